@@ -1,0 +1,158 @@
+#include "app/program.h"
+
+#include <cmath>
+
+#include "app/config_rules.h"
+#include "files/atomic_write.h"
+#include "link/speed_test.h"
+#include "params/visibility.h"
+
+namespace zrk::app {
+
+Program::Program(platform::Platform& p)
+    : platform(p), link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }) {
+    wireHandlers();
+}
+
+void Program::wireHandlers() {
+    frm.TabStrip1.Click = [this] { frm.TabStrip1_Click(); };
+    frm.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
+    frm.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
+    frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
+    frm.Csalir.Click = [this] { Csalir_Click(); };
+    wireConfigurationRules(frm, texts);
+}
+
+int Program::Main() {
+    const auto& info = platform.info;
+    splash.lblProductName.setCaption(info.title);
+    splash.lblVersion.setCaption("Version " + info.version());
+    splash.frmSplash.setCaption(info.title);
+    splash.frmSplash.setVisible(true);
+    platform.events.processEvents();
+
+    int exitCode = 0;
+    try {
+        settings = readSettingsFile(settingsPath());
+        Form_Load();
+    } catch (const SettingsError& e) {
+        platform.ui.messageBox(e.what(), info.title, platform::UserInterface::Icon::Error);
+        exitCode = 2;
+    } catch (const files::FileError& e) {
+        platform.ui.messageBox(std::string(e.what()) + "\nThe tool cannot run without its settings file.",
+                               info.title, platform::UserInterface::Icon::Error);
+        exitCode = 2;
+    }
+    splash.frmSplash.setVisible(false);
+    return exitCode;
+}
+
+void Program::Form_Load() {
+    const auto id = [this](int n) { return CargarTexto(n); };
+
+    frm.TimerEstado.setEnabled(false);
+    frm.frmMain.setVisible(false);
+
+    tables::FormatearGrid(frm);
+    tables::BorrarDatosGrid(frm, flash);
+    params::OcultarControles(frm, factoryView());
+    frm.PictureInicio.setVisible(false);
+
+    frm.ComboIdioma.AddItem("English");
+    frm.ComboIdioma.AddItem("Español");
+    frm.ComboIdioma.setListIndex(settings.Idioma == "34" ? 1 : 0);
+
+    for (int n = 1; n <= 9; ++n) frm.ComboCom.AddItem("Com" + std::to_string(n) + ":");
+    try {
+        platform.port.setPortNumber(settings.PuertoSerie);
+    } catch (const platform::PortError&) {
+        // The port test of the selection below reports it.
+    }
+    frm.ComboCom.setListIndex(settings.PuertoSerie - 1);
+
+    const std::pair<ComboBox*, std::vector<std::string>> lists[] = {
+        {&frm.ComboTipoLampara1, {"DC", "AC"}},
+        {&frm.ComboTipoLampara2, {"DC", "AC"}},
+        {&frm.ComboLamparaPrincipal, {"0", "1", "2"}},
+        {&frm.ComboTipoCambiador, {"TKR41", "TKR42", "TKR43", "LED", "JXR", id(2006), "LED AC", id(2007)}},
+        {&frm.ComboSensorLuz, {"Fotodiodo", id(1100), id(2009)}},
+        {&frm.ComboFuncion2Puerto, {id(1061), id(1471), id(1472)}},
+        {&frm.ComboTipoMotor, {id(1428), id(1429), id(2004), id(2010)}},
+        {&frm.cmbTipoSensorLampara, {id(2011), id(2012), id(2013)}},
+    };
+    for (const auto& [list, items] : lists) {
+        for (const auto& item : items) list->AddItem(item);
+        if (list != &frm.cmbTipoSensorLampara) list->setListIndex(0);
+    }
+
+    // Centred as if 100 twips wider, so the window sits 50 twips left of centre.
+    const int top = static_cast<int>(std::nearbyint((platform.ui.screenHeightTwips() - 7575) / 2.0));
+    const int left = static_cast<int>(std::nearbyint((platform.ui.screenWidthTwips() - 10300) / 2.0));
+    frm.frmMain.setCaption("ZRK " + platform.info.version() + "  ");
+    frm.frmMain.Move(left, top, 10200, 7575);
+
+    for (int i : frm.FrameP.indices()) frm.FrameP(i).setVisible(false);
+    frm.PestanaActual = 1;
+    if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
+
+    helpFile = (platform.info.folder / id(2000)).string();
+
+    const int tabTexts[] = {1102, 1430, 1165, 1104, 1105};
+    const int pageTexts[] = {1102, 1430, 1102, 1103, 1104};
+    for (int position = 1; position <= 5; ++position) {
+        if (position <= frm.TabStrip1.count()) frm.TabStrip1.setCaption(position, id(tabTexts[position - 1]));
+        frm.FrameP(position).setCaption(id(pageTexts[position - 1]));
+    }
+    for (const auto& [control, textId] : frm.localisedCaptions())
+        if (auto* captioned = dynamic_cast<CaptionedControl*>(control)) captioned->setCaption(id(textId));
+    frm.cmbModofuncionamiento.AddItem(id(1055));
+    frm.cmbModofuncionamiento.AddItem(id(1056));
+    frm.cmbModofuncionamiento.setListIndex(0);
+
+    frm.setStatus("Start reading the device");
+    frm.frmMain.setVisible(true);
+
+    link::MedirVelocidad({link, platform.events, platform.clock,
+                          [this](const std::string& text) { frm.setStatus(text); }, platform.numbers.decimal});
+}
+
+void Program::GuardarIni() { writeSettingsFile(settingsPath(), settings); }
+
+void Program::ComboIdioma_Click() {
+    settings.Idioma = frm.ComboIdioma.ListIndex() == 1 ? "34" : "1";
+    GuardarIni();
+    platform.events.processEvents();
+}
+
+void Program::windowOpened(FormControl& window) {
+    windowClosed(window);
+    openWindows_.push_back(&window);
+}
+
+void Program::windowClosed(FormControl& window) { std::erase(openWindows_, &window); }
+
+void Program::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    while (!openWindows_.empty()) {
+        FormControl* window = openWindows_.back();
+        openWindows_.pop_back();
+        window->setVisible(false);
+    }
+    const auto& main = frm.frmMain;
+    if (!main.minimised()) {
+        const std::string& app = platform.info.title;
+        platform.store.setValue(app, "Settings", "MainLeft", std::to_string(main.Left()));
+        platform.store.setValue(app, "Settings", "MainTop", std::to_string(main.Top()));
+        platform.store.setValue(app, "Settings", "MainWidth", std::to_string(main.Width()));
+        platform.store.setValue(app, "Settings", "MainHeight", std::to_string(main.Height()));
+    }
+    link.CerrarCom();
+}
+
+void Program::Csalir_Click() {
+    Form_Unload();
+    frm.frmMain.setVisible(false);
+}
+
+}  // namespace zrk::app

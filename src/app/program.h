@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/frm_splash.h"
+#include "app/settings_file.h"
+#include "link/device_link.h"
+#include "link/port_choice.h"
+#include "platform/platform.h"
+#include "tables/flash_table.h"
+#include "texts/texts.h"
+
+namespace zrk::app {
+
+// The whole running tool: its settings, windows and program-wide state.
+// main owns exactly one; every test builds a fresh one.
+class Program {
+public:
+    explicit Program(platform::Platform& platform);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    platform::Platform& platform;
+    texts::TextTable texts;
+    Settings settings;
+    FrmSplash splash;
+    FrmMain frm;
+    link::DeviceLink link;
+    link::PortChoice portChoice{*this};
+    tables::FlashTable flash;
+    std::string helpFile;  // set by the start-up: folder and localised file name
+
+    std::string CargarTexto(int id) const { return texts.CargarTexto(id); }
+    std::filesystem::path settingsPath() const { return platform.info.folder / kSettingsFileName; }
+    bool factoryView() const { return settings.CodigoFabrica == 853; }
+
+    // Start-up: splash, settings, main window. Returns the exit code to end
+    // with right away (the settings could not be loaded), or 0 when the main
+    // window is up.
+    int Main();
+    void Form_Load();
+    void GuardarIni();
+    void ComboIdioma_Click();
+    void Form_Unload();
+    void Csalir_Click();
+    bool unloaded() const { return unloaded_; }
+
+    // Windows other than the main one register here, so that closing the
+    // main window closes them, most recent first.
+    void windowOpened(FormControl& window);
+    void windowClosed(FormControl& window);
+
+private:
+    void wireHandlers();
+    std::vector<FormControl*> openWindows_;
+    bool unloaded_ = false;
+};
+
+}  // namespace zrk::app

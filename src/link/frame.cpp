@@ -1,0 +1,24 @@
+#include "link/frame.h"
+
+namespace zrk::link {
+
+std::uint8_t checkByte(const TramaComando& t) {
+    const auto high = static_cast<std::uint8_t>((t.Valor >> 8) & 0xFF);
+    const auto low = static_cast<std::uint8_t>(t.Valor & 0xFF);
+    return static_cast<std::uint8_t>(255 ^ high ^ low ^ t.Comando ^ t.Parametro1 ^ t.Parametro2);
+}
+
+std::array<std::uint8_t, kFrameLength> frameBytes(const TramaComando& t) {
+    return {74,
+            88,
+            static_cast<std::uint8_t>((t.Valor >> 8) & 0xFF),
+            static_cast<std::uint8_t>(t.Valor & 0xFF),
+            t.Comando,
+            t.Parametro1,
+            t.Parametro2,
+            checkByte(t)};
+}
+
+std::string signedNumber(long long value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+
+}  // namespace zrk::link
