@@ -1,0 +1,121 @@
+#include "sim/faults.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace zrk::sim {
+
+namespace {
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+const char* const kSyntax =
+    "expected none, no-answer, answer-from=N, short, garbage, extra=N, delay=MS, "
+    "drop-every=K or disconnect-after=N";
+
+int parseCount(std::string_view name, std::string_view value, int minimum) {
+    int result = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), result);
+    if (value.empty() || error != std::errc{} || end != value.data() + value.size() || result < minimum) {
+        throw FaultSpecError("fault " + std::string(name) + ": '" + std::string(value) +
+                             "' is not a whole number of at least " + std::to_string(minimum));
+    }
+    return result;
+}
+
+void applyOne(Faults& faults, std::string_view spec) {
+    const auto equals = spec.find('=');
+    const std::string_view name = trim(spec.substr(0, equals));
+    const bool hasValue = equals != std::string_view::npos;
+    const std::string_view value = hasValue ? trim(spec.substr(equals + 1)) : std::string_view{};
+
+    const auto requireValue = [&](bool wanted) {
+        if (hasValue != wanted) {
+            throw FaultSpecError("fault " + std::string(name) +
+                                 (wanted ? " needs a value (" + std::string(name) + "=N)" : " takes no value"));
+        }
+    };
+
+    if (name == "none") {
+        requireValue(false);
+        faults = Faults{};
+    } else if (name == "no-answer") {
+        requireValue(false);
+        faults.noAnswer = true;
+    } else if (name == "answer-from") {
+        requireValue(true);
+        faults.answerFromAttempt = parseCount(name, value, 1);
+    } else if (name == "short") {
+        requireValue(false);
+        faults.shortReply = true;
+    } else if (name == "garbage") {
+        requireValue(false);
+        faults.garbage = true;
+    } else if (name == "extra") {
+        requireValue(true);
+        faults.extraBytes = parseCount(name, value, 0);
+    } else if (name == "delay") {
+        requireValue(true);
+        faults.extraDelaySeconds = parseCount(name, value, 0) / 1000.0;
+    } else if (name == "drop-every") {
+        requireValue(true);
+        faults.dropEvery = parseCount(name, value, 1);
+    } else if (name == "disconnect-after") {
+        requireValue(true);
+        faults.disconnectAfter = parseCount(name, value, 0);
+    } else {
+        throw FaultSpecError("unknown fault '" + std::string(spec) + "': " + kSyntax);
+    }
+}
+
+}  // namespace
+
+bool Faults::any() const {
+    return noAnswer || answerFromAttempt > 1 || shortReply || garbage || extraBytes > 0 ||
+           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value();
+}
+
+std::string Faults::describe() const {
+    std::ostringstream out;
+    const char* separator = "";
+    const auto item = [&](const std::string& text) {
+        out << separator << text;
+        separator = ",";
+    };
+    if (noAnswer) item("no-answer");
+    if (answerFromAttempt > 1) item("answer-from=" + std::to_string(answerFromAttempt));
+    if (shortReply) item("short");
+    if (garbage) item("garbage");
+    if (extraBytes > 0) item("extra=" + std::to_string(extraBytes));
+    if (extraDelaySeconds > 0) item("delay=" + std::to_string(static_cast<int>(extraDelaySeconds * 1000 + 0.5)));
+    if (dropEvery > 0) item("drop-every=" + std::to_string(dropEvery));
+    if (disconnectAfter) item("disconnect-after=" + std::to_string(*disconnectAfter));
+    if (!any()) item("none");
+    return out.str();
+}
+
+void applyFaultSpec(Faults& faults, std::string_view spec) {
+    if (trim(spec).empty()) throw FaultSpecError(std::string("empty fault: ") + kSyntax);
+    std::size_t start = 0;
+    while (true) {
+        const auto comma = spec.find(',', start);
+        const auto part = trim(spec.substr(start, comma == std::string_view::npos ? spec.npos : comma - start));
+        if (part.empty()) throw FaultSpecError("empty fault in '" + std::string(spec) + "'");
+        applyOne(faults, part);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+}
+
+Faults parseFaults(const std::vector<std::string>& specs) {
+    Faults faults;
+    for (const auto& spec : specs) applyFaultSpec(faults, spec);
+    return faults;
+}
+
+}  // namespace zrk::sim

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zrk::sim {
+
+class FaultSpecError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// Ways the simulated line misbehaves. They combine freely; the default is a
+// healthy unit.
+struct Faults {
+    bool noAnswer = false;
+    // Answer only from this attempt of a transaction on; repeats of the
+    // same frame count as attempts. 1 answers every frame.
+    int answerFromAttempt = 1;
+    bool shortReply = false;   // seven bytes instead of eight
+    bool garbage = false;      // eight random bytes instead of the reply
+    int extraBytes = 0;        // random bytes sent after the reply
+    double extraDelaySeconds = 0.0;
+    int dropEvery = 0;         // every k-th frame gets no answer; 0 = never
+    std::optional<int> disconnectAfter;  // the line goes after this many frames
+
+    bool any() const;
+    // One line, in the syntax parseFaults reads back.
+    std::string describe() const;
+};
+
+// Applies one spec to `faults`: "none", "no-answer", "answer-from=N", "short",
+// "garbage", "extra=N", "delay=MS", "drop-every=K", "disconnect-after=N".
+// Several may be given in one string, separated by commas. "none" clears
+// everything given before it. Throws FaultSpecError naming the bad part.
+void applyFaultSpec(Faults& faults, std::string_view spec);
+
+Faults parseFaults(const std::vector<std::string>& specs);
+
+}  // namespace zrk::sim

@@ -1,0 +1,69 @@
+#include "sim/simulated_unit.h"
+
+#include <utility>
+
+namespace zrk::sim {
+
+SimulatedUnit::SimulatedUnit(DeviceModel device, Faults faults) : device_(std::move(device)) {
+    setFaults(faults);
+}
+
+void SimulatedUnit::setFaults(const Faults& faults) {
+    faults_ = faults;
+    lastFrame_.reset();
+    attempt_ = 0;
+    if (faults_.disconnectAfter && framesReceived_ >= static_cast<std::size_t>(*faults_.disconnectAfter)) {
+        lineLost_ = true;
+    }
+}
+
+UnitResponse SimulatedUnit::respond(const Frame& frame) {
+    UnitResponse response;
+    if (lineLost_) return response;
+
+    ++framesReceived_;
+    const std::optional<Frame> reply = device_.handleFrame(frame);
+
+    if (lastFrame_ == frame) {
+        ++attempt_;
+    } else {
+        lastFrame_ = frame;
+        attempt_ = 1;
+    }
+
+    if (faults_.disconnectAfter && framesReceived_ >= static_cast<std::size_t>(*faults_.disconnectAfter)) {
+        lineLost_ = true;
+        response.lineLost = true;
+    }
+
+    if (!answers(reply.has_value())) return response;
+
+    ++framesAnswered_;
+    // An answered frame ends its transaction: the same frame sent again is
+    // a new transaction, not another attempt.
+    lastFrame_.reset();
+
+    if (faults_.garbage) {
+        appendRandom(response.bytes, static_cast<int>(kFrameSize));
+    } else {
+        response.bytes.assign(reply->begin(), reply->end());
+    }
+    if (faults_.shortReply) response.bytes.pop_back();
+    appendRandom(response.bytes, faults_.extraBytes);
+    response.extraDelaySeconds = faults_.extraDelaySeconds;
+    return response;
+}
+
+bool SimulatedUnit::answers(bool modelAnswered) {
+    if (!modelAnswered || faults_.noAnswer) return false;
+    if (attempt_ < faults_.answerFromAttempt) return false;
+    if (faults_.dropEvery > 0 && framesReceived_ % static_cast<std::size_t>(faults_.dropEvery) == 0) return false;
+    return true;
+}
+
+void SimulatedUnit::appendRandom(std::vector<std::uint8_t>& bytes, int count) {
+    std::uniform_int_distribution<int> byteValue(0, 255);
+    for (int i = 0; i < count; ++i) bytes.push_back(static_cast<std::uint8_t>(byteValue(random_)));
+}
+
+}  // namespace zrk::sim

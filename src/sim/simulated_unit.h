@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "sim/device_model.h"
+#include "sim/faults.h"
+#include "sim/frame.h"
+
+namespace zrk::sim {
+
+// What the unit puts on the line for one frame.
+struct UnitResponse {
+    std::vector<std::uint8_t> bytes;  // empty: no answer
+    double extraDelaySeconds = 0.0;   // on top of the unit's usual latency
+    bool lineLost = false;            // the line goes away after these bytes
+};
+
+// The device model behind the configured faults. Every frame that reaches
+// the unit is handled by the model (so it shows in the frame log and a write
+// takes effect); the faults only spoil or suppress what goes back, as a unit
+// with a bad transmitter would.
+class SimulatedUnit {
+public:
+    explicit SimulatedUnit(DeviceModel device = {}, Faults faults = {});
+
+    UnitResponse respond(const Frame& frame);
+
+    DeviceModel& device() { return device_; }
+    const DeviceModel& device() const { return device_; }
+    const Faults& faults() const { return faults_; }
+    // Takes effect from the next frame; the attempt count starts afresh.
+    void setFaults(const Faults& faults);
+
+    std::size_t framesReceived() const { return framesReceived_; }
+    std::size_t framesAnswered() const { return framesAnswered_; }
+    bool lineLost() const { return lineLost_; }
+
+private:
+    bool answers(bool modelAnswered);
+    void appendRandom(std::vector<std::uint8_t>& bytes, int count);
+
+    DeviceModel device_;
+    Faults faults_;
+    std::optional<Frame> lastFrame_;
+    int attempt_ = 0;
+    std::size_t framesReceived_ = 0;
+    std::size_t framesAnswered_ = 0;
+    bool lineLost_ = false;
+    // Fixed seed: a failing test sees the same garbage every run.
+    std::minstd_rand random_{20240611};
+};
+
+}  // namespace zrk::sim

@@ -1,0 +1,113 @@
+// zrk-sim: a simulated ZRK on a pseudo-terminal, for demos, the integration
+// tests and the benchmarks. The first line on standard output is the device
+// to open; everything else goes to standard error.
+
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/faults.h"
+#include "sim/pty_server.h"
+#include "sim/scenario.h"
+#include "sim/simulated_unit.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zrk-sim [--scenario FILE] [--fault SPEC]... [--latency MS] [--exit-on-eof]\n"
+    "\n"
+    "Serves a simulated ZRK on a pseudo-terminal and prints its device path as\n"
+    "the first line of standard output. Runs until SIGINT or SIGTERM (or, with\n"
+    "--exit-on-eof, until standard input ends), or until a disconnect fault\n"
+    "drops the line.\n"
+    "\n"
+    "  --scenario FILE  a scenario name from the scenario folder or a path\n"
+    "                   (default: led-lantern)\n"
+    "  --fault SPEC     none, no-answer, answer-from=N, short, garbage, extra=N,\n"
+    "                   delay=MS, drop-every=K, disconnect-after=N; repeat the\n"
+    "                   option or separate specs with commas\n"
+    "  --latency MS     the unit's answer time after a frame (default 2)\n"
+    "  --exit-on-eof    also stop when standard input reaches its end\n";
+
+struct Options {
+    std::string scenario;
+    std::vector<std::string> faults;
+    double latencyMs = 2.0;
+    bool exitOnEof = false;
+};
+
+[[noreturn]] void usageError(const std::string& message) {
+    std::cerr << "zrk-sim: " << message << "\n\n" << kUsage;
+    std::exit(2);
+}
+
+Options parseArguments(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= argc) usageError(std::string(argument) + " needs a value");
+            return argv[++i];
+        };
+        if (argument == "--scenario") {
+            options.scenario = value();
+        } else if (argument == "--fault") {
+            options.faults.push_back(value());
+        } else if (argument == "--latency") {
+            const std::string text = value();
+            try {
+                std::size_t used = 0;
+                options.latencyMs = std::stod(text, &used);
+                if (used != text.size() || options.latencyMs < 0) throw std::invalid_argument(text);
+            } catch (const std::exception&) {
+                usageError("--latency wants milliseconds, not '" + text + "'");
+            }
+        } else if (argument == "--exit-on-eof") {
+            options.exitOnEof = true;
+        } else if (argument == "--help" || argument == "-h") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else {
+            usageError("unknown argument '" + std::string(argument) + "'");
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = parseArguments(argc, argv);
+    try {
+        zrk::sim::Faults faults;
+        try {
+            faults = zrk::sim::parseFaults(options.faults);
+        } catch (const zrk::sim::FaultSpecError& error) {
+            usageError(error.what());
+        }
+        zrk::sim::Scenario scenario = zrk::sim::loadScenarioByName(options.scenario);
+        zrk::sim::SimulatedUnit unit(std::move(scenario.device), faults);
+        zrk::sim::PtyServer server(unit, options.latencyMs / 1000.0);
+
+        std::cout << server.devicePath() << std::endl;
+        std::cerr << "zrk-sim: " << scenario.name << " on " << server.devicePath() << ", faults: "
+                  << faults.describe() << "\n";
+
+        switch (server.run(options.exitOnEof)) {
+        case zrk::sim::PtyServer::StopReason::Signal: std::cerr << "zrk-sim: stopped\n"; break;
+        case zrk::sim::PtyServer::StopReason::InputClosed: std::cerr << "zrk-sim: input closed, stopping\n"; break;
+        case zrk::sim::PtyServer::StopReason::LineDropped:
+            std::cerr << "zrk-sim: line dropped after " << unit.framesReceived() << " frames (disconnect fault)\n";
+            break;
+        }
+        std::cerr << "zrk-sim: " << unit.framesReceived() << " frames received, " << unit.framesAnswered()
+                  << " answered\n";
+        return 0;
+    } catch (const std::exception& error) {
+        std::cerr << "zrk-sim: " << error.what() << "\n";
+        return 1;
+    }
+}
