@@ -1,0 +1,66 @@
+// zrk: the service tool's window.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "gui/view/main_window_view.h"
+#include "gui/view/splash_view.h"
+#include "gui/widgets_ui.h"
+#include "qt/port_map.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "qt/qt_settings_store.h"
+
+namespace {
+
+bool displayAvailable() {
+#if defined(__linux__)
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform) return true;
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr,
+                     "zrk: no graphical display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                     "Run it from a desktop session, or under a virtual display: xvfb-run -a zrk --simulate\n"
+                     "For work without a window use zrkctl (zrkctl --help).\n");
+        return 2;
+    }
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("ZRK");
+
+    zrk::qt::SteadyClock clock;
+    zrk::qt::QtEventLoop events(clock);
+    zrk::qt::QtSettingsStore store;
+    zrk::qt::PortMap ports(store);
+    zrk::qt::QtSerialPort port(ports);
+    zrk::gui::WidgetsUserInterface ui;
+
+    zrk::platform::ProgramInfo info;
+    info.folder = QApplication::applicationDirPath().toStdString();
+    info.title = "ZRK";
+    info.major = ZRK_VERSION_MAJOR;
+    info.minor = ZRK_VERSION_MINOR;
+    info.revision = ZRK_VERSION_PATCH;
+    zrk::platform::Platform platform{port, events, clock, ui, store, info, {}};
+    const QLocale locale;
+    platform.numbers.decimal = locale.decimalPoint().at(0).toLatin1();
+    platform.numbers.grouping = locale.groupSeparator().isEmpty() ? ',' : locale.groupSeparator().at(0).toLatin1();
+
+    zrk::app::Program program(platform);
+    zrk::gui::SplashView splash(program.splash);
+    zrk::gui::MainWindowView window(program);
+    if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
+    return QApplication::exec();
+}

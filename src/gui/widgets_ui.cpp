@@ -1,0 +1,46 @@
+#include "gui/widgets_ui.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace zrk::gui {
+namespace {
+
+int toTwips(int pixels, double dpi) { return static_cast<int>(pixels * 1440.0 / dpi); }
+
+QMessageBox::Icon qtIcon(platform::UserInterface::Icon icon) {
+    switch (icon) {
+        case platform::UserInterface::Icon::Information:
+            return QMessageBox::Information;
+        case platform::UserInterface::Icon::Warning:
+            return QMessageBox::Warning;
+        case platform::UserInterface::Icon::Error:
+            return QMessageBox::Critical;
+        case platform::UserInterface::Icon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+void WidgetsUserInterface::messageBox(const std::string& text, const std::string& title, Icon icon) {
+    QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void WidgetsUserInterface::beep() { QApplication::beep(); }
+
+int WidgetsUserInterface::screenWidthTwips() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? toTwips(screen->size().width(), screen->logicalDotsPerInchX()) : 10200;
+}
+
+int WidgetsUserInterface::screenHeightTwips() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? toTwips(screen->size().height(), screen->logicalDotsPerInchY()) : 7575;
+}
+
+}  // namespace zrk::gui

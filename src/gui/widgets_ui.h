@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/user_interface.h"
+
+namespace zrk::gui {
+
+// Message boxes, the beep and the screen size through Qt Widgets.
+class WidgetsUserInterface : public platform::UserInterface {
+public:
+    void messageBox(const std::string& text, const std::string& title, Icon icon) override;
+    void beep() override;
+    int screenWidthTwips() const override;
+    int screenHeightTwips() const override;
+};
+
+}  // namespace zrk::gui

@@ -1,0 +1,118 @@
+#include "qt/qt_serial_port.h"
+
+#include <QFileInfo>
+
+namespace zrk::qt {
+namespace {
+
+std::string openFailure(const std::string& device, QSerialPort::SerialPortError error, const QString& detail) {
+    const std::string head = "Cannot open serial port " + device + ": ";
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return head + "no such device. Check that the cable or USB adapter is plugged in and that the port is right.";
+        case QSerialPort::PermissionError: {
+#ifdef _WIN32
+            return head + "access denied. Another program may be using the port; close it and try again.";
+#else
+            const QString group = QFileInfo(QString::fromStdString(device)).group();
+            std::string fix = "permission denied, or another program holds the port.";
+            if (!group.isEmpty())
+                fix += " To use it without root, add your user to the group '" + group.toStdString() +
+                       "' (sudo usermod -aG " + group.toStdString() + " $USER) and log in again.";
+            return head + fix;
+#endif
+        }
+        case QSerialPort::OpenError:
+            return head + "it is already open.";
+        default:
+            return head + detail.toStdString() + ".";
+    }
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(const PortMap& ports) : ports_(ports) {}
+
+void QtSerialPort::setPortNumber(int number) {
+    if (ports_.device(number).empty())
+        throw platform::PortError("Serial port " + std::to_string(number) + " does not exist: choose a port from 1 to 9.");
+    if (port_.isOpen()) port_.close();
+    number_ = number;
+}
+
+void QtSerialPort::open() {
+    if (port_.isOpen()) return;
+    if (device().empty()) throw platform::PortError("No serial port chosen: choose a port from 1 to 9.");
+    port_.setPortName(QString::fromStdString(device()));
+    port_.setBaudRate(QSerialPort::Baud9600);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.setReadBufferSize(0);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        const auto error = port_.error();
+        const QString detail = port_.errorString();
+        port_.clearError();
+        throw platform::PortError(openFailure(device(), error, detail));
+    }
+    // A line without modem lines (a pseudo-terminal, some adapters) refuses
+    // DTR; it still carries data, so that is no reason to give up the port.
+    if (dtr_ && !port_.setDataTerminalReady(true)) port_.clearError();
+}
+
+void QtSerialPort::close() {
+    if (port_.isOpen()) port_.close();
+    port_.clearError();
+}
+
+void QtSerialPort::lost(const QString& what) {
+    const std::string message =
+        "Serial port " + device() + " was lost (" + what.toStdString() + "). Check the cable and the adapter.";
+    port_.close();
+    port_.clearError();
+    throw platform::PortError(message);
+}
+
+void QtSerialPort::checkLine() {
+    // When the far end disappears the port reports an error but stays "open".
+    switch (port_.error()) {
+        case QSerialPort::NoError:
+        case QSerialPort::TimeoutError:
+            return;
+        default:
+            lost(port_.errorString());
+    }
+}
+
+std::size_t QtSerialPort::bytesAvailable() {
+    if (!port_.isOpen()) throw platform::PortError("Serial port " + device() + " is not open.");
+    checkLine();
+    return static_cast<std::size_t>(port_.bytesAvailable());
+}
+
+std::vector<std::uint8_t> QtSerialPort::readAll() {
+    const QByteArray data = port_.readAll();
+    checkLine();
+    return {data.begin(), data.end()};
+}
+
+void QtSerialPort::discardInput() {
+    if (!port_.isOpen()) return;
+    port_.readAll();
+    port_.clear(QSerialPort::Input);
+    checkLine();
+}
+
+void QtSerialPort::writeByte(std::uint8_t byte) {
+    if (!port_.isOpen()) throw platform::PortError("Serial port " + device() + " is not open: cannot send.");
+    const char c = static_cast<char>(byte);
+    if (port_.write(&c, 1) != 1) lost(port_.errorString());
+    // write() only queues the byte; push it onto the line before the pause
+    // that must follow it, or the pacing disappears.
+    port_.flush();
+    if (port_.bytesToWrite() > 0 && !port_.waitForBytesWritten(200)) lost(QStringLiteral("write timed out"));
+    checkLine();
+}
+
+}  // namespace zrk::qt

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QSerialPort>
+
+#include "platform/serial_port.h"
+#include "qt/port_map.h"
+
+namespace zrk::qt {
+
+// A real serial line through QSerialPort: 9600 baud, 8N1, no flow control,
+// DTR asserted while open, raw bytes.
+class QtSerialPort : public platform::SerialPort {
+public:
+    explicit QtSerialPort(const PortMap& ports);
+
+    void setPortNumber(int number) override;
+    int portNumber() const override { return number_; }
+    std::string deviceName(int number) const override { return ports_.device(number); }
+
+    void setDtrEnabled(bool enabled) override { dtr_ = enabled; }
+    void open() override;
+    void close() override;
+    bool isOpen() const override { return port_.isOpen(); }
+
+    std::size_t bytesAvailable() override;
+    std::vector<std::uint8_t> readAll() override;
+    void discardInput() override;
+    void writeByte(std::uint8_t byte) override;
+
+private:
+    [[noreturn]] void lost(const QString& what);
+    void checkLine();
+    std::string device() const { return ports_.device(number_); }
+
+    const PortMap& ports_;
+    QSerialPort port_;
+    int number_ = 0;
+    bool dtr_ = false;
+};
+
+}  // namespace zrk::qt
