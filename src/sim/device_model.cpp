@@ -181,8 +181,6 @@ void DeviceModel::setMode(OperatingMode mode) {
 // The changer hands the light over to the reserve lamp (lamp 2) and back.
 void DeviceModel::setChanger(bool on) {
     setBits(statusB_, kStatusChanger, on);
-    setBits(statusB_, kStatusLamp2, on);
-    setBits(statusB_, kStatusLamp1, !on);
     setOutput(kOutputChanger, on);
     updateLight();
 }
@@ -203,6 +201,8 @@ void DeviceModel::updateLight() {
     const bool onLamp2 = (statusB_ & kStatusChanger) != 0;
     const bool turning = lit && hasMotor();
     setBits(statusA_, kStatusMotor, turning);
+    setBits(statusB_, kStatusLamp1, !onLamp2);
+    setBits(statusB_, kStatusLamp2, onLamp2);
     setBits(statusB_, kStatusLamp1On, lit && !onLamp2);
     setOutput(kOutputLamp1, lit && !onLamp2);
     setOutput(kOutputLamp2, lit && onLamp2);

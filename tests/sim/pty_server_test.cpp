@@ -1,0 +1,182 @@
+// Real time, against the zrk-sim program on a pseudo-terminal: only what the
+// virtual-clock tests cannot show (the program starts, prints its device,
+// serves a real client, survives a reopen, drops the line on request).
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "sim/frame.h"
+
+extern char** environ;
+
+namespace zrk::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class PtyServerTest : public testing::Test {
+protected:
+    void TearDown() override {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitForExit();
+        }
+        for (const int fd : {stdout_, stdin_}) {
+            if (fd >= 0) close(fd);
+        }
+    }
+
+    // Starts zrk-sim and returns the device path from its first line.
+    std::string start(const std::vector<std::string>& extraArguments) {
+        int out[2];
+        int in[2];
+        EXPECT_EQ(pipe(out), 0);
+        EXPECT_EQ(pipe(in), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_addclose(&actions, in[1]);
+
+        // --exit-on-eof: should this test process die, the server follows.
+        std::vector<std::string> arguments = {ZRK_SIM_EXECUTABLE, "--exit-on-eof"};
+        arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
+        std::vector<char*> argv;
+        for (auto& argument : arguments) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(out[1]);
+        close(in[0]);
+        stdout_ = out[0];
+        stdin_ = in[1];
+        EXPECT_EQ(spawned, 0);
+
+        std::string line;
+        char c = 0;
+        while (line.size() < 200 && waitReadable(stdout_, 2000) && read(stdout_, &c, 1) == 1 && c != '\n') line += c;
+        return line;
+    }
+
+    static bool waitReadable(int fd, int milliseconds) {
+        pollfd entry{fd, POLLIN, 0};
+        return poll(&entry, 1, milliseconds) > 0;
+    }
+
+    static int openRaw(const std::string& device) {
+        const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (fd < 0) return fd;
+        termios settings{};
+        tcgetattr(fd, &settings);
+        cfmakeraw(&settings);
+        cfsetispeed(&settings, B9600);
+        cfsetospeed(&settings, B9600);
+        tcsetattr(fd, TCSANOW, &settings);
+        return fd;
+    }
+
+    // Sends a frame and collects what comes back within `limit`.
+    static std::vector<std::uint8_t> transact(int fd, const Frame& frame, std::size_t wanted,
+                                              std::chrono::milliseconds limit) {
+        EXPECT_EQ(write(fd, frame.data(), frame.size()), static_cast<ssize_t>(frame.size()));
+        std::vector<std::uint8_t> received;
+        const auto deadline = Clock::now() + limit;
+        while (received.size() < wanted && Clock::now() < deadline) {
+            if (!waitReadable(fd, 20)) continue;
+            std::uint8_t buffer[64];
+            const auto count = read(fd, buffer, sizeof buffer);
+            if (count <= 0) break;
+            received.insert(received.end(), buffer, buffer + count);
+        }
+        return received;
+    }
+
+    // The exit status, or -1 when the program does not end within a second.
+    int waitForExit() {
+        const auto deadline = Clock::now() + std::chrono::seconds(1);
+        int status = 0;
+        while (Clock::now() < deadline) {
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            usleep(2000);
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return -1;
+    }
+
+    pid_t pid_ = -1;
+    int stdout_ = -1;
+    int stdin_ = -1;
+};
+
+std::vector<std::uint8_t> bytesOf(const Frame& frame) { return {frame.begin(), frame.end()}; }
+
+TEST_F(PtyServerTest, AnswersAFrameAndStopsOnSigterm) {
+    const std::string device = start({"--scenario", "led-lantern"});
+    ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "first line: " << device;
+    const int fd = openRaw(device);
+    ASSERT_GE(fd, 0) << device;
+
+    EXPECT_EQ(transact(fd, makeCommand(1, 252, 0), 8, std::chrono::milliseconds(500)),
+              bytesOf(makeFrame(0, 1, 252, 62)));
+    close(fd);
+
+    kill(pid_, SIGTERM);
+    EXPECT_EQ(waitForExit(), 0);
+}
+
+TEST_F(PtyServerTest, KeepsServingAfterTheClientReopens) {
+    const std::string device = start({"--scenario", "old-unit"});
+    for (int round = 0; round < 2; ++round) {
+        const int fd = openRaw(device);
+        ASSERT_GE(fd, 0) << device;
+        EXPECT_EQ(transact(fd, makeCommand(1, 253, 0), 8, std::chrono::milliseconds(500)),
+                  bytesOf(makeFrame(0, 1, 253, 3)))
+            << "round " << round;
+        close(fd);
+    }
+}
+
+TEST_F(PtyServerTest, DisconnectFaultClosesTheTerminal) {
+    const std::string device = start({"--fault", "disconnect-after=1"});
+    const int fd = openRaw(device);
+    ASSERT_GE(fd, 0) << device;
+    EXPECT_EQ(transact(fd, makeCommand(5, 0, 0), 8, std::chrono::milliseconds(500)).size(), 8u);
+    EXPECT_EQ(waitForExit(), 0);
+    // The client sees the loss: a hang-up or an error, not silence.
+    pollfd entry{fd, POLLIN, 0};
+    ASSERT_EQ(poll(&entry, 1, 200), 1);
+    EXPECT_NE(entry.revents & (POLLHUP | POLLERR), 0);
+    close(fd);
+}
+
+TEST_F(PtyServerTest, EndsWithItsInput) {
+    start({});
+    close(stdin_);
+    stdin_ = -1;
+    EXPECT_EQ(waitForExit(), 0);
+}
+
+TEST_F(PtyServerTest, RejectsABadFaultSpec) {
+    EXPECT_EQ(start({"--fault", "sometimes"}), "");
+    EXPECT_EQ(waitForExit(), 2);
+}
+
+}  // namespace
+}  // namespace zrk::sim
