@@ -129,6 +129,10 @@ PtyServer::StopReason PtyServer::run(bool watchStandardInput) {
             [[maybe_unused]] const auto written = ::write(master_, &due.byte, 1);
         }
         if (link_->isLineLost(now)) {
+            // The terminal layer hands bytes over to the client's side a
+            // moment after write(); closing at once could swallow the last.
+            const timespec grace = toTimespec(0.02);
+            pselect(0, nullptr, nullptr, nullptr, &grace, signals.waitMask());
             closeTerminal();
             return StopReason::LineDropped;
         }
