@@ -2,7 +2,7 @@
 
 namespace zrk::app {
 
-FrmMain::FrmMain() = default;
+FrmMain::FrmMain() { TabStrip1.Click = [this] { TabStrip1_Click(); }; }
 
 void FrmMain::applyCaption(Control& control, const CaptionSpec& caption) {
     if (caption.textId != 0) localised_.push_back({&control, caption.textId});
@@ -21,6 +21,12 @@ TextBox& FrmMain::extraField(Control& page, std::string name) {
     TextBox& control = make<TextBox>(std::move(name), &page);
     rows_[&page].back().extra = &control;
     return control;
+}
+
+CheckBox& FrmMain::checkRow(Control& page, std::string name, CaptionSpec caption) {
+    CheckBox& box = captioned<CheckBox>(std::move(name), &page, std::move(caption));
+    rows_[&page].push_back({nullptr, &box, nullptr, nullptr});
+    return box;
 }
 
 PictureBox& FrmMain::lamp(Control& parent, std::string name, Rgb color) {
@@ -97,6 +103,7 @@ bool FrmMain::finishDesign() {
         TabStrip1.add(TabStrip1.count() + 1, caption);
     for (TextBox* shown : {&TModeloR, &TVersionFirmwareR, &THardwareR}) shown->locked = true;
     TDebug.multiLine = true;
+    frmMain.setVisible(false);  // shown at the end of the start-up
     cmbModofuncionamiento.editable = false;
     txtAtenuacionNocturna.setEnabled(false);
     return true;

@@ -88,6 +88,7 @@ private:
         return control;
     }
     TextBox& extraField(Control& page, std::string name);
+    CheckBox& checkRow(Control& page, std::string name, CaptionSpec caption);
     PictureBox& lamp(Control& parent, std::string name, Rgb color);
     FrameControl& frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption);
 
@@ -158,7 +159,7 @@ public:
     TextBox& txtDuracionPulsoSincronismo = field<TextBox>(
         page1, "txtDuracionPulsoSincronismo",
         N("lblDuracionpulsosincronismo", fix("Pulso sincronismo                             (0-255s.)")), none());
-    CheckBox& CheckBalizaEmergencia = field<CheckBox>(page1, "CheckBalizaEmergencia", none(), none());
+    CheckBox& CheckBalizaEmergencia = checkRow(page1, "CheckBalizaEmergencia", txt(1412));
     ComboBox& ComboFuncion2Puerto = field<ComboBox>(page1, "ComboFuncion2Puerto", L(27, txt(1470)), none());
     TextBox& TTiempoLampara1 = field<TextBox>(page1, "TTiempoLampara1", L(36, txt(1409)), U(11, fix("Seg.")), "10");
     TextBox& TTiempoLampara2 = field<TextBox>(page1, "TTiempoLampara2", L(31, txt(1407)), U(8, fix("Seg.")), "10");

@@ -15,6 +15,8 @@ public:
     PictureBox& Image1 = reg_.make<PictureBox>("Image1", -1, &fraMainFrame, PictureBox::Image::Logo);
     LabelControl& lblProductName = reg_.make<LabelControl>("lblProductName", -1, &fraMainFrame);
     LabelControl& lblVersion = reg_.make<LabelControl>("lblVersion", -1, &fraMainFrame);
+
+    FrmSplash() { frmSplash.setVisible(false); }
 };
 
 }  // namespace zrk::app

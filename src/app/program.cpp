@@ -15,7 +15,6 @@ Program::Program(platform::Platform& p)
 }
 
 void Program::wireHandlers() {
-    frm.TabStrip1.Click = [this] { frm.TabStrip1_Click(); };
     frm.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
     frm.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
     frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
@@ -113,7 +112,8 @@ void Program::Form_Load() {
     frm.frmMain.setVisible(true);
 
     link::MedirVelocidad({link, platform.events, platform.clock,
-                          [this](const std::string& text) { frm.setStatus(text); }, platform.numbers.decimal});
+                          [this](const std::string& text) { frm.setStatus(text); }, platform.numbers.decimal,
+                          emptyLoop});
 }
 
 void Program::GuardarIni() { writeSettingsFile(settingsPath(), settings); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include "app/settings_file.h"
 #include "link/device_link.h"
 #include "link/port_choice.h"
+#include "link/speed_test.h"
 #include "platform/platform.h"
 #include "tables/flash_table.h"
 #include "texts/texts.h"
@@ -30,7 +33,9 @@ public:
     link::DeviceLink link;
     link::PortChoice portChoice{*this};
     tables::FlashTable flash;
-    std::string helpFile;  // set by the start-up: folder and localised file name
+    std::string helpFile;
+    // The loop the speed test times; tests put in one that moves a virtual clock.
+    std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;  // set by the start-up: folder and localised file name
 
     std::string CargarTexto(int id) const { return texts.CargarTexto(id); }
     std::filesystem::path settingsPath() const { return platform.info.folder / kSettingsFileName; }

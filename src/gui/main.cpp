@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/program.h"
@@ -14,8 +15,20 @@
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
 #include "qt/qt_settings_store.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
 
 namespace {
+
+// "--simulate" or "--simulate=SCENARIO": the scenario name, else nothing.
+std::optional<std::string> simulateOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--simulate") return std::string();
+        if (arg.rfind("--simulate=", 0) == 0) return arg.substr(11);
+    }
+    return std::nullopt;
+}
 
 bool displayAvailable() {
 #if defined(__linux__)
@@ -44,7 +57,20 @@ int main(int argc, char** argv) {
     zrk::qt::QtEventLoop events(clock);
     zrk::qt::QtSettingsStore store;
     zrk::qt::PortMap ports(store);
-    zrk::qt::QtSerialPort port(ports);
+    // The simulated unit answers on every port number, so the start-up's
+    // port test and every operation work without a unit attached.
+    const auto scenario = simulateOption(argc, argv);
+    std::unique_ptr<zrk::platform::SerialPort> port;
+    if (scenario) {
+        try {
+            port = std::make_unique<zrk::sim::SimulatedPort>(clock, zrk::sim::loadScenarioByName(*scenario).device);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "zrk: cannot start the simulated unit: %s\n", e.what());
+            return 2;
+        }
+    } else {
+        port = std::make_unique<zrk::qt::QtSerialPort>(ports);
+    }
     zrk::gui::WidgetsUserInterface ui;
 
     zrk::platform::ProgramInfo info;
@@ -53,7 +79,7 @@ int main(int argc, char** argv) {
     info.major = ZRK_VERSION_MAJOR;
     info.minor = ZRK_VERSION_MINOR;
     info.revision = ZRK_VERSION_PATCH;
-    zrk::platform::Platform platform{port, events, clock, ui, store, info, {}};
+    zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}};
     const QLocale locale;
     platform.numbers.decimal = locale.decimalPoint().at(0).toLatin1();
     platform.numbers.grouping = locale.groupSeparator().isEmpty() ? ',' : locale.groupSeparator().at(0).toLatin1();
@@ -62,5 +88,6 @@ int main(int argc, char** argv) {
     zrk::gui::SplashView splash(program.splash);
     zrk::gui::MainWindowView window(program);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
+    if (scenario) program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
     return QApplication::exec();
 }

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "virtual_clock.h"
+
+namespace zrk::test {
+
+// An event loop on the virtual clock: waiting jumps to the deadline (or to
+// the port's next byte, which the caller already folded into the deadline).
+class FakeEventLoop : public platform::EventLoop {
+public:
+    explicit FakeEventLoop(VirtualClock& clock) : clock_(clock) {}
+    void processEvents() override { ++processed; }
+    void waitUntil(double deadline) override {
+        ++waits;
+        clock_.pauseUntil(deadline);
+    }
+    int processed = 0;
+    int waits = 0;
+
+private:
+    VirtualClock& clock_;
+};
+
+// A port that opens or fails by port number and records what is done to it.
+// With no unit behind it nothing ever answers.
+class FakeSerialPort : public platform::SerialPort {
+public:
+    std::set<int> missing;  // port numbers whose device does not exist
+    std::vector<std::string> log;  // "set 3", "open 3", "close 3", ...
+    std::vector<std::uint8_t> written;
+
+    void setPortNumber(int number) override {
+        if (number < 1 || number > 9) throw platform::PortError("no port " + std::to_string(number));
+        number_ = number;
+        log.push_back("set " + std::to_string(number));
+    }
+    int portNumber() const override { return number_; }
+    std::string deviceName(int number) const override { return "/dev/fake" + std::to_string(number); }
+    void setDtrEnabled(bool) override {}
+    void open() override {
+        if (missing.count(number_)) throw platform::PortError("Cannot open " + deviceName(number_) + ": no such device");
+        open_ = true;
+        log.push_back("open " + std::to_string(number_));
+    }
+    void close() override {
+        if (open_) log.push_back("close " + std::to_string(number_));
+        open_ = false;
+    }
+    bool isOpen() const override { return open_; }
+    std::size_t bytesAvailable() override { return 0; }
+    std::vector<std::uint8_t> readAll() override { return {}; }
+    void discardInput() override {}
+    void writeByte(std::uint8_t byte) override {
+        if (!open_) throw platform::PortError("port not open");
+        written.push_back(byte);
+    }
+
+private:
+    int number_ = 1;
+    bool open_ = false;
+};
+
+struct MessageRecord {
+    std::string text, title;
+    platform::UserInterface::Icon icon;
+};
+
+class RecordingUi : public platform::UserInterface {
+public:
+    std::vector<MessageRecord> messages;
+    int beeps = 0;
+    void messageBox(const std::string& text, const std::string& title, Icon icon) override {
+        messages.push_back({text, title, icon});
+    }
+    void beep() override { ++beeps; }
+    int screenWidthTwips() const override { return 19200; }  // 1280 px at 96 dpi
+    int screenHeightTwips() const override { return 15360; }
+};
+
+class MemoryStore : public platform::SettingsStore {
+public:
+    std::map<std::string, std::string> values;  // "app/section/key"
+    void setValue(const std::string& app, const std::string& section, const std::string& key,
+                  const std::string& value) override {
+        values[app + "/" + section + "/" + key] = value;
+        order.push_back(key);
+    }
+    std::optional<std::string> value(const std::string& app, const std::string& section,
+                                     const std::string& key) const override {
+        auto it = values.find(app + "/" + section + "/" + key);
+        if (it == values.end()) return std::nullopt;
+        return it->second;
+    }
+    std::vector<std::string> order;
+};
+
+// A folder of its own under the system's temporary folder, removed at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    void write(const std::string& name, const std::string& content) const;
+    std::string read(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Everything a Program needs, on the virtual clock, with a settings file in
+// a temporary folder and a port of the caller's choosing.
+struct FakeMachine {
+    explicit FakeMachine(platform::SerialPort* port = nullptr,
+                         const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+    VirtualClock clock;
+    FakeEventLoop events{clock};
+    FakeSerialPort fakePort;
+    RecordingUi ui;
+    MemoryStore store;
+    TempFolder folder;
+    platform::Platform platform;
+
+    std::string ini() const { return folder.read("zrk.ini"); }
+};
+
+// A speed-test loop that costs no real time: 200000 passes a virtual millisecond.
+void virtualEmptyLoop(VirtualClock& clock, std::int64_t passes);
+
+}  // namespace zrk::test

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "fake_platform.h"
+
+namespace zrk::test {
+
+// A program started on a fake machine: settings file, virtual clock, a port
+// of the test's choosing (the fake port that opens but never answers when none).
+struct StartedProgram {
+    explicit StartedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n", platform::SerialPort* port = nullptr)
+        : machine(port, ini), program(std::make_unique<app::Program>(machine.platform)) {
+        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        exitCode = program->Main();
+    }
+    FakeMachine machine;
+    std::unique_ptr<app::Program> program;
+    int exitCode = -1;
+    app::FrmMain& frm() { return program->frm; }
+};
+
+}  // namespace zrk::test
