@@ -153,6 +153,16 @@ TEST_F(PtyServerTest, KeepsServingAfterTheClientReopens) {
     }
 }
 
+TEST_F(PtyServerTest, TerminalIsRawWithoutTheClientAskingForIt) {
+    const std::string device = start({});
+    // Carriage return, line feed and interrupt bytes must cross unchanged.
+    const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0) << device;
+    const Frame frame = makeCommand(6, 3, 0, 0x0D0A);
+    EXPECT_EQ(transact(fd, frame, 8, std::chrono::milliseconds(500)), bytesOf(makeFrame(0x0D0A, 6, 3, 0)));
+    close(fd);
+}
+
 TEST_F(PtyServerTest, DisconnectFaultClosesTheTerminal) {
     const std::string device = start({"--fault", "disconnect-after=1"});
     const int fd = openRaw(device);

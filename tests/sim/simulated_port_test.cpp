@@ -140,6 +140,8 @@ TEST_F(SimulatedPortTest, BytesArrivingWhileClosedAreLost) {
     port->close();
     EXPECT_FALSE(port->nextArrivalTime().has_value());
     clock.advance(1.0);
+    EXPECT_EQ(port->bytesAvailable(), 0u);
+    EXPECT_TRUE(port->readAll().empty());
     port->open();
     EXPECT_EQ(port->bytesAvailable(), 0u);
     EXPECT_EQ(port->device().frameLog().size(), 1u) << "the unit got the frame all the same";
