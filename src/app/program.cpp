@@ -5,12 +5,17 @@
 #include "app/config_rules.h"
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
+#include "live/remote_commands.h"
 #include "params/visibility.h"
 
 namespace zrk::app {
 
 Program::Program(platform::Platform& p)
-    : platform(p), link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }) {
+    : platform(p),
+      link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }),
+      guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
+             &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
+             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos}) {
     wireHandlers();
 }
 
@@ -20,6 +25,19 @@ void Program::wireHandlers() {
     frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
     frm.Csalir.Click = [this] { Csalir_Click(); };
     wireConfigurationRules(frm, texts);
+    live::wireRemoteCommands(*this);
+}
+
+bool Program::deviceOperation(const std::function<void()>& operation) {
+    lastPortError.reset();
+    try {
+        return guard.run(operation);
+    } catch (const platform::PortError& e) {
+        link.CerrarCom();
+        lastPortError = e.what();
+        platform.ui.messageBox(e.what(), platform.info.title, platform::UserInterface::Icon::Error);
+    }
+    return true;
 }
 
 int Program::Main() {

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/device_guard.h"
 #include "app/frm_main.h"
 #include "app/frm_splash.h"
 #include "app/settings_file.h"
@@ -36,6 +38,15 @@ public:
     std::string helpFile;
     // The loop the speed test times; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;  // set by the start-up: folder and localised file name
+
+    // One device operation at a time (see DeviceGuard).
+    DeviceGuard guard;
+    // Runs a device operation under the guard. A port error (missing, busy,
+    // lost) ends it with the port closed and a message box; it is kept in
+    // lastPortError for callers without a window. False when another
+    // operation was running and this one did not start.
+    bool deviceOperation(const std::function<void()>& operation);
+    std::optional<std::string> lastPortError;
 
     std::string CargarTexto(int id) const { return texts.CargarTexto(id); }
     std::filesystem::path settingsPath() const { return platform.info.folder / kSettingsFileName; }

@@ -1,0 +1,29 @@
+#include "app/device_guard.h"
+
+#include "app/controls.h"
+
+namespace zrk::app {
+
+bool DeviceGuard::run(const std::function<void()>& operation) {
+    if (busy_) return false;
+    busy_ = true;
+    std::vector<bool> wasEnabled;
+    for (CommandButton* b : buttons_) {
+        wasEnabled.push_back(b->Enabled());
+        b->setEnabled(false);
+    }
+    auto restore = [&] {
+        for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setEnabled(wasEnabled[i]);
+        busy_ = false;
+    };
+    try {
+        operation();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return true;
+}
+
+}  // namespace zrk::app
