@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace zrk::gui {
+
+// A round indicator lamp: the given colour at its centre, shading to the rim.
+class LampWidget : public QWidget {
+    Q_OBJECT
+public:
+    LampWidget(QColor color, int diameter, QWidget* parent = nullptr);
+    QColor color() const { return color_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor color_;
+};
+
+}  // namespace zrk::gui

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QMainWindow>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "app/program.h"
+
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QTimer;
+
+namespace zrk::gui {
+
+class FlexGridWidget;
+class ModelComboBox;
+
+// The main window on screen: one widget per control of the window model.
+// Model changes are mirrored onto the widgets; operator input goes back
+// through the model and its handlers, never straight into a widget's state.
+// The program must outlive the view.
+class MainWindowView : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindowView(app::Program& program, QWidget* parent = nullptr);
+    ~MainWindowView() override;
+    MainWindowView(const MainWindowView&) = delete;
+    MainWindowView& operator=(const MainWindowView&) = delete;
+
+    // The widget that shows a control: the window itself for frmMain, the
+    // status bar for sbStatusBar; nullptr for a timer or a foreign control.
+    QWidget* widgetFor(const app::Control& control) const;
+    // The timer that drives a timer control; nullptr for any other control.
+    QTimer* timerFor(const app::Control& control) const;
+    // The status bar panel at a 1-based position, as the model counts them.
+    QLabel* statusPanel(int panel) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    using FieldRow = app::FrmMain::FieldRow;
+
+    // Widget building and placing.
+    void createWidgets(QWidget* owner);
+    QWidget* createWidget(app::Control& control, QWidget* owner);
+    void connectInput(app::Control& control, QWidget* widget);
+    void buildLayout(QWidget* central);
+    QGroupBox* box(const app::Control& frame) const;
+    QWidget* buildIdentGroup();
+    QWidget* buildPageArea();
+    void buildPage1();
+    void buildPage2();
+    void buildPage3();
+    void buildPage4();
+    void buildPage5();
+    void buildPage6();
+    QLayout* buildLampColumn();
+    QLayout* buildCommandGroups();
+    QLayout* buildBottomButtons();
+    void buildStatusBar();
+    // Caption | field | unit | extra, one parameter per grid row from `row` on.
+    int addFieldRows(QGridLayout* grid, int row, const std::vector<FieldRow>& rows);
+    void styleField(QWidget* field, int widthTwips) const;
+    int px(int twips) const;
+
+    // Model to widgets.
+    void apply(app::Control& control, app::Prop prop);
+    void applyContent(app::Control& control, QWidget* widget, app::Prop prop);
+    void applyForm(app::Prop prop);
+    void applyWindowVisible();
+    void applyGeometry();
+    void applyWindowState();
+    void syncAll();
+    void syncComboItems(const app::ComboBox& model, ModelComboBox* combo);
+    void syncComboSelection(const app::ComboBox& model, ModelComboBox* combo);
+    void syncTabs(const app::TabStrip& model);
+    void syncPanels();
+    void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid);
+    void syncGridCurrent(const app::FlexGrid& model, FlexGridWidget* grid);
+    void syncTimer(const app::TimerControl& model);
+    void tickClock();
+
+    // Operator input, run through the model; what a handler throws ends in a
+    // message box instead of unwinding through Qt's event loop.
+    template <typename Action>
+    void operatorAction(Action&& action);
+    bool applying() const { return applying_ > 0; }
+
+    app::Program& program_;
+    app::FrmMain& frm_;
+    std::unordered_map<const app::Control*, QWidget*> widgets_;
+    std::unordered_map<const app::Control*, QTimer*> timers_;
+    std::vector<QLabel*> panels_;
+    QTimer* clock_ = nullptr;
+    int hubToken_ = 0;
+    int applying_ = 0;  // above 0 while the model is being mirrored onto widgets
+    bool closing_ = false;
+};
+
+}  // namespace zrk::gui

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "app/program.h"
+#include "fake_platform.h"
+
+namespace zrk::gui {
+class MainWindowView;
+}
+
+namespace zrk::test {
+
+// The fake machine's event loop, except that the window's own events are
+// processed for real; `onProcess` lets a test look at the screen whenever the
+// program hands control to the window.
+class QtEventLoop : public platform::EventLoop {
+public:
+    explicit QtEventLoop(VirtualClock& clock) : clock_(clock) {}
+    void processEvents() override;
+    void waitUntil(double deadline) override;
+    std::function<void()> onProcess;
+
+private:
+    VirtualClock& clock_;
+};
+
+// A program on the fake machine with a window to show: settings file, fake
+// port, virtual clock (the start-up's speed test costs no real time).
+struct WindowedProgram {
+    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+
+    FakeMachine machine;
+    QtEventLoop events{machine.clock};
+    platform::Platform platform;
+    app::Program program;
+    app::FrmMain& frm() { return program.frm; }
+};
+
+// The first difference between the model's controls and their widgets
+// (shown, enabled, texts, check state, items and selection), or an empty
+// string when the view mirrors the model.
+QString firstMismatch(const gui::MainWindowView& view, const app::FrmMain& frm);
+
+}  // namespace zrk::test
