@@ -1,4 +1,7 @@
 #include "fake_platform.h"
+#include "started_program.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
 
 #include <atomic>
 #include <chrono>
@@ -33,11 +36,18 @@ std::string TempFolder::read(const std::string& name) const {
     return text.str();
 }
 
-FakeMachine::FakeMachine(platform::SerialPort* port, const std::string& ini)
-    : platform{port ? *port : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {}} {
+FakeMachine::FakeMachine(const PortFactory& makePort, const std::string& ini)
+    : ownedPort(makePort ? makePort(clock) : nullptr),
+      platform{ownedPort ? *ownedPort : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {}} {
     folder.write("zrk.ini", ini);
 }
 
 void virtualEmptyLoop(VirtualClock& clock, std::int64_t passes) { clock.advance(static_cast<double>(passes) / 2e8); }
+
+PortFactory simulatedUnit(const std::string& scenario) {
+    return [scenario](VirtualClock& clock) -> std::unique_ptr<platform::SerialPort> {
+        return std::make_unique<sim::SimulatedPort>(clock, sim::loadScenarioByName(scenario).device);
+    };
+}
 
 }  // namespace zrk::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -119,18 +120,26 @@ private:
 
 // Everything a Program needs, on the virtual clock, with a settings file in
 // a temporary folder and a port of the caller's choosing.
+// Makes the port a machine talks through, on that machine's clock.
+using PortFactory = std::function<std::unique_ptr<platform::SerialPort>(VirtualClock&)>;
+
 struct FakeMachine {
-    explicit FakeMachine(platform::SerialPort* port = nullptr,
+    explicit FakeMachine(const PortFactory& makePort = {},
                          const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
     VirtualClock clock;
     FakeEventLoop events{clock};
     FakeSerialPort fakePort;
+    std::unique_ptr<platform::SerialPort> ownedPort;
     RecordingUi ui;
     MemoryStore store;
     TempFolder folder;
     platform::Platform platform;
 
     std::string ini() const { return folder.read("zrk.ini"); }
+    template <typename Port>
+    Port& port() {
+        return dynamic_cast<Port&>(platform.port);
+    }
 };
 
 // A speed-test loop that costs no real time: 200000 passes a virtual millisecond.

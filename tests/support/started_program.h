@@ -10,9 +10,14 @@ namespace zrk::test {
 
 // A program started on a fake machine: settings file, virtual clock, a port
 // of the test's choosing (the fake port that opens but never answers when none).
+inline const std::string kDefaultIni = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n";
+
+// A port factory for the simulated unit of a scenario.
+PortFactory simulatedUnit(const std::string& scenario = "led-lantern");
+
 struct StartedProgram {
-    explicit StartedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n", platform::SerialPort* port = nullptr)
-        : machine(port, ini), program(std::make_unique<app::Program>(machine.platform)) {
+    explicit StartedProgram(const std::string& ini = kDefaultIni, const PortFactory& makePort = {})
+        : machine(makePort, ini), program(std::make_unique<app::Program>(machine.platform)) {
         program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         exitCode = program->Main();
     }
@@ -20,6 +25,10 @@ struct StartedProgram {
     std::unique_ptr<app::Program> program;
     int exitCode = -1;
     app::FrmMain& frm() { return program->frm; }
+    template <typename Port>
+    Port& port() {
+        return machine.port<Port>();
+    }
 };
 
 }  // namespace zrk::test

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "platform/serial_port.h"
+#include "virtual_clock.h"
+
+namespace zrk::test {
+
+// A port whose far end answers each complete frame with the next scripted
+// reply, `delay` seconds after the frame's last byte. An empty reply is no
+// answer. Replies run out into silence.
+class ScriptedPort : public platform::SerialPort {
+public:
+    struct Reply {
+        std::vector<std::uint8_t> bytes;
+        double delay = 0.01;
+    };
+    explicit ScriptedPort(VirtualClock& clock) : clock_(clock) {}
+
+    std::deque<Reply> replies;
+    std::vector<std::vector<std::uint8_t>> frames;  // every frame sent
+    int opens = 0, closes = 0;
+
+    void setPortNumber(int number) override { number_ = number; }
+    int portNumber() const override { return number_; }
+    std::string deviceName(int number) const override { return "scripted" + std::to_string(number); }
+    void setDtrEnabled(bool) override {}
+    void open() override {
+        open_ = true;
+        ++opens;
+    }
+    void close() override {
+        if (open_) ++closes;
+        open_ = false;
+    }
+    bool isOpen() const override { return open_; }
+    std::size_t bytesAvailable() override {
+        arrive();
+        return received_.size();
+    }
+    std::vector<std::uint8_t> readAll() override {
+        arrive();
+        return std::exchange(received_, {});
+    }
+    void discardInput() override {
+        arrive();
+        received_.clear();
+    }
+    void writeByte(std::uint8_t byte) override {
+        if (!open_) throw platform::PortError("not open");
+        current_.push_back(byte);
+        if (current_.size() < 8) return;
+        frames.push_back(std::exchange(current_, {}));
+        if (replies.empty()) return;
+        pending_.push_back({clock_.now() + replies.front().delay, replies.front().bytes});
+        replies.pop_front();
+    }
+    std::optional<double> nextArrivalTime() const override {
+        if (pending_.empty()) return std::nullopt;
+        return pending_.front().at;
+    }
+
+private:
+    struct Pending {
+        double at;
+        std::vector<std::uint8_t> bytes;
+    };
+    void arrive() {
+        while (!pending_.empty() && pending_.front().at <= clock_.now()) {
+            received_.insert(received_.end(), pending_.front().bytes.begin(), pending_.front().bytes.end());
+            pending_.pop_front();
+        }
+    }
+    VirtualClock& clock_;
+    int number_ = 1;
+    bool open_ = false;
+    std::vector<std::uint8_t> current_, received_;
+    std::deque<Pending> pending_;
+};
+
+}  // namespace zrk::test

@@ -1,0 +1,145 @@
+// Choosing the serial port, its fallback to port 1, and the guard that keeps
+// device operations from overlapping.
+#include <gtest/gtest.h>
+
+#include "live/remote_commands.h"
+#include "scripted_port.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+int count(const std::vector<std::string>& log, const std::string& entry) {
+    return static_cast<int>(std::count(log.begin(), log.end(), entry));
+}
+
+TEST(PortChoice, UsablePortIsTriedOnceAndStored) {
+    StartedProgram started;
+    auto& port = started.machine.fakePort;
+    port.log.clear();
+    started.frm().ComboCom.setListIndex(2);
+    EXPECT_EQ(started.frm().status(), "Serial Port  3");
+    EXPECT_EQ(port.log, (std::vector<std::string>{"set 3", "open 3", "close 3"}));
+    EXPECT_EQ(started.machine.ini().substr(0, 3), "3\r\n");
+    EXPECT_EQ(started.program->settings.PuertoSerie, 3);
+}
+
+TEST(PortChoice, MissingPortFallsBackToPortOneAfterTwoSeconds) {
+    StartedProgram started;
+    started.machine.fakePort.missing = {7};
+    std::vector<std::string> statuses;
+    started.frm().controls().hub().subscribe([&](app::Control& c, app::Prop p) {
+        if (p == app::Prop::Panels) statuses.push_back(static_cast<app::StatusBar&>(c).text(1));
+    });
+    const double t0 = started.machine.clock.now();
+    started.frm().ComboCom.setListIndex(6);
+    EXPECT_EQ(statuses.front(), "Serial Port  7  Not Avalaible");
+    EXPECT_EQ(started.frm().status(), "Serial Port  1");
+    EXPECT_EQ(started.frm().ComboCom.ListIndex(), 0);
+    EXPECT_EQ(started.machine.ini().substr(0, 3), "1\r\n");
+    EXPECT_NEAR(started.machine.clock.now() - t0, 2.0, 1e-9) << "the failure text stays for about two seconds";
+    EXPECT_FALSE(started.machine.fakePort.isOpen());
+}
+
+TEST(PortChoice, PortOneFailingToEndsAfterOneTry) {
+    StartedProgram started;
+    started.machine.fakePort.missing = {1, 5};
+    started.machine.fakePort.log.clear();
+    const std::string before = started.machine.ini();
+    started.frm().ComboCom.setListIndex(4);
+    EXPECT_EQ(started.frm().status(), "Serial Port  1  Not Avalaible");
+    EXPECT_EQ(count(started.machine.fakePort.log, "set 1"), 1) << "port 1 is tried once, never in a loop";
+    EXPECT_EQ(started.machine.ini(), before) << "an unusable port is not stored";
+}
+
+TEST(PortChoice, StartUpWithAMissingStoredPortFallsBackWithoutWaiting) {
+    StartedProgram started("7\r\n0\r\n0\r\n\"1\"\r\n0\r\n", [](VirtualClock&) {
+        auto port = std::make_unique<FakeSerialPort>();
+        port->missing = {7};
+        return port;
+    });
+    auto& port = started.port<FakeSerialPort>();
+    ASSERT_EQ(started.exitCode, 0);
+    EXPECT_EQ(started.frm().ComboCom.ListIndex(), 0);
+    EXPECT_EQ(started.machine.ini().substr(0, 3), "1\r\n");
+    EXPECT_EQ(count(port.log, "open 1"), 1);
+}
+
+TEST(PortChoice, TypingIntoTheListTriesPortZeroThenPortOne) {
+    StartedProgram started;
+    started.machine.fakePort.log.clear();
+    started.frm().ComboCom.typeText("Com3");
+    EXPECT_EQ(started.frm().ComboCom.ListIndex(), 0);
+    EXPECT_EQ(started.frm().status(), "Serial Port  1");
+    EXPECT_EQ(count(started.machine.fakePort.log, "open 1"), 2) << "the fallback's selection, then the typed try";
+}
+
+TEST(PortChoice, TypingAnEntryTextTriesThatPortWithoutStoringIt) {
+    StartedProgram started;
+    const std::string before = started.machine.ini();
+    started.machine.fakePort.log.clear();
+    started.frm().ComboCom.typeText("Com4:");
+    EXPECT_EQ(started.machine.fakePort.log, (std::vector<std::string>{"set 4", "open 4", "close 4"}));
+    EXPECT_EQ(started.machine.ini(), before);
+}
+
+// Remote commands against the simulated unit: frame and status text.
+TEST(RemoteCommands, EachButtonSendsItsFrameAndReports) {
+    StartedProgram started(kDefaultIni, simulatedUnit());
+    auto& port = started.port<sim::SimulatedPort>();
+    for (const auto& command : live::remoteCommands()) {
+        port.device().clearFrameLog();
+        started.frm().controls().at(command.button).setEnabled(true);
+        static_cast<app::CommandButton&>(started.frm().controls().at(command.button)).Click();
+        ASSERT_EQ(port.device().frameLog().size(), 1u) << command.button;
+        EXPECT_EQ(port.device().frameLog().front(), sim::makeCommand(6, command.function, command.state));
+        EXPECT_EQ(started.frm().status(), command.successText);
+        EXPECT_FALSE(port.isOpen()) << command.button;
+    }
+}
+
+TEST(RemoteCommands, UnansweredCommandEndsWithItsFailureText) {
+    StartedProgram started(kDefaultIni, [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); });
+    auto& port = started.port<ScriptedPort>();
+    started.frm().CNoche.Click();
+    EXPECT_EQ(port.frames.size(), 3u);
+    EXPECT_EQ(started.frm().status(), " ZRK night mode failed");
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(started.frm().CNoche.Enabled());
+}
+
+TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
+    StartedProgram started;
+    auto& frm = started.frm();
+    frm.CEscribir.setEnabled(false);  // disabled before: stays so
+    bool innerRan = false;
+    EXPECT_THROW(started.program->guard.run([&] {
+        EXPECT_TRUE(started.program->guard.busy());
+        EXPECT_FALSE(frm.CDia.Enabled());
+        EXPECT_FALSE(frm.CInterrogar.Enabled());
+        EXPECT_FALSE(started.program->deviceOperation([&] { innerRan = true; }));
+        throw std::runtime_error("boom");
+    }),
+                 std::runtime_error);
+    EXPECT_FALSE(innerRan);
+    EXPECT_FALSE(started.program->guard.busy());
+    EXPECT_TRUE(frm.CDia.Enabled());
+    EXPECT_FALSE(frm.CEscribir.Enabled());
+}
+
+TEST(DeviceGuard, PortErrorEndsTheOperationWithAMessageAndThePortClosed) {
+    StartedProgram started;
+    started.machine.fakePort.missing = {1};
+    started.frm().CDia.Click();
+    ASSERT_EQ(started.machine.ui.messages.size(), 1u);
+    EXPECT_NE(started.machine.ui.messages.front().text.find("/dev/fake1"), std::string::npos);
+    EXPECT_TRUE(started.program->lastPortError.has_value());
+    EXPECT_FALSE(started.machine.fakePort.isOpen());
+    EXPECT_TRUE(started.frm().CDia.Enabled());
+    EXPECT_FALSE(started.program->guard.busy());
+}
+
+}  // namespace
+}  // namespace zrk::test
