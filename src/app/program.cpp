@@ -87,6 +87,32 @@ void Program::Form_Load() {
     }
     frm.ComboCom.setListIndex(settings.PuertoSerie - 1);
 
+    fillParameterLists();
+
+    // Centred as if 100 twips wider, so the window sits 50 twips left of centre.
+    const int top = static_cast<int>(std::nearbyint((platform.ui.screenHeightTwips() - 7575) / 2.0));
+    const int left = static_cast<int>(std::nearbyint((platform.ui.screenWidthTwips() - 10300) / 2.0));
+    frm.frmMain.setCaption("ZRK " + platform.info.version() + "  ");
+    frm.frmMain.Move(left, top, 10200, 7575);
+
+    for (int i : frm.FrameP.indices()) frm.FrameP(i).setVisible(false);
+    frm.PestanaActual = 1;
+    if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
+
+    helpFile = (platform.info.folder / id(2000)).string();
+
+    setCaptions();
+
+    frm.setStatus("Start reading the device");
+    frm.frmMain.setVisible(true);
+
+    link::MedirVelocidad({link, platform.events, platform.clock,
+                          [this](const std::string& text) { frm.setStatus(text); }, platform.numbers.decimal,
+                          emptyLoop});
+}
+
+void Program::fillParameterLists() {
+    const auto id = [this](int n) { return CargarTexto(n); };
     const std::pair<ComboBox*, std::vector<std::string>> lists[] = {
         {&frm.ComboTipoLampara1, {"DC", "AC"}},
         {&frm.ComboTipoLampara2, {"DC", "AC"}},
@@ -101,19 +127,11 @@ void Program::Form_Load() {
         for (const auto& item : items) list->AddItem(item);
         if (list != &frm.cmbTipoSensorLampara) list->setListIndex(0);
     }
+}
 
-    // Centred as if 100 twips wider, so the window sits 50 twips left of centre.
-    const int top = static_cast<int>(std::nearbyint((platform.ui.screenHeightTwips() - 7575) / 2.0));
-    const int left = static_cast<int>(std::nearbyint((platform.ui.screenWidthTwips() - 10300) / 2.0));
-    frm.frmMain.setCaption("ZRK " + platform.info.version() + "  ");
-    frm.frmMain.Move(left, top, 10200, 7575);
-
-    for (int i : frm.FrameP.indices()) frm.FrameP(i).setVisible(false);
-    frm.PestanaActual = 1;
-    if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
-
-    helpFile = (platform.info.folder / id(2000)).string();
-
+// Tab captions by position, then every localised caption in window order.
+void Program::setCaptions() {
+    const auto id = [this](int n) { return CargarTexto(n); };
     const int tabTexts[] = {1102, 1430, 1165, 1104, 1105};
     const int pageTexts[] = {1102, 1430, 1102, 1103, 1104};
     for (int position = 1; position <= 5; ++position) {
@@ -125,13 +143,18 @@ void Program::Form_Load() {
     frm.cmbModofuncionamiento.AddItem(id(1055));
     frm.cmbModofuncionamiento.AddItem(id(1056));
     frm.cmbModofuncionamiento.setListIndex(0);
+}
 
-    frm.setStatus("Start reading the device");
-    frm.frmMain.setVisible(true);
-
-    link::MedirVelocidad({link, platform.events, platform.clock,
-                          [this](const std::string& text) { frm.setStatus(text); }, platform.numbers.decimal,
-                          emptyLoop});
+void Program::LoadWithoutWindow() {
+    frm.TimerEstado.setEnabled(false);
+    tables::FormatearGrid(frm);
+    tables::BorrarDatosGrid(frm, flash);
+    params::OcultarControles(frm, factoryView());
+    fillParameterLists();
+    setCaptions();
+    // The pause is in force from the first frame; it runs on the steady
+    // clock, so the speed test's count only has to be non-zero.
+    link.ContadorPausa = 1;
 }
 
 void Program::GuardarIni() { writeSettingsFile(settingsPath(), settings); }

@@ -57,6 +57,9 @@ public:
     // window is up.
     int Main();
     void Form_Load();
+    // The form as the start-up leaves it, for work without a window (zrkctl):
+    // no settings rewrite, no port test, no speed test.
+    void LoadWithoutWindow();
     void GuardarIni();
     void ComboIdioma_Click();
     void Form_Unload();
@@ -70,6 +73,8 @@ public:
 
 private:
     void wireHandlers();
+    void fillParameterLists();
+    void setCaptions();
     std::vector<FormControl*> openWindows_;
     bool unloaded_ = false;
 };

@@ -15,6 +15,7 @@
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
 #include "qt/qt_settings_store.h"
+#include "qt/system_locale.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
 
@@ -80,9 +81,7 @@ int main(int argc, char** argv) {
     info.minor = ZRK_VERSION_MINOR;
     info.revision = ZRK_VERSION_PATCH;
     zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}};
-    const QLocale locale;
-    platform.numbers.decimal = locale.decimalPoint().at(0).toLatin1();
-    platform.numbers.grouping = locale.groupSeparator().isEmpty() ? ',' : locale.groupSeparator().at(0).toLatin1();
+    platform.numbers = zrk::qt::systemNumberFormat();
 
     zrk::app::Program program(platform);
     zrk::gui::SplashView splash(program.splash);

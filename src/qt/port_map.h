@@ -14,9 +14,12 @@ public:
     // The device for a port number; empty for a number outside 1 to 9.
     std::string device(int number) const;
     static std::string defaultDevice(int number);
+    // Every port number names this one device (zrkctl --port DEVICE).
+    void setFixedDevice(std::string device) { fixed_ = std::move(device); }
 
 private:
     const platform::SettingsStore& store_;
+    std::string fixed_;
 };
 
 }  // namespace zrk::qt

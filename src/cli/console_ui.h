@@ -1,0 +1,22 @@
+#pragma once
+
+#include <ostream>
+
+#include "platform/user_interface.h"
+
+namespace zrk::cli {
+
+// Without a window a message box is a line on the error stream.
+class ConsoleUserInterface : public platform::UserInterface {
+public:
+    explicit ConsoleUserInterface(std::ostream& err) : err_(err) {}
+    void messageBox(const std::string& text, const std::string& title, Icon icon) override;
+    void beep() override {}
+    int screenWidthTwips() const override { return 19200; }
+    int screenHeightTwips() const override { return 15360; }
+
+private:
+    std::ostream& err_;
+};
+
+}  // namespace zrk::cli

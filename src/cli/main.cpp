@@ -1,0 +1,78 @@
+// zrkctl: the service tool's procedures from the command line.
+#include <QCoreApplication>
+#include <iostream>
+#include <memory>
+
+#include "app/program.h"
+#include "cli/commands.h"
+#include "cli/console_ui.h"
+#include "cli/options.h"
+#include "qt/port_map.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "qt/qt_settings_store.h"
+#include "qt/system_locale.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+
+using namespace zrk;
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName("ZRK");
+
+    cli::Options options;
+    try {
+        options = cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::invalid_argument& e) {
+        std::cerr << "zrkctl: " << e.what() << "\n" << cli::usageText();
+        return cli::kUsage;
+    }
+    if (options.help) {
+        std::cout << cli::usageText();
+        return cli::kOk;
+    }
+
+    qt::SteadyClock clock;
+    qt::QtEventLoop events(clock);
+    qt::QtSettingsStore store;
+    qt::PortMap ports(store);
+    std::unique_ptr<platform::SerialPort> port;
+    if (options.port == cli::Options::Port::Simulate) {
+        try {
+            port = std::make_unique<sim::SimulatedPort>(clock, sim::loadScenarioByName(options.scenario).device);
+        } catch (const std::exception& e) {
+            std::cerr << "zrkctl: cannot start the simulated unit: " << e.what() << "\n";
+            return cli::kUsage;
+        }
+    } else {
+        if (options.port == cli::Options::Port::Device) ports.setFixedDevice(options.device);
+        port = std::make_unique<qt::QtSerialPort>(ports);
+    }
+    cli::ConsoleUserInterface ui(std::cerr);
+    platform::ProgramInfo info;
+    info.folder = QCoreApplication::applicationDirPath().toStdString();
+    platform::Platform platform{*port, events, clock, ui, store, info, {}};
+    platform.numbers = qt::systemNumberFormat();
+
+    app::Program program(platform);
+    // The window's settings file supplies the port and the factory view when
+    // it is there; zrkctl works without one.
+    try {
+        program.settings = app::readSettingsFile(program.settingsPath());
+    } catch (const app::SettingsError&) {
+        program.settings = app::Settings{};
+    }
+    if (options.port == cli::Options::Port::Com) program.settings.PuertoSerie = static_cast<std::int16_t>(options.com);
+    program.LoadWithoutWindow();
+    try {
+        port->setPortNumber(program.settings.PuertoSerie);
+    } catch (const platform::PortError& e) {
+        std::cerr << "zrkctl: " << e.what() << "\n";
+        return cli::kPortError;
+    }
+
+    cli::CommandContext context{program, options.json, std::cout, std::cerr};
+    return cli::runCommand(context, options.command);
+}
