@@ -1,0 +1,121 @@
+// The real serial path: QSerialPort, the Qt event-loop wait and the steady
+// clock, against the simulated unit on a pseudo-terminal. Real time, kept short.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include "link/device_link.h"
+#include "qt/port_map.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+#include "sim_process.h"
+
+namespace zrk::test {
+namespace {
+
+class NoStore : public platform::SettingsStore {
+public:
+    void setValue(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    std::optional<std::string> value(const std::string&, const std::string&, const std::string&) const override {
+        return std::nullopt;
+    }
+};
+
+// The Qt platform pieces, on the device of a running zrk-sim.
+struct QtLine {
+    explicit QtLine(const std::string& device) {
+        ports.setFixedDevice(device);
+        port.setPortNumber(1);
+        link.ContadorPausa = 1;
+    }
+    NoStore store;
+    qt::PortMap ports{store};
+    qt::QtSerialPort port{ports};
+    qt::SteadyClock clock;
+    qt::QtEventLoop events{clock};
+    std::vector<std::string> statuses;
+    link::DeviceLink link{port, events, clock, [this](const std::string& s) { statuses.push_back(s); }};
+};
+
+TEST(SerialLine, CommandIsAnsweredOverAPseudoTerminal) {
+    SimProcess sim;
+    ASSERT_FALSE(sim.device().empty());
+    QtLine line(sim.device());
+    line.link.AbrirCom();  // DTR is refused by a pty; the port must still open
+    const auto reply = line.link.EnviarComando({0, 6, 1, 1});
+    line.link.CerrarCom();
+    EXPECT_EQ(reply.Resultado, 6);
+    EXPECT_TRUE(line.statuses.empty());
+}
+
+TEST(SerialLine, NoAnswerFailsAfterThreeAttempts) {
+    SimProcess sim({"--fault", "no-answer"});
+    QtLine line(sim.device());
+    line.link.AbrirCom();
+    const auto reply = line.link.EnviarComando({0, 6, 1, 2});
+    line.link.CerrarCom();
+    EXPECT_EQ(reply.Resultado, 21);
+    EXPECT_EQ(line.statuses, (std::vector<std::string>{"Time Out Transmision", "Error R  1", "Time Out Transmision",
+                                                       "Error R  2", "Time Out Transmision", "Error R  3"}));
+}
+
+TEST(SerialLine, LostLineIsReportedInsteadOfWaitedOn) {
+    SimProcess sim({"--fault", "disconnect-after=1"});
+    QtLine line(sim.device());
+    line.link.AbrirCom();
+    EXPECT_EQ(line.link.EnviarComando({0, 1, 0, 0}).Resultado, 6);
+    EXPECT_THROW(
+        {
+            for (int i = 0; i < 3; ++i) line.link.EnviarComando({0, 1, 0, 0});
+        },
+        platform::PortError);
+    EXPECT_TRUE(line.statuses.empty()) << "the loss ends the operation at once, not after timeouts";
+    EXPECT_FALSE(line.port.isOpen());
+}
+
+TEST(SerialLine, MissingDeviceNamesItInTheError) {
+    QtLine line("/dev/zrk-no-such-device");
+    try {
+        line.link.AbrirCom();
+        FAIL() << "opened a device that does not exist";
+    } catch (const platform::PortError& e) {
+        EXPECT_NE(std::string(e.what()).find("/dev/zrk-no-such-device"), std::string::npos) << e.what();
+    }
+}
+
+TEST(Zrkctl, ExitCodesEndToEnd) {
+    SimProcess sim;
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString output;
+    };
+    const Case cases[] = {
+        {{"--port", QString::fromStdString(sim.device()), "command", "day"}, 0, " ZRK is in day mode\n"},
+        {{"--simulate", "--json", "command", "motor2"}, 0, "{\"status\": \" ZRK Motor 2 OK\"}\n"},
+        {{"--port", "/dev/zrk-no-such-device", "command", "day"}, 3, ""},
+        {{"--simulate", "command", "sideways"}, 2, ""},
+        {{"--com", "12", "command", "day"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        QProcess zrkctl;
+        zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), c.args);
+        ASSERT_TRUE(zrkctl.waitForFinished(20000)) << c.args.join(' ').toStdString();
+        EXPECT_EQ(zrkctl.exitCode(), c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_EQ(QString::fromUtf8(zrkctl.readAllStandardOutput()), c.output) << c.args.join(' ').toStdString();
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(zrkctl.readAllStandardError().isEmpty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zrk::test
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
