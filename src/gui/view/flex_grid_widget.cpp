@@ -30,7 +30,7 @@ protected:
         // Dark text on light colours, light text on dark ones.
         painter->setPen(brush.color().lightness() > 128 ? Qt::black : Qt::white);
         const QString text = model()->headerData(section, orientation(), Qt::DisplayRole).toString();
-        painter->drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter->drawText(rect, Qt::AlignCenter, text.trimmed());
         painter->restore();
     }
 };
@@ -43,12 +43,17 @@ FlexGridWidget::FlexGridWidget(QWidget* parent) : QTableWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     setWordWrap(false);
+    // The view scrolls to the current cell only when the operator moves it
+    // (see the main window); the program's moves leave it where it is.
+    setAutoScroll(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setSectionsClickable(false);
         header->setHighlightSections(false);
         header->setMinimumSectionSize(1);
-        header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        header->setDefaultAlignment(Qt::AlignCenter);
     }
 }
 

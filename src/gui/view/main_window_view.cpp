@@ -1,8 +1,10 @@
 #include "gui/view/main_window_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,8 +40,11 @@ using app::Kind;
 using app::Prop;
 
 // Sizes in twips, so the window keeps its proportions at any resolution.
-constexpr int kNumberFieldWidth = 870;
-constexpr int kListWidth = 1800;
+constexpr int kNumberFieldWidth = 720;
+constexpr int kSensorFieldWidth = 600;
+constexpr int kListWidth = 1500;
+constexpr int kCaptionWidth = 1500;
+constexpr int kLeftColumnWidth = 2640;
 constexpr int kActionButtonWidth = 1215;
 constexpr int kCommandButtonWidth = 930;
 constexpr int kLampSize = 240;
@@ -110,7 +115,7 @@ QGridLayout* formGrid() {
     auto* grid = new QGridLayout;
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(3);
-    grid->setHorizontalSpacing(6);
+    grid->setHorizontalSpacing(5);
     return grid;
 }
 
@@ -121,6 +126,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     setObjectName(QString::fromStdString(frm_.frmMain.key()));
     // The window has one size; the operator moves it but cannot resize it.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setFont(fittedFont());
 
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -153,6 +159,18 @@ QLabel* MainWindowView::statusPanel(int panel) const {
 }
 
 int MainWindowView::px(int twips) const { return twipsToPixels(twips, logicalDpiY()); }
+
+QFont MainWindowView::fittedFont() const {
+    // The window's size is fixed and its layout was drawn for a narrow 8 pt
+    // face: take the system font, condensed where the family has a condensed
+    // face, and step it down until a long field caption fits its column.
+    QFont font = QApplication::font(this);
+    font.setStretch(QFont::Condensed);
+    const QString longCaption = QStringLiteral("Delay AC Mains restart");
+    while (font.pointSizeF() > 7.0 && QFontMetrics(font).horizontalAdvance(longCaption) > px(kCaptionWidth))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
+}
 
 template <typename Action>
 void MainWindowView::operatorAction(Action&& action) {
@@ -360,11 +378,13 @@ int MainWindowView::addFieldRows(QGridLayout* grid, int row, const std::vector<F
         styleField(field, kNumberFieldWidth);
         if (r.caption == nullptr && qobject_cast<QCheckBox*>(field))
             grid->addWidget(field, row, 0, 1, 2);  // a check box that carries its own caption
+        else if (qobject_cast<QComboBox*>(field) && r.unit == nullptr && r.extra == nullptr)
+            grid->addWidget(field, row, 1, 1, 3);  // lists have no unit: they take its room
         else
             grid->addWidget(field, row, 1);
         if (r.unit != nullptr) grid->addWidget(widgetFor(*r.unit), row, 2);
         if (r.extra != nullptr) {
-            styleField(widgetFor(*r.extra), kNumberFieldWidth);
+            styleField(widgetFor(*r.extra), kSensorFieldWidth);
             grid->addWidget(widgetFor(*r.extra), row, 3);
         }
         ++row;
@@ -395,7 +415,7 @@ void MainWindowView::buildLayout(QWidget* central) {
 
 QWidget* MainWindowView::buildIdentGroup() {
     QGroupBox* group = box(frm_.identGroup);
-    group->setFixedWidth(px(kLogoWidth));
+    group->setFixedWidth(px(kLeftColumnWidth));
     auto* grid = formGrid();
     grid->setContentsMargins(px(90), px(45), px(90), px(90));
     group->setLayout(grid);
@@ -421,9 +441,13 @@ QWidget* MainWindowView::buildPageArea() {
     auto* pane = new TabPane;
     auto* stack = new QGridLayout(pane);
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pane);
-    stack->setContentsMargins(frame + px(75), frame + px(45), frame + px(75), frame + px(75));
-    // Every page sits in the same place; the model shows one at a time.
-    for (int index : frm_.FrameP.indices()) stack->addWidget(widgetFor(frm_.FrameP(index)), 0, 0);
+    stack->setContentsMargins(frame + px(45), frame + px(30), frame + px(45), frame + px(45));
+    // Every page sits in the same place; the model shows one at a time. The
+    // pane is the frame already: a page shows its caption as a heading.
+    for (int index : frm_.FrameP.indices()) {
+        box(frm_.FrameP(index))->setFlat(true);
+        stack->addWidget(widgetFor(frm_.FrameP(index)), 0, 0);
+    }
     stack->addWidget(widgetFor(frm_.PictureInicio), 0, 0, Qt::AlignCenter);
     buildPage1();
     buildPage2();
@@ -431,6 +455,9 @@ QWidget* MainWindowView::buildPageArea() {
     buildPage4();
     buildPage5();
     buildPage6();
+    // Pages sit in a framed pane already: keep their own margins small.
+    for (int index : frm_.FrameP.indices())
+        if (QLayout* layout = box(frm_.FrameP(index))->layout()) layout->setContentsMargins(px(90), px(60), px(90), px(60));
     return pane;
 }
 
@@ -443,12 +470,12 @@ void MainWindowView::buildPage1() {
         if (r.field == &frm_.TTiempoRetornoRed) inLeft = false;
     }
     auto* columns = new QHBoxLayout(box(frm_.page1));
-    columns->setSpacing(px(180));
+    columns->setSpacing(px(150));
     for (const auto* half : {&left, &right}) {
         auto* grid = formGrid();
         grid->setRowStretch(addFieldRows(grid, 0, *half), 1);
-        grid->setColumnStretch(1, 1);
-        columns->addLayout(grid, 1);
+        grid->setColumnStretch(3, 1);
+        columns->addLayout(grid, half == &right ? 1 : 0);
     }
 }
 
@@ -653,9 +680,9 @@ void MainWindowView::buildPage6() {
     const auto stateColumn = [this](app::ControlArray<app::LabelControl>& captions, int captionOffset,
                                     app::ControlArray<app::LabelControl>& states) {
         auto* grid = formGrid();
-        grid->setVerticalSpacing(px(30));
         int row = 0;
         for (int index : states.indices()) {
+            grid->setRowMinimumHeight(row, px(kLampRowHeight));
             grid->addWidget(widgetFor(captions(index + captionOffset)), row, 0);
             auto* state = static_cast<QLabel*>(widgetFor(states(index)));
             state->setFrameShape(QFrame::StyledPanel);
@@ -912,7 +939,9 @@ void MainWindowView::syncGridCurrent(const app::FlexGrid& model, FlexGridWidget*
     const int row = inData ? model.Row() - 1 : -1;
     const int col = inData ? model.Col() - 1 : -1;
     if (grid->currentRow() != row || grid->currentColumn() != col) grid->setCurrentCell(row, col);
-    if (inData)
+    // Follow the cell while the operator works in the grid (tab moves it);
+    // a move by the program leaves the view where the operator left it.
+    if (inData && grid->hasFocus())
         if (QTableWidgetItem* item = grid->item(row, col)) grid->scrollToItem(item);
 }
 

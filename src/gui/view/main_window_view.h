@@ -67,6 +67,7 @@ private:
     int addFieldRows(QGridLayout* grid, int row, const std::vector<FieldRow>& rows);
     void styleField(QWidget* field, int widthTwips) const;
     int px(int twips) const;
+    QFont fittedFont() const;
 
     // Model to widgets.
     void apply(app::Control& control, app::Prop prop);

@@ -21,10 +21,11 @@ SplashView::SplashView(app::FrmSplash& splash, QWidget* parent)
     setFixedSize(px(7200), px(3450));
 
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(px(90), px(90), px(90), px(90));
+    outer->setContentsMargins(0, 0, 0, 0);
     auto* frame = new QFrame(this);
-    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShape(QFrame::Panel);
     frame->setFrameShadow(QFrame::Raised);
+    frame->setLineWidth(2);
     outer->addWidget(frame);
 
     auto* logo = new LogoWidget(QSize(px(2415 * 5 / 4), px(1575 * 5 / 4)), frame);
