@@ -19,6 +19,10 @@ std::array<std::uint8_t, kFrameLength> frameBytes(const TramaComando& t) {
             checkByte(t)};
 }
 
-std::string signedNumber(long long value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+std::string signedNumber(long long value) {
+    std::string text(value < 0 ? 0 : 1, ' ');
+    text += std::to_string(value);
+    return text;
+}
 
 }  // namespace zrk::link
