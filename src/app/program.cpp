@@ -16,6 +16,7 @@ Program::Program(platform::Platform& p)
       guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
              &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
              &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos}) {
+    link.cancelled = [this] { return progress.cancelRequested(); };
     wireHandlers();
 }
 

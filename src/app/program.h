@@ -8,6 +8,7 @@
 
 #include "app/device_guard.h"
 #include "app/frm_main.h"
+#include "app/operation_progress.h"
 #include "app/frm_splash.h"
 #include "app/settings_file.h"
 #include "link/device_link.h"
@@ -39,6 +40,8 @@ public:
     // The loop the speed test times; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;  // set by the start-up: folder and localised file name
 
+    // Progress and Cancel of the long operation that runs, if any.
+    OperationProgress progress;
     // One device operation at a time (see DeviceGuard).
     DeviceGuard guard;
     // Runs a device operation under the guard. A port error (missing, busy,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,10 +21,28 @@ struct CommandContext {
     std::ostream& err;
 };
 
-// Runs one zrkctl command (its name and arguments) on a program whose form
-// is loaded; returns the exit code.
+// One zrkctl command: its name, a usage line for the help text and what it
+// does with its arguments (args[0] is the name); returns the exit code.
+struct CommandSpec {
+    std::string name;
+    std::string usage;
+    std::function<int(CommandContext&, const std::vector<std::string>&)> run;
+};
+
+// Each group of commands lives in a file of its own and adds itself here.
+void addRemoteCommands(std::vector<CommandSpec>& commands);
+
+const std::vector<CommandSpec>& allCommands();
+
+// Runs one zrkctl command on a program whose form is loaded.
 int runCommand(CommandContext& context, const std::vector<std::string>& args);
 
-const char* usageText();
+std::string usageText();
+
+// Helpers for the command files.
+int usageError(CommandContext& context, const std::string& problem);
+// Presses a button of the form as the operator would; the port error of the
+// operation, if any, becomes kPortError (the message is already on stderr).
+bool pressButton(CommandContext& context, const std::string& button);
 
 }  // namespace zrk::cli

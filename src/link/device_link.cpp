@@ -36,6 +36,10 @@ RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
         }
         if (awaitReply(result)) {
             remaining = 0;
+        } else if (cancelled && cancelled()) {
+            result = RespuestaComando{};
+            result.Resultado = kNak;
+            return result;
         } else {
             result = RespuestaComando{};
             result.Resultado = kNak;
@@ -53,6 +57,7 @@ bool DeviceLink::awaitReply(RespuestaComando& result) {
     const double deadline = t0 + kReplyTimeLimit + 0.001;
     for (;;) {
         events_.processEvents();
+        if (cancelled && cancelled()) return false;
         if (clock_.now() - t0 > kReplyTimeLimit) {
             status_("Time Out Transmision");
             return false;

@@ -32,6 +32,10 @@ public:
     // the pause is not calibrated (ContadorPausa 0) or for n <= 0.
     void Pausa(std::int32_t n);
 
+    // Asked while a reply is awaited: true ends the transaction at once as a
+    // failure (Resultado 21), without further attempts.
+    std::function<bool()> cancelled;
+
     // Empty loop passes per millisecond, set by the speed test; 0 until then.
     std::int32_t ContadorPausa = 0;
 

@@ -1,0 +1,34 @@
+// zrkctl command NAME: the nine remote-command buttons.
+#include "app/program.h"
+#include "cli/commands.h"
+#include "cli/json.h"
+#include "live/remote_commands.h"
+
+namespace zrk::cli {
+namespace {
+
+int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 2) return usageError(c, "command: give exactly one command name");
+    for (const auto& command : live::remoteCommands()) {
+        if (args[1] != command.cliName) continue;
+        if (!pressButton(c, command.button)) return kPortError;
+        const std::string& status = c.program.frm.status();
+        if (c.json)
+            c.out << "{\"status\": " << jsonString(status) << "}\n";
+        else
+            c.out << status << "\n";
+        return status == command.failureText ? kNoAnswer : kOk;
+    }
+    return usageError(c, "command: unknown name '" + args[1] + "'");
+}
+
+}  // namespace
+
+void addRemoteCommands(std::vector<CommandSpec>& commands) {
+    commands.push_back({"command",
+                        "command NAME   send a remote command; NAME is one of changer-on, changer-off,\n"
+                        "                 normal, day, night, mains-fail-on, mains-fail-off, motor1, motor2",
+                        remoteCommand});
+}
+
+}  // namespace zrk::cli
