@@ -1,6 +1,8 @@
 #include "gui/widgets_ui.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -32,6 +34,24 @@ void WidgetsUserInterface::messageBox(const std::string& text, const std::string
 }
 
 void WidgetsUserInterface::beep() { QApplication::beep(); }
+
+std::int32_t WidgetsUserInterface::chooseColor(std::int32_t initial) {
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    QColorDialog dialog(start, QApplication::activeWindow());
+    dialog.exec();
+    // A cancelled dialog still hands back the colour it holds.
+    const QColor chosen = dialog.result() == QDialog::Accepted ? dialog.selectedColor() : dialog.currentColor();
+    return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
+}
+
+std::optional<std::string> WidgetsUserInterface::chooseFile(bool save, const std::string& filterName,
+                                                            const std::string& pattern) {
+    const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
+    const QString file = save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), {}, {}, filter)
+                              : QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, {}, filter);
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
 
 int WidgetsUserInterface::screenWidthTwips() const {
     const QScreen* screen = QGuiApplication::primaryScreen();

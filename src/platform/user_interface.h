@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zrk::platform {
@@ -14,6 +16,13 @@ public:
     // Modal; returns when the operator has closed it.
     virtual void messageBox(const std::string& text, const std::string& title, Icon icon) = 0;
     virtual void beep() = 0;
+    // The colour dialog, starting at `initial` (RGB, red in the low byte).
+    // Returns the colour it holds when it closes, also when cancelled.
+    virtual std::int32_t chooseColor(std::int32_t initial) = 0;
+    // The file dialog with one filter, e.g. ("Parametros", "*.zrk"); nothing
+    // when the operator cancels.
+    virtual std::optional<std::string> chooseFile(bool save, const std::string& filterName,
+                                                  const std::string& pattern) = 0;
     // The screen's size in twips, for centring the window.
     virtual int screenWidthTwips() const = 0;
     virtual int screenHeightTwips() const = 0;

@@ -82,6 +82,23 @@ public:
         messages.push_back({text, title, icon});
     }
     void beep() override { ++beeps; }
+    // The next colours and files the dialogs hand back.
+    std::vector<std::int32_t> colors;
+    std::vector<std::optional<std::string>> files;
+    std::int32_t chooseColor(std::int32_t initial) override {
+        if (colors.empty()) return initial;
+        const auto c = colors.front();
+        colors.erase(colors.begin());
+        return c;
+    }
+    std::optional<std::string> chooseFile(bool, const std::string& filterName, const std::string& pattern) override {
+        lastFilter = filterName + "|" + pattern;
+        if (files.empty()) return std::nullopt;
+        auto f = files.front();
+        files.erase(files.begin());
+        return f;
+    }
+    std::string lastFilter;
     int screenWidthTwips() const override { return 19200; }  // 1280 px at 96 dpi
     int screenHeightTwips() const override { return 15360; }
 };
