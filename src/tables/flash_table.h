@@ -2,25 +2,70 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace zrk::app {
 class FrmMain;
+}
+namespace zrk::platform {
+class UserInterface;
 }
 
 namespace zrk::tables {
 
 inline constexpr std::int32_t kEmptyAngle = 511;
+inline constexpr int kPatternRows = 8;
+inline constexpr int kPatternColumns = 32;
+inline constexpr std::int32_t kLastAngle = 359;
+
+// Editing keys of the grid.
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyTab = 9;
 
 // The flash-pattern table: eight rows of 32 angle entries (rows and columns
 // from 1; 511 is empty) and one RGB colour per row (red in the low byte).
 struct FlashTable {
     std::array<std::array<std::int32_t, 33>, 9> TablaPautas{};
     std::array<std::int32_t, 9> TablaColores{};
+
+    std::int32_t& pauta(int row, int col) {
+        return TablaPautas[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    }
+    std::int32_t pauta(int row, int col) const {
+        return TablaPautas[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    }
+    std::int32_t& color(int row) { return TablaColores[static_cast<std::size_t>(row)]; }
+    std::int32_t color(int row) const { return TablaColores[static_cast<std::size_t>(row)]; }
+    bool operator==(const FlashTable&) const = default;
 };
+
+// An angle as a cell shows it: at least three digits ("007").
+std::string formatAngle(std::int32_t angle);
+// A cell text as a number: digits only, nothing when it is anything else or
+// does not fit 32 bits.
+std::optional<std::int32_t> cellNumber(const std::string& text);
 
 // Lays out the grid: sizes, headers, the tinted "F" columns.
 void FormatearGrid(app::FrmMain& frm);
 // Empties every data cell and marks every used entry empty.
 void BorrarDatosGrid(app::FrmMain& frm, FlashTable& table);
+// The "Borrar Tabla" button: the same, without asking.
+void CBorrarTabla_Click(app::FrmMain& frm, FlashTable& table);
+// Shows the angles 0 to 359 of the table; every other entry as an empty cell.
+void RedibujaGrid(app::FrmMain& frm, FlashTable& table);
+// Shows the row colours in the labels and the row header cells.
+void RellenarColores(app::FrmMain& frm, const FlashTable& table);
+
+// Digits append to the current cell, backspace removes the last character,
+// tab moves one cell to the right (from column 32 to column 1 of the next
+// row; on the last cell it only applies the cell-leave rule). Header cells
+// take no digits and no backspace; tab on a row header enters column 1.
+void MSFlexGridPautas_KeyPress(app::FrmMain& frm, FlashTable& table, int key);
+// Accepts the current cell's angle (0 to 359, next to a filled cell) into the
+// table, or empties the cell and keeps the entry as it was.
+void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table);
+// Lets the operator choose the colour of row `index` (1 to 8).
+void LColor_Click(app::FrmMain& frm, FlashTable& table, platform::UserInterface& ui, int index);
 
 }  // namespace zrk::tables
