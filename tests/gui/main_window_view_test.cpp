@@ -35,6 +35,7 @@ private slots:
     void everyControlHasItsOwnWidget();
     void widgetsNestAsTheModelsFrames();
     void hidingAGroupHidesOnlyWhatIsInside();
+    void pagesAndLampPicturesShareTheirPlaces();
     void visibleAndEnabledFollowTheModel();
     void textsFollowTheModel();
     void listsFollowTheModel();
@@ -140,6 +141,28 @@ void MainWindowViewTest::hidingAGroupHidesOnlyWhatIsInside() {
         group->setVisible(true);
         QVERIFY2(view_->widgetFor(*inside)->isVisible(), inside->key().c_str());
     }
+}
+
+void MainWindowViewTest::pagesAndLampPicturesShareTheirPlaces() {
+    // Every page lies in the same place under the tab strip.
+    QWidget* tabs = view_->widgetFor(frm().TabStrip1);
+    const QRect first = view_->widgetFor(frm().FrameP(1))->geometry();
+    for (int i : frm().FrameP.indices()) {
+        QWidget* page = view_->widgetFor(frm().FrameP(i));
+        QCOMPARE(page->geometry(), first);
+        QVERIFY(page->mapTo(view_.get(), QPoint(0, 0)).y() >= tabs->mapTo(view_.get(), QPoint(0, tabs->height())).y());
+    }
+    // The pictures of one lamp are drawn at one place; so are the two lamps of the fifth row.
+    const auto place = [&](const app::Control& control) {
+        QWidget* widget = view_->widgetFor(control);
+        return QRect(widget->mapTo(view_.get(), QPoint(0, 0)), widget->size());
+    };
+    for (const auto& lamp : frm().lampRows()) QCOMPARE(place(*lamp.unlit), place(*lamp.lit));
+    QCOMPARE(place(frm().LedRojoPrealarmaLampara), place(frm().LedazulLampara2));
+    QCOMPARE(place(frm().label1(1)).topLeft(), place(frm().label1(10)).topLeft());
+    QCOMPARE(place(frm().LedTimerOff), place(frm().LedTimerON));
+    QCOMPARE(place(frm().LedOn).size(), QSize(px(240), px(240)));
+    QVERIFY(place(frm().LedMotorOn).top() > place(frm().LedOn).top());
 }
 
 void MainWindowViewTest::visibleAndEnabledFollowTheModel() {
@@ -381,6 +404,8 @@ void MainWindowViewTest::tabClickShowsThatPage() {
 void MainWindowViewTest::tabsFollowTheModel() {
     auto& strip = frm().TabStrip1;
     auto* tabs = widget<QTabBar>(strip);
+    int clicks = 0;
+    strip.Click = [&] { ++clicks; };
     QCOMPARE(tabs->count(), 6);
     strip.remove(5);
     QCOMPARE(tabs->count(), 5);
@@ -389,12 +414,16 @@ void MainWindowViewTest::tabsFollowTheModel() {
     QCOMPARE(tabs->count(), 6);
     QCOMPARE(tabs->tabText(4), QString("Visualization"));
     QCOMPARE(tabs->currentIndex(), strip.selected() - 1);
+    QCOMPARE(clicks, 0);  // changing the tabs is no operator pick
     strip.select(4);
     QCOMPARE(tabs->currentIndex(), 3);
+    QCOMPARE(clicks, 1);  // the model's own, not echoed back by the tab bar
 }
 
 void MainWindowViewTest::gridFollowsTheModel() {
     auto& model = frm().MSFlexGridPautas;
+    int leaves = 0;
+    model.LeaveCell = [&] { ++leaves; };
     tables::FormatearGrid(frm());
     auto* grid = widget<QTableWidget>(model);
     QCOMPARE(grid->rowCount(), 8);
@@ -417,6 +446,10 @@ void MainWindowViewTest::gridFollowsTheModel() {
     QCOMPARE(grid->currentColumn(), 31);
     model.setCurrent(8, 0);
     QCOMPARE(grid->currentRow(), -1);
+    model.setCurrent(5, 6);
+    QCOMPARE(grid->currentRow(), 4);
+    QCOMPARE(grid->currentColumn(), 5);
+    QCOMPARE(leaves, 0);  // the program moves the current cell without leaving one
 }
 
 void MainWindowViewTest::gridKeysGoToTheModel_data() {

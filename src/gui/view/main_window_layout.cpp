@@ -1,5 +1,6 @@
 // Where every control of the main window sits: the pages, the groups of the
 // remote-control page, the bottom buttons and the status bar.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
