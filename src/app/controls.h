@@ -132,7 +132,7 @@ class CheckBox : public CaptionedControl {
 public:
     CheckBox(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::CheckBox, std::move(name), index, parent, hub) {}
     int Value() const { return value_; }
-    // Only 0 (clear) and 1 (set) are states of a check box; other values are refused.
+    // 0 clear, 1 set, 2 greyed; other values are refused.
     void setValue(int value);
 
 private:

@@ -6,6 +6,7 @@
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
 #include "live/remote_commands.h"
+#include "params/parameter_memory.h"
 #include "params/visibility.h"
 
 namespace zrk::app {
@@ -27,6 +28,7 @@ void Program::wireHandlers() {
     frm.Csalir.Click = [this] { Csalir_Click(); };
     wireConfigurationRules(frm, texts);
     live::wireRemoteCommands(*this);
+    params::wireParameterMemory(*this);
 }
 
 bool Program::deviceOperation(const std::function<void()>& operation) {
@@ -89,6 +91,7 @@ void Program::Form_Load() {
     frm.ComboCom.setListIndex(settings.PuertoSerie - 1);
 
     fillParameterLists();
+    lux.InicializarTablasLux();
 
     // Centred as if 100 twips wider, so the window sits 50 twips left of centre.
     const int top = static_cast<int>(std::nearbyint((platform.ui.screenHeightTwips() - 7575) / 2.0));
@@ -152,6 +155,7 @@ void Program::LoadWithoutWindow() {
     tables::BorrarDatosGrid(frm, flash);
     params::OcultarControles(frm, factoryView());
     fillParameterLists();
+    lux.InicializarTablasLux();
     setCaptions();
     // The pause is in force from the first frame; it runs on the steady
     // clock, so the speed test's count only has to be non-zero.

@@ -14,6 +14,8 @@
 #include "link/device_link.h"
 #include "link/port_choice.h"
 #include "link/speed_test.h"
+#include "params/image_layout.h"
+#include "params/lux_tables.h"
 #include "platform/platform.h"
 #include "tables/flash_table.h"
 #include "texts/texts.h"
@@ -36,6 +38,8 @@ public:
     link::DeviceLink link;
     link::PortChoice portChoice{*this};
     tables::FlashTable flash;
+    params::ParameterMap MapaParametros;  // filled by identification only
+    params::LuxTables lux;
     std::string helpFile;
     // The loop the speed test times; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;  // set by the start-up: folder and localised file name

@@ -96,7 +96,10 @@ TEST(WindowModel, TypingIntoAListSelectsTheMatchingItemOrNone) {
 
 TEST(WindowModel, CheckBoxRefusesOtherStates) {
     app::FrmMain frm;
-    EXPECT_THROW(frm.chkEstado.setValue(2), app::ControlError);
+    EXPECT_THROW(frm.chkEstado.setValue(3), app::ControlError);
+    EXPECT_THROW(frm.chkEstado.setValue(-1), app::ControlError);
+    frm.chkEstado.setValue(2);  // greyed
+    EXPECT_EQ(frm.chkEstado.Value(), 2);
     frm.chkEstado.setValue(1);
     EXPECT_EQ(frm.chkEstado.Value(), 1);
 }

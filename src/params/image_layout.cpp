@@ -1,0 +1,287 @@
+#include "params/image_layout.h"
+
+#include <functional>
+#include <map>
+
+#include "app/frm_main.h"
+#include "params/codepage.h"
+#include "params/numbers.h"
+
+namespace zrk::params {
+namespace {
+
+using app::FrmMain;
+using Decode = std::function<void(const ParameterImage&, CodecContext&)>;
+using Encode = std::function<void(ParameterImage&, CodecContext&)>;
+
+struct Row {
+    int first;
+    int length;
+    std::string field;
+    Decode decode;
+    Encode encode;
+};
+
+std::int32_t read16(const ParameterImage& m, int a) { return m[a] * 256 + m[a + 1]; }
+std::int32_t read24(const ParameterImage& m, int a) { return m[a] * 65536 + m[a + 1] * 256 + m[a + 2]; }
+void bits16(ParameterImage& m, int a, std::int32_t v) {
+    m[a] = (v >> 8) & 0xFF;
+    m[a + 1] = v & 0xFF;
+}
+void bits24(ParameterImage& m, int a, std::int32_t v) {
+    m[a] = (v >> 16) & 0xFF;
+    bits16(m, a + 1, v);
+}
+// Truncating division: a negative or too large value leaves cells outside a byte.
+void divide16(ParameterImage& m, int a, std::int32_t v) {
+    m[a] = v / 256;
+    m[a + 1] = v % 256;
+}
+
+app::TextBox& text(FrmMain& frm, const std::string& name) { return dynamic_cast<app::TextBox&>(frm.controls().at(name)); }
+app::ComboBox& list(FrmMain& frm, const std::string& name) { return dynamic_cast<app::ComboBox&>(frm.controls().at(name)); }
+app::CheckBox& check(FrmMain& frm, const std::string& name) { return dynamic_cast<app::CheckBox&>(frm.controls().at(name)); }
+
+Fixed4 strict(CodecContext& c, const std::string& field) { return strictNumber(text(c.frm, field).Text(), c.numbers); }
+std::int32_t lenientRounded(CodecContext& c, const std::string& field) {
+    return roundToInt32(lenientNumber(text(c.frm, field).Text()), field);
+}
+int sensorType(CodecContext& c) { return c.frm.ComboSensorLuz.ListIndex(); }
+
+// Row builders, by kind of field.
+Row scaled24(int a, std::string f, int factor, int decimals) {
+    return {a, 3, f,
+            [=](const ParameterImage& m, CodecContext& c) {
+                text(c.frm, f).setText(formatScaled(read24(m, a), decimals, c.numbers.decimal));
+            },
+            [=](ParameterImage& m, CodecContext& c) { bits24(m, a, scaleToInt32(strict(c, f), factor, f)); }};
+}
+Row scaled16(int a, std::string f, int factor, int decimals, bool divide = false) {
+    return {a, 2, f,
+            [=](const ParameterImage& m, CodecContext& c) {
+                text(c.frm, f).setText(formatScaled(read16(m, a), decimals, c.numbers.decimal));
+            },
+            [=](ParameterImage& m, CodecContext& c) {
+                const auto v = scaleToInt32(strict(c, f), factor, f);
+                divide ? divide16(m, a, v) : bits16(m, a, v);
+            }};
+}
+Row integer16(int a, std::string f) {
+    return {a, 2, f, [=](const ParameterImage& m, CodecContext& c) { text(c.frm, f).setText(std::to_string(read16(m, a))); },
+            [=](ParameterImage& m, CodecContext& c) { bits16(m, a, lenientRounded(c, f)); }};
+}
+// One-byte integers: lenient (rounded, raw or low 8 bits) or strict (low 8 bits).
+enum class Byte { LenientRaw, LenientLow8, StrictLow8 };
+Row integer8(int a, std::string f, Byte how) {
+    return {a, 1, f, [=](const ParameterImage& m, CodecContext& c) { text(c.frm, f).setText(std::to_string(m[a])); },
+            [=](ParameterImage& m, CodecContext& c) {
+                switch (how) {
+                    case Byte::LenientRaw: m[a] = lenientRounded(c, f); break;
+                    case Byte::LenientLow8: m[a] = lenientRounded(c, f) & 0xFF; break;
+                    case Byte::StrictLow8: m[a] = scaleToInt32(strict(c, f), 1, f) & 0xFF; break;
+                }
+            }};
+}
+// A list whose position is the cell; `decodePosition` applies the list's cap.
+Row listRow(int a, std::string f, std::function<int(int)> decodePosition) {
+    return {a, 1, f,
+            [=](const ParameterImage& m, CodecContext& c) {
+                const int position = decodePosition(m[a]);
+                if (position >= 0) list(c.frm, f).setListIndex(position);
+            },
+            [=](ParameterImage& m, CodecContext& c) { m[a] = list(c.frm, f).ListIndex(); }};
+}
+std::function<int(int)> cappedAt(int cap) {
+    return [cap](int v) { return v > cap ? cap : v; };
+}
+Row checkRow(int a, std::string f, std::function<int(int)> decodeState) {
+    return {a, 1, f, [=](const ParameterImage& m, CodecContext& c) { check(c.frm, f).setValue(decodeState(m[a])); },
+            [=](ParameterImage& m, CodecContext& c) { m[a] = check(c.frm, f).Value(); }};
+}
+// Light levels are stored as the sensor's AD reading and shown in lux.
+Row luxRow(int a, std::string f, std::string adField, bool lenient) {
+    return {a, 2, f,
+            [=](const ParameterImage& m, CodecContext& c) {
+                std::int32_t ad = read16(m, a);
+                const std::int32_t lux = c.lux.ADALux(ad, sensorType(c));
+                text(c.frm, f).setText(std::to_string(lux));
+                if (!adField.empty()) text(c.frm, adField).setText(std::to_string(ad));
+            },
+            [=](ParameterImage& m, CodecContext& c) {
+                std::int32_t lux = lenient ? lenientRounded(c, f) : scaleToInt32(strict(c, f), 1, f);
+                bits16(m, a, c.lux.LuxAAD(lux, sensorType(c)));
+            }};
+}
+// Text that does not count as a number is first replaced by "0" in the field.
+void zeroIfNotNumeric(CodecContext& c, const std::string& f) {
+    if (!isNumeric(text(c.frm, f).Text(), c.numbers)) text(c.frm, f).setText("0");
+}
+
+std::vector<Row> buildRows() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 4; ++i) rows.push_back(scaled24(3 * i, "TVelocidadUsuario" + std::to_string(i + 1), 10000, 4));
+    rows.push_back(scaled24(12, "TRelacionReductor", 100, 2));
+    rows.push_back(integer16(15, "TPulsosRevolucion"));
+    rows.push_back(luxRow(17, "TLuxON", "TLuxONAD", true));
+    rows.push_back(luxRow(19, "TLuxOFF", "TLuxOFFAD", false));
+    rows.push_back(scaled16(21, "TTestFotocelula", 10, 1));
+    rows.push_back(luxRow(23, "TLuxLamparaFundida", "", false));
+    rows.push_back(scaled16(25, "TRetardoLamparaFundida", 10, 1));
+    rows.push_back(listRow(27, "ComboTipoCambiador", [](int v) { return v >= 0 && v <= 7 ? v : -1; }));
+    rows.push_back(scaled16(28, "TTiempoLampara1", 10, 1));
+    rows.push_back(scaled16(30, "TTiempoLampara2", 10, 1));
+    rows.push_back(scaled16(32, "TTiempoFalloRed", 10, 1));
+    rows.push_back(scaled16(34, "TTiempoRetornoRed", 10, 1));
+    rows.push_back(scaled16(36, "TFotocelulaInterior", 10, 1));
+    rows.push_back(listRow(38, "ComboTipoLampara1", cappedAt(1)));
+    rows.push_back(listRow(39, "ComboTipoLampara2", cappedAt(1)));
+    rows.push_back(listRow(40, "ComboLamparaPrincipal", cappedAt(2)));
+    rows.push_back(listRow(41, "ComboSensorLuz", [](int v) { return v > 2 ? 1 : v; }));
+    rows.push_back(scaled16(42, "TMaxConsumoLed", 100, 2));
+    rows.push_back(scaled16(44, "TMinConsumoLed", 100, 2));
+    rows.push_back(listRow(46, "ComboFuncion2Puerto", cappedAt(2)));
+    rows.push_back(scaled16(47, "TTiempoAceleracion", 10, 1));
+    rows.push_back(integer8(49, "TPWMLed", Byte::StrictLow8));
+    rows.push_back(listRow(50, "ComboTipoMotor", [](int v) { return v; }));
+    rows.push_back(scaled16(51, "TMargenErrorMotor2", 100, 2));
+    rows.push_back(integer8(53, "TVueltasError", Byte::StrictLow8));
+    rows.push_back(checkRow(54, "CheckBalizaEmergencia", [](int v) { return v & 1; }));
+    rows.push_back(listRow(55, "cmbModofuncionamiento", cappedAt(1)));
+    rows.push_back({56, 1, "txtAtenuacionNocturna",
+                    [](const ParameterImage& m, CodecContext& c) { c.frm.txtAtenuacionNocturna.setText(std::to_string(m[56])); },
+                    [](ParameterImage& m, CodecContext& c) {
+                        if (isNumeric(c.frm.txtAtenuacionNocturna.Text(), c.numbers))
+                            m[56] = lenientRounded(c, "txtAtenuacionNocturna");
+                    }});
+    rows.push_back({57, 2, "txtTiempoDe",
+                    [](const ParameterImage& m, CodecContext& c) {
+                        const auto v = read16(m, 57);
+                        c.frm.txtTiempoDe.setText(v < 1000 ? std::to_string(v) : "999");
+                    },
+                    [](ParameterImage& m, CodecContext& c) {
+                        zeroIfNotNumeric(c, "txtTiempoDe");
+                        divide16(m, 57, scaleToInt32(strict(c, "txtTiempoDe"), 1, "txtTiempoDe"));
+                    }});
+    rows.push_back({59, 1, "txtDuracionPulsoSincronismo",
+                    [](const ParameterImage& m, CodecContext& c) { c.frm.txtDuracionPulsoSincronismo.setText(std::to_string(m[59])); },
+                    [](ParameterImage& m, CodecContext& c) {
+                        zeroIfNotNumeric(c, "txtDuracionPulsoSincronismo");
+                        m[59] = lenientRounded(c, "txtDuracionPulsoSincronismo");
+                    }});
+    rows.push_back({60, 1, "txtGrupoLeds",
+                    [](const ParameterImage& m, CodecContext& c) { c.frm.txtGrupoLeds.setText(std::to_string(m[60])); },
+                    [](ParameterImage& m, CodecContext& c) {
+                        zeroIfNotNumeric(c, "txtGrupoLeds");
+                        if (lenientNumber(c.frm.txtGrupoLeds.Text()) > 255) c.frm.txtGrupoLeds.setText("255");
+                        m[60] = lenientRounded(c, "txtGrupoLeds");
+                    }});
+    rows.push_back(checkRow(61, "chkEnableDisableFalloRotacion", [](int v) { return v; }));
+    rows.push_back(checkRow(62, "chkHibernacionMotor", [](int v) { return v > 1 ? 0 : v; }));
+    rows.push_back(listRow(63, "cmbTipoSensorLampara", cappedAt(2)));
+    rows.push_back(scaled16(64, "TAlarmLampara1", 100, 2, true));
+    rows.push_back(scaled16(66, "TAlarmLampara2", 100, 2, true));
+    rows.push_back(integer16(221, "TGradosOffset"));
+    rows.push_back(integer8(223, "TLuminosidadLeds", Byte::LenientRaw));
+    rows.push_back(integer8(224, "TDientesDisco", Byte::LenientRaw));
+    rows.push_back({231, 16, "TIdentificacion",
+                    [](const ParameterImage& m, CodecContext& c) {
+                        c.frm.TIdentificacion.setText("");
+                        for (int a = 231; a <= 246; ++a) {
+                            if (m[a] == 0) continue;  // no visible character
+                            const auto ch = characterOfCode(static_cast<std::uint8_t>(m[a]));
+                            c.frm.TIdentificacion.setText(c.frm.TIdentificacion.Text() + ch.value_or("?"));
+                        }
+                    },
+                    [](ParameterImage& m, CodecContext& c) {
+                        auto chars = characters(c.frm.TIdentificacion.Text() + std::string(17, ' '));
+                        for (int i = 0; i < 16; ++i) m[231 + i] = codeOfCharacter(chars[static_cast<std::size_t>(i)]);
+                    }});
+    rows.push_back(integer8(247, "TSemanaFabricacion", Byte::LenientLow8));
+    rows.push_back(integer8(248, "TAnoFabricacion", Byte::LenientLow8));
+    rows.push_back(integer16(249, "TNumeroFabricacion"));
+    rows.push_back(integer8(251, "TModeloR", Byte::LenientLow8));
+    rows.push_back(integer8(252, "TVersionFirmwareR", Byte::LenientLow8));
+    rows.push_back(integer8(253, "THardwareR", Byte::LenientLow8));
+    rows.push_back(integer16(254, "TNumeroID"));
+    return rows;
+}
+
+const std::map<int, Row>& rows() {
+    static const std::map<int, Row> byAddress = [] {
+        std::map<int, Row> m;
+        for (auto& row : buildRows()) m.emplace(row.first, std::move(row));
+        return m;
+    }();
+    return byAddress;
+}
+
+const Row& rowAt(int address) {
+    auto it = rows().find(address);
+    if (it == rows().end()) throw std::logic_error("no parameter row starts at address " + std::to_string(address));
+    return it->second;
+}
+
+}  // namespace
+
+bool ParameterMap::ComprobarParametro(int address) const {
+    const std::uint8_t mask = static_cast<std::uint8_t>(1u << (address % 8));
+    return (bytes[static_cast<std::size_t>(address / 8)] & mask) == mask;
+}
+
+bool ParameterMap::empty() const {
+    for (auto b : bytes)
+        if (b != 0) return false;
+    return true;
+}
+
+const std::vector<int>& rowAddresses() {
+    static const std::vector<int> addresses = [] {
+        std::vector<int> out;
+        for (const auto& [first, row] : rows()) out.push_back(first);
+        return out;
+    }();
+    return addresses;
+}
+
+std::string fieldAt(int address) {
+    for (const auto& [first, row] : rows())
+        if (address >= first && address < first + row.length) return row.field;
+    return {};
+}
+
+bool carriesField(int address) { return !fieldAt(address).empty(); }
+
+void decodeRow(int address, const ParameterImage& image, CodecContext& context) { rowAt(address).decode(image, context); }
+
+void encodeRow(int address, ParameterImage& image, CodecContext& context) {
+    const Row& row = rowAt(address);
+    try {
+        row.encode(image, context);
+    } catch (const ConversionError& e) {
+        throw ConversionError(row.field + ": " + e.what());
+    }
+}
+
+const std::vector<int>& readDecodeOrder() {
+    static const std::vector<int> order = [] {
+        std::vector<int> out{41};
+        for (int a : rowAddresses())
+            if (a != 41) out.push_back(a);
+        return out;
+    }();
+    return order;
+}
+
+ParameterImage encodeImage(CodecContext& context) {
+    ParameterImage image{};
+    for (int a : rowAddresses()) encodeRow(a, image, context);
+    return image;
+}
+
+std::string describeCell(int address, std::int32_t value) {
+    const std::string field = fieldAt(address);
+    return (field.empty() ? "address " + std::to_string(address) : field + " (address " + std::to_string(address) + ")") +
+           " holds " + std::to_string(value) + ", which does not fit in a byte (0 to 255)";
+}
+
+}  // namespace zrk::params
