@@ -1,5 +1,7 @@
 // The binding between the window model and its widgets: model changes show
 // on the widgets, operator input reaches the model through its handlers.
+#include "gui/view/main_window_view.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +20,6 @@
 #include <memory>
 #include <set>
 
-#include "gui/view/main_window_view.h"
 #include "gui/view/twips.h"
 #include "tables/flash_table.h"
 #include "test_program.h"
@@ -167,9 +168,9 @@ void MainWindowViewTest::pagesAndLampPicturesShareTheirPlaces() {
 
 void MainWindowViewTest::visibleAndEnabledFollowTheModel() {
     app::Control* const controls[] = {
-        &frm().TLuxON,     &frm().Label(18),        &frm().CLeer,  &frm().chkEstado,          &frm().ComboCom,
-        &frm().FrameP(2),  &frm().groupAutomatic,   &frm().LedOn,  &frm().MSFlexGridPautas,   &frm().Shape1,
-        &frm().TDebug,     &frm().TabStrip1,        &frm().LColor(2), &frm().sbStatusBar,     &frm().Image1,
+        &frm().TLuxON,    &frm().Label(18),      &frm().CLeer,     &frm().chkEstado,        &frm().ComboCom,
+        &frm().FrameP(2), &frm().groupAutomatic, &frm().LedOn,     &frm().MSFlexGridPautas, &frm().Shape1,
+        &frm().TDebug,    &frm().TabStrip1,      &frm().LColor(2), &frm().sbStatusBar,      &frm().Image1,
     };
     for (app::Control* control : controls) {
         QWidget* widget = view_->widgetFor(*control);
@@ -209,12 +210,12 @@ void MainWindowViewTest::textsFollowTheModel() {
          [&] { return widget<QLineEdit>(frm().TLuxON)->text(); }, "120"},
         {"free text", [](app::FrmMain& f) { f.TDebug.setText("one\ntwo"); },
          [&] { return widget<QPlainTextEdit>(frm().TDebug)->toPlainText(); }, "one\ntwo"},
-        {"status line", [](app::FrmMain& f) { f.setStatus("Reading"); },
-         [&] { return view_->statusPanel(1)->text(); }, "Reading"},
+        {"status line", [](app::FrmMain& f) { f.setStatus("Reading"); }, [&] { return view_->statusPanel(1)->text(); },
+         "Reading"},
         {"tab", [](app::FrmMain& f) { f.TabStrip1.setCaption(2, "Rotation"); },
          [&] { return widget<QTabBar>(frm().TabStrip1)->tabText(1); }, "Rotation"},
-        {"window", [](app::FrmMain& f) { f.frmMain.setCaption("ZRK 1.4.3  "); },
-         [&] { return view_->windowTitle(); }, "ZRK 1.4.3  "},
+        {"window", [](app::FrmMain& f) { f.frmMain.setCaption("ZRK 1.4.3  "); }, [&] { return view_->windowTitle(); },
+         "ZRK 1.4.3  "},
     };
     for (const Case& c : cases) {
         c.change(frm());
@@ -264,7 +265,8 @@ void MainWindowViewTest::portListNamesTheDevices() {
     for (int n = 1; n <= 3; ++n) frm().ComboCom.AddItem("Com" + std::to_string(n) + ":");
     auto* combo = widget<QComboBox>(frm().ComboCom);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(combo->itemData(i, Qt::ToolTipRole).toString(), QString::fromStdString(t_->machine.fakePort.deviceName(i + 1)));
+        QCOMPARE(combo->itemData(i, Qt::ToolTipRole).toString(),
+                 QString::fromStdString(t_->machine.fakePort.deviceName(i + 1)));
 }
 
 void MainWindowViewTest::typingReachesTheModel() {

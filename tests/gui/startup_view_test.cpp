@@ -57,7 +57,8 @@ void StartupViewTest::windowShowsTheStartedModel() {
     const int dpi = view->logicalDpiY();
     QVERIFY(view->isVisible());
     QCOMPARE(view->size(), QSize(gui::twipsToPixels(10200, dpi), gui::twipsToPixels(7575, dpi)));
-    QCOMPARE(view->pos(), QPoint(gui::twipsToPixels(frm.frmMain.Left(), dpi), gui::twipsToPixels(frm.frmMain.Top(), dpi)));
+    QCOMPARE(view->pos(),
+             QPoint(gui::twipsToPixels(frm.frmMain.Left(), dpi), gui::twipsToPixels(frm.frmMain.Top(), dpi)));
     QCOMPARE(view->windowTitle(), QString("ZRK 1.4.3  "));
     QCOMPARE(test::firstMismatch(*view, frm), QString());
 
@@ -89,7 +90,8 @@ void StartupViewTest::splashShowsNameAndVersionCentred() {
     model.frmSplash.setVisible(true);
     QVERIFY(splash.isVisible());
     QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
-    const QPoint offCentre = splash.geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+    const QPoint offCentre =
+        splash.geometry().center() - QGuiApplication::primaryScreen()->availableGeometry().center();
     QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 
     model.frmSplash.setVisible(false);

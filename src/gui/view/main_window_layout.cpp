@@ -157,7 +157,8 @@ QWidget* MainWindowView::buildPageArea() {
     buildPage6();
     // Pages sit in a framed pane already: keep their own margins small.
     for (int index : frm_.FrameP.indices())
-        if (QLayout* layout = box(frm_.FrameP(index))->layout()) layout->setContentsMargins(px(90), px(60), px(90), px(60));
+        if (QLayout* layout = box(frm_.FrameP(index))->layout())
+            layout->setContentsMargins(px(90), px(60), px(90), px(60));
     return pane;
 }
 

@@ -21,8 +21,8 @@
 #include "gui/view/clickable_label.h"
 #include "gui/view/flex_grid_widget.h"
 #include "gui/view/lamp_widget.h"
-#include "gui/view/main_window_metrics.h"
 #include "gui/view/logo_widget.h"
+#include "gui/view/main_window_metrics.h"
 #include "gui/view/model_combo_box.h"
 #include "gui/view/model_text.h"
 #include "gui/view/shape_widget.h"
@@ -56,8 +56,11 @@ QColor fromModelRgb(std::int32_t rgb) { return QColor(rgb & 0xff, (rgb >> 8) & 0
 void setBackground(QTableWidgetItem* item, const app::GridColor& color, const QPalette& palette) {
     QVariant brush;
     switch (color.kind) {
-        case app::GridColor::Kind::Default: break;
-        case app::GridColor::Kind::Rgb: brush = QBrush(fromModelRgb(color.rgb)); break;
+        case app::GridColor::Kind::Default:
+            break;
+        case app::GridColor::Kind::Rgb:
+            brush = QBrush(fromModelRgb(color.rgb));
+            break;
         // The style's light bevel colour is white in some palettes; mix it
         // with the button face so the tinted columns stay visible.
         case app::GridColor::Kind::ThreeDLight: {
@@ -75,7 +78,6 @@ void setItemText(QTableWidgetItem* item, const std::string& text) {
     const QString value = toQt(text);
     if (item->text() != value) item->setText(value);
 }
-
 
 }  // namespace
 
@@ -136,8 +138,7 @@ void MainWindowView::operatorAction(Action&& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        program_.platform.ui.messageBox(e.what(), program_.platform.info.title,
-                                        platform::UserInterface::Icon::Error);
+        program_.platform.ui.messageBox(e.what(), program_.platform.info.title, platform::UserInterface::Icon::Error);
     }
 }
 
@@ -163,7 +164,8 @@ void MainWindowView::createWidgets(QWidget* owner) {
 
 QWidget* MainWindowView::createWidget(app::Control& control, QWidget* owner) {
     switch (control.kind()) {
-        case Kind::Form: return this;
+        case Kind::Form:
+            return this;
         case Kind::TextBox: {
             auto& model = static_cast<app::TextBox&>(control);
             if (model.multiLine) return new QPlainTextEdit(owner);
@@ -196,7 +198,8 @@ QWidget* MainWindowView::createWidget(app::Control& control, QWidget* owner) {
             button->setAutoDefault(false);
             return button;
         }
-        case Kind::CheckBox: return new QCheckBox(owner);
+        case Kind::CheckBox:
+            return new QCheckBox(owner);
         case Kind::ComboBox: {
             auto& model = static_cast<app::ComboBox&>(control);
             auto* combo = new ModelComboBox(owner);
@@ -209,7 +212,8 @@ QWidget* MainWindowView::createWidget(app::Control& control, QWidget* owner) {
             }
             return combo;
         }
-        case Kind::Frame: return new QGroupBox(owner);
+        case Kind::Frame:
+            return new QGroupBox(owner);
         case Kind::Picture: {
             auto& model = static_cast<app::PictureBox&>(control);
             if (model.image == app::PictureBox::Image::Lamp)
@@ -222,10 +226,14 @@ QWidget* MainWindowView::createWidget(app::Control& control, QWidget* owner) {
             tabs->setExpanding(false);
             return tabs;
         }
-        case Kind::StatusBar: return statusBar();
-        case Kind::Grid: return new FlexGridWidget(owner);
-        case Kind::Shape: return new ShapeWidget(px(static_cast<app::ShapeControl&>(control).widthTwips), owner);
-        case Kind::Timer: return nullptr;
+        case Kind::StatusBar:
+            return statusBar();
+        case Kind::Grid:
+            return new FlexGridWidget(owner);
+        case Kind::Shape:
+            return new ShapeWidget(px(static_cast<app::ShapeControl&>(control).widthTwips), owner);
+        case Kind::Timer:
+            return nullptr;
     }
     return nullptr;
 }
@@ -239,9 +247,8 @@ void MainWindowView::connectInput(app::Control& control, QWidget* widget) {
                 connect(edit, &QLineEdit::textEdited, this,
                         [this, &model](const QString& text) { operatorAction([&] { model.setText(fromQt(text)); }); });
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
-                connect(edit, &QPlainTextEdit::textChanged, this, [this, &model, edit] {
-                    operatorAction([&] { model.setText(fromQt(edit->toPlainText())); });
-                });
+                connect(edit, &QPlainTextEdit::textChanged, this,
+                        [this, &model, edit] { operatorAction([&] { model.setText(fromQt(edit->toPlainText())); }); });
             }
             break;
         }
@@ -302,10 +309,12 @@ void MainWindowView::connectInput(app::Control& control, QWidget* widget) {
             });
             connect(grid, &FlexGridWidget::keyTyped, this,
                     [this, &model](int code) { operatorAction([&] { model.KeyPress(code); }); });
-            connect(grid, &FlexGridWidget::focusLost, this, [this, &model] { operatorAction([&] { model.LeaveCell(); }); });
+            connect(grid, &FlexGridWidget::focusLost, this,
+                    [this, &model] { operatorAction([&] { model.LeaveCell(); }); });
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -335,9 +344,15 @@ void MainWindowView::apply(app::Control& control, Prop prop) {
     QWidget* widget = widgetFor(control);
     if (widget == nullptr) return;
     switch (prop) {
-        case Prop::Visible: widget->setVisible(control.Visible()); break;
-        case Prop::Enabled: widget->setEnabled(control.Enabled()); break;
-        default: applyContent(control, widget, prop); break;
+        case Prop::Visible:
+            widget->setVisible(control.Visible());
+            break;
+        case Prop::Enabled:
+            widget->setEnabled(control.Enabled());
+            break;
+        default:
+            applyContent(control, widget, prop);
+            break;
     }
 }
 
@@ -354,7 +369,8 @@ void MainWindowView::applyContent(app::Control& control, QWidget* widget, Prop p
             break;
         }
         case Kind::Label:
-            if (prop == Prop::Caption) static_cast<QLabel*>(widget)->setText(toQt(static_cast<app::LabelControl&>(control).Caption()));
+            if (prop == Prop::Caption)
+                static_cast<QLabel*>(widget)->setText(toQt(static_cast<app::LabelControl&>(control).Caption()));
             break;
         case Kind::Button:
             if (prop == Prop::Caption)
@@ -375,7 +391,8 @@ void MainWindowView::applyContent(app::Control& control, QWidget* widget, Prop p
             break;
         }
         case Kind::Frame:
-            if (prop == Prop::Caption) static_cast<QGroupBox*>(widget)->setTitle(toQt(static_cast<app::FrameControl&>(control).Caption()));
+            if (prop == Prop::Caption)
+                static_cast<QGroupBox*>(widget)->setTitle(toQt(static_cast<app::FrameControl&>(control).Caption()));
             break;
         case Kind::TabStrip:
             if (prop == Prop::Tabs || prop == Prop::SelectedTab) syncTabs(static_cast<app::TabStrip&>(control));
@@ -389,7 +406,8 @@ void MainWindowView::applyContent(app::Control& control, QWidget* widget, Prop p
             if (prop == Prop::CurrentCell) syncGridCurrent(model, static_cast<FlexGridWidget*>(widget));
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -527,12 +545,23 @@ void MainWindowView::syncTimer(const app::TimerControl& model) {
 
 void MainWindowView::applyForm(Prop prop) {
     switch (prop) {
-        case Prop::Visible: applyWindowVisible(); break;
-        case Prop::Enabled: centralWidget()->setEnabled(frm_.frmMain.Enabled()); break;
-        case Prop::Caption: setWindowTitle(toQt(frm_.frmMain.Caption())); break;
-        case Prop::Geometry: applyGeometry(); break;
-        case Prop::WindowState: applyWindowState(); break;
-        default: break;
+        case Prop::Visible:
+            applyWindowVisible();
+            break;
+        case Prop::Enabled:
+            centralWidget()->setEnabled(frm_.frmMain.Enabled());
+            break;
+        case Prop::Caption:
+            setWindowTitle(toQt(frm_.frmMain.Caption()));
+            break;
+        case Prop::Geometry:
+            applyGeometry();
+            break;
+        case Prop::WindowState:
+            applyWindowState();
+            break;
+        default:
+            break;
     }
 }
 
@@ -572,13 +601,14 @@ void MainWindowView::moveEvent(QMoveEvent* event) {
     const int dpiY = logicalDpiY();
     // Only a move the model does not know yet; our own moves come back equal.
     if (pos().x() == twipsToPixels(form.Left(), dpiX) && pos().y() == twipsToPixels(form.Top(), dpiY)) return;
-    operatorAction([&] { form.Move(pixelsToTwips(pos().x(), dpiX), pixelsToTwips(pos().y(), dpiY), form.Width(), form.Height()); });
+    operatorAction([&] {
+        form.Move(pixelsToTwips(pos().x(), dpiX), pixelsToTwips(pos().y(), dpiY), form.Width(), form.Height());
+    });
 }
 
 void MainWindowView::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        operatorAction([&] { frm_.frmMain.setMinimised(isMinimized()); });
+    if (event->type() == QEvent::WindowStateChange) operatorAction([&] { frm_.frmMain.setMinimised(isMinimized()); });
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

@@ -61,7 +61,8 @@ SplashView::SplashView(app::FrmSplash& splash, QWidget* parent)
 
     for (const auto& control : splash.controls().all())
         for (app::Prop prop : {app::Prop::Caption, app::Prop::Visible}) apply(*control, prop);
-    hubToken_ = splash.controls().hub().subscribe([this](app::Control& control, app::Prop prop) { apply(control, prop); });
+    hubToken_ =
+        splash.controls().hub().subscribe([this](app::Control& control, app::Prop prop) { apply(control, prop); });
 }
 
 SplashView::~SplashView() { splash_.controls().hub().unsubscribe(hubToken_); }
