@@ -1,0 +1,411 @@
+// The flash-pattern table to and from the unit's four segment tables: the
+// offset layout, then both transfers against the simulated unit with lost
+// frames, Cancel and a lost line.
+#include <gtest/gtest.h>
+
+#include "frame_hook_port.h"
+#include "started_program.h"
+#include "tables/segment_transfer.h"
+#include "tables/wire_flash_table.h"
+
+namespace zrk::test {
+namespace {
+
+using tables::SegmentBlock;
+
+tables::FlashTable startUpTable() {
+    tables::FlashTable table;
+    for (int row = 1; row <= 8; ++row) {
+        table.color(row) = row;
+        for (int col = 1; col <= 32; ++col) table.pauta(row, col) = tables::kEmptyAngle;
+    }
+    return table;
+}
+
+bool transferred(int offset) { return (offset >= 0 && offset <= 66) || (offset >= 128 && offset <= 194); }
+
+TEST(SegmentLayout, ColoursTravelBlueFirst) {
+    struct Case {
+        std::int32_t colour;
+        std::int32_t blue, green, red;
+    };
+    const Case cases[] = {
+        {255, 0, 0, 255},
+        {0xFF0000, 255, 0, 0},
+        {0x123456, 0x12, 0x34, 0x56},
+        {0x7F123456, 0x12, 0x34, 0x56},  // only 24 bits travel
+    };
+    for (const Case& c : cases) {
+        tables::FlashTable table = startUpTable();
+        table.color(5) = c.colour;
+        table.color(6) = c.colour;
+        SegmentBlock block{};
+        tables::encodeSegmentTable(table, 3, block);
+        for (int base : {0, 128}) {
+            EXPECT_EQ(block[base], c.blue) << c.colour;
+            EXPECT_EQ(block[base + 1], c.green) << c.colour;
+            EXPECT_EQ(block[base + 2], c.red) << c.colour;
+        }
+    }
+}
+
+TEST(SegmentLayout, EntriesTravelHighByteFirst) {
+    struct Case {
+        std::int32_t entry;
+        std::int32_t high, low;
+    };
+    const Case cases[] = {{359, 1, 103}, {511, 1, 255}, {0, 0, 0}, {0x12345, 0x23, 0x45}, {-1, 255, 255}};
+    for (const Case& c : cases) {
+        tables::FlashTable table = startUpTable();
+        table.pauta(1, 1) = c.entry;
+        table.pauta(2, 32) = c.entry;
+        SegmentBlock block{};
+        tables::encodeSegmentTable(table, 1, block);
+        EXPECT_EQ(block[3], c.high) << c.entry;
+        EXPECT_EQ(block[4], c.low) << c.entry;
+        EXPECT_EQ(block[193], c.high) << c.entry;
+        EXPECT_EQ(block[194], c.low) << c.entry;
+    }
+}
+
+TEST(SegmentLayout, EachTableHoldsItsTwoRowsAtTheirOffsets) {
+    tables::FlashTable table;
+    for (int row = 1; row <= 8; ++row) {
+        table.color(row) = row * 0x010101;
+        for (int col = 1; col <= 32; ++col) table.pauta(row, col) = row * 1000 + col;
+    }
+    for (int n = 1; n <= 4; ++n) {
+        SegmentBlock block;
+        block.fill(-7);
+        tables::encodeSegmentTable(table, n, block);
+        for (int offset = 0; offset < 256; ++offset)
+            EXPECT_EQ(block[offset] == -7, !transferred(offset)) << "table " << n << " offset " << offset;
+        for (int col = 1; col <= 32; ++col) {
+            EXPECT_EQ(block[2 * col + 1] * 256 + block[2 * col + 2], (2 * n - 1) * 1000 + col);
+            EXPECT_EQ(block[2 * col + 129] * 256 + block[2 * col + 130], 2 * n * 1000 + col);
+        }
+        EXPECT_EQ(block[2], 2 * n - 1);
+        EXPECT_EQ(block[130], 2 * n);
+
+        tables::FlashTable decoded;
+        tables::decodeSegmentTable(block, n, decoded);
+        for (int row : {2 * n - 1, 2 * n}) {
+            EXPECT_EQ(decoded.color(row), table.color(row));
+            for (int col = 1; col <= 32; ++col) EXPECT_EQ(decoded.pauta(row, col), table.pauta(row, col));
+        }
+        for (int row = 1; row <= 8; ++row) {
+            if (row == 2 * n - 1 || row == 2 * n) continue;
+            EXPECT_EQ(decoded.color(row), 0) << "other rows untouched";
+        }
+    }
+}
+
+TEST(SegmentLayout, StatusTexts) {
+    EXPECT_EQ(tables::progressText(1, 5, 12), " 1 - 005 - 012");
+    EXPECT_EQ(tables::progressText(4, 194, 255), " 4 - 194 - 255");
+    EXPECT_EQ(tables::errorText(5), "Reading Error in data 5");
+    EXPECT_EQ(tables::errorText(130), "Reading Error in data 130");
+    EXPECT_EQ(tables::writeEndText(0), "Ended");
+    EXPECT_EQ(tables::writeEndText(2), "Ended, halves failed  2");
+}
+
+// A started program with the simulated unit behind a line the test watches.
+struct Transfer {
+    explicit Transfer(const std::string& scenario = "led-lantern", sim::Faults faults = {})
+        : started(kDefaultIni, hookedUnit(scenario, faults)) {
+        tables::wireFlashTable(program());
+        port().frames.clear();
+        program().progress.changed = [this] {
+            const auto& p = program().progress;
+            if (p.active()) {
+                maxDone = std::max(maxDone, p.done());
+                total = p.total();
+            }
+        };
+        frm().controls().hub().subscribe([this](app::Control& c, app::Prop prop) {
+            if (prop == app::Prop::Panels) statuses.push_back(static_cast<app::StatusBar&>(c).text(1));
+        });
+    }
+    StartedProgram started;
+    std::vector<std::string> statuses;
+    int maxDone = 0, total = 0;
+
+    app::Program& program() { return *started.program; }
+    app::FrmMain& frm() { return started.frm(); }
+    FrameHookPort& port() { return started.port<FrameHookPort>(); }
+    sim::DeviceModel& unit() { return port().device(); }
+    tables::FlashTable& table() { return program().flash; }
+    int beeps() const { return started.machine.ui.beeps; }
+
+    // Loses every attempt of the frames for these (command, offset) pairs.
+    void loseFrames(std::vector<std::pair<int, int>> lost) {
+        port().onFrame = [lost](const FrameHookPort::Frame& f) {
+            return std::find(lost.begin(), lost.end(), std::pair<int, int>{f.command, f.parameter1}) != lost.end();
+        };
+    }
+    // Presses Cancel when the frame for (command, offset) goes out.
+    void cancelAt(int command, int offset) {
+        port().onFrame = [this, command, offset](const FrameHookPort::Frame& f) {
+            if (f.command == command && f.parameter1 == offset) program().progress.requestCancel();
+            return false;
+        };
+    }
+    void markUnitTables(std::uint8_t marker) {
+        for (int n = 1; n <= 4; ++n)
+            for (int offset = 0; offset < 256; ++offset) unit().setSegment(n, offset, marker);
+    }
+    // Something of the operator's own in the table, so that a change shows.
+    void editTable() {
+        started.machine.ui.colors = {0x3366CC};
+        frm().LColor(1).Click();
+        auto& grid = frm().MSFlexGridPautas;
+        grid.LeaveCell();
+        grid.setCurrent(1, 1);
+        for (int key : {int{'4'}, int{'5'}, tables::kKeyTab, int{'9'}, int{'0'}, tables::kKeyTab}) grid.KeyPress(key);
+        ASSERT_EQ(table().pauta(1, 2), 90);
+    }
+    void expectOperationClosed() {
+        EXPECT_FALSE(port().isOpen());
+        EXPECT_FALSE(program().progress.active());
+        for (auto* button : {&frm().CAbrir, &frm().CGuardar, &frm().CLeer, &frm().CEscribir, &frm().CLeerColores,
+                             &frm().CEscribirColores})
+            EXPECT_TRUE(button->Enabled()) << button->key();
+    }
+};
+
+struct GridPicture {
+    std::vector<std::string> cells;
+    std::vector<std::string> captions;
+    std::vector<app::GridColor> headers;
+    bool operator==(const GridPicture&) const = default;
+};
+
+GridPicture picture(app::FrmMain& frm) {
+    GridPicture p;
+    for (int row = 1; row <= 8; ++row) {
+        p.captions.push_back(frm.LColor(row).Caption());
+        p.headers.push_back(frm.MSFlexGridPautas.CellBackColor(row, 0));
+        for (int col = 1; col <= 32; ++col) p.cells.push_back(frm.MSFlexGridPautas.TextMatrix(row, col));
+    }
+    return p;
+}
+
+TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
+    Transfer t;
+    t.markUnitTables(0xAA);
+    bool buttonsOffDuring = false;
+    t.port().onFrame = [&](const FrameHookPort::Frame&) {
+        buttonsOffDuring = !t.frm().CLeer.Enabled() && !t.frm().CAbrir.Enabled() && !t.frm().CLeerColores.Enabled();
+        return false;
+    };
+    t.frm().CEscribirColores.Click();
+
+    ASSERT_EQ(t.port().frames.size(), 536u);
+    std::size_t i = 0;
+    for (int n = 1; n <= 4; ++n)
+        for (int offset = 0; offset < 256; ++offset) {
+            if (!transferred(offset)) {
+                EXPECT_EQ(t.unit().segment(n, offset), 0xAA) << "offset " << offset << " never travels";
+                continue;
+            }
+            const auto& f = t.port().frames[i++];
+            EXPECT_EQ(f.command, 130 + n);
+            EXPECT_EQ(f.parameter1, offset);
+            EXPECT_EQ(f.parameter2, t.unit().segment(n, offset));
+        }
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(t.unit().segment(n, 0), 0);
+        EXPECT_EQ(t.unit().segment(n, 2), 2 * n - 1);
+        EXPECT_EQ(t.unit().segment(n, 130), 2 * n);
+        EXPECT_EQ(t.unit().segment(n, 65), 1);
+        EXPECT_EQ(t.unit().segment(n, 66), 255);
+    }
+    for (int row = 1; row <= 8; ++row) EXPECT_EQ(t.table().color(row), row) << "the table takes the label colours";
+    const std::vector<std::string> first(t.statuses.begin(), t.statuses.begin() + 6);
+    EXPECT_EQ(first, (std::vector<std::string>{"Segments transmision", " 1 - 000 - 000", " 1 - 001 - 000",
+                                               " 1 - 002 - 001", " 1 - 003 - 001", " 1 - 004 - 255"}));
+    EXPECT_EQ(t.frm().status(), "Ended");
+    EXPECT_TRUE(buttonsOffDuring);
+    EXPECT_EQ(t.total, 536);
+    EXPECT_EQ(t.maxDone, 536);
+    EXPECT_EQ(t.beeps(), 0);
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
+    Transfer t;
+    t.frm().CLeerColores.Click();
+
+    ASSERT_EQ(t.port().frames.size(), 536u);
+    EXPECT_EQ(t.port().frames.front().command, 135);
+    EXPECT_EQ(t.port().frames.back().command, 138);
+    EXPECT_EQ(t.port().frames.back().parameter1, 194);
+    auto& grid = t.frm().MSFlexGridPautas;
+    const std::vector<std::vector<std::string>> rows = {{"000", "120", "240", "359"}, {"120", "180"}, {"180", "240"}};
+    for (int row = 1; row <= 8; ++row)
+        for (int col = 1; col <= 32; ++col) {
+            const auto& shown = row <= 3 ? rows[static_cast<std::size_t>(row - 1)] : std::vector<std::string>{};
+            const std::string expected = col <= static_cast<int>(shown.size()) ? shown[col - 1] : "";
+            EXPECT_EQ(grid.TextMatrix(row, col), expected) << row << "," << col;
+            if (expected.empty()) {
+                EXPECT_EQ(t.table().pauta(row, col), 511) << row << "," << col;
+            }
+        }
+    const std::int32_t colours[] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0, 0, 0, 0, 0};
+    for (int row = 1; row <= 8; ++row) {
+        EXPECT_EQ(t.table().color(row), colours[row - 1]);
+        EXPECT_EQ(t.frm().LColor(row).Caption(), std::to_string(colours[row - 1]));
+        EXPECT_EQ(grid.CellBackColor(row, 0), (app::GridColor{app::GridColor::Kind::Rgb, colours[row - 1]}));
+    }
+    EXPECT_EQ(t.frm().status(), "Ended");
+    EXPECT_EQ(t.maxDone, 536);
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, WhatIsWrittenReadsBack) {
+    Transfer t;
+    t.editTable();
+    t.table().pauta(8, 32) = 359;  // the far corner, as a file would set it
+    t.frm().CEscribirColores.Click();
+    const tables::FlashTable written = t.table();
+
+    t.frm().CBorrarTabla.Click();
+    tables::FlashTable other = startUpTable();
+    tables::RellenarColores(t.frm(), other);
+    t.frm().CLeerColores.Click();
+
+    EXPECT_EQ(t.table(), written);
+    EXPECT_EQ(t.frm().LColor(1).Caption(), std::to_string(0x3366CC));
+    EXPECT_EQ(t.frm().MSFlexGridPautas.TextMatrix(1, 1), "045");
+    EXPECT_EQ(t.frm().MSFlexGridPautas.TextMatrix(1, 2), "090");
+    EXPECT_EQ(t.frm().MSFlexGridPautas.TextMatrix(8, 32), "359");
+}
+
+TEST(SegmentTransfer, AFailedReadChangesNothingAndKeepsItsErrorText) {
+    Transfer t;
+    t.editTable();
+    const tables::FlashTable before = t.table();
+    const GridPicture shown = picture(t.frm());
+    t.loseFrames({{137, 10}});
+    t.frm().CLeerColores.Click();
+
+    EXPECT_EQ(t.table(), before);
+    EXPECT_EQ(picture(t.frm()), shown);
+    EXPECT_EQ(t.frm().status(), "Reading Error in data 10");
+    EXPECT_EQ(t.beeps(), 1);
+    ASSERT_EQ(t.port().frames.size(), 2u * 134 + 10 + 3) << "the read stops at the failed transaction";
+    EXPECT_EQ(t.port().frames.back().command, 137);
+    EXPECT_EQ(t.port().frames.back().parameter1, 10);
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, AReadWithoutUnitShowsNoZeros) {
+    StartedProgram started;  // the fake port: it opens, nothing answers
+    tables::wireFlashTable(*started.program);
+    const tables::FlashTable before = started.program->flash;
+    const double t0 = started.machine.clock.now();
+    started.frm().CLeerColores.Click();
+    EXPECT_EQ(started.program->flash, before);
+    EXPECT_EQ(started.frm().MSFlexGridPautas.TextMatrix(1, 1), "");
+    EXPECT_EQ(started.frm().LColor(1).Caption(), "1");
+    EXPECT_EQ(started.frm().status(), "Reading Error in data 0");
+    EXPECT_EQ(started.machine.ui.beeps, 1);
+    EXPECT_GE(started.machine.clock.now() - t0, 3 * 2.0 + 1.0) << "three attempts, then the error pause";
+    EXPECT_FALSE(started.machine.fakePort.isOpen());
+}
+
+TEST(SegmentTransfer, AWriteSkipsTheRestOfAFailedHalfAndGoesOn) {
+    Transfer t;
+    t.markUnitTables(0xAA);
+    t.loseFrames({{132, 130}, {134, 5}});
+    t.frm().CEscribirColores.Click();
+
+    for (int n = 1; n <= 4; ++n)
+        for (int offset = 0; offset < 256; ++offset) {
+            const bool skipped = (n == 2 && offset >= 130 && offset <= 194) || (n == 4 && offset >= 5 && offset <= 66);
+            EXPECT_EQ(t.unit().segment(n, offset) == 0xAA, skipped || !transferred(offset))
+                << "table " << n << " offset " << offset;
+        }
+    EXPECT_EQ(t.port().frames.size(), 536u - 64 - 61 + 2 * 2);
+    EXPECT_EQ(t.frm().status(), "Ended, halves failed  2");
+    EXPECT_EQ(t.beeps(), 2);
+    EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), "Reading Error in data 130"), t.statuses.end());
+    EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), "Reading Error in data 5"), t.statuses.end());
+    EXPECT_EQ(t.maxDone, 536) << "skipped transactions count as done";
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
+    struct Case {
+        bool writing;
+        int command, offset;
+        std::string status;
+    };
+    const Case cases[] = {
+        {false, 136, 20, tables::kReadCancelledText},
+        {false, 135, 0, tables::kReadCancelledText},
+        {true, 133, 130, tables::kWriteCancelledText},
+    };
+    for (const Case& c : cases) {
+        Transfer t;
+        t.editTable();
+        t.markUnitTables(0xAA);
+        const tables::FlashTable before = t.table();
+        const GridPicture shown = picture(t.frm());
+        t.cancelAt(c.command, c.offset);
+        const auto outcome = c.writing ? tables::CEscribirColores_Click(t.program())
+                                       : tables::CLeerColores_Click(t.program());
+
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_TRUE(outcome->cancelled);
+        EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
+        EXPECT_EQ(t.port().frames.back().parameter1, c.offset);
+        EXPECT_EQ(std::count_if(t.port().frames.begin(), t.port().frames.end(),
+                                [&](const auto& f) { return f.command == c.command && f.parameter1 == c.offset; }),
+                  1)
+            << "no further attempts";
+        EXPECT_EQ(t.frm().status(), c.status);
+        EXPECT_EQ(t.beeps(), 0);
+        if (!c.writing) {
+            EXPECT_EQ(t.table(), before);
+            EXPECT_EQ(picture(t.frm()), shown);
+        } else {
+            EXPECT_EQ(t.unit().segment(4, 0), 0xAA) << "the last table is not reached";
+        }
+        t.expectOperationClosed();
+    }
+}
+
+TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
+    sim::Faults faults;
+    faults.disconnectAfter = 300;
+    Transfer t("led-lantern", faults);
+    t.editTable();
+    const tables::FlashTable before = t.table();
+    const auto outcome = tables::CLeerColores_Click(t.program());
+    EXPECT_FALSE(outcome.has_value());
+    ASSERT_TRUE(t.program().lastPortError.has_value());
+    ASSERT_EQ(t.started.machine.ui.messages.size(), 1u);
+    EXPECT_EQ(t.started.machine.ui.messages[0].text, *t.program().lastPortError);
+    EXPECT_EQ(t.table(), before);
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
+    Transfer t;
+    std::optional<std::optional<tables::TransferOutcome>> nested;
+    t.port().onFrame = [&](const FrameHookPort::Frame& f) {
+        if (f.command == 135 && f.parameter1 == 3) nested = tables::CEscribirColores_Click(t.program());
+        return false;
+    };
+    const auto outcome = tables::CLeerColores_Click(t.program());
+    ASSERT_TRUE(nested.has_value());
+    EXPECT_FALSE(nested->has_value()) << "the write did not start";
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_TRUE(outcome->succeeded());
+    EXPECT_EQ(std::count_if(t.port().frames.begin(), t.port().frames.end(), [](const auto& f) { return f.command == 131; }),
+              0);
+}
+
+}  // namespace
+}  // namespace zrk::test
