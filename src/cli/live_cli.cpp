@@ -1,0 +1,114 @@
+// zrkctl status and io: the interrogation and the instantaneous values.
+#include "cli/live_cli.h"
+
+#include "app/program.h"
+#include "cli/json.h"
+#include "live/instant_values.h"
+#include "live/status_interrogation.h"
+
+namespace zrk::cli {
+namespace {
+
+const char* lookName(live::LampLook look) {
+    switch (look) {
+    case live::LampLook::Lit: return "on";
+    case live::LampLook::Unlit: return "off";
+    case live::LampLook::Unknown: break;
+    }
+    return "unknown";
+}
+
+std::vector<std::string> captions(const app::ControlArray<app::LabelControl>& labels) {
+    std::vector<std::string> out;
+    for (int i : labels.indices()) out.push_back(labels(i).Caption());
+    return out;
+}
+
+std::string jsonList(const std::vector<std::string>& texts) {
+    std::string out = "[";
+    for (const auto& text : texts) out += (out.size() > 1 ? ", " : "") + jsonString(text);
+    return out + "]";
+}
+
+std::string joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const auto& text : texts) out += (out.empty() ? "" : " ") + text;
+    return out;
+}
+
+}  // namespace
+
+int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
+    live::StatusChoice choice;
+    bool any = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--lamps") {
+            choice.lamps = any = true;
+        } else if (a == "--current") {
+            choice.current = any = true;
+        } else if (a == "--speed") {
+            choice.speed = any = true;
+        } else if (a == "--led-current") {
+            choice.ledCurrent = any = true;
+        } else if (a == "--changer") {
+            auto& list = c.program.frm.ComboTipoCambiador;
+            const std::string entry = ++i < args.size() ? args[i] : std::string();
+            if (entry.size() != 1 || entry[0] < '0' || entry[0] - '0' >= list.ListCount())
+                return usageError(c, "status: --changer needs an entry of the changer-type list, 0 to " +
+                                         std::to_string(list.ListCount() - 1));
+            list.setListIndex(entry[0] - '0');
+        } else {
+            return usageError(c, "status: unknown option '" + a + "'");
+        }
+    }
+    if (!any) choice = {true, true, true, true};
+    live::setTickBoxes(c.program.frm, choice);
+
+    const auto reading = live::CInterrogar_Click(c.program);
+    if (!reading) return kPortError;  // the guard's message box is already on stderr
+
+    if (c.json) {
+        std::string lamps, values;
+        for (const auto& lamp : reading->lamps)
+            lamps += (lamps.empty() ? "" : ", ") + jsonString(lamp.lit) + ": " + jsonString(lookName(lamp.look));
+        for (const auto& value : reading->values)
+            values += (values.empty() ? "" : ", ") + jsonString(value.field) + ": " + jsonString(value.text);
+        c.out << "{\"lamps\": {" << lamps << "}, \"values\": {" << values << "}}\n";
+    } else {
+        for (const auto& lamp : reading->lamps) c.out << lamp.lit << " " << lookName(lamp.look) << "\n";
+        for (const auto& value : reading->values) c.out << value.field << " " << value.text << "\n";
+    }
+    return reading->complete() ? kOk : kNoAnswer;
+}
+
+int ioCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError(c, "io: takes no arguments");
+    live::btnVerValoresInstantaneos_Click(c.program);
+    if (c.program.lastPortError) {
+        // The window's message box says only "Error".
+        c.err << "zrkctl: " << *c.program.lastPortError << "\n";
+        return kPortError;
+    }
+    const auto inputs = captions(c.program.frm.lblExterna);
+    const auto outputs = captions(c.program.frm.lblSalida);
+    if (c.json)
+        c.out << "{\"inputs\": " << jsonList(inputs) << ", \"outputs\": " << jsonList(outputs) << "}\n";
+    else
+        c.out << "inputs " << joined(inputs) << "\noutputs " << joined(outputs) << "\n";
+    bool complete = true;
+    for (const auto* texts : {&inputs, &outputs})
+        for (const auto& text : *texts) complete = complete && live::stateLookOf(text) != live::StateLook::Unknown;
+    return complete ? kOk : kNoAnswer;
+}
+
+void addLiveCommands(std::vector<CommandSpec>& commands) {
+    commands.push_back({"status",
+                        "status [--lamps] [--current] [--speed] [--led-current] [--changer N]\n"
+                        "                 read the status lamps and measured values (all without options);\n"
+                        "                 N is the changer-type entry the lamps are read for (default 0)",
+                        statusCommand});
+    commands.push_back({"io", "io             read the states of the 8 inputs and 11 outputs", ioCommand});
+}
+
+}  // namespace zrk::cli

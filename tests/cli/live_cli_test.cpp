@@ -1,0 +1,151 @@
+// zrkctl status and io against the simulated unit, a silent unit and a
+// missing port: output, options and exit codes.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/live_cli.h"
+#include "scripted_port.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+struct Cli {
+    explicit Cli(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {}
+    int run(std::vector<std::string> args, bool json = true) {
+        out.str({});
+        err.str({});
+        cli::CommandContext context{*started.program, json, out, err};
+        return args.at(0) == "io" ? cli::ioCommand(context, args) : cli::statusCommand(context, args);
+    }
+    sim::DeviceModel& device() { return started.port<sim::SimulatedPort>().device(); }
+    std::vector<int> selectors() {
+        std::vector<int> out;
+        for (const auto& frame : device().frameLog()) out.push_back(sim::frameParameter1(frame));
+        return out;
+    }
+    StartedProgram started;
+    std::ostringstream out, err;
+};
+
+PortFactory silentUnit() {
+    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
+}
+
+PortFactory missingPort() {
+    return [](VirtualClock&) {
+        auto port = std::make_unique<FakeSerialPort>();
+        port->missing = {1};
+        return port;
+    };
+}
+
+TEST(StatusCommand, ReportsEveryLampAndValueItRead) {
+    Cli cli(simulatedUnit());
+    cli.device().setStatusA(0b011);
+    cli.device().setStatusB(0b00100010);
+    cli.device().setPresentCurrent(1234);
+    cli.device().setPresentSpeed(5);
+    cli.device().setLedCurrent(65535);
+    EXPECT_EQ(cli.run({"status"}), cli::kOk);
+    EXPECT_EQ(cli.out.str(),
+              "{\"lamps\": {\"LedOn\": \"on\", \"LedMotorOn\": \"on\", \"LedRojoAlarmaMotor\": \"off\", "
+              "\"LedRojoPrealarmaLampara\": \"on\", \"LedVerdeLampara1On\": \"on\", \"LedRojoAlarmaLampara1\": \"off\"}, "
+              "\"values\": {\"TCorrienteActual\": \"12.34\", \"TVelocidadActual\": \"0.05\", "
+              "\"txtCorrienteLeds\": \"655.35\"}}\n");
+}
+
+TEST(StatusCommand, ChangerEntryChoosesTheLampsOfByteB) {
+    Cli cli(simulatedUnit());
+    cli.device().setStatusA(0);
+    cli.device().setStatusB(0x80);
+    EXPECT_EQ(cli.run({"status", "--lamps", "--changer", "2"}), cli::kOk);
+    EXPECT_EQ(cli.out.str(),
+              "{\"lamps\": {\"LedOn\": \"off\", \"LedMotorOn\": \"off\", \"LedRojoAlarmaMotor\": \"off\", "
+              "\"LedAzulLampara1\": \"off\", \"LedAzulCambiador\": \"off\", \"LedVerdeLampara1On\": \"off\", "
+              "\"LedRojoFalloFoco\": \"on\"}, \"values\": {}}\n");
+}
+
+TEST(StatusCommand, OptionsChooseTheBytesRead) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<int> selectors;
+    } cases[] = {
+        {{"status"}, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {{"status", "--lamps"}, {0, 1}},
+        {{"status", "--speed", "--current"}, {2, 3, 4, 5}},
+        {{"status", "--led-current"}, {6, 7}},
+    };
+    for (const auto& c : cases) {
+        Cli cli(simulatedUnit());
+        cli.device().clearFrameLog();
+        EXPECT_EQ(cli.run(c.args), cli::kOk);
+        EXPECT_EQ(cli.selectors(), c.selectors) << c.args.back();
+    }
+}
+
+TEST(StatusCommand, SilentUnitGivesUnknownLampsNoValuesAndExitOne) {
+    Cli cli(silentUnit());
+    EXPECT_EQ(cli.run({"status", "--lamps", "--current"}), cli::kNoAnswer);
+    EXPECT_EQ(cli.out.str(),
+              "{\"lamps\": {\"LedOn\": \"unknown\", \"LedMotorOn\": \"unknown\", \"LedRojoAlarmaMotor\": \"unknown\", "
+              "\"LedRojoPrealarmaLampara\": \"unknown\", \"LedVerdeLampara1On\": \"unknown\", "
+              "\"LedRojoAlarmaLampara1\": \"unknown\"}, \"values\": {\"TCorrienteActual\": \"--\"}}\n");
+}
+
+TEST(StatusCommand, PlainTextWithoutJson) {
+    Cli cli(simulatedUnit());
+    cli.device().setStatusA(1);
+    EXPECT_EQ(cli.run({"status", "--lamps", "--changer", "5"}, false), cli::kOk);
+    EXPECT_EQ(cli.out.str(), "LedOn on\nLedMotorOn off\nLedRojoAlarmaMotor off\n");
+}
+
+TEST(LiveCommands, UsageErrors) {
+    const std::vector<std::string> cases[] = {
+        {"status", "--volts"}, {"status", "--changer"}, {"status", "--changer", "8"},
+        {"status", "--changer", "x"}, {"io", "extra"},
+    };
+    for (const auto& args : cases) {
+        Cli cli(simulatedUnit());
+        cli.device().clearFrameLog();
+        EXPECT_EQ(cli.run(args), cli::kUsage) << args.back();
+        EXPECT_TRUE(cli.device().frameLog().empty()) << args.back();
+        EXPECT_NE(cli.err.str().find("usage:"), std::string::npos) << args.back();
+    }
+}
+
+TEST(LiveCommands, MissingPortIsExitThreeWithItsMessage) {
+    for (const std::string command : {"status", "io"}) {
+        Cli cli(missingPort());
+        cli.started.machine.ui.messages.clear();
+        EXPECT_EQ(cli.run({command}), cli::kPortError) << command;
+        EXPECT_EQ(cli.out.str(), "") << command;
+        const bool inBox = !cli.started.machine.ui.messages.empty() &&
+                           cli.started.machine.ui.messages[0].text.find("/dev/fake1") != std::string::npos;
+        const bool onStderr = cli.err.str().find("/dev/fake1") != std::string::npos;
+        EXPECT_TRUE(inBox || onStderr) << command << ": the operator learns which port failed";
+    }
+}
+
+TEST(IoCommand, ReportsInputsAndOutputs) {
+    Cli cli(simulatedUnit());
+    cli.device().setInputsByte(0x05);
+    cli.device().setOutputsWord(0x0401);
+    EXPECT_EQ(cli.run({"io"}), cli::kOk);
+    EXPECT_EQ(cli.out.str(),
+              "{\"inputs\": [\"ON\", \"OFF\", \"ON\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\"], "
+              "\"outputs\": [\"ON\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", \"OFF\", "
+              "\"ON\"]}\n");
+}
+
+TEST(IoCommand, SilentUnitShowsNoStatesAndExitOne) {
+    Cli cli(silentUnit());
+    EXPECT_EQ(cli.run({"io"}, false), cli::kNoAnswer);
+    EXPECT_EQ(cli.out.str(), "inputs -- -- -- -- -- -- -- --\noutputs -- -- -- -- -- -- -- -- -- -- --\n");
+}
+
+}  // namespace
+}  // namespace zrk::test
