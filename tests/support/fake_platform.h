@@ -18,13 +18,19 @@ namespace zrk::test {
 class FakeEventLoop : public platform::EventLoop {
 public:
     explicit FakeEventLoop(VirtualClock& clock) : clock_(clock) {}
-    void processEvents() override { ++processed; }
+    void processEvents() override {
+        ++processed;
+        if (onEvents) onEvents();
+    }
     void waitUntil(double deadline) override {
         ++waits;
         clock_.pauseUntil(deadline);
+        if (onEvents) onEvents();
     }
     int processed = 0;
     int waits = 0;
+    // What "the operator" does while events are processed (press Cancel, ...).
+    std::function<void()> onEvents;
 
 private:
     VirtualClock& clock_;

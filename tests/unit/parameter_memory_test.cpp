@@ -1,0 +1,262 @@
+// Identification, reading and writing against the simulated unit, with the
+// ways they fail: nothing half-done is ever shown or sent.
+#include <gtest/gtest.h>
+
+#include "filtering_port.h"
+#include "model_probe.h"
+#include "params/parameter_memory.h"
+#include "scripted_port.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+using params::Outcome;
+
+// Started on a simulated unit whose frames `drop` picks get no answer.
+struct UnitRig {
+    explicit UnitRig(const std::string& scenario = "led-lantern", std::function<bool(const FilteringPort::Frame&)> drop = {},
+                     const std::string& ini = kDefaultIni)
+        : started(ini, [scenario, drop](VirtualClock& clock) -> std::unique_ptr<platform::SerialPort> {
+              auto unit = std::make_unique<sim::SimulatedPort>(clock, sim::loadScenarioByName(scenario).device);
+              return std::make_unique<FilteringPort>(std::move(unit), drop ? drop : [](const FilteringPort::Frame&) { return false; });
+          }) {}
+    StartedProgram started;
+    app::Program& program() { return *started.program; }
+    app::FrmMain& frm() { return started.frm(); }
+    sim::SimulatedPort& unit() { return dynamic_cast<sim::SimulatedPort&>(started.port<FilteringPort>().inner()); }
+    sim::DeviceModel& device() { return unit().device(); }
+    std::size_t frames() const { return const_cast<UnitRig*>(this)->device().frameLog().size(); }
+    std::vector<std::string> messages() {
+        std::vector<std::string> out;
+        for (const auto& m : started.machine.ui.messages) out.push_back(m.text);
+        return out;
+    }
+};
+
+// Every visible/text/list/check state of the form, to compare before and after.
+std::map<std::string, std::string> snapshot(app::FrmMain& frm) {
+    std::map<std::string, std::string> out;
+    for (const auto& c : frm.controls().all()) {
+        out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
+        for (const char* p : {"Text", "ListIndex", "Value"}) {
+            try {
+                out[c->key() + "." + p] = probe(*c, p);
+            } catch (const std::invalid_argument&) {
+            }
+        }
+    }
+    out["tabs"] = probe(frm.TabStrip1, "Tabs");
+    return out;
+}
+
+TEST(ReadZrk, FillsTheFormFromTheUnit) {
+    UnitRig rig;
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    auto& frm = rig.frm();
+    EXPECT_EQ(frm.TVelocidadUsuario1.Text(), "10.0000");
+    EXPECT_EQ(frm.TRelacionReductor.Text(), "50.00");
+    EXPECT_EQ(frm.TTestFotocelula.Text(), "30.0");
+    EXPECT_EQ(frm.ComboTipoCambiador.ListIndex(), 3);
+    EXPECT_TRUE(frm.TVelocidadUsuario1.Visible());
+    EXPECT_TRUE(frm.TNumeroID.Visible());
+    EXPECT_FALSE(frm.TNumeroFabricacion.Visible()) << "factory fields stay hidden in the normal view";
+    EXPECT_EQ(frm.TabStrip1.count(), 5) << "address 225 brings the fifth tab";
+    EXPECT_EQ(frm.status(), "Ended");
+    EXPECT_TRUE(frm.CLeer.Enabled());
+    EXPECT_FALSE(rig.unit().isOpen());
+    EXPECT_TRUE(rig.messages().empty()) << "a current firmware gets no warning";
+    // One transaction per map byte and per in-use address.
+    int inUse = 0;
+    for (int a = 0; a < 256; ++a) inUse += rig.device().isInUse(a) ? 1 : 0;
+    EXPECT_EQ(rig.frames(), 32u + static_cast<std::size_t>(inUse));
+}
+
+TEST(ReadZrk, OldFirmwareGetsTheWarningAndIdentifyingAgainGivesTheSameTabs) {
+    UnitRig rig("old-unit");
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_EQ(rig.messages()[0], "This version of firmware is only ZRK software program v1.2.9");
+    EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
+    params::readUnit(rig.program());
+    EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
+}
+
+TEST(ReadZrk, FactoryViewShowsFactoryFieldsAndKeepsOneTabPerPage) {
+    UnitRig rig("led-lantern", {}, "1\r\n0\r\n0\r\n\"1\"\r\n853\r\n");
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    EXPECT_TRUE(rig.frm().TNumeroFabricacion.Visible());
+    EXPECT_TRUE(rig.frm().ComboTipoCambiador.Visible());
+    EXPECT_FALSE(rig.frm().TLuxONAD.Visible());
+    EXPECT_EQ(rig.frm().TabStrip1.count(), 6);
+}
+
+TEST(ReadZrk, NoAnswerToIdentificationLeavesEverythingAsItWas) {
+    UnitRig rig;
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    rig.frm().TVelocidadUsuario1.setText("12.5");  // an edit the operator made
+    const auto before = snapshot(rig.frm());
+    const auto map = rig.program().MapaParametros;
+    rig.device().clearFrameLog();
+    rig.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
+    const double t0 = rig.started.machine.clock.now();
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::NoAnswer);
+    EXPECT_EQ(snapshot(rig.frm()), before);
+    EXPECT_EQ(rig.program().MapaParametros, map);
+    EXPECT_EQ(rig.frames(), 3u) << "one unanswered transaction, then stop";
+    EXPECT_LT(rig.started.machine.clock.now() - t0, 7.0);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("No unit answered"), std::string::npos);
+    EXPECT_FALSE(rig.unit().isOpen());
+    EXPECT_TRUE(rig.frm().CLeer.Enabled());
+}
+
+TEST(ReadZrk, FailedReadDecodesNothing) {
+    UnitRig rig("led-lantern", [](const FilteringPort::Frame& f) { return f[4] == 1 && f[5] == 30; });
+    rig.frm().TVelocidadUsuario1.setText("7.0000");
+    rig.frm().TTiempoLampara2.setText("8.0");
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::NoAnswer);
+    EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000") << "values read before the failure are not shown either";
+    EXPECT_EQ(rig.frm().TTiempoLampara2.Text(), "8.0");
+    EXPECT_EQ(rig.frm().status(), "Reading Error in data 30");
+    EXPECT_EQ(rig.started.machine.ui.beeps, 1);
+    EXPECT_TRUE(rig.messages().empty()) << "no firmware message after a failed read";
+    EXPECT_FALSE(rig.unit().isOpen());
+    EXPECT_TRUE(rig.frm().CEscribir.Enabled());
+}
+
+TEST(ReadZrk, CellTheFormCannotShowChangesNothing) {
+    UnitRig rig;
+    rig.device().setMemory(50, 4);  // a fifth motor type
+    rig.frm().TVelocidadUsuario1.setText("7.0000");
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::BadData);
+    EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000");
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"), std::string::npos);
+    EXPECT_NE(rig.messages()[0].find("ComboTipoMotor"), std::string::npos);
+    EXPECT_FALSE(rig.unit().isOpen());
+}
+
+TEST(ReadZrk, CancelStopsTheWaitingTransactionAndChangesNothing) {
+    UnitRig rig;
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    const auto before = snapshot(rig.frm());
+    rig.unit().unit().setFaults(sim::parseFaults({"delay=1500"}));
+    int ticks = 0;
+    rig.started.machine.events.onEvents = [&] {
+        if (++ticks == 200) rig.program().progress.requestCancel();
+    };
+    EXPECT_EQ(params::readUnit(rig.program()), Outcome::Cancelled);
+    rig.started.machine.events.onEvents = nullptr;
+    auto after = snapshot(rig.frm());
+    EXPECT_NE(rig.frm().status().find("cancelled"), std::string::npos) << rig.frm().status();
+    EXPECT_FALSE(rig.program().progress.active());
+    EXPECT_FALSE(rig.unit().isOpen());
+    after.erase("sbStatusBar.Text");
+    EXPECT_EQ(after, before);
+}
+
+TEST(WriteZrk, WritesTheEditedFieldsAndOnlyTheFieldsTheUnitHas) {
+    UnitRig rig;
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    rig.frm().TVelocidadUsuario1.setText("12.5");
+    rig.frm().TNumeroFabricacion.setText("999");
+    rig.frm().TNumeroID.setText("4660");
+    rig.device().setInUse(100, true);  // an address without a field
+    rig.device().setMemory(100, 77);
+    rig.program().MapaParametros.bytes[100 / 8] |= 1 << (100 % 8);
+    const auto factory = std::pair{rig.device().memory(249), rig.device().memory(250)};
+    rig.device().clearFrameLog();
+    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::Done);
+    EXPECT_EQ(rig.frm().status(), "Ended");
+    EXPECT_EQ(rig.device().memory(1) * 256 + rig.device().memory(2) + rig.device().memory(0) * 65536, 125000);
+    EXPECT_EQ(rig.device().memory(254), 0x12);
+    EXPECT_EQ(rig.device().memory(255), 0x34);
+    EXPECT_EQ((std::pair{rig.device().memory(249), rig.device().memory(250)}), factory) << "manufacturing data is never written";
+    EXPECT_EQ(rig.device().memory(100), 77) << "no field, never written";
+    for (const auto& frame : rig.device().frameLog()) {
+        EXPECT_EQ(frame[4], 2);
+        EXPECT_TRUE(frame[5] <= 67 || (frame[5] >= 221 && frame[5] <= 246) || frame[5] >= 254) << int(frame[5]);
+    }
+    EXPECT_EQ(rig.started.machine.ui.beeps, 1) << "the beep after address 223";
+}
+
+TEST(WriteZrk, BadFieldOrCellSendsNothing) {
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* named;
+    };
+    for (const Case& c : {Case{"TVelocidadUsuario1", "", "TVelocidadUsuario1"},
+                          Case{"txtAtenuacionNocturna", "300", "txtAtenuacionNocturna"},
+                          Case{"TAlarmLampara1", "-1", "TAlarmLampara1"}}) {
+        UnitRig rig;
+        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        dynamic_cast<app::TextBox&>(rig.frm().controls().at(c.field)).setText(c.text);
+        rig.device().clearFrameLog();
+        EXPECT_EQ(params::writeUnit(rig.program()), Outcome::BadData) << c.field;
+        EXPECT_EQ(rig.frames(), 0u) << c.field;
+        ASSERT_EQ(rig.messages().size(), 1u);
+        EXPECT_NE(rig.messages()[0].find("Error de escritura. Reintente la operación"), std::string::npos);
+        EXPECT_NE(rig.messages()[0].find(c.named), std::string::npos) << rig.messages()[0];
+        EXPECT_FALSE(rig.unit().isOpen());
+        EXPECT_TRUE(rig.frm().CEscribir.Enabled());
+    }
+}
+
+TEST(WriteZrk, OutOfRangeCellAtAnAddressNotInUseIsHarmless) {
+    UnitRig rig;
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    rig.program().MapaParametros.bytes[56 / 8] &= static_cast<std::uint8_t>(~(1 << (56 % 8)));
+    rig.frm().txtAtenuacionNocturna.setText("300");
+    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::Done);
+}
+
+TEST(WriteZrk, BeforeAnyIdentificationNothingIsSent) {
+    UnitRig rig;
+    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::NothingToDo);
+    EXPECT_EQ(rig.frames(), 0u);
+    EXPECT_NE(rig.frm().status().find("read the unit first"), std::string::npos);
+    EXPECT_NE(rig.frm().status(), "Ended");
+}
+
+TEST(WriteZrk, FailedAddressSkipsTheRestOfThePassButNotTheIdentifier) {
+    UnitRig rig("led-lantern", [](const FilteringPort::Frame& f) { return f[4] == 2 && f[5] == 30; });
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    rig.device().clearFrameLog();
+    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::NoAnswer);
+    std::vector<int> written;
+    for (const auto& frame : rig.device().frameLog()) written.push_back(frame[5]);
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back(), 255);
+    EXPECT_EQ(written[written.size() - 2], 254);
+    EXPECT_EQ(written[written.size() - 3], 29);
+    EXPECT_EQ(rig.frm().status(), "Ended with errors: no answer when writing address 30");
+    EXPECT_EQ(rig.started.machine.ui.beeps, 1) << "the failure's beep; no beep for 223, never reached";
+}
+
+TEST(WriteZrk, PortErrorEndsWithTheMessageAndThePortClosed) {
+    UnitRig rig;
+    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    const auto soon = rig.unit().unit().framesReceived() + 5;
+    rig.unit().unit().setFaults(sim::parseFaults({"disconnect-after=" + std::to_string(soon)}));
+    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::PortError);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("Error de escritura"), std::string::npos);
+    EXPECT_TRUE(rig.program().lastPortError.has_value());
+    EXPECT_FALSE(rig.program().progress.active());
+    EXPECT_TRUE(rig.frm().CLeer.Enabled());
+}
+
+TEST(ReadZrk, ButtonRunsUnderTheGuard) {
+    UnitRig rig;
+    rig.frm().CLeer.Click();
+    EXPECT_EQ(rig.frm().status(), "Ended");
+    EXPECT_FALSE(rig.program().guard.busy());
+    EXPECT_TRUE(rig.frm().CDia.Enabled());
+}
+
+}  // namespace
+}  // namespace zrk::test
