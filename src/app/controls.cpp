@@ -10,7 +10,10 @@ int ChangeHub::subscribe(ChangeListener listener) {
 void ChangeHub::unsubscribe(int token) { listeners_.erase(token); }
 
 void ChangeHub::notify(Control& control, Prop prop) {
-    for (auto& [token, listener] : listeners_) listener(control, prop);
+    // A listener may unsubscribe (a view closing) while it is being told.
+    const auto listeners = listeners_;
+    for (const auto& [token, listener] : listeners)
+        if (listeners_.count(token)) listener(control, prop);
 }
 
 Control::Control(Kind kind, std::string name, int index, Control* parent, ChangeHub& hub)
