@@ -40,9 +40,9 @@ public:
     tables::FlashTable flash;
     params::ParameterMap MapaParametros;  // filled by identification only
     params::LuxTables lux;
-    std::string helpFile;
+    std::string helpFile;  // set by the start-up: folder and localised file name
     // The loop the speed test times; tests put in one that moves a virtual clock.
-    std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;  // set by the start-up: folder and localised file name
+    std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;
 
     // Progress and Cancel of the long operation that runs, if any.
     OperationProgress progress;
