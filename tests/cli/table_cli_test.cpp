@@ -1,0 +1,146 @@
+// zrkctl table read / table write, run in-process against the simulated unit.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/table_cli.h"
+#include "cli/table_json.h"
+#include "frame_hook_port.h"
+#include "started_program.h"
+#include "tables/segment_transfer.h"
+
+namespace zrk::test {
+namespace {
+
+struct Ctl {
+    explicit Ctl(sim::Faults faults = {}) : started(kDefaultIni, hookedUnit("led-lantern", faults)) {
+        cli::addTableCommands(commands);
+        port().frames.clear();
+    }
+    StartedProgram started;
+    std::vector<cli::CommandSpec> commands;
+    std::ostringstream out, err;
+
+    FrameHookPort& port() { return started.port<FrameHookPort>(); }
+    sim::DeviceModel& unit() { return port().device(); }
+    int run(std::vector<std::string> args, bool json = false) {
+        cli::CommandContext context{*started.program, json, out, err};
+        return commands.at(0).run(context, args);
+    }
+    std::string file(const std::string& name, const std::string& content) {
+        started.machine.folder.write(name, content);
+        return (started.machine.folder.path() / name).string();
+    }
+};
+
+cli::TableFile sampleTable() {
+    cli::TableFile table;
+    for (std::size_t r = 0; r < 8; ++r) {
+        table.colors[r] = static_cast<std::int32_t>(0x102030 * (r + 1) % 0x1000000);
+        table.pattern[r].fill(tables::kEmptyAngle);
+        table.pattern[r][0] = static_cast<std::int32_t>(r * 40);
+        table.pattern[r][1] = static_cast<std::int32_t>(r * 40 + 20);
+    }
+    table.pattern[7][31] = 359;
+    return table;
+}
+
+TEST(TableCli, ReadPrintsTheTableAsJson) {
+    Ctl ctl;
+    ASSERT_EQ(ctl.run({"table", "read"}, true), cli::kOk) << ctl.err.str();
+    const cli::TableFile table = cli::parseTableJson(ctl.out.str());
+    EXPECT_EQ(table.colors, (std::array<std::int32_t, 8>{0xFFFFFF, 0xFF, 0xFF00, 0, 0, 0, 0, 0}));
+    const std::array<std::int32_t, 4> row1 = {0, 120, 240, 359};
+    for (std::size_t col = 0; col < 32; ++col)
+        EXPECT_EQ(table.pattern[0][col], col < 4 ? row1[col] : tables::kEmptyAngle) << col;
+    EXPECT_EQ(table.pattern[7][31], tables::kEmptyAngle);
+    EXPECT_EQ(ctl.port().frames.size(), 536u);
+}
+
+TEST(TableCli, ReadAsTextShowsOneLinePerRow) {
+    Ctl ctl;
+    ASSERT_EQ(ctl.run({"table", "read"}), cli::kOk);
+    const std::string text = ctl.out.str();
+    EXPECT_EQ(text.rfind("row 1  colour 16777215  entries 0 120 240 359 511 511", 0), 0u) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
+    EXPECT_NE(text.find("\nrow 2  colour 255  entries 120 180 511"), std::string::npos) << text;
+}
+
+TEST(TableCli, AFailedReadPrintsNoTable) {
+    Ctl ctl;
+    ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 138 && f.parameter1 == 140; };
+    EXPECT_EQ(ctl.run({"table", "read"}, true), cli::kNoAnswer);
+    EXPECT_EQ(ctl.out.str(), "");
+    EXPECT_EQ(ctl.err.str(), "zrkctl: Reading Error in data 140\n");
+}
+
+TEST(TableCli, ALostLineIsAPortError) {
+    sim::Faults faults;
+    faults.disconnectAfter = 10;
+    Ctl ctl(faults);
+    EXPECT_EQ(ctl.run({"table", "read"}), cli::kPortError);
+    EXPECT_EQ(ctl.out.str(), "");
+    EXPECT_EQ(ctl.started.machine.ui.messages.size(), 1u);
+}
+
+TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
+    Ctl ctl;
+    const cli::TableFile table = sampleTable();
+    const std::string path = ctl.file("table.json", cli::tableJson(table));
+    ASSERT_EQ(ctl.run({"table", "write", path}), cli::kOk) << ctl.err.str();
+    EXPECT_EQ(ctl.out.str(), "Ended\n");
+    tables::SegmentBlock expected;
+    tables::FlashTable flash;
+    for (int row = 1; row <= 8; ++row) {
+        const auto r = static_cast<std::size_t>(row - 1);
+        flash.color(row) = table.colors[r];
+        for (int col = 1; col <= 32; ++col) flash.pauta(row, col) = table.pattern[r][static_cast<std::size_t>(col - 1)];
+        EXPECT_EQ(ctl.started.frm().LColor(row).Caption(), std::to_string(table.colors[r]));
+        EXPECT_EQ(ctl.started.program->flash.color(row), table.colors[r]);
+    }
+    for (int n = 1; n <= 4; ++n) {
+        tables::encodeSegmentTable(flash, n, expected);
+        for (int half : tables::kHalfStarts)
+            for (int offset = half; offset < half + tables::kHalfLength; ++offset)
+                EXPECT_EQ(ctl.unit().segment(n, offset), expected[static_cast<std::size_t>(offset)]) << n << "/" << offset;
+    }
+
+    // And back.
+    Ctl reader;
+    for (int n = 1; n <= 4; ++n)
+        for (int offset = 0; offset < 256; ++offset) reader.unit().setSegment(n, offset, ctl.unit().segment(n, offset));
+    ASSERT_EQ(reader.run({"table", "read"}, true), cli::kOk);
+    EXPECT_EQ(reader.out.str(), cli::tableJson(table));
+}
+
+TEST(TableCli, AWriteWithFailedHalvesEndsWithOne) {
+    Ctl ctl;
+    ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 133 && f.parameter1 == 0; };
+    const std::string path = ctl.file("table.json", cli::tableJson(sampleTable()));
+    EXPECT_EQ(ctl.run({"table", "write", path}, true), cli::kNoAnswer);
+    EXPECT_EQ(ctl.out.str(), "{\"status\": \"Ended, halves failed  1\", \"failedHalves\": 1}\n");
+}
+
+TEST(TableCli, ABadFileSendsNothing) {
+    Ctl ctl;
+    const std::string path = ctl.file("bad.json", "{\"colors\": [1, 2, 3, 4, 5, 6, 7, 8]}");
+    EXPECT_EQ(ctl.run({"table", "write", path}), cli::kPortError);
+    EXPECT_EQ(ctl.err.str(), "zrkctl: " + path + ": line 1, column 1: the table has no \"pattern\"\n");
+    EXPECT_EQ(ctl.port().frames.size(), 0u);
+    EXPECT_EQ(ctl.run({"table", "write", path + ".missing"}), cli::kPortError);
+    EXPECT_EQ(ctl.port().frames.size(), 0u);
+}
+
+TEST(TableCli, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"table"}, {"table", "show"}, {"table", "write"}, {"table", "write", "a.json", "b.json"}, {"table", "read", "x"}};
+    for (const auto& args : cases) {
+        Ctl ctl;
+        EXPECT_EQ(ctl.run(args), cli::kUsage) << args.size();
+        EXPECT_EQ(ctl.err.str().rfind("zrkctl: table", 0), 0u) << ctl.err.str();
+        EXPECT_EQ(ctl.port().frames.size(), 0u);
+    }
+}
+
+}  // namespace
+}  // namespace zrk::test
