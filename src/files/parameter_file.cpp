@@ -1,0 +1,454 @@
+#include "files/parameter_file.h"
+
+#include <cerrno>
+#include <fstream>
+#include <limits>
+#include <system_error>
+
+#include "app/program.h"
+#include "files/atomic_file.h"
+#include "params/codepage.h"
+#include "params/numbers.h"
+
+namespace zrk::files {
+namespace {
+
+using params::ParameterImage;
+
+constexpr int kRows = tables::kPatternRows;
+constexpr int kColumns = tables::kPatternColumns;
+constexpr int kIdentFirst = 231, kIdentLast = 246;
+
+// Numbers in status texts carry a blank where a sign would stand.
+std::string signedText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
+
+std::string lineText(std::int32_t value) { return std::to_string(value) + "\r\n"; }
+
+// A line as the message shows it: printable text quoted, anything else described.
+std::string shownText(const std::string& line) {
+    if (line.size() > 24) return "the text there";
+    for (unsigned char ch : line)
+        if (ch < 0x20 || ch > 0x7E) return "the text there";
+    return "\"" + line + "\"";
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Lines one by one, never more than kMaxLineLength characters of one in memory.
+class LineReader {
+public:
+    enum class Got { Line, End, TooLong, ReadError };
+    explicit LineReader(std::istream& in) : in_(in) {}
+
+    Got next(std::string& line) {
+        line.clear();
+        bool any = false;
+        for (;;) {
+            if (pos_ == len_) {
+                if (end_) return any ? Got::Line : Got::End;
+                in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+                len_ = static_cast<std::size_t>(in_.gcount());
+                pos_ = 0;
+                if (in_.bad()) return Got::ReadError;
+                if (!in_) end_ = true;
+                continue;
+            }
+            const char ch = buffer_[pos_++];
+            any = true;
+            if (ch == '\n') break;
+            // One more than the limit, for the CR of a CR LF.
+            if (line.size() > kMaxLineLength) return Got::TooLong;
+            line.push_back(ch);
+        }
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return line.size() > kMaxLineLength ? Got::TooLong : Got::Line;
+    }
+
+private:
+    std::istream& in_;
+    std::array<char, 4096> buffer_{};
+    std::size_t len_ = 0, pos_ = 0;
+    bool end_ = false;
+};
+
+const char* const kRange = " (a parameter file holds numbers from -2147483648 to 2147483647)";
+
+std::int32_t wholeNumber(const std::string& line, const std::string& file, int lineNumber) {
+    const std::string text = trimmed(line);
+    if (text.empty()) throw ParameterFileError(file, lineNumber, "the line is empty where a whole number belongs");
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size()) throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
+    std::int64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch < '0' || ch > '9') throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
+        magnitude = magnitude * 10 + (ch - '0');
+        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            throw ParameterFileError(file, lineNumber, shownText(line) + " is too large" + kRange);
+    }
+    const std::int64_t value = text[0] == '-' ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        throw ParameterFileError(file, lineNumber, shownText(line) + " is too large" + kRange);
+    return static_cast<std::int32_t>(value);
+}
+
+// The lines that describe one field row, for messages.
+std::string linesOf(int address, int length) {
+    return length == 1 ? std::to_string(address + 1)
+                       : std::to_string(address + 1) + " to " + std::to_string(address + length);
+}
+
+// The lists the file sets, with the reader's own replacement of large values.
+struct ListRule {
+    int address;
+    const char* field;
+    int (*position)(int value);  // -2: leave the list as it is
+};
+const ListRule kListRules[] = {
+    {27, "ComboTipoCambiador", [](int v) { return v >= 0 && v <= 7 ? v : -2; }},
+    {38, "ComboTipoLampara1", [](int v) { return v > 1 ? 1 : v; }},
+    {39, "ComboTipoLampara2", [](int v) { return v > 1 ? 1 : v; }},
+    {40, "ComboLamparaPrincipal", [](int v) { return v > 2 ? 2 : v; }},
+    {41, "ComboSensorLuz", [](int v) { return v > 2 ? 2 : v; }},
+    {46, "ComboFuncion2Puerto", [](int v) { return v > 2 ? 2 : v; }},
+    {50, "ComboTipoMotor", [](int v) { return v > 3 ? 1 : v; }},
+    {55, "cmbModofuncionamiento", [](int v) { return v > 0 ? 1 : v; }},
+    {63, "cmbTipoSensorLampara", [](int v) { return v > 2 ? 0 : v; }},
+};
+constexpr int kLeaveAsIs = -2;
+
+struct CheckRule {
+    int address;
+    const char* field;
+};
+const CheckRule kCheckRules[] = {
+    {54, "CheckBalizaEmergencia"}, {61, "chkEnableDisableFalloRotacion"}, {62, "chkHibernacionMotor"}};
+
+const ListRule* listRuleAt(int address) {
+    for (const auto& rule : kListRules)
+        if (rule.address == address) return &rule;
+    return nullptr;
+}
+const CheckRule* checkRuleAt(int address) {
+    for (const auto& rule : kCheckRules)
+        if (rule.address == address) return &rule;
+    return nullptr;
+}
+
+// Field rows the reader applies: the image rows without the manufacturing
+// data and the identifier, which a file never sets.
+bool applied(int address) { return address < 247; }
+
+// How many cells a field row takes: up to the next row or a gap.
+int rowLength(int address) {
+    int length = 1;
+    const std::string field = params::fieldAt(address);
+    while (address + length < 256 && params::fieldAt(address + length) == field) {
+        bool startsRow = false;
+        for (int a : params::rowAddresses()) startsRow = startsRow || a == address + length;
+        if (startsRow) break;
+        ++length;
+    }
+    return length;
+}
+
+}  // namespace
+
+ParameterFileError::ParameterFileError(std::string file, int line, std::string problem)
+    : std::runtime_error("Cannot open the parameter file " + file + ".\n" +
+                         (line > 0 ? "Line " + std::to_string(line) + ": " : std::string()) + problem +
+                         ".\nNothing was changed."),
+      file_(std::move(file)),
+      line_(line),
+      problem_(std::move(problem)) {}
+
+std::string describe(const ParameterFileError& error) { return error.what(); }
+
+std::string formatParameterFile(const ParameterImage& image, const tables::FlashTable& flash) {
+    std::string text;
+    text.reserve(kParameterFileLines * 8);
+    for (std::int32_t value : image) text += lineText(value);
+    for (int row = 1; row <= kRows; ++row) {
+        text += lineText(flash.color(row));
+        for (int col = 1; col <= kColumns; ++col) text += lineText(flash.pauta(row, col));
+    }
+    return text;
+}
+
+ParameterFileContent parseParameterFile(std::istream& in, const std::string& file,
+                                        const std::function<void(int)>& afterPosition) {
+    ParameterFileContent content;
+    LineReader reader(in);
+    std::string line;
+    int number = 0;
+    auto nextLine = [&] {
+        switch (reader.next(line)) {
+            case LineReader::Got::Line: ++number; return;
+            case LineReader::Got::End:
+                throw ParameterFileError(file, number + 1,
+                                         "the file ends after line " + std::to_string(number) + ", but a parameter file has " +
+                                             std::to_string(kParameterFileLines) + " lines");
+            case LineReader::Got::TooLong:
+                throw ParameterFileError(file, number + 1,
+                                         "the line is longer than " + std::to_string(kMaxLineLength) +
+                                             " characters; this is no parameter file");
+            case LineReader::Got::ReadError:
+                throw ParameterFileError(file, number + 1, "the file could not be read from here on");
+        }
+    };
+    for (int position = 0; position < kImageLines; ++position) {
+        nextLine();
+        content.image[static_cast<std::size_t>(position)] = wholeNumber(line, file, number);
+        if (afterPosition) afterPosition(position);
+    }
+    for (std::size_t row = 0; row < kRows; ++row) {
+        nextLine();
+        try {
+            content.colors[row] = params::roundToInt32(params::lenientNumber(line), "colour");
+        } catch (const params::ConversionError&) {
+            throw ParameterFileError(file, number, "the colour " + shownText(line) + " is too large" + kRange);
+        }
+        for (std::size_t col = 0; col < kColumns; ++col) {
+            nextLine();
+            const double v = params::lenientNumber(line);
+            if (v > 0 && v < 361) content.angles[row][col] = params::roundToInt32(v, "angle");
+        }
+    }
+    return content;
+}
+
+ListSizes listSizesOf(const app::FrmMain& frm) {
+    return [&frm](const std::string& field) {
+        return dynamic_cast<const app::ComboBox&>(frm.controls().at(field)).ListCount();
+    };
+}
+
+void checkParameterFile(const ParameterFileContent& content, const std::string& file, const ListSizes& lists) {
+    const auto& m = content.image;
+    auto cell = [&](int a) { return std::int64_t{m[static_cast<std::size_t>(a)]}; };
+    for (int a : params::rowAddresses()) {
+        if (!applied(a)) continue;
+        const std::string field = params::fieldAt(a);
+        const int length = rowLength(a);
+        if (length == 2 || length == 3) {
+            // The value is put together in 32 bits: every step has to fit.
+            const std::int64_t limitLow = std::numeric_limits<std::int32_t>::min();
+            const std::int64_t limitHigh = std::numeric_limits<std::int32_t>::max();
+            auto fits = [&](std::int64_t v) { return v >= limitLow && v <= limitHigh; };
+            std::int64_t v = 0;
+            bool ok = true;
+            for (int i = 0; i < length && ok; ++i) {
+                const std::int64_t term = cell(a + i) * (std::int64_t{1} << (8 * (length - 1 - i)));
+                ok = fits(term) && fits(v + term);
+                v += term;
+            }
+            if (!ok)
+                throw ParameterFileError(file, a + 1,
+                                         "the value of " + field + " (lines " + linesOf(a, length) +
+                                             ") does not fit in 32 bits");
+        }
+        if (const ListRule* rule = listRuleAt(a)) {
+            const std::int64_t value = cell(a);
+            const int position = rule->position(static_cast<int>(value));
+            if (position == kLeaveAsIs) continue;
+            const int count = lists(rule->field);
+            if (position < -1 || position >= count)
+                throw ParameterFileError(file, a + 1,
+                                         std::to_string(value) + " is no choice of " + rule->field + " (it takes -1 for none, or 0 to " +
+                                             std::to_string(count - 1) + ")");
+        }
+        if (const CheckRule* rule = checkRuleAt(a)) {
+            if (cell(a) < 0 || cell(a) > 2)
+                throw ParameterFileError(file, a + 1,
+                                         std::to_string(cell(a)) + " is no state of the check box " + rule->field +
+                                             " (0 clear, 1 set, 2 greyed)");
+        }
+    }
+    for (int a = kIdentFirst; a <= kIdentLast; ++a) {
+        const std::int64_t code = cell(a);
+        if (code == 0) continue;  // no visible character, as on a read
+        if (code < 0 || code > 255 || !params::characterOfCode(static_cast<std::uint8_t>(code)))
+            throw ParameterFileError(file, a + 1,
+                                     std::to_string(code) + " is no character of the identification TIdentificacion");
+    }
+}
+
+std::string cannotReadProblem(const std::error_code& error) {
+    if (error == std::errc::permission_denied) return "you may not read it (permission denied)";
+    if (error == std::errc::no_such_file_or_directory) return "it does not exist";
+    if (error == std::errc::is_a_directory) return "it is a folder, not a file";
+    return "it cannot be read (" + error.message() + ")";
+}
+
+ParameterFileContent readParameterFile(const std::filesystem::path& path, const std::function<void(int)>& afterPosition) {
+    const std::string name = path.string();
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::no_such_file_or_directory)));
+    if (status.type() == std::filesystem::file_type::directory)
+        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::is_a_directory)));
+    // A pipe or a device could block or never end.
+    if (!error && status.type() != std::filesystem::file_type::regular)
+        throw ParameterFileError(name, 0, "it is not a regular file");
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        const int code = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
+        throw ParameterFileError(name, 0, cannotReadProblem(std::error_code(code, std::generic_category())));
+    }
+    return parseParameterFile(in, name, afterPosition);
+}
+
+void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
+    auto& frm = p.frm;
+    auto& grid = frm.MSFlexGridPautas;
+    for (int row = 1; row <= kRows; ++row) {
+        p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
+        for (int col = 1; col <= kColumns; ++col) {
+            const auto& angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+            if (angle) {
+                grid.setTextMatrix(row, col, tables::formatAngle(*angle));
+                p.flash.pauta(row, col) = *angle;
+            } else {
+                grid.setTextMatrix(row, col, "");
+            }
+        }
+    }
+    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
+    tables::RellenarColores(frm, p.flash);
+    frm.setStatus("Ended");
+
+    params::CodecContext context{frm, p.lux, p.platform.numbers};
+    const auto& m = content.image;
+    // The sensor type first: the lux fields are shown in its units.
+    std::vector<int> order{41};
+    for (int a : params::rowAddresses())
+        if (a != 41 && applied(a)) order.push_back(a);
+    for (int a : order) {
+        if (const ListRule* rule = listRuleAt(a)) {
+            const int position = rule->position(m[static_cast<std::size_t>(a)]);
+            if (position != kLeaveAsIs)
+                dynamic_cast<app::ComboBox&>(frm.controls().at(rule->field)).setListIndex(position);
+        } else if (const CheckRule* rule = checkRuleAt(a)) {
+            dynamic_cast<app::CheckBox&>(frm.controls().at(rule->field)).setValue(m[static_cast<std::size_t>(a)]);
+        } else if (a == 57) {
+            // No limit at 999 here, unlike a read.
+            frm.txtTiempoDe.setText(std::to_string(m[57] * 256 + m[58]));
+        } else {
+            params::decodeRow(a, m, context);
+        }
+        if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
+    }
+    p.platform.events.processEvents();
+}
+
+void openParameterFile(app::Program& p, const std::filesystem::path& path) {
+    try {
+        const auto content = readParameterFile(path, [&p](int position) { p.frm.setStatus(signedText(position)); });
+        checkParameterFile(content, path.string(), listSizesOf(p.frm));
+        applyParameterFile(p, content);
+    } catch (const ParameterFileError&) {
+        p.frm.setStatus("File not opened");
+        throw;
+    }
+}
+
+ParameterImage imageForFile(app::Program& p) {
+    ParameterImage image{};
+    params::CodecContext context{p.frm, p.lux, p.platform.numbers};
+    auto& frm = p.frm;
+    for (int a : params::rowAddresses()) {
+        if (a == 254) continue;  // a file never carries a unit's identifier
+        if (a == 56) {
+            const std::string text = frm.txtAtenuacionNocturna.Text();
+            if (!params::isNumeric(text, p.platform.numbers)) continue;
+            const double value = params::lenientNumber(text);
+            if (value > 255) {
+                frm.txtAtenuacionNocturna.setText("100");
+                image[56] = 100;
+            } else {
+                image[56] = params::roundToInt32(value, "txtAtenuacionNocturna");
+            }
+            continue;
+        }
+        if (a == 64 || a == 66) {
+            const auto& field = dynamic_cast<const app::TextBox&>(frm.controls().at(params::fieldAt(a)));
+            if (!params::isNumeric(field.Text(), p.platform.numbers)) continue;
+        }
+        params::encodeRow(a, image, context);
+    }
+    return image;
+}
+
+void writeParameterFile(app::Program& p, const ParameterImage& image, const std::filesystem::path& path) {
+    const std::string text = formatParameterFile(image, p.flash);
+    AtomicFile file(path);
+    std::size_t start = 0;
+    for (int line = 0; line < kParameterFileLines; ++line) {
+        const std::size_t end = text.find('\n', start) + 1;
+        file.write(std::string_view(text).substr(start, end - start));
+        start = end;
+        if (line < kImageLines)
+            p.frm.setStatus(signedText(line));
+        else if ((line - kImageLines + 1) % (1 + kColumns) == 0)
+            p.frm.setStatus(signedText((line - kImageLines + 1) / (1 + kColumns)));
+    }
+    file.commit();
+    p.frm.setStatus(" Saved file");
+}
+
+void saveParameterFile(app::Program& p, const std::filesystem::path& path) {
+    writeParameterFile(p, imageForFile(p), path);
+}
+
+namespace {
+
+void failure(app::Program& p, const std::string& text) {
+    p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
+}
+
+}  // namespace
+
+void GuardarArchivoZRK(app::Program& p) {
+    ParameterImage image{};
+    try {
+        image = imageForFile(p);
+    } catch (const params::ConversionError& e) {
+        p.frm.setStatus("File not saved");
+        failure(p, std::string("The parameter file was not saved: ") + e.what() + ".");
+        return;
+    }
+    const auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk");
+    if (!chosen) return;
+    try {
+        writeParameterFile(p, image, *chosen);
+    } catch (const FileError& e) {
+        p.frm.setStatus("File not saved");
+        failure(p, e.what());
+    }
+}
+
+void AbrirArchivoZRK(app::Program& p) {
+    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk");
+    if (!chosen) return;
+    try {
+        openParameterFile(p, *chosen);
+    } catch (const ParameterFileError& e) {
+        failure(p, describe(e));
+    }
+}
+
+void CGuardar_Click(app::Program& p) { GuardarArchivoZRK(p); }
+void CAbrir_Click(app::Program& p) { AbrirArchivoZRK(p); }
+
+void wireParameterFiles(app::Program& p) {
+    p.frm.CGuardar.Click = [&p] { CGuardar_Click(p); };
+    p.frm.CAbrir.Click = [&p] { CAbrir_Click(p); };
+}
+
+}  // namespace zrk::files

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#include "params/image_layout.h"
+#include "tables/flash_table.h"
+
+namespace zrk::app {
+class FrmMain;
+class Program;
+}  // namespace zrk::app
+
+namespace zrk::files {
+
+// A parameter file: run 1 is the image, one line per position; run 2 is,
+// for rows 1 to 8, the row's colour then its 32 table entries.
+inline constexpr int kImageLines = 256;
+inline constexpr int kParameterFileLines = kImageLines + tables::kPatternRows * (1 + tables::kPatternColumns);
+// No valid line comes near this; a longer one is refused unread.
+inline constexpr std::size_t kMaxLineLength = 256;
+
+// A file that cannot be opened: which file, which line (0 when the problem
+// is not one line's) and what is wrong with it.
+class ParameterFileError : public std::runtime_error {
+public:
+    ParameterFileError(std::string file, int line, std::string problem);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& problem() const { return problem_; }
+
+private:
+    std::string file_;
+    int line_;
+    std::string problem_;
+};
+
+// What a file holds, checked and ready to apply.
+struct ParameterFileContent {
+    params::ParameterImage image{};
+    // Rows 1 to 8 at indexes 0 to 7.
+    std::array<std::int32_t, tables::kPatternRows> colors{};
+    // An angle the grid shows and the table takes, or nothing: the cell is
+    // emptied and the table keeps its entry.
+    std::array<std::array<std::optional<std::int32_t>, tables::kPatternColumns>, tables::kPatternRows> angles{};
+};
+
+// The 520 lines of a file, each ending in CR LF.
+std::string formatParameterFile(const params::ParameterImage& image, const tables::FlashTable& flash);
+
+// Reads lines 1 to 520 and nothing after them; LF or CR LF line ends. Throws
+// ParameterFileError (with `file` as the name) for a short file, a run-1 line
+// that is not a whole number, a number beyond 32 bits or a line too long.
+// `afterPosition` is called after each run-1 line.
+ParameterFileContent parseParameterFile(std::istream& in, const std::string& file,
+                                        const std::function<void(int position)>& afterPosition = {});
+
+// The number of items of each list the file sets, by field name.
+using ListSizes = std::function<int(const std::string& field)>;
+ListSizes listSizesOf(const app::FrmMain& frm);
+// Checks that the form would take every value: 16- and 24-bit values within
+// 32 bits, list positions and check states the controls accept, valid
+// identification characters. Throws ParameterFileError naming the line.
+void checkParameterFile(const ParameterFileContent& content, const std::string& file, const ListSizes& lists);
+
+// What the message says when the system refuses to open a file.
+std::string cannotReadProblem(const std::error_code& error);
+
+// Opens `path` and parses it, with clear messages for a missing file, a
+// folder, an unreadable file.
+ParameterFileContent readParameterFile(const std::filesystem::path& path,
+                                       const std::function<void(int position)>& afterPosition = {});
+
+// Applies a checked file: the flash table, grid and colours first, then the
+// fields (the light-sensor type before the lux fields). The identifier and
+// the manufacturing fields keep what they show.
+void applyParameterFile(app::Program& program, const ParameterFileContent& content);
+
+// The image a save writes: encoded from the form with the file's own rules.
+// May correct the form (as encoding does) and throws params::ConversionError.
+params::ParameterImage imageForFile(app::Program& program);
+// Writes the file atomically, with the status texts of every line; throws FileError.
+void writeParameterFile(app::Program& program, const params::ParameterImage& image, const std::filesystem::path& path);
+
+// Without dialogs: read, check against the form and apply / encode and write.
+// Throw ParameterFileError, FileError or params::ConversionError; on any of
+// them nothing was changed (apart from the encoding's corrections of a save).
+void openParameterFile(app::Program& program, const std::filesystem::path& path);
+void saveParameterFile(app::Program& program, const std::filesystem::path& path);
+
+// The buttons: a file dialog ("Parametros", *.zrk), cancel ends silently,
+// a failure is a message box.
+void GuardarArchivoZRK(app::Program& program);
+void AbrirArchivoZRK(app::Program& program);
+void CGuardar_Click(app::Program& program);
+void CAbrir_Click(app::Program& program);
+void wireParameterFiles(app::Program& program);
+
+// The message box text of a failed open.
+std::string describe(const ParameterFileError& error);
+
+}  // namespace zrk::files
