@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "gui/view/operation_progress_view.h"
 #include "gui/view/clickable_label.h"
 #include "gui/view/flex_grid_widget.h"
 #include "gui/view/lamp_widget.h"
@@ -96,6 +97,8 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     clock_ = new QTimer(this);
     connect(clock_, &QTimer::timeout, this, [this] { tickClock(); });
     clock_->start(1000);
+
+    new OperationProgressView(program_.progress, *this);
 
     syncAll();
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) { apply(control, prop); });

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+class QMainWindow;
+class QProgressBar;
+class QPushButton;
+
+namespace zrk::app {
+class OperationProgress;
+}
+
+namespace zrk::gui {
+
+// A progress bar and a Cancel button in the status bar while a long device
+// operation runs; Esc presses Cancel.
+class OperationProgressView : public QObject {
+    Q_OBJECT
+public:
+    OperationProgressView(app::OperationProgress& progress, QMainWindow& window);
+    ~OperationProgressView() override;
+    OperationProgressView(const OperationProgressView&) = delete;
+    OperationProgressView& operator=(const OperationProgressView&) = delete;
+
+    QProgressBar* bar() const { return bar_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+private:
+    void sync();
+
+    app::OperationProgress& progress_;
+    QProgressBar* bar_;
+    QPushButton* cancel_;
+};
+
+}  // namespace zrk::gui

@@ -1,0 +1,56 @@
+// The progress bar and the Cancel button of long operations, and Esc.
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include "gui/view/main_window_view.h"
+#include "test_program.h"
+
+using namespace zrk;
+
+class OperationProgressViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsProgressOnlyWhileAnOperationRuns() {
+        test::WindowedProgram p;
+        gui::MainWindowView view(p.program);
+        view.show();
+        auto* bar = view.findChild<QProgressBar*>("operationProgress");
+        auto* cancel = view.findChild<QPushButton*>("cancelOperation");
+        QVERIFY(bar && cancel);
+        QVERIFY(!bar->isVisible());
+        p.program.progress.begin(40);
+        QVERIFY(bar->isVisible() && cancel->isVisible());
+        p.program.progress.advance(3);
+        QCOMPARE(bar->maximum(), 40);
+        QCOMPARE(bar->value(), 3);
+        p.program.progress.end();
+        QVERIFY(!bar->isVisible() && !cancel->isVisible());
+    }
+
+    void cancelButtonAndEscapeRequestCancel() {
+        test::WindowedProgram p;
+        gui::MainWindowView view(p.program);
+        view.show();
+        QApplication::setActiveWindow(&view);
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        auto* cancel = view.findChild<QPushButton*>("cancelOperation");
+        p.program.progress.begin(5);
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(p.program.progress.cancelRequested());
+        QVERIFY(!cancel->isEnabled());
+
+        p.program.progress.begin(5);
+        QVERIFY(!p.program.progress.cancelRequested());
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY(p.program.progress.cancelRequested());
+
+        p.program.progress.end();
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QVERIFY2(!p.program.progress.cancelRequested(), "Esc outside an operation does nothing");
+    }
+};
+
+QTEST_MAIN(OperationProgressViewTest)
+#include "operation_progress_view_test.moc"
