@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/config_rules.h"
+#include "app/shell.h"
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
 #include "live/remote_commands.h"
@@ -29,6 +30,7 @@ void Program::wireHandlers() {
     wireConfigurationRules(frm, texts);
     live::wireRemoteCommands(*this);
     params::wireParameterMemory(*this);
+    wireShell(*this);
 }
 
 bool Program::deviceOperation(const std::function<void()>& operation) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/device_guard.h"
+#include "app/frm_dibujo.h"
 #include "app/frm_main.h"
 #include "app/operation_progress.h"
 #include "app/frm_splash.h"
@@ -31,10 +32,12 @@ public:
     Program& operator=(const Program&) = delete;
 
     platform::Platform& platform;
-    texts::TextTable texts;
+    // The set of texts follows the user's language setting, chosen once.
+    texts::TextTable texts{texts::languageFromLocaleName(platform.userLanguage)};
     Settings settings;
     FrmSplash splash;
     FrmMain frm;
+    FrmDibujo dibujo;  // the drawing window of Command2
     link::DeviceLink link;
     link::PortChoice portChoice{*this};
     tables::FlashTable flash;

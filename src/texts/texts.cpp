@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 
 namespace zrk::texts {
@@ -12,8 +13,11 @@ struct Entry {
     std::string_view text;
 };
 
-// English set. Wording, blanks and spelling are the unit's own and are kept.
-constexpr std::array kEnglish{
+// Every set holds all of these ids, in this order.
+constexpr std::size_t kTextCount = 101;
+
+// English (United States). Wording, blanks and spelling are the unit's own and are kept.
+constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{1002, "Open"},
     Entry{1004, "Save"},
     Entry{1012, "Exit"},
@@ -115,14 +119,303 @@ constexpr std::array kEnglish{
     Entry{2014, "Type sensor lamp"},
     Entry{2015, "Lamp 1 current alarm"},
     Entry{2016, "Lamp 2 current alarm"},
+}};
+
+// Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
+constexpr std::array<Entry, kTextCount> kSpanish{{
+    Entry{1002, "Abrir..."},
+    Entry{1004, "Guardar"},
+    Entry{1012, "Salir"},
+    Entry{1021, "Ayuda"},
+    Entry{1055, "ON noche"},
+    Entry{1056, "24 horas ON"},
+    Entry{1057, "Atenuación nocturna"},
+    Entry{1058, "Modo funcionamiento"},
+    Entry{1059, "Tiempo de reactivación tras hibernación"},
+    Entry{1061, "Desactivado"},
+    Entry{1100, "Fotocélula"},
+    Entry{1102, "Destellos"},
+    Entry{1103, "Comunicaciones"},
+    Entry{1104, "Configuración"},
+    Entry{1105, "Visualización"},
+    Entry{1110, "Nivel luz baliza ON"},
+    Entry{1111, "Nivel luz baliza OFF"},
+    Entry{1112, "Retardo fotocélula"},
+    Entry{1160, "Lenguaje:"},
+    Entry{1161, "Com:"},
+    Entry{1165, "Telemado"},
+    Entry{1171, "Corriente actual leds"},
+    Entry{1180, "Velocidad actual"},
+    Entry{1201, "Modelo"},
+    Entry{1203, "Versión firmware"},
+    Entry{1204, "Hardware"},
+    Entry{1205, "Numero ID"},
+    Entry{1206, "Identificación"},
+    Entry{1207, "Numero Fabricación"},
+    Entry{1208, "Año Fabricación"},
+    Entry{1209, "Semana fabricación"},
+    Entry{1219, "RPM"},
+    Entry{1220, "Lux"},
+    Entry{1221, "s."},
+    Entry{1401, "Nivel alarma lámpara"},
+    Entry{1402, "Tipo de cambiador"},
+    Entry{1403, "Tipo lámpara 1"},
+    Entry{1404, "Tipo lámpara 2"},
+    Entry{1405, "Lámpara principal"},
+    Entry{1406, "Tiempo fotocélula interior"},
+    Entry{1407, "Tiempo lámpara 2"},
+    Entry{1408, "Tiempo fallo de red"},
+    Entry{1409, "Tiempo lámpara 1"},
+    Entry{1410, "Retardo alarma lámpara"},
+    Entry{1411, "Tiempo retorno de red"},
+    Entry{1412, "Baliza de Emergencia"},
+    Entry{1420, "Velocidad usuario 1"},
+    Entry{1421, "Velocidad usuario 2"},
+    Entry{1422, "Velocidad usuario 3"},
+    Entry{1423, "Velocidad usuario 4"},
+    Entry{1424, "Relación reductor"},
+    Entry{1425, "Pulsos por revolución"},
+    Entry{1426, "Tiempo de Aceleración"},
+    Entry{1427, "Tipo de Motor"},
+    Entry{1428, "Paso a paso"},
+    Entry{1429, "Motor doble RVQ"},
+    Entry{1430, "Rotación"},
+    Entry{1431, "Leer ZRK"},
+    Entry{1432, "Escribir ZRK"},
+    Entry{1434, "Giros fallidos"},
+    Entry{1435, "Margen Error Motor RVQ"},
+    Entry{1450, "ON"},
+    Entry{1451, "OFF"},
+    Entry{1452, "Motor ON"},
+    Entry{1453, "Alarma motor"},
+    Entry{1454, "Lampara 1 ON"},
+    Entry{1455, "Lampara 2 ON"},
+    Entry{1456, "Cambiador ON"},
+    Entry{1457, "Fallo de red"},
+    Entry{1458, "Prealarma Lámpara"},
+    Entry{1459, "Alarma Lampara 1"},
+    Entry{1460, "Fallo de foco"},
+    Entry{1461, "Cambio de lampara"},
+    Entry{1462, "Control dia/ noche"},
+    Entry{1463, "Normal"},
+    Entry{1464, "Noche"},
+    Entry{1465, "Día"},
+    Entry{1466, "Modo Automatico"},
+    Entry{1467, "Interrogar"},
+    Entry{1468, "Lampara ON"},
+    Entry{1470, "Función 2º Puerto"},
+    Entry{1471, "RS485"},
+    Entry{1472, "MODBUS"},
+    Entry{1473, "PWM Led"},
+    Entry{1480, "Tipo sensor"},
+    Entry{2000, "ayudaZRK.chm"},
+    Entry{2001, "Esta versión de firmware solo se programa con el software ZRK V1.2.9"},
+    Entry{2002, "Cambios pendientes de grabar"},
+    Entry{2003, "Grupo de leds"},
+    Entry{2004, "Sin motor"},
+    Entry{2005, "Fallo de rotación OFF"},
+    Entry{2006, "Solo rotación"},
+    Entry{2007, "Doble LED"},
+    Entry{2009, "Reloj astronómico"},
+    Entry{2010, "Destelladora"},
+    Entry{2011, "Fotocélula"},
+    Entry{2012, "Fotodiodo"},
+    Entry{2013, "Medición corriente"},
+    Entry{2014, "Tipo sensor lámpara"},
+    Entry{2015, "Alarm. corriente lámpara 1"},
+    Entry{2016, "Alarm. corriente lámpara 2"},
+}};
+
+// French (France).
+constexpr std::array<Entry, kTextCount> kFrench{{
+    Entry{1002, "Ouvrir"},
+    Entry{1004, "Enregistrer"},
+    Entry{1012, "Quitter"},
+    Entry{1021, "Aide"},
+    Entry{1055, "Allumé la nuit"},
+    Entry{1056, "Allumé 24 heures"},
+    Entry{1057, "Atténuation nocturne"},
+    Entry{1058, "Mode de fonctionnement"},
+    Entry{1059, "Temps de reprise après hibernation"},
+    Entry{1061, "Désactivé"},
+    Entry{1100, "Capteur crépusculaire"},
+    Entry{1102, "Éclats"},
+    Entry{1103, "Communications"},
+    Entry{1104, "Configuration"},
+    Entry{1105, "Visualisation"},
+    Entry{1110, "Niveau lumineux allumage feu"},
+    Entry{1111, "Niveau lumineux extinction feu"},
+    Entry{1112, "Retard capteur crépusculaire"},
+    Entry{1160, "Langue"},
+    Entry{1161, "Com:"},
+    Entry{1165, "Télécommande"},
+    Entry{1171, "Courant instantané LED"},
+    Entry{1180, "Vitesse instantanée"},
+    Entry{1201, "Modèle"},
+    Entry{1203, "Version micrologiciel"},
+    Entry{1204, "Matériel"},
+    Entry{1205, "Numéro ID"},
+    Entry{1206, "Identifiant"},
+    Entry{1207, "Numéro de fabrication"},
+    Entry{1208, "Année de fabrication"},
+    Entry{1209, "Semaine de fabrication"},
+    Entry{1219, "tr/min"},
+    Entry{1220, "Lux"},
+    Entry{1221, "s"},
+    Entry{1401, "Seuil d'alarme lampe"},
+    Entry{1402, "Type de changeur"},
+    Entry{1403, "Type lampe 1"},
+    Entry{1404, "Type lampe 2"},
+    Entry{1405, "Lampe principale"},
+    Entry{1406, "Délai cellule lampe"},
+    Entry{1407, "Délai lampe 2"},
+    Entry{1408, "Délai coupure secteur"},
+    Entry{1409, "Délai lampe 1"},
+    Entry{1410, "Délai défaut lampe"},
+    Entry{1411, "Délai retour secteur"},
+    Entry{1412, "Feu de secours"},
+    Entry{1420, "Vitesse utilisateur 1"},
+    Entry{1421, "Vitesse utilisateur 2"},
+    Entry{1422, "Vitesse utilisateur 3"},
+    Entry{1423, "Vitesse utilisateur 4"},
+    Entry{1424, "Rapport de réduction"},
+    Entry{1425, "Impulsions par tour"},
+    Entry{1426, "Temps d'accélération"},
+    Entry{1427, "Type de moteur"},
+    Entry{1428, "Moteur pas à pas"},
+    Entry{1429, "Moteur double RVQ"},
+    Entry{1430, "Rotation"},
+    Entry{1431, "Lire ZRK"},
+    Entry{1432, "Écrire ZRK"},
+    Entry{1434, "Tours manqués"},
+    Entry{1435, "Tolérance de vitesse"},
+    Entry{1450, "Marche"},
+    Entry{1451, "Arrêt"},
+    Entry{1452, "Moteur en marche"},
+    Entry{1453, "Alarme moteur"},
+    Entry{1454, "Lampe 1 allumée"},
+    Entry{1455, "Lampe 2 allumée"},
+    Entry{1456, "Changeur en marche"},
+    Entry{1457, "Coupure secteur"},
+    Entry{1458, "Alarme dernière lampe"},
+    Entry{1459, "Alarme lampe"},
+    Entry{1460, "Alarme totale lampes"},
+    Entry{1461, "Changement de lampe"},
+    Entry{1462, "Commande jour/nuit"},
+    Entry{1463, "Normal"},
+    Entry{1464, "Nuit"},
+    Entry{1465, "Jour"},
+    Entry{1466, "Mode automatique"},
+    Entry{1467, "Actualiser"},
+    Entry{1468, "Lampe allumée"},
+    Entry{1470, "Fonction 2e port"},
+    Entry{1471, "RS485"},
+    Entry{1472, "MODBUS"},
+    Entry{1473, "PWM LED"},
+    Entry{1480, "Type de capteur"},
+    Entry{2000, "AideZRK.chm"},
+    Entry{2001, "Cette version du micrologiciel ne se programme qu'avec le logiciel ZRK v1.2.9"},
+    Entry{2002, "Modifications à enregistrer"},
+    Entry{2003, "Niveaux LED"},
+    Entry{2004, "Sans moteur"},
+    Entry{2005, "Défaut de rotation OFF"},
+    Entry{2006, "Rotation seule"},
+    Entry{2007, "Double LED"},
+    Entry{2009, "Horloge astronomique"},
+    Entry{2010, "Éclateur"},
+    Entry{2011, "Cellule photoélectrique"},
+    Entry{2012, "Photodiode"},
+    Entry{2013, "Mesure du courant"},
+    Entry{2014, "Type capteur lampe"},
+    Entry{2015, "Alarme courant lampe 1"},
+    Entry{2016, "Alarme courant lampe 2"},
+}};
+// The two sets that differ from another in a few texts only: the texts they
+// have of their own, blanks and spellings as they are.
+constexpr std::array kNeutralOwn{
+    Entry{2005, "Fallo rotación OFF"},
+    Entry{2007, "Double led"},
+    Entry{2014, " Type sensor lamp"},
 };
+constexpr std::array kTraditionalOwn{
+    Entry{1055, "ON Noche"},
+    Entry{1058, "Modo de funcionamiento"},
+    Entry{1165, "Telemando"},
+    Entry{1205, "Número ID"},
+    Entry{1207, "Número Fabricación"},
+    Entry{1425, "Pulses per revolution"},
+    Entry{1429, "Motor Doble RVQ"},
+    Entry{1435, "Tolerancia de velocidad"},
+    Entry{2000, "ayudajx.chm"},
+    Entry{2005, "Fallo rotación OFF"},
+};
+
+template <std::size_t N>
+const Entry* find(const std::array<Entry, N>& set, int id) {
+    auto it = std::find_if(set.begin(), set.end(), [id](const Entry& e) { return e.id == id; });
+    return it == set.end() ? nullptr : &*it;
+}
+
+std::string lowerCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
 
 }  // namespace
 
+Language languageFromLocaleName(std::string_view localeName) {
+    const std::string name = lowerCase(localeName);
+    // The language is the name's first part: "es" of "es_ES.UTF-8@traditional".
+    const std::string language = name.substr(0, name.find_first_of("-_.@"));
+    if (language == "en") return Language::English;
+    if (language == "fr") return Language::French;
+    if (language == "es") {
+        const bool traditional = name.find("_tradnl") != std::string::npos ||
+                                 name.find("-tradnl") != std::string::npos ||
+                                 name.find("@traditional") != std::string::npos ||
+                                 (name.find("-u-") != std::string::npos && name.find("-co-trad") != std::string::npos);
+        return traditional ? Language::SpanishTraditional : Language::SpanishModern;
+    }
+    return Language::Neutral;
+}
+
+std::string_view languageTag(Language language) {
+    switch (language) {
+        case Language::English: return "en-US";
+        case Language::SpanishTraditional: return "es-ES_tradnl";
+        case Language::SpanishModern: return "es-ES";
+        case Language::French: return "fr-FR";
+        case Language::Neutral: break;
+    }
+    return "neutral";
+}
+
+TextTable::TextTable(Language language) : language_(language) {}
+
 std::string TextTable::CargarTexto(int id) const {
-    auto it = std::find_if(kEnglish.begin(), kEnglish.end(), [id](const Entry& e) { return e.id == id; });
-    if (it == kEnglish.end()) return "<" + std::to_string(id) + ">";
-    return std::string(it->text);
+    const Entry* entry = nullptr;
+    switch (language_) {
+        case Language::Neutral:
+            entry = find(kNeutralOwn, id);
+            if (entry == nullptr) entry = find(kEnglish, id);
+            break;
+        case Language::English: entry = find(kEnglish, id); break;
+        case Language::SpanishTraditional:
+            entry = find(kTraditionalOwn, id);
+            if (entry == nullptr) entry = find(kSpanish, id);
+            break;
+        case Language::SpanishModern: entry = find(kSpanish, id); break;
+        case Language::French: entry = find(kFrench, id); break;
+    }
+    if (entry == nullptr) return "<" + std::to_string(id) + ">";
+    return std::string(entry->text);
+}
+
+std::vector<int> TextTable::ids() {
+    std::vector<int> out;
+    for (const Entry& e : kEnglish) out.push_back(e.id);
+    return out;
 }
 
 }  // namespace zrk::texts

@@ -38,7 +38,8 @@ std::string TempFolder::read(const std::string& name) const {
 
 FakeMachine::FakeMachine(const PortFactory& makePort, const std::string& ini)
     : ownedPort(makePort ? makePort(clock) : nullptr),
-      platform{ownedPort ? *ownedPort : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {}} {
+      platform{ownedPort ? *ownedPort : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {},
+               "en-US", launcher} {
     folder.write("zrk.ini", ini);
 }
 

@@ -109,6 +109,24 @@ public:
     int screenHeightTwips() const override { return 15360; }
 };
 
+// Starts nothing; records what it was asked to start. Programs not named in
+// `outcomes` are not found.
+class RecordingLauncher : public platform::ProcessLauncher {
+public:
+    struct Call {
+        std::string program;
+        std::vector<std::string> arguments;
+    };
+    std::vector<Call> calls;
+    std::map<std::string, Outcome> outcomes;
+    Outcome startDetached(const std::string& program, const std::vector<std::string>& arguments) override {
+        calls.push_back({program, arguments});
+        auto it = outcomes.find(program);
+        if (it != outcomes.end()) return it->second;
+        return {Outcome::Kind::NotFound, program + ": not found"};
+    }
+};
+
 class MemoryStore : public platform::SettingsStore {
 public:
     std::map<std::string, std::string> values;  // "app/section/key"
@@ -155,7 +173,9 @@ struct FakeMachine {
     std::unique_ptr<platform::SerialPort> ownedPort;
     RecordingUi ui;
     MemoryStore store;
+    RecordingLauncher launcher;
     TempFolder folder;
+    // An English (United States) user's machine.
     platform::Platform platform;
 
     std::string ini() const { return folder.read("zrk.ini"); }
