@@ -106,20 +106,19 @@ std::string linesOf(int address, int length) {
 struct ListRule {
     int address;
     const char* field;
-    int (*position)(int value);  // -2: leave the list as it is
+    std::optional<int> (*position)(int value);  // nothing: leave the list as it is
 };
 const ListRule kListRules[] = {
-    {27, "ComboTipoCambiador", [](int v) { return v >= 0 && v <= 7 ? v : -2; }},
-    {38, "ComboTipoLampara1", [](int v) { return v > 1 ? 1 : v; }},
-    {39, "ComboTipoLampara2", [](int v) { return v > 1 ? 1 : v; }},
-    {40, "ComboLamparaPrincipal", [](int v) { return v > 2 ? 2 : v; }},
-    {41, "ComboSensorLuz", [](int v) { return v > 2 ? 2 : v; }},
-    {46, "ComboFuncion2Puerto", [](int v) { return v > 2 ? 2 : v; }},
-    {50, "ComboTipoMotor", [](int v) { return v > 3 ? 1 : v; }},
-    {55, "cmbModofuncionamiento", [](int v) { return v > 0 ? 1 : v; }},
-    {63, "cmbTipoSensorLampara", [](int v) { return v > 2 ? 0 : v; }},
+    {27, "ComboTipoCambiador", [](int v) -> std::optional<int> { return v >= 0 && v <= 7 ? std::optional<int>(v) : std::nullopt; }},
+    {38, "ComboTipoLampara1", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
+    {39, "ComboTipoLampara2", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
+    {40, "ComboLamparaPrincipal", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {41, "ComboSensorLuz", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {46, "ComboFuncion2Puerto", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {50, "ComboTipoMotor", [](int v) -> std::optional<int> { return v > 3 ? 1 : v; }},
+    {55, "cmbModofuncionamiento", [](int v) -> std::optional<int> { return v > 0 ? 1 : v; }},
+    {63, "cmbTipoSensorLampara", [](int v) -> std::optional<int> { return v > 2 ? 0 : v; }},
 };
-constexpr int kLeaveAsIs = -2;
 
 struct CheckRule {
     int address;
@@ -253,10 +252,10 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
         }
         if (const ListRule* rule = listRuleAt(a)) {
             const std::int64_t value = cell(a);
-            const int position = rule->position(static_cast<int>(value));
-            if (position == kLeaveAsIs) continue;
+            const auto position = rule->position(static_cast<int>(value));
+            if (!position) continue;
             const int count = lists(rule->field);
-            if (position < -1 || position >= count)
+            if (*position < -1 || *position >= count)
                 throw ParameterFileError(file, a + 1,
                                          std::to_string(value) + " is no choice of " + rule->field + " (it takes -1 for none, or 0 to " +
                                              std::to_string(count - 1) + ")");
@@ -331,9 +330,8 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
         if (a != 41 && applied(a)) order.push_back(a);
     for (int a : order) {
         if (const ListRule* rule = listRuleAt(a)) {
-            const int position = rule->position(m[static_cast<std::size_t>(a)]);
-            if (position != kLeaveAsIs)
-                dynamic_cast<app::ComboBox&>(frm.controls().at(rule->field)).setListIndex(position);
+            if (const auto position = rule->position(m[static_cast<std::size_t>(a)]))
+                dynamic_cast<app::ComboBox&>(frm.controls().at(rule->field)).setListIndex(*position);
         } else if (const CheckRule* rule = checkRuleAt(a)) {
             dynamic_cast<app::CheckBox&>(frm.controls().at(rule->field)).setValue(m[static_cast<std::size_t>(a)]);
         } else if (a == 57) {

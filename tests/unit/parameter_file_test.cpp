@@ -1,0 +1,553 @@
+// Parameter files: what a save writes, what an open applies, and that a
+// failed save or a bad file changes nothing.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <sstream>
+
+#include "file_size_limit.h"
+#include "files/atomic_file.h"
+#include "files/parameter_file.h"
+#include "model_probe.h"
+#include "params/parameter_memory.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+using params::ParameterImage;
+
+struct FileRig {
+    explicit FileRig(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {
+        files::wireParameterFiles(program());
+    }
+    StartedProgram started;
+    app::Program& program() { return *started.program; }
+    app::FrmMain& frm() { return started.frm(); }
+    RecordingUi& ui() { return started.machine.ui; }
+    const TempFolder& folder() const { return started.machine.folder; }
+    std::string path(const std::string& name) const { return (folder().path() / name).string(); }
+    void save(const std::string& name) {
+        ui().files.push_back(path(name));
+        frm().CGuardar.Click();
+    }
+    void open(const std::string& name) {
+        ui().files.push_back(path(name));
+        frm().CAbrir.Click();
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : started.machine.ui.messages) out.push_back(m.text);
+        return out;
+    }
+};
+
+// Every text, selection, check state and visibility of the form, the flash
+// table and the grid: what "nothing changed" compares.
+std::map<std::string, std::string> snapshot(app::Program& p) {
+    std::map<std::string, std::string> out;
+    for (const auto& c : p.frm.controls().all()) {
+        if (c->kind() == app::Kind::StatusBar) continue;  // the status line reports, it holds no parameter
+        out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
+        for (const char* prop : {"Text", "ListIndex", "Value", "Caption"}) {
+            try {
+                out[c->key() + "." + prop] = probe(*c, prop);
+            } catch (const std::invalid_argument&) {
+            }
+        }
+    }
+    for (int row = 0; row <= tables::kPatternRows; ++row) {
+        out["color" + std::to_string(row)] = std::to_string(p.flash.color(row));
+        for (int col = 0; col <= tables::kPatternColumns; ++col) {
+            const std::string cell = std::to_string(row) + "," + std::to_string(col);
+            out["pauta" + cell] = std::to_string(p.flash.pauta(row, col));
+            out["grid" + cell] = p.frm.MSFlexGridPautas.TextMatrix(row, col);
+        }
+    }
+    return out;
+}
+
+// A valid file as lines (without line ends): an all-zero image and an empty table.
+std::vector<std::string> baseLines() {
+    tables::FlashTable flash;
+    for (int row = 1; row <= 8; ++row)
+        for (int col = 1; col <= 32; ++col) flash.pauta(row, col) = tables::kEmptyAngle;
+    std::vector<std::string> lines;
+    std::istringstream text(files::formatParameterFile(ParameterImage{}, flash));
+    for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.size() - 1));
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
+    std::string out;
+    for (const auto& line : lines) out += line + end;
+    return out;
+}
+
+// Line n of a file holds position n - 1.
+std::vector<std::string> linesWith(const std::vector<std::pair<int, std::string>>& positions) {
+    auto lines = baseLines();
+    for (const auto& [position, text] : positions) lines.at(static_cast<std::size_t>(position)) = text;
+    return lines;
+}
+std::string fileWith(const std::vector<std::pair<int, std::string>>& positions) { return joined(linesWith(positions)); }
+
+// The row colour's line and an entry's line of run 2, counted from 0.
+std::size_t colorLine(int row) { return static_cast<std::size_t>(256 + (row - 1) * 33); }
+std::size_t entryLine(int row, int col) { return colorLine(row) + static_cast<std::size_t>(col); }
+
+// Valid values in every field a save encodes.
+void fillForm(app::FrmMain& frm) {
+    for (auto* t : {&frm.TVelocidadUsuario1, &frm.TVelocidadUsuario2, &frm.TVelocidadUsuario3, &frm.TVelocidadUsuario4,
+                    &frm.TRelacionReductor, &frm.TLuxOFF, &frm.TTestFotocelula, &frm.TLuxLamparaFundida,
+                    &frm.TRetardoLamparaFundida, &frm.TMaxConsumoLed, &frm.TMinConsumoLed, &frm.TPWMLed,
+                    &frm.TVueltasError, &frm.TAlarmLampara1, &frm.TAlarmLampara2})
+        t->setText("1");
+}
+
+TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
+    FileRig rig(simulatedUnit());
+    ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+    rig.program().flash.pauta(1, 1) = 10;
+    rig.program().flash.pauta(1, 2) = 20;
+    rig.program().flash.color(1) = 255;
+    rig.program().flash.color(8) = 0xFF0000;
+    rig.save("unit.zrk");
+    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
+    EXPECT_EQ(rig.frm().status(), " Saved file");
+
+    const std::string text = rig.folder().read("unit.zrk");
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size()) << "every line ends in CR LF";
+    ASSERT_EQ(lines.size(), 520u);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+    // Speed 1 is 10 RPM: 100000 = 1, 134, 160.
+    EXPECT_EQ((std::vector<std::string>{lines[0], lines[1], lines[2]}), (std::vector<std::string>{"1", "134", "160"}));
+    EXPECT_EQ(lines[27], "3") << "changer type LED";
+    for (int a = 68; a <= 220; ++a) EXPECT_EQ(lines[static_cast<std::size_t>(a)], "0") << "position " << a;
+    EXPECT_EQ(lines[231], std::to_string(static_cast<unsigned char>(rig.frm().TIdentificacion.Text().at(0))));
+    EXPECT_EQ(lines[254], "0") << "the identifier is never saved";
+    EXPECT_EQ(lines[255], "0");
+    EXPECT_EQ(lines[colorLine(1)], "255");
+    EXPECT_EQ(lines[entryLine(1, 1)], "10");
+    EXPECT_EQ(lines[entryLine(1, 2)], "20");
+    EXPECT_EQ(lines[entryLine(1, 3)], "511");
+    EXPECT_EQ(lines[colorLine(8)], "16711680");
+    EXPECT_EQ(lines[519], "511");
+}
+
+TEST(SaveParameterFile, TheWritersOwnRules) {
+    struct Case {
+        std::function<void(app::FrmMain&)> edit;
+        std::vector<std::pair<int, const char*>> lines;  // position, text
+        const char* field;
+        const char* shown;  // the field's text after the save
+    };
+    const Case cases[] = {
+        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("300"); }, {{56, "100"}}, "txtAtenuacionNocturna", "100"},
+        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
+        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); }, {{56, "255"}}, "txtAtenuacionNocturna", "254.6"},
+        {[](app::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
+        {[](app::FrmMain& f) { f.TAlarmLampara2.setText("700"); }, {{66, "273"}, {67, "112"}}, "TAlarmLampara2", "700"},
+        {[](app::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
+        {[](app::FrmMain& f) { f.txtTiempoDe.setText("-5"); }, {{57, "0"}, {58, "-5"}}, "txtTiempoDe", "-5"},
+        {[](app::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
+        {[](app::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
+        {[](app::FrmMain& f) { f.TIdentificacion.setText("AB"); },
+         {{231, "65"}, {232, "66"}, {233, "32"}, {246, "32"}}, "TIdentificacion", "AB"},
+        {[](app::FrmMain& f) { f.TIdentificacion.setText("0123456789abcdefXYZ"); }, {{246, "102"}}, "TIdentificacion",
+         "0123456789abcdefXYZ"},
+        {[](app::FrmMain& f) { f.TNumeroID.setText("4660"); }, {{254, "0"}, {255, "0"}}, "TNumeroID", "4660"},
+        {[](app::FrmMain& f) { f.TNumeroFabricacion.setText("258"); }, {{249, "1"}, {250, "2"}}, "TNumeroFabricacion", "258"},
+    };
+    for (const auto& c : cases) {
+        FileRig rig;
+        fillForm(rig.frm());
+        c.edit(rig.frm());
+        rig.save("f.zrk");
+        ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+        std::istringstream text(rig.folder().read("f.zrk"));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.size() - 1));
+        for (const auto& [position, expected] : c.lines)
+            EXPECT_EQ(lines.at(static_cast<std::size_t>(position)), expected) << "position " << position;
+        EXPECT_EQ(probe(rig.frm().controls().at(c.field), "Text"), c.shown) << c.field;
+    }
+}
+
+TEST(SaveParameterFile, CancelWritesNothingAndSaysNothing) {
+    FileRig rig;
+    fillForm(rig.frm());
+    rig.frm().txtGrupoLeds.setText("abc");
+    rig.ui().files.push_back(std::nullopt);
+    rig.frm().CGuardar.Click();
+    EXPECT_TRUE(rig.messages().empty());
+    EXPECT_EQ(rig.frm().txtGrupoLeds.Text(), "0") << "the encoding's correction stays";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig.folder().path()), {}), 1) << "only zrk.ini";
+}
+
+TEST(SaveParameterFile, AConversionErrorComesBeforeTheDialog) {
+    FileRig rig;
+    fillForm(rig.frm());
+    rig.frm().TRelacionReductor.setText("twelve");
+    rig.folder().write("f.zrk", "good");
+    rig.save("f.zrk");
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find("TRelacionReductor"), std::string::npos) << rig.messages()[0];
+    EXPECT_TRUE(rig.ui().lastFilter.empty()) << "no dialog was shown";
+    EXPECT_EQ(rig.folder().read("f.zrk"), "good");
+}
+
+// A save that fails leaves the old file exactly as it was, says what failed
+// and leaves no temporary file behind.
+TEST(SaveParameterFile, AFailedSaveKeepsTheOldFile) {
+    struct Case {
+        const char* name;
+        std::string target;        // relative to the folder
+        std::size_t sizeLimit;     // 0: none
+        const char* says;
+    };
+    const Case cases[] = {
+        {"disk full at the start", "f.zrk", 1, "is it full"},
+        {"disk full mid-way", "f.zrk", 1000, "is it full"},
+        {"disk full at the last block", "f.zrk", 2000, "is it full"},
+        {"missing folder", "nowhere/f.zrk", 0, "cannot create"},
+        {"target is a folder", "dir.zrk", 0, "folder"},
+    };
+    for (const auto& c : cases) {
+        FileRig rig;
+        fillForm(rig.frm());
+        std::filesystem::create_directory(rig.folder().path() / "dir.zrk");
+        const std::string old = joined(baseLines());
+        rig.folder().write("f.zrk", old);
+        {
+            std::optional<ScopedFileSizeLimit> limit;
+            if (c.sizeLimit) limit.emplace(c.sizeLimit);
+            rig.save(c.target);
+        }
+        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
+        EXPECT_NE(rig.messages()[0].find(c.says), std::string::npos) << c.name << ": " << rig.messages()[0];
+        EXPECT_NE(rig.messages()[0].find(rig.path(c.target)), std::string::npos) << c.name;
+        EXPECT_EQ(rig.folder().read("f.zrk"), old) << c.name;
+        EXPECT_EQ(rig.frm().status(), "File not saved") << c.name;
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(rig.folder().path())) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"dir.zrk", "f.zrk", "zrk.ini"})) << c.name;
+    }
+}
+
+TEST(AtomicFile, NothingReplacesTheTargetWithoutCommit) {
+    TempFolder folder;
+    folder.write("t", "old");
+    {
+        files::AtomicFile file(folder.path() / "t");
+        file.write("new");
+    }
+    EXPECT_EQ(folder.read("t"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    files::AtomicFile file(folder.path() / "t");
+    file.write("new");
+    file.commit();
+    EXPECT_EQ(folder.read("t"), "new");
+    EXPECT_THROW(file.write("more"), files::FileError);
+}
+
+TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
+    FileRig rig(simulatedUnit());
+    ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+    auto& flash = rig.program().flash;
+    flash.pauta(1, 1) = 10;
+    flash.pauta(1, 2) = 359;
+    flash.pauta(2, 1) = 0;  // 0 is not taken back: the cell empties and the entry stays
+    flash.color(3) = 255;
+    rig.frm().TIdentificacion.setText("Faro Norte");
+    tables::RedibujaGrid(rig.frm(), flash);
+    tables::RellenarColores(rig.frm(), flash);
+    rig.save("unit.zrk");
+    ASSERT_TRUE(rig.messages().empty());
+    const auto saved = snapshot(rig.program());
+
+    // Now a different unit, and a different table.
+    FileRig other(simulatedUnit("rotating-lantern"));
+    ASSERT_EQ(params::readUnit(other.program()), params::Outcome::Done);
+    const auto otherBefore = snapshot(other.program());
+    other.program().flash.pauta(2, 1) = 42;
+    std::filesystem::copy_file(rig.path("unit.zrk"), other.path("unit.zrk"));
+    other.open("unit.zrk");
+    ASSERT_TRUE(other.messages().empty()) << other.messages()[0];
+    auto opened = snapshot(other.program());
+
+    // What a file never sets keeps the other unit's values.
+    for (const char* kept : {"TNumeroID", "TSemanaFabricacion", "TAnoFabricacion", "TNumeroFabricacion", "TModeloR",
+                             "TVersionFirmwareR", "THardwareR"}) {
+        const std::string key = std::string(kept) + ".Text";
+        EXPECT_EQ(opened[key], otherBefore.at(key)) << kept;
+        opened[key] = saved.at(key);
+    }
+    EXPECT_EQ(opened["TIdentificacion.Text"], "Faro Norte      ") << "all 16 characters";
+    opened["TIdentificacion.Text"] = saved.at("TIdentificacion.Text");
+    EXPECT_EQ(opened["pauta2,1"], "42");
+    opened["pauta2,1"] = saved.at("pauta2,1");
+    EXPECT_EQ(opened["grid2,1"], "");
+    opened["grid2,1"] = saved.at("grid2,1");
+    EXPECT_EQ(opened["LColor(3).Caption"], "255");
+    // AD to lux and back is not exact; the lux fields themselves must match.
+    for (const char* ad : {"TLuxONAD.Text", "TLuxOFFAD.Text"}) opened[ad] = saved.at(ad);
+    // Visibility follows identification, not files; the rest must match.
+    for (auto& [key, value] : opened)
+        if (key.ends_with(".Visible")) value = saved.at(key);
+    for (const auto& [key, value] : saved)
+        if (!key.ends_with(".Visible")) {
+            EXPECT_EQ(opened.at(key), value) << key;
+        }
+}
+
+TEST(OpenParameterFile, TheReadersOwnRules) {
+    struct Case {
+        std::vector<std::pair<int, std::string>> positions;
+        const char* control;
+        const char* property;
+        const char* expected;  // "keep": what the form showed before
+    };
+    const Case cases[] = {
+        {{{57, "3"}, {58, "232"}}, "txtTiempoDe", "Text", "1000"},
+        {{{41, "3"}}, "ComboSensorLuz", "ListIndex", "2"},
+        {{{50, "4"}}, "ComboTipoMotor", "ListIndex", "1"},
+        {{{63, "3"}}, "cmbTipoSensorLampara", "ListIndex", "0"},
+        {{{55, "7"}}, "cmbModofuncionamiento", "ListIndex", "1"},
+        {{{38, "9"}}, "ComboTipoLampara1", "ListIndex", "1"},
+        {{{46, "-1"}}, "ComboFuncion2Puerto", "ListIndex", "-1"},
+        {{{27, "8"}}, "ComboTipoCambiador", "ListIndex", "keep"},
+        {{{27, "-1"}}, "ComboTipoCambiador", "ListIndex", "keep"},
+        {{{27, "6"}}, "ComboTipoCambiador", "ListIndex", "6"},
+        {{{54, "2"}}, "CheckBalizaEmergencia", "Value", "2"},
+        {{{62, "2"}}, "chkHibernacionMotor", "Value", "2"},
+        {{{0, "1"}, {1, "134"}, {2, "160"}}, "TVelocidadUsuario1", "Text", "10.0000"},
+        {{{12, "-1"}, {13, "0"}, {14, "0"}}, "TRelacionReductor", "Text", "-655.36"},
+        {{{42, "0"}, {43, "5"}}, "TMaxConsumoLed", "Text", "0.05"},
+        {{{56, "300"}}, "txtAtenuacionNocturna", "Text", "300"},
+        {{{221, "1"}, {222, "-1"}}, "TGradosOffset", "Text", "255"},
+        {{{231, "65"}, {232, "66"}, {233, "67"}}, "TIdentificacion", "Text", "ABC"},
+        {{{254, "18"}, {255, "52"}}, "TNumeroID", "Text", "keep"},
+        {{{247, "20"}}, "TSemanaFabricacion", "Text", "keep"},
+    };
+    for (const auto& c : cases) {
+        FileRig rig;
+        rig.frm().ComboTipoCambiador.setListIndex(2);
+        rig.frm().TNumeroID.setText("77");
+        rig.frm().TSemanaFabricacion.setText("5");
+        const std::string before = probe(rig.frm().controls().at(c.control), c.property);
+        rig.folder().write("f.zrk", fileWith(c.positions));
+        rig.open("f.zrk");
+        ASSERT_TRUE(rig.messages().empty()) << c.control << ": " << rig.messages()[0];
+        const std::string expected = std::string(c.expected) == "keep" ? before : c.expected;
+        EXPECT_EQ(probe(rig.frm().controls().at(c.control), c.property), expected)
+            << c.control << " from line " << c.positions[0].first + 1;
+    }
+}
+
+TEST(OpenParameterFile, TableEntriesAndColours) {
+    FileRig rig;
+    auto& flash = rig.program().flash;
+    flash.pauta(1, 1) = 100;
+    flash.pauta(1, 2) = 200;
+    flash.pauta(1, 4) = 7;
+    auto lines = baseLines();
+    lines[colorLine(2)] = "65280";
+    lines[colorLine(3)] = "abc";
+    lines[colorLine(4)] = "12.5";
+    lines[entryLine(1, 1)] = "0";
+    lines[entryLine(1, 2)] = "511";
+    lines[entryLine(1, 3)] = "360";
+    lines[entryLine(1, 4)] = "5";
+    lines[entryLine(8, 32)] = "359";
+    rig.folder().write("f.zrk", joined(lines));
+    rig.open("f.zrk");
+    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    const auto& grid = rig.frm().MSFlexGridPautas;
+    EXPECT_EQ(flash.pauta(1, 1), 100) << "0 empties the cell and keeps the entry";
+    EXPECT_EQ(grid.TextMatrix(1, 1), "");
+    EXPECT_EQ(flash.pauta(1, 2), 200) << "511 too";
+    EXPECT_EQ(grid.TextMatrix(1, 2), "");
+    EXPECT_EQ(flash.pauta(1, 3), 360);
+    EXPECT_EQ(grid.TextMatrix(1, 3), "360");
+    EXPECT_EQ(flash.pauta(1, 4), 5);
+    EXPECT_EQ(grid.TextMatrix(1, 4), "005");
+    EXPECT_EQ(flash.pauta(8, 32), 359);
+    EXPECT_EQ(flash.color(2), 65280);
+    EXPECT_EQ(flash.color(3), 0) << "a colour that is not a number gives 0";
+    EXPECT_EQ(flash.color(4), 12);
+    EXPECT_EQ(rig.frm().LColor(2).Caption(), "65280");
+    EXPECT_EQ(grid.CellBackColor(2, 0), (app::GridColor{app::GridColor::Kind::Rgb, 65280}));
+}
+
+TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
+    const auto speed = linesWith({{0, "1"}, {1, "134"}, {2, "160"}});
+    const std::string valid = joined(speed);
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"CR LF", valid},
+        {"LF only", joined(speed, "\n")},
+        {"trailing blank lines", valid + "\r\n\r\n\n"},
+        {"garbage after line 520", valid + "not a number\r\n" + std::string(100000, 'x')},
+        {"no line end after line 520", valid.substr(0, valid.size() - 2)},
+    };
+    for (const auto& c : cases) {
+        FileRig rig;
+        rig.folder().write("f.zrk", c.content);
+        rig.open("f.zrk");
+        EXPECT_TRUE(rig.messages().empty()) << c.name << ": " << rig.messages()[0];
+        EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "10.0000") << c.name;
+    }
+}
+
+std::string longLine() { return std::string(300, '1'); }
+
+// Each bad file gives a message naming the file, the line and the problem,
+// and changes nothing at all.
+TEST(OpenParameterFile, ABadFileChangesNothing) {
+    auto cut = [](std::size_t n) {
+        auto lines = baseLines();
+        lines.resize(n);
+        return joined(lines);
+    };
+    const struct {
+        const char* name;
+        std::string content;
+        const char* says;
+    } cases[] = {
+        {"empty file", "", "Line 1: the file ends after line 0"},
+        {"binary garbage", std::string("\x7f" "ELF\0\x01\x02\xff\n\n", 10), "Line 1: the text there is not a whole number"},
+        {"519 lines", cut(519), "Line 520: the file ends after line 519"},
+        {"cut after line 300", cut(300), "Line 301: the file ends after line 300"},
+        {"letters in run 1", fileWith({{20, "12a"}}), "Line 21: \"12a\" is not a whole number"},
+        {"a blank line in run 1", fileWith({{3, ""}}), "Line 4: the line is empty"},
+        {"a plus sign", fileWith({{3, "+3"}}), "Line 4: \"+3\" is not a whole number"},
+        {"beyond 32 bits", fileWith({{5, "2147483648"}}), "Line 6: \"2147483648\" is too large"},
+        {"far beyond 32 bits", fileWith({{5, "-99999999999999999999999"}}), "Line 6: "},
+        {"a 24-bit value beyond 32 bits", fileWith({{0, "40000"}}), "Line 1: the value of TVelocidadUsuario1 (lines 1 to 3)"},
+        {"a 16-bit value beyond 32 bits", fileWith({{57, "8388608"}}), "Line 58: the value of txtTiempoDe"},
+        {"a partial sum beyond 32 bits", fileWith({{9, "32768"}, {10, "-8388608"}}), "Line 10: the value of TVelocidadUsuario4"},
+        {"list index below -1", fileWith({{38, "-2"}}), "Line 39: -2 is no choice of ComboTipoLampara1"},
+        {"check state 3", fileWith({{61, "3"}}), "Line 62: 3 is no state of the check box chkEnableDisableFalloRotacion"},
+        {"check state -1", fileWith({{54, "-1"}}), "Line 55: -1 is no state"},
+        {"identification code 300", fileWith({{240, "300"}}), "Line 241: 300 is no character"},
+        {"identification code undefined", fileWith({{231, "129"}}), "Line 232: 129 is no character"},
+        {"colour beyond 32 bits", [] {
+             auto lines = baseLines();
+             lines[colorLine(5)] = "1e20";
+             return joined(lines);
+         }(), "Line 389: the colour \"1e20\" is too large"},
+        {"very long line in run 1", fileWith({{7, longLine()}}), "Line 8: the line is longer than 256 characters"},
+        {"very long line in run 2", [] {
+             auto lines = baseLines();
+             lines[entryLine(3, 3)] = std::string(2'000'000, ' ') + "5";
+             return joined(lines);
+         }(), "Line 326: the line is longer"},
+    };
+    for (const auto& c : cases) {
+        FileRig rig(simulatedUnit());
+        ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+        rig.program().flash.pauta(1, 1) = 99;
+        const auto before = snapshot(rig.program());
+        rig.folder().write("bad.zrk", c.content);
+        rig.open("bad.zrk");
+        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
+        const std::string message = rig.messages()[0];
+        EXPECT_NE(message.find(rig.path("bad.zrk")), std::string::npos) << c.name << ": " << message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << c.name << ": " << message;
+        EXPECT_EQ(rig.started.machine.ui.messages[0].title, "ZRK");
+        EXPECT_EQ(snapshot(rig.program()), before) << c.name;
+        EXPECT_EQ(rig.frm().status(), "File not opened") << c.name;
+    }
+}
+
+TEST(OpenParameterFile, FilesThatCannotBeOpened) {
+    FileRig rig;
+    std::filesystem::create_directory(rig.folder().path() / "folder.zrk");
+    rig.folder().write("plain", "x");
+    const auto before = snapshot(rig.program());
+    const struct {
+        const char* name;
+        const char* says;
+    } cases[] = {
+        {"missing.zrk", "it does not exist"},
+        {"folder.zrk", "it is a folder, not a file"},
+        {"plain/inside.zrk", "it does not exist"},
+    };
+    for (const auto& c : cases) {
+        rig.ui().messages.clear();
+        rig.open(c.name);
+        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
+        EXPECT_NE(rig.messages()[0].find(rig.path(c.name)), std::string::npos) << rig.messages()[0];
+        EXPECT_NE(rig.messages()[0].find(c.says), std::string::npos) << rig.messages()[0];
+        EXPECT_EQ(snapshot(rig.program()), before) << c.name;
+    }
+}
+
+// Tests run as root, whom permissions do not stop; so the refusal of the
+// open itself is provoked with the limit on open files, and the wording of
+// a refused permission is checked on the mapping.
+TEST(OpenParameterFile, TheSystemRefusingTheOpenIsReported) {
+    FileRig rig;
+    rig.folder().write("f.zrk", joined(baseLines()));
+    const auto before = snapshot(rig.program());
+    const int probeFd = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(probeFd, 0);
+    ::close(probeFd);
+    rlimit saved{};
+    getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = static_cast<rlim_t>(probeFd);  // the next open finds no free descriptor
+    setrlimit(RLIMIT_NOFILE, &limit);
+    rig.open("f.zrk");
+    setrlimit(RLIMIT_NOFILE, &saved);
+    ASSERT_EQ(rig.messages().size(), 1u);
+    EXPECT_NE(rig.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos) << rig.messages()[0];
+    EXPECT_EQ(snapshot(rig.program()), before);
+
+    EXPECT_EQ(files::cannotReadProblem(std::make_error_code(std::errc::permission_denied)),
+              "you may not read it (permission denied)");
+}
+
+TEST(OpenParameterFile, CancelChangesNothingAndSaysNothing) {
+    FileRig rig;
+    const auto before = snapshot(rig.program());
+    rig.ui().files.push_back(std::nullopt);
+    rig.frm().CAbrir.Click();
+    EXPECT_TRUE(rig.messages().empty());
+    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
+    EXPECT_EQ(snapshot(rig.program()), before);
+}
+
+TEST(OpenParameterFile, TheSensorTypeIsSetBeforeTheLuxFields) {
+    FileRig rig;
+    rig.frm().ComboSensorLuz.setListIndex(0);
+    rig.folder().write("f.zrk", fileWith({{17, "1"}, {18, "244"}, {41, "1"}}));
+    rig.open("f.zrk");
+    ASSERT_TRUE(rig.messages().empty());
+    std::int32_t ad = 500;
+    EXPECT_EQ(rig.frm().TLuxON.Text(), std::to_string(rig.program().lux.ADALux(ad, 1)));
+    EXPECT_EQ(rig.frm().TLuxONAD.Text(), "500");
+}
+
+TEST(ParseParameterFile, ReadsNoFurtherThanLine520) {
+    // A stream that would fail the test if read far past the file's lines.
+    std::string text = joined(baseLines()) + std::string(1 << 20, '7');
+    std::istringstream in(text);
+    files::parseParameterFile(in, "f");
+    EXPECT_LT(static_cast<std::size_t>(in.tellg()), joined(baseLines()).size() + 8192);
+}
+
+}  // namespace
+}  // namespace zrk::test
