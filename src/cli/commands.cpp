@@ -8,6 +8,7 @@ const std::vector<CommandSpec>& allCommands() {
     static const std::vector<CommandSpec> commands = [] {
         std::vector<CommandSpec> list;
         addRemoteCommands(list);
+        addParameterCommands(list);
         return list;
     }();
     return commands;

@@ -31,6 +31,7 @@ struct CommandSpec {
 
 // Each group of commands lives in a file of its own and adds itself here.
 void addRemoteCommands(std::vector<CommandSpec>& commands);
+void addParameterCommands(std::vector<CommandSpec>& commands);
 
 const std::vector<CommandSpec>& allCommands();
 

@@ -1,0 +1,37 @@
+#include "cli/form_json.h"
+
+#include "app/frm_main.h"
+#include "cli/json.h"
+#include "params/image_layout.h"
+
+namespace zrk::cli {
+
+std::vector<app::Control*> parameterFields(app::FrmMain& frm) {
+    std::vector<app::Control*> out;
+    for (int address : params::rowAddresses()) {
+        const std::string name = params::fieldAt(address);
+        out.push_back(&frm.controls().at(name));
+        if (name == "TLuxON") out.push_back(&frm.TLuxONAD);
+        if (name == "TLuxOFF") out.push_back(&frm.TLuxOFFAD);
+    }
+    return out;
+}
+
+std::string fieldValueJson(const app::Control& field) {
+    if (auto* text = dynamic_cast<const app::TextBox*>(&field)) return jsonString(text->Text());
+    if (auto* list = dynamic_cast<const app::ComboBox*>(&field)) return std::to_string(list->ListIndex());
+    if (auto* check = dynamic_cast<const app::CheckBox*>(&field)) return std::to_string(check->Value());
+    return "null";
+}
+
+std::string fieldsJson(app::FrmMain& frm) {
+    std::string out = "{";
+    bool first = true;
+    for (app::Control* field : parameterFields(frm)) {
+        out += (first ? "" : ", ") + jsonString(field->name()) + ": " + fieldValueJson(*field);
+        first = false;
+    }
+    return out + "}";
+}
+
+}  // namespace zrk::cli
