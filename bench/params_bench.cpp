@@ -1,0 +1,72 @@
+// A full read and a full write of a unit with every address in use, over
+// the real serial path against zrk-sim with wire timing. Prints figures.
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "app/program.h"
+#include "bench_support.h"
+#include "params/parameter_memory.h"
+#include "qt/port_map.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
+
+using namespace zrk;
+
+namespace {
+
+class SilentUi : public platform::UserInterface {
+public:
+    void messageBox(const std::string& text, const std::string&, Icon) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
+    void beep() override {}
+    std::int32_t chooseColor(std::int32_t initial) override { return initial; }
+    std::optional<std::string> chooseFile(bool, const std::string&, const std::string&) override { return std::nullopt; }
+    int screenWidthTwips() const override { return 19200; }
+    int screenHeightTwips() const override { return 15360; }
+};
+
+void report(const char* what, int transactions, double wall, double cpu, double latency) {
+    const double floor = transactions * (16 * bench::kByteSeconds + latency + 0.020);
+    std::printf("%s: %d transactions\n", what, transactions);
+    std::printf("  wall time   %8.3f s\n  floor       %8.3f s\n  ratio       %8.4f\n  CPU share   %8.2f %%\n", wall,
+                floor, wall / floor, 100.0 * cpu / wall);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    constexpr double kLatency = 0.002;
+    bench::SimServer sim({"--scenario", "all-addresses", "--latency", "2"});
+    if (sim.device().empty()) {
+        std::fprintf(stderr, "params_bench: zrk-sim did not start\n");
+        return 1;
+    }
+    bench::NoStore store;
+    qt::PortMap ports(store);
+    ports.setFixedDevice(sim.device());
+    qt::QtSerialPort port(ports);
+    qt::SteadyClock clock;
+    qt::QtEventLoop events(clock);
+    SilentUi ui;
+    platform::Platform platform{port, events, clock, ui, store, {}, {}};
+    app::Program program(platform);
+    program.LoadWithoutWindow();
+    port.setPortNumber(1);
+
+    double wall0 = clock.now(), cpu0 = bench::cpuSeconds();
+    const auto read = params::readUnit(program);
+    report("full read (identify 32 + 256 addresses)", 32 + 256, clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);
+
+    int writes = 0;
+    for (int a = 0; a < 256; ++a) writes += (a <= 246 && params::carriesField(a)) || a >= 254 ? 1 : 0;
+    wall0 = clock.now();
+    cpu0 = bench::cpuSeconds();
+    const auto written = params::writeUnit(program);
+    report("full write (every address with a field)", writes, clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);
+    const bool ok = read == params::Outcome::Done && written == params::Outcome::Done;
+    if (!ok) std::printf("FAILED: %s\n", program.frm.status().c_str());
+    return ok ? 0 : 1;
+}
