@@ -7,15 +7,18 @@
 #include <string>
 
 #include "app/program.h"
+#include "gui/view/drawing_window_view.h"
 #include "gui/view/main_window_view.h"
 #include "gui/view/splash_view.h"
 #include "gui/widgets_ui.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
+#include "qt/qt_process_launcher.h"
 #include "qt/qt_serial_port.h"
 #include "qt/qt_settings_store.h"
 #include "qt/system_locale.h"
+#include "qt/user_language.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
 
@@ -80,12 +83,15 @@ int main(int argc, char** argv) {
     info.major = ZRK_VERSION_MAJOR;
     info.minor = ZRK_VERSION_MINOR;
     info.revision = ZRK_VERSION_PATCH;
-    zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}};
+    zrk::qt::QtProcessLauncher launcher;
+    const std::string language = zrk::qt::systemUserLanguage();
+    zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}, language, launcher};
     platform.numbers = zrk::qt::systemNumberFormat();
 
     zrk::app::Program program(platform);
     zrk::gui::SplashView splash(program.splash);
     zrk::gui::MainWindowView window(program);
+    zrk::gui::DrawingWindowView drawing(program.dibujo);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
     if (scenario) program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
     return QApplication::exec();
