@@ -1,0 +1,142 @@
+// zrkctl read -o, write and check: parameter files from the command line.
+#include "cli/file_cli.h"
+
+#include "app/program.h"
+#include "cli/json.h"
+#include "files/atomic_write.h"
+#include "files/parameter_file.h"
+#include "params/image_layout.h"
+#include "params/numbers.h"
+#include "params/parameter_memory.h"
+
+namespace zrk::cli {
+namespace {
+
+using params::Outcome;
+
+Outcome onDevice(CommandContext& c, Outcome (*operation)(app::Program&)) {
+    Outcome outcome = Outcome::PortError;
+    c.program.deviceOperation([&] { outcome = operation(c.program); });
+    if (c.program.lastPortError) return Outcome::PortError;
+    return outcome;
+}
+
+int exitCodeOf(CommandContext& c, Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Done: return kOk;
+        case Outcome::PortError: return kPortError;  // the message box already said why
+        case Outcome::BadData:
+            c.err << "zrkctl: " << c.program.frm.status() << "\n";
+            return kPortError;
+        case Outcome::NoAnswer:
+        case Outcome::Cancelled:
+        case Outcome::NothingToDo:
+            c.err << "zrkctl: " << c.program.frm.status() << "\n";
+            return kNoAnswer;
+    }
+    return kNoAnswer;
+}
+
+void printStatus(CommandContext& c) {
+    const std::string& status = c.program.frm.status();
+    if (c.json)
+        c.out << "{\"status\": " << jsonString(status) << "}\n";
+    else
+        c.out << status << "\n";
+}
+
+// The fields a read decodes, in address order, with the two sensor-value fields.
+std::string fieldsAsJson(app::FrmMain& frm) {
+    std::string out = "{";
+    auto add = [&](const app::Control& field) {
+        std::string value = "null";
+        if (auto* text = dynamic_cast<const app::TextBox*>(&field)) value = jsonString(text->Text());
+        if (auto* list = dynamic_cast<const app::ComboBox*>(&field)) value = std::to_string(list->ListIndex());
+        if (auto* check = dynamic_cast<const app::CheckBox*>(&field)) value = std::to_string(check->Value());
+        out += (out.size() > 1 ? ", " : "") + jsonString(field.name()) + ": " + value;
+    };
+    for (int address : params::rowAddresses()) {
+        const std::string name = params::fieldAt(address);
+        add(frm.controls().at(name));
+        if (name == "TLuxON") add(frm.TLuxONAD);
+        if (name == "TLuxOFF") add(frm.TLuxOFFAD);
+    }
+    return out + "}";
+}
+
+std::string tableAsJson(const tables::FlashTable& flash) {
+    std::string colors, pattern;
+    for (int row = 1; row <= tables::kPatternRows; ++row) {
+        colors += (row > 1 ? ", " : "") + std::to_string(flash.color(row));
+        pattern += row > 1 ? ", [" : "[";
+        for (int col = 1; col <= tables::kPatternColumns; ++col)
+            pattern += (col > 1 ? ", " : "") + std::to_string(flash.pauta(row, col));
+        pattern += "]";
+    }
+    return "\"colors\": [" + colors + "], \"pattern\": [" + pattern + "]";
+}
+
+}  // namespace
+
+int readToFileCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 3 || args[1] != "-o") return usageError(c, "read: give -o FILE.zrk to save a parameter file");
+    const Outcome read = onDevice(c, params::readUnit);
+    if (read != Outcome::Done) return exitCodeOf(c, read);
+    try {
+        files::saveParameterFile(c.program, args[2]);
+    } catch (const params::ConversionError& e) {
+        c.err << "zrkctl: the parameter file was not saved: " << e.what() << "\n";
+        return kPortError;
+    } catch (const files::FileError& e) {
+        c.err << "zrkctl: " << e.what() << "\n";
+        return kPortError;
+    }
+    printStatus(c);
+    return kOk;
+}
+
+int writeFileCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
+    try {
+        // A bad file is refused before the unit is touched at all.
+        files::checkParameterFile(files::readParameterFile(args[1]), args[1], files::listSizesOf(c.program.frm));
+    } catch (const files::ParameterFileError& e) {
+        c.err << "zrkctl: " << e.what() << "\n";
+        return kPortError;
+    }
+    // The unit's own values first: the file leaves the identifier (and the
+    // manufacturing data) as the read showed them.
+    const Outcome read = onDevice(c, params::readUnit);
+    if (read != Outcome::Done) return exitCodeOf(c, read);
+    try {
+        files::openParameterFile(c.program, args[1]);
+    } catch (const files::ParameterFileError& e) {
+        c.err << "zrkctl: " << e.what() << "\n";
+        return kPortError;
+    }
+    const Outcome written = onDevice(c, params::writeUnit);
+    if (written != Outcome::Done) return exitCodeOf(c, written);
+    printStatus(c);
+    return kOk;
+}
+
+int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 2) return usageError(c, "check: give exactly one parameter file");
+    try {
+        files::openParameterFile(c.program, args[1]);
+    } catch (const files::ParameterFileError& e) {
+        c.err << "zrkctl: " << e.what() << "\n";
+        return kPortError;
+    }
+    c.out << "{\"fields\": " << fieldsAsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";
+    return kOk;
+}
+
+void addFileCommands(std::vector<CommandSpec>& commands) {
+    commands.push_back({"write", "write FILE.zrk identify and read the unit, open the parameter file into it, write",
+                        writeFileCommand});
+    commands.push_back({"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed",
+                        checkFileCommand});
+}
+
+}  // namespace zrk::cli

@@ -1,0 +1,176 @@
+// zrkctl read -o, write and check on the simulated unit, a silent unit and
+// a missing port: files written, units written, output and exit codes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "cli/file_cli.h"
+#include "files/parameter_file.h"
+#include "scripted_port.h"
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+struct Ctl {
+    explicit Ctl(const PortFactory& makePort = simulatedUnit()) : started(kDefaultIni, makePort) {}
+    int run(std::vector<std::string> args, bool json = false) {
+        out.str({});
+        err.str({});
+        cli::CommandContext context{*started.program, json, out, err};
+        if (args.at(0) == "read") return cli::readToFileCommand(context, args);
+        std::vector<cli::CommandSpec> commands;
+        cli::addFileCommands(commands);
+        for (const auto& command : commands)
+            if (command.name == args[0]) return command.run(context, args);
+        ADD_FAILURE() << "no command " << args[0];
+        return -1;
+    }
+    sim::DeviceModel& device() { return started.port<sim::SimulatedPort>().device(); }
+    std::string path(const std::string& name) const { return (started.machine.folder.path() / name).string(); }
+    StartedProgram started;
+    std::ostringstream out, err;
+};
+
+PortFactory silentUnit() {
+    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
+}
+
+PortFactory missingPort() {
+    return [](VirtualClock&) {
+        auto port = std::make_unique<FakeSerialPort>();
+        port->missing = {1};
+        return port;
+    };
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A file saved from the LED lantern, with lines replaced (line n is position n - 1).
+std::string savedFile(Ctl& from, const std::vector<std::pair<std::size_t, std::string>>& replaced = {}) {
+    EXPECT_EQ(from.run({"read", "-o", from.path("unit.zrk")}), cli::kOk) << from.err.str();
+    std::istringstream text(fileText(from.path("unit.zrk")));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    for (const auto& [position, value] : replaced) lines.at(position) = value + "\r";
+    std::string out;
+    for (const auto& line : lines) out += line + "\n";
+    return out;
+}
+
+TEST(FileCli, ReadSavesTheUnitsParameterFile) {
+    Ctl ctl;
+    ASSERT_EQ(ctl.run({"read", "-o", ctl.path("u.zrk")}), cli::kOk) << ctl.err.str();
+    EXPECT_EQ(ctl.out.str(), " Saved file\n");
+    std::istringstream in(fileText(ctl.path("u.zrk")));
+    const auto content = files::parseParameterFile(in, "u.zrk");
+    for (int a : {0, 1, 2, 27, 41, 60, 231})
+        EXPECT_EQ(content.image[static_cast<std::size_t>(a)], ctl.device().memory(a)) << "address " << a;
+    EXPECT_EQ(content.image[254], 0);
+}
+
+TEST(FileCli, ExitCodes) {
+    const struct {
+        const char* name;
+        PortFactory port;
+        std::vector<std::string> args;
+        int code;
+    } cases[] = {
+        {"read: silent unit", silentUnit(), {"read", "-o", "x.zrk"}, cli::kNoAnswer},
+        {"read: missing port", missingPort(), {"read", "-o", "x.zrk"}, cli::kPortError},
+        {"read: no -o", simulatedUnit(), {"read", "x.zrk"}, cli::kUsage},
+        {"write: no file", simulatedUnit(), {"write"}, cli::kUsage},
+        {"write: missing file", simulatedUnit(), {"write", "/nonexistent/x.zrk"}, cli::kPortError},
+        {"check: two files", simulatedUnit(), {"check", "a", "b"}, cli::kUsage},
+        {"check: missing file", simulatedUnit(), {"check", "/nonexistent/x.zrk"}, cli::kPortError},
+    };
+    for (const auto& c : cases) {
+        Ctl ctl(c.port);
+        EXPECT_EQ(ctl.run(c.args), c.code) << c.name << ": " << ctl.err.str();
+        // A port error's message box is a line on stderr in zrkctl.
+        EXPECT_TRUE(!ctl.err.str().empty() || !ctl.started.machine.ui.messages.empty()) << c.name;
+    }
+}
+
+TEST(FileCli, ReadIntoAFullDiskKeepsTheOldFile) {
+    Ctl ctl;
+    std::filesystem::create_directory(ctl.path("taken.zrk"));
+    EXPECT_EQ(ctl.run({"read", "-o", ctl.path("taken.zrk")}), cli::kPortError);
+    EXPECT_NE(ctl.err.str().find("it is a folder"), std::string::npos) << ctl.err.str();
+}
+
+TEST(FileCli, WriteSendsTheFileButKeepsTheUnitsIdentifier) {
+    Ctl source;
+    // Speed 1 becomes 20 RPM (200000 = 3, 13, 64).
+    const std::string file = savedFile(source, {{0, "3"}, {1, "13"}, {2, "64"}});
+
+    Ctl target;
+    target.device().setMemory(254, 0x12);
+    target.device().setMemory(255, 0x34);
+    target.started.machine.folder.write("f.zrk", file);
+    ASSERT_EQ(target.run({"write", target.path("f.zrk")}), cli::kOk) << target.err.str();
+    EXPECT_EQ(target.out.str(), "Ended\n");
+    EXPECT_EQ(target.device().memory(0), 3);
+    EXPECT_EQ(target.device().memory(1), 13);
+    EXPECT_EQ(target.device().memory(2), 64);
+    EXPECT_EQ(target.device().memory(254), 0x12);
+    EXPECT_EQ(target.device().memory(255), 0x34);
+}
+
+TEST(FileCli, WriteOfABadFileNeverTalksToTheUnit) {
+    Ctl source;
+    const std::string file = savedFile(source, {{20, "twelve"}});
+    Ctl target;
+    target.started.machine.folder.write("f.zrk", file);
+    target.device().clearFrameLog();
+    EXPECT_EQ(target.run({"write", target.path("f.zrk")}), cli::kPortError);
+    EXPECT_NE(target.err.str().find("Line 21: \"twelve\" is not a whole number"), std::string::npos) << target.err.str();
+    EXPECT_TRUE(target.device().frameLog().empty());
+}
+
+TEST(FileCli, WriteToASilentUnitFails) {
+    Ctl source;
+    const std::string file = savedFile(source);
+    Ctl target(silentUnit());
+    target.started.machine.folder.write("f.zrk", file);
+    EXPECT_EQ(target.run({"write", target.path("f.zrk")}), cli::kNoAnswer);
+}
+
+TEST(FileCli, CheckPrintsTheFieldsAndTheTable) {
+    Ctl source;
+    auto lines = savedFile(source, {{256, "255"}, {257, "10"}, {258, "20"}, {256 + 33 * 7 + 32, "359"}});
+    Ctl ctl(missingPort());
+    ctl.started.machine.folder.write("f.zrk", lines);
+    ASSERT_EQ(ctl.run({"check", ctl.path("f.zrk")}), cli::kOk) << ctl.err.str();
+    const std::string out = ctl.out.str();
+    EXPECT_EQ(out.rfind("{\"fields\": {\"TVelocidadUsuario1\": \"10.0000\", ", 0), 0u) << out;
+    for (const char* part : {"\"ComboTipoCambiador\": 3", "\"TLuxONAD\": ", "\"CheckBalizaEmergencia\": 1",
+                             "\"TNumeroID\": ", "\"colors\": [255, 0, 0, 0, 0, 0, 0, 0]",
+                             "\"pattern\": [[10, 20, 511, "})
+        EXPECT_NE(out.find(part), std::string::npos) << part << " in " << out;
+    EXPECT_EQ(out.substr(out.size() - 8), " 359]]}\n");
+    EXPECT_TRUE(ctl.err.str().empty());
+}
+
+TEST(FileCli, CheckOfABadFileSaysWhyOnStderr) {
+    Ctl source;
+    const std::string file = savedFile(source, {{50, "9"}});
+    Ctl ctl(missingPort());
+    ctl.started.machine.folder.write("f.zrk", file.substr(0, 1000));
+    EXPECT_EQ(ctl.run({"check", ctl.path("f.zrk")}), cli::kPortError);
+    EXPECT_EQ(ctl.out.str(), "");
+    EXPECT_NE(ctl.err.str().find("the file ends after line"), std::string::npos) << ctl.err.str();
+    ctl.started.machine.folder.write("g.zrk", file);
+    EXPECT_EQ(ctl.run({"check", ctl.path("g.zrk")}), cli::kOk) << "motor type 9 is capped to 1";
+}
+
+}  // namespace
+}  // namespace zrk::test
