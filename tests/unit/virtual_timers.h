@@ -24,9 +24,9 @@ public:
         : frm_(frm), clock_(clock) {
         for (auto* timer : timers) armed_[timer] = {};
         token_ = frm.controls().hub().subscribe([this](app::Control& control, app::Prop prop) {
-            auto it = armed_.find(static_cast<app::TimerControl*>(&control));
-            if (it == armed_.end() || (prop != app::Prop::Enabled && prop != app::Prop::Interval)) return;
-            rearm(*it->first, clock_.now());
+            if (prop != app::Prop::Enabled && prop != app::Prop::Interval) return;
+            for (auto& entry : armed_)
+                if (entry.first == &control) rearm(*entry.first, clock_.now());
         });
     }
     ~VirtualTimers() { frm_.controls().hub().unsubscribe(token_); }
