@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   googletest libgtest-dev
+  clang-14 libclang-rt-14-dev
   fp-utils-3.2.2
 )
 

@@ -13,3 +13,5 @@ for preset in dev asan; do
   echo "== $preset: test"
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== fuzz: parameter file reader"
+tests/fuzz/run_fuzz.sh 60

@@ -6,9 +6,13 @@
 #include "app/shell.h"
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
+#include "files/parameter_file.h"
+#include "live/instant_values.h"
 #include "live/remote_commands.h"
+#include "live/status_interrogation.h"
 #include "params/parameter_memory.h"
 #include "params/visibility.h"
+#include "tables/wire_flash_table.h"
 
 namespace zrk::app {
 
@@ -30,6 +34,10 @@ void Program::wireHandlers() {
     wireConfigurationRules(frm, texts);
     live::wireRemoteCommands(*this);
     params::wireParameterMemory(*this);
+    files::wireParameterFiles(*this);
+    live::wireStatusInterrogation(*this);
+    live::wireInstantValues(*this);
+    tables::wireFlashTable(*this);
     wireShell(*this);
 }
 

@@ -1,6 +1,9 @@
 #include "cli/commands.h"
 
 #include "app/program.h"
+#include "cli/file_cli.h"
+#include "cli/live_cli.h"
+#include "cli/table_cli.h"
 
 namespace zrk::cli {
 
@@ -9,6 +12,9 @@ const std::vector<CommandSpec>& allCommands() {
         std::vector<CommandSpec> list;
         addRemoteCommands(list);
         addParameterCommands(list);
+        addFileCommands(list);
+        addLiveCommands(list);
+        addTableCommands(list);
         return list;
     }();
     return commands;
@@ -18,7 +24,7 @@ std::string usageText() {
     std::string text = "usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] COMMAND ...\ncommands:\n";
     for (const auto& command : allCommands()) text += "  " + command.usage + "\n";
     text += "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"
-            "            3 port error or conversion error\n";
+            "            3 port error, conversion error or bad file\n";
     return text;
 }
 

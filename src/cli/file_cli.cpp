@@ -1,4 +1,5 @@
 // zrkctl read -o, write and check: parameter files from the command line.
+#include "cli/form_json.h"
 #include "cli/file_cli.h"
 
 #include "app/program.h"
@@ -43,25 +44,6 @@ void printStatus(CommandContext& c) {
         c.out << "{\"status\": " << jsonString(status) << "}\n";
     else
         c.out << status << "\n";
-}
-
-// The fields a read decodes, in address order, with the two sensor-value fields.
-std::string fieldsAsJson(app::FrmMain& frm) {
-    std::string out = "{";
-    auto add = [&](const app::Control& field) {
-        std::string value = "null";
-        if (auto* text = dynamic_cast<const app::TextBox*>(&field)) value = jsonString(text->Text());
-        if (auto* list = dynamic_cast<const app::ComboBox*>(&field)) value = std::to_string(list->ListIndex());
-        if (auto* check = dynamic_cast<const app::CheckBox*>(&field)) value = std::to_string(check->Value());
-        out += (out.size() > 1 ? ", " : "") + jsonString(field.name()) + ": " + value;
-    };
-    for (int address : params::rowAddresses()) {
-        const std::string name = params::fieldAt(address);
-        add(frm.controls().at(name));
-        if (name == "TLuxON") add(frm.TLuxONAD);
-        if (name == "TLuxOFF") add(frm.TLuxOFFAD);
-    }
-    return out + "}";
 }
 
 std::string tableAsJson(const tables::FlashTable& flash) {
@@ -128,7 +110,7 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
         c.err << "zrkctl: " << e.what() << "\n";
         return kPortError;
     }
-    c.out << "{\"fields\": " << fieldsAsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";
+    c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";
     return kOk;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "cli/commands.h"
+#include "cli/file_cli.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
 #include "params/parameter_memory.h"
@@ -63,7 +64,7 @@ int identify(CommandContext& c, const std::vector<std::string>& args) {
 }
 
 int read(CommandContext& c, const std::vector<std::string>& args) {
-    // "read -o FILE" saves the result to a parameter file; see the file commands.
+    if (args.size() >= 2 && args[1] == "-o") return readToFileCommand(c, args);
     if (args.size() != 1) return usageError(c, "read: unexpected argument '" + args[1] + "'");
     const auto outcome = run(c, params::readUnit);
     const std::string& status = c.program.frm.status();
@@ -125,7 +126,7 @@ int set(CommandContext& c, const std::vector<std::string>& args) {
 void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
-    commands.push_back({"read", "read           identify and read the unit; --json prints every field and the status", read});
+    commands.push_back({"read", "read [-o FILE.zrk]  identify and read the unit; --json prints every field and the status;\n                 -o saves a parameter file", read});
     commands.push_back({"set", "set NAME=VALUE ...  identify, read, change those fields, write back", set});
 }
 

@@ -31,7 +31,8 @@ void QtEventLoop::waitUntil(double deadline) {
 
 WindowedProgram::WindowedProgram(const std::string& ini)
     : machine(nullptr, ini),
-      platform{machine.fakePort, events, machine.clock, machine.ui, machine.store, machine.platform.info, {}},
+      platform{machine.fakePort, events, machine.clock, machine.ui, machine.store, machine.platform.info, {},
+               machine.platform.userLanguage, machine.launcher},
       program(platform) {
     program.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
 }
