@@ -499,6 +499,13 @@ TEST(OpenParameterFile, FilesThatCannotBeOpened) {
 // open itself is provoked with the limit on open files, and the wording of
 // a refused permission is checked on the mapping.
 TEST(OpenParameterFile, TheSystemRefusingTheOpenIsReported) {
+    EXPECT_EQ(files::cannotReadProblem(std::make_error_code(std::errc::permission_denied)),
+              "you may not read it (permission denied)");
+#if defined(__SANITIZE_ADDRESS__)
+    // With no descriptor left the sanitizer runtime itself fails and reports
+    // false findings; the debug build runs the open below.
+    GTEST_SKIP() << "descriptor exhaustion is not usable under the sanitizers";
+#else
     FileRig rig;
     rig.folder().write("f.zrk", joined(baseLines()));
     const auto before = snapshot(rig.program());
@@ -515,9 +522,7 @@ TEST(OpenParameterFile, TheSystemRefusingTheOpenIsReported) {
     ASSERT_EQ(rig.messages().size(), 1u);
     EXPECT_NE(rig.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos) << rig.messages()[0];
     EXPECT_EQ(snapshot(rig.program()), before);
-
-    EXPECT_EQ(files::cannotReadProblem(std::make_error_code(std::errc::permission_denied)),
-              "you may not read it (permission denied)");
+#endif
 }
 
 TEST(OpenParameterFile, CancelChangesNothingAndSaysNothing) {
