@@ -10,10 +10,10 @@ void FrmMain::applyCaption(Control& control, const CaptionSpec& caption) {
     if (auto* c = dynamic_cast<CaptionedControl*>(&control)) c->setCaption(caption.fixed);
 }
 
-LabelControl* FrmMain::makeLabel(Control* parent, const LabelSpec& spec) {
-    if (spec.array == nullptr && spec.name.empty()) return nullptr;
-    LabelControl& label = spec.array ? member(*spec.array, spec.index, parent) : make<LabelControl>(spec.name, parent);
-    applyCaption(label, spec.caption);
+LabelControl* FrmMain::makeLabel(Control* parent, const LabelSpec& def) {
+    if (def.array == nullptr && def.name.empty()) return nullptr;
+    LabelControl& label = def.array ? member(*def.array, def.index, parent) : make<LabelControl>(def.name, parent);
+    applyCaption(label, def.caption);
     return &label;
 }
 

@@ -60,7 +60,7 @@ private:
     static LabelSpec none() { return {}; }
 
     void applyCaption(Control& control, const CaptionSpec& caption);
-    LabelControl* makeLabel(Control* parent, const LabelSpec& spec);
+    LabelControl* makeLabel(Control* parent, const LabelSpec& def);
     template <typename T, typename... Args>
     T& make(std::string name, Control* parent, Args&&... args) {
         return reg_.make<T>(std::move(name), -1, parent, std::forward<Args>(args)...);

@@ -28,11 +28,11 @@ int parseCount(std::string_view name, std::string_view value, int minimum) {
     return result;
 }
 
-void applyOne(Faults& faults, std::string_view spec) {
-    const auto equals = spec.find('=');
-    const std::string_view name = trim(spec.substr(0, equals));
+void applyOne(Faults& faults, std::string_view faultText) {
+    const auto equals = faultText.find('=');
+    const std::string_view name = trim(faultText.substr(0, equals));
     const bool hasValue = equals != std::string_view::npos;
-    const std::string_view value = hasValue ? trim(spec.substr(equals + 1)) : std::string_view{};
+    const std::string_view value = hasValue ? trim(faultText.substr(equals + 1)) : std::string_view{};
 
     const auto requireValue = [&](bool wanted) {
         if (hasValue != wanted) {
@@ -69,7 +69,7 @@ void applyOne(Faults& faults, std::string_view spec) {
         requireValue(true);
         faults.disconnectAfter = parseCount(name, value, 0);
     } else {
-        throw FaultSpecError("unknown fault '" + std::string(spec) + "': " + kSyntax);
+        throw FaultSpecError("unknown fault '" + std::string(faultText) + "': " + kSyntax);
     }
 }
 
@@ -99,22 +99,22 @@ std::string Faults::describe() const {
     return out.str();
 }
 
-void applyFaultSpec(Faults& faults, std::string_view spec) {
-    if (trim(spec).empty()) throw FaultSpecError(std::string("empty fault: ") + kSyntax);
+void applyFaultSpec(Faults& faults, std::string_view faultText) {
+    if (trim(faultText).empty()) throw FaultSpecError(std::string("empty fault: ") + kSyntax);
     std::size_t start = 0;
     while (true) {
-        const auto comma = spec.find(',', start);
-        const auto part = trim(spec.substr(start, comma == std::string_view::npos ? spec.npos : comma - start));
-        if (part.empty()) throw FaultSpecError("empty fault in '" + std::string(spec) + "'");
+        const auto comma = faultText.find(',', start);
+        const auto part = trim(faultText.substr(start, comma == std::string_view::npos ? faultText.npos : comma - start));
+        if (part.empty()) throw FaultSpecError("empty fault in '" + std::string(faultText) + "'");
         applyOne(faults, part);
         if (comma == std::string_view::npos) break;
         start = comma + 1;
     }
 }
 
-Faults parseFaults(const std::vector<std::string>& specs) {
+Faults parseFaults(const std::vector<std::string>& faultTexts) {
     Faults faults;
-    for (const auto& spec : specs) applyFaultSpec(faults, spec);
+    for (const auto& faultText : faultTexts) applyFaultSpec(faults, faultText);
     return faults;
 }
 

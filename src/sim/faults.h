@@ -32,12 +32,12 @@ struct Faults {
     std::string describe() const;
 };
 
-// Applies one spec to `faults`: "none", "no-answer", "answer-from=N", "short",
+// Applies one fault description to `faults`: "none", "no-answer", "answer-from=N", "short",
 // "garbage", "extra=N", "delay=MS", "drop-every=K", "disconnect-after=N".
 // Several may be given in one string, separated by commas. "none" clears
 // everything given before it. Throws FaultSpecError naming the bad part.
-void applyFaultSpec(Faults& faults, std::string_view spec);
+void applyFaultSpec(Faults& faults, std::string_view faultText);
 
-Faults parseFaults(const std::vector<std::string>& specs);
+Faults parseFaults(const std::vector<std::string>& faultTexts);
 
 }  // namespace zrk::sim

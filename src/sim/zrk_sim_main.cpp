@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zrk-sim [--scenario FILE] [--fault SPEC]... [--latency MS] [--exit-on-eof]\n"
+    "usage: zrk-sim [--scenario FILE] [--fault FAULT]... [--latency MS] [--exit-on-eof]\n"
     "\n"
     "Serves a simulated ZRK on a pseudo-terminal and prints its device path as\n"
     "the first line of standard output. Runs until SIGINT or SIGTERM (or, with\n"
@@ -26,9 +26,9 @@ constexpr const char* kUsage =
     "\n"
     "  --scenario FILE  a scenario name from the scenario folder or a path\n"
     "                   (default: led-lantern)\n"
-    "  --fault SPEC     none, no-answer, answer-from=N, short, garbage, extra=N,\n"
+    "  --fault FAULT    none, no-answer, answer-from=N, short, garbage, extra=N,\n"
     "                   delay=MS, drop-every=K, disconnect-after=N; repeat the\n"
-    "                   option or separate specs with commas\n"
+    "                   option or separate faults with commas\n"
     "  --latency MS     the unit's answer time after a frame (default 2)\n"
     "  --exit-on-eof    also stop when standard input reaches its end\n";
 

@@ -10,14 +10,14 @@ namespace zrk::sim {
 namespace {
 
 struct SpecCase {
-    std::vector<std::string> specs;
+    std::vector<std::string> faultTexts;
     std::string described;
 };
 
 class FaultSpecs : public testing::TestWithParam<SpecCase> {};
 
 TEST_P(FaultSpecs, ParseAndDescribeAlike) {
-    const Faults faults = parseFaults(GetParam().specs);
+    const Faults faults = parseFaults(GetParam().faultTexts);
     EXPECT_EQ(faults.describe(), GetParam().described);
     // What describe() prints reads back to the same faults.
     EXPECT_EQ(parseFaults({faults.describe()}).describe(), GetParam().described);
@@ -49,13 +49,13 @@ TEST(FaultSpecs, RejectBadSpecsNamingThem) {
         {"extra=-1", "-1"},           {"delay=abc", "abc"},             {"short=3", "takes no value"},
         {"", "empty"},                {"short,,garbage", "empty"},      {"drop-every=2x", "2x"},
     };
-    for (const auto& [spec, fragment] : cases) {
+    for (const auto& [faultText, fragment] : cases) {
         try {
-            parseFaults({spec});
-            ADD_FAILURE() << "'" << spec << "' was accepted";
+            parseFaults({faultText});
+            ADD_FAILURE() << "'" << faultText << "' was accepted";
         } catch (const FaultSpecError& error) {
             EXPECT_NE(std::string(error.what()).find(fragment), std::string::npos)
-                << "'" << spec << "' gave: " << error.what();
+                << "'" << faultText << "' gave: " << error.what();
         }
     }
 }
@@ -76,7 +76,7 @@ std::vector<std::uint8_t> replyTo(const Frame& frame) {
     return {reply->begin(), reply->end()};
 }
 
-SimulatedUnit unitWith(const std::string& spec) { return SimulatedUnit(unitWithMemory(), parseFaults({spec})); }
+SimulatedUnit unitWith(const std::string& faultText) { return SimulatedUnit(unitWithMemory(), parseFaults({faultText})); }
 
 TEST(SimulatedUnitFaults, HealthyUnitAnswersEveryFrame) {
     SimulatedUnit unit = unitWith("none");
