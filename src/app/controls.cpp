@@ -45,6 +45,12 @@ void CaptionedControl::setCaption(std::string caption) {
     changed(Prop::Caption);
 }
 
+void LabelControl::setForeColor(Rgb color) {
+    if (foreColor_ == color) return;
+    foreColor_ = color;
+    changed(Prop::ForeColor);
+}
+
 void TextBox::setText(std::string text) {
     if (text_ == text) return;
     text_ = std::move(text);

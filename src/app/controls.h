@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -21,7 +22,7 @@ public:
 enum class Kind { Form, TextBox, Label, Button, CheckBox, ComboBox, Frame, Picture, Timer, TabStrip, StatusBar, Grid, Shape };
 
 // What changed on a control, so that a view repaints only that.
-enum class Prop { Visible, Geometry, WindowState, Enabled, Caption, Text, Items, ListIndex, Value, Interval, Tabs, SelectedTab, Panels, Cells, CurrentCell };
+enum class Prop { Visible, Geometry, WindowState, Enabled, Caption, ForeColor, Text, Items, ListIndex, Value, Interval, Tabs, SelectedTab, Panels, Cells, CurrentCell };
 
 class Control;
 using ChangeListener = std::function<void(Control&, Prop)>;
@@ -90,6 +91,11 @@ private:
 };
 
 // Controls whose caption is a plain string.
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
 class CaptionedControl : public Control {
 public:
     using Control::Control;
@@ -119,7 +125,13 @@ class LabelControl : public CaptionedControl {
 public:
     LabelControl(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Label, std::move(name), index, parent, hub) {}
     bool bordered = false;
+    // The text colour; none until set, which leaves the system's own.
+    const std::optional<Rgb>& ForeColor() const { return foreColor_; }
+    void setForeColor(Rgb color);
     Event<> Click;
+
+private:
+    std::optional<Rgb> foreColor_;
 };
 
 class CommandButton : public CaptionedControl {
@@ -174,11 +186,6 @@ private:
 class FrameControl : public CaptionedControl {
 public:
     FrameControl(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Frame, std::move(name), index, parent, hub) {}
-};
-
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
 };
 
 // A fixed picture: a round lamp of one colour, the logo or the start picture.

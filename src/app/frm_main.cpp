@@ -1,5 +1,7 @@
 #include "app/frm_main.h"
 
+#include <utility>
+
 namespace zrk::app {
 
 FrmMain::FrmMain() { TabStrip1.Click = [this] { TabStrip1_Click(); }; }
@@ -61,19 +63,24 @@ bool FrmMain::buildLampCaptions() {
 }
 
 bool FrmMain::buildLampRows() {
-    lampRows_ = {
-        {&label1(0), &LedOn, &LedOff},
-        {&label1(8), &LedMotorOn, &LedMotorOff},
-        {&label1(3), &LedRojoAlarmaMotor, &LedAlarmaMotorVerde},
-        {&label1(9), &LedAzulLampara1, &LedLampara1Apagado},
-        {&label1(10), &LedazulLampara2, &LedLampara2Apagado},
-        {&label1(1), &LedRojoPrealarmaLampara, &LedPrealarmaLamparaApagado},
-        {&label1(2), &LedAzulCambiador, &LedCambiadorApagado},
-        {&label1(4), &LedRojoFalloRed, &LedFalloRedVerde},
-        {&label1(5), &LedVerdeLampara1On, &LedLampara1OnApagado},
-        {&label1(6), &LedRojoAlarmaLampara1, &LedAlarmaLamparaVerde},
-        {&label1(7), &LedRojoFalloFoco, &LedFalloFocoVerde},
+    const std::pair<LabelControl*, std::pair<PictureBox*, PictureBox*>> pairs[] = {
+        {&label1(0), {&LedOn, &LedOff}},
+        {&label1(8), {&LedMotorOn, &LedMotorOff}},
+        {&label1(3), {&LedRojoAlarmaMotor, &LedAlarmaMotorVerde}},
+        {&label1(9), {&LedAzulLampara1, &LedLampara1Apagado}},
+        {&label1(10), {&LedazulLampara2, &LedLampara2Apagado}},
+        {&label1(1), {&LedRojoPrealarmaLampara, &LedPrealarmaLamparaApagado}},
+        {&label1(2), {&LedAzulCambiador, &LedCambiadorApagado}},
+        {&label1(4), {&LedRojoFalloRed, &LedFalloRedVerde}},
+        {&label1(5), {&LedVerdeLampara1On, &LedLampara1OnApagado}},
+        {&label1(6), {&LedRojoAlarmaLampara1, &LedAlarmaLamparaVerde}},
+        {&label1(7), {&LedRojoFalloFoco, &LedFalloFocoVerde}},
     };
+    for (const auto& [caption, pair] : pairs) {
+        PictureBox& unknown = lamp(page3, pair.first->name() + "Desconocido", kGrey);
+        unknown.setVisible(false);
+        lampRows_.push_back({caption, pair.first, pair.second, &unknown});
+    }
     return true;
 }
 

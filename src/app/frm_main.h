@@ -41,6 +41,8 @@ public:
         LabelControl* caption;
         PictureBox* lit;
         PictureBox* unlit;
+        // Grey, at the pair's place: shown when the lamp's state could not be read.
+        PictureBox* unknown;
     };
 
 private:
@@ -309,6 +311,7 @@ public:
     static constexpr Rgb kDimRed{143, 47, 47};
     static constexpr Rgb kBrightGreen{31, 255, 47};
     static constexpr Rgb kDimBrown{111, 63, 47};
+    static constexpr Rgb kGrey{128, 128, 128};
 
 private:
     bool buildLampCaptions();

@@ -71,9 +71,8 @@ StateLook stateLookOf(const std::string& caption) {
 }
 
 void showStateLook(app::LabelControl& label, StateLook look) {
-    // The label model has no text colour yet; the caption alone tells the
-    // look, and stateColour gives the colour that goes with it.
     label.setCaption(stateCaption(look));
+    label.setForeColor(stateColour(look));
 }
 
 void VerValoresInstantaneos(app::Program& program) {

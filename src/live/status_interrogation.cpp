@@ -73,10 +73,9 @@ void readValue(app::Program& program, const MeasuredValue& value, StatusReading&
 }  // namespace
 
 void showLampLook(const app::FrmMain::LampRow& row, LampLook look) {
-    // The model has no grey picture yet: the unknown look hides both, so that
-    // neither claims a state that was not read.
     row.lit->setVisible(look == LampLook::Lit);
     row.unlit->setVisible(look == LampLook::Unlit);
+    row.unknown->setVisible(look == LampLook::Unknown);
 }
 
 const app::FrmMain::LampRow& lampRow(const app::FrmMain& frm, const std::string& litName) {

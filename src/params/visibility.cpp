@@ -88,6 +88,7 @@ void OcultarControles(app::FrmMain& frm, bool factoryView) {
         const auto& lamp = frm.lampRows()[row];
         lamp.lit->setVisible(false);
         lamp.unlit->setVisible(false);
+        lamp.unknown->setVisible(false);
         lamp.caption->setVisible(false);
     }
     frm.ComboIdioma.setVisible(false);

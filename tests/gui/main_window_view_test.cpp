@@ -158,7 +158,10 @@ void MainWindowViewTest::pagesAndLampPicturesShareTheirPlaces() {
         QWidget* widget = view_->widgetFor(control);
         return QRect(widget->mapTo(view_.get(), QPoint(0, 0)), widget->size());
     };
-    for (const auto& lamp : frm().lampRows()) QCOMPARE(place(*lamp.unlit), place(*lamp.lit));
+    for (const auto& lamp : frm().lampRows()) {
+        QCOMPARE(place(*lamp.unlit), place(*lamp.lit));
+        QCOMPARE(place(*lamp.unknown), place(*lamp.lit));
+    }
     QCOMPARE(place(frm().LedRojoPrealarmaLampara), place(frm().LedazulLampara2));
     QCOMPARE(place(frm().label1(1)).topLeft(), place(frm().label1(10)).topLeft());
     QCOMPARE(place(frm().LedTimerOff), place(frm().LedTimerON));
@@ -198,6 +201,8 @@ void MainWindowViewTest::textsFollowTheModel() {
          [&] { return widget<QLabel>(frm().Label(18))->text(); }, "Light level Beacon ON"},
         {"label, not ASCII", [](app::FrmMain& f) { f.Label(24).setCaption("Español"); },
          [&] { return widget<QLabel>(frm().Label(24))->text(); }, QStringLiteral("Español")},
+        {"label colour", [](app::FrmMain& f) { f.lblSalida(3).setForeColor({255, 0, 0}); },
+         [&] { return widget<QLabel>(frm().lblSalida(3))->palette().color(QPalette::WindowText).name(); }, "#ff0000"},
         {"button", [](app::FrmMain& f) { f.CLeer.setCaption("Read ZRK"); },
          [&] { return widget<QPushButton>(frm().CLeer)->text(); }, "Read ZRK"},
         {"check box caption", [](app::FrmMain& f) { f.chkEstado.setCaption("Estado"); },

@@ -2,28 +2,14 @@
 // groups, the error trap and the automatic refresh on a virtual timer.
 #include <gtest/gtest.h>
 
-#include "live/instant_values.h"
-#include "live/status_interrogation.h"
+#include "live_program.h"
 #include "sim/scenario.h"
-#include "sim/simulated_port.h"
-#include "started_program.h"
 #include "virtual_timers.h"
 
 namespace zrk::test {
 namespace {
 
 using live::StateLook;
-
-struct LiveProgram : StartedProgram {
-    explicit LiveProgram(const PortFactory& makePort = {}) : StartedProgram(kDefaultIni, makePort) {
-        live::wireStatusInterrogation(*program);
-        live::wireInstantValues(*program);
-    }
-};
-
-PortFactory scripted() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
 
 // The captions of a label array, blank-separated.
 std::string captions(const app::ControlArray<app::LabelControl>& labels) {
@@ -104,6 +90,13 @@ TEST(InstantValues, OnlyTheGroupOfAFailedTransactionShowsNoState) {
     EXPECT_EQ(captions(started.frm().lblSalida), "-- -- -- -- -- -- -- -- OFF OFF ON");
     EXPECT_EQ(started.frm().status(), "End check");
     EXPECT_EQ(port.frames.size(), 5u);
+    // Each label takes the colour of its look: blue ON, red OFF, black "--".
+    const app::Rgb blue{0, 0, 255}, red{255, 0, 0}, black{0, 0, 0};
+    EXPECT_EQ(started.frm().lblExterna(1).ForeColor(), blue);
+    EXPECT_EQ(started.frm().lblExterna(3).ForeColor(), red);
+    for (int i = 1; i <= 8; ++i) EXPECT_EQ(started.frm().lblSalida(i).ForeColor(), black) << i;
+    EXPECT_EQ(started.frm().lblSalida(10).ForeColor(), red);
+    EXPECT_EQ(started.frm().lblSalida(11).ForeColor(), blue);
 }
 
 TEST(InstantValues, PortErrorIsTrappedWithTheLabelsLeftAsTheyWere) {

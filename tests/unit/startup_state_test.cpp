@@ -94,6 +94,8 @@ const Expected kStartupState[] = {
     {"label1", 9, "Visible", "0"},
     {"LedRojoFalloFoco", -1, "Visible", "0"},
     {"LedFalloFocoVerde", -1, "Visible", "0"},
+    {"LedOnDesconocido", -1, "Visible", "0"},  // the grey "not read" look
+    {"LedRojoFalloFocoDesconocido", -1, "Visible", "0"},
     {"label1", 7, "Caption", "Total Lamp Alarm"},
     {"CCambioLamparaOn", -1, "Caption", "ON"},
     {"CCambioLamparaOff", -1, "Caption", "OFF"},

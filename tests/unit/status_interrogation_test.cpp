@@ -5,11 +5,8 @@
 #include <map>
 #include <set>
 
-#include "live/instant_values.h"
-#include "live/status_interrogation.h"
+#include "live_program.h"
 #include "sim/scenario.h"
-#include "sim/simulated_port.h"
-#include "started_program.h"
 #include "virtual_timers.h"
 
 namespace zrk::test {
@@ -17,23 +14,6 @@ namespace {
 
 using live::LampLook;
 
-// A started program with the live handlers connected.
-struct LiveProgram : StartedProgram {
-    explicit LiveProgram(const PortFactory& makePort = {}) : StartedProgram(kDefaultIni, makePort) {
-        live::wireStatusInterrogation(*program);
-        live::wireInstantValues(*program);
-    }
-    sim::SimulatedPort& sim() { return port<sim::SimulatedPort>(); }
-    std::vector<int> simSelectors() {
-        std::vector<int> out;
-        for (const auto& frame : sim().device().frameLog()) out.push_back(sim::frameParameter1(frame));
-        return out;
-    }
-};
-
-PortFactory scripted() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
 PortFactory interrupted() {
     return [](VirtualClock& clock) { return std::make_unique<InterruptedPort>(clock); };
 }
@@ -49,19 +29,20 @@ std::vector<int> selectors(const ScriptedPort& port) {
     return out;
 }
 
-// What a row shows; "both" is the impossible state the tests start rows in,
+// What a row shows; "all" is the impossible state the tests start rows in,
 // so an untouched row stays recognisable.
 std::string shown(const app::FrmMain::LampRow& row) {
-    if (row.lit->Visible() && row.unlit->Visible()) return "both";
-    if (row.lit->Visible()) return "lit";
-    if (row.unlit->Visible()) return "unlit";
-    return "none";
+    const bool lit = row.lit->Visible(), unlit = row.unlit->Visible(), unknown = row.unknown->Visible();
+    if (lit && unlit && unknown) return "all";
+    if (lit + unlit + unknown != 1) return "mixed";
+    return lit ? "lit" : unlit ? "unlit" : "unknown";
 }
 
 void markAllRows(app::FrmMain& frm) {
     for (const auto& row : frm.lampRows()) {
         row.lit->setVisible(true);
         row.unlit->setVisible(true);
+        row.unknown->setVisible(true);
     }
 }
 
@@ -78,7 +59,7 @@ bool actionButtonsEnabled(const app::FrmMain& frm) {
 struct LampCase {
     int changerEntry;
     std::uint8_t byteA, byteB;
-    std::map<std::string, std::string> changed;  // rows the interrogation sets; the rest stay "both"
+    std::map<std::string, std::string> changed;  // rows the interrogation sets; the rest stay "all"
     bool pwmShown;
 };
 
@@ -104,7 +85,7 @@ TEST_P(LampTable, ByteBIsReadAsTheChangerTypeSays) {
     frm.CInterrogar.Click();
 
     auto expected = rowStates(frm);
-    for (auto& [lit, state] : expected) state = "both";
+    for (auto& [lit, state] : expected) state = "all";
     for (const auto& [lit, state] : c.changed) expected[lit] = state;
     EXPECT_EQ(rowStates(frm), expected);
     EXPECT_EQ(frm.TPWMLed.Visible(), c.pwmShown);
@@ -279,8 +260,8 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
     const auto rows = rowStates(frm);
     EXPECT_EQ(rows.at("LedOn"), "lit");
     EXPECT_EQ(rows.at("LedMotorOn"), "unlit");
-    for (const auto& lamp : live::byteBLamps(1)) EXPECT_EQ(rows.at(lamp.lit), "none") << lamp.lit;
-    EXPECT_EQ(rows.at("LedRojoPrealarmaLampara"), "both") << "not a lamp of this changer";
+    for (const auto& lamp : live::byteBLamps(1)) EXPECT_EQ(rows.at(lamp.lit), "unknown") << lamp.lit;
+    EXPECT_EQ(rows.at("LedRojoPrealarmaLampara"), "all") << "not a lamp of this changer";
     for (const auto& lamp : reading->lamps) {
         const bool byteB = lamp.lit != "LedOn" && lamp.lit != "LedMotorOn" && lamp.lit != "LedRojoAlarmaMotor";
         EXPECT_EQ(lamp.look == LampLook::Unknown, byteB) << lamp.lit;

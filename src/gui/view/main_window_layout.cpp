@@ -199,8 +199,14 @@ QLayout* MainWindowView::buildLampColumn() {
         // "Last lamp Alarm" shares the place of "Lamp 2 ON": the status shows one of them.
         if (lamp.caption != &frm_.label1(1)) ++row;
         grid->setRowMinimumHeight(row, px(kLampRowHeight));
-        grid->addWidget(widgetFor(*lamp.lit), row, 0, Qt::AlignCenter);
-        grid->addWidget(widgetFor(*lamp.unlit), row, 0, Qt::AlignCenter);
+        for (app::PictureBox* picture : {lamp.lit, lamp.unlit, lamp.unknown}) {
+            // Placed while hidden too, so a picture shown later appears at once in its place.
+            QWidget* widget = widgetFor(*picture);
+            QSizePolicy policy = widget->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            widget->setSizePolicy(policy);
+            grid->addWidget(widget, row, 0, Qt::AlignCenter);
+        }
         grid->addWidget(widgetFor(*lamp.caption), row, 1);
     }
     grid->setColumnStretch(1, 1);

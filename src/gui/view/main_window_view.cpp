@@ -327,7 +327,7 @@ void MainWindowView::syncAll() {
     const Applying guard(applying_);
     for (const auto& control : frm_.controls().all()) {
         if (control.get() == &frm_.frmMain) continue;
-        for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::Text, Prop::Items, Prop::ListIndex,
+        for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items, Prop::ListIndex,
                           Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells, Prop::CurrentCell})
             apply(*control, prop);
     }
@@ -371,10 +371,17 @@ void MainWindowView::applyContent(app::Control& control, QWidget* widget, Prop p
             }
             break;
         }
-        case Kind::Label:
-            if (prop == Prop::Caption)
-                static_cast<QLabel*>(widget)->setText(toQt(static_cast<app::LabelControl&>(control).Caption()));
+        case Kind::Label: {
+            auto& model = static_cast<app::LabelControl&>(control);
+            auto* label = static_cast<QLabel*>(widget);
+            if (prop == Prop::Caption) label->setText(toQt(model.Caption()));
+            if (prop == Prop::ForeColor && model.ForeColor()) {
+                QPalette palette = label->palette();
+                palette.setColor(QPalette::WindowText, toColor(*model.ForeColor()));
+                label->setPalette(palette);
+            }
             break;
+        }
         case Kind::Button:
             if (prop == Prop::Caption)
                 static_cast<QPushButton*>(widget)->setText(toQt(static_cast<app::CommandButton&>(control).Caption()));
