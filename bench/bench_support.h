@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
@@ -7,7 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/settings_store.h"
+#include "platform/user_interface.h"
+#include "qt/port_map.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_event_loop.h"
+#include "qt/qt_serial_port.h"
 
 namespace zrk::bench {
 
@@ -40,6 +47,52 @@ public:
     std::optional<std::string> value(const std::string&, const std::string&, const std::string&) const override {
         return std::nullopt;
     }
+};
+
+// No window: a message box is a line on stderr, nobody chooses colours or files.
+class QuietUi : public platform::UserInterface {
+public:
+    void messageBox(const std::string& text, const std::string&, Icon) override {
+        std::fprintf(stderr, "message: %s\n", text.c_str());
+    }
+    void beep() override {}
+    std::int32_t chooseColor(std::int32_t initial) override { return initial; }
+    std::optional<std::string> chooseFile(bool, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    int screenWidthTwips() const override { return 19200; }
+    int screenHeightTwips() const override { return 15360; }
+};
+
+// The real serial path (QtSerialPort, steady clock, Qt event loop) to one
+// zrk-sim device, as port 1.
+struct SerialRig {
+    explicit SerialRig(const std::string& device) : ports(store), port(ports), events(clock) {
+        ports.setFixedDevice(device);
+        port.setPortNumber(1);
+    }
+    NoStore store;
+    qt::PortMap ports;
+    qt::QtSerialPort port;
+    qt::SteadyClock clock;
+    qt::QtEventLoop events;
+};
+
+// The whole program without a window over that serial path.
+struct ProgramRig : SerialRig {
+    explicit ProgramRig(const std::string& device)
+        : SerialRig(device), platform{port, events, clock, ui, store, programInfo(), {}}, program(platform) {
+        program.LoadWithoutWindow();
+        port.setPortNumber(1);  // the start-up chooses the port from settings we do not keep
+    }
+    static platform::ProgramInfo programInfo() {
+        platform::ProgramInfo info;
+        info.folder = QCoreApplication::applicationDirPath().toStdString();
+        return info;
+    }
+    QuietUi ui;
+    platform::Platform platform;
+    app::Program program;
 };
 
 inline double cpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }

@@ -5,10 +5,6 @@
 
 #include "bench_support.h"
 #include "link/device_link.h"
-#include "qt/port_map.h"
-#include "qt/qt_clock.h"
-#include "qt/qt_event_loop.h"
-#include "qt/qt_serial_port.h"
 
 using namespace zrk;
 
@@ -21,15 +17,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "link_bench: zrk-sim did not start\n");
         return 1;
     }
-    bench::NoStore store;
-    qt::PortMap ports(store);
-    ports.setFixedDevice(sim.device());
-    qt::QtSerialPort port(ports);
-    port.setPortNumber(1);
-    qt::SteadyClock clock;
-    qt::QtEventLoop events(clock);
+    bench::SerialRig rig(sim.device());
+    qt::SteadyClock& clock = rig.clock;
     int failures = 0;
-    link::DeviceLink link(port, events, clock, [&](const std::string&) {});
+    link::DeviceLink link(rig.port, rig.events, clock, [&](const std::string&) {});
     link.ContadorPausa = 1;
 
     link.AbrirCom();

@@ -3,29 +3,12 @@
 #include <QCoreApplication>
 #include <cstdio>
 
-#include "app/program.h"
 #include "bench_support.h"
 #include "params/parameter_memory.h"
-#include "qt/port_map.h"
-#include "qt/qt_clock.h"
-#include "qt/qt_event_loop.h"
-#include "qt/qt_serial_port.h"
 
 using namespace zrk;
 
 namespace {
-
-class SilentUi : public platform::UserInterface {
-public:
-    void messageBox(const std::string& text, const std::string&, Icon) override {
-        std::fprintf(stderr, "message: %s\n", text.c_str());
-    }
-    void beep() override {}
-    std::int32_t chooseColor(std::int32_t initial) override { return initial; }
-    std::optional<std::string> chooseFile(bool, const std::string&, const std::string&) override { return std::nullopt; }
-    int screenWidthTwips() const override { return 19200; }
-    int screenHeightTwips() const override { return 15360; }
-};
 
 void report(const char* what, int transactions, double wall, double cpu, double latency) {
     const double floor = transactions * (16 * bench::kByteSeconds + latency + 0.020);
@@ -44,17 +27,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "params_bench: zrk-sim did not start\n");
         return 1;
     }
-    bench::NoStore store;
-    qt::PortMap ports(store);
-    ports.setFixedDevice(sim.device());
-    qt::QtSerialPort port(ports);
-    qt::SteadyClock clock;
-    qt::QtEventLoop events(clock);
-    SilentUi ui;
-    platform::Platform platform{port, events, clock, ui, store, {}, {}};
-    app::Program program(platform);
-    program.LoadWithoutWindow();
-    port.setPortNumber(1);
+    bench::ProgramRig rig(sim.device());
+    app::Program& program = rig.program;
+    qt::SteadyClock& clock = rig.clock;
 
     double wall0 = clock.now(), cpu0 = bench::cpuSeconds();
     const auto read = params::readUnit(program);

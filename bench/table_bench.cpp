@@ -3,34 +3,13 @@
 // wire timing. Prints figures; judges nothing.
 #include <QCoreApplication>
 #include <cstdio>
-#include <iostream>
 
-#include "app/program.h"
 #include "bench_support.h"
-#include "qt/port_map.h"
-#include "qt/qt_clock.h"
-#include "qt/qt_event_loop.h"
-#include "qt/qt_serial_port.h"
 #include "tables/segment_transfer.h"
 
 using namespace zrk;
 
 namespace {
-
-// No window: a message box is a line on stderr, nobody chooses colours or files.
-class QuietUi : public platform::UserInterface {
-public:
-    void messageBox(const std::string& text, const std::string&, Icon) override {
-        std::cerr << "table_bench: " << text << "\n";
-    }
-    void beep() override {}
-    std::int32_t chooseColor(std::int32_t initial) override { return initial; }
-    std::optional<std::string> chooseFile(bool, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    int screenWidthTwips() const override { return 19200; }
-    int screenHeightTwips() const override { return 15360; }
-};
 
 struct Figures {
     double wall = 0, cpu = 0;
@@ -68,19 +47,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "table_bench: zrk-sim did not start\n");
         return 1;
     }
-    bench::NoStore store;
-    qt::PortMap ports(store);
-    ports.setFixedDevice(sim.device());
-    qt::QtSerialPort port(ports);
-    qt::SteadyClock clock;
-    qt::QtEventLoop events(clock);
-    QuietUi ui;
-    platform::ProgramInfo info;
-    info.folder = QCoreApplication::applicationDirPath().toStdString();
-    platform::Platform platform{port, events, clock, ui, store, info, {}};
-    app::Program program(platform);
-    program.LoadWithoutWindow();
-    port.setPortNumber(1);
+    bench::ProgramRig rig(sim.device());
+    app::Program& program = rig.program;
+    qt::SteadyClock& clock = rig.clock;
 
     // A busy table, so that every byte differs from what the unit held.
     for (int row = 1; row <= 8; ++row) {

@@ -5,47 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/file_cli.h"
+#include "ctl_fixture.h"
 #include "files/parameter_file.h"
-#include "scripted_port.h"
 #include "sim/scenario.h"
-#include "sim/simulated_port.h"
-#include "started_program.h"
 
 namespace zrk::test {
 namespace {
-
-struct Ctl {
-    explicit Ctl(const PortFactory& makePort = simulatedUnit()) : started(kDefaultIni, makePort) {}
-    int run(std::vector<std::string> args, bool json = false) {
-        out.str({});
-        err.str({});
-        cli::CommandContext context{*started.program, json, out, err};
-        if (args.at(0) == "read") return cli::readToFileCommand(context, args);
-        std::vector<cli::CommandSpec> commands;
-        cli::addFileCommands(commands);
-        for (const auto& command : commands)
-            if (command.name == args[0]) return command.run(context, args);
-        ADD_FAILURE() << "no command " << args[0];
-        return -1;
-    }
-    sim::DeviceModel& device() { return started.port<sim::SimulatedPort>().device(); }
-    std::string path(const std::string& name) const { return (started.machine.folder.path() / name).string(); }
-    StartedProgram started;
-    std::ostringstream out, err;
-};
-
-PortFactory silentUnit() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
-
-PortFactory missingPort() {
-    return [](VirtualClock&) {
-        auto port = std::make_unique<FakeSerialPort>();
-        port->missing = {1};
-        return port;
-    };
-}
 
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

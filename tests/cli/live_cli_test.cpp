@@ -4,44 +4,22 @@
 
 #include <sstream>
 
-#include "cli/live_cli.h"
-#include "scripted_port.h"
+#include "ctl_fixture.h"
 #include "sim/scenario.h"
-#include "sim/simulated_port.h"
-#include "started_program.h"
 
 namespace zrk::test {
 namespace {
 
-struct Cli {
-    explicit Cli(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {}
-    int run(std::vector<std::string> args, bool json = true) {
-        out.str({});
-        err.str({});
-        cli::CommandContext context{*started.program, json, out, err};
-        return args.at(0) == "io" ? cli::ioCommand(context, args) : cli::statusCommand(context, args);
-    }
-    sim::DeviceModel& device() { return started.port<sim::SimulatedPort>().device(); }
+// The live commands, run with --json unless a test says otherwise.
+struct Cli : Ctl {
+    using Ctl::Ctl;
+    int run(const std::vector<std::string>& args, bool json = true) { return Ctl::run(args, json); }
     std::vector<int> selectors() {
         std::vector<int> out;
         for (const auto& frame : device().frameLog()) out.push_back(sim::frameParameter1(frame));
         return out;
     }
-    StartedProgram started;
-    std::ostringstream out, err;
 };
-
-PortFactory silentUnit() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
-
-PortFactory missingPort() {
-    return [](VirtualClock&) {
-        auto port = std::make_unique<FakeSerialPort>();
-        port->missing = {1};
-        return port;
-    };
-}
 
 TEST(StatusCommand, ReportsEveryLampAndValueItRead) {
     Cli cli(simulatedUnit());

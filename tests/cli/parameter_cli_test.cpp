@@ -3,27 +3,18 @@
 
 #include <sstream>
 
-#include "cli/commands.h"
+#include "ctl_fixture.h"
 #include "sim/faults.h"
-#include "sim/simulated_port.h"
-#include "started_program.h"
 
 namespace zrk::test {
 namespace {
 
-struct Cli {
-    explicit Cli(const std::string& scenario = "led-lantern") : started(kDefaultIni, simulatedUnit(scenario)) {
+// zrkctl works on the form as the start-up leaves it without a window.
+struct Cli : Ctl {
+    explicit Cli(const std::string& scenario = "led-lantern") : Ctl(simulatedUnit(scenario)) {
         started.program->LoadWithoutWindow();
     }
-    int run(std::vector<std::string> args, bool json = false) {
-        out.str({});
-        err.str({});
-        cli::CommandContext context{*started.program, json, out, err};
-        return cli::runCommand(context, args);
-    }
     sim::SimulatedPort& unit() { return started.port<sim::SimulatedPort>(); }
-    StartedProgram started;
-    std::ostringstream out, err;
 };
 
 TEST(ParameterCli, IdentifyPrintsTheMapByteZeroFirst) {

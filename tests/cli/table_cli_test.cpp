@@ -3,33 +3,22 @@
 
 #include <sstream>
 
-#include "cli/table_cli.h"
 #include "cli/table_json.h"
+#include "ctl_fixture.h"
 #include "frame_hook_port.h"
-#include "started_program.h"
 #include "tables/segment_transfer.h"
 
 namespace zrk::test {
 namespace {
 
-struct Ctl {
-    explicit Ctl(sim::Faults faults = {}) : started(kDefaultIni, hookedUnit("led-lantern", faults)) {
-        cli::addTableCommands(commands);
-        port().frames.clear();
-    }
-    StartedProgram started;
-    std::vector<cli::CommandSpec> commands;
-    std::ostringstream out, err;
-
+// The table commands on the LED lantern, every frame seen on the way.
+struct TableCtl : Ctl {
+    explicit TableCtl(sim::Faults faults = {}) : Ctl(hookedUnit("led-lantern", faults)) { port().frames.clear(); }
     FrameHookPort& port() { return started.port<FrameHookPort>(); }
     sim::DeviceModel& unit() { return port().device(); }
-    int run(std::vector<std::string> args, bool json = false) {
-        cli::CommandContext context{*started.program, json, out, err};
-        return commands.at(0).run(context, args);
-    }
     std::string file(const std::string& name, const std::string& content) {
         started.machine.folder.write(name, content);
-        return (started.machine.folder.path() / name).string();
+        return path(name);
     }
 };
 
@@ -46,7 +35,7 @@ cli::TableFile sampleTable() {
 }
 
 TEST(TableCli, ReadPrintsTheTableAsJson) {
-    Ctl ctl;
+    TableCtl ctl;
     ASSERT_EQ(ctl.run({"table", "read"}, true), cli::kOk) << ctl.err.str();
     const cli::TableFile table = cli::parseTableJson(ctl.out.str());
     EXPECT_EQ(table.colors, (std::array<std::int32_t, 8>{0xFFFFFF, 0xFF, 0xFF00, 0, 0, 0, 0, 0}));
@@ -58,7 +47,7 @@ TEST(TableCli, ReadPrintsTheTableAsJson) {
 }
 
 TEST(TableCli, ReadAsTextShowsOneLinePerRow) {
-    Ctl ctl;
+    TableCtl ctl;
     ASSERT_EQ(ctl.run({"table", "read"}), cli::kOk);
     const std::string text = ctl.out.str();
     EXPECT_EQ(text.rfind("row 1  colour 16777215  entries 0 120 240 359 511 511", 0), 0u) << text;
@@ -67,7 +56,7 @@ TEST(TableCli, ReadAsTextShowsOneLinePerRow) {
 }
 
 TEST(TableCli, AFailedReadPrintsNoTable) {
-    Ctl ctl;
+    TableCtl ctl;
     ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 138 && f.parameter1 == 140; };
     EXPECT_EQ(ctl.run({"table", "read"}, true), cli::kNoAnswer);
     EXPECT_EQ(ctl.out.str(), "");
@@ -77,14 +66,14 @@ TEST(TableCli, AFailedReadPrintsNoTable) {
 TEST(TableCli, ALostLineIsAPortError) {
     sim::Faults faults;
     faults.disconnectAfter = 10;
-    Ctl ctl(faults);
+    TableCtl ctl(faults);
     EXPECT_EQ(ctl.run({"table", "read"}), cli::kPortError);
     EXPECT_EQ(ctl.out.str(), "");
     EXPECT_EQ(ctl.started.machine.ui.messages.size(), 1u);
 }
 
 TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
-    Ctl ctl;
+    TableCtl ctl;
     const cli::TableFile table = sampleTable();
     const std::string path = ctl.file("table.json", cli::tableJson(table));
     ASSERT_EQ(ctl.run({"table", "write", path}), cli::kOk) << ctl.err.str();
@@ -106,7 +95,7 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
     }
 
     // And back.
-    Ctl reader;
+    TableCtl reader;
     for (int n = 1; n <= 4; ++n)
         for (int offset = 0; offset < 256; ++offset) reader.unit().setSegment(n, offset, ctl.unit().segment(n, offset));
     ASSERT_EQ(reader.run({"table", "read"}, true), cli::kOk);
@@ -114,7 +103,7 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
 }
 
 TEST(TableCli, AWriteWithFailedHalvesEndsWithOne) {
-    Ctl ctl;
+    TableCtl ctl;
     ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 133 && f.parameter1 == 0; };
     const std::string path = ctl.file("table.json", cli::tableJson(sampleTable()));
     EXPECT_EQ(ctl.run({"table", "write", path}, true), cli::kNoAnswer);
@@ -122,7 +111,7 @@ TEST(TableCli, AWriteWithFailedHalvesEndsWithOne) {
 }
 
 TEST(TableCli, ABadFileSendsNothing) {
-    Ctl ctl;
+    TableCtl ctl;
     const std::string path = ctl.file("bad.json", "{\"colors\": [1, 2, 3, 4, 5, 6, 7, 8]}");
     EXPECT_EQ(ctl.run({"table", "write", path}), cli::kPortError);
     EXPECT_EQ(ctl.err.str(), "zrkctl: " + path + ": line 1, column 1: the table has no \"pattern\"\n");
@@ -135,7 +124,7 @@ TEST(TableCli, UsageErrors) {
     const std::vector<std::vector<std::string>> cases = {
         {"table"}, {"table", "show"}, {"table", "write"}, {"table", "write", "a.json", "b.json"}, {"table", "read", "x"}};
     for (const auto& args : cases) {
-        Ctl ctl;
+        TableCtl ctl;
         EXPECT_EQ(ctl.run(args), cli::kUsage) << args.size();
         EXPECT_EQ(ctl.err.str().rfind("zrkctl: table", 0), 0u) << ctl.err.str();
         EXPECT_EQ(ctl.port().frames.size(), 0u);
