@@ -90,12 +90,13 @@ private:
     bool enabled_ = true;
 };
 
-// Controls whose caption is a plain string.
+// A colour, each part 0 to 255.
 struct Rgb {
     int r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
 
+// Controls whose caption is a plain string.
 class CaptionedControl : public Control {
 public:
     using Control::Control;

@@ -1,7 +1,5 @@
 #include "app/frm_main.h"
 
-#include <utility>
-
 namespace zrk::app {
 
 FrmMain::FrmMain() { TabStrip1.Click = [this] { TabStrip1_Click(); }; }
@@ -63,23 +61,22 @@ bool FrmMain::buildLampCaptions() {
 }
 
 bool FrmMain::buildLampRows() {
-    const std::pair<LabelControl*, std::pair<PictureBox*, PictureBox*>> pairs[] = {
-        {&label1(0), {&LedOn, &LedOff}},
-        {&label1(8), {&LedMotorOn, &LedMotorOff}},
-        {&label1(3), {&LedRojoAlarmaMotor, &LedAlarmaMotorVerde}},
-        {&label1(9), {&LedAzulLampara1, &LedLampara1Apagado}},
-        {&label1(10), {&LedazulLampara2, &LedLampara2Apagado}},
-        {&label1(1), {&LedRojoPrealarmaLampara, &LedPrealarmaLamparaApagado}},
-        {&label1(2), {&LedAzulCambiador, &LedCambiadorApagado}},
-        {&label1(4), {&LedRojoFalloRed, &LedFalloRedVerde}},
-        {&label1(5), {&LedVerdeLampara1On, &LedLampara1OnApagado}},
-        {&label1(6), {&LedRojoAlarmaLampara1, &LedAlarmaLamparaVerde}},
-        {&label1(7), {&LedRojoFalloFoco, &LedFalloFocoVerde}},
+    lampRows_ = {
+        {&label1(0), &LedOn, &LedOff, nullptr},
+        {&label1(8), &LedMotorOn, &LedMotorOff, nullptr},
+        {&label1(3), &LedRojoAlarmaMotor, &LedAlarmaMotorVerde, nullptr},
+        {&label1(9), &LedAzulLampara1, &LedLampara1Apagado, nullptr},
+        {&label1(10), &LedazulLampara2, &LedLampara2Apagado, nullptr},
+        {&label1(1), &LedRojoPrealarmaLampara, &LedPrealarmaLamparaApagado, nullptr},
+        {&label1(2), &LedAzulCambiador, &LedCambiadorApagado, nullptr},
+        {&label1(4), &LedRojoFalloRed, &LedFalloRedVerde, nullptr},
+        {&label1(5), &LedVerdeLampara1On, &LedLampara1OnApagado, nullptr},
+        {&label1(6), &LedRojoAlarmaLampara1, &LedAlarmaLamparaVerde, nullptr},
+        {&label1(7), &LedRojoFalloFoco, &LedFalloFocoVerde, nullptr},
     };
-    for (const auto& [caption, pair] : pairs) {
-        PictureBox& unknown = lamp(page3, pair.first->name() + "Desconocido", kGrey);
-        unknown.setVisible(false);
-        lampRows_.push_back({caption, pair.first, pair.second, &unknown});
+    for (LampRow& row : lampRows_) {
+        row.unknown = &lamp(page3, row.lit->name() + "Desconocido", kGrey);
+        row.unknown->setVisible(false);
     }
     return true;
 }

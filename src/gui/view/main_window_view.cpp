@@ -327,8 +327,9 @@ void MainWindowView::syncAll() {
     const Applying guard(applying_);
     for (const auto& control : frm_.controls().all()) {
         if (control.get() == &frm_.frmMain) continue;
-        for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items, Prop::ListIndex,
-                          Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells, Prop::CurrentCell})
+        for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items,
+                          Prop::ListIndex, Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells,
+                          Prop::CurrentCell})
             apply(*control, prop);
     }
     for (Prop prop : {Prop::Caption, Prop::Enabled, Prop::Geometry, Prop::Visible, Prop::WindowState}) applyForm(prop);
