@@ -300,7 +300,19 @@ Scenario loadScenario(const std::filesystem::path& file) {
     return scenario;
 }
 
-std::filesystem::path scenarioDirectory() { return std::filesystem::path(ZRK_SIM_SCENARIO_DIR); }
+std::filesystem::path scenarioDirectory(const std::filesystem::path& programFolder) {
+    std::error_code ignored;
+    const auto beside = programFolder / "scenarios";
+    if (!programFolder.empty() && std::filesystem::is_directory(beside, ignored)) return beside;
+    return std::filesystem::path(ZRK_SIM_SCENARIO_DIR);
+}
+
+std::filesystem::path scenarioDirectory() {
+    // Where the running program lies; empty where the system does not say.
+    std::error_code unknown;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", unknown);
+    return scenarioDirectory(unknown ? std::filesystem::path() : program.parent_path());
+}
 
 std::filesystem::path findScenario(const std::string& nameOrPath) {
     if (nameOrPath.empty()) return scenarioDirectory() / kDefaultScenarioFile;

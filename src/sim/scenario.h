@@ -29,8 +29,11 @@ inline constexpr const char* kScenarioExtension = ".zrksim";
 Scenario parseScenario(std::istream& in, const std::string& sourceName);
 Scenario loadScenario(const std::filesystem::path& file);
 
-// The scenario folder of the source tree.
+// The scenario folder: "scenarios" beside the running program when there is
+// one (an installed tool), else the one of the source tree.
 std::filesystem::path scenarioDirectory();
+// The same choice for a program in `programFolder`.
+std::filesystem::path scenarioDirectory(const std::filesystem::path& programFolder);
 
 // Finds a scenario by name ("rotating-lantern", "old-unit.zrksim") in the
 // scenario folder, or by path. An empty name means the LED lantern.

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
@@ -90,6 +93,18 @@ TEST(FindScenario, ByNamePathOrDefault) {
     EXPECT_EQ(findScenario("led-lantern"), led);
     EXPECT_EQ(findScenario("led-lantern.zrksim"), led);
     EXPECT_EQ(findScenario(led.string()), led);
+}
+
+TEST(FindScenario, AnInstalledProgramUsesTheFolderBesideIt) {
+    const auto program = std::filesystem::temp_directory_path() / ("zrk-installed-bin-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(program);
+    std::filesystem::create_directories(program);
+    const auto sourceTree = scenarioDirectory(program);
+    EXPECT_EQ(sourceTree.filename(), "scenarios");
+    EXPECT_TRUE(std::filesystem::exists(sourceTree / "led-lantern.zrksim")) << "without one beside it";
+    std::filesystem::create_directory(program / "scenarios");
+    EXPECT_EQ(scenarioDirectory(program), program / "scenarios");
+    std::filesystem::remove_all(program);
 }
 
 TEST(FindScenario, UnknownNameListsWhatThereIs) {
