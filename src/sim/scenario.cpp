@@ -315,23 +315,23 @@ std::filesystem::path scenarioDirectory() {
 }
 
 std::filesystem::path findScenario(const std::string& nameOrPath) {
-    if (nameOrPath.empty()) return scenarioDirectory() / kDefaultScenarioFile;
+    const std::filesystem::path folder = scenarioDirectory();
+    if (nameOrPath.empty()) return folder / kDefaultScenarioFile;
     const std::filesystem::path given(nameOrPath);
     std::error_code ignored;
     if (std::filesystem::is_regular_file(given, ignored)) return given;
     if (!given.has_parent_path()) {
-        for (const auto& candidate : {scenarioDirectory() / given,
-                                      scenarioDirectory() / (nameOrPath + kScenarioExtension)}) {
+        for (const auto& candidate : {folder / given, folder / (nameOrPath + kScenarioExtension)}) {
             if (std::filesystem::is_regular_file(candidate, ignored)) return candidate;
         }
     }
     std::set<std::string> available;
-    for (const auto& entry : std::filesystem::directory_iterator(scenarioDirectory(), ignored)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
         if (entry.path().extension() == kScenarioExtension) available.insert(entry.path().stem().string());
     }
     std::string list;
     for (const auto& name : available) list += (list.empty() ? "" : ", ") + name;
-    throw ScenarioError("no scenario '" + nameOrPath + "' (looked in " + scenarioDirectory().string() +
+    throw ScenarioError("no scenario '" + nameOrPath + "' (looked in " + folder.string() +
                         (list.empty() ? "" : "; available: " + list) + ")");
 }
 

@@ -7,7 +7,6 @@
 
 #include "cli/commands.h"
 #include "fake_platform.h"
-#include "scripted_port.h"
 #include "sim/simulated_port.h"
 #include "started_program.h"
 
@@ -30,11 +29,6 @@ struct Ctl {
     StartedProgram started;
     std::ostringstream out, err;
 };
-
-// A port that opens but whose unit never answers.
-inline PortFactory silentUnit() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
 
 // Port 1 names a device that does not exist.
 inline PortFactory missingPort() {

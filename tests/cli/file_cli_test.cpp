@@ -49,7 +49,7 @@ TEST(FileCli, ExitCodes) {
         std::vector<std::string> args;
         int code;
     } cases[] = {
-        {"read: silent unit", silentUnit(), {"read", "-o", "x.zrk"}, cli::kNoAnswer},
+        {"read: silent unit", scriptedUnit(), {"read", "-o", "x.zrk"}, cli::kNoAnswer},
         {"read: missing port", missingPort(), {"read", "-o", "x.zrk"}, cli::kPortError},
         {"read: no -o", simulatedUnit(), {"read", "x.zrk"}, cli::kUsage},
         {"write: no file", simulatedUnit(), {"write"}, cli::kUsage},
@@ -104,7 +104,7 @@ TEST(FileCli, WriteOfABadFileNeverTalksToTheUnit) {
 TEST(FileCli, WriteToASilentUnitFails) {
     Ctl source;
     const std::string file = savedFile(source);
-    Ctl target(silentUnit());
+    Ctl target(scriptedUnit());
     target.started.machine.folder.write("f.zrk", file);
     EXPECT_EQ(target.run({"write", target.path("f.zrk")}), cli::kNoAnswer);
 }

@@ -66,7 +66,7 @@ TEST(StatusCommand, OptionsChooseTheBytesRead) {
 }
 
 TEST(StatusCommand, SilentUnitGivesUnknownLampsNoValuesAndExitOne) {
-    Cli cli(silentUnit());
+    Cli cli(scriptedUnit());
     EXPECT_EQ(cli.run({"status", "--lamps", "--current"}), cli::kNoAnswer);
     EXPECT_EQ(cli.out.str(),
               "{\"lamps\": {\"LedOn\": \"unknown\", \"LedMotorOn\": \"unknown\", \"LedRojoAlarmaMotor\": \"unknown\", "
@@ -120,7 +120,7 @@ TEST(IoCommand, ReportsInputsAndOutputs) {
 }
 
 TEST(IoCommand, SilentUnitShowsNoStatesAndExitOne) {
-    Cli cli(silentUnit());
+    Cli cli(scriptedUnit());
     EXPECT_EQ(cli.run({"io"}, false), cli::kNoAnswer);
     EXPECT_EQ(cli.out.str(), "inputs -- -- -- -- -- -- -- --\noutputs -- -- -- -- -- -- -- -- -- -- --\n");
 }

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "fake_platform.h"
+#include "scripted_port.h"
 
 namespace zrk::test {
 
@@ -14,6 +15,12 @@ inline const std::string kDefaultIni = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n";
 
 // A port factory for the simulated unit of a scenario.
 PortFactory simulatedUnit(const std::string& scenario = "led-lantern");
+
+// A port factory for a unit whose replies the test scripts; with none
+// scripted, the unit never answers.
+inline PortFactory scriptedUnit() {
+    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
+}
 
 struct StartedProgram {
     explicit StartedProgram(const std::string& ini = kDefaultIni, const PortFactory& makePort = {})

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BitsCase{0xFF, 0x0480, "ON ON ON ON ON ON ON ON", "OFF OFF OFF OFF OFF OFF OFF ON OFF OFF ON"}));
 
 TEST(InstantValues, HighBitsOfTheLastOutputByteAreIgnored) {
-    LiveProgram started(scripted());
+    LiveProgram started(scriptedUnit());
     auto& port = started.port<ScriptedPort>();
     port.replies = {statusReply(8, 0), statusReply(9, 0), statusReply(10, 255)};
     started.frm().btnVerValoresInstantaneos.Click();
@@ -80,7 +80,7 @@ TEST(InstantValues, HighBitsOfTheLastOutputByteAreIgnored) {
 }
 
 TEST(InstantValues, OnlyTheGroupOfAFailedTransactionShowsNoState) {
-    LiveProgram started(scripted());
+    LiveProgram started(scriptedUnit());
     auto& port = started.port<ScriptedPort>();
     port.replies.push_back(statusReply(8, 0x03));
     addUnanswered(port);

@@ -5,7 +5,6 @@
 
 #include "live/instant_values.h"
 #include "live/status_interrogation.h"
-#include "scripted_port.h"
 #include "sim/simulated_port.h"
 #include "started_program.h"
 
@@ -26,10 +25,5 @@ struct LiveProgram : StartedProgram {
         return out;
     }
 };
-
-// A port whose replies the test scripts; without any, the unit is silent.
-inline PortFactory scripted() {
-    return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
-}
 
 }  // namespace zrk::test

@@ -101,7 +101,7 @@ TEST(RemoteCommands, EachButtonSendsItsFrameAndReports) {
 }
 
 TEST(RemoteCommands, UnansweredCommandEndsWithItsFailureText) {
-    StartedProgram started(kDefaultIni, [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); });
+    StartedProgram started(kDefaultIni, scriptedUnit());
     auto& port = started.port<ScriptedPort>();
     started.frm().CNoche.Click();
     EXPECT_EQ(port.frames.size(), 3u);

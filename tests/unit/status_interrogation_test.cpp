@@ -238,7 +238,7 @@ TEST(StatusInterrogation, ValuesReachTheirFieldsInTheRegionalFormat) {
 
 // A failed transaction must not pass for a healthy unit's zeros.
 TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
-    LiveProgram started(scripted());
+    LiveProgram started(scriptedUnit());
     auto& port = started.port<ScriptedPort>();
     auto& frm = started.frm();
     frm.ComboTipoCambiador.setListIndex(1);
