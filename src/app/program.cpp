@@ -172,6 +172,13 @@ void Program::LoadWithoutWindow() {
     link.ContadorPausa = 1;
 }
 
+bool Program::verifyWrites() const {
+    if (verifyOverride) return *verifyOverride;
+    return platform.store.value("ZRK", "Write", "Verify") != std::optional<std::string>("false");
+}
+
+params::CodecContext Program::codecs() { return {frm, lux, platform.numbers, &loaded, false, &texts}; }
+
 void Program::GuardarIni() { writeSettingsFile(settingsPath(), settings); }
 
 void Program::ComboIdioma_Click() {

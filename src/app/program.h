@@ -42,6 +42,17 @@ public:
     link::PortChoice portChoice{*this};
     tables::FlashTable flash;
     params::ParameterMap MapaParametros;  // filled by identification only
+    // What each field was loaded with (a read or an opened file), and the
+    // unit the form was read from; a failed identification or read unbinds it.
+    params::LoadedFields loaded;
+    std::optional<params::UnitBinding> boundUnit;
+    // zrkctl's --no-verify; otherwise the per-user store decides.
+    std::optional<bool> verifyOverride;
+    // Whether a write reads back what it sent (on unless switched off).
+    bool verifyWrites() const;
+    // The field codecs over this program's form, tables, regional settings
+    // and loaded cells.
+    params::CodecContext codecs();
     params::LuxTables lux;
     std::string helpFile;  // set by the start-up: folder and localised file name
     // The loop the speed test times; tests put in one that moves a virtual clock.

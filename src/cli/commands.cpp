@@ -38,6 +38,10 @@ bool pressButton(CommandContext& c, const std::string& button) {
     return !c.program.lastPortError;
 }
 
+void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
+    if (std::erase(args, std::string("--no-verify")) > 0) c.program.verifyOverride = false;
+}
+
 int runCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.empty()) return usageError(c, "no command given");
     for (const auto& command : allCommands())

@@ -45,5 +45,8 @@ int usageError(CommandContext& context, const std::string& problem);
 // Presses a button of the form as the operator would; the port error of the
 // operation, if any, becomes kPortError (the message is already on stderr).
 bool pressButton(CommandContext& context, const std::string& button);
+// Takes --no-verify out of a command's arguments: that write then skips
+// reading back what it sent.
+void takeNoVerify(CommandContext& context, std::vector<std::string>& args);
 
 }  // namespace zrk::cli

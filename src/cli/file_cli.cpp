@@ -32,6 +32,8 @@ int exitCodeOf(CommandContext& c, Outcome outcome) {
         case Outcome::NoAnswer:
         case Outcome::Cancelled:
         case Outcome::NothingToDo:
+        case Outcome::WrongUnit:
+        case Outcome::NotVerified:
             c.err << "zrkctl: " << c.program.frm.status() << "\n";
             return kNoAnswer;
     }
@@ -77,7 +79,8 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     return kOk;
 }
 
-int writeFileCommand(CommandContext& c, const std::vector<std::string>& args) {
+int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
+    takeNoVerify(c, args);
     if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
     try {
         // A bad file is refused before the unit is touched at all.
@@ -115,7 +118,9 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
 }
 
 void addFileCommands(std::vector<CommandSpec>& commands) {
-    commands.push_back({"write", "write FILE.zrk identify and read the unit, open the parameter file into it, write",
+    commands.push_back({"write",
+                        "write [--no-verify] FILE.zrk  identify and read the unit, open the parameter file into it,\n"
+                        "                 write, and read back what was written",
                         writeFileCommand});
     commands.push_back({"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed",
                         checkFileCommand});

@@ -10,7 +10,7 @@ namespace zrk::cli {
 // zrkctl read -o FILE.zrk: identify, read and save the parameter file.
 int readToFileCommand(CommandContext& context, const std::vector<std::string>& args);
 // zrkctl write FILE.zrk: identify and read, open the file into the form, write.
-int writeFileCommand(CommandContext& context, const std::vector<std::string>& args);
+int writeFileCommand(CommandContext& context, std::vector<std::string> args);
 // zrkctl check FILE.zrk: open the file into the form, print what it set.
 int checkFileCommand(CommandContext& context, const std::vector<std::string>& args);
 

@@ -20,7 +20,9 @@ int exitCodeOf(params::Outcome outcome) {
         case params::Outcome::PortError: return kPortError;
         case params::Outcome::NoAnswer:
         case params::Outcome::Cancelled:
-        case params::Outcome::NothingToDo: break;
+        case params::Outcome::NothingToDo:
+        case params::Outcome::WrongUnit:
+        case params::Outcome::NotVerified: break;
     }
     return kNoAnswer;
 }
@@ -97,7 +99,8 @@ std::string assign(app::FrmMain& frm, const std::string& setting) {
     return {};
 }
 
-int set(CommandContext& c, const std::vector<std::string>& args) {
+int set(CommandContext& c, std::vector<std::string> args) {
+    takeNoVerify(c, args);
     if (args.size() < 2) return usageError(c, "set: give at least one NAME=VALUE");
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto equals = args[i].find('=');
@@ -118,6 +121,9 @@ int set(CommandContext& c, const std::vector<std::string>& args) {
     }
     const auto outcome = run(c, params::writeUnit);
     c.out << c.program.frm.status() << "\n";
+    // The window said why in its message box; zrkctl says it on standard error.
+    if (outcome != params::Outcome::Done && !c.program.lastPortError)
+        c.err << "zrkctl: set: " << c.program.frm.status() << "\n";
     return exitCodeOf(outcome);
 }
 
@@ -127,7 +133,10 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
     commands.push_back({"read", "read [-o FILE.zrk]  identify and read the unit; --json prints every field and the status;\n                 -o saves a parameter file", read});
-    commands.push_back({"set", "set NAME=VALUE ...  identify, read, change those fields, write back", set});
+    commands.push_back({"set",
+                        "set [--no-verify] NAME=VALUE ...  identify, read, change those fields, write back and\n"
+                        "                 read back what was written (--no-verify skips the read-back)",
+                        set});
 }
 
 }  // namespace zrk::cli

@@ -142,19 +142,6 @@ const CheckRule* checkRuleAt(int address) {
 // data and the identifier, which a file never sets.
 bool applied(int address) { return address < 247; }
 
-// How many cells a field row takes: up to the next row or a gap.
-int rowLength(int address) {
-    int length = 1;
-    const std::string field = params::fieldAt(address);
-    while (address + length < 256 && params::fieldAt(address + length) == field) {
-        bool startsRow = false;
-        for (int a : params::rowAddresses()) startsRow = startsRow || a == address + length;
-        if (startsRow) break;
-        ++length;
-    }
-    return length;
-}
-
 }  // namespace
 
 ParameterFileError::ParameterFileError(std::string file, int line, std::string problem)
@@ -232,7 +219,7 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
     for (int a : params::rowAddresses()) {
         if (!applied(a)) continue;
         const std::string field = params::fieldAt(a);
-        const int length = rowLength(a);
+        const int length = params::rowLength(a);
         if (length == 2 || length == 3) {
             // The value is put together in 32 bits: every step has to fit.
             const std::int64_t limitLow = std::numeric_limits<std::int32_t>::min();
@@ -303,6 +290,32 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path, const 
     return parseParameterFile(in, name, afterPosition);
 }
 
+namespace {
+
+// What the opened fields were loaded with: the file's cells for numbers and
+// text, so that writing the file unedited sends exactly what it holds. Cells
+// that are no bytes cannot be sent as they are; such a field is encoded from
+// what it shows. Lists and check boxes go as the form shows them.
+void rememberFileCells(app::Program& p, const ParameterImage& fileImage, const std::vector<int>& rows) {
+    ParameterImage cells = fileImage;
+    params::CodecContext byRules{p.frm, p.lux, p.platform.numbers, nullptr, false, &p.texts};
+    for (int a : rows) {
+        if (params::holdsChoice(a)) {
+            params::encodeRow(a, cells, byRules);
+            params::rememberRows({a}, cells, p.frm, p.loaded);
+            continue;
+        }
+        bool bytes = true;
+        for (int i = 0; i < params::rowLength(a); ++i) bytes = bytes && cells[static_cast<std::size_t>(a + i)] >= 0 && cells[static_cast<std::size_t>(a + i)] <= 255;
+        if (bytes)
+            params::rememberRows({a}, cells, p.frm, p.loaded);
+        else
+            p.loaded.forget(a);
+    }
+}
+
+}  // namespace
+
 void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
     auto& frm = p.frm;
     auto& grid = frm.MSFlexGridPautas;
@@ -322,7 +335,7 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
     tables::RellenarColores(frm, p.flash);
     frm.setStatus("Ended");
 
-    params::CodecContext context{frm, p.lux, p.platform.numbers};
+    params::CodecContext context = p.codecs();
     const auto& m = content.image;
     // The sensor type first: the lux fields are shown in its units.
     std::vector<int> order{41};
@@ -342,6 +355,7 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
         }
         if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
     }
+    rememberFileCells(p, content.image, order);
     p.platform.events.processEvents();
 }
 
@@ -358,10 +372,17 @@ void openParameterFile(app::Program& p, const std::filesystem::path& path) {
 
 ParameterImage imageForFile(app::Program& p) {
     ParameterImage image{};
-    params::CodecContext context{p.frm, p.lux, p.platform.numbers};
+    params::CodecContext context = p.codecs();
+    context.forFile = true;
     auto& frm = p.frm;
     for (int a : params::rowAddresses()) {
         if (a == 254) continue;  // a file never carries a unit's identifier
+        // A field left as it was loaded keeps its bytes (lists and check
+        // boxes are stored as the form shows them).
+        if (params::rowUnchanged(a, context)) {
+            params::encodeRow(a, image, context);
+            continue;
+        }
         if (a == 56) {
             const std::string text = frm.txtAtenuacionNocturna.Text();
             if (!params::isNumeric(text, p.platform.numbers)) continue;
@@ -371,6 +392,9 @@ ParameterImage imageForFile(app::Program& p) {
                 image[56] = 100;
             } else {
                 image[56] = params::roundToInt32(value, "txtAtenuacionNocturna");
+                if (image[56] < 0)
+                    throw params::ConversionError("txtAtenuacionNocturna: " +
+                                                  texts::fill(p.CargarTexto(3000), {text, "0", "255"}));
             }
             continue;
         }

@@ -13,12 +13,16 @@ void runEmptyLoop(std::int64_t passes) {
     (void)counter;
 }
 
-std::string generalNumber(double value, char decimalSeparator) {
+std::string generalNumber(double value, const std::string& decimalSeparator) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    std::string text(buffer);
-    for (char& c : text)
-        if (c == '.') c = decimalSeparator;
+    std::string text;
+    for (const char* c = buffer; *c != '\0'; ++c) {
+        if (*c == '.')
+            text += decimalSeparator;
+        else
+            text += *c;
+    }
     return text;
 }
 

@@ -18,7 +18,7 @@ struct SpeedTestParts {
     platform::EventLoop& events;
     platform::Clock& clock;
     DeviceLink::StatusLine status;
-    char decimalSeparator = '.';
+    std::string decimalSeparator = ".";
     // The loop that is timed; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = runEmptyLoop;
 };
@@ -29,6 +29,6 @@ void MedirVelocidad(const SpeedTestParts& parts);
 
 // A number as the locale writes it in general form (up to 15 digits, no
 // trailing zeros), e.g. "1,31" with a decimal comma.
-std::string generalNumber(double value, char decimalSeparator);
+std::string generalNumber(double value, const std::string& decimalSeparator);
 
 }  // namespace zrk::link

@@ -123,7 +123,7 @@ void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice) {
     frm.chkCorrienteLeds.setValue(choice.ledCurrent ? 1 : 0);
 }
 
-std::string measuredValueText(std::uint8_t high, std::uint8_t low, char decimalSeparator) {
+std::string measuredValueText(std::uint8_t high, std::uint8_t low, const std::string& decimalSeparator) {
     return params::formatScaled(high * 256 + low, 2, decimalSeparator);
 }
 

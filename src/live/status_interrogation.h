@@ -46,7 +46,7 @@ void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice);
 
 // A measured value as the fields show it: high × 256 + low hundredths,
 // unsigned (0.00 to 655.35), two decimals with the given separator.
-std::string measuredValueText(std::uint8_t high, std::uint8_t low, char decimalSeparator);
+std::string measuredValueText(std::uint8_t high, std::uint8_t low, const std::string& decimalSeparator);
 // The text of a measured value whose bytes could not be read.
 inline const std::string kNoValue = "--";
 

@@ -2,11 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "params/loaded_fields.h"
 #include "params/lux_tables.h"
 #include "platform/number_format.h"
+#include "texts/texts.h"
 
 namespace zrk::app {
 class FrmMain;
@@ -22,6 +25,13 @@ struct ParameterMap {
     bool operator==(const ParameterMap&) const = default;
 };
 
+// The unit the form was read from: a write goes to that unit only.
+struct UnitBinding {
+    ParameterMap map;
+    // Cells 254 and 255, when the unit uses them.
+    std::optional<std::uint16_t> identifier;
+};
+
 // One transfer's copy of the 256 cells. Cells are wider than a byte: an
 // encoder may leave a value outside 0..255, refused only when it is sent.
 using ParameterImage = std::array<std::int32_t, 256>;
@@ -31,6 +41,14 @@ struct CodecContext {
     app::FrmMain& frm;
     const LuxTables& lux;
     platform::NumberFormat numbers;
+    // What the fields were loaded with: a row the operator left alone is
+    // encoded as its loaded cells. None: every row by the conversion rules.
+    const LoadedFields* loaded = nullptr;
+    // Encoding for a parameter file, which stores lists and check boxes as
+    // the form shows them.
+    bool forFile = false;
+    // The language of the messages; none: English.
+    const texts::TextTable* texts = nullptr;
 };
 
 // The first address of every field row, in map order.
@@ -40,12 +58,27 @@ const std::vector<int>& rowAddresses();
 std::string fieldAt(int address);
 // Whether an address belongs to a field row.
 bool carriesField(int address);
+// The number of cells of the row that starts at `address`.
+int rowLength(int address);
+// Whether the row is a list position or a check state.
+bool holdsChoice(int address);
+
+// What the form shows for the row that starts at `address`: the field's
+// text, list position or check state (and the sensor type, for light levels).
+std::string shownState(int address, const app::FrmMain& frm);
+// Remembers, for each row, its cells of `cells` and what the form shows now.
+void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const app::FrmMain& frm,
+                  LoadedFields& into);
+// Whether the row still shows what it was loaded with.
+bool rowUnchanged(int address, const CodecContext& context);
 
 // Decodes the row that starts at `address` into its fields. A list position
 // or check state the control refuses throws app::ControlError.
 void decodeRow(int address, const ParameterImage& image, CodecContext& context);
-// Encodes the row that starts at `address` into the image. A text that does
-// not convert throws ConversionError naming the field.
+// Encodes the row that starts at `address` into the image: the loaded cells
+// when the row is unchanged, else by its conversion rules. A text that does
+// not convert, or a value its cells cannot hold, throws ConversionError
+// naming the field, the value and the range.
 void encodeRow(int address, ParameterImage& image, CodecContext& context);
 
 // The order a read decodes in: the sensor type first (the lux fields depend
@@ -54,8 +87,9 @@ void encodeRow(int address, ParameterImage& image, CodecContext& context);
 const std::vector<int>& readDecodeOrder();
 inline constexpr int kDecodeYieldAfter = 27;
 
-// Encodes every field in rising address order into a fresh image.
-ParameterImage encodeImage(CodecContext& context);
+// Encodes every field in rising address order into a fresh image. With
+// `sent`, a value out of range is refused only in rows of addresses in use.
+ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent = nullptr);
 
 // A value the image may not hold for a byte that is sent: names the field.
 std::string describeCell(int address, std::int32_t value);

@@ -67,6 +67,14 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     auto fail = [&](const char* why) -> ConversionError {
         return ConversionError("\"" + text + "\" is not a number (" + why + ")");
     };
+    const std::string& decimal = format.decimal.empty() ? std::string(".") : format.decimal;
+    // A grouping mark that cannot be told apart from the decimal one is not
+    // taken at all: reading "10,5" as 105 would change a unit behind the
+    // operator's back.
+    const std::string& grouping = format.grouping;
+    const bool grouped = !grouping.empty() && grouping.compare(0, decimal.size(), decimal) != 0 &&
+                         decimal.compare(0, grouping.size(), grouping) != 0;
+    auto at = [&](std::size_t i, const std::string& mark) { return text.compare(i, mark.size(), mark) == 0; };
     std::size_t begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;
     while (end > begin && isBlank(text[end - 1])) --end;
@@ -74,25 +82,27 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     std::size_t i = begin;
     bool negative = false;
     if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
-    // Integer part with grouping separators between digits, then decimals.
+    // Integer part with grouping marks between digits, then decimals.
     std::int64_t integer = 0;
     bool digits = false;
     constexpr std::int64_t kIntegerLimit = std::numeric_limits<std::int64_t>::max() / 10000 / 10;
-    for (; i < end; ++i) {
+    while (i < end) {
         const char c = text[i];
         if (std::isdigit(static_cast<unsigned char>(c))) {
             if (integer > kIntegerLimit) throw ConversionError("\"" + text + "\" is too large");
             integer = integer * 10 + (c - '0');
             digits = true;
-        } else if (c == format.grouping && digits && i + 1 < end && std::isdigit(static_cast<unsigned char>(text[i + 1]))) {
-            continue;
+            ++i;
+        } else if (grouped && digits && at(i, grouping) && i + grouping.size() < end &&
+                   std::isdigit(static_cast<unsigned char>(text[i + grouping.size()]))) {
+            i += grouping.size();
         } else {
             break;
         }
     }
     std::string decimals;
-    if (i < end && text[i] == format.decimal) {
-        for (++i; i < end && std::isdigit(static_cast<unsigned char>(text[i])); ++i) decimals += text[i];
+    if (i < end && at(i, decimal)) {
+        for (i += decimal.size(); i < end && std::isdigit(static_cast<unsigned char>(text[i])); ++i) decimals += text[i];
         digits = digits || !decimals.empty();
     }
     if (!digits) throw fail("no digits");
@@ -141,7 +151,7 @@ std::int32_t scaleToInt32(Fixed4 value, int factor, const std::string& what) {
     return static_cast<std::int32_t>(quotient);
 }
 
-std::string formatScaled(std::int64_t value, int decimals, char decimalSeparator) {
+std::string formatScaled(std::int64_t value, int decimals, const std::string& decimalSeparator) {
     const bool negative = value < 0;
     std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     std::uint64_t power = 1;

@@ -16,6 +16,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A value its cells cannot hold (a byte above 255, a negative count, a
+// speed beyond 24 bits): refused rather than cut down to fit.
+class RangeError : public ConversionError {
+public:
+    using ConversionError::ConversionError;
+};
+
 // A fixed-point number with four decimal places (value × 10000).
 struct Fixed4 {
     std::int64_t scaled = 0;
@@ -44,6 +51,6 @@ std::int32_t scaleToInt32(Fixed4 value, int factor, const std::string& what);
 
 // `value` / 10^decimals with exactly that many decimals and at least one
 // digit before the separator, no grouping: 12345, 2 -> "123.45".
-std::string formatScaled(std::int64_t value, int decimals, char decimalSeparator);
+std::string formatScaled(std::int64_t value, int decimals, const std::string& decimalSeparator);
 
 }  // namespace zrk::params

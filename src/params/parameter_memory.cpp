@@ -1,5 +1,7 @@
 #include "params/parameter_memory.h"
 
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "app/program.h"
@@ -44,7 +46,9 @@ Outcome portFailure(app::Program& p, const char* headline, const platform::PortE
     return Outcome::PortError;
 }
 
-CodecContext codecs(app::Program& p) { return {p.frm, p.lux, p.platform.numbers}; }
+std::string text(app::Program& p, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(p.CargarTexto(id), args);
+}
 
 void applyVisibility(app::Program& p, const ParameterMap& map) {
     auto& frm = p.frm;
@@ -70,6 +74,9 @@ void applyVisibility(app::Program& p, const ParameterMap& map) {
 }  // namespace
 
 Outcome IdentificarZRK(app::Program& p) {
+    // Whatever comes of it, the form no longer belongs to a unit until a
+    // read succeeds: a write must not carry one unit's values into another.
+    p.boundUnit.reset();
     ParameterMap map = p.MapaParametros;
     {
         OperationScope scope(p, 32);
@@ -105,6 +112,7 @@ Outcome IdentificarZRK(app::Program& p) {
 }
 
 Outcome LeerZRK(app::Program& p) {
+    p.boundUnit.reset();
     int planned = 0;
     for (int a = 0; a < 256; ++a) planned += p.MapaParametros.ComprobarParametro(a) ? 1 : 0;
     ParameterImage image{};
@@ -145,11 +153,19 @@ Outcome LeerZRK(app::Program& p) {
             return Outcome::BadData;
         }
 
-        CodecContext context = codecs(p);
+        CodecContext context = p.codecs();
         for (int a : readDecodeOrder()) {
             decodeRow(a, image, context);
             if (a == kDecodeYieldAfter) p.platform.events.processEvents();
         }
+        // The form now shows this unit: remember the bytes behind each field,
+        // and which unit they came from.
+        p.loaded.clear();
+        rememberRows(rowAddresses(), image, p.frm, p.loaded);
+        UnitBinding binding{p.MapaParametros, std::nullopt};
+        if (p.MapaParametros.ComprobarParametro(254) && p.MapaParametros.ComprobarParametro(255))
+            binding.identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
+        p.boundUnit = binding;
         // Selecting the changer type on the way reports a pending change;
         // what is shown now is exactly what the unit holds.
         p.frm.setStatus("Ended");
@@ -160,19 +176,68 @@ Outcome LeerZRK(app::Program& p) {
     return Outcome::Done;
 }
 
+namespace {
+
+// The field rows with at least one of these addresses.
+std::vector<int> rowAddressesWritten(const std::vector<int>& addresses) {
+    std::vector<int> rows;
+    for (int first : rowAddresses())
+        for (int a : addresses)
+            if (a >= first && a < first + rowLength(first)) {
+                rows.push_back(first);
+                break;
+            }
+    return rows;
+}
+
+// Reads one cell; nothing when the unit does not answer.
+std::optional<std::uint8_t> readCell(app::Program& p, int address) {
+    const auto reply = p.link.EnviarComando({0, 1, static_cast<std::uint8_t>(address), 0});
+    if (reply.Resultado != link::kAck) return std::nullopt;
+    return reply.Dato3;
+}
+
+// Whether the unit on the line is the one the form was read from, by its
+// identifier number in cells 254 and 255. Reports and returns the outcome
+// when it is not, or when the unit does not answer.
+std::optional<Outcome> checkSameUnit(app::Program& p, std::uint16_t expected) {
+    const auto high = readCell(p, 254);
+    const auto low = high ? readCell(p, 255) : std::nullopt;
+    if (!high || !low) {
+        if (p.progress.cancelRequested()) {
+            p.frm.setStatus("Writing cancelled: nothing was written");
+            return Outcome::Cancelled;
+        }
+        p.frm.setStatus(text(p, 3003));
+        error(p, std::string(kWriteError) + "\n" + text(p, 3003));
+        return Outcome::NoAnswer;
+    }
+    p.progress.advance();
+    p.progress.advance();
+    const int onLine = *high * 256 + *low;
+    if (onLine == expected) return std::nullopt;
+    const std::string found = std::to_string(onLine), read = std::to_string(expected);
+    p.frm.setStatus(text(p, 3001, {found, read}));
+    error(p, std::string(kWriteError) + "\n" + text(p, 3002, {found, read}));
+    return Outcome::WrongUnit;
+}
+
+}  // namespace
+
 Outcome EscribirZRK(app::Program& p) {
-    if (p.MapaParametros.empty()) {
-        p.frm.setStatus("Nothing written: read the unit first");
-        error(p, std::string(kWriteError) + "\nNo unit has been identified yet: read the unit first (" +
-                     p.CargarTexto(1431) + "), then write.");
+    if (!p.boundUnit) {
+        p.frm.setStatus(text(p, 3009));
+        error(p, std::string(kWriteError) + "\n" + text(p, 3010, {p.CargarTexto(1431)}));
         return Outcome::NothingToDo;
     }
+    const UnitBinding unit = *p.boundUnit;
     // Encode and check everything before the port opens: one bad field must
-    // never leave a unit half-written.
+    // never leave a unit half-written. Fields the operator left alone go back
+    // as the very bytes they were read from.
     ParameterImage image{};
-    CodecContext context = codecs(p);
+    CodecContext context = p.codecs();
     try {
-        image = encodeImage(context);
+        image = encodeImage(context, &unit.map);
     } catch (const ConversionError& e) {
         p.frm.setStatus("Nothing written");
         error(p, std::string(kWriteError) + "\n" + e.what());
@@ -182,9 +247,9 @@ Outcome EscribirZRK(app::Program& p) {
     // the tool knows nothing about. The manufacturing data is never written.
     std::vector<int> firstPass, secondPass;
     for (int a = 0; a <= 246; ++a)
-        if (p.MapaParametros.ComprobarParametro(a) && carriesField(a)) firstPass.push_back(a);
+        if (unit.map.ComprobarParametro(a) && carriesField(a)) firstPass.push_back(a);
     for (int a : {254, 255})
-        if (p.MapaParametros.ComprobarParametro(a)) secondPass.push_back(a);
+        if (unit.map.ComprobarParametro(a)) secondPass.push_back(a);
     for (const auto& pass : {firstPass, secondPass})
         for (int a : pass)
             if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
@@ -193,11 +258,17 @@ Outcome EscribirZRK(app::Program& p) {
                 return Outcome::BadData;
             }
 
-    std::vector<int> failed;
+    const bool verify = p.verifyWrites();
+    const int writes = static_cast<int>(firstPass.size() + secondPass.size());
+    const int planned = (unit.identifier ? 2 : 0) + writes * (verify ? 2 : 1);
+    std::vector<int> failed, sent;
+    std::vector<std::string> differences;
     {
-        OperationScope scope(p, static_cast<int>(firstPass.size() + secondPass.size()));
+        OperationScope scope(p, planned);
         try {
             p.link.AbrirCom();
+            if (unit.identifier)
+                if (const auto refused = checkSameUnit(p, *unit.identifier)) return *refused;
             // Returns false when the pass has to stop at this address.
             auto write = [&](int a) {
                 const auto reply = p.link.EnviarComando(
@@ -205,6 +276,7 @@ Outcome EscribirZRK(app::Program& p) {
                 if (reply.Resultado == link::kAck) {
                     p.frm.setStatus(std::to_string(a));
                     p.progress.advance();
+                    sent.push_back(a);
                     return true;
                 }
                 if (p.progress.cancelRequested()) return false;
@@ -225,6 +297,21 @@ Outcome EscribirZRK(app::Program& p) {
             if (!p.progress.cancelRequested())
                 for (int a : secondPass)
                     if (!write(a)) break;
+            // An answered write proves only that the frame arrived: read each
+            // cell back and compare.
+            if (verify && !p.progress.cancelRequested()) {
+                p.frm.setStatus(text(p, 3004));
+                for (int a : sent) {
+                    const auto held = readCell(p, a);
+                    if (p.progress.cancelRequested()) break;
+                    const std::string written = std::to_string(image[static_cast<std::size_t>(a)]);
+                    if (!held)
+                        differences.push_back(text(p, 3007, {std::to_string(a), written}));
+                    else if (*held != image[static_cast<std::size_t>(a)])
+                        differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
+                    p.progress.advance();
+                }
+            }
             if (p.progress.cancelRequested()) {
                 p.frm.setStatus("Writing cancelled: the unit may hold part of the new values");
                 return Outcome::Cancelled;
@@ -234,14 +321,27 @@ Outcome EscribirZRK(app::Program& p) {
         }
     }
     p.platform.events.processEvents();
-    if (failed.empty()) {
-        p.frm.setStatus("Ended");
-        return Outcome::Done;
+    if (!failed.empty()) {
+        std::string where;
+        for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
+        p.frm.setStatus(text(p, 3008, {where}));
+        return Outcome::NoAnswer;
     }
-    std::string where;
-    for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
-    p.frm.setStatus("Ended with errors: no answer when writing address " + where);
-    return Outcome::NoAnswer;
+    if (!differences.empty()) {
+        std::string list;
+        for (const auto& line : differences) list += "\n" + line;
+        p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
+        error(p, text(p, 3005) + list);
+        return Outcome::NotVerified;
+    }
+    p.frm.setStatus("Ended");
+    // The unit now holds what the form shows: a verified write is the new
+    // starting point, as a read would be.
+    if (verify) rememberRows(rowAddressesWritten(sent), image, p.frm, p.loaded);
+    // A new identifier number is the unit's from now on.
+    if (p.boundUnit && p.boundUnit->identifier && !secondPass.empty())
+        p.boundUnit->identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
+    return Outcome::Done;
 }
 
 Outcome readUnit(app::Program& p) {

@@ -12,8 +12,10 @@ enum class Outcome {
     NoAnswer,       // the unit did not answer a transaction
     Cancelled,      // the operator pressed Cancel
     BadData,        // a field that does not convert or a cell that does not fit
-    NothingToDo,    // a write before any identification
+    NothingToDo,    // a write with no unit read into the form
     PortError,      // the port could not be used
+    WrongUnit,      // another unit is on the line than the one read
+    NotVerified,    // the unit does not hold what was written
 };
 
 // Reads the in-use map and shows the fields this unit has. When a
@@ -22,7 +24,9 @@ Outcome IdentificarZRK(app::Program& program);
 // Reads every in-use address and decodes the image into the fields; a failed
 // transaction decodes nothing.
 Outcome LeerZRK(app::Program& program);
-// Encodes the fields, checks the whole image, then writes the in-use addresses.
+// Encodes the fields (the unchanged ones as the cells they were loaded
+// from), checks the whole image and that the unit read is the one on the
+// line, writes the in-use addresses, then reads them back.
 Outcome EscribirZRK(app::Program& program);
 
 // The buttons: identify then read; write.

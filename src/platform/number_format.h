@@ -1,11 +1,15 @@
 #pragma once
 
+#include <string>
+
 namespace zrk::platform {
 
-// The user's regional number settings, read from the operating system.
+// The user's regional number settings, read from the operating system. The
+// separators are UTF-8 strings: many regions group with a non-ASCII blank
+// (U+00A0, U+202F) or an apostrophe.
 struct NumberFormat {
-    char decimal = '.';
-    char grouping = ',';
+    std::string decimal = ".";
+    std::string grouping = ",";
 };
 
 }  // namespace zrk::platform

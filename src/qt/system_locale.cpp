@@ -4,16 +4,16 @@
 
 namespace zrk::qt {
 
-platform::NumberFormat systemNumberFormat() {
-    const QLocale locale = QLocale::system();
+platform::NumberFormat numberFormatOf(const QLocale& locale) {
     platform::NumberFormat format;
+    // Taken as they are, in UTF-8: French groups with U+202F, Russian and
+    // the Nordic languages with U+00A0, Swiss German with an apostrophe.
     const QString decimal = locale.decimalPoint();
-    const QString grouping = locale.groupSeparator();
-    // The separators are single ASCII characters in every locale we serve;
-    // anything else falls back to the defaults.
-    if (decimal.size() == 1 && decimal.at(0).unicode() < 128) format.decimal = decimal.at(0).toLatin1();
-    if (grouping.size() == 1 && grouping.at(0).unicode() < 128) format.grouping = grouping.at(0).toLatin1();
+    if (!decimal.isEmpty()) format.decimal = decimal.toStdString();
+    format.grouping = locale.groupSeparator().toStdString();
     return format;
 }
+
+platform::NumberFormat systemNumberFormat() { return numberFormatOf(QLocale::system()); }
 
 }  // namespace zrk::qt

@@ -16,7 +16,7 @@ std::string_view trim(std::string_view text) {
 
 const char* const kSyntax =
     "expected none, no-answer, answer-from=N, short, garbage, extra=N, delay=MS, "
-    "drop-every=K or disconnect-after=N";
+    "drop-every=K, disconnect-after=N or stuck=ADDR";
 
 int parseCount(std::string_view name, std::string_view value, int minimum) {
     int result = 0;
@@ -68,6 +68,11 @@ void applyOne(Faults& faults, std::string_view faultText) {
     } else if (name == "disconnect-after") {
         requireValue(true);
         faults.disconnectAfter = parseCount(name, value, 0);
+    } else if (name == "stuck") {
+        requireValue(true);
+        const int address = parseCount(name, value, 0);
+        if (address > 255) throw FaultSpecError("fault stuck: '" + std::string(value) + "' is no address (0 to 255)");
+        faults.stuckAddresses.push_back(address);
     } else {
         throw FaultSpecError("unknown fault '" + std::string(faultText) + "': " + kSyntax);
     }
@@ -77,7 +82,7 @@ void applyOne(Faults& faults, std::string_view faultText) {
 
 bool Faults::any() const {
     return noAnswer || answerFromAttempt > 1 || shortReply || garbage || extraBytes > 0 ||
-           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value();
+           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value() || !stuckAddresses.empty();
 }
 
 std::string Faults::describe() const {
@@ -95,6 +100,7 @@ std::string Faults::describe() const {
     if (extraDelaySeconds > 0) item("delay=" + std::to_string(static_cast<int>(extraDelaySeconds * 1000 + 0.5)));
     if (dropEvery > 0) item("drop-every=" + std::to_string(dropEvery));
     if (disconnectAfter) item("disconnect-after=" + std::to_string(*disconnectAfter));
+    for (int address : stuckAddresses) item("stuck=" + std::to_string(address));
     if (!any()) item("none");
     return out.str();
 }

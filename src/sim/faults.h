@@ -26,6 +26,9 @@ struct Faults {
     double extraDelaySeconds = 0.0;
     int dropEvery = 0;         // every k-th frame gets no answer; 0 = never
     std::optional<int> disconnectAfter;  // the line goes after this many frames
+    // Cells that answer a write but keep their old byte, as a worn-out
+    // memory cell would.
+    std::vector<int> stuckAddresses{};
 
     bool any() const;
     // One line, in the syntax parseFaults reads back.
@@ -33,7 +36,8 @@ struct Faults {
 };
 
 // Applies one fault description to `faults`: "none", "no-answer", "answer-from=N", "short",
-// "garbage", "extra=N", "delay=MS", "drop-every=K", "disconnect-after=N".
+// "garbage", "extra=N", "delay=MS", "drop-every=K", "disconnect-after=N",
+// "stuck=ADDR" (may be given for several addresses).
 // Several may be given in one string, separated by commas. "none" clears
 // everything given before it. Throws FaultSpecError naming the bad part.
 void applyFaultSpec(Faults& faults, std::string_view faultText);

@@ -1,5 +1,6 @@
 #include "sim/simulated_unit.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zrk::sim {
@@ -22,7 +23,12 @@ UnitResponse SimulatedUnit::respond(const Frame& frame) {
     if (lineLost_) return response;
 
     ++framesReceived_;
+    const bool stuck = isValidFrame(frame) && frameCommand(frame) == DeviceModel::kWriteMemory &&
+                       std::find(faults_.stuckAddresses.begin(), faults_.stuckAddresses.end(),
+                                 frameParameter1(frame)) != faults_.stuckAddresses.end();
+    const std::uint8_t before = device_.memory(frameParameter1(frame));
     const std::optional<Frame> reply = device_.handleFrame(frame);
+    if (stuck) device_.setMemory(frameParameter1(frame), before);
 
     if (lastFrame_ == frame) {
         ++attempt_;

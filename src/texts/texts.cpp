@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 101;
+constexpr std::size_t kTextCount = 112;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -119,6 +119,18 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{2014, "Type sensor lamp"},
     Entry{2015, "Lamp 1 current alarm"},
     Entry{2016, "Lamp 2 current alarm"},
+    // The tool's own texts: what a write checks before and after it sends.
+    Entry{3000, "\"%1\" is out of range: it takes %2 to %3"},
+    Entry{3001, "Nothing written: the unit on the line has identifier number %1, not %2"},
+    Entry{3002, "The form holds the parameters of the unit with identifier number %2, but the unit on the line has identifier number %1.\nNothing was written. Read this unit first, or connect the unit that was read."},
+    Entry{3003, "Nothing written: the unit did not answer"},
+    Entry{3004, "Verifying"},
+    Entry{3005, "Ended with errors: the unit does not hold what was written"},
+    Entry{3006, "Address %1: written %2, the unit holds %3"},
+    Entry{3007, "Address %1: written %2, no answer when read back"},
+    Entry{3008, "Ended with errors: no answer when writing address %1"},
+    Entry{3009, "Nothing written: read the unit first"},
+    Entry{3010, "The form does not hold the parameters of the unit on the line: read the unit first (%1), then write."},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -224,6 +236,17 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{2014, "Tipo sensor lámpara"},
     Entry{2015, "Alarm. corriente lámpara 1"},
     Entry{2016, "Alarm. corriente lámpara 2"},
+    Entry{3000, "\"%1\" está fuera de rango: admite de %2 a %3"},
+    Entry{3001, "Nada escrito: la unidad conectada tiene el número ID %1, no %2"},
+    Entry{3002, "El formulario tiene los parámetros de la unidad con número ID %2, pero la unidad conectada tiene el número ID %1.\nNo se ha escrito nada. Lea primero esta unidad, o conecte la unidad que se leyó."},
+    Entry{3003, "Nada escrito: la unidad no responde"},
+    Entry{3004, "Verificando"},
+    Entry{3005, "Terminado con errores: la unidad no guarda lo escrito"},
+    Entry{3006, "Dirección %1: escrito %2, la unidad guarda %3"},
+    Entry{3007, "Dirección %1: escrito %2, sin respuesta al releer"},
+    Entry{3008, "Terminado con errores: sin respuesta al escribir la dirección %1"},
+    Entry{3009, "Nada escrito: lea primero la unidad"},
+    Entry{3010, "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
 }};
 
 // French (France).
@@ -329,6 +352,17 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{2014, "Type capteur lampe"},
     Entry{2015, "Alarme courant lampe 1"},
     Entry{2016, "Alarme courant lampe 2"},
+    Entry{3000, "« %1 » est hors limites : valeurs de %2 à %3"},
+    Entry{3001, "Rien écrit : l'unité en ligne a le numéro ID %1, pas %2"},
+    Entry{3002, "Le formulaire contient les paramètres de l'unité de numéro ID %2, mais l'unité en ligne a le numéro ID %1.\nRien n'a été écrit. Lisez d'abord cette unité, ou branchez l'unité qui a été lue."},
+    Entry{3003, "Rien écrit : l'unité ne répond pas"},
+    Entry{3004, "Vérification"},
+    Entry{3005, "Terminé avec erreurs : l'unité ne garde pas ce qui a été écrit"},
+    Entry{3006, "Adresse %1 : écrit %2, l'unité garde %3"},
+    Entry{3007, "Adresse %1 : écrit %2, pas de réponse à la relecture"},
+    Entry{3008, "Terminé avec erreurs : pas de réponse à l'écriture de l'adresse %1"},
+    Entry{3009, "Rien écrit : lisez d'abord l'unité"},
+    Entry{3010, "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.
@@ -410,6 +444,21 @@ std::string TextTable::CargarTexto(int id) const {
     }
     if (entry == nullptr) return "<" + std::to_string(id) + ">";
     return std::string(entry->text);
+}
+
+std::string fill(std::string_view text, std::initializer_list<std::string_view> args) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool placeholder = text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9';
+        const std::size_t n = placeholder ? static_cast<std::size_t>(text[i + 1] - '1') : 0;
+        if (placeholder && n < args.size()) {
+            out += *(args.begin() + n);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 std::vector<int> TextTable::ids() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,9 @@ std::string_view languageTag(Language language);
 
 // The captions, list items, help-file name and the two messages that follow
 // the operator's language. Looked up by their numeric id.
+// The text with %1, %2, ... replaced by the arguments in that order.
+std::string fill(std::string_view text, std::initializer_list<std::string_view> args);
+
 class TextTable {
 public:
     explicit TextTable(Language language);

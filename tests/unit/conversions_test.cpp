@@ -7,8 +7,8 @@
 namespace zrk::params {
 namespace {
 
-const platform::NumberFormat kPoint{'.', ','};
-const platform::NumberFormat kComma{',', '.'};
+const platform::NumberFormat kPoint{".", ","};
+const platform::NumberFormat kComma{",", "."};
 
 TEST(LenientNumber, ReadsTheLeadingNumberAndIgnoresTheRest) {
     struct Case {
@@ -56,13 +56,13 @@ TEST(Rounding, HalvesGoToTheEvenNeighbourAndOverflowIsAnError) {
 }
 
 TEST(DisplayFormat, FixedDecimalsWithTheRegionalSeparator) {
-    EXPECT_EQ(formatScaled(0, 4, '.'), "0.0000");
-    EXPECT_EQ(formatScaled(100000, 4, ','), "10,0000");
-    EXPECT_EQ(formatScaled(5, 2, '.'), "0.05");
-    EXPECT_EQ(formatScaled(65535, 2, ','), "655,35");
-    EXPECT_EQ(formatScaled(300, 1, '.'), "30.0");
-    EXPECT_EQ(formatScaled(-5, 1, '.'), "-0.5");
-    EXPECT_EQ(formatScaled(42, 0, '.'), "42");
+    EXPECT_EQ(formatScaled(0, 4, "."), "0.0000");
+    EXPECT_EQ(formatScaled(100000, 4, ","), "10,0000");
+    EXPECT_EQ(formatScaled(5, 2, "."), "0.05");
+    EXPECT_EQ(formatScaled(65535, 2, ","), "655,35");
+    EXPECT_EQ(formatScaled(300, 1, "."), "30.0");
+    EXPECT_EQ(formatScaled(-5, 1, "."), "-0.5");
+    EXPECT_EQ(formatScaled(42, 0, "."), "42");
 }
 
 TEST(LuxTables, ConversionsBothWays) {

@@ -11,7 +11,7 @@ namespace {
 using params::ParameterImage;
 
 struct Form {
-    explicit Form(platform::NumberFormat numbers = {'.', ','}) : context{started.frm(), started.program->lux, numbers} {}
+    explicit Form(platform::NumberFormat numbers = {".", ","}) : context{started.frm(), started.program->lux, numbers} {}
     StartedProgram started;
     params::CodecContext context;
     app::FrmMain& frm() { return started.frm(); }
@@ -131,16 +131,16 @@ TEST(ImageLayout, EncodingEdgeCases) {
         {"txtGrupoLeds", "300", {{60, 255}}, "255"},
         {"txtGrupoLeds", "x", {{60, 0}}, "0"},
         {"txtDuracionPulsoSincronismo", "y", {{59, 0}}, "0"},
-        {"txtTiempoDe", "-5", {{57, 0}, {58, -5}}, nullptr},
-        {"txtTiempoDe", "70000", {{57, 273}, {58, 112}}, nullptr},
+        {"txtTiempoDe", "1000", {{57, 3}, {58, 232}}, nullptr},
+        {"txtAtenuacionNocturna", "255", {{56, 255}}, nullptr},
+        {"TVelocidadUsuario1", "1677.7215", {{0, 255}, {1, 255}, {2, 255}}, nullptr},
+        {"TTiempoLampara1", "6553.5", {{28, 255}, {29, 255}}, nullptr},
+        {"TPWMLed", "255", {{49, 255}}, nullptr},
+        {"TSemanaFabricacion", "255", {{247, 255}}, nullptr},
         {"txtTiempoDe", "later", {{57, 0}, {58, 0}}, "0"},
-        {"txtAtenuacionNocturna", "300", {{56, 300}}, nullptr},
         {"txtAtenuacionNocturna", "half", {{56, 0}}, nullptr},
-        {"TVelocidadUsuario1", "1677.7216", {{0, 0}, {1, 0}, {2, 0}}, nullptr},
         {"TVelocidadUsuario2", "12.5", {{3, 1}, {4, 232}, {5, 72}}, nullptr},
-        {"TAlarmLampara1", "-1", {{64, 0}, {65, -100}}, nullptr},
         {"TNumeroID", "4660", {{254, 0x12}, {255, 0x34}}, nullptr},
-        {"TSemanaFabricacion", "300", {{247, 44}}, nullptr},
         {"TIdentificacion", "ABC", {{231, 65}, {232, 66}, {233, 67}, {234, 32}, {246, 32}}, nullptr},
         {"TIdentificacion", "0123456789abcdefXYZ", {{231, '0'}, {246, 'f'}}, nullptr},
         {"TIdentificacion", "Año€", {{232, 0xF1}, {234, 0x80}}, nullptr},
@@ -153,6 +153,55 @@ TEST(ImageLayout, EncodingEdgeCases) {
         const ParameterImage image = f.encode();
         for (auto [a, v] : c.cells) EXPECT_EQ(image[static_cast<std::size_t>(a)], v) << c.field << " " << c.text << " @" << a;
         EXPECT_EQ(field.Text(), c.textAfter ? c.textAfter : c.text) << c.field;
+    }
+}
+
+// Values their cells cannot hold are refused, never cut down or wrapped, and
+// the message names the field, the value and the range.
+TEST(ImageLayout, ValuesBeyondTheirCellsAreRefused) {
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* range;
+    };
+    const Case cases[] = {
+        {"TPWMLed", "300", "0 to 255"},
+        {"TPWMLed", "-1", "0 to 255"},
+        {"TPWMLed", "255.5", "0 to 255"},
+        {"TVueltasError", "256", "0 to 255"},
+        {"TVelocidadUsuario1", "2000", "0 to 1677.7215"},
+        {"TVelocidadUsuario1", "1677.7216", "0 to 1677.7215"},
+        {"TVelocidadUsuario4", "-0.0001", "0 to 1677.7215"},
+        {"TRelacionReductor", "167772.16", "0 to 167772.15"},
+        {"TPulsosRevolucion", "65536", "0 to 65535"},
+        {"TTestFotocelula", "6553.6", "0 to 6553.5"},
+        {"TMaxConsumoLed", "655.36", "0 to 655.35"},
+        {"TMargenErrorMotor2", "-1", "0 to 655.35"},
+        {"TAlarmLampara1", "-1", "0 to 655.35"},
+        {"txtTiempoDe", "-5", "0 to 65535"},
+        {"txtTiempoDe", "70000", "0 to 65535"},
+        {"txtAtenuacionNocturna", "300", "0 to 255"},
+        {"txtDuracionPulsoSincronismo", "256", "0 to 255"},
+        {"txtGrupoLeds", "-1", "0 to 255"},
+        {"TGradosOffset", "99999", "0 to 65535"},
+        {"TLuminosidadLeds", "256", "0 to 255"},
+        {"TDientesDisco", "-3", "0 to 255"},
+        {"TSemanaFabricacion", "300", "0 to 255"},
+        {"TNumeroID", "65536", "0 to 65535"},
+        {"TNumeroID", "99999999999", "0 to 65535"},
+    };
+    for (const auto& c : cases) {
+        Form f;
+        f.fillValid();
+        dynamic_cast<app::TextBox&>(f.frm().controls().at(c.field)).setText(c.text);
+        try {
+            f.encode();
+            ADD_FAILURE() << c.field << " took " << c.text;
+        } catch (const params::RangeError& e) {
+            const std::string message = e.what();
+            for (const char* part : {c.field, c.text, c.range})
+                EXPECT_NE(message.find(part), std::string::npos) << message;
+        }
     }
 }
 
@@ -171,7 +220,7 @@ TEST(ImageLayout, StrictFieldsRefuseTextThatIsNoNumber) {
 }
 
 TEST(ImageLayout, DecimalCommaRatioRoundsHalfToEven) {
-    Form f({',', '.'});
+    Form f({",", "."});
     f.fillValid();
     f.frm().TRelacionReductor.setText("12,345");
     const auto image = f.encode();

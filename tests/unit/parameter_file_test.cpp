@@ -155,9 +155,7 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
         {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
         {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); }, {{56, "255"}}, "txtAtenuacionNocturna", "254.6"},
         {[](app::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
-        {[](app::FrmMain& f) { f.TAlarmLampara2.setText("700"); }, {{66, "273"}, {67, "112"}}, "TAlarmLampara2", "700"},
         {[](app::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
-        {[](app::FrmMain& f) { f.txtTiempoDe.setText("-5"); }, {{57, "0"}, {58, "-5"}}, "txtTiempoDe", "-5"},
         {[](app::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
         {[](app::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
         {[](app::FrmMain& f) { f.TIdentificacion.setText("AB"); },
@@ -179,6 +177,20 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
         for (const auto& [position, expected] : c.lines)
             EXPECT_EQ(lines.at(static_cast<std::size_t>(position)), expected) << "position " << position;
         EXPECT_EQ(probe(rig.frm().controls().at(c.field), "Text"), c.shown) << c.field;
+    }
+}
+
+TEST(SaveParameterFile, AValueBeyondItsCellsIsNotSaved) {
+    for (auto [field, text] : {std::pair{"TAlarmLampara2", "700"}, std::pair{"txtTiempoDe", "-5"},
+                               std::pair{"txtAtenuacionNocturna", "-2"}, std::pair{"TPWMLed", "300"}}) {
+        FileRig rig;
+        fillForm(rig.frm());
+        dynamic_cast<app::TextBox&>(rig.frm().controls().at(field)).setText(text);
+        rig.save("f.zrk");
+        ASSERT_EQ(rig.messages().size(), 1u) << field;
+        EXPECT_NE(rig.messages()[0].find(field), std::string::npos) << rig.messages()[0];
+        EXPECT_NE(rig.messages()[0].find("out of range"), std::string::npos) << rig.messages()[0];
+        EXPECT_FALSE(std::filesystem::exists(rig.path("f.zrk"))) << field;
     }
 }
 

@@ -166,7 +166,7 @@ TEST(WriteZrk, WritesTheEditedFieldsAndOnlyTheFieldsTheUnitHas) {
     rig.frm().TNumeroID.setText("4660");
     rig.device().setInUse(100, true);  // an address without a field
     rig.device().setMemory(100, 77);
-    rig.program().MapaParametros.bytes[100 / 8] |= 1 << (100 % 8);
+    rig.program().boundUnit->map.bytes[100 / 8] |= 1 << (100 % 8);
     const auto factory = std::pair{rig.device().memory(249), rig.device().memory(250)};
     rig.device().clearFrameLog();
     EXPECT_EQ(params::writeUnit(rig.program()), Outcome::Done);
@@ -176,10 +176,15 @@ TEST(WriteZrk, WritesTheEditedFieldsAndOnlyTheFieldsTheUnitHas) {
     EXPECT_EQ(rig.device().memory(255), 0x34);
     EXPECT_EQ((std::pair{rig.device().memory(249), rig.device().memory(250)}), factory) << "manufacturing data is never written";
     EXPECT_EQ(rig.device().memory(100), 77) << "no field, never written";
+    std::vector<int> written, readBack;
     for (const auto& frame : rig.device().frameLog()) {
-        EXPECT_EQ(frame[4], 2);
+        ASSERT_TRUE(frame[4] == 2 || frame[4] == 1) << int(frame[4]);
+        (frame[4] == 2 ? written : readBack).push_back(frame[5]);
         EXPECT_TRUE(frame[5] <= 67 || (frame[5] >= 221 && frame[5] <= 246) || frame[5] >= 254) << int(frame[5]);
     }
+    // The identifier check first, then every written address read back.
+    written.insert(written.begin(), {254, 255});
+    EXPECT_EQ(readBack, written);
     EXPECT_EQ(rig.started.machine.ui.beeps, 1) << "the beep after address 223";
 }
 
@@ -209,7 +214,7 @@ TEST(WriteZrk, BadFieldOrCellSendsNothing) {
 TEST(WriteZrk, OutOfRangeCellAtAnAddressNotInUseIsHarmless) {
     UnitRig rig;
     ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
-    rig.program().MapaParametros.bytes[56 / 8] &= static_cast<std::uint8_t>(~(1 << (56 % 8)));
+    rig.program().boundUnit->map.bytes[56 / 8] &= static_cast<std::uint8_t>(~(1 << (56 % 8)));
     rig.frm().txtAtenuacionNocturna.setText("300");
     EXPECT_EQ(params::writeUnit(rig.program()), Outcome::Done);
 }

@@ -205,7 +205,7 @@ TEST(StatusInterrogation, NoBoxTickedOpensAndClosesThePortOnly) {
 
 struct ValueCase {
     std::uint8_t high, low;
-    char decimal;
+    std::string decimal;
     std::string text;
 };
 
@@ -217,14 +217,14 @@ TEST_P(ValueFormat, HundredthsUnsignedWithTwoDecimals) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ValueFormat,
-                         ::testing::Values(ValueCase{4, 210, '.', "12.34"}, ValueCase{0, 5, '.', "0.05"},
-                                           ValueCase{0, 0, '.', "0.00"}, ValueCase{4, 210, ',', "12,34"},
-                                           ValueCase{39, 16, '.', "100.00"}, ValueCase{127, 255, '.', "327.67"},
-                                           ValueCase{128, 0, '.', "327.68"}, ValueCase{255, 255, ',', "655,35"}));
+                         ::testing::Values(ValueCase{4, 210, ".", "12.34"}, ValueCase{0, 5, ".", "0.05"},
+                                           ValueCase{0, 0, ".", "0.00"}, ValueCase{4, 210, ",", "12,34"},
+                                           ValueCase{39, 16, ".", "100.00"}, ValueCase{127, 255, ".", "327.67"},
+                                           ValueCase{128, 0, ".", "327.68"}, ValueCase{255, 255, ",", "655,35"}));
 
 TEST(StatusInterrogation, ValuesReachTheirFieldsInTheRegionalFormat) {
     LiveProgram started(simulatedUnit());
-    started.machine.platform.numbers.decimal = ',';
+    started.machine.platform.numbers.decimal = ",";
     auto& device = started.sim().device();
     device.setPresentCurrent(1234);
     device.setPresentSpeed(65535);

@@ -156,16 +156,16 @@ TEST(Pause, LastsItsUnitsOnlyOnceCalibrated) {
 TEST(SpeedTest, CountAndMessages) {
     struct Case {
         double measure, check;
-        char decimal;
+        const char* decimal;
         std::int32_t count;
         const char* finalStatus;
     };
     const Case cases[] = {
-        {0.5, 1.2, '.', 200000, "Index =  200000"},
-        {0.5, 1.31, '.', 200000, "Out speed computer 1.31"},
-        {0.5, 0.69, ',', 200000, "Out speed computer 0,69"},
-        {0.4, 1.0, '.', 250000, "Index =  250000"},
-        {0.0, 1.0, '.', 2147483647, "Index =  2147483647"},  // a clock too coarse to see the loop
+        {0.5, 1.2, ".", 200000, "Index =  200000"},
+        {0.5, 1.31, ".", 200000, "Out speed computer 1.31"},
+        {0.5, 0.69, ",", 200000, "Out speed computer 0,69"},
+        {0.4, 1.0, ".", 250000, "Index =  250000"},
+        {0.0, 1.0, ".", 2147483647, "Index =  2147483647"},  // a clock too coarse to see the loop
     };
     for (const auto& c : cases) {
         VirtualClock clock;
