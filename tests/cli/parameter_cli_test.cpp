@@ -1,6 +1,7 @@
 // zrkctl identify, read and set over the simulated unit.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 #include "ctl_fixture.h"
@@ -52,6 +53,9 @@ TEST(ParameterCli, SetWritesTheFieldsAndRefusesBadOnes) {
         {{"set", "TVelocidadUsuario1=abc"}, cli::kPortError},
         {{"set", "NoSuchField=1"}, cli::kUsage},
         {{"set", "ComboTipoMotor=two"}, cli::kPortError},
+        {{"set", "TPWMLed=300"}, cli::kPortError},
+        {{"set", "TVelocidadUsuario1=2000"}, cli::kPortError},
+        {{"set", "TTiempoLampara1=-1"}, cli::kPortError},
         {{"set"}, cli::kUsage},
         {{"set", "justtext"}, cli::kUsage},
     };
@@ -66,7 +70,13 @@ TEST(ParameterCli, SetWritesTheFieldsAndRefusesBadOnes) {
                       155000);
         } else {
             EXPECT_EQ(cli.unit().device().memory(50), before) << c.args.back() << ": nothing written";
-            EXPECT_TRUE(!cli.err.str().empty() || !cli.started.machine.ui.messages.empty()) << "says what is wrong";
+            std::string said = cli.err.str();
+            for (const auto& m : cli.started.machine.ui.messages) said += m.text;
+            EXPECT_FALSE(said.empty()) << "says what is wrong";
+            const std::string& setting = c.args.back();
+            if (setting.find('=') != std::string::npos && setting.rfind("No", 0) != 0) {
+                EXPECT_NE(said.find(setting.substr(0, setting.find('='))), std::string::npos) << said;
+            }
         }
     }
 }
@@ -76,6 +86,34 @@ TEST(ParameterCli, NoAnswerIsExitOne) {
     cli.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
     for (const char* command : {"identify", "read"}) EXPECT_EQ(cli.run({command}), cli::kNoAnswer) << command;
     EXPECT_EQ(cli.run({"set", "TPWMLed=5"}), cli::kNoAnswer);
+}
+
+TEST(ParameterCli, SetReadsBackWhatItWroteUnlessToldNotTo) {
+    for (bool verify : {true, false}) {
+        Cli cli;
+        cli.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
+        std::vector<std::string> args{"set", "TPWMLed=33"};
+        if (!verify) args.insert(args.begin() + 1, "--no-verify");
+        const int code = cli.run(args);
+        if (verify) {
+            EXPECT_EQ(code, cli::kNoAnswer);
+            EXPECT_NE(cli.err.str().find("Address 49: written 33, the unit holds 80"), std::string::npos) << cli.err.str();
+        } else {
+            EXPECT_EQ(code, cli::kOk) << cli.err.str();
+            EXPECT_EQ(cli.out.str(), "Ended\n");
+        }
+        EXPECT_EQ(cli.unit().device().memory(49), 80) << "the stuck cell kept its byte";
+    }
+}
+
+TEST(ParameterCli, SetSendsBackTheUnitsOwnBytesForEveryOtherField) {
+    Cli cli("all-addresses");
+    cli.started.machine.platform.numbers = {",", "\u202f"};  // French: grouping with a narrow blank
+    std::array<std::uint8_t, 256> before{};
+    for (int a = 0; a < 256; ++a) before[static_cast<std::size_t>(a)] = cli.unit().device().memory(a);
+    EXPECT_EQ(cli.run({"set", "TPWMLed=80"}), cli::kOk) << cli.err.str();
+    before[49] = 80;
+    for (int a = 0; a < 256; ++a) EXPECT_EQ(cli.unit().device().memory(a), before[static_cast<std::size_t>(a)]) << a;
 }
 
 }  // namespace

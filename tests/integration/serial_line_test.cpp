@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QProcess>
 
 #include "link/device_link.h"
@@ -10,6 +11,7 @@
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
+#include "qt/system_locale.h"
 #include "sim_process.h"
 
 namespace zrk::test {
@@ -109,6 +111,45 @@ TEST(Zrkctl, ExitCodesEndToEnd) {
             EXPECT_FALSE(zrkctl.readAllStandardError().isEmpty());
         }
     }
+}
+
+// The separators the core's regional tests assume are the ones the system
+// gives, including the non-ASCII grouping blanks.
+TEST(RegionalSettings, SeparatorsComeAsTheSystemWritesThem) {
+    struct Case {
+        const char* locale;
+        const char* decimal;
+        const char* grouping;
+    };
+    for (const Case& c : {Case{"C", ".", ","}, Case{"en_US", ".", ","}, Case{"fr_FR", ",", "\u202f"},
+                          Case{"de_DE", ",", "."}, Case{"de_CH", ".", "\u2019"}, Case{"es_ES", ",", "."},
+                          Case{"ru_RU", ",", "\u00a0"}, Case{"pt_PT", ",", "\u00a0"}, Case{"sv_SE", ",", "\u00a0"},
+                          Case{"pl_PL", ",", "\u00a0"}, Case{"fi_FI", ",", "\u00a0"}}) {
+        const auto format = qt::numberFormatOf(QLocale(QString::fromUtf8(c.locale)));
+        EXPECT_EQ(format.decimal, c.decimal) << c.locale;
+        EXPECT_EQ(format.grouping, c.grouping) << c.locale;
+    }
+}
+
+// A French user's set, then a read in another setting: the grouping blank
+// of French numbers must not turn "10,0000" into a hundred thousand.
+TEST(Zrkctl, SetInFrenchSettingsChangesOnlyTheFieldSet) {
+    SimProcess sim;
+    auto run = [&](const char* locale, const QStringList& args) {
+        QProcess zrkctl;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", locale);
+        zrkctl.setProcessEnvironment(environment);
+        zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), QStringList{"--port", QString::fromStdString(sim.device())} + args);
+        EXPECT_TRUE(zrkctl.waitForFinished(60000));
+        EXPECT_EQ(zrkctl.exitCode(), 0) << zrkctl.readAllStandardError().toStdString();
+        return QString::fromUtf8(zrkctl.readAllStandardOutput());
+    };
+    EXPECT_EQ(run("fr_FR.UTF-8", {"set", "TPWMLed=81"}), "Ended\n");
+    const QString json = run("C", {"--json", "read"});
+    for (const char* field : {"\"TVelocidadUsuario1\": \"10.0000\"", "\"TMaxConsumoLed\": \"1.50\"",
+                              "\"TTestFotocelula\": \"30.0\"", "\"TPWMLed\": \"81\""})
+        EXPECT_TRUE(json.contains(QString::fromUtf8(field))) << field << " in " << json.toStdString();
 }
 
 }  // namespace
