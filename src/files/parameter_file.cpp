@@ -96,6 +96,30 @@ std::int32_t wholeNumber(const std::string& line, const std::string& file, int l
     return static_cast<std::int32_t>(value);
 }
 
+// Whether the lenient reading finds a number at the start of the line, and
+// not just the 0 it gives for any other text.
+bool startsWithNumber(const std::string& line) {
+    std::string text;
+    for (char ch : line)
+        if (ch != ' ' && ch != '\t' && ch != '\n') text.push_back(ch);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && text[i] == '.') ++i;
+    if (i < text.size() && text[i] >= '0' && text[i] <= '9') return true;
+    return text.size() >= 3 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h' || text[1] == 'O' || text[1] == 'o');
+}
+
+// A table entry of run 2: an angle from 0 to 360, or empty. Zero is the
+// most common start angle of a sector, so it is an angle like any other;
+// a line that holds no number at all is no angle.
+std::int32_t fileAngle(const std::string& line) {
+    if (!startsWithNumber(line)) return tables::kEmptyAngle;
+    const double v = params::lenientNumber(line);
+    if (!(v >= -0.5 && v <= 360.5)) return tables::kEmptyAngle;
+    const std::int32_t angle = params::roundToInt32(v, "angle");
+    return angle >= 0 && angle <= 360 ? angle : tables::kEmptyAngle;
+}
+
 // The lines that describe one field row, for messages.
 std::string linesOf(int address, int length) {
     return length == 1 ? std::to_string(address + 1)
@@ -213,8 +237,7 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
         }
         for (std::size_t col = 0; col < kColumns; ++col) {
             nextLine();
-            const double v = params::lenientNumber(line);
-            if (v > 0 && v < 361) content.angles[row][col] = params::roundToInt32(v, "angle");
+            content.angles[row][col] = fileAngle(line);
         }
     }
     return content;
@@ -309,13 +332,9 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
     for (int row = 1; row <= kRows; ++row) {
         p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kColumns; ++col) {
-            const auto& angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
-            if (angle) {
-                grid.setTextMatrix(row, col, tables::formatAngle(*angle));
-                p.flash.pauta(row, col) = *angle;
-            } else {
-                grid.setTextMatrix(row, col, "");
-            }
+            const std::int32_t angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+            grid.setTextMatrix(row, col, angle == tables::kEmptyAngle ? "" : tables::formatAngle(angle));
+            p.flash.pauta(row, col) = angle;
         }
     }
     tables::MSFlexGridPautas_LeaveCell(frm, p.flash);

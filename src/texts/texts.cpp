@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 101;
+constexpr std::size_t kTextCount = 104;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -119,6 +119,10 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{2014, "Type sensor lamp"},
     Entry{2015, "Lamp 1 current alarm"},
     Entry{2016, "Lamp 2 current alarm"},
+    // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
+    Entry{3100, "Writing Error in table %1, %2 half, data %3"},
+    Entry{3101, "first"},
+    Entry{3102, "second"},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -224,6 +228,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{2014, "Tipo sensor lámpara"},
     Entry{2015, "Alarm. corriente lámpara 1"},
     Entry{2016, "Alarm. corriente lámpara 2"},
+    Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
+    Entry{3101, "primera"},
+    Entry{3102, "segunda"},
 }};
 
 // French (France).
@@ -329,6 +336,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{2014, "Type capteur lampe"},
     Entry{2015, "Alarme courant lampe 1"},
     Entry{2016, "Alarme courant lampe 2"},
+    Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
+    Entry{3101, "première"},
+    Entry{3102, "seconde"},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.
