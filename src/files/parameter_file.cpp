@@ -329,6 +329,10 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path, const 
 void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
     auto& frm = p.frm;
     auto& grid = frm.MSFlexGridPautas;
+    // The edit in progress in the current cell ends before the file replaces
+    // every cell. Applied afterwards, the rule would empty a 360 or an angle
+    // beside an empty cell there and keep the entry hidden behind it.
+    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
     for (int row = 1; row <= kRows; ++row) {
         p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kColumns; ++col) {
@@ -337,7 +341,6 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
             p.flash.pauta(row, col) = angle;
         }
     }
-    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
     tables::RellenarColores(frm, p.flash);
     frm.setStatus("Ended");
 

@@ -416,6 +416,32 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
         }
 }
 
+// The grid's current cell shows the file's entry like any other cell, even
+// one the cell editor would not take there (360, or an angle beside an
+// empty cell); the operator's unfinished edit in it is ended first.
+TEST(OpenParameterFile, TheCurrentCellShowsTheFilesEntry) {
+    struct Case {
+        const char* left;
+        const char* entry;
+        const char* shown;
+    };
+    const Case cases[] = {{"10", "360", "360"}, {"511", "120", "120"}, {"10", "511", ""}};
+    for (const Case& c : cases) {
+        FileRig rig;
+        auto& grid = rig.frm().MSFlexGridPautas;
+        grid.setCurrent(3, 6);
+        grid.setText("4");  // typed, not yet left
+        auto lines = baseLines();
+        lines[entryLine(3, 5)] = c.left;
+        lines[entryLine(3, 6)] = c.entry;
+        rig.folder().write("f.zrk", joined(lines));
+        rig.open("f.zrk");
+        ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+        EXPECT_EQ(grid.TextMatrix(3, 6), c.shown) << c.entry;
+        EXPECT_EQ(rig.program().flash.pauta(3, 6), std::stoi(c.entry)) << c.entry;
+    }
+}
+
 TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
     const auto speed = linesWith({{0, "1"}, {1, "134"}, {2, "160"}});
     const std::string valid = joined(speed);
