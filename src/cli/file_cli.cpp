@@ -2,6 +2,9 @@
 #include "cli/form_json.h"
 #include "cli/file_cli.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "app/program.h"
 #include "cli/json.h"
 #include "files/atomic_write.h"
@@ -9,6 +12,7 @@
 #include "params/image_layout.h"
 #include "params/numbers.h"
 #include "params/parameter_memory.h"
+#include "tables/segment_transfer.h"
 
 namespace zrk::cli {
 namespace {
@@ -60,12 +64,39 @@ std::string tableAsJson(const tables::FlashTable& flash) {
     return "\"colors\": [" + colors + "], \"pattern\": [" + pattern + "]";
 }
 
+// --table after the command's own arguments: the flash-pattern table travels
+// too. Removes it from `args`.
+bool takeTableOption(std::vector<std::string>& args) {
+    const auto it = std::find(args.begin() + 1, args.end(), "--table");
+    if (it == args.end()) return false;
+    args.erase(it);
+    return true;
+}
+
+// The end of a table transfer as an exit code, with every failed half on
+// stderr; a port error's message is already there.
+int tableTransferEnd(CommandContext& c, const std::optional<tables::TransferOutcome>& outcome) {
+    if (c.program.lastPortError || !outcome) return kPortError;
+    if (outcome->succeeded()) return kOk;
+    for (const auto& failure : outcome->failures) c.err << "zrkctl: " << failure << "\n";
+    c.err << "zrkctl: " << c.program.frm.status() << "\n";
+    return kNoAnswer;
+}
+
 }  // namespace
 
-int readToFileCommand(CommandContext& c, const std::vector<std::string>& args) {
-    if (args.size() != 3 || args[1] != "-o") return usageError(c, "read: give -o FILE.zrk to save a parameter file");
+int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    const bool withTable = takeTableOption(args);
+    if (args.size() != 3 || args[1] != "-o")
+        return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
     const Outcome read = onDevice(c, params::readUnit);
     if (read != Outcome::Done) return exitCodeOf(c, read);
+    // The unit's own table, all of it or nothing: a file must not carry a
+    // table that is part the unit's and part the form's.
+    if (withTable) {
+        if (const int code = tableTransferEnd(c, tables::CLeerColores_Click(c.program)); code != kOk) return code;
+    }
     try {
         files::saveParameterFile(c.program, args[2]);
     } catch (const params::ConversionError& e) {
@@ -81,6 +112,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     takeNoVerify(c, args);
+    const bool withTable = takeTableOption(args);
     if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
     try {
         // A bad file is refused before the unit is touched at all.
@@ -101,6 +133,11 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     }
     const Outcome written = onDevice(c, params::writeUnit);
     if (written != Outcome::Done) return exitCodeOf(c, written);
+    // Opening the file put its table into the grid and its colours into the
+    // labels, which is what the table write sends.
+    if (withTable) {
+        if (const int code = tableTransferEnd(c, tables::CEscribirColores_Click(c.program)); code != kOk) return code;
+    }
     printStatus(c);
     return kOk;
 }
@@ -119,8 +156,9 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 void addFileCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"write",
-                        "write [--no-verify] FILE.zrk  identify and read the unit, open the parameter file into it,\n"
-                        "                 write, and read back what was written",
+                        "write [--no-verify] FILE.zrk [--table]  identify and read the unit, open the parameter\n"
+                        "                 file into it, write and read back what was written; --table then\n"
+                        "                 writes the file's flash-pattern table too",
                         writeFileCommand});
     commands.push_back({"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed",
                         checkFileCommand});

@@ -1,6 +1,8 @@
 // zrkctl status and io: the interrogation and the instantaneous values.
 #include "cli/live_cli.h"
 
+#include <optional>
+
 #include "app/program.h"
 #include "cli/json.h"
 #include "live/instant_values.h"
@@ -36,11 +38,36 @@ std::string joined(const std::vector<std::string>& texts) {
     return out;
 }
 
+constexpr std::uint8_t kChangerTypeAddress = 27;
+
+// Byte B means something else for each changer type; without --changer the
+// lamps are read for the type the unit itself keeps, in one transaction.
+// Returns kOk with the list set, or the exit code of the failure.
+int useUnitsChangerType(CommandContext& c) {
+    std::optional<link::RespuestaComando> reply;
+    c.program.deviceOperation([&] {
+        c.program.link.AbrirCom();
+        reply = c.program.link.EnviarComando({0, 1, kChangerTypeAddress, 0});
+        c.program.link.CerrarCom();
+    });
+    if (c.program.lastPortError || !reply) return kPortError;  // the message is already on stderr
+    if (reply->Resultado != link::kAck) {
+        c.err << "zrkctl: status: the unit's changer type (address 27) could not be read (" << c.program.frm.status()
+              << "); give --changer N to read the lamps for entry N\n";
+        return kNoAnswer;
+    }
+    auto& list = c.program.frm.ComboTipoCambiador;
+    // A type the list does not have reads byte B as no type at all.
+    list.setListIndex(reply->Dato3 < list.ListCount() ? reply->Dato3 : -1);
+    return kOk;
+}
+
 }  // namespace
 
 int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
     live::StatusChoice choice;
     bool any = false;
+    bool changerGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--lamps") {
@@ -58,11 +85,14 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
                 return usageError(c, "status: --changer needs an entry of the changer-type list, 0 to " +
                                          std::to_string(list.ListCount() - 1));
             list.setListIndex(entry[0] - '0');
+            changerGiven = true;
         } else {
             return usageError(c, "status: unknown option '" + a + "'");
         }
     }
     if (!any) choice = {true, true, true, true};
+    if (choice.lamps && !changerGiven)
+        if (const int code = useUnitsChangerType(c); code != kOk) return code;
     live::setTickBoxes(c.program.frm, choice);
 
     const auto reading = live::CInterrogar_Click(c.program);
@@ -106,7 +136,8 @@ void addLiveCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"status",
                         "status [--lamps] [--current] [--speed] [--led-current] [--changer N]\n"
                         "                 read the status lamps and measured values (all without options);\n"
-                        "                 N is the changer-type entry the lamps are read for (default 0)",
+                        "                 N is the changer-type entry the lamps are read for (default: the\n"
+                        "                 type the unit keeps at address 27, read first)",
                         statusCommand});
     commands.push_back({"io", "io             read the states of the 8 inputs and 11 outputs", ioCommand});
 }

@@ -132,7 +132,7 @@ int set(CommandContext& c, std::vector<std::string> args) {
 void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
-    commands.push_back({"read", "read [-o FILE.zrk]  identify and read the unit; --json prints every field and the status;\n                 -o saves a parameter file", read});
+    commands.push_back({"read", "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                 status; -o saves a parameter file, with the unit's flash-pattern table when --table", read});
     commands.push_back({"set",
                         "set [--no-verify] NAME=VALUE ...  identify, read, change those fields, write back and\n"
                         "                 read back what was written (--no-verify skips the read-back)",

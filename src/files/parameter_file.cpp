@@ -96,6 +96,30 @@ std::int32_t wholeNumber(const std::string& line, const std::string& file, int l
     return static_cast<std::int32_t>(value);
 }
 
+// Whether the lenient reading finds a number at the start of the line, and
+// not just the 0 it gives for any other text.
+bool startsWithNumber(const std::string& line) {
+    std::string text;
+    for (char ch : line)
+        if (ch != ' ' && ch != '\t' && ch != '\n') text.push_back(ch);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && text[i] == '.') ++i;
+    if (i < text.size() && text[i] >= '0' && text[i] <= '9') return true;
+    return text.size() >= 3 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h' || text[1] == 'O' || text[1] == 'o');
+}
+
+// A table entry of run 2: an angle from 0 to 360, or empty. Zero is the
+// most common start angle of a sector, so it is an angle like any other;
+// a line that holds no number at all is no angle.
+std::int32_t fileAngle(const std::string& line) {
+    if (!startsWithNumber(line)) return tables::kEmptyAngle;
+    const double v = params::lenientNumber(line);
+    if (!(v >= -0.5 && v <= 360.5)) return tables::kEmptyAngle;
+    const std::int32_t angle = params::roundToInt32(v, "angle");
+    return angle >= 0 && angle <= 360 ? angle : tables::kEmptyAngle;
+}
+
 // The lines that describe one field row, for messages.
 std::string linesOf(int address, int length) {
     return length == 1 ? std::to_string(address + 1)
@@ -200,8 +224,7 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
         }
         for (std::size_t col = 0; col < kColumns; ++col) {
             nextLine();
-            const double v = params::lenientNumber(line);
-            if (v > 0 && v < 361) content.angles[row][col] = params::roundToInt32(v, "angle");
+            content.angles[row][col] = fileAngle(line);
         }
     }
     return content;
@@ -292,21 +315,17 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path, const 
 
 namespace {
 
-// What the opened fields were loaded with: the file's cells for numbers and
-// text, so that writing the file unedited sends exactly what it holds. Cells
-// that are no bytes cannot be sent as they are; such a field is encoded from
-// what it shows. Lists and check boxes go as the form shows them.
-void rememberFileCells(app::Program& p, const ParameterImage& fileImage, const std::vector<int>& rows) {
-    ParameterImage cells = fileImage;
-    params::CodecContext byRules{p.frm, p.lux, p.platform.numbers, nullptr, false, &p.texts};
+// What the opened fields were loaded with: the file's cells, so that writing
+// the file unedited sends exactly what it holds (a copy saved before a write
+// puts the unit back as it was). Cells that are no bytes cannot be sent as
+// they are; such a field is encoded from what it shows.
+void rememberFileCells(app::Program& p, const ParameterImage& cells, const std::vector<int>& rows) {
     for (int a : rows) {
-        if (params::holdsChoice(a)) {
-            params::encodeRow(a, cells, byRules);
-            params::rememberRows({a}, cells, p.frm, p.loaded);
-            continue;
-        }
         bool bytes = true;
-        for (int i = 0; i < params::rowLength(a); ++i) bytes = bytes && cells[static_cast<std::size_t>(a + i)] >= 0 && cells[static_cast<std::size_t>(a + i)] <= 255;
+        for (int i = 0; i < params::rowLength(a); ++i) {
+            const std::int32_t cell = cells[static_cast<std::size_t>(a + i)];
+            bytes = bytes && cell >= 0 && cell <= 255;
+        }
         if (bytes)
             params::rememberRows({a}, cells, p.frm, p.loaded);
         else
@@ -319,19 +338,18 @@ void rememberFileCells(app::Program& p, const ParameterImage& fileImage, const s
 void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
     auto& frm = p.frm;
     auto& grid = frm.MSFlexGridPautas;
+    // The edit in progress in the current cell ends before the file replaces
+    // every cell. Applied afterwards, the rule would empty a 360 or an angle
+    // beside an empty cell there and keep the entry hidden behind it.
+    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
     for (int row = 1; row <= kRows; ++row) {
         p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kColumns; ++col) {
-            const auto& angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
-            if (angle) {
-                grid.setTextMatrix(row, col, tables::formatAngle(*angle));
-                p.flash.pauta(row, col) = *angle;
-            } else {
-                grid.setTextMatrix(row, col, "");
-            }
+            const std::int32_t angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+            grid.setTextMatrix(row, col, angle == tables::kEmptyAngle ? "" : tables::formatAngle(angle));
+            p.flash.pauta(row, col) = angle;
         }
     }
-    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
     tables::RellenarColores(frm, p.flash);
     frm.setStatus("Ended");
 

@@ -47,9 +47,10 @@ struct ParameterFileContent {
     params::ParameterImage image{};
     // Rows 1 to 8 at indexes 0 to 7.
     std::array<std::int32_t, tables::kPatternRows> colors{};
-    // An angle the grid shows and the table takes, or nothing: the cell is
-    // emptied and the table keeps its entry.
-    std::array<std::array<std::optional<std::int32_t>, tables::kPatternColumns>, tables::kPatternRows> angles{};
+    // The table entries: an angle 0 to 360, which the grid shows, or 511 for
+    // every other line, which empties the cell. Opening sets every entry, so
+    // nothing of the table before it stays behind an empty cell.
+    std::array<std::array<std::int32_t, tables::kPatternColumns>, tables::kPatternRows> angles{};
 };
 
 // The 520 lines of a file, each ending in CR LF.

@@ -73,6 +73,8 @@ void readValue(app::Program& program, const MeasuredValue& value, StatusReading&
 }  // namespace
 
 void showLampLook(const app::FrmMain::LampRow& row, LampLook look) {
+    // A lamp without its caption cannot be told from the others.
+    row.caption->setVisible(true);
     row.lit->setVisible(look == LampLook::Lit);
     row.unlit->setVisible(look == LampLook::Unlit);
     row.unknown->setVisible(look == LampLook::Unknown);

@@ -17,7 +17,7 @@ namespace zrk::live {
 // the grey "unknown" look when the byte could not be read.
 enum class LampLook { Lit, Unlit, Unknown };
 
-// Shows one look of a lamp row and hides the rest of its pictures.
+// Shows the caption and one look of a lamp row, and hides the rest of its pictures.
 void showLampLook(const app::FrmMain::LampRow& row, LampLook look);
 
 // The row whose lit picture has this name; std::logic_error when none has.

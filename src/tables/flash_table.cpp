@@ -100,7 +100,13 @@ void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table) {
     const int col = grid.Col();
     if (row == 0 || col == 0) return;
     const std::string& text = grid.TextMatrix(row, col);
-    const auto value = cellNumber(text.empty() ? std::to_string(kEmptyAngle) : text);
+    // A cell whose digits were all deleted is an empty entry: the angle it
+    // held must not be sent or saved from behind an empty cell.
+    if (text.empty()) {
+        table.pauta(row, col) = kEmptyAngle;
+        return;
+    }
+    const auto value = cellNumber(text);
     // A row fills from the left: an angle counts only beside a filled cell
     // (column 1 stands beside the row header, which is never empty).
     if (value && *value <= kLastAngle && !grid.TextMatrix(row, col - 1).empty()) {

@@ -63,7 +63,8 @@ void RellenarColores(app::FrmMain& frm, const FlashTable& table);
 // take no digits and no backspace; tab on a row header enters column 1.
 void MSFlexGridPautas_KeyPress(app::FrmMain& frm, FlashTable& table, int key);
 // Accepts the current cell's angle (0 to 359, next to a filled cell) into the
-// table, or empties the cell and keeps the entry as it was.
+// table, or empties the cell and keeps the entry as it was. A cell left empty
+// makes its entry empty (511).
 void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table);
 // Lets the operator choose the colour of row `index` (1 to 8).
 void LColor_Click(app::FrmMain& frm, FlashTable& table, platform::UserInterface& ui, int index);

@@ -33,7 +33,8 @@ enum class HalfEnd { Done, Failed, Cancelled };
 // One half of segment table n, offset by offset. Reading fills `block`;
 // writing sends it. A failed transaction runs the error step and leaves the
 // rest of the half.
-HalfEnd transferHalf(app::Program& program, bool writing, int n, int start, SegmentBlock& block) {
+HalfEnd transferHalf(app::Program& program, bool writing, int n, int start, SegmentBlock& block,
+                     std::vector<std::string>& failures) {
     const int last = start + kHalfLength - 1;
     for (int offset = start; offset <= last; ++offset) {
         if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
@@ -50,7 +51,8 @@ HalfEnd transferHalf(app::Program& program, bool writing, int n, int start, Segm
         }
         // A cancel ends the wait as a failure; it is no fault of the line.
         if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
-        program.frm.setStatus(errorText(offset));
+        failures.push_back(writing ? writeErrorText(program.texts, n, start, offset) : errorText(offset));
+        program.frm.setStatus(failures.back());
         program.platform.ui.beep();
         program.link.Pausa(1000);
         program.progress.advance(last - offset);  // the skipped rest of the half
@@ -102,6 +104,24 @@ std::string progressText(int n, int offset, std::int32_t byte) {
 
 std::string errorText(int offset) { return "Reading Error in data " + std::to_string(offset); }
 
+std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, int offset) {
+    const std::string values[] = {std::to_string(n), texts.CargarTexto(halfStart == kHalfStarts[0] ? 3101 : 3102),
+                                  std::to_string(offset)};
+    const std::string pattern = texts.CargarTexto(3100);
+    // Each %1 to %3 is put in once, left to right, so a value is never read
+    // again as a place holder.
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '3') {
+            text += values[pattern[i + 1] - '1'];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
 std::string writeEndText(int failedHalves) {
     if (failedHalves == 0) return "Ended";
     return "Ended, halves failed " + link::signedNumber(failedHalves);
@@ -121,7 +141,7 @@ TransferOutcome LeerColores(app::Program& program) {
         SegmentBlock block{};
         for (int n = 1; n <= kSegmentTables && outcome.succeeded(); ++n) {
             for (int start : kHalfStarts) {
-                const HalfEnd end = transferHalf(program, false, n, start, block);
+                const HalfEnd end = transferHalf(program, false, n, start, block, outcome.failures);
                 if (end == HalfEnd::Failed) ++outcome.failedHalves;
                 if (end == HalfEnd::Cancelled) outcome.cancelled = true;
                 if (end != HalfEnd::Done) break;
@@ -154,7 +174,7 @@ TransferOutcome EscribirColores(app::Program& program) {
         for (int n = 1; n <= kSegmentTables && !outcome.cancelled; ++n) {
             encodeSegmentTable(program.flash, n, block);
             for (int start : kHalfStarts) {
-                const HalfEnd end = transferHalf(program, true, n, start, block);
+                const HalfEnd end = transferHalf(program, true, n, start, block, outcome.failures);
                 if (end == HalfEnd::Failed) ++outcome.failedHalves;
                 if (end == HalfEnd::Cancelled) {
                     outcome.cancelled = true;

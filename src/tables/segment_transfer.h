@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tables/flash_table.h"
+#include "texts/texts.h"
 
 namespace zrk::app {
 class Program;
@@ -36,8 +38,12 @@ void decodeSegmentTable(const SegmentBlock& block, int n, FlashTable& table);
 
 // " 1 - 005 - 012": table, offset and byte after each good transaction.
 std::string progressText(int n, int offset, std::int32_t byte);
-// The status line when a transaction fails, reading or writing.
+// The status line when a transaction of a read fails.
 std::string errorText(int offset);
+// The status line when a transaction of a write fails: which table (1 to 4),
+// which half (the one starting at offset 0 or at 128) and which offset, in
+// the operator's language.
+std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, int offset);
 
 inline const std::string kReadCancelledText = "Reading cancelled, the table is unchanged";
 inline const std::string kWriteCancelledText = "Writing cancelled, the unit holds part of the table";
@@ -46,6 +52,8 @@ std::string writeEndText(int failedHalves);
 
 struct TransferOutcome {
     int failedHalves = 0;  // halves cut short by a failed transaction
+    // The status text of each failed half, in order (a read has one at most).
+    std::vector<std::string> failures;
     bool cancelled = false;
     bool succeeded() const { return failedHalves == 0 && !cancelled; }
 };

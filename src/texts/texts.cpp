@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 112;
+constexpr std::size_t kTextCount = 115;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -131,6 +131,10 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3008, "Ended with errors: no answer when writing address %1"},
     Entry{3009, "Nothing written: read the unit first"},
     Entry{3010, "The form does not hold the parameters of the unit on the line: read the unit first (%1), then write."},
+    // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
+    Entry{3100, "Writing Error in table %1, %2 half, data %3"},
+    Entry{3101, "first"},
+    Entry{3102, "second"},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -247,6 +251,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3008, "Terminado con errores: sin respuesta al escribir la dirección %1"},
     Entry{3009, "Nada escrito: lea primero la unidad"},
     Entry{3010, "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
+    Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
+    Entry{3101, "primera"},
+    Entry{3102, "segunda"},
 }};
 
 // French (France).
@@ -363,6 +370,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3008, "Terminé avec erreurs : pas de réponse à l'écriture de l'adresse %1"},
     Entry{3009, "Rien écrit : lisez d'abord l'unité"},
     Entry{3010, "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
+    Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
+    Entry{3101, "première"},
+    Entry{3102, "seconde"},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.

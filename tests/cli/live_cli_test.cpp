@@ -23,6 +23,7 @@ struct Cli : Ctl {
 
 TEST(StatusCommand, ReportsEveryLampAndValueItRead) {
     Cli cli(simulatedUnit());
+    cli.device().setMemory(27, 0);  // a TKR41 changer
     cli.device().setStatusA(0b011);
     cli.device().setStatusB(0b00100010);
     cli.device().setPresentCurrent(1234);
@@ -52,8 +53,10 @@ TEST(StatusCommand, OptionsChooseTheBytesRead) {
         std::vector<std::string> args;
         std::vector<int> selectors;
     } cases[] = {
-        {{"status"}, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {{"status", "--lamps"}, {0, 1}},
+        // The changer type (address 27) first, for the lamps of byte B.
+        {{"status"}, {27, 0, 1, 2, 3, 4, 5, 6, 7}},
+        {{"status", "--lamps"}, {27, 0, 1}},
+        {{"status", "--lamps", "--changer", "1"}, {0, 1}},
         {{"status", "--speed", "--current"}, {2, 3, 4, 5}},
         {{"status", "--led-current"}, {6, 7}},
     };
@@ -65,13 +68,51 @@ TEST(StatusCommand, OptionsChooseTheBytesRead) {
     }
 }
 
+// Without --changer the lamps of byte B are those of the type the unit
+// keeps: one parameter read of address 27 before the interrogation.
+TEST(StatusCommand, WithoutChangerTheUnitsOwnTypeChoosesTheLampsOfByteB) {
+    const struct {
+        std::uint8_t changerType;
+        std::string byteB;
+    } cases[] = {
+        {0, "\"LedRojoPrealarmaLampara\": \"on\", \"LedVerdeLampara1On\": \"on\", \"LedRojoAlarmaLampara1\": \"on\""},
+        {2, "\"LedAzulLampara1\": \"on\", \"LedAzulCambiador\": \"on\", \"LedVerdeLampara1On\": \"on\", "
+            "\"LedRojoFalloFoco\": \"on\""},
+        {3, "\"LedRojoAlarmaLampara1\": \"on\""},  // the LED lantern: not read as a TKR41
+        {5, ""},                                 // a type without lamps of byte B
+        {200, ""},                               // no type of the list
+    };
+    for (const auto& c : cases) {
+        Cli cli(simulatedUnit());
+        cli.device().setMemory(27, c.changerType);
+        cli.device().setStatusA(0);
+        cli.device().setStatusB(0xFF);
+        cli.device().clearFrameLog();
+        EXPECT_EQ(cli.run({"status", "--lamps"}), cli::kOk) << int{c.changerType} << ": " << cli.err.str();
+        EXPECT_EQ(cli.out.str(), "{\"lamps\": {\"LedOn\": \"off\", \"LedMotorOn\": \"off\", \"LedRojoAlarmaMotor\": \"off\"" +
+                                     (c.byteB.empty() ? "" : ", " + c.byteB) + "}, \"values\": {}}\n")
+            << int{c.changerType};
+        ASSERT_FALSE(cli.device().frameLog().empty());
+        EXPECT_EQ(sim::frameCommand(cli.device().frameLog()[0]), 1) << "a parameter read";
+        EXPECT_EQ(cli.device().memory(27), c.changerType) << "and nothing written";
+    }
+}
+
 TEST(StatusCommand, SilentUnitGivesUnknownLampsNoValuesAndExitOne) {
     Cli cli(scriptedUnit());
-    EXPECT_EQ(cli.run({"status", "--lamps", "--current"}), cli::kNoAnswer);
+    EXPECT_EQ(cli.run({"status", "--lamps", "--current", "--changer", "0"}), cli::kNoAnswer);
     EXPECT_EQ(cli.out.str(),
               "{\"lamps\": {\"LedOn\": \"unknown\", \"LedMotorOn\": \"unknown\", \"LedRojoAlarmaMotor\": \"unknown\", "
               "\"LedRojoPrealarmaLampara\": \"unknown\", \"LedVerdeLampara1On\": \"unknown\", "
               "\"LedRojoAlarmaLampara1\": \"unknown\"}, \"values\": {\"TCorrienteActual\": \"--\"}}\n");
+}
+
+TEST(StatusCommand, AChangerTypeThatCannotBeReadStopsBeforeTheLamps) {
+    Cli cli(scriptedUnit());
+    EXPECT_EQ(cli.run({"status", "--lamps"}), cli::kNoAnswer);
+    EXPECT_EQ(cli.out.str(), "");
+    EXPECT_NE(cli.err.str().find("changer type (address 27) could not be read"), std::string::npos) << cli.err.str();
+    EXPECT_NE(cli.err.str().find("--changer"), std::string::npos) << cli.err.str();
 }
 
 TEST(StatusCommand, PlainTextWithoutJson) {

@@ -4,6 +4,7 @@
 
 #include "started_program.h"
 #include "tables/flash_table.h"
+#include "tables/segment_transfer.h"
 #include "tables/wire_flash_table.h"
 
 namespace zrk::test {
@@ -143,7 +144,9 @@ TEST(FlashGrid, CellLeaveRule) {
         {1, "", "359", 511, "359", 359},
         {1, "", "360", 511, "", 511},
         {1, "", "400", 120, "", 120},           // rejected: the entry keeps its value
-        {1, "", "", 42, "", 42},                // all digits removed: the same
+        {1, "", "", 42, "", 511},               // all digits removed: the entry is emptied
+        {3, "005", "", 42, "", 511},            // the same beside a filled cell
+        {3, "", "", 42, "", 511},               // and beside an empty one
         {1, "", "99999999999", 5, "", 5},       // beyond 32 bits: out of range too
         {3, "", "10", 511, "", 511},            // nothing to its left
         {3, "005", "10", 511, "010", 10},
@@ -159,6 +162,30 @@ TEST(FlashGrid, CellLeaveRule) {
         EXPECT_EQ(g.grid().TextMatrix(4, c.col), c.shown) << "column " << c.col << " text '" << c.text << "'";
         EXPECT_EQ(g.table().pauta(4, c.col), c.entryAfter) << "column " << c.col << " text '" << c.text << "'";
     }
+}
+
+// The operator deletes an angle with backspace: no hidden angle stays
+// behind the empty cell to be sent to the unit.
+TEST(FlashGrid, DeletingACellsDigitsEmptiesItsEntry) {
+    Grid g;
+    g.click(3, 1);
+    g.type("0\t120\t240\t");
+    ASSERT_EQ(g.table().pauta(3, 2), 120);
+    g.click(3, 2);
+    g.type("\b\b");
+    g.click(3, 2);  // leaving with one digit still there keeps an angle
+    EXPECT_EQ(g.table().pauta(3, 2), 1);
+    EXPECT_EQ(g.grid().TextMatrix(3, 2), "001");
+    g.type("\b\b\b");
+    g.click(5, 5);
+    EXPECT_EQ(g.grid().TextMatrix(3, 2), "");
+    EXPECT_EQ(g.table().pauta(3, 2), 511);
+    EXPECT_EQ(g.table().pauta(3, 1), 0) << "its neighbours keep theirs";
+    EXPECT_EQ(g.table().pauta(3, 3), 240);
+    tables::SegmentBlock block{};
+    tables::encodeSegmentTable(g.table(), 2, block);
+    EXPECT_EQ(block[2 * 2 + 1], 1);
+    EXPECT_EQ(block[2 * 2 + 2], 255) << "an empty entry travels as 1, 255";
 }
 
 TEST(FlashGrid, LeavingAHeaderCellChangesNothing) {

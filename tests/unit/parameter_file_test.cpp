@@ -278,7 +278,7 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     auto& flash = rig.program().flash;
     flash.pauta(1, 1) = 10;
     flash.pauta(1, 2) = 359;
-    flash.pauta(2, 1) = 0;  // 0 is not taken back: the cell empties and the entry stays
+    flash.pauta(2, 1) = 0;  // the most common start angle
     flash.color(3) = 255;
     rig.frm().TIdentificacion.setText("Faro Norte");
     tables::RedibujaGrid(rig.frm(), flash);
@@ -306,10 +306,9 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     }
     EXPECT_EQ(opened["TIdentificacion.Text"], "Faro Norte      ") << "all 16 characters";
     opened["TIdentificacion.Text"] = saved.at("TIdentificacion.Text");
-    EXPECT_EQ(opened["pauta2,1"], "42");
-    opened["pauta2,1"] = saved.at("pauta2,1");
-    EXPECT_EQ(opened["grid2,1"], "");
-    opened["grid2,1"] = saved.at("grid2,1");
+    // Angle 0 comes back as an angle, over what the other table held there.
+    EXPECT_EQ(opened["pauta2,1"], "0");
+    EXPECT_EQ(opened["grid2,1"], "000");
     EXPECT_EQ(opened["LColor(3).Caption"], "255");
     // AD to lux and back is not exact; the lux fields themselves must match.
     for (const char* ad : {"TLuxONAD.Text", "TLuxOFFAD.Text"}) opened[ad] = saved.at(ad);
@@ -368,37 +367,91 @@ TEST(OpenParameterFile, TheReadersOwnRules) {
 
 TEST(OpenParameterFile, TableEntriesAndColours) {
     FileRig rig;
-    auto& flash = rig.program().flash;
-    flash.pauta(1, 1) = 100;
-    flash.pauta(1, 2) = 200;
-    flash.pauta(1, 4) = 7;
     auto lines = baseLines();
     lines[colorLine(2)] = "65280";
     lines[colorLine(3)] = "abc";
     lines[colorLine(4)] = "12.5";
-    lines[entryLine(1, 1)] = "0";
-    lines[entryLine(1, 2)] = "511";
-    lines[entryLine(1, 3)] = "360";
-    lines[entryLine(1, 4)] = "5";
-    lines[entryLine(8, 32)] = "359";
     rig.folder().write("f.zrk", joined(lines));
     rig.open("f.zrk");
     ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
-    const auto& grid = rig.frm().MSFlexGridPautas;
-    EXPECT_EQ(flash.pauta(1, 1), 100) << "0 empties the cell and keeps the entry";
-    EXPECT_EQ(grid.TextMatrix(1, 1), "");
-    EXPECT_EQ(flash.pauta(1, 2), 200) << "511 too";
-    EXPECT_EQ(grid.TextMatrix(1, 2), "");
-    EXPECT_EQ(flash.pauta(1, 3), 360);
-    EXPECT_EQ(grid.TextMatrix(1, 3), "360");
-    EXPECT_EQ(flash.pauta(1, 4), 5);
-    EXPECT_EQ(grid.TextMatrix(1, 4), "005");
-    EXPECT_EQ(flash.pauta(8, 32), 359);
+    const auto& flash = rig.program().flash;
     EXPECT_EQ(flash.color(2), 65280);
     EXPECT_EQ(flash.color(3), 0) << "a colour that is not a number gives 0";
     EXPECT_EQ(flash.color(4), 12);
     EXPECT_EQ(rig.frm().LColor(2).Caption(), "65280");
-    EXPECT_EQ(grid.CellBackColor(2, 0), (app::GridColor{app::GridColor::Kind::Rgb, 65280}));
+    EXPECT_EQ(rig.frm().MSFlexGridPautas.CellBackColor(2, 0), (app::GridColor{app::GridColor::Kind::Rgb, 65280}));
+}
+
+// Every entry of run 2 sets its table entry: an angle 0 to 360 is shown and
+// kept, anything else empties the cell and the entry. The file is opened
+// over a table that is full from an earlier file, so an entry the file does
+// not set would show as a left-over 120.
+TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
+    struct Case {
+        const char* line;
+        std::int32_t entry;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"0", 0, "000"},         {"5", 5, "005"},        {"359", 359, "359"},  {"360", 360, "360"},
+        {"361", 511, ""},        {"511", 511, ""},       {"-1", 511, ""},      {"65535", 511, ""},
+        {"-2147483648", 511, ""}, {"abc", 511, ""},      {" ", 511, ""},       {"  90 ", 90, "090"},
+        {"359.6", 360, "360"},   {"360.6", 511, ""},     {"-0.4", 0, "000"},   {"&H10", 16, "016"},
+    };
+    FileRig rig;
+    auto full = baseLines();
+    for (int row = 1; row <= 8; ++row)
+        for (int col = 1; col <= 32; ++col) full[entryLine(row, col)] = "120";
+    rig.folder().write("full.zrk", joined(full));
+    rig.open("full.zrk");
+    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    ASSERT_EQ(rig.program().flash.pauta(5, 7), 120);
+
+    auto lines = baseLines();  // every other entry 511
+    int col = 1;
+    for (const Case& c : cases) lines[entryLine(1, col++)] = c.line;
+    rig.folder().write("f.zrk", joined(lines));
+    rig.open("f.zrk");
+    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    const auto& flash = rig.program().flash;
+    const auto& grid = rig.frm().MSFlexGridPautas;
+    col = 1;
+    for (const Case& c : cases) {
+        EXPECT_EQ(flash.pauta(1, col), c.entry) << "line '" << c.line << "'";
+        EXPECT_EQ(grid.TextMatrix(1, col), c.shown) << "line '" << c.line << "'";
+        ++col;
+    }
+    for (int row = 1; row <= 8; ++row)
+        for (int c = row == 1 ? col : 1; c <= 32; ++c) {
+            EXPECT_EQ(flash.pauta(row, c), 511) << row << "," << c;
+            EXPECT_EQ(grid.TextMatrix(row, c), "") << row << "," << c;
+        }
+}
+
+// The grid's current cell shows the file's entry like any other cell, even
+// one the cell editor would not take there (360, or an angle beside an
+// empty cell); the operator's unfinished edit in it is ended first.
+TEST(OpenParameterFile, TheCurrentCellShowsTheFilesEntry) {
+    struct Case {
+        const char* left;
+        const char* entry;
+        const char* shown;
+    };
+    const Case cases[] = {{"10", "360", "360"}, {"511", "120", "120"}, {"10", "511", ""}};
+    for (const Case& c : cases) {
+        FileRig rig;
+        auto& grid = rig.frm().MSFlexGridPautas;
+        grid.setCurrent(3, 6);
+        grid.setText("4");  // typed, not yet left
+        auto lines = baseLines();
+        lines[entryLine(3, 5)] = c.left;
+        lines[entryLine(3, 6)] = c.entry;
+        rig.folder().write("f.zrk", joined(lines));
+        rig.open("f.zrk");
+        ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+        EXPECT_EQ(grid.TextMatrix(3, 6), c.shown) << c.entry;
+        EXPECT_EQ(rig.program().flash.pauta(3, 6), std::stoi(c.entry)) << c.entry;
+    }
 }
 
 TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {

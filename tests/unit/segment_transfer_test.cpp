@@ -109,6 +109,29 @@ TEST(SegmentLayout, StatusTexts) {
     EXPECT_EQ(tables::writeEndText(2), "Ended, halves failed  2");
 }
 
+// A failed half of a write in every set: the table, the half and the offset
+// land in their places, and nothing is left of the place holders.
+TEST(SegmentLayout, WriteErrorTextInEveryLanguage) {
+    using texts::Language;
+    struct Case {
+        Language language;
+        int n, halfStart, offset;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Language::English, 1, 0, 0, "Writing Error in table 1, first half, data 0"},
+        {Language::English, 4, 128, 194, "Writing Error in table 4, second half, data 194"},
+        {Language::Neutral, 3, 128, 131, "Writing Error in table 3, second half, data 131"},
+        {Language::SpanishModern, 2, 0, 66, "Error de escritura en la tabla 2, primera mitad, dato 66"},
+        {Language::SpanishTraditional, 2, 128, 128, "Error de escritura en la tabla 2, segunda mitad, dato 128"},
+        {Language::French, 1, 0, 5, "Erreur d'écriture dans la table 1, première moitié, donnée 5"},
+        {Language::French, 4, 128, 140, "Erreur d'écriture dans la table 4, seconde moitié, donnée 140"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tables::writeErrorText(texts::TextTable(c.language), c.n, c.halfStart, c.offset), c.text)
+            << texts::languageTag(c.language);
+}
+
 // A started program with the simulated unit behind a line the test watches.
 struct Transfer {
     explicit Transfer(const std::string& scenario = "led-lantern", sim::Faults faults = {})
@@ -329,8 +352,12 @@ TEST(SegmentTransfer, AWriteSkipsTheRestOfAFailedHalfAndGoesOn) {
     EXPECT_EQ(t.port().frames.size(), 536u - 64 - 61 + 2 * 2);
     EXPECT_EQ(t.frm().status(), "Ended, halves failed  2");
     EXPECT_EQ(t.beeps(), 2);
-    EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), "Reading Error in data 130"), t.statuses.end());
-    EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), "Reading Error in data 5"), t.statuses.end());
+    // Each failed half says it was writing, which table, which half and where.
+    const std::vector<std::string> failures = {"Writing Error in table 2, second half, data 130",
+                                               "Writing Error in table 4, first half, data 5"};
+    for (const auto& failure : failures)
+        EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), failure), t.statuses.end()) << failure;
+    for (const auto& status : t.statuses) EXPECT_EQ(status.find("Reading"), std::string::npos) << status;
     EXPECT_EQ(t.maxDone, 536) << "skipped transactions count as done";
     t.expectOperationClosed();
 }

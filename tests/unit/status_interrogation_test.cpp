@@ -6,6 +6,7 @@
 #include <set>
 
 #include "live_program.h"
+#include "params/parameter_memory.h"
 #include "sim/scenario.h"
 #include "virtual_timers.h"
 
@@ -65,6 +66,57 @@ struct LampCase {
 
 void PrintTo(const LampCase& c, std::ostream* os) {
     *os << "entry " << c.changerEntry << ", A " << int(c.byteA) << ", B " << int(c.byteB);
+}
+
+// Caption index of each lamp row whose lamp is visible, "-" for a hidden
+// row; and each caption must be visible exactly when its lamp is.
+std::string visibleCaptions(const app::FrmMain& frm) {
+    std::string out;
+    for (const auto& row : frm.lampRows()) {
+        const bool lamp = row.lit->Visible() || row.unlit->Visible() || row.unknown->Visible();
+        EXPECT_EQ(row.caption->Visible(), lamp) << row.caption->key();
+        out += (out.empty() ? "" : " ") + (lamp ? std::to_string(row.caption->index()) : std::string("-"));
+    }
+    return out;
+}
+
+// The captions are hidden together with their lamps at start-up and by
+// identification, and shown together by the interrogation that updates them.
+TEST(LampCaptions, ShownAndHiddenWithTheirLamps) {
+    LiveProgram started(simulatedUnit());
+    auto& frm = started.frm();
+    frm.chkEstado.setValue(1);
+    auto identify = [&] { EXPECT_EQ(params::IdentificarZRK(*started.program), params::Outcome::Done); };
+    auto interrogate = [&](int changerEntry) {
+        return [&frm, changerEntry] {
+            frm.ComboTipoCambiador.setListIndex(changerEntry);
+            frm.CInterrogar.Click();
+        };
+    };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        std::string captions;  // rows in order: items 0 8 3 9 10 1 2 4 5 6 7
+    } steps[] = {
+        {"start-up", [] {}, "0 8 3 - - - - - - - -"},
+        {"identification", identify, "0 8 3 - - - - - - - -"},
+        {"TKR42", interrogate(1), "0 8 3 9 10 - 2 4 5 6 7"},
+        {"TKR41", interrogate(0), "0 8 3 9 10 1 2 4 5 6 7"},
+        {"identification again", identify, "0 8 3 - - - - - - - -"},
+        {"LED", interrogate(3), "0 8 3 - - - - - - 6 -"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(visibleCaptions(frm), step.captions) << step.step;
+    }
+
+    // The grey look of a byte that was not read shows the caption too.
+    LiveProgram silent;  // the fake port: it opens, nothing answers
+    silent.frm().chkEstado.setValue(1);
+    silent.frm().ComboTipoCambiador.setListIndex(2);
+    silent.frm().CInterrogar.Click();
+    EXPECT_EQ(visibleCaptions(silent.frm()), "0 8 3 9 - - 2 - 5 - 7");
+    EXPECT_TRUE(live::lampRow(silent.frm(), "LedRojoFalloFoco").unknown->Visible());
 }
 
 class LampTable : public ::testing::TestWithParam<LampCase> {};
