@@ -27,6 +27,14 @@ void Control::setVisible(bool visible) {
     changed(Prop::Visible);
 }
 
+void Control::setMarked(bool marked, std::string note) {
+    if (!marked) note.clear();
+    if (marked_ == marked && markNote_ == note) return;
+    marked_ = marked;
+    markNote_ = std::move(note);
+    changed(Prop::Marked);
+}
+
 void Control::setEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;
@@ -154,7 +162,7 @@ void TabStrip::select(int position) {
 
 StatusBar::StatusBar(std::string name, int index, Control* parent, ChangeHub& hub)
     : Control(Kind::StatusBar, std::move(name), index, parent, hub),
-      panels_{{PanelStyle::Text, {}}, {PanelStyle::Date, {}}, {PanelStyle::Time, {}}} {}
+      panels_{{PanelStyle::Text, {}}, {PanelStyle::Date, {}}, {PanelStyle::Time, {}}, {PanelStyle::Changes, {}}} {}
 
 StatusBar::Panel& StatusBar::at(int panel) {
     if (panel < 1 || panel > count()) throw ControlError("Invalid panel " + std::to_string(panel) + " of " + key());

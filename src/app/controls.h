@@ -22,7 +22,7 @@ public:
 enum class Kind { Form, TextBox, Label, Button, CheckBox, ComboBox, Frame, Picture, Timer, TabStrip, StatusBar, Grid, Shape };
 
 // What changed on a control, so that a view repaints only that.
-enum class Prop { Visible, Geometry, WindowState, Enabled, Caption, ForeColor, Text, Items, ListIndex, Value, Interval, Tabs, SelectedTab, Panels, Cells, CurrentCell };
+enum class Prop { Visible, Geometry, WindowState, Enabled, Caption, ForeColor, Text, Items, ListIndex, Value, Interval, Tabs, SelectedTab, Panels, Cells, CurrentCell, Marked };
 
 class Control;
 using ChangeListener = std::function<void(Control&, Prop)>;
@@ -77,6 +77,12 @@ public:
     // Visible and inside frames that are all visible: what the operator sees.
     bool isShown() const;
 
+    // A field that shows another value than the unit's, and what the unit
+    // has ("Unit: 80"), for the view to tint it and show it as a tooltip.
+    bool Marked() const { return marked_; }
+    const std::string& markNote() const { return markNote_; }
+    void setMarked(bool marked, std::string note = {});
+
 protected:
     void changed(Prop prop) { hub_.notify(*this, prop); }
 
@@ -88,6 +94,8 @@ private:
     ChangeHub& hub_;
     bool visible_ = true;
     bool enabled_ = true;
+    bool marked_ = false;
+    std::string markNote_;
 };
 
 // A colour, each part 0 to 255.
@@ -237,7 +245,8 @@ private:
 
 class StatusBar : public Control {
 public:
-    enum class PanelStyle { Text, Date, Time };
+    // Changes: a short text of its own beside the date ("3 changes").
+    enum class PanelStyle { Text, Date, Time, Changes };
     StatusBar(std::string name, int index, Control* parent, ChangeHub& hub);
 
     int count() const { return static_cast<int>(panels_.size()); }

@@ -11,6 +11,7 @@
 #include "live/remote_commands.h"
 #include "live/status_interrogation.h"
 #include "params/parameter_memory.h"
+#include "params/unit_changes.h"
 #include "params/visibility.h"
 #include "tables/wire_flash_table.h"
 
@@ -39,6 +40,7 @@ void Program::wireHandlers() {
     live::wireInstantValues(*this);
     tables::wireFlashTable(*this);
     wireShell(*this);
+    params::watchForChanges(*this);
 }
 
 bool Program::deviceOperation(const std::function<void()>& operation) {

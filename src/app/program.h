@@ -46,6 +46,8 @@ public:
     // unit the form was read from; a failed identification or read unbinds it.
     params::LoadedFields loaded;
     std::optional<params::UnitBinding> boundUnit;
+    // The copy of the unit's parameters the last write saved before it sent.
+    std::optional<std::filesystem::path> lastCopyBeforeWrite;
     // zrkctl's --no-verify; otherwise the per-user store decides.
     std::optional<bool> verifyOverride;
     // Whether a write reads back what it sent (on unless switched off).

@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "app/program.h"
+#include "cli/json.h"
 #include "cli/file_cli.h"
 #include "cli/live_cli.h"
 #include "cli/table_cli.h"
@@ -40,6 +41,53 @@ bool pressButton(CommandContext& c, const std::string& button) {
 
 void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
     if (std::erase(args, std::string("--no-verify")) > 0) c.program.verifyOverride = false;
+}
+
+bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return std::erase(args, flag) > 0; }
+
+params::Outcome onDevice(CommandContext& c, const std::function<params::Outcome()>& operation) {
+    params::Outcome outcome = params::Outcome::PortError;
+    c.program.deviceOperation([&] { outcome = operation(); });
+    if (c.program.lastPortError) return params::Outcome::PortError;
+    return outcome;
+}
+
+int exitCodeOf(CommandContext& c, params::Outcome outcome) {
+    using params::Outcome;
+    switch (outcome) {
+        case Outcome::Done: return kOk;
+        case Outcome::PortError: return kPortError;  // the message box already said why
+        case Outcome::BadData:
+        case Outcome::NotRecorded:
+            c.err << "zrkctl: " << c.program.frm.status() << "\n";
+            return kPortError;
+        case Outcome::NoAnswer:
+        case Outcome::Cancelled:
+        case Outcome::NothingToDo:
+        case Outcome::WrongUnit:
+        case Outcome::NotVerified: break;
+    }
+    c.err << "zrkctl: " << c.program.frm.status() << "\n";
+    return kNoAnswer;
+}
+
+void printChanges(CommandContext& c, const std::vector<params::FieldChange>& changes, const std::string& newKey) {
+    if (!c.json) {
+        for (const auto& change : changes) c.out << change.field << ": " << change.unitValue << " -> " << change.newValue << "\n";
+        return;
+    }
+    c.out << "{\"changes\": [";
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        c.out << (i > 0 ? ", " : "") << "{\"field\": " << jsonString(changes[i].field)
+              << ", \"unit\": " << jsonString(changes[i].unitValue) << ", " << jsonString(newKey) << ": "
+              << jsonString(changes[i].newValue) << "}";
+    c.out << "]}\n";
+}
+
+std::optional<int> rowOfField(const std::string& name) {
+    for (int row : params::rowAddresses())
+        if (params::fieldAt(row) == name) return row;
+    return std::nullopt;
 }
 
 int runCommand(CommandContext& c, const std::vector<std::string>& args) {

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "params/parameter_memory.h"
+#include "params/unit_changes.h"
 
 namespace zrk::app {
 class Program;
@@ -48,5 +52,20 @@ bool pressButton(CommandContext& context, const std::string& button);
 // Takes --no-verify out of a command's arguments: that write then skips
 // reading back what it sent.
 void takeNoVerify(CommandContext& context, std::vector<std::string>& args);
+// Takes an option such as --dry-run out of a command's arguments; whether it was there.
+bool takeFlag(std::vector<std::string>& args, const std::string& flag);
+
+// Runs a parameter operation as the window's buttons do: under the
+// one-operation guard. A port error is PortError, its message on stderr.
+params::Outcome onDevice(CommandContext& context, const std::function<params::Outcome()>& operation);
+// The one place an operation's outcome becomes an exit code; every code
+// but 0 has its reason on stderr.
+int exitCodeOf(CommandContext& context, params::Outcome outcome);
+// One line per change, "NAME: UNIT -> NEW", or with --json
+// {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
+void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);
+// The field row a parameter field's name stands for; nothing for a name
+// that is no field a read decodes and a write sends.
+std::optional<int> rowOfField(const std::string& name);
 
 }  // namespace zrk::cli

@@ -1,6 +1,7 @@
 // zrkctl read -o, write and check: parameter files from the command line.
 #include "cli/form_json.h"
 #include "cli/file_cli.h"
+#include "cli/commands.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "cli/json.h"
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
+#include "files/write_record.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
 #include "params/parameter_memory.h"
@@ -18,31 +20,6 @@ namespace zrk::cli {
 namespace {
 
 using params::Outcome;
-
-Outcome onDevice(CommandContext& c, Outcome (*operation)(app::Program&)) {
-    Outcome outcome = Outcome::PortError;
-    c.program.deviceOperation([&] { outcome = operation(c.program); });
-    if (c.program.lastPortError) return Outcome::PortError;
-    return outcome;
-}
-
-int exitCodeOf(CommandContext& c, Outcome outcome) {
-    switch (outcome) {
-        case Outcome::Done: return kOk;
-        case Outcome::PortError: return kPortError;  // the message box already said why
-        case Outcome::BadData:
-            c.err << "zrkctl: " << c.program.frm.status() << "\n";
-            return kPortError;
-        case Outcome::NoAnswer:
-        case Outcome::Cancelled:
-        case Outcome::NothingToDo:
-        case Outcome::WrongUnit:
-        case Outcome::NotVerified:
-            c.err << "zrkctl: " << c.program.frm.status() << "\n";
-            return kNoAnswer;
-    }
-    return kNoAnswer;
-}
 
 void printStatus(CommandContext& c) {
     const std::string& status = c.program.frm.status();
@@ -90,7 +67,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     const bool withTable = takeTableOption(args);
     if (args.size() != 3 || args[1] != "-o")
         return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
-    const Outcome read = onDevice(c, params::readUnit);
+    const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
     if (read != Outcome::Done) return exitCodeOf(c, read);
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
@@ -110,28 +87,57 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     return kOk;
 }
 
-int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
-    takeNoVerify(c, args);
-    const bool withTable = takeTableOption(args);
-    if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
+namespace {
+
+// Checks the file, identifies and reads the whole unit, then opens the file
+// into the form (which stays bound to the unit). A bad file is refused
+// before the unit is touched at all.
+int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
-        // A bad file is refused before the unit is touched at all.
-        files::checkParameterFile(files::readParameterFile(args[1]), args[1], files::listSizesOf(c.program.frm));
+        files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.frm));
     } catch (const files::ParameterFileError& e) {
         c.err << "zrkctl: " << e.what() << "\n";
         return kPortError;
     }
     // The unit's own values first: the file leaves the identifier (and the
     // manufacturing data) as the read showed them.
-    const Outcome read = onDevice(c, params::readUnit);
+    const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
     if (read != Outcome::Done) return exitCodeOf(c, read);
     try {
-        files::openParameterFile(c.program, args[1]);
+        files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
         c.err << "zrkctl: " << e.what() << "\n";
         return kPortError;
     }
-    const Outcome written = onDevice(c, params::writeUnit);
+    return kOk;
+}
+
+}  // namespace
+
+int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
+    takeNoVerify(c, args);
+    const bool withTable = takeTableOption(args);
+    const bool dryRun = takeFlag(args, "--dry-run");
+    const bool full = takeFlag(args, "--full");
+    if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
+    if (const int code = readUnitThenOpen(c, args[1]); code != kOk) return code;
+    if (dryRun) {
+        auto context = c.program.codecs();
+        try {
+            const auto& unit = *c.program.boundUnit;
+            const auto image = params::encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
+            printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), "file");
+        } catch (const params::ConversionError& e) {
+            c.err << "zrkctl: write: " << e.what() << "\n";
+            return kPortError;
+        }
+        return kOk;
+    }
+    // Only the cells that differ from the unit's, unless every in-use
+    // address is asked for as the window writes them.
+    const Outcome written = onDevice(c, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
+    if (c.program.lastCopyBeforeWrite && !c.json)
+        c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
     if (written != Outcome::Done) return exitCodeOf(c, written);
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends.
@@ -139,6 +145,44 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
         if (const int code = tableTransferEnd(c, tables::CEscribirColores_Click(c.program)); code != kOk) return code;
     }
     printStatus(c);
+    return kOk;
+}
+
+int diffFileCommand(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 2) return usageError(c, "diff: give exactly one parameter file");
+    if (const int code = readUnitThenOpen(c, args[1]); code != kOk) return code;
+    printChanges(c, params::shownChanges(c.program, params::ValueStyle::Numbers), "file");
+    return kOk;
+}
+
+int logCommand(CommandContext& c, const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    std::optional<std::string> unit;
+    const auto it = std::find(args.begin(), args.end(), "--unit");
+    if (it != args.end()) {
+        if (it + 1 == args.end()) return usageError(c, "log: --unit needs an identifier number");
+        unit = *(it + 1);
+        args.erase(it, it + 2);
+    }
+    if (args.size() != 1) return usageError(c, "log: unexpected argument '" + args[1] + "'");
+    const files::WriteRecord record(c.program.platform.info.dataFolder);
+    std::vector<files::WriteRecord::Line> lines;
+    for (auto& line : record.read())
+        if (!unit || line.unit == *unit) lines.push_back(std::move(line));
+    if (!c.json) {
+        for (const auto& l : lines)
+            c.out << l.time << '\t' << l.unit << '\t' << l.field << '\t' << l.unitValue << '\t' << l.written << '\t'
+                  << l.outcome << "\n";
+        return kOk;
+    }
+    c.out << "{\"writes\": [";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& l = lines[i];
+        c.out << (i > 0 ? ", " : "") << "{\"time\": " << jsonString(l.time) << ", \"unit\": " << jsonString(l.unit)
+              << ", \"field\": " << jsonString(l.field) << ", \"before\": " << jsonString(l.unitValue)
+              << ", \"written\": " << jsonString(l.written) << ", \"outcome\": " << jsonString(l.outcome) << "}";
+    }
+    c.out << "]}\n";
     return kOk;
 }
 
@@ -156,10 +200,17 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 void addFileCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"write",
-                        "write [--no-verify] FILE.zrk [--table]  identify and read the unit, open the parameter\n"
-                        "                 file into it, write and read back what was written; --table then\n"
-                        "                 writes the file's flash-pattern table too",
+                        "write [--no-verify] [--dry-run] [--full] FILE.zrk [--table]  identify and read the unit,\n"
+                        "                 open the parameter file into it, write the fields that differ (--full:\n"
+                        "                 every in-use address) and read them back; --dry-run prints\n"
+                        "                 NAME: UNIT -> FILE and writes nothing; --table then writes the file's\n"
+                        "                 flash-pattern table too",
                         writeFileCommand});
+    commands.push_back({"diff", "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
+                                "                 the file shows otherwise (--json: {\"changes\": ...}); writes nothing",
+                        diffFileCommand});
+    commands.push_back({"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome",
+                        logCommand});
     commands.push_back({"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed",
                         checkFileCommand});
 }

@@ -1,5 +1,6 @@
 // zrkctl identify, read and set: the parameter memory of the unit.
 #include <charconv>
+#include <optional>
 #include <cstdio>
 
 #include "app/program.h"
@@ -7,33 +8,12 @@
 #include "cli/file_cli.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
+#include "params/numbers.h"
 #include "params/parameter_memory.h"
 #include "params/visibility.h"
 
 namespace zrk::cli {
 namespace {
-
-int exitCodeOf(params::Outcome outcome) {
-    switch (outcome) {
-        case params::Outcome::Done: return kOk;
-        case params::Outcome::BadData:
-        case params::Outcome::PortError: return kPortError;
-        case params::Outcome::NoAnswer:
-        case params::Outcome::Cancelled:
-        case params::Outcome::NothingToDo:
-        case params::Outcome::WrongUnit:
-        case params::Outcome::NotVerified: break;
-    }
-    return kNoAnswer;
-}
-
-// Runs a parameter operation the way the window's button does: under the
-// one-operation guard.
-params::Outcome run(CommandContext& c, params::Outcome (*operation)(app::Program&)) {
-    params::Outcome outcome = params::Outcome::PortError;
-    c.program.deviceOperation([&] { outcome = operation(c.program); });
-    return outcome;
-}
 
 std::string mapHex(const params::ParameterMap& map) {
     std::string hex;
@@ -47,8 +27,8 @@ std::string mapHex(const params::ParameterMap& map) {
 
 int identify(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "identify takes no arguments");
-    const auto outcome = run(c, params::IdentificarZRK);
-    if (outcome != params::Outcome::Done) return exitCodeOf(outcome);
+    const auto outcome = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
+    if (outcome != params::Outcome::Done) return exitCodeOf(c, outcome);
     if (!c.json) {
         c.out << mapHex(c.program.MapaParametros) << "\n";
         return kOk;
@@ -68,13 +48,13 @@ int identify(CommandContext& c, const std::vector<std::string>& args) {
 int read(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() >= 2 && args[1] == "-o") return readToFileCommand(c, args);
     if (args.size() != 1) return usageError(c, "read: unexpected argument '" + args[1] + "'");
-    const auto outcome = run(c, params::readUnit);
+    const auto outcome = onDevice(c, [&] { return params::readUnit(c.program); });
     const std::string& status = c.program.frm.status();
     if (c.json)
         c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", \"status\": " << jsonString(status) << "}\n";
     else
         c.out << status << "\n";
-    return exitCodeOf(outcome);
+    return exitCodeOf(c, outcome);
 }
 
 // Applies NAME=VALUE to the form: text fields take the text, lists and check
@@ -99,32 +79,98 @@ std::string assign(app::FrmMain& frm, const std::string& setting) {
     return {};
 }
 
+// The field rows of `names`, or a usage error naming the first that is no
+// field a read decodes and a write sends.
+std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std::string>& names, const std::string& command) {
+    std::vector<int> rows;
+    for (const auto& name : names) {
+        const auto row = rowOfField(name);
+        if (!row) {
+            usageError(c, command + ": '" + name + "' is not a parameter field");
+            return std::nullopt;
+        }
+        rows.push_back(*row);
+    }
+    return rows;
+}
+
+// Identifies the unit and reads only the cells of `rows`; a field the unit
+// does not have is an error naming it.
+int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const std::string& command) {
+    const auto identified = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
+    if (identified != params::Outcome::Done) return exitCodeOf(c, identified);
+    for (int row : rows) {
+        bool inUse = false;
+        for (int i = 0; i < params::rowLength(row); ++i) inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
+        if (!inUse) {
+            c.err << "zrkctl: " << command << ": this unit does not use " << params::fieldAt(row) << "; nothing was written\n";
+            return kPortError;
+        }
+    }
+    return exitCodeOf(c, onDevice(c, [&] { return params::readFields(c.program, rows); }));
+}
+
+int get(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() < 2) return usageError(c, "get: give at least one field name");
+    const std::vector<std::string> names(args.begin() + 1, args.end());
+    const auto rows = rowsOf(c, names, "get");
+    if (!rows) return kUsage;
+    if (const int code = identifyAndReadFields(c, *rows, "get"); code != kOk) return code;
+    if (c.json) {
+        std::string fields;
+        for (const auto& name : names)
+            fields += (fields.empty() ? "" : ", ") + jsonString(name) + ": " + fieldValueJson(c.program.frm.controls().at(name));
+        c.out << "{\"fields\": {" << fields << "}}\n";
+    } else {
+        for (const auto& name : names) {
+            const auto& field = c.program.frm.controls().at(name);
+            const auto* text = dynamic_cast<const app::TextBox*>(&field);
+            c.out << name << ": " << (text != nullptr ? text->Text() : fieldValueJson(field)) << "\n";
+        }
+    }
+    return kOk;
+}
+
 int set(CommandContext& c, std::vector<std::string> args) {
     takeNoVerify(c, args);
+    const bool dryRun = takeFlag(args, "--dry-run");
     if (args.size() < 2) return usageError(c, "set: give at least one NAME=VALUE");
+    std::vector<std::string> names;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto equals = args[i].find('=');
         if (equals == std::string::npos || equals == 0) return usageError(c, "set: '" + args[i] + "' is not NAME=VALUE");
+        names.push_back(args[i].substr(0, equals));
     }
-    const auto readOutcome = run(c, params::readUnit);
-    if (readOutcome != params::Outcome::Done) return exitCodeOf(readOutcome);
+    const auto rows = rowsOf(c, names, "set");
+    if (!rows) return kUsage;
+    // Only the cells of these fields are read, and only they are written.
+    if (const int code = identifyAndReadFields(c, *rows, "set"); code != kOk) return code;
     for (std::size_t i = 1; i < args.size(); ++i) {
         try {
             if (const auto problem = assign(c.program.frm, args[i]); !problem.empty()) {
                 c.err << "zrkctl: set: " << problem << "; nothing was written\n";
-                return problem.find("is not a parameter field") != std::string::npos ? kUsage : kPortError;
+                return kPortError;
             }
         } catch (const app::ControlError& e) {
             c.err << "zrkctl: set: " << e.what() << "; nothing was written\n";
             return kPortError;
         }
     }
-    const auto outcome = run(c, params::writeUnit);
+    if (dryRun) {
+        auto context = c.program.codecs();
+        try {
+            const auto& unit = *c.program.boundUnit;
+            const auto image = params::encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
+            printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), "new");
+        } catch (const params::ConversionError& e) {
+            c.err << "zrkctl: set: " << e.what() << "\n";
+            return kPortError;
+        }
+        return kOk;
+    }
+    const auto outcome = onDevice(c, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
     c.out << c.program.frm.status() << "\n";
-    // The window said why in its message box; zrkctl says it on standard error.
-    if (outcome != params::Outcome::Done && !c.program.lastPortError)
-        c.err << "zrkctl: set: " << c.program.frm.status() << "\n";
-    return exitCodeOf(outcome);
+    return exitCodeOf(c, outcome);
 }
 
 }  // namespace
@@ -133,9 +179,12 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
     commands.push_back({"read", "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                 status; -o saves a parameter file, with the unit's flash-pattern table when --table", read});
+    commands.push_back({"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})",
+                        get});
     commands.push_back({"set",
-                        "set [--no-verify] NAME=VALUE ...  identify, read, change those fields, write back and\n"
-                        "                 read back what was written (--no-verify skips the read-back)",
+                        "set [--no-verify] [--dry-run] NAME=VALUE ...  identify, read only those fields, change them,\n"
+                        "                 write what changed and read it back (--no-verify skips the read-back;\n"
+                        "                 --dry-run prints NAME: UNIT -> NEW and writes nothing)",
                         set});
 }
 

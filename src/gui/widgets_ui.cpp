@@ -35,6 +35,15 @@ void WidgetsUserInterface::messageBox(const std::string& text, const std::string
 
 void WidgetsUserInterface::beep() { QApplication::beep(); }
 
+bool WidgetsUserInterface::confirm(const std::string& question, const std::string& details, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(question),
+                    QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+    box.setInformativeText(QString::fromStdString(details));
+    box.setDefaultButton(QMessageBox::Ok);      // Enter
+    box.setEscapeButton(QMessageBox::Cancel);  // Esc
+    return box.exec() == QMessageBox::Ok;
+}
+
 std::int32_t WidgetsUserInterface::chooseColor(std::int32_t initial) {
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
     QColorDialog dialog(start, QApplication::activeWindow());

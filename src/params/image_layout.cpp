@@ -354,9 +354,10 @@ const std::vector<int>& readDecodeOrder() {
     return order;
 }
 
-ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent) {
+ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent, const LoadedFields* only) {
     ParameterImage image{};
     for (int a : rowAddresses()) {
+        if (only != nullptr && only->find(a) == nullptr) continue;
         try {
             encodeRow(a, image, context);
         } catch (const RangeError&) {

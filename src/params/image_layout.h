@@ -30,6 +30,11 @@ struct UnitBinding {
     ParameterMap map;
     // Cells 254 and 255, when the unit uses them.
     std::optional<std::uint16_t> identifier;
+    // The field rows read from the unit, with their cells and what they
+    // showed: what the form is compared with, and all a write may send.
+    LoadedFields unit;
+    // Every in-use address was read (not only a few fields).
+    bool fullRead = true;
 };
 
 // One transfer's copy of the 256 cells. Cells are wider than a byte: an
@@ -88,8 +93,9 @@ const std::vector<int>& readDecodeOrder();
 inline constexpr int kDecodeYieldAfter = 27;
 
 // Encodes every field in rising address order into a fresh image. With
-// `sent`, a value out of range is refused only in rows of addresses in use.
-ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent = nullptr);
+// `sent`, a value out of range is refused only in rows of addresses in use;
+// with `only`, the rows it holds are encoded and no other.
+ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent = nullptr, const LoadedFields* only = nullptr);
 
 // A value the image may not hold for a byte that is sent: names the field.
 std::string describeCell(int address, std::int32_t value);

@@ -26,6 +26,7 @@ public:
     void forget(int firstAddress) { rows_.erase(firstAddress); }
     // Nothing when the row was never loaded.
     const Row* find(int firstAddress) const;
+    const std::map<int, Row>& rows() const { return rows_; }
     bool operator==(const LoadedFields&) const = default;
 
 private:

@@ -1,5 +1,7 @@
 #include "params/parameter_memory.h"
 
+#include <algorithm>
+#include <ctime>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -7,7 +9,9 @@
 #include "app/program.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
+#include "params/unit_changes.h"
 #include "params/visibility.h"
+#include "files/write_record.h"
 
 namespace zrk::params {
 namespace {
@@ -111,17 +115,33 @@ Outcome IdentificarZRK(app::Program& p) {
     return Outcome::Done;
 }
 
-Outcome LeerZRK(app::Program& p) {
+namespace {
+
+// Reads the in-use addresses of `rows` (every row for a full read), then
+// decodes them into the fields; a failed transaction decodes nothing.
+Outcome readRows(app::Program& p, const std::optional<std::vector<int>>& only) {
     p.boundUnit.reset();
-    int planned = 0;
-    for (int a = 0; a < 256; ++a) planned += p.MapaParametros.ComprobarParametro(a) ? 1 : 0;
+    std::vector<int> rows = only ? *only : rowAddresses();
+    if (only) {
+        // The light levels are shown in the units of the unit's own sensor,
+        // and the identifier number binds the form to the unit.
+        for (int needed : {41, 254})
+            if (std::find(rows.begin(), rows.end(), needed) == rows.end()) rows.push_back(needed);
+    }
+    std::vector<int> addresses;
+    for (int a = 0; a < 256; ++a) {
+        if (!p.MapaParametros.ComprobarParametro(a)) continue;
+        const bool wanted = !only || std::any_of(rows.begin(), rows.end(), [a](int first) {
+            return a >= first && a < first + rowLength(first);
+        });
+        if (wanted) addresses.push_back(a);
+    }
     ParameterImage image{};
     {
-        OperationScope scope(p, planned);
+        OperationScope scope(p, static_cast<int>(addresses.size()));
         try {
             p.link.AbrirCom();
-            for (int a = 0; a < 256; ++a) {
-                if (!p.MapaParametros.ComprobarParametro(a)) continue;
+            for (int a : addresses) {
                 const auto reply = p.link.EnviarComando({0, 1, static_cast<std::uint8_t>(a), 0});
                 if (reply.Resultado != link::kAck) {
                     // Decode nothing: zeros for cells never read would show
@@ -155,14 +175,15 @@ Outcome LeerZRK(app::Program& p) {
 
         CodecContext context = p.codecs();
         for (int a : readDecodeOrder()) {
+            if (std::find(rows.begin(), rows.end(), a) == rows.end()) continue;
             decodeRow(a, image, context);
             if (a == kDecodeYieldAfter) p.platform.events.processEvents();
         }
         // The form now shows this unit: remember the bytes behind each field,
         // and which unit they came from.
         p.loaded.clear();
-        rememberRows(rowAddresses(), image, p.frm, p.loaded);
-        UnitBinding binding{p.MapaParametros, std::nullopt};
+        rememberRows(rows, image, p.frm, p.loaded);
+        UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, !only};
         if (p.MapaParametros.ComprobarParametro(254) && p.MapaParametros.ComprobarParametro(255))
             binding.identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
         p.boundUnit = binding;
@@ -170,11 +191,18 @@ Outcome LeerZRK(app::Program& p) {
         // what is shown now is exactly what the unit holds.
         p.frm.setStatus("Ended");
     }
-    if (image[252] < 48 && image[253] < 4)
+    if (!only && image[252] < 48 && image[253] < 4)
         p.platform.ui.messageBox(p.CargarTexto(2001), p.platform.info.title, platform::UserInterface::Icon::Warning);
     p.platform.events.processEvents();
+    refreshMarks(p);
     return Outcome::Done;
 }
+
+}  // namespace
+
+Outcome LeerZRK(app::Program& p) { return readRows(p, std::nullopt); }
+
+Outcome readFields(app::Program& p, const std::vector<int>& rows) { return readRows(p, rows); }
 
 namespace {
 
@@ -224,7 +252,18 @@ std::optional<Outcome> checkSameUnit(app::Program& p, std::uint16_t expected) {
 
 }  // namespace
 
-Outcome EscribirZRK(app::Program& p) {
+namespace {
+
+std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to_string(*unit.identifier) : "-"; }
+
+}  // namespace
+
+std::optional<std::filesystem::path> copyBeforeWrite(app::Program& p) {
+    if (!p.boundUnit || !p.boundUnit->fullRead || p.platform.info.dataFolder.empty()) return std::nullopt;
+    return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(unitName(*p.boundUnit), std::time(nullptr));
+}
+
+Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
     if (!p.boundUnit) {
         p.frm.setStatus(text(p, 3009));
         error(p, std::string(kWriteError) + "\n" + text(p, 3010, {p.CargarTexto(1431)}));
@@ -237,19 +276,31 @@ Outcome EscribirZRK(app::Program& p) {
     ParameterImage image{};
     CodecContext context = p.codecs();
     try {
-        image = encodeImage(context, &unit.map);
+        image = encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
     } catch (const ConversionError& e) {
         p.frm.setStatus("Nothing written");
         error(p, std::string(kWriteError) + "\n" + e.what());
         return Outcome::BadData;
     }
-    // Addresses without a field are never written: 0 would overwrite data
-    // the tool knows nothing about. The manufacturing data is never written.
+    const auto changes = changesToWrite(p, image, ValueStyle::Numbers);
+    // Only what was read from this unit is written: addresses without a
+    // field would get 0 over data the tool knows nothing about, and a field
+    // never read would get whatever the form happens to show. The
+    // manufacturing data is never written.
+    auto sends = [&](int a) {
+        if (!unit.map.ComprobarParametro(a) || !carriesField(a) || (a >= 247 && a <= 253)) return false;
+        for (const auto& [row, loaded] : unit.unit.rows()) {
+            if (a < row || a >= row + rowLength(row)) continue;
+            if (!options.changedOnly) return true;
+            return std::any_of(changes.begin(), changes.end(), [row](const FieldChange& c) { return c.row == row; });
+        }
+        return false;
+    };
     std::vector<int> firstPass, secondPass;
     for (int a = 0; a <= 246; ++a)
-        if (unit.map.ComprobarParametro(a) && carriesField(a)) firstPass.push_back(a);
+        if (sends(a)) firstPass.push_back(a);
     for (int a : {254, 255})
-        if (unit.map.ComprobarParametro(a)) secondPass.push_back(a);
+        if (sends(a)) secondPass.push_back(a);
     for (const auto& pass : {firstPass, secondPass})
         for (int a : pass)
             if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
@@ -258,11 +309,31 @@ Outcome EscribirZRK(app::Program& p) {
                 return Outcome::BadData;
             }
 
+    // The record comes before the first byte: a write whose previous values
+    // could not be kept is not made.
+    const bool recorded = !p.platform.info.dataFolder.empty() && !changes.empty();
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    if (recorded) {
+        try {
+            record.checkLog();
+            if (unit.fullRead) {
+                const auto copy = options.copy ? *options.copy : record.copyPathFor(unitName(unit), std::time(nullptr));
+                record.saveCopy(copy, unitName(unit), files::unitParameterFile(unit.unit, p.flash));
+                p.lastCopyBeforeWrite = copy;
+            }
+        } catch (const files::FileError& e) {
+            p.frm.setStatus("Nothing written");
+            error(p, std::string(kWriteError) + "\n" + e.what());
+            return Outcome::NotRecorded;
+        }
+    }
+
     const bool verify = p.verifyWrites();
     const int writes = static_cast<int>(firstPass.size() + secondPass.size());
     const int planned = (unit.identifier ? 2 : 0) + writes * (verify ? 2 : 1);
-    std::vector<int> failed, sent;
+    std::vector<int> failed, sent, wrong;
     std::vector<std::string> differences;
+    Outcome outcome = Outcome::Done;
     {
         OperationScope scope(p, planned);
         try {
@@ -309,38 +380,68 @@ Outcome EscribirZRK(app::Program& p) {
                         differences.push_back(text(p, 3007, {std::to_string(a), written}));
                     else if (*held != image[static_cast<std::size_t>(a)])
                         differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
+                    if (!held || *held != image[static_cast<std::size_t>(a)]) wrong.push_back(a);
                     p.progress.advance();
                 }
             }
             if (p.progress.cancelRequested()) {
                 p.frm.setStatus("Writing cancelled: the unit may hold part of the new values");
-                return Outcome::Cancelled;
+                outcome = Outcome::Cancelled;
             }
         } catch (const platform::PortError& e) {
-            return portFailure(p, kWriteError, e);
+            outcome = portFailure(p, kWriteError, e);
         }
     }
-    p.platform.events.processEvents();
-    if (!failed.empty()) {
-        std::string where;
-        for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
-        p.frm.setStatus(text(p, 3008, {where}));
-        return Outcome::NoAnswer;
+    if (outcome == Outcome::Done) {
+        p.platform.events.processEvents();
+        if (!failed.empty()) {
+            std::string where;
+            for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
+            p.frm.setStatus(text(p, 3008, {where}));
+            outcome = Outcome::NoAnswer;
+        } else if (!differences.empty()) {
+            std::string list;
+            for (const auto& line : differences) list += "\n" + line;
+            p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
+            error(p, text(p, 3005) + list);
+            outcome = Outcome::NotVerified;
+        } else {
+            p.frm.setStatus("Ended");
+        }
     }
-    if (!differences.empty()) {
-        std::string list;
-        for (const auto& line : differences) list += "\n" + line;
-        p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
-        error(p, text(p, 3005) + list);
-        return Outcome::NotVerified;
+    if (recorded) {
+        // One line per changed field: verified, sent without a read-back, or failed.
+        auto fieldOutcome = [&](int row) -> std::string {
+            bool allSent = true, anyWrong = false;
+            for (int a = row; a < row + rowLength(row); ++a) {
+                if (!sends(a)) continue;
+                allSent = allSent && std::find(sent.begin(), sent.end(), a) != sent.end();
+                anyWrong = anyWrong || std::find(wrong.begin(), wrong.end(), a) != wrong.end();
+            }
+            if (!allSent || anyWrong) return "failed";
+            return verify ? "verified" : "not verified";
+        };
+        std::vector<files::WriteRecord::Line> lines;
+        const std::string now = files::isoLocalTime(std::time(nullptr));
+        for (const auto& c : changes) lines.push_back({now, unitName(unit), c.field, c.unitValue, c.newValue, fieldOutcome(c.row)});
+        try {
+            record.append(lines);
+        } catch (const files::FileError& e) {
+            error(p, e.what());
+        }
     }
-    p.frm.setStatus("Ended");
+    if (outcome != Outcome::Done) return outcome;
     // The unit now holds what the form shows: a verified write is the new
     // starting point, as a read would be.
-    if (verify) rememberRows(rowAddressesWritten(sent), image, p.frm, p.loaded);
+    if (verify && p.boundUnit) {
+        const auto rows = rowAddressesWritten(sent);
+        rememberRows(rows, image, p.frm, p.loaded);
+        rememberRows(rows, image, p.frm, p.boundUnit->unit);
+    }
     // A new identifier number is the unit's from now on.
-    if (p.boundUnit && p.boundUnit->identifier && !secondPass.empty())
+    if (p.boundUnit && p.boundUnit->identifier && secondPass.size() == 2)
         p.boundUnit->identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
+    refreshMarks(p);
     return Outcome::Done;
 }
 
@@ -352,14 +453,37 @@ Outcome readUnit(app::Program& p) {
     return LeerZRK(p);
 }
 
-Outcome writeUnit(app::Program& p) {
+Outcome writeUnit(app::Program& p, const WriteOptions& options) {
     p.frm.setStatus("Writing");
-    return EscribirZRK(p);
+    return EscribirZRK(p, options);
+}
+
+Outcome confirmedWrite(app::Program& p) {
+    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
+    if (!ask || !p.boundUnit) return writeUnit(p);
+    // The write reports a field that does not encode; there is nothing to confirm then.
+    std::vector<FieldChange> changes;
+    try {
+        CodecContext context = p.codecs();
+        const auto& unit = *p.boundUnit;
+        changes = changesToWrite(p, encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit), ValueStyle::People);
+    } catch (const ConversionError&) {
+        return writeUnit(p);
+    }
+    const auto copy = changes.empty() ? std::nullopt : copyBeforeWrite(p);
+    std::string details;
+    for (const auto& c : changes) details += c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + "\n";
+    if (copy) details += "\n" + text(p, 3020, {copy->string()});
+    if (!p.platform.ui.confirm(p.CargarTexto(changes.empty() ? 3019 : 3018), details, p.platform.info.title)) {
+        p.frm.setStatus(p.CargarTexto(3021));
+        return Outcome::Cancelled;
+    }
+    return writeUnit(p, {false, copy});
 }
 
 void wireParameterMemory(app::Program& p) {
     p.frm.CLeer.Click = [&p] { p.deviceOperation([&p] { readUnit(p); }); };
-    p.frm.CEscribir.Click = [&p] { p.deviceOperation([&p] { writeUnit(p); }); };
+    p.frm.CEscribir.Click = [&p] { p.deviceOperation([&p] { confirmedWrite(p); }); };
 }
 
 }  // namespace zrk::params

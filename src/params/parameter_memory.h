@@ -1,5 +1,9 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <vector>
+
 namespace zrk::app {
 class Program;
 }
@@ -16,6 +20,17 @@ enum class Outcome {
     PortError,      // the port could not be used
     WrongUnit,      // another unit is on the line than the one read
     NotVerified,    // the unit does not hold what was written
+    NotRecorded,    // the write log or the copy before the write could not be written
+};
+
+// How a write goes beyond the window's Write button.
+struct WriteOptions {
+    // Only the fields whose cells differ from the unit's (zrkctl); the
+    // window writes every in-use address.
+    bool changedOnly = false;
+    // The copy of the unit's parameters to save first, when already named
+    // (the confirmation shows it); else one is named when the write starts.
+    std::optional<std::filesystem::path> copy;
 };
 
 // Reads the in-use map and shows the fields this unit has. When a
@@ -27,11 +42,21 @@ Outcome LeerZRK(app::Program& program);
 // Encodes the fields (the unchanged ones as the cells they were loaded
 // from), checks the whole image and that the unit read is the one on the
 // line, writes the in-use addresses, then reads them back.
-Outcome EscribirZRK(app::Program& program);
+Outcome EscribirZRK(app::Program& program, const WriteOptions& options = {});
+// Identifies nothing: reads only the cells of the given field rows (and of
+// the sensor type and the identifier number), decodes them and binds the
+// form to the unit for those fields alone.
+Outcome readFields(app::Program& program, const std::vector<int>& rows);
+// The copy a write of the bound unit would save first; nothing when the
+// form holds no full read of a unit, or nothing would change.
+std::optional<std::filesystem::path> copyBeforeWrite(app::Program& program);
 
 // The buttons: identify then read; write.
 Outcome readUnit(app::Program& program);
-Outcome writeUnit(app::Program& program);
+Outcome writeUnit(app::Program& program, const WriteOptions& options = {});
+// The Write button: lists what would change and asks before anything is
+// sent (unless the per-user store says Write/Confirm=false).
+Outcome confirmedWrite(app::Program& program);
 void wireParameterMemory(app::Program& program);
 
 }  // namespace zrk::params

@@ -16,6 +16,13 @@ public:
     // Modal; returns when the operator has closed it.
     virtual void messageBox(const std::string& text, const std::string& title, Icon icon) = 0;
     virtual void beep() = 0;
+    // Asks before something that changes a unit: `question` with `details`
+    // below it. Enter confirms, Esc cancels. Without a window nobody is
+    // asked, and the answer is yes.
+    virtual bool confirm(const std::string& question, const std::string& details, const std::string& title) {
+        (void)question, (void)details, (void)title;
+        return true;
+    }
     // The colour dialog, starting at `initial` (RGB, red in the low byte).
     // Returns the colour it holds when it closes, also when cancelled.
     virtual std::int32_t chooseColor(std::int32_t initial) = 0;

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 115;
+constexpr std::size_t kTextCount = 126;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -131,6 +131,17 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3008, "Ended with errors: no answer when writing address %1"},
     Entry{3009, "Nothing written: read the unit first"},
     Entry{3010, "The form does not hold the parameters of the unit on the line: read the unit first (%1), then write."},
+    Entry{3011, "%1 changes"},
+    Entry{3012, "1 change"},
+    Entry{3013, "Unit: %1"},
+    Entry{3014, "Loaded: %1"},
+    Entry{3015, "checked"},
+    Entry{3016, "unchecked"},
+    Entry{3017, "greyed"},
+    Entry{3018, "Write these changes to the unit?"},
+    Entry{3019, "No field differs from the unit. Write all the same?"},
+    Entry{3020, "The unit's parameters as they are now are saved first in %1; open and write that file to undo."},
+    Entry{3021, "Nothing written: cancelled"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -251,6 +262,17 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3008, "Terminado con errores: sin respuesta al escribir la dirección %1"},
     Entry{3009, "Nada escrito: lea primero la unidad"},
     Entry{3010, "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
+    Entry{3011, "%1 cambios"},
+    Entry{3012, "1 cambio"},
+    Entry{3013, "Equipo: %1"},
+    Entry{3014, "Cargado: %1"},
+    Entry{3015, "marcado"},
+    Entry{3016, "sin marcar"},
+    Entry{3017, "gris"},
+    Entry{3018, "¿Escribir estos cambios en el equipo?"},
+    Entry{3019, "Ningún campo difiere del equipo. ¿Escribir de todos modos?"},
+    Entry{3020, "Los parámetros actuales del equipo se guardan antes en %1; abra y escriba ese fichero para deshacer."},
+    Entry{3021, "Nada escrito: cancelado"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -370,6 +392,17 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3008, "Terminé avec erreurs : pas de réponse à l'écriture de l'adresse %1"},
     Entry{3009, "Rien écrit : lisez d'abord l'unité"},
     Entry{3010, "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
+    Entry{3011, "%1 modifications"},
+    Entry{3012, "1 modification"},
+    Entry{3013, "Appareil : %1"},
+    Entry{3014, "Chargé : %1"},
+    Entry{3015, "coché"},
+    Entry{3016, "non coché"},
+    Entry{3017, "grisé"},
+    Entry{3018, "Écrire ces modifications dans l'appareil ?"},
+    Entry{3019, "Aucun champ ne diffère de l'appareil. Écrire quand même ?"},
+    Entry{3020, "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; ouvrez et écrivez ce fichier pour annuler."},
+    Entry{3021, "Rien écrit : annulé"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

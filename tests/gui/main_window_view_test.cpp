@@ -548,7 +548,7 @@ void MainWindowViewTest::statusBarShowsStatusDateAndTime() {
     QVERIFY2(date == before || date == after, qPrintable(date));
     QVERIFY2(locale.toTime(view_->statusPanel(3)->text(), QLocale::ShortFormat).isValid(),
              qPrintable(view_->statusPanel(3)->text()));
-    QVERIFY(view_->statusPanel(4) == nullptr);
+    QVERIFY(view_->statusPanel(5) == nullptr);
 }
 
 void MainWindowViewTest::windowFollowsPlacementAndOperatorMoves() {

@@ -41,6 +41,7 @@ FakeMachine::FakeMachine(const PortFactory& makePort, const std::string& ini)
       platform{ownedPort ? *ownedPort : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {},
                "en-US", launcher} {
     folder.write("zrk.ini", ini);
+    platform.info.dataFolder = folder.path() / "data";
 }
 
 void virtualEmptyLoop(VirtualClock& clock, std::int64_t passes) { clock.advance(static_cast<double>(passes) / 2e8); }

@@ -88,6 +88,19 @@ public:
         messages.push_back({text, title, icon});
     }
     void beep() override { ++beeps; }
+    // Every confirmation asked, and the answers to give (yes once they run out).
+    struct Question {
+        std::string question, details;
+    };
+    std::vector<Question> questions;
+    std::vector<bool> answers;
+    bool confirm(const std::string& question, const std::string& details, const std::string&) override {
+        questions.push_back({question, details});
+        if (answers.empty()) return true;
+        const bool answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
     // The next colours and files the dialogs hand back.
     std::vector<std::int32_t> colors;
     std::vector<std::optional<std::string>> files;

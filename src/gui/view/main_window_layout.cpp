@@ -440,6 +440,8 @@ void MainWindowView::buildStatusBar() {
         label->setContentsMargins(px(45), 0, px(45), 0);
         if (model.style(panel) == app::StatusBar::PanelStyle::Text) {
             bar->addWidget(label, 1);
+        } else if (model.style(panel) == app::StatusBar::PanelStyle::Changes) {
+            bar->insertPermanentWidget(0, label);  // before the date and time
         } else {
             label->setFrameShape(QFrame::StyledPanel);
             label->setFrameShadow(QFrame::Sunken);

@@ -329,7 +329,7 @@ void MainWindowView::syncAll() {
         if (control.get() == &frm_.frmMain) continue;
         for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items,
                           Prop::ListIndex, Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells,
-                          Prop::CurrentCell})
+                          Prop::CurrentCell, Prop::Marked})
             apply(*control, prop);
     }
     for (Prop prop : {Prop::Caption, Prop::Enabled, Prop::Geometry, Prop::Visible, Prop::WindowState}) applyForm(prop);
@@ -353,6 +353,19 @@ void MainWindowView::apply(app::Control& control, Prop prop) {
             break;
         case Prop::Enabled:
             widget->setEnabled(control.Enabled());
+            break;
+        case Prop::Marked:
+            // A field that shows another value than the unit's: tinted, with
+            // the unit's value as its tooltip.
+            {
+                const char* type = qobject_cast<QLineEdit*>(widget)   ? "QLineEdit"
+                                   : qobject_cast<QComboBox*>(widget) ? "QComboBox"
+                                   : qobject_cast<QCheckBox*>(widget) ? "QCheckBox"
+                                                                      : "QWidget";
+                widget->setStyleSheet(control.Marked() ? QStringLiteral("%1 { background-color: #ffe8a0; }").arg(QLatin1String(type))
+                                                       : QString());
+            }
+            widget->setToolTip(toQt(control.markNote()));
             break;
         default:
             applyContent(control, widget, prop);
@@ -465,7 +478,8 @@ void MainWindowView::syncTabs(const app::TabStrip& model) {
 void MainWindowView::syncPanels() {
     const auto& model = frm_.sbStatusBar;
     for (int panel = 1; panel <= model.count() && panel <= static_cast<int>(panels_.size()); ++panel)
-        if (model.style(panel) == app::StatusBar::PanelStyle::Text)
+        if (model.style(panel) == app::StatusBar::PanelStyle::Text ||
+            model.style(panel) == app::StatusBar::PanelStyle::Changes)
             statusPanel(panel)->setText(toQt(model.text(panel)));
     tickClock();
 }

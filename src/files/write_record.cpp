@@ -1,0 +1,123 @@
+#include "files/write_record.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "files/atomic_write.h"
+#include "files/parameter_file.h"
+
+namespace zrk::files {
+namespace {
+
+std::string reason(const std::error_code& error) { return error.message(); }
+
+void makeFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw FileError("Cannot create the folder " + folder.string() + ": " + reason(error));
+}
+
+// Tabs and line ends would break the log's columns.
+std::string cell(std::string text) {
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
+}  // namespace
+
+WriteRecord::WriteRecord(std::filesystem::path dataFolder)
+    : log_(dataFolder / "writes.log"), copies_(dataFolder / "before-write") {}
+
+std::filesystem::path WriteRecord::copyPathFor(const std::string& unit, std::time_t now) const {
+    char stamp[32];
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::filesystem::path path = copies_ / (unit + "-" + stamp + ".zrk");
+    for (int n = 2; std::filesystem::exists(path); ++n)
+        path = copies_ / (unit + "-" + stamp + "-" + std::to_string(n) + ".zrk");
+    return path;
+}
+
+void WriteRecord::saveCopy(const std::filesystem::path& copy, const std::string& unit, const std::string& content) const {
+    makeFolder(copy.parent_path());
+    writeFileAtomically(copy, content);
+    // The newest copies of this unit stay; their names sort by time.
+    std::vector<std::filesystem::path> ofUnit;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(copy.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(unit + "-", 0) == 0 && entry.path().extension() == ".zrk") ofUnit.push_back(entry.path());
+    }
+    std::sort(ofUnit.begin(), ofUnit.end());
+    for (std::size_t i = 0; i + kKeptCopies < ofUnit.size(); ++i) std::filesystem::remove(ofUnit[i], error);
+}
+
+void WriteRecord::checkLog() const {
+    makeFolder(log_.parent_path());
+    errno = 0;
+    std::ofstream out(log_, std::ios::app | std::ios::binary);
+    if (!out)
+        throw FileError("Cannot write the write log " + log_.string() + ": " +
+                        (errno != 0 ? std::strerror(errno) : "it cannot be opened"));
+}
+
+void WriteRecord::append(const std::vector<Line>& lines) const {
+    checkLog();
+    std::ostringstream text;
+    for (const Line& l : lines)
+        text << cell(l.time) << '\t' << cell(l.unit) << '\t' << cell(l.field) << '\t' << cell(l.unitValue) << '\t'
+             << cell(l.written) << '\t' << cell(l.outcome) << '\n';
+    std::ofstream out(log_, std::ios::app | std::ios::binary);
+    out << text.str();
+    out.flush();
+    if (!out) throw FileError("Cannot write the write log " + log_.string() + ": the disk refused the lines");
+}
+
+std::vector<WriteRecord::Line> WriteRecord::read() const {
+    std::vector<Line> lines;
+    std::ifstream in(log_, std::ios::binary);
+    for (std::string text; std::getline(in, text);) {
+        std::vector<std::string> parts;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
+            parts.push_back(text.substr(start, tab - start));
+        parts.push_back(text.substr(start));
+        if (parts.size() == 6) lines.push_back({parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]});
+    }
+    return lines;
+}
+
+std::string isoLocalTime(std::time_t when) {
+    char text[40];
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+    return text;
+}
+
+std::string unitParameterFile(const params::LoadedFields& unit, const tables::FlashTable& flash) {
+    params::ParameterImage image{};
+    for (const auto& [row, loaded] : unit.rows()) {
+        if (row == 254) continue;  // a parameter file never carries the identifier
+        for (std::size_t i = 0; i < loaded.cells.size(); ++i) image[static_cast<std::size_t>(row) + i] = loaded.cells[i];
+        // A check box takes 0, 1 or 2 in a file; other bits of the cell
+        // cannot travel in one.
+        if (loaded.shown.rfind("check:", 0) == 0 && (loaded.cells[0] < 0 || loaded.cells[0] > 2))
+            image[static_cast<std::size_t>(row)] = std::stoi(loaded.shown.substr(6));
+    }
+    return formatParameterFile(image, flash);
+}
+
+}  // namespace zrk::files
