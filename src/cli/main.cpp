@@ -13,6 +13,7 @@
 #include "qt/qt_serial_port.h"
 #include "qt/qt_settings_store.h"
 #include "qt/system_locale.h"
+#include "qt/user_folders.h"
 #include "qt/user_language.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     cli::ConsoleUserInterface ui(std::cerr);
     platform::ProgramInfo info;
     info.folder = QCoreApplication::applicationDirPath().toStdString();
+    info.dataFolder = qt::userDataFolder();
     platform::Platform platform{*port, events, clock, ui, store, info, {}, qt::systemUserLanguage()};
     platform.numbers = qt::systemNumberFormat();
 

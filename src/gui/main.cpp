@@ -18,6 +18,7 @@
 #include "qt/qt_serial_port.h"
 #include "qt/qt_settings_store.h"
 #include "qt/system_locale.h"
+#include "qt/user_folders.h"
 #include "qt/user_language.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     info.major = ZRK_VERSION_MAJOR;
     info.minor = ZRK_VERSION_MINOR;
     info.revision = ZRK_VERSION_PATCH;
+    info.dataFolder = zrk::qt::userDataFolder();
     zrk::qt::QtProcessLauncher launcher;
     const std::string language = zrk::qt::systemUserLanguage();
     zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}, language, launcher};

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QProcess>
 
 #include "link/device_link.h"
@@ -135,10 +136,12 @@ TEST(RegionalSettings, SeparatorsComeAsTheSystemWritesThem) {
 // of French numbers must not turn "10,0000" into a hundred thousand.
 TEST(Zrkctl, SetInFrenchSettingsChangesOnlyTheFieldSet) {
     SimProcess sim;
+    QTemporaryDir data;  // the write log and the copy before the write go here, not to the home folder
     auto run = [&](const char* locale, const QStringList& args) {
         QProcess zrkctl;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LC_ALL", locale);
+        environment.insert("XDG_DATA_HOME", data.path());
         zrkctl.setProcessEnvironment(environment);
         zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), QStringList{"--port", QString::fromStdString(sim.device())} + args);
         EXPECT_TRUE(zrkctl.waitForFinished(60000));
