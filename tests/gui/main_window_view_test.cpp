@@ -62,6 +62,7 @@ private slots:
 
     void runningTimerTicksAndFollowsItsSettings();
     void statusBarShowsStatusDateAndTime();
+    void aChangedFieldIsTintedWithTheUnitsValueAsItsTooltip();
 
     void windowFollowsPlacementAndOperatorMoves();
     void windowVisibilityFollowsTheModel();
@@ -549,6 +550,24 @@ void MainWindowViewTest::statusBarShowsStatusDateAndTime() {
     QVERIFY2(locale.toTime(view_->statusPanel(3)->text(), QLocale::ShortFormat).isValid(),
              qPrintable(view_->statusPanel(3)->text()));
     QVERIFY(view_->statusPanel(5) == nullptr);
+}
+
+void MainWindowViewTest::aChangedFieldIsTintedWithTheUnitsValueAsItsTooltip() {
+    auto* edit = widget<QLineEdit>(frm().TPWMLed);
+    auto* list = widget<QComboBox>(frm().ComboTipoMotor);
+    const QColor plain = edit->grab().toImage().pixelColor(edit->width() / 2, edit->height() - 3);
+    frm().TPWMLed.setMarked(true, "Unit: 80");
+    frm().ComboTipoMotor.setMarked(true, "Unit: Flashing");
+    frm().sbStatusBar.setText(4, "2 changes");
+    QCOMPARE(edit->toolTip(), QString("Unit: 80"));
+    QCOMPARE(list->toolTip(), QString("Unit: Flashing"));
+    const QColor tinted = edit->grab().toImage().pixelColor(edit->width() / 2, edit->height() - 3);
+    QVERIFY2(tinted != plain, qPrintable(tinted.name()));
+    QCOMPARE(view_->statusPanel(4)->text(), QString("2 changes"));
+    QCOMPARE(view_->statusPanel(1)->text(), QString::fromStdString(frm().status()));
+    frm().TPWMLed.setMarked(false);
+    QCOMPARE(edit->toolTip(), QString());
+    QCOMPARE(edit->grab().toImage().pixelColor(edit->width() / 2, edit->height() - 3), plain);
 }
 
 void MainWindowViewTest::windowFollowsPlacementAndOperatorMoves() {

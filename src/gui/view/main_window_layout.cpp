@@ -441,7 +441,8 @@ void MainWindowView::buildStatusBar() {
         if (model.style(panel) == app::StatusBar::PanelStyle::Text) {
             bar->addWidget(label, 1);
         } else if (model.style(panel) == app::StatusBar::PanelStyle::Changes) {
-            bar->insertPermanentWidget(0, label);  // before the date and time
+            // Right after the status line, before the date and time.
+            bar->insertPermanentWidget(1, label);
         } else {
             label->setFrameShape(QFrame::StyledPanel);
             label->setFrameShadow(QFrame::Sunken);

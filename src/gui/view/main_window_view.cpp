@@ -362,7 +362,7 @@ void MainWindowView::apply(app::Control& control, Prop prop) {
                                    : qobject_cast<QComboBox*>(widget) ? "QComboBox"
                                    : qobject_cast<QCheckBox*>(widget) ? "QCheckBox"
                                                                       : "QWidget";
-                widget->setStyleSheet(control.Marked() ? QStringLiteral("%1 { background-color: #ffe8a0; }").arg(QLatin1String(type))
+                widget->setStyleSheet(control.Marked() ? QStringLiteral("%1 { background-color: #ffc97a; }").arg(QLatin1String(type))
                                                        : QString());
             }
             widget->setToolTip(toQt(control.markNote()));
