@@ -27,8 +27,9 @@ constexpr const char* kUsage =
     "  --scenario FILE  a scenario name from the scenario folder or a path\n"
     "                   (default: led-lantern)\n"
     "  --fault FAULT    none, no-answer, answer-from=N, short, garbage, extra=N,\n"
-    "                   delay=MS, drop-every=K, disconnect-after=N; repeat the\n"
-    "                   option or separate faults with commas\n"
+    "                   delay=MS, drop-every=K, disconnect-after=N, stuck=ADDR\n"
+    "                   (that cell answers a write but keeps its byte); repeat\n"
+    "                   the option or separate faults with commas\n"
     "  --latency MS     the unit's answer time after a frame (default 2)\n"
     "  --exit-on-eof    also stop when standard input reaches its end\n";
 
