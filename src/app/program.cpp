@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <cmath>
+#include <fstream>
 
 #include "app/config_rules.h"
 #include "app/shell.h"
@@ -115,7 +116,7 @@ void Program::Form_Load() {
     frm.PestanaActual = 1;
     if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
 
-    helpFile = (platform.info.folder / id(2000)).string();
+    helpFile = (platform.info.resources() / id(2000)).string();
 
     setCaptions();
 
@@ -172,6 +173,36 @@ void Program::LoadWithoutWindow() {
     // The pause is in force from the first frame; it runs on the steady
     // clock, so the speed test's count only has to be non-zero.
     link.ContadorPausa = 1;
+}
+
+namespace {
+
+// Whether a file can be made in `folder`: tried, not guessed from modes
+// (root, access lists and read-only mounts all have their say).
+bool writableFolder(const std::filesystem::path& folder) {
+    const auto probe = folder / ".zrk-write-probe";
+    {
+        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(probe, ignored);
+    return true;
+}
+
+}  // namespace
+
+std::filesystem::path Program::settingsPath() const {
+    const auto& info = platform.info;
+    const auto beside = info.folder / kSettingsFileName;
+    if (info.configFolder.empty() || writableFolder(info.folder)) return beside;
+    const auto own = info.configFolder / kSettingsFileName;
+    std::error_code error;
+    if (!std::filesystem::exists(own, error)) {
+        std::filesystem::create_directories(info.configFolder, error);
+        std::filesystem::copy_file(info.resources() / kSettingsFileName, own, error);
+    }
+    return own;
 }
 
 bool Program::verifyWrites() const {

@@ -22,7 +22,13 @@ const std::vector<CommandSpec>& allCommands() {
 }
 
 std::string usageText() {
-    std::string text = "usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] COMMAND ...\ncommands:\n";
+    std::string text =
+        "Usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] COMMAND ...\n"
+        "The ZRK service tool's procedures from the command line.\n"
+        "Options:\n"
+        "  -h, --help       show this help and exit\n"
+        "  -v, --version    show the version and exit\n"
+        "Commands:\n";
     for (const auto& command : allCommands()) text += "  " + command.usage + "\n";
     text += "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"
             "            3 port error, conversion error or bad file\n";

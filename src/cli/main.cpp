@@ -31,6 +31,10 @@ int main(int argc, char** argv) {
         std::cerr << "zrkctl: " << e.what() << "\n" << cli::usageText();
         return cli::kUsage;
     }
+    if (options.version) {
+        std::cout << "zrkctl " << ZRK_VERSION << "\n";
+        return cli::kOk;
+    }
     if (options.help) {
         std::cout << cli::usageText();
         return cli::kOk;
@@ -54,7 +58,9 @@ int main(int argc, char** argv) {
     }
     cli::ConsoleUserInterface ui(std::cerr);
     platform::ProgramInfo info;
-    info.folder = QCoreApplication::applicationDirPath().toStdString();
+    info.folder = qt::programFolder();
+    info.shareFolder = qt::installedShareFolder();
+    info.configFolder = qt::userConfigFolder();
     info.dataFolder = qt::userDataFolder();
     platform::Platform platform{*port, events, clock, ui, store, info, {}, qt::systemUserLanguage()};
     platform.numbers = qt::systemNumberFormat();

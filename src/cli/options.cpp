@@ -19,6 +19,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             o.json = true;
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version" || a == "-v") {
+            o.version = true;
         } else if (a == "--port") {
             choosePort(Options::Port::Device);
             if (++i == args.size() || args[i].empty()) throw std::invalid_argument("--port needs a device, e.g. /dev/ttyUSB0");

@@ -15,6 +15,7 @@ struct Options {
     std::string scenario;  // --simulate[=SCENARIO]
     bool json = false;
     bool help = false;
+    bool version = false;
     std::vector<std::string> command;
 };
 

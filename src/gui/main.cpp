@@ -47,7 +47,35 @@ bool displayAvailable() {
 
 }  // namespace
 
+constexpr const char* kHelp =
+    "Usage: zrk [options]\n"
+    "The ZRK service tool: identify a lantern controller on a serial line, read its\n"
+    "parameters into a form, edit and write them back, keep them in files, watch\n"
+    "its status and send it remote commands.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                Show this help and exit.\n"
+    "  -v, --version             Show the version and exit.\n"
+    "  --simulate[=SCENARIO]     Attach the built-in simulated unit to every port\n"
+    "                            instead of a real line (led-lantern,\n"
+    "                            rotating-lantern, old-unit).\n"
+    "\n"
+    "The settings file zrk.ini lies beside the program when that folder can be\n"
+    "written, otherwise in ~/.config/ZRK. zrkctl does the same work without a window.\n";
+
 int main(int argc, char** argv) {
+    // Answered before a display is looked for: they need none.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--version" || arg == "-v") {
+            std::printf("zrk %s\n", ZRK_VERSION);
+            return 0;
+        }
+    }
     if (!displayAvailable()) {
         std::fprintf(stderr,
                      "zrk: no graphical display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
@@ -79,7 +107,9 @@ int main(int argc, char** argv) {
     zrk::gui::WidgetsUserInterface ui;
 
     zrk::platform::ProgramInfo info;
-    info.folder = QApplication::applicationDirPath().toStdString();
+    info.folder = zrk::qt::programFolder();
+    info.shareFolder = zrk::qt::installedShareFolder();
+    info.configFolder = zrk::qt::userConfigFolder();
     info.title = "ZRK";
     info.major = ZRK_VERSION_MAJOR;
     info.minor = ZRK_VERSION_MINOR;

@@ -302,6 +302,9 @@ Scenario loadScenario(const std::filesystem::path& file) {
 
 std::filesystem::path scenarioDirectory(const std::filesystem::path& programFolder) {
     std::error_code ignored;
+    // Installed: <prefix>/bin/zrk-sim and <prefix>/share/zrk/scenarios.
+    const auto installed = programFolder.parent_path() / "share" / "zrk" / "scenarios";
+    if (!programFolder.empty() && std::filesystem::is_directory(installed, ignored)) return installed;
     const auto beside = programFolder / "scenarios";
     if (!programFolder.empty() && std::filesystem::is_directory(beside, ignored)) return beside;
     return std::filesystem::path(ZRK_SIM_SCENARIO_DIR);

@@ -17,7 +17,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zrk-sim [--scenario FILE] [--fault FAULT]... [--latency MS] [--exit-on-eof]\n"
+    "Usage: zrk-sim [--scenario FILE] [--fault FAULT]... [--latency MS] [--exit-on-eof]\n"
     "\n"
     "Serves a simulated ZRK on a pseudo-terminal and prints its device path as\n"
     "the first line of standard output. Runs until SIGINT or SIGTERM (or, with\n"
@@ -31,7 +31,9 @@ constexpr const char* kUsage =
     "                   (that cell answers a write but keeps its byte); repeat\n"
     "                   the option or separate faults with commas\n"
     "  --latency MS     the unit's answer time after a frame (default 2)\n"
-    "  --exit-on-eof    also stop when standard input reaches its end\n";
+    "  --exit-on-eof    also stop when standard input reaches its end\n"
+    "  -h, --help       show this help and exit\n"
+    "  -v, --version    show the version and exit\n";
 
 struct Options {
     std::string scenario;
@@ -68,6 +70,9 @@ Options parseArguments(int argc, char** argv) {
             }
         } else if (argument == "--exit-on-eof") {
             options.exitOnEof = true;
+        } else if (argument == "--version" || argument == "-v") {
+            std::cout << "zrk-sim " << ZRK_VERSION << "\n";
+            std::exit(0);
         } else if (argument == "--help" || argument == "-h") {
             std::cout << kUsage;
             std::exit(0);
