@@ -21,17 +21,22 @@ using texts::TextTable;
 const Language kAllSets[] = {Language::Neutral, Language::English, Language::SpanishTraditional,
                              Language::SpanishModern, Language::French};
 
-// The 101 ids the window and the messages ask for.
-const std::vector<int> kIds = {1002, 1004, 1012, 1021, 1055, 1056, 1057, 1058, 1059, 1061, 1100, 1102, 1103, 1104, 1105,
+// The 101 ids the window and the messages ask for, then the line monitor's
+// from 3200 to 3251.
+const std::vector<int> kIds = [] {
+    std::vector<int> ids = {1002, 1004, 1012, 1021, 1055, 1056, 1057, 1058, 1059, 1061, 1100, 1102, 1103, 1104, 1105,
                                1110, 1111, 1112, 1160, 1161, 1165, 1171, 1180, 1201, 1203, 1204, 1205, 1206, 1207, 1208,
                                1209, 1219, 1220, 1221, 1401, 1402, 1403, 1404, 1405, 1406, 1407, 1408, 1409, 1410, 1411,
                                1412, 1420, 1421, 1422, 1423, 1424, 1425, 1426, 1427, 1428, 1429, 1430, 1431, 1432, 1434,
                                1435, 1450, 1451, 1452, 1453, 1454, 1455, 1456, 1457, 1458, 1459, 1460, 1461, 1462, 1463,
                                1464, 1465, 1466, 1467, 1468, 1470, 1471, 1472, 1473, 1480, 2000, 2001, 2002, 2003, 2004,
                                2005, 2006, 2007, 2009, 2010, 2011, 2012, 2013, 2014, 2015, 2016};
+    for (int id = 3200; id <= 3251; ++id) ids.push_back(id);
+    return ids;
+}();
 
 TEST(Texts, EverySetHoldsEveryIdAndNothingElse) {
-    ASSERT_EQ(kIds.size(), 101u);
+    ASSERT_EQ(kIds.size(), 153u);
     EXPECT_EQ(TextTable::ids(), kIds);
     for (Language language : kAllSets) {
         const TextTable table(language);
@@ -111,7 +116,7 @@ TEST(Texts, NeutralAndTraditionalSetsDepartOnlyWhereTheyShould) {
 
 TEST(Texts, FrenchIsTranslatedThroughout) {
     // Only names, units and words French shares with English stay as they are.
-    const std::set<int> sameAsEnglish = {1103, 1161, 1220, 1430, 1463, 1471, 1472, 2007, 2012};
+    const std::set<int> sameAsEnglish = {1103, 1161, 1220, 1430, 1463, 1471, 1472, 2007, 2012, 3228, 3240, 3246};
     std::set<int> same;
     for (int id : kIds)
         if (TextTable(Language::French).CargarTexto(id) == TextTable(Language::English).CargarTexto(id))
