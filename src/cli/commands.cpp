@@ -21,7 +21,10 @@ const std::vector<CommandSpec>& allCommands() {
 }
 
 std::string usageText() {
-    std::string text = "usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] COMMAND ...\ncommands:\n";
+    std::string text =
+        "usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] [--trace FILE] COMMAND ...\n"
+        "  --trace FILE  every frame sent, reply read and byte thrown away, one line each; - for standard error\n"
+        "commands:\n";
     for (const auto& command : allCommands()) text += "  " + command.usage + "\n";
     text += "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"
             "            3 port error, conversion error or bad file\n";
