@@ -14,6 +14,8 @@ LineMonitor::LineMonitor(link::DeviceLink& link, const texts::TextTable& texts, 
 LineMonitor::~LineMonitor() { detach(); }
 
 void LineMonitor::attach() {
+    // Times count from the opening of an empty monitor.
+    if (rows_.empty()) origin_ = clock_.now();
     link_.addObserver(this);
     attached_ = true;
 }

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 
 #include <QFontDatabase>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -113,10 +114,16 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(false);
     const QFontMetrics metrics(table_->font());
-    table_->setColumnWidth(app::LineMonitor::ColumnTime, metrics.horizontalAdvance("00000.000") + 12);
-    table_->setColumnWidth(app::LineMonitor::ColumnDirection, metrics.horizontalAdvance("TX") + 40);
-    table_->setColumnWidth(app::LineMonitor::ColumnBytes, metrics.horizontalAdvance("4A 58 00 00 80 00 00 7F") + 16);
-    table_->setColumnWidth(app::LineMonitor::ColumnMeaning, metrics.horizontalAdvance("x") * 56);
+    const QFontMetrics headerMetrics(table_->horizontalHeader()->font());
+    // Wide enough for the widest content and for the column's title.
+    const auto widthFor = [&](int column, const QString& widest) {
+        const int title = headerMetrics.horizontalAdvance(fromStd(monitor_.columnTitle(column)));
+        table_->setColumnWidth(column, std::max(metrics.horizontalAdvance(widest), title) + 20);
+    };
+    widthFor(app::LineMonitor::ColumnTime, "00000.000");
+    widthFor(app::LineMonitor::ColumnDirection, "TX");
+    widthFor(app::LineMonitor::ColumnBytes, "4A 58 00 00 80 00 00 7F");
+    widthFor(app::LineMonitor::ColumnMeaning, QString(52, 'x'));
     table_->horizontalHeader()->setSectionResizeMode(app::LineMonitor::ColumnAttempt, QHeaderView::Stretch);
     connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         // Scrolling up stops following the end; back at the end follows again.
