@@ -35,6 +35,10 @@ void LineMonitor::lineEvent(const link::LineEvent& event) {
     ++added_;
 }
 
+void LineMonitor::lineIdle(double until) {
+    if (onIdle) onIdle(until);
+}
+
 void LineMonitor::clear() {
     removed_ += rows_.size();
     rows_.clear();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,10 @@ public:
     bool attached() const { return attached_; }
 
     void lineEvent(const link::LineEvent& event) override;
+    void lineIdle(double until) override;
+    // Called in the link's rest after a reply, for a view to catch up
+    // without holding up the next frame.
+    std::function<void(double until)> onIdle;
 
     // While paused, events are not kept; the counters go on.
     void setPaused(bool paused) { paused_ = paused; }

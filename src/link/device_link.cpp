@@ -51,6 +51,17 @@ void DeviceLink::Pausa(std::int32_t n) {
     clock_.pauseUntil(clock_.now() + n / 1000.0);
 }
 
+void DeviceLink::trailingPause() {
+    // Pausa(20), with the observers told how long the line rests.
+    if (ContadorPausa == 0) return;
+    const double until = clock_.now() + 20 / 1000.0;
+    if (!observers_.empty()) {
+        const auto observers = observers_;
+        for (LineObserver* observer : observers) observer->lineIdle(until);
+    }
+    clock_.pauseUntil(until);
+}
+
 void DeviceLink::addObserver(LineObserver* observer) {
     if (observer != nullptr && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
         observers_.push_back(observer);
@@ -98,7 +109,7 @@ RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
         switch (awaitReply(result, frame, attempt)) {
             case Outcome::Taken:
                 remaining = 0;
-                Pausa(20);
+                trailingPause();
                 // Bytes that came after the reply are its tail: wait them
                 // out now, before the caller may close and reopen the port
                 // and lose track of them.

@@ -80,6 +80,7 @@ private:
     // After a reply: drops what followed it during the trailing pause and
     // waits for the line to fall quiet, if anything did.
     void dropTrailing(int attempt);
+    void trailingPause();
     void notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int attempt, std::string meaning,
                 bool malformed = false, bool refused = false, std::optional<double> time = std::nullopt);
     const texts::TextTable& meaningTable() const;

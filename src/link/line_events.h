@@ -56,6 +56,10 @@ class LineObserver {
 public:
     virtual ~LineObserver() = default;
     virtual void lineEvent(const LineEvent& event) = 0;
+    // After a reply the line rests until `until` (steady-clock seconds): the
+    // trailing pause. Work done here before then costs the transfer nothing;
+    // the window's events are not processed meanwhile.
+    virtual void lineIdle(double until) { (void)until; }
 };
 
 using FrameArray = std::array<std::uint8_t, kFrameLength>;

@@ -20,7 +20,9 @@ using link::LineEventKind;
 
 struct Recorder : link::LineObserver {
     std::vector<LineEvent> events;
+    std::vector<double> rests;  // the ends of the rests after replies
     void lineEvent(const LineEvent& event) override { events.push_back(event); }
+    void lineIdle(double until) override { rests.push_back(until); }
     std::vector<LineEventKind> kinds() const {
         std::vector<LineEventKind> out;
         for (const auto& e : events) out.push_back(e.kind);
@@ -145,6 +147,10 @@ TEST(LineEvents, OneTransactionOfEachKind) {
     EXPECT_EQ(e[3].bytes, framed(49, 80));
     EXPECT_FALSE(e[3].failure());
     EXPECT_LT(e[2].time, e[3].time);
+    // One rest, after the reply: the trailing pause, which the link keeps.
+    ASSERT_EQ(rig.recorder.rests.size(), 1u);
+    EXPECT_NEAR(rig.recorder.rests[0], e[3].time + 0.020, 1e-9);
+    EXPECT_NEAR(rig.clock.now(), e[3].time + 0.020, 1e-9);
 }
 
 TEST(LineEvents, NothingIsBuiltForNobodyAndDetachingStopsThem) {

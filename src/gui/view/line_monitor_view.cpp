@@ -2,7 +2,6 @@
 
 #include <QKeySequence>
 
-#include <QFontDatabase>
 #include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,7 +104,8 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
     table_ = new QTableView(this);
     table_->setObjectName("frames");
     table_->setModel(model_);
-    table_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // The window's own font: it has the arrows of the meanings, where the
+    // fixed fonts send every row through a costly font fallback.
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
     table_->verticalHeader()->hide();
@@ -160,7 +160,10 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
     resize(980, 520);
 
     refreshTimer_ = new QTimer(this);
-    connect(refreshTimer_, &QTimer::timeout, this, [this] { refresh(); });
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (program_.platform.clock.now() - lastRefresh_ >= kTimerCatchUpSeconds) refresh();
+    });
+    monitor_.onIdle = [this](double until) { catchUpDuringRest(until); };
 
     auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), &mainWindow);
     open->setContext(Qt::WindowShortcut);
@@ -174,7 +177,22 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
 
 LineMonitorView::~LineMonitorView() { monitor_.detach(); }
 
+void LineMonitorView::catchUpDuringRest(double until) {
+    const double now = program_.platform.clock.now();
+    if (now - lastRefresh_ < kRefreshSeconds || until - now < kRepaintSeconds || !isVisible()) return;
+    refresh();
+    // Laid out and painted now, inside the rest, not later while a reply is
+    // awaited.
+    layout()->activate();  // the counters' new width
+    table_->doItemsLayout();
+    if (following_) table_->scrollToBottom();
+    counters_->repaint();
+    table_->viewport()->repaint();
+    table_->verticalScrollBar()->repaint();
+}
+
 void LineMonitorView::refresh() {
+    lastRefresh_ = program_.platform.clock.now();
     const bool follow = following_;
     const int added = model_->sync();
     QString counters;

@@ -55,6 +55,15 @@ class LineMonitorView : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRefreshMilliseconds = 100;
+    // While a transfer runs the table catches up in the link's rest after a
+    // reply, at most this often; the timer only fills in when the line is
+    // idle for longer than kTimerCatchUpSeconds.
+    // A repaint of the table costs several milliseconds (more on a busy
+    // machine), so it comes four times a second and only where most of the
+    // 20 ms rest is still ahead.
+    static constexpr double kRefreshSeconds = 0.25;
+    static constexpr double kTimerCatchUpSeconds = 0.5;
+    static constexpr double kRepaintSeconds = 0.015;
 
     LineMonitorView(app::Program& program, QMainWindow& mainWindow);
     ~LineMonitorView() override;
@@ -79,6 +88,7 @@ protected:
 
 private:
     void saveAs();
+    void catchUpDuringRest(double until);
 
     app::Program& program_;
     app::LineMonitor monitor_;
@@ -90,6 +100,7 @@ private:
     QPushButton* save_;
     QTimer* refreshTimer_;
     bool following_ = true;
+    double lastRefresh_ = -1e9;
 };
 
 }  // namespace zrk::gui
