@@ -60,14 +60,21 @@ std::string LineMonitor::text(std::size_t row, int column) const {
         }
         case ColumnDirection:
             switch (e.kind) {
-                case link::LineEventKind::Sent: return "TX";
-                case link::LineEventKind::Reply: return "RX";
-                default: return "--";
+                case link::LineEventKind::Sent:
+                    return "TX";
+                case link::LineEventKind::Reply:
+                    return "RX";
+                default:
+                    return "--";
             }
-        case ColumnBytes: return link::hexBytes(e.bytes);
-        case ColumnMeaning: return e.meaning;
-        case ColumnAttempt: return std::to_string(e.attempt);
-        default: return {};
+        case ColumnBytes:
+            return link::hexBytes(e.bytes);
+        case ColumnMeaning:
+            return e.meaning;
+        case ColumnAttempt:
+            return std::to_string(e.attempt);
+        default:
+            return {};
     }
 }
 

@@ -79,7 +79,7 @@ private:
 
 // Text ids of the window's own captions.
 inline constexpr int kTextMonitorTitle = 3234;
-inline constexpr int kTextMonitorFirstColumn = 3235;  // Time, Direction, Bytes, Meaning, Attempt
+inline constexpr int kTextMonitorFirstColumn = 3235;   // Time, Direction, Bytes, Meaning, Attempt
 inline constexpr int kTextMonitorFirstCounter = 3240;  // the six counters
 inline constexpr int kTextMonitorPause = 3246;
 inline constexpr int kTextMonitorResume = 3247;

@@ -9,19 +9,21 @@ namespace zrk::link {
 
 namespace {
 
-std::string fillAttempt(std::string text, int attempt) {
+// "%1" and "%2" of a text from the table.
+std::string withNumbers(std::string text, int first, int second = 0) {
     const auto fillOne = [&](const std::string& mark, int value) {
         const auto at = text.find(mark);
         if (at != std::string::npos) text.replace(at, mark.size(), std::to_string(value));
     };
-    fillOne("%1", attempt);
-    fillOne("%2", DeviceLink::kAttempts);
+    fillOne("%1", first);
+    fillOne("%2", second);
     return text;
 }
 
 }  // namespace
 
-DeviceLink::DeviceLink(platform::SerialPort& port, platform::EventLoop& events, platform::Clock& clock, StatusLine status)
+DeviceLink::DeviceLink(platform::SerialPort& port, platform::EventLoop& events, platform::Clock& clock,
+                       StatusLine status)
     : port_(port), events_(events), clock_(clock), status_(std::move(status)) {}
 
 void DeviceLink::AbrirCom() {
@@ -144,7 +146,7 @@ void DeviceLink::discardStale(int attempt) {
     if (stale.empty()) return;
     counters_.staleBytesDiscarded += stale.size();
     if (!observers_.empty()) {
-        std::string meaning = fillAttempt(meaningTable().CargarTexto(kTextStale), static_cast<int>(stale.size()));
+        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextStale), static_cast<int>(stale.size()));
         notify(LineEventKind::Stale, std::move(stale), attempt, std::move(meaning));
     }
     // Bytes still coming when the frame is due are the tail of something
@@ -181,7 +183,7 @@ void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped
     if (dropped.empty()) return;
     counters_.lateBytesDropped += dropped.size();
     if (!observers_.empty()) {
-        std::string meaning = fillAttempt(meaningTable().CargarTexto(kTextLate), static_cast<int>(dropped.size()));
+        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextLate), static_cast<int>(dropped.size()));
         notify(LineEventKind::Late, std::move(dropped), attempt, std::move(meaning), false, false, firstDropped);
     }
 }
@@ -197,7 +199,8 @@ DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const Frame
             status_("Time Out Transmision");
             ++counters_.attemptsWithoutReply;
             if (!observers_.empty())
-                notify(LineEventKind::NoReply, {}, attempt, fillAttempt(meaningTable().CargarTexto(kTextNoReply), attempt));
+                notify(LineEventKind::NoReply, {}, attempt,
+                       withNumbers(meaningTable().CargarTexto(kTextNoReply), attempt, kAttempts));
             return Outcome::NoReply;
         }
         if (port_.bytesAvailable() >= kFrameLength) {
@@ -219,9 +222,9 @@ DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const Frame
             if (!observers_.empty()) {
                 std::string meaning = replyMeaning(meaningTable(), frame, reply);
                 if (!wellFormed) {
-                    meaning += " \u2014 " + fillAttempt(meaningTable().CargarTexto(refuse ? kTextMalformedRefused
-                                                                                        : kTextMalformedTaken),
-                                                       attempt);
+                    meaning += " \u2014 " + withNumbers(meaningTable().CargarTexto(refuse ? kTextMalformedRefused
+                                                                                          : kTextMalformedTaken),
+                                                        attempt, kAttempts);
                 }
                 notify(LineEventKind::Reply, reply, attempt, std::move(meaning), !wellFormed, refuse);
             }

@@ -92,7 +92,7 @@ private:
     StatusLine status_;
     std::vector<LineObserver*> observers_;
     LineCounters counters_;
-    int framedRun_ = 0;  // well-formed replies in a row since the port opened
+    int framedRun_ = 0;          // well-formed replies in a row since the port opened
     bool carriedTrust_ = false;  // the last opening of this port ended trusted
     int trustedPort_ = 0;
     int openedPort_ = 0;

@@ -34,8 +34,10 @@ Described describe(const texts::TextTable& t, const FrameArray& frame) {
     const int p1 = frame[5];
     const int p2 = frame[6];
     switch (command) {
-        case 1: return {fill(t.CargarTexto(kTextReadAddress), {number(p1)}), ReplyUse::Decimal};
-        case 2: return {fill(t.CargarTexto(kTextWriteAddress), {number(p1), number(p2)})};
+        case 1:
+            return {fill(t.CargarTexto(kTextReadAddress), {number(p1)}), ReplyUse::Decimal};
+        case 2:
+            return {fill(t.CargarTexto(kTextWriteAddress), {number(p1), number(p2)})};
         case 5:
             if (p1 <= 10) return {t.CargarTexto(kTextStatusByteA + p1), ReplyUse::Decimal};
             return {fill(t.CargarTexto(kTextStatusOther), {number(p1)}), ReplyUse::Decimal};
@@ -49,8 +51,10 @@ Described describe(const texts::TextTable& t, const FrameArray& frame) {
             }
             return {fill(t.CargarTexto(kTextRemoteOther), {number(p1), number(p2)})};
         }
-        case 128: return {fill(t.CargarTexto(kTextIdentificationByte), {number(p1)}), ReplyUse::Hex};
-        default: break;
+        case 128:
+            return {fill(t.CargarTexto(kTextIdentificationByte), {number(p1)}), ReplyUse::Hex};
+        default:
+            break;
     }
     if (command >= 131 && command <= 134) {
         return {fill(t.CargarTexto(kTextWriteSegment), {number(command - 130), number(p1), number(p2)})};
@@ -80,8 +84,12 @@ std::string replyMeaning(const texts::TextTable& texts, const FrameArray& frame,
     std::string value;
     const int data3 = reply.size() >= kFrameLength ? reply[6] : 0;
     switch (described.use) {
-        case ReplyUse::Acknowledgement: value = texts.CargarTexto(kTextAcknowledged); break;
-        case ReplyUse::Decimal: value = number(data3); break;
+        case ReplyUse::Acknowledgement:
+            value = texts.CargarTexto(kTextAcknowledged);
+            break;
+        case ReplyUse::Decimal:
+            value = number(data3);
+            break;
         case ReplyUse::Hex: {
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(data3));

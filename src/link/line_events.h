@@ -15,11 +15,11 @@ namespace zrk::link {
 
 // What went over the wire, as the transaction saw it.
 enum class LineEventKind {
-    Sent,      // a command frame went out
-    Reply,     // a reply was read (taken, or refused as malformed)
-    NoReply,   // an attempt ended at the time limit
-    Stale,     // bytes found waiting before a frame went out, thrown away
-    Late,      // bytes thrown away while waiting for the line to fall quiet
+    Sent,     // a command frame went out
+    Reply,    // a reply was read (taken, or refused as malformed)
+    NoReply,  // an attempt ended at the time limit
+    Stale,    // bytes found waiting before a frame went out, thrown away
+    Late,     // bytes thrown away while waiting for the line to fall quiet
 };
 
 struct LineEvent {

@@ -21,7 +21,8 @@ std::string traceBytes(double seconds, std::string_view tag, const std::vector<s
     const std::size_t head = std::min(bytes.size(), kFrameLength);
     std::string text = traceLine(seconds, tag, hexBytes(bytes.data(), head));
     if (bytes.size() > head) {
-        text += traceLine(seconds, "--", "beyond the eighth byte: " + hexBytes(bytes.data() + head, bytes.size() - head));
+        text +=
+            traceLine(seconds, "--", "beyond the eighth byte: " + hexBytes(bytes.data() + head, bytes.size() - head));
     }
     return text;
 }
@@ -32,7 +33,9 @@ void LineTrace::lineEvent(const LineEvent& event) {
         ", attempt " + std::to_string(event.attempt) + " of " + std::to_string(DeviceLink::kAttempts);
     std::string text;
     switch (event.kind) {
-        case LineEventKind::Sent: text = traceBytes(t, "TX", event.bytes); break;
+        case LineEventKind::Sent:
+            text = traceBytes(t, "TX", event.bytes);
+            break;
         case LineEventKind::Reply:
             text = traceBytes(t, "RX", event.bytes);
             if (event.refused) {
@@ -41,14 +44,16 @@ void LineTrace::lineEvent(const LineEvent& event) {
                 text += traceLine(t, "--", "malformed reply, taken as it is");
             }
             break;
-        case LineEventKind::NoReply: text = traceLine(t, "--", "no reply" + ofAttempts); break;
+        case LineEventKind::NoReply:
+            text = traceLine(t, "--", "no reply" + ofAttempts);
+            break;
         case LineEventKind::Stale:
-            text = traceLine(t, "--", "discarded " + std::to_string(event.bytes.size()) +
-                                          " stale bytes: " + hexBytes(event.bytes));
+            text = traceLine(
+                t, "--", "discarded " + std::to_string(event.bytes.size()) + " stale bytes: " + hexBytes(event.bytes));
             break;
         case LineEventKind::Late:
-            text = traceLine(t, "--", "dropped " + std::to_string(event.bytes.size()) +
-                                          " late bytes: " + hexBytes(event.bytes));
+            text = traceLine(t, "--",
+                             "dropped " + std::to_string(event.bytes.size()) + " late bytes: " + hexBytes(event.bytes));
             break;
     }
     out_ << text;

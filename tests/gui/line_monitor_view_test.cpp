@@ -1,6 +1,8 @@
 // The line monitor window on the offscreen platform: Ctrl+L, the table of
 // frames with their meanings, colours, counters, Pause, Clear, Save as…,
 // following the end and the limit of kept rows.
+#include "gui/view/line_monitor_view.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -10,7 +12,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "gui/view/line_monitor_view.h"
 #include "gui/view/main_window_view.h"
 #include "sim/faults.h"
 #include "sim/simulated_port.h"
@@ -70,7 +71,8 @@ private slots:
         QVERIFY(frames.size() > 100);
         QCOMPARE(m.model().rowCount(), static_cast<int>(2 * frames.size()));
         const QStringList headers = {"Time", "Direction", "Bytes", "Meaning", "Attempt"};
-        for (int c = 0; c < headers.size(); ++c) QCOMPARE(m.model().headerData(c, Qt::Horizontal).toString(), headers[c]);
+        for (int c = 0; c < headers.size(); ++c)
+            QCOMPARE(m.model().headerData(c, Qt::Horizontal).toString(), headers[c]);
         QCOMPARE(cell(m.model(), 0, 1), QString("TX"));
         QCOMPARE(cell(m.model(), 0, 2), QString("4A 58 00 00 80 00 00 7F"));
         QCOMPARE(cell(m.model(), 0, 3), QString("identification byte 0"));
@@ -179,7 +181,8 @@ private slots:
         const std::size_t limit = app::LineMonitor::kKeptRows;
         for (std::size_t i = 0; i < limit - 10; ++i) monitor.lineEvent(lineEventAt(1000.0 + static_cast<double>(i)));
         QCOMPARE(model.sync(), static_cast<int>(limit - 10));
-        for (std::size_t i = limit - 10; i < limit + 25; ++i) monitor.lineEvent(lineEventAt(1000.0 + static_cast<double>(i)));
+        for (std::size_t i = limit - 10; i < limit + 25; ++i)
+            monitor.lineEvent(lineEventAt(1000.0 + static_cast<double>(i)));
         QCOMPARE(monitor.size(), limit);
         QCOMPARE(monitor.removed(), std::uint64_t{25});
         // Before the table catches up its rows still show what they showed.

@@ -90,7 +90,8 @@ TEST(FrameMeaning, EveryCommandCodeOfTheTable) {
         {6, 4, 0, 0, "remote: function 4, state 0", "remote: function 4, state 0 \u2192 OK"},
         {128, 5, 0, 255, "identification byte 5", "identification byte 5 \u2192 0xFF"},
         {128, 31, 0, 10, "identification byte 31", "identification byte 31 \u2192 0x0A"},
-        {131, 0, 7, 7, "write segment table 1, offset 0 \u2190 7", "write segment table 1, offset 0 \u2190 7 \u2192 OK"},
+        {131, 0, 7, 7, "write segment table 1, offset 0 \u2190 7",
+         "write segment table 1, offset 0 \u2190 7 \u2192 OK"},
         {132, 5, 120, 120, "write segment table 2, offset 5 \u2190 120",
          "write segment table 2, offset 5 \u2190 120 \u2192 OK"},
         {134, 194, 1, 1, "write segment table 4, offset 194 \u2190 1",
@@ -111,7 +112,8 @@ TEST(FrameMeaning, EveryCommandCodeOfTheTable) {
     const texts::TextTable spanish(texts::Language::SpanishModern);
     EXPECT_EQ(link::commandMeaning(spanish, link::frameBytes({0, 6, 1, 1})), "telemando: modo d\u00eda");
     const texts::TextTable french(texts::Language::French);
-    EXPECT_EQ(link::replyMeaning(french, link::frameBytes({0, 1, 49, 0}), framed(49, 80)), "lecture adresse 49 \u2192 80");
+    EXPECT_EQ(link::replyMeaning(french, link::frameBytes({0, 1, 49, 0}), framed(49, 80)),
+              "lecture adresse 49 \u2192 80");
 }
 
 TEST(FrameMeaning, WellFormedReplies) {
@@ -128,12 +130,12 @@ TEST(FrameMeaning, WellFormedReplies) {
 
 TEST(LineEvents, OneTransactionOfEachKind) {
     Rig rig;
-    rig.port.replies.push_back({{}});                             // attempt 1: nothing
-    rig.port.replies.push_back({framed(49, 80)});                 // attempt 2: the reply
+    rig.port.replies.push_back({{}});              // attempt 1: nothing
+    rig.port.replies.push_back({framed(49, 80)});  // attempt 2: the reply
     const double t0 = rig.clock.now();
     EXPECT_EQ(rig.link.EnviarComando({0, 1, 49, 0}).Dato3, 80);
     ASSERT_EQ(rig.recorder.kinds(), (std::vector<LineEventKind>{LineEventKind::Sent, LineEventKind::NoReply,
-                                                                 LineEventKind::Sent, LineEventKind::Reply}));
+                                                                LineEventKind::Sent, LineEventKind::Reply}));
     const auto& e = rig.recorder.events;
     EXPECT_EQ(e[0].meaning, "read address 49");
     EXPECT_EQ(e[0].bytes, (std::vector<std::uint8_t>{74, 88, 0, 0, 1, 49, 0, 255 ^ 1 ^ 49}));
@@ -166,7 +168,7 @@ TEST(LateReplies, AReplyAfterTheTimeLimitIsNeverTakenForTheNextQuestion) {
     // The first question is answered 2.2 s late: after its own time limit,
     // and (without the quiet wait) inside the time of the next attempt.
     struct Case {
-        double late;       // when the late reply arrives after the first frame
+        double late;          // when the late reply arrives after the first frame
         std::size_t dropped;  // late bytes thrown away
     };
     for (const Case c : {Case{2.05, 8}, Case{2.09, 8}}) {
@@ -263,9 +265,9 @@ TEST(Trace, FramesRepliesAndWhatWasThrownAway) {
 TEST(FramingUnit, MalformedRepliesAreRefusedOnlyOnceEightCameWellFormed) {
     struct Case {
         const char* name;
-        bool framedBefore;      // eight well-formed replies first
-        bool reopen;            // the port closed and opened again in between
-        int otherPort;          // reopened on another port number (0: same)
+        bool framedBefore;                               // eight well-formed replies first
+        bool reopen;                                     // the port closed and opened again in between
+        int otherPort;                                   // reopened on another port number (0: same)
         std::vector<std::vector<std::uint8_t>> replies;  // to the transaction under test
         std::uint8_t resultado, dato3;
         std::uint64_t malformed;
@@ -323,7 +325,7 @@ TEST(Counters, CountWhatHappened) {
     noisy.later.push_back({2.05, {1, 2, 3}});  // late: after the time limit
     rig.port.replies.push_back(noisy);
     rig.port.replies.push_back({framed(1, 1), 0.01, {{0.012, {9, 9}}}});  // two trailing bytes
-    rig.port.replies.push_back({{1, 2, 3, 4, 5, 6, 7, 8}});                 // malformed, taken
+    rig.port.replies.push_back({{1, 2, 3, 4, 5, 6, 7, 8}});               // malformed, taken
     rig.link.EnviarComando({0, 1, 1, 0});
     rig.link.EnviarComando({0, 1, 2, 0});
     link::LineCounters expected;

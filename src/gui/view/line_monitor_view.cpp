@@ -1,10 +1,8 @@
 #include "gui/view/line_monitor_view.h"
 
-#include <QKeySequence>
-
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -13,6 +11,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/program.h"
 #include "files/atomic_write.h"
@@ -50,7 +49,8 @@ QVariant LineMonitorModel::data(const QModelIndex& index, int role) const {
     if (row < 0) return {};
     const auto& event = monitor_.event(static_cast<std::size_t>(row));
     switch (role) {
-        case Qt::DisplayRole: return fromStd(monitor_.text(static_cast<std::size_t>(row), index.column()));
+        case Qt::DisplayRole:
+            return fromStd(monitor_.text(static_cast<std::size_t>(row), index.column()));
         case Qt::BackgroundRole:
             if (event.failure()) return failureColor();
             if (event.kind == link::LineEventKind::Stale || event.kind == link::LineEventKind::Late)
@@ -63,7 +63,8 @@ QVariant LineMonitorModel::data(const QModelIndex& index, int role) const {
             if (index.column() == app::LineMonitor::ColumnTime || index.column() == app::LineMonitor::ColumnAttempt)
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             return {};
-        default: return {};
+        default:
+            return {};
     }
 }
 
@@ -92,7 +93,9 @@ int LineMonitorModel::sync() {
 }
 
 LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
-    : QWidget(&mainWindow, Qt::Window), program_(program), monitor_(program.link, program.texts, program.platform.clock) {
+    : QWidget(&mainWindow, Qt::Window),
+      program_(program),
+      monitor_(program.link, program.texts, program.platform.clock) {
     setObjectName("LineMonitor");
     setWindowTitle(fromStd(monitor_.title()));
 
@@ -138,8 +141,8 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
     save_->setObjectName("saveAs");
     connect(pause_, &QPushButton::clicked, this, [this] {
         monitor_.setPaused(!monitor_.paused());
-        pause_->setText(fromStd(
-            monitor_.buttonText(monitor_.paused() ? app::kTextMonitorResume : app::kTextMonitorPause)));
+        pause_->setText(
+            fromStd(monitor_.buttonText(monitor_.paused() ? app::kTextMonitorResume : app::kTextMonitorPause)));
     });
     connect(clear_, &QPushButton::clicked, this, [this] {
         monitor_.clear();
