@@ -25,6 +25,7 @@ Program::Program(platform::Platform& p)
              &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
              &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos}) {
     link.cancelled = [this] { return progress.cancelRequested(); };
+    link.meaningTexts = &texts;
     wireHandlers();
 }
 

@@ -23,11 +23,12 @@ const std::vector<CommandSpec>& allCommands() {
 
 std::string usageText() {
     std::string text =
-        "Usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] COMMAND ...\n"
+        "Usage: zrkctl [--port DEVICE | --com N | --simulate[=SCENARIO]] [--json] [--trace FILE] COMMAND ...\n"
         "The ZRK service tool's procedures from the command line.\n"
         "Options:\n"
         "  -h, --help       show this help and exit\n"
         "  -v, --version    show the version and exit\n"
+        "  --trace FILE     every frame sent, reply read and byte thrown away, one line each; - for standard error\n"
         "Commands:\n";
     for (const auto& command : allCommands()) text += "  " + command.usage + "\n";
     text += "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"

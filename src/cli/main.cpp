@@ -1,5 +1,6 @@
 // zrkctl: the service tool's procedures from the command line.
 #include <QCoreApplication>
+#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -7,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "cli/options.h"
+#include "link/line_trace.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -82,6 +84,25 @@ int main(int argc, char** argv) {
         return cli::kPortError;
     }
 
+    std::ofstream traceFile;
+    std::unique_ptr<link::LineTrace> trace;
+    if (!options.trace.empty()) {
+        std::ostream* traceOut = &std::cerr;
+        if (options.trace != "-") {
+            traceFile.open(options.trace, std::ios::binary | std::ios::trunc);
+            if (!traceFile) {
+                std::cerr << "zrkctl: cannot write the trace file " << options.trace << "\n";
+                return cli::kPortError;
+            }
+            traceOut = &traceFile;
+        }
+        // Times count from here, when the command starts.
+        trace = std::make_unique<link::LineTrace>(*traceOut, clock.now());
+        program.link.addObserver(trace.get());
+    }
+
     cli::CommandContext context{program, options.json, std::cout, std::cerr};
-    return cli::runCommand(context, options.command);
+    const int code = cli::runCommand(context, options.command);
+    if (trace) program.link.removeObserver(trace.get());
+    return code;
 }

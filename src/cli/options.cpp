@@ -32,6 +32,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             if (n.size() != 1 || n[0] < '1' || n[0] > '9')
                 throw std::invalid_argument("--com needs a port number from 1 to 9, not '" + n + "'");
             o.com = n[0] - '0';
+        } else if (a == "--trace") {
+            if (++i == args.size() || args[i].empty())
+                throw std::invalid_argument("--trace needs a file, or - for standard error");
+            o.trace = args[i];
         } else if (a == "--simulate" || a.rfind("--simulate=", 0) == 0) {
             choosePort(Options::Port::Simulate);
             o.scenario = a.size() > 10 ? a.substr(11) : std::string();

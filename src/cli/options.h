@@ -13,6 +13,7 @@ struct Options {
     std::string device;    // --port DEVICE
     int com = 0;           // --com N
     std::string scenario;  // --simulate[=SCENARIO]
+    std::string trace;     // --trace FILE, "-" for standard error
     bool json = false;
     bool help = false;
     bool version = false;

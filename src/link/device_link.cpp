@@ -2,19 +2,50 @@
 
 #include <algorithm>
 
+#include "link/line_texts.h"
+#include "texts/texts.h"
+
 namespace zrk::link {
 
-DeviceLink::DeviceLink(platform::SerialPort& port, platform::EventLoop& events, platform::Clock& clock, StatusLine status)
+namespace {
+
+// "%1" and "%2" of a text from the table.
+std::string withNumbers(std::string text, int first, int second = 0) {
+    const auto fillOne = [&](const std::string& mark, int value) {
+        const auto at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, mark.size(), std::to_string(value));
+    };
+    fillOne("%1", first);
+    fillOne("%2", second);
+    return text;
+}
+
+}  // namespace
+
+DeviceLink::DeviceLink(platform::SerialPort& port, platform::EventLoop& events, platform::Clock& clock,
+                       StatusLine status)
     : port_(port), events_(events), clock_(clock), status_(std::move(status)) {}
 
 void DeviceLink::AbrirCom() {
     if (port_.isOpen()) return;
     port_.setDtrEnabled(true);
     port_.open();
+    portOpened();
 }
 
 void DeviceLink::CerrarCom() {
     if (port_.isOpen()) port_.close();
+}
+
+void DeviceLink::portOpened() {
+    // framedRun_ still counts the previous opening, on openedPort_.
+    if (framedRun_ >= kWellFormedToTrust) {
+        carriedTrust_ = true;
+        trustedPort_ = openedPort_;
+    }
+    openedPort_ = port_.portNumber();
+    if (openedPort_ != trustedPort_) carriedTrust_ = false;
+    framedRun_ = 0;
 }
 
 void DeviceLink::Pausa(std::int32_t n) {
@@ -22,54 +53,195 @@ void DeviceLink::Pausa(std::int32_t n) {
     clock_.pauseUntil(clock_.now() + n / 1000.0);
 }
 
+void DeviceLink::trailingPause() {
+    // Pausa(20), with the observers told how long the line rests.
+    if (ContadorPausa == 0) return;
+    const double until = clock_.now() + 20 / 1000.0;
+    if (!observers_.empty()) {
+        const auto observers = observers_;
+        for (LineObserver* observer : observers) observer->lineIdle(until);
+    }
+    clock_.pauseUntil(until);
+}
+
+void DeviceLink::addObserver(LineObserver* observer) {
+    if (observer != nullptr && std::find(observers_.begin(), observers_.end(), observer) == observers_.end())
+        observers_.push_back(observer);
+}
+
+void DeviceLink::removeObserver(LineObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+const texts::TextTable& DeviceLink::meaningTable() const {
+    static const texts::TextTable english(texts::Language::English);
+    return meaningTexts != nullptr ? *meaningTexts : english;
+}
+
+void DeviceLink::notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int attempt, std::string meaning,
+                        bool malformed, bool refused, std::optional<double> time) {
+    LineEvent event;
+    event.kind = kind;
+    event.time = time ? *time : clock_.now();
+    event.bytes = std::move(bytes);
+    event.attempt = attempt;
+    event.meaning = std::move(meaning);
+    event.malformed = malformed;
+    event.refused = refused;
+    // An observer may detach itself (a window closing) while it is told.
+    const auto observers = observers_;
+    for (LineObserver* observer : observers) observer->lineEvent(event);
+}
+
 RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
+    ++counters_.transactions;
     RespuestaComando result;
     const auto frame = frameBytes(trama);
     int remaining = kAttempts;
-    while (remaining > 0) {
-        // A late or partial reply to an earlier attempt must not be glued to
-        // the reply to this one.
-        port_.discardInput();
+    for (int attempt = 1; remaining > 0; ++attempt) {
+        if (attempt > 1) ++counters_.retries;
+        discardStale(attempt);
         for (std::size_t i = 0; i < frame.size(); ++i) {
             port_.writeByte(frame[i]);
             if (i + 1 < frame.size()) Pausa(1);
         }
-        if (awaitReply(result)) {
-            remaining = 0;
-        } else if (cancelled && cancelled()) {
-            result = RespuestaComando{};
-            result.Resultado = kNak;
-            return result;
-        } else {
-            result = RespuestaComando{};
-            result.Resultado = kNak;
-            --remaining;
-            status_("Error R " + signedNumber(kAttempts - remaining));
+        if (!observers_.empty())
+            notify(LineEventKind::Sent, {frame.begin(), frame.end()}, attempt, commandMeaning(meaningTable(), frame));
+
+        switch (awaitReply(result, frame, attempt)) {
+            case Outcome::Taken:
+                remaining = 0;
+                trailingPause();
+                // Bytes that came after the reply are its tail: wait them
+                // out now, before the caller may close and reopen the port
+                // and lose track of them.
+                dropTrailing(attempt);
+                return result;
+            case Outcome::Cancelled:
+                result = RespuestaComando{};
+                result.Resultado = kNak;
+                return result;
+            case Outcome::NoReply:
+            case Outcome::Refused:
+                result = RespuestaComando{};
+                result.Resultado = kNak;
+                --remaining;
+                status_("Error R " + signedNumber(kAttempts - remaining));
+                // The unit may still be answering this attempt: let it finish
+                // before anything else goes out.
+                waitForQuietLine(attempt);
+                break;
         }
         Pausa(20);
     }
     return result;
 }
 
-bool DeviceLink::awaitReply(RespuestaComando& result) {
+void DeviceLink::discardStale(int attempt) {
+    // Let the port take in what the line delivered during the pauses.
+    events_.processEvents();
+    std::vector<std::uint8_t> stale;
+    if (port_.bytesAvailable() > 0) stale = port_.readAll();
+    port_.discardInput();
+    if (stale.empty()) return;
+    counters_.staleBytesDiscarded += stale.size();
+    if (!observers_.empty()) {
+        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextStale), static_cast<int>(stale.size()));
+        notify(LineEventKind::Stale, std::move(stale), attempt, std::move(meaning));
+    }
+    // Bytes still coming when the frame is due are the tail of something
+    // this frame must not be answered by: wait until they stop.
+    waitForQuietLine(attempt);
+}
+
+void DeviceLink::dropTrailing(int attempt) {
+    events_.processEvents();
+    if (port_.bytesAvailable() == 0) return;
+    waitForQuietLine(attempt, port_.readAll());
+}
+
+void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped) {
+    const double start = clock_.now();
+    const double limit = start + kQuietLimit;
+    double quietUntil = start + kQuietTime;
+    // The event carries the instant the first of its bytes was thrown away.
+    double firstDropped = start;
+    for (;;) {
+        events_.processEvents();
+        if (port_.bytesAvailable() > 0) {
+            const auto bytes = port_.readAll();
+            if (dropped.empty()) firstDropped = clock_.now();
+            dropped.insert(dropped.end(), bytes.begin(), bytes.end());
+            quietUntil = clock_.now() + kQuietTime;
+        }
+        const double now = clock_.now();
+        if (now >= quietUntil || now >= limit || (cancelled && cancelled())) break;
+        double wake = std::min(quietUntil, limit);
+        if (auto next = port_.nextArrivalTime()) wake = std::min(wake, *next);
+        events_.waitUntil(wake);
+    }
+    if (dropped.empty()) return;
+    counters_.lateBytesDropped += dropped.size();
+    if (!observers_.empty()) {
+        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextLate), static_cast<int>(dropped.size()));
+        notify(LineEventKind::Late, std::move(dropped), attempt, std::move(meaning), false, false, firstDropped);
+    }
+}
+
+DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const FrameArray& frame, int attempt) {
     const double t0 = clock_.now();
     // Strictly more than the limit has to pass; wake just after it.
     const double deadline = t0 + kReplyTimeLimit + 0.001;
     for (;;) {
         events_.processEvents();
-        if (cancelled && cancelled()) return false;
+        if (cancelled && cancelled()) return Outcome::Cancelled;
         if (clock_.now() - t0 > kReplyTimeLimit) {
             status_("Time Out Transmision");
-            return false;
+            ++counters_.attemptsWithoutReply;
+            if (!observers_.empty())
+                notify(LineEventKind::NoReply, {}, attempt,
+                       withNumbers(meaningTable().CargarTexto(kTextNoReply), attempt, kAttempts));
+            return Outcome::NoReply;
         }
         if (port_.bytesAvailable() >= kFrameLength) {
-            const auto reply = port_.readAll();
+            auto reply = port_.readAll();
+            const bool wellFormed = isWellFormedReply(reply);
+            // A unit that has framed every reply so far does not send a
+            // malformed one: that is noise, or a reply out of step.
+            const bool firm = framedRun_ >= kWellFormedToTrust;
+            const bool refuse = !wellFormed && (firm || (carriedTrust_ && attempt < kAttempts));
+            if (wellFormed) {
+                if (framedRun_ < kWellFormedToTrust) ++framedRun_;
+            } else {
+                ++counters_.malformedReplies;
+                if (!refuse) {
+                    framedRun_ = 0;
+                    carriedTrust_ = false;
+                }
+            }
+            if (!observers_.empty()) {
+                std::string meaning = replyMeaning(meaningTable(), frame, reply);
+                if (!wellFormed) {
+                    meaning += " \u2014 " + withNumbers(meaningTable().CargarTexto(refuse ? kTextMalformedRefused
+                                                                                          : kTextMalformedTaken),
+                                                        attempt, kAttempts);
+                }
+                notify(LineEventKind::Reply, reply, attempt, std::move(meaning), !wellFormed, refuse);
+            }
+            if (refuse) return Outcome::Refused;
             result.Resultado = kAck;
             result.Valor = reply[2] * 256 + reply[3];
             result.Dato1 = reply[4];
             result.Dato2 = reply[5];
             result.Dato3 = reply[6];
-            return true;
+            const bool trailing = reply.size() > kFrameLength;
+            if (trailing) {
+                // Bytes past the eighth are dropped, and so is whatever
+                // follows them, so none of it can glue onto the next reply.
+                counters_.lateBytesDropped += reply.size() - kFrameLength;
+                waitForQuietLine(attempt);
+            }
+            return Outcome::Taken;
         }
         double wake = deadline;
         if (auto next = port_.nextArrivalTime()) wake = std::min(wake, *next);

@@ -16,7 +16,7 @@ std::string_view trim(std::string_view text) {
 
 const char* const kSyntax =
     "expected none, no-answer, answer-from=N, short, garbage, extra=N, delay=MS, "
-    "drop-every=K, disconnect-after=N or stuck=ADDR";
+    "drop-every=K, disconnect-after=N, stuck=ADDR, stall=N:MS, garbage-every=K or free-form";
 
 int parseCount(std::string_view name, std::string_view value, int minimum) {
     int result = 0;
@@ -73,6 +73,19 @@ void applyOne(Faults& faults, std::string_view faultText) {
         const int address = parseCount(name, value, 0);
         if (address > 255) throw FaultSpecError("fault stuck: '" + std::string(value) + "' is no address (0 to 255)");
         faults.stuckAddresses.push_back(address);
+    } else if (name == "stall") {
+        requireValue(true);
+        const auto colon = value.find(':');
+        if (colon == std::string_view::npos)
+            throw FaultSpecError("fault stall needs a frame and milliseconds (stall=N:MS), not '" + std::string(value) + "'");
+        faults.stallFrame = parseCount(name, trim(value.substr(0, colon)), 1);
+        faults.stallSeconds = parseCount(name, trim(value.substr(colon + 1)), 0) / 1000.0;
+    } else if (name == "garbage-every") {
+        requireValue(true);
+        faults.garbageEvery = parseCount(name, value, 1);
+    } else if (name == "free-form") {
+        requireValue(false);
+        faults.freeForm = true;
     } else {
         throw FaultSpecError("unknown fault '" + std::string(faultText) + "': " + kSyntax);
     }
@@ -82,7 +95,8 @@ void applyOne(Faults& faults, std::string_view faultText) {
 
 bool Faults::any() const {
     return noAnswer || answerFromAttempt > 1 || shortReply || garbage || extraBytes > 0 ||
-           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value() || !stuckAddresses.empty();
+           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value() || !stuckAddresses.empty() ||
+           stallFrame > 0 || garbageEvery > 0 || freeForm;
 }
 
 std::string Faults::describe() const {
@@ -101,6 +115,10 @@ std::string Faults::describe() const {
     if (dropEvery > 0) item("drop-every=" + std::to_string(dropEvery));
     if (disconnectAfter) item("disconnect-after=" + std::to_string(*disconnectAfter));
     for (int address : stuckAddresses) item("stuck=" + std::to_string(address));
+    if (stallFrame > 0)
+        item("stall=" + std::to_string(stallFrame) + ":" + std::to_string(static_cast<int>(stallSeconds * 1000 + 0.5)));
+    if (garbageEvery > 0) item("garbage-every=" + std::to_string(garbageEvery));
+    if (freeForm) item("free-form");
     if (!any()) item("none");
     return out.str();
 }

@@ -29,6 +29,14 @@ struct Faults {
     // Cells that answer a write but keep their old byte, as a worn-out
     // memory cell would.
     std::vector<int> stuckAddresses{};
+    // The unit stalls once: the answer to frame number stallFrame (counted
+    // from 1) leaves stallSeconds later than usual.
+    int stallFrame = 0;
+    double stallSeconds = 0.0;
+    int garbageEvery = 0;      // every k-th answer is eight random bytes; 0 = never
+    // Replies with a header and check byte of the unit's own instead of
+    // 'J', 'X' and the frame's check byte, as some units have.
+    bool freeForm = false;
 
     bool any() const;
     // One line, in the syntax parseFaults reads back.
@@ -37,7 +45,7 @@ struct Faults {
 
 // Applies one fault description to `faults`: "none", "no-answer", "answer-from=N", "short",
 // "garbage", "extra=N", "delay=MS", "drop-every=K", "disconnect-after=N",
-// "stuck=ADDR" (may be given for several addresses).
+// "stuck=ADDR" (may be given for several addresses), "stall=N:MS", "garbage-every=K", "free-form".
 // Several may be given in one string, separated by commas. "none" clears
 // everything given before it. Throws FaultSpecError naming the bad part.
 void applyFaultSpec(Faults& faults, std::string_view faultText);

@@ -22,6 +22,8 @@ public:
 
     // The device path a client opens, e.g. /dev/pts/3.
     const std::string& devicePath() const { return devicePath_; }
+    // The unit's end of the line, in steady-clock seconds.
+    UnitLink& link() { return *link_; }
 
     // Serves until SIGINT or SIGTERM, until standard input ends (when
     // `watchStandardInput`), or until the disconnect fault drops the line,

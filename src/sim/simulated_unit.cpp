@@ -49,14 +49,26 @@ UnitResponse SimulatedUnit::respond(const Frame& frame) {
     // a new transaction, not another attempt.
     lastFrame_.reset();
 
-    if (faults_.garbage) {
+    const bool garbage =
+        faults_.garbage ||
+        (faults_.garbageEvery > 0 && framesAnswered_ % static_cast<std::size_t>(faults_.garbageEvery) == 0);
+    if (garbage) {
         appendRandom(response.bytes, static_cast<int>(kFrameSize));
     } else {
         response.bytes.assign(reply->begin(), reply->end());
+        if (faults_.freeForm) {
+            // Its own header, and an additive check over the data bytes.
+            response.bytes[0] = 'Z';
+            response.bytes[1] = 'K';
+            response.bytes[7] = static_cast<std::uint8_t>(reply->at(2) + reply->at(3) + reply->at(4) +
+                                                          reply->at(5) + reply->at(6));
+        }
     }
     if (faults_.shortReply) response.bytes.pop_back();
     appendRandom(response.bytes, faults_.extraBytes);
     response.extraDelaySeconds = faults_.extraDelaySeconds;
+    if (faults_.stallFrame > 0 && framesReceived_ == static_cast<std::size_t>(faults_.stallFrame))
+        response.extraDelaySeconds += faults_.stallSeconds;
     return response;
 }
 

@@ -15,11 +15,13 @@ void UnitLink::receive(std::uint8_t byte, double arrival) {
     if (isLineLost(arrival)) return;
     const std::optional<Frame> frame = assembler_.push(byte);
     if (!frame) return;
+    if (onFrame) onFrame(arrival, *frame);
 
     const UnitResponse response = unit_.respond(*frame);
     // The unit's transmitter sends one reply at a time.
     double start = arrival + latency_ + response.extraDelaySeconds;
     if (transmitterFreeAt_) start = std::max(start, *transmitterFreeAt_);
+    if (onReply && !response.bytes.empty()) onReply(start, response.bytes);
     double time = start;
     for (const std::uint8_t replyByte : response.bytes) {
         time += kByteSeconds;

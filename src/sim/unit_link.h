@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -43,6 +44,12 @@ public:
     void setLatency(double seconds) { latency_ = seconds; }
 
     const FrameAssembler& assembler() const { return assembler_; }
+
+    // Told of every frame the unit took in (at the instant its last byte
+    // arrived) and every reply it sends (at the instant it starts), for a
+    // trace from the unit's side.
+    std::function<void(double time, const Frame& frame)> onFrame;
+    std::function<void(double time, const std::vector<std::uint8_t>& reply)> onReply;
 
 private:
     SimulatedUnit& unit_;

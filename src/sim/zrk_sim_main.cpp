@@ -2,13 +2,17 @@
 // tests and the benchmarks. The first line on standard output is the device
 // to open; everything else goes to standard error.
 
+#include <chrono>
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "link/line_trace.h"
 #include "sim/faults.h"
 #include "sim/pty_server.h"
 #include "sim/scenario.h"
@@ -17,7 +21,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zrk-sim [--scenario FILE] [--fault FAULT]... [--latency MS] [--exit-on-eof]\n"
+    "Usage: zrk-sim [--scenario FILE] [--fault FAULT]... [--latency MS] [--trace FILE] [--exit-on-eof]\n"
     "\n"
     "Serves a simulated ZRK on a pseudo-terminal and prints its device path as\n"
     "the first line of standard output. Runs until SIGINT or SIGTERM (or, with\n"
@@ -28,9 +32,14 @@ constexpr const char* kUsage =
     "                   (default: led-lantern)\n"
     "  --fault FAULT    none, no-answer, answer-from=N, short, garbage, extra=N,\n"
     "                   delay=MS, drop-every=K, disconnect-after=N, stuck=ADDR\n"
-    "                   (that cell answers a write but keeps its byte); repeat\n"
-    "                   the option or separate faults with commas\n"
+    "                   (that cell answers a write but keeps its byte),\n"
+    "                   stall=N:MS (the answer to frame N comes MS late),\n"
+    "                   garbage-every=K, free-form (replies with a header of the\n"
+    "                   unit's own); repeat the option or separate faults with commas\n"
     "  --latency MS     the unit's answer time after a frame (default 2)\n"
+    "  --trace FILE     write every frame received (RX) and reply sent (TX), one\n"
+    "                   line each, with the seconds since the start; - for\n"
+    "                   standard error\n"
     "  --exit-on-eof    also stop when standard input reaches its end\n"
     "  -h, --help       show this help and exit\n"
     "  -v, --version    show the version and exit\n";
@@ -39,6 +48,7 @@ struct Options {
     std::string scenario;
     std::vector<std::string> faults;
     double latencyMs = 2.0;
+    std::string trace;
     bool exitOnEof = false;
 };
 
@@ -68,6 +78,9 @@ Options parseArguments(int argc, char** argv) {
             } catch (const std::exception&) {
                 usageError("--latency wants milliseconds, not '" + text + "'");
             }
+        } else if (argument == "--trace") {
+            options.trace = value();
+            if (options.trace.empty()) usageError("--trace needs a file, or - for standard error");
         } else if (argument == "--exit-on-eof") {
             options.exitOnEof = true;
         } else if (argument == "--version" || argument == "-v") {
@@ -97,6 +110,27 @@ int main(int argc, char** argv) {
         zrk::sim::Scenario scenario = zrk::sim::loadScenarioByName(options.scenario);
         zrk::sim::SimulatedUnit unit(std::move(scenario.device), faults);
         zrk::sim::PtyServer server(unit, options.latencyMs / 1000.0);
+
+        std::unique_ptr<std::ofstream> traceFile;
+        std::ostream* trace = nullptr;
+        if (options.trace == "-") {
+            trace = &std::cerr;
+        } else if (!options.trace.empty()) {
+            traceFile = std::make_unique<std::ofstream>(options.trace, std::ios::binary | std::ios::trunc);
+            if (!*traceFile) throw std::runtime_error("cannot write the trace file " + options.trace);
+            trace = traceFile.get();
+        }
+        if (trace != nullptr) {
+            // The same clock the server times the line with.
+            const double start =
+                std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+            server.link().onFrame = [trace, start](double time, const zrk::sim::Frame& frame) {
+                *trace << zrk::link::traceBytes(time - start, "RX", {frame.begin(), frame.end()}) << std::flush;
+            };
+            server.link().onReply = [trace, start](double time, const std::vector<std::uint8_t>& reply) {
+                *trace << zrk::link::traceBytes(time - start, "TX", reply) << std::flush;
+            };
+        }
 
         std::cout << server.devicePath() << std::endl;
         std::cerr << "zrk-sim: " << scenario.name << " on " << server.devicePath() << ", faults: "

@@ -132,7 +132,7 @@ TEST(LiveCommands, UsageErrors) {
         cli.device().clearFrameLog();
         EXPECT_EQ(cli.run(args), cli::kUsage) << args.back();
         EXPECT_TRUE(cli.device().frameLog().empty()) << args.back();
-        EXPECT_NE(cli.err.str().find("usage:"), std::string::npos) << args.back();
+        EXPECT_NE(cli.err.str().find("Usage:"), std::string::npos) << args.back();
     }
 }
 

@@ -29,9 +29,9 @@ void QtEventLoop::waitUntil(double deadline) {
     processEvents();
 }
 
-WindowedProgram::WindowedProgram(const std::string& ini)
-    : machine(nullptr, ini),
-      platform{machine.fakePort, events, machine.clock, machine.ui, machine.store, machine.platform.info, {},
+WindowedProgram::WindowedProgram(const std::string& ini, const PortFactory& makePort)
+    : machine(makePort, ini),
+      platform{machine.platform.port, events, machine.clock, machine.ui, machine.store, machine.platform.info, {},
                machine.platform.userLanguage, machine.launcher},
       program(platform) {
     program.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };

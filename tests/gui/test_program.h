@@ -30,7 +30,10 @@ private:
 // A program on the fake machine with a window to show: settings file, fake
 // port, virtual clock (the start-up's speed test costs no real time).
 struct WindowedProgram {
-    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+    // With `makePort`, a unit of the test's choosing on the line (the fake
+    // port that never answers when none).
+    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n",
+                             const PortFactory& makePort = {});
 
     FakeMachine machine;
     QtEventLoop events{machine.clock};

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QProcess>
 
 #include "link/device_link.h"
@@ -153,6 +154,39 @@ TEST(Zrkctl, SetInFrenchSettingsChangesOnlyTheFieldSet) {
     for (const char* field : {"\"TVelocidadUsuario1\": \"10.0000\"", "\"TMaxConsumoLed\": \"1.50\"",
                               "\"TTestFotocelula\": \"30.0\"", "\"TPWMLed\": \"81\""})
         EXPECT_TRUE(json.contains(QString::fromUtf8(field))) << field << " in " << json.toStdString();
+}
+
+// Both ends traced: what zrkctl sent is what the unit received, what the
+// unit answered is what zrkctl read, line for line.
+TEST(Zrkctl, TraceMatchesTheUnitsOwn) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString unitTrace = folder.filePath("unit.txt");
+    const QString toolTrace = folder.filePath("tool.txt");
+    std::vector<QStringList> unitLines;
+    {
+        SimProcess sim({"--trace", unitTrace});
+        QProcess zrkctl;
+        zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE),
+                     {"--port", QString::fromStdString(sim.device()), "--trace", toolTrace, "identify"});
+        ASSERT_TRUE(zrkctl.waitForFinished(20000));
+        EXPECT_EQ(zrkctl.exitCode(), 0) << zrkctl.readAllStandardError().toStdString();
+    }
+    const auto read = [](const QString& path) {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        QStringList tx, rx;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)) {
+            EXPECT_EQ(line.size(), 8 + 1 + 2 + 8 * 3) << line.toStdString();
+            (line.mid(9, 2) == "TX" ? tx : rx).append(line.mid(12));
+        }
+        return std::pair{tx, rx};
+    };
+    const auto [toolSent, toolRead] = read(toolTrace);
+    const auto [unitSent, unitReceived] = read(unitTrace);
+    EXPECT_EQ(toolSent.size(), 32);
+    EXPECT_EQ(toolSent, unitReceived);
+    EXPECT_EQ(toolRead, unitSent);
 }
 
 }  // namespace

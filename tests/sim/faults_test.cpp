@@ -32,7 +32,9 @@ INSTANTIATE_TEST_SUITE_P(
                     SpecCase{{"disconnect-after=10"}, "disconnect-after=10"},
                     SpecCase{{"disconnect-after=0"}, "disconnect-after=0"},
                     SpecCase{{"short", "extra=4"}, "short,extra=4"}, SpecCase{{"short, extra=4"}, "short,extra=4"},
-                    SpecCase{{"garbage", "none", "delay=5"}, "delay=5"}));
+                    SpecCase{{"garbage", "none", "delay=5"}, "delay=5"}, SpecCase{{"stall=4:2200"}, "stall=4:2200"},
+                    SpecCase{{"garbage-every=10"}, "garbage-every=10"}, SpecCase{{"free-form"}, "free-form"},
+                    SpecCase{{"free-form,extra=20"}, "extra=20,free-form"}));
 
 TEST(FaultSpecs, FillTheFields) {
     const Faults faults = parseFaults({"answer-from=3,delay=250,drop-every=7,disconnect-after=9,extra=12"});
@@ -48,6 +50,8 @@ TEST(FaultSpecs, RejectBadSpecsNamingThem) {
         {"bogus", "bogus"},           {"answer-from", "needs a value"}, {"answer-from=0", "at least 1"},
         {"extra=-1", "-1"},           {"delay=abc", "abc"},             {"short=3", "takes no value"},
         {"", "empty"},                {"short,,garbage", "empty"},      {"drop-every=2x", "2x"},
+        {"stall=3", "stall=N:MS"},    {"stall=0:100", "at least 1"},    {"stall=2:x", "'x'"},
+        {"garbage-every=0", "at least 1"}, {"free-form=1", "takes no value"},
     };
     for (const auto& [faultText, fragment] : cases) {
         try {
@@ -135,6 +139,34 @@ TEST(SimulatedUnitFaults, DelayIsReportedWithTheReply) {
     const UnitResponse response = unitWith("delay=300").respond(kRead);
     EXPECT_EQ(response.bytes, replyTo(kRead));
     EXPECT_DOUBLE_EQ(response.extraDelaySeconds, 0.3);
+}
+
+TEST(SimulatedUnitFaults, StallDelaysOneAnswerOnly) {
+    SimulatedUnit unit = unitWith("stall=2:2200");
+    std::vector<double> delays;
+    for (int i = 0; i < 4; ++i) delays.push_back(unit.respond(i % 2 ? kRead : kOther).extraDelaySeconds);
+    EXPECT_EQ(delays, (std::vector<double>{0.0, 2.2, 0.0, 0.0}));
+}
+
+TEST(SimulatedUnitFaults, GarbageEveryKthAnswer) {
+    SimulatedUnit unit = unitWith("garbage-every=3");
+    for (int i = 1; i <= 7; ++i) {
+        const auto bytes = unit.respond(kRead).bytes;
+        ASSERT_EQ(bytes.size(), 8u);
+        EXPECT_EQ(isValidFrame(Frame{bytes[0], bytes[1], bytes[2], bytes[3], bytes[4], bytes[5], bytes[6], bytes[7]}),
+                  i % 3 != 0)
+            << "answer " << i;
+    }
+}
+
+TEST(SimulatedUnitFaults, FreeFormRepliesKeepTheDataButNotTheFraming) {
+    const auto reply = replyTo(kRead);
+    const auto bytes = unitWith("free-form").respond(kRead).bytes;
+    ASSERT_EQ(bytes.size(), 8u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 2, bytes.begin() + 7),
+              std::vector<std::uint8_t>(reply.begin() + 2, reply.begin() + 7));
+    EXPECT_NE(bytes[0], kHeaderFirst);
+    EXPECT_NE(bytes[1], kHeaderSecond);
 }
 
 TEST(SimulatedUnitFaults, DropEveryKthFrame) {

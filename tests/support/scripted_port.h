@@ -16,6 +16,9 @@ public:
     struct Reply {
         std::vector<std::uint8_t> bytes;
         double delay = 0.01;
+        // More bytes the far end sends afterwards, each chunk this many
+        // seconds after the frame: trailing bytes, chatter, a late answer.
+        std::vector<std::pair<double, std::vector<std::uint8_t>>> later = {};
     };
     explicit ScriptedPort(VirtualClock& clock) : clock_(clock) {}
 
@@ -54,7 +57,8 @@ public:
         if (current_.size() < 8) return;
         frames.push_back(std::exchange(current_, {}));
         if (replies.empty()) return;
-        pending_.push_back({clock_.now() + replies.front().delay, replies.front().bytes});
+        schedule(clock_.now() + replies.front().delay, replies.front().bytes);
+        for (const auto& [delay, bytes] : replies.front().later) schedule(clock_.now() + delay, bytes);
         replies.pop_front();
     }
     std::optional<double> nextArrivalTime() const override {
@@ -67,6 +71,11 @@ private:
         double at;
         std::vector<std::uint8_t> bytes;
     };
+    void schedule(double at, const std::vector<std::uint8_t>& bytes) {
+        auto it = pending_.begin();
+        while (it != pending_.end() && it->at <= at) ++it;
+        pending_.insert(it, {at, bytes});
+    }
     void arrive() {
         while (!pending_.empty() && pending_.front().at <= clock_.now()) {
             received_.insert(received_.end(), pending_.front().bytes.begin(), pending_.front().bytes.end());

@@ -90,8 +90,9 @@ TEST(Transaction, NoAnswerMakesThreeAttemptsAndFails) {
     for (const auto& frame : rig.port.frames) EXPECT_EQ(frame, (std::vector<std::uint8_t>{74, 88, 0, 0, 6, 1, 2, 250}));
     EXPECT_EQ(rig.statuses, (std::vector<std::string>{"Time Out Transmision", "Error R  1", "Time Out Transmision",
                                                       "Error R  2", "Time Out Transmision", "Error R  3"}));
-    // Three times: 7 pacing pauses, a little over 2 s of waiting, 20 ms trailing pause.
-    EXPECT_NEAR(rig.clock.now() - start, 3 * (0.007 + 2.001 + 0.020), 1e-6);
+    // Three times: 7 pacing pauses, a little over 2 s of waiting, 100 ms of
+    // quiet line before anything else goes out, 20 ms trailing pause.
+    EXPECT_NEAR(rig.clock.now() - start, 3 * (0.007 + 2.001 + 0.100 + 0.020), 1e-6);
 }
 
 TEST(Transaction, AnswerOnTheSecondAttempt) {

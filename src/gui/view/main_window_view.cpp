@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <exception>
 
+#include "gui/view/line_monitor_view.h"
 #include "gui/view/operation_progress_view.h"
 #include "gui/view/clickable_label.h"
 #include "gui/view/flex_grid_widget.h"
@@ -99,6 +100,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     clock_->start(1000);
 
     new OperationProgressView(program_.progress, *this);
+    new LineMonitorView(program_, *this);  // Ctrl+L
 
     syncAll();
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) { apply(control, prop); });

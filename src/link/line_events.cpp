@@ -1,0 +1,115 @@
+#include "link/line_events.h"
+
+#include <cstdio>
+
+#include "link/line_texts.h"
+#include "texts/texts.h"
+
+namespace zrk::link {
+
+namespace {
+
+// What a command reads back, if anything, and how the value is best shown.
+enum class ReplyUse { Acknowledgement, Decimal, Hex };
+
+struct Described {
+    std::string text;
+    ReplyUse use = ReplyUse::Acknowledgement;
+};
+
+std::string fill(std::string text, std::initializer_list<std::string> values) {
+    int n = 1;
+    for (const auto& value : values) {
+        const std::string mark = "%" + std::to_string(n++);
+        const auto at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, mark.size(), value);
+    }
+    return text;
+}
+
+std::string number(int value) { return std::to_string(value); }
+
+Described describe(const texts::TextTable& t, const FrameArray& frame) {
+    const int command = frame[4];
+    const int p1 = frame[5];
+    const int p2 = frame[6];
+    switch (command) {
+        case 1:
+            return {fill(t.CargarTexto(kTextReadAddress), {number(p1)}), ReplyUse::Decimal};
+        case 2:
+            return {fill(t.CargarTexto(kTextWriteAddress), {number(p1), number(p2)})};
+        case 5:
+            if (p1 <= 10) return {t.CargarTexto(kTextStatusByteA + p1), ReplyUse::Decimal};
+            return {fill(t.CargarTexto(kTextStatusOther), {number(p1)}), ReplyUse::Decimal};
+        case 6: {
+            // Function and state pairs of the remote commands, in text order.
+            static constexpr int kStates[] = {2, 3, 2, 2};
+            if (p1 < 4 && p2 < kStates[p1]) {
+                int offset = 0;
+                for (int f = 0; f < p1; ++f) offset += kStates[f];
+                return {t.CargarTexto(kTextRemoteFirst + offset + p2)};
+            }
+            return {fill(t.CargarTexto(kTextRemoteOther), {number(p1), number(p2)})};
+        }
+        case 128:
+            return {fill(t.CargarTexto(kTextIdentificationByte), {number(p1)}), ReplyUse::Hex};
+        default:
+            break;
+    }
+    if (command >= 131 && command <= 134) {
+        return {fill(t.CargarTexto(kTextWriteSegment), {number(command - 130), number(p1), number(p2)})};
+    }
+    if (command >= 135 && command <= 138) {
+        return {fill(t.CargarTexto(kTextReadSegment), {number(command - 134), number(p1)}), ReplyUse::Decimal};
+    }
+    return {fill(t.CargarTexto(kTextOtherCommand), {number(command), number(p1), number(p2)})};
+}
+
+}  // namespace
+
+bool isWellFormedReply(const std::vector<std::uint8_t>& reply) {
+    if (reply.size() < kFrameLength || reply[0] != 74 || reply[1] != 88) return false;
+    std::uint8_t check = 255;
+    for (std::size_t i = 2; i < 7; ++i) check ^= reply[i];
+    return reply[7] == check;
+}
+
+std::string commandMeaning(const texts::TextTable& texts, const FrameArray& frame) {
+    return describe(texts, frame).text;
+}
+
+std::string replyMeaning(const texts::TextTable& texts, const FrameArray& frame,
+                         const std::vector<std::uint8_t>& reply) {
+    const Described described = describe(texts, frame);
+    std::string value;
+    const int data3 = reply.size() >= kFrameLength ? reply[6] : 0;
+    switch (described.use) {
+        case ReplyUse::Acknowledgement:
+            value = texts.CargarTexto(kTextAcknowledged);
+            break;
+        case ReplyUse::Decimal:
+            value = number(data3);
+            break;
+        case ReplyUse::Hex: {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(data3));
+            value = hex;
+            break;
+        }
+    }
+    return described.text + " \u2192 " + value;
+}
+
+std::string hexBytes(const std::uint8_t* bytes, std::size_t count) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(count * 3);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0) text += ' ';
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 0x0F];
+    }
+    return text;
+}
+
+}  // namespace zrk::link

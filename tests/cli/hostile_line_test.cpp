@@ -1,0 +1,149 @@
+// zrkctl read -o and set against units on a bad line: a unit that stalls
+// once past the time limit, one that sends 20 bytes after every reply, one
+// that frames its replies but now and then sends garbage. Against a unit
+// that frames its replies and one with free-form headers, whatever applies.
+// Nothing wrong may be decoded, saved or written: a command either succeeds
+// with the right data or ends with exit 1.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ctl_fixture.h"
+#include "sim/faults.h"
+
+namespace zrk::test {
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct Cli : Ctl {
+    Cli() { started.program->LoadWithoutWindow(); }
+    sim::SimulatedPort& port() { return started.port<sim::SimulatedPort>(); }
+    std::array<std::uint8_t, 256> memory() {
+        std::array<std::uint8_t, 256> cells{};
+        for (int a = 0; a < 256; ++a) cells[static_cast<std::size_t>(a)] = device().memory(a);
+        return cells;
+    }
+};
+
+const std::vector<std::string> kSet = {"set", "TVelocidadUsuario1=15.5", "ComboTipoMotor=2"};
+
+// What a healthy unit gives: the saved file, the memory after set and the
+// number of frames each command takes.
+struct Healthy {
+    std::string file;
+    std::size_t readFrames = 0;
+    std::array<std::uint8_t, 256> before{}, afterSet{};
+    std::size_t setFrames = 0;
+};
+
+Healthy healthy(bool freeForm) {
+    Healthy h;
+    {
+        Cli cli;
+        if (freeForm) cli.port().unit().setFaults(sim::parseFaults({"free-form"}));
+        const auto start = cli.port().unit().framesReceived();
+        EXPECT_EQ(cli.run({"read", "-o", cli.path("u.zrk")}), cli::kOk) << cli.err.str();
+        h.readFrames = cli.port().unit().framesReceived() - start;
+        h.file = fileText(cli.path("u.zrk"));
+    }
+    {
+        Cli cli;
+        if (freeForm) cli.port().unit().setFaults(sim::parseFaults({"free-form"}));
+        h.before = cli.memory();
+        const auto start = cli.port().unit().framesReceived();
+        EXPECT_EQ(cli.run(kSet), cli::kOk) << cli.err.str();
+        h.setFrames = cli.port().unit().framesReceived() - start;
+        h.afterSet = cli.memory();
+    }
+    EXPECT_NE(h.before, h.afterSet) << "set changes the unit";
+    return h;
+}
+
+// A fault text; "@N" stands for the frame N of the command, counted back
+// from its end when negative.
+std::string faultsFor(std::string text, std::size_t frames, std::size_t alreadyReceived) {
+    const auto at = text.find('@');
+    if (at == std::string::npos) return text;
+    const auto end = text.find_first_of(":,", at);
+    const long n = std::stol(text.substr(at + 1, end - at - 1));
+    const long frame = static_cast<long>(alreadyReceived) + (n > 0 ? n : static_cast<long>(frames) + n);
+    return text.replace(at, end - at, std::to_string(frame));
+}
+
+struct HostileCase {
+    const char* name;
+    const char* faults;
+    bool alsoFreeForm;  // a unit with free-form headers is covered as well
+};
+
+const HostileCase kHostile[] = {
+    {"stall of 2.2 s in identification", "stall=@3:2200", true},
+    {"stall of 2.2 s while reading", "stall=@40:2200", true},
+    {"stall of 2.2 s at the end", "stall=@-2:2200", true},
+    {"20 trailing bytes per reply", "extra=20", true},
+    {"trailing bytes and a stall", "extra=20,stall=@-5:2200", true},
+    {"garbage now and then from a unit that frames", "garbage-every=10", false},
+    {"garbage and trailing bytes", "garbage-every=9,extra=3", false},
+};
+
+TEST(HostileLine, ReadSavesTheRightFileOrNone) {
+    for (const bool freeForm : {false, true}) {
+        const Healthy h = healthy(freeForm);
+        for (const auto& c : kHostile) {
+            if (freeForm && !c.alsoFreeForm) continue;
+            Cli cli;
+            const auto received = cli.port().unit().framesReceived();
+            std::string faults = faultsFor(c.faults, h.readFrames, received);
+            if (freeForm) faults += ",free-form";
+            cli.port().unit().setFaults(sim::parseFaults({faults}));
+            const std::string name = std::string(c.name) + (freeForm ? " (free-form)" : "") + ": " + faults;
+            const int code = cli.run({"read", "-o", cli.path("u.zrk")});
+            EXPECT_TRUE(code == cli::kOk || code == cli::kNoAnswer) << name << ": exit " << code;
+            if (code == cli::kOk) {
+                EXPECT_EQ(fileText(cli.path("u.zrk")), h.file) << name;
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(cli.path("u.zrk"))) << name;
+            }
+            // Every one of these the link gets through with retries.
+            EXPECT_EQ(code, cli::kOk) << name << ": " << cli.err.str();
+        }
+    }
+}
+
+TEST(HostileLine, SetWritesTheRightBytesOrStopsWithExitOne) {
+    for (const bool freeForm : {false, true}) {
+        const Healthy h = healthy(freeForm);
+        for (const auto& c : kHostile) {
+            if (freeForm && !c.alsoFreeForm) continue;
+            Cli cli;
+            const auto received = cli.port().unit().framesReceived();
+            std::string faults = faultsFor(c.faults, h.setFrames, received);
+            if (freeForm) faults += ",free-form";
+            cli.port().unit().setFaults(sim::parseFaults({faults}));
+            const std::string name = std::string(c.name) + (freeForm ? " (free-form)" : "") + ": " + faults;
+            ASSERT_EQ(cli.memory(), h.before) << name;
+            const int code = cli.run(kSet);
+            EXPECT_TRUE(code == cli::kOk || code == cli::kNoAnswer) << name << ": exit " << code;
+            const auto after = cli.memory();
+            if (code == cli::kOk) {
+                EXPECT_EQ(after, h.afterSet) << name;
+            } else {
+                for (std::size_t a = 0; a < after.size(); ++a)
+                    EXPECT_TRUE(after[a] == h.before[a] || after[a] == h.afterSet[a]) << name << ": address " << a;
+            }
+            EXPECT_EQ(code, cli::kOk) << name << ": " << cli.err.str();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zrk::test
