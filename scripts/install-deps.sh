@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev
   clang-14 libclang-rt-14-dev
   fp-utils-3.2.2
+  help2man dpkg-dev desktop-file-utils
 )
 
 missing=()

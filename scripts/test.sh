@@ -13,5 +13,8 @@ for preset in dev asan; do
   echo "== $preset: test"
   ctest --preset "$preset" -j "$jobs"
 done
+echo "== package: build and check (not installed)"
+scripts/package.sh
+scripts/check-package.sh
 echo "== fuzz: parameter file reader"
 tests/fuzz/run_fuzz.sh 60

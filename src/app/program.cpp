@@ -196,9 +196,10 @@ bool writableFolder(const std::filesystem::path& folder) {
 std::filesystem::path Program::settingsPath() const {
     const auto& info = platform.info;
     const auto beside = info.folder / kSettingsFileName;
-    if (info.configFolder.empty() || writableFolder(info.folder)) return beside;
-    const auto own = info.configFolder / kSettingsFileName;
     std::error_code error;
+    if (info.configFolder.empty() || (std::filesystem::exists(beside, error) && writableFolder(info.folder)))
+        return beside;
+    const auto own = info.configFolder / kSettingsFileName;
     if (!std::filesystem::exists(own, error)) {
         std::filesystem::create_directories(info.configFolder, error);
         std::filesystem::copy_file(info.resources() / kSettingsFileName, own, error);

@@ -72,9 +72,10 @@ public:
     std::optional<std::string> lastPortError;
 
     std::string CargarTexto(int id) const { return texts.CargarTexto(id); }
-    // zrk.ini beside the program when that folder can be written (a build or
-    // a portable copy); otherwise in the user's configuration folder, made
-    // there from the installed default the first time.
+    // zrk.ini beside the program when it is there and that folder can be
+    // written (a build or a portable copy); otherwise in the user's
+    // configuration folder, made there from the installed default the
+    // first time.
     std::filesystem::path settingsPath() const;
     bool factoryView() const { return settings.CodigoFabrica == 853; }
 

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "cli/json.h"
+#include "params/numbers.h"
 #include "cli/file_cli.h"
 #include "cli/live_cli.h"
 #include "cli/table_cli.h"
@@ -89,6 +90,17 @@ void printChanges(CommandContext& c, const std::vector<params::FieldChange>& cha
               << ", \"unit\": " << jsonString(changes[i].unitValue) << ", " << jsonString(newKey) << ": "
               << jsonString(changes[i].newValue) << "}";
     c.out << "]}\n";
+}
+
+int printPlannedWrite(CommandContext& c, const std::string& command, const std::string& newKey) {
+    try {
+        const auto image = params::encodeForBoundUnit(c.program);
+        printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), newKey);
+    } catch (const params::ConversionError& e) {
+        c.err << "zrkctl: " << command << ": " << e.what() << "\n";
+        return kPortError;
+    }
+    return kOk;
 }
 
 std::optional<int> rowOfField(const std::string& name) {

@@ -64,6 +64,9 @@ int exitCodeOf(CommandContext& context, params::Outcome outcome);
 // One line per change, "NAME: UNIT -> NEW", or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
 void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);
+// A dry run: the changes a write of the form would make, printed as
+// printChanges does; nothing is sent.
+int printPlannedWrite(CommandContext& context, const std::string& command, const std::string& newKey);
 // The field row a parameter field's name stands for; nothing for a name
 // that is no field a read decodes and a write sends.
 std::optional<int> rowOfField(const std::string& name);

@@ -121,18 +121,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     const bool full = takeFlag(args, "--full");
     if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
     if (const int code = readUnitThenOpen(c, args[1]); code != kOk) return code;
-    if (dryRun) {
-        auto context = c.program.codecs();
-        try {
-            const auto& unit = *c.program.boundUnit;
-            const auto image = params::encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
-            printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), "file");
-        } catch (const params::ConversionError& e) {
-            c.err << "zrkctl: write: " << e.what() << "\n";
-            return kPortError;
-        }
-        return kOk;
-    }
+    if (dryRun) return printPlannedWrite(c, "write", "file");
     // Only the cells that differ from the unit's, unless every in-use
     // address is asked for as the window writes them.
     const Outcome written = onDevice(c, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });

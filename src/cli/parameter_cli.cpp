@@ -156,21 +156,17 @@ int set(CommandContext& c, std::vector<std::string> args) {
             return kPortError;
         }
     }
-    if (dryRun) {
-        auto context = c.program.codecs();
-        try {
-            const auto& unit = *c.program.boundUnit;
-            const auto image = params::encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
-            printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), "new");
-        } catch (const params::ConversionError& e) {
-            c.err << "zrkctl: set: " << e.what() << "\n";
-            return kPortError;
-        }
-        return kOk;
-    }
+    if (dryRun) return printPlannedWrite(c, "set", "new");
     const auto outcome = onDevice(c, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
     c.out << c.program.frm.status() << "\n";
     return exitCodeOf(c, outcome);
+}
+
+// The parameter fields get and set take, one per line (for shell completion).
+int fields(CommandContext& c, const std::vector<std::string>& args) {
+    if (args.size() != 1) return usageError(c, "fields takes no arguments");
+    for (int row : params::rowAddresses()) c.out << params::fieldAt(row) << "\n";
+    return kOk;
 }
 
 }  // namespace
@@ -179,6 +175,7 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
     commands.push_back({"read", "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                 status; -o saves a parameter file, with the unit's flash-pattern table when --table", read});
+    commands.push_back({"fields", "fields          the names get and set take, one per line; no unit needed", fields});
     commands.push_back({"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})",
                         get});
     commands.push_back({"set",

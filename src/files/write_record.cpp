@@ -21,6 +21,16 @@ void makeFolder(const std::filesystem::path& folder) {
 }
 
 // Tabs and line ends would break the log's columns.
+std::tm localTime(std::time_t when) {
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &when);
+#else
+    localtime_r(&when, &local);
+#endif
+    return local;
+}
+
 std::string cell(std::string text) {
     std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
@@ -33,12 +43,7 @@ WriteRecord::WriteRecord(std::filesystem::path dataFolder)
 
 std::filesystem::path WriteRecord::copyPathFor(const std::string& unit, std::time_t now) const {
     char stamp[32];
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = localTime(now);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     std::filesystem::path path = copies_ / (unit + "-" + stamp + ".zrk");
     for (int n = 2; std::filesystem::exists(path); ++n)
@@ -97,12 +102,7 @@ std::vector<WriteRecord::Line> WriteRecord::read() const {
 
 std::string isoLocalTime(std::time_t when) {
     char text[40];
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
+    const std::tm local = localTime(when);
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
     return text;
 }

@@ -258,6 +258,12 @@ std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to
 
 }  // namespace
 
+ParameterImage encodeForBoundUnit(app::Program& p) {
+    CodecContext context = p.codecs();
+    const UnitBinding& unit = *p.boundUnit;
+    return encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
+}
+
 std::optional<std::filesystem::path> copyBeforeWrite(app::Program& p) {
     if (!p.boundUnit || !p.boundUnit->fullRead || p.platform.info.dataFolder.empty()) return std::nullopt;
     return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(unitName(*p.boundUnit), std::time(nullptr));
@@ -274,9 +280,8 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
     // never leave a unit half-written. Fields the operator left alone go back
     // as the very bytes they were read from.
     ParameterImage image{};
-    CodecContext context = p.codecs();
     try {
-        image = encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
+        image = encodeForBoundUnit(p);
     } catch (const ConversionError& e) {
         p.frm.setStatus("Nothing written");
         error(p, std::string(kWriteError) + "\n" + e.what());
@@ -464,9 +469,7 @@ Outcome confirmedWrite(app::Program& p) {
     // The write reports a field that does not encode; there is nothing to confirm then.
     std::vector<FieldChange> changes;
     try {
-        CodecContext context = p.codecs();
-        const auto& unit = *p.boundUnit;
-        changes = changesToWrite(p, encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit), ValueStyle::People);
+        changes = changesToWrite(p, encodeForBoundUnit(p), ValueStyle::People);
     } catch (const ConversionError&) {
         return writeUnit(p);
     }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "params/image_layout.h"
+
 namespace zrk::app {
 class Program;
 }
@@ -47,6 +49,9 @@ Outcome EscribirZRK(app::Program& program, const WriteOptions& options = {});
 // the sensor type and the identifier number), decodes them and binds the
 // form to the unit for those fields alone.
 Outcome readFields(app::Program& program, const std::vector<int>& rows);
+// The image a write of the bound unit sends from: every field of a full
+// read, only the fields read otherwise. Throws ConversionError.
+ParameterImage encodeForBoundUnit(app::Program& program);
 // The copy a write of the bound unit would save first; nothing when the
 // form holds no full read of a unit, or nothing would change.
 std::optional<std::filesystem::path> copyBeforeWrite(app::Program& program);

@@ -117,6 +117,8 @@ TEST(LogCli, PrintsTheWritesNewestLastAndFiltersByUnit) {
     Cli cli;
     ASSERT_EQ(cli.run({"set", "TPWMLed=81"}), cli::kOk);
     ASSERT_EQ(cli.run({"set", "TPWMLed=82", "TVueltasError=4"}), cli::kOk);
+    EXPECT_FALSE(std::filesystem::exists(cli.started.machine.platform.info.dataFolder / "before-write"))
+        << "a set reads a few fields, not the whole unit: there is no full copy to keep";
     files::WriteRecord(cli.started.machine.platform.info.dataFolder).append({{"t", "777", "TPWMLed", "1", "2", "verified"}});
     EXPECT_EQ(cli.run({"log", "--unit", "40101"}), cli::kOk);
     std::vector<std::string> lines;

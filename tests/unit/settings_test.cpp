@@ -117,3 +117,32 @@ TEST(SettingsFile, FailedRewriteLeavesTheOldFile) {
 
 }  // namespace
 }  // namespace zrk::test
+
+namespace zrk::test {
+namespace {
+
+// An installed program cannot keep zrk.ini beside itself: it takes the
+// user's own copy, made from the installed default the first time.
+TEST(SettingsPlace, BesideThePortableProgramElseInTheUsersFolder) {
+    FakeMachine machine;
+    app::Program program(machine.platform);
+    auto& info = machine.platform.info;
+    const auto root = machine.folder.path();
+    info.configFolder = root / "config" / "ZRK";
+    EXPECT_EQ(program.settingsPath(), root / "zrk.ini") << "the portable copy keeps its own file";
+
+    info.folder = root / "bin";  // installed: no zrk.ini beside the program
+    info.shareFolder = root / "share";
+    std::filesystem::create_directories(info.folder);
+    std::filesystem::create_directories(info.shareFolder);
+    machine.folder.write("share/zrk.ini", "3\r\n0\r\n0\r\n\"34\"\r\n0\r\n");
+    EXPECT_EQ(program.settingsPath(), info.configFolder / "zrk.ini");
+    EXPECT_EQ(machine.folder.read("config/ZRK/zrk.ini"), "3\r\n0\r\n0\r\n\"34\"\r\n0\r\n") << "made from the default";
+    machine.folder.write("config/ZRK/zrk.ini", "5\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+    EXPECT_EQ(program.settingsPath(), info.configFolder / "zrk.ini");
+    EXPECT_EQ(machine.folder.read("config/ZRK/zrk.ini"), "5\r\n0\r\n0\r\n\"1\"\r\n0\r\n") << "the user's own is kept";
+    EXPECT_FALSE(std::filesystem::exists(info.folder / "zrk.ini"));
+}
+
+}  // namespace
+}  // namespace zrk::test
