@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "gui/event_loop_run.h"
 #include "gui/view/drawing_window_view.h"
 #include "gui/view/main_window_view.h"
 #include "gui/view/splash_view.h"
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     zrk::gui::MainWindowView window(program);
     zrk::gui::DrawingWindowView drawing(program.dibujo);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
-    if (scenario) program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
-    return QApplication::exec();
+    if (scenario && !program.unloaded())
+        program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
+    return zrk::gui::runUntilClosed(program);
 }
