@@ -21,7 +21,9 @@ Program::Program(platform::Platform& p)
       link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }),
       guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
              &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
-             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos}) {
+             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos,
+             // Another port picked during an operation would close the port under it.
+             &frm.ComboCom}) {
     link.cancelled = [this] { return progress.cancelRequested(); };
     wireHandlers();
 }
@@ -30,6 +32,8 @@ void Program::wireHandlers() {
     frm.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
     frm.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
     frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
+    frm.ComboCom.KeyPress = [this](int key) { portChoice.ComboCom_KeyPress(key); };
+    frm.ComboCom.LostFocus = [this] { portChoice.ComboCom_LostFocus(); };
     frm.Csalir.Click = [this] { Csalir_Click(); };
     wireConfigurationRules(frm, texts);
     live::wireRemoteCommands(*this);

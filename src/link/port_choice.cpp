@@ -9,8 +9,36 @@
 
 namespace zrk::link {
 
-void PortChoice::ComboCom_Click() { lastTryWorked_ = runSteps(true); }
-void PortChoice::ComboCom_Change() { runSteps(false); }
+void PortChoice::ComboCom_Click() {
+    app::Program& p = program_;
+    if (p.guard.busy()) {
+        // The list is disabled while an operation runs; should a pick come
+        // through all the same, the port in use stays and the list shows it.
+        const int inUse = p.settings.PuertoSerie - 1;
+        if (p.frm.ComboCom.ListIndex() != inUse && inUse >= 0 && inUse < p.frm.ComboCom.ListCount())
+            p.frm.ComboCom.setListIndex(inUse);
+        return;
+    }
+    typedUntried_ = false;
+    lastTryWorked_ = runSteps(true);
+}
+
+// Each keystroke only notes that there is a text to try.
+void PortChoice::ComboCom_Change() {
+    if (!program_.guard.busy()) typedUntried_ = true;
+}
+
+void PortChoice::ComboCom_KeyPress(int key) {
+    if (key == 13) tryTypedText();
+}
+
+void PortChoice::ComboCom_LostFocus() { tryTypedText(); }
+
+void PortChoice::tryTypedText() {
+    if (!typedUntried_ || program_.guard.busy()) return;
+    typedUntried_ = false;
+    runSteps(false);
+}
 
 bool PortChoice::runSteps(bool saveAndReport) {
     app::Program& p = program_;

@@ -279,9 +279,12 @@ void MainWindowView::connectInput(app::Control& control, QWidget* widget) {
             // activated: the operator's pick (list, keys, wheel), not our own setCurrentIndex.
             connect(combo, &QComboBox::activated, this,
                     [this, &model](int index) { operatorAction([&] { model.setListIndex(index); }); });
-            if (combo->isEditable())
+            if (combo->isEditable()) {
                 connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                         [this, &model](const QString& text) { operatorAction([&] { model.typeText(fromQt(text)); }); });
+                connect(combo->lineEdit(), &QLineEdit::returnPressed, this,
+                        [this, &model] { operatorAction([&] { model.KeyPress(13); }); });
+            }
             connect(combo, &ModelComboBox::focusLost, this, [this, &model] {
                 operatorAction([&] {
                     model.Validate();
