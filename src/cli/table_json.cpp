@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/user_file.h"
+
 namespace zrk::cli {
 namespace {
 
@@ -321,13 +323,16 @@ TableFile parseTableJson(std::string_view text) {
 }
 
 TableFile readTableFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw TableFileError(file.string() + ": cannot open the file for reading");
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw TableFileError(file.string() + ": cannot read the file");
+    std::string text;
     try {
-        return parseTableJson(text.str());
+        text = files::readUserFile(file);
+    } catch (const files::UserFileError& e) {
+        if (e.reason() == files::UserFileError::Reason::Missing)
+            throw TableFileError(file.string() + ": cannot open the file for reading");
+        throw TableFileError(file.string() + ": " + e.problem());
+    }
+    try {
+        return parseTableJson(text);
     } catch (const TableFileError& e) {
         throw TableFileError(file.string() + ": " + e.what());
     }

@@ -1,5 +1,9 @@
 #include "files/parameter_file.h"
 
+#include <sstream>
+
+#include "files/user_file.h"
+
 #include <cerrno>
 #include <fstream>
 #include <limits>
@@ -295,21 +299,13 @@ std::string cannotReadProblem(const std::error_code& error) {
 
 ParameterFileContent readParameterFile(const std::filesystem::path& path, const std::function<void(int)>& afterPosition) {
     const std::string name = path.string();
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::no_such_file_or_directory)));
-    if (status.type() == std::filesystem::file_type::directory)
-        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::is_a_directory)));
-    // A pipe or a device could block or never end.
-    if (!error && status.type() != std::filesystem::file_type::regular)
-        throw ParameterFileError(name, 0, "it is not a regular file");
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int code = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
-        throw ParameterFileError(name, 0, cannotReadProblem(std::error_code(code, std::generic_category())));
+    std::string content;
+    try {
+        content = readUserFile(path);
+    } catch (const UserFileError& e) {
+        throw ParameterFileError(name, 0, e.problem());
     }
+    std::istringstream in(content);
     return parseParameterFile(in, name, afterPosition);
 }
 
