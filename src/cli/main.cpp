@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/console_ui.h"
 #include "cli/options.h"
+#include "files/atomic_file.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -20,6 +21,8 @@
 using namespace zrk;
 
 int main(int argc, char** argv) {
+    // Interrupted or over a file-size limit, a save leaves no temporary file.
+    files::removeTemporaryFilesOnSignals();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("ZRK");
 

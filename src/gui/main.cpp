@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "files/atomic_file.h"
 #include "gui/event_loop_run.h"
 #include "gui/view/drawing_window_view.h"
 #include "gui/view/main_window_view.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
                      "For work without a window use zrkctl (zrkctl --help).\n");
         return 2;
     }
+    zrk::files::removeTemporaryFilesOnSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName("ZRK");
 

@@ -4,7 +4,11 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <sys/resource.h>
 
 #include "link/device_link.h"
 #include "qt/port_map.h"
@@ -111,6 +115,37 @@ TEST(Zrkctl, ExitCodesEndToEnd) {
             EXPECT_FALSE(zrkctl.readAllStandardError().isEmpty());
         }
     }
+}
+
+// Under a file-size limit the save fails with a message, zrkctl is not killed
+// by SIGXFSZ, and neither the old file nor a temporary file is touched.
+TEST(Zrkctl, AFileSizeLimitIsReportedNotFatal) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString target = folder.filePath("unit.zrk");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    QProcess zrkctl;
+    zrkctl.setChildProcessModifier([] {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 100;  // a parameter file needs some 2 KB
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), {"--simulate", "read", "-o", target});
+    ASSERT_TRUE(zrkctl.waitForFinished(60000));
+    ASSERT_EQ(zrkctl.exitStatus(), QProcess::NormalExit) << "killed by a signal";
+    EXPECT_EQ(zrkctl.exitCode(), 3);
+    const std::string err = zrkctl.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("Could not save " + target.toStdString()), std::string::npos) << err;
+    EXPECT_NE(err.find("larger than this process may write"), std::string::npos) << err;
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"unit.zrk"});
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
 }
 
 // The separators the core's regional tests assume are the ones the system
