@@ -1,11 +1,39 @@
 #include "cli/commands.h"
 
+#include <streambuf>
+
 #include "app/program.h"
 #include "cli/file_cli.h"
 #include "cli/live_cli.h"
 #include "cli/table_cli.h"
 
 namespace zrk::cli {
+namespace {
+
+// Passes everything on to the stream it wraps and notes that something was said.
+class NotingBuffer : public std::streambuf {
+public:
+    explicit NotingBuffer(std::streambuf* target) : target_(target) {}
+    bool said() const { return said_; }
+
+protected:
+    int overflow(int c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        said_ = true;
+        return target_->sputc(static_cast<char>(c));
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (n > 0) said_ = true;
+        return target_->sputn(s, n);
+    }
+    int sync() override { return target_->pubsync(); }
+
+private:
+    std::streambuf* target_;
+    bool said_ = false;
+};
+
+}  // namespace
 
 const std::vector<CommandSpec>& allCommands() {
     static const std::vector<CommandSpec> commands = [] {
@@ -44,8 +72,29 @@ void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
 
 int runCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.empty()) return usageError(c, "no command given");
-    for (const auto& command : allCommands())
-        if (command.name == args[0]) return command.run(c, args);
+    for (const auto& command : allCommands()) {
+        if (command.name != args[0]) continue;
+        // A failure must never end silently: when the command said nothing
+        // on standard error (the message boxes go there too), the status line
+        // says what went wrong; it names the address where a transfer stopped.
+        std::streambuf* const original = c.err.rdbuf();
+        NotingBuffer noting(original);
+        c.err.rdbuf(&noting);
+        int code = kOk;
+        try {
+            code = command.run(c, args);
+        } catch (...) {
+            c.err.rdbuf(original);
+            throw;
+        }
+        c.err.rdbuf(original);
+        if (code != kOk && !noting.said()) {
+            const std::string& status = c.program.frm.status();
+            c.err << "zrkctl: " << command.name << ": "
+                  << (status.empty() ? "failed without a status (exit " + std::to_string(code) + ")" : status) << "\n";
+        }
+        return code;
+    }
     return usageError(c, "unknown command '" + args[0] + "'");
 }
 

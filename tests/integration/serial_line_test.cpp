@@ -9,6 +9,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "link/device_link.h"
 #include "qt/port_map.h"
@@ -88,6 +93,38 @@ TEST(SerialLine, MissingDeviceNamesItInTheError) {
         FAIL() << "opened a device that does not exist";
     } catch (const platform::PortError& e) {
         EXPECT_NE(std::string(e.what()).find("/dev/zrk-no-such-device"), std::string::npos) << e.what();
+    }
+}
+
+// A lock file of the port is named with what to do: remove it when the
+// process that wrote it is gone, close that program when it still runs.
+TEST(SerialLine, ALockFileOfThePortIsNamedWithWhatToDo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::filesystem::path locks = folder.path().toStdString();
+    const std::string lock = (locks / "LCK..ttyUSB7").string();
+    EXPECT_EQ(qt::lockFileAdvice("/dev/ttyUSB7", {locks}), "");
+
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    struct Case {
+        const char* name;
+        long pid;
+        std::vector<std::string> says;
+    };
+    const Case cases[] = {
+        {"stale", gone, {lock, "left by process " + std::to_string(gone), "sudo rm " + lock}},
+        {"in use", ::getpid(), {lock, "held by process " + std::to_string(::getpid()), "Close that program"}},
+        {"no process in it", -1, {lock, "sudo rm " + lock}},
+    };
+    for (const auto& c : cases) {
+        {
+            std::ofstream out(lock);
+            if (c.pid > 0) out << "      " << c.pid << "\n";
+        }
+        const std::string advice = qt::lockFileAdvice("/dev/ttyUSB7", {"/nonexistent", locks});
+        for (const auto& words : c.says) EXPECT_NE(advice.find(words), std::string::npos) << c.name << ": " << advice;
     }
 }
 
