@@ -169,7 +169,8 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const std::string& what) {
     discard();
-    throw FileError("Could not save " + target_.string() + ": " + what + ". The file was left as it was.");
+    throw FileError("Could not save " + target_.string() + ": " + what + ". The file was left as it was.",
+                    target_.string(), what);
 }
 
 void AtomicFile::write(std::string_view text) {

@@ -379,7 +379,7 @@ void openParameterFile(app::Program& p, const std::filesystem::path& path) {
         checkParameterFile(content, path.string(), listSizesOf(p.frm));
         applyParameterFile(p, content);
     } catch (const ParameterFileError&) {
-        p.frm.setStatus("File not opened");
+        p.frm.setStatus(p.CargarTexto(3308));
         throw;
     }
 }
@@ -455,8 +455,8 @@ void GuardarArchivoZRK(app::Program& p) {
     try {
         image = imageForFile(p);
     } catch (const params::ConversionError& e) {
-        p.frm.setStatus("File not saved");
-        failure(p, std::string("The parameter file was not saved: ") + e.what() + ".");
+        p.frm.setStatus(p.CargarTexto(3309));
+        failure(p, texts::fill(p.CargarTexto(3310), {e.what()}));
         return;
     }
     const auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk");
@@ -464,7 +464,7 @@ void GuardarArchivoZRK(app::Program& p) {
     try {
         writeParameterFile(p, image, *chosen);
     } catch (const FileError& e) {
-        p.frm.setStatus("File not saved");
+        p.frm.setStatus(p.CargarTexto(3309));
         failure(p, e.what());
     }
 }

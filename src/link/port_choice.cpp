@@ -2,9 +2,11 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/program.h"
+#include "files/atomic_write.h"
 #include "link/frame.h"
 
 namespace zrk::link {
@@ -51,8 +53,17 @@ bool PortChoice::runSteps(bool saveAndReport) {
         [&] { port.open(); },
         [&] { port.close(); },
     };
+    std::optional<files::FileError> unwritable;
     if (saveAndReport) {
-        steps.emplace_back([&] { p.GuardarIni(); });
+        // A settings file that cannot be written is no fault of the port:
+        // the port stays chosen for this run and the message says why.
+        steps.emplace_back([&] {
+            try {
+                p.GuardarIni();
+            } catch (const files::FileError& e) {
+                unwritable = e;
+            }
+        });
         steps.emplace_back(
             [&] { p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie)); });
     }
@@ -66,6 +77,10 @@ bool PortChoice::runSteps(bool saveAndReport) {
             if (!fallback()) return false;
         }
     }
+    if (unwritable)
+        p.platform.ui.messageBox(texts::fill(p.CargarTexto(3300), {unwritable->path(), unwritable->reason(),
+                                                                   std::to_string(p.settings.PuertoSerie)}),
+                                 p.platform.info.title, platform::UserInterface::Icon::Warning);
     return true;
 }
 

@@ -87,14 +87,14 @@ Outcome IdentificarZRK(app::Program& p) {
                 if (reply.Resultado != link::kAck) {
                     // Nothing of the window or the map has changed yet: leave it so.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus("Identification cancelled");
+                        p.frm.setStatus(text(p, 3303));
                         return Outcome::Cancelled;
                     }
-                    p.frm.setStatus("No answer from the unit");
-                    error(p, "No unit answered on Serial Port " + std::to_string(p.settings.PuertoSerie) + " (" +
-                                 p.platform.port.deviceName(p.settings.PuertoSerie) +
-                                 ").\nCheck the cable, that the right port is chosen on the Setup page, and "
-                                 "that the unit is powered.");
+                    p.frm.setStatus(text(p, 3301));
+                    // The page is named by its caption in the operator's language.
+                    error(p, text(p, 3302,
+                                  {std::to_string(p.settings.PuertoSerie),
+                                   p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(1104)}));
                     return Outcome::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = reply.Dato3;
@@ -127,7 +127,7 @@ Outcome LeerZRK(app::Program& p) {
                     // Decode nothing: zeros for cells never read would show
                     // values the unit does not hold, and a write would store them.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus("Reading cancelled: nothing was changed");
+                        p.frm.setStatus(text(p, 3304));
                         return Outcome::Cancelled;
                     }
                     p.frm.setStatus("Reading Error in data " + std::to_string(a));
@@ -205,7 +205,7 @@ std::optional<Outcome> checkSameUnit(app::Program& p, std::uint16_t expected) {
     const auto low = high ? readCell(p, 255) : std::nullopt;
     if (!high || !low) {
         if (p.progress.cancelRequested()) {
-            p.frm.setStatus("Writing cancelled: nothing was written");
+            p.frm.setStatus(text(p, 3305));
             return Outcome::Cancelled;
         }
         p.frm.setStatus(text(p, 3003));
@@ -239,7 +239,7 @@ Outcome EscribirZRK(app::Program& p) {
     try {
         image = encodeImage(context, &unit.map);
     } catch (const ConversionError& e) {
-        p.frm.setStatus("Nothing written");
+        p.frm.setStatus(text(p, 3307));
         error(p, std::string(kWriteError) + "\n" + e.what());
         return Outcome::BadData;
     }
@@ -253,7 +253,7 @@ Outcome EscribirZRK(app::Program& p) {
     for (const auto& pass : {firstPass, secondPass})
         for (int a : pass)
             if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
-                p.frm.setStatus("Nothing written");
+                p.frm.setStatus(text(p, 3307));
                 error(p, std::string(kWriteError) + "\n" + describeCell(a, image[static_cast<std::size_t>(a)]));
                 return Outcome::BadData;
             }
@@ -313,7 +313,7 @@ Outcome EscribirZRK(app::Program& p) {
                 }
             }
             if (p.progress.cancelRequested()) {
-                p.frm.setStatus("Writing cancelled: the unit may hold part of the new values");
+                p.frm.setStatus(text(p, 3306));
                 return Outcome::Cancelled;
             }
         } catch (const platform::PortError& e) {

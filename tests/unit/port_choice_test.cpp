@@ -2,6 +2,9 @@
 // device operations from overlapping.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "file_size_limit.h"
 #include "live/remote_commands.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
@@ -52,6 +55,53 @@ TEST(PortChoice, PortOneFailingToEndsAfterOneTry) {
     EXPECT_EQ(started.frm().status(), "Serial Port  1  Not Avalaible");
     EXPECT_EQ(count(started.machine.fakePort.log, "set 1"), 1) << "port 1 is tried once, never in a loop";
     EXPECT_EQ(started.machine.ini(), before) << "an unusable port is not stored";
+}
+
+// The port works but the settings file cannot be written: the port stays
+// chosen for this run, and the message names the file and the reason.
+TEST(PortChoice, AnUnwritableSettingsFileKeepsTheChosenPortAndSaysWhy) {
+    struct Case {
+        const char* name;
+        const char* locale;
+        bool folderInPlace;  // else the disk is full
+        const char* reason;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"a folder in its place", "en-US", true, "it is a folder", "Port 3 is used until the tool is closed"},
+        {"a full disk", "en-US", false, "is it full", "Port 3 is used until the tool is closed"},
+        {"a full disk, in French", "fr-FR", false, "is it full", "Le port 3 est utilisé"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeMachine machine;
+        machine.platform.userLanguage = c.locale;
+        app::Program program(machine.platform);
+        program.emptyLoop = [&](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        ASSERT_EQ(program.Main(), 0);
+        const auto ini = machine.folder.path() / "zrk.ini";
+        if (c.folderInPlace) {
+            std::filesystem::remove(ini);
+            std::filesystem::create_directory(ini);
+        }
+        machine.fakePort.log.clear();
+        machine.ui.messages.clear();
+        {
+            std::optional<ScopedFileSizeLimit> full;
+            if (!c.folderInPlace) full.emplace(1);
+            program.frm.ComboCom.setListIndex(2);
+        }
+        EXPECT_EQ(program.frm.status(), "Serial Port  3");
+        EXPECT_EQ(program.frm.ComboCom.ListIndex(), 2);
+        EXPECT_EQ(program.settings.PuertoSerie, 3);
+        EXPECT_EQ(machine.fakePort.log, (std::vector<std::string>{"set 3", "open 3", "close 3"})) << "no fallback";
+        ASSERT_EQ(machine.ui.messages.size(), 1u);
+        const std::string& message = machine.ui.messages.front().text;
+        EXPECT_NE(message.find(ini.string()), std::string::npos) << message;
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_EQ(message.find("Not Avalaible"), std::string::npos) << message;
+    }
 }
 
 TEST(PortChoice, StartUpWithAMissingStoredPortFallsBackWithoutWaiting) {

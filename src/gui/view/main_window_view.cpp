@@ -98,7 +98,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     connect(clock_, &QTimer::timeout, this, [this] { tickClock(); });
     clock_->start(1000);
 
-    new OperationProgressView(program_.progress, *this);
+    new OperationProgressView(program_.progress, *this, program_.texts);
 
     syncAll();
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) { apply(control, prop); });
