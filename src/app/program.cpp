@@ -7,6 +7,7 @@
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
 #include "files/parameter_file.h"
+#include "files/path_text.h"
 #include "live/instant_values.h"
 #include "live/remote_commands.h"
 #include "live/status_interrogation.h"
@@ -117,7 +118,7 @@ void Program::Form_Load() {
     frm.PestanaActual = 1;
     if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
 
-    helpFile = (platform.info.folder / id(2000)).string();
+    helpFile = files::utf8(platform.info.folder / files::pathFromUtf8(id(2000)));
 
     setCaptions();
 

@@ -54,7 +54,7 @@ public:
     // and loaded cells.
     params::CodecContext codecs();
     params::LuxTables lux;
-    std::string helpFile;  // set by the start-up: folder and localised file name
+    std::string helpFile;  // set by the start-up: folder and localised file name, UTF-8
     // The loop the speed test times; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/atomic_write.h"
+#include "files/path_text.h"
 #include "files/user_file.h"
 
 namespace zrk::app {
@@ -43,7 +44,7 @@ std::string unquote(const std::string& line) {
 }  // namespace
 
 Settings readSettingsFile(const std::filesystem::path& path) {
-    const std::string file = "Settings file " + path.string();
+    const std::string file = "Settings file " + files::utf8(path);
     std::string content;
     try {
         content = files::readUserFile(path);

@@ -8,6 +8,7 @@
 #include "cli/console_ui.h"
 #include "cli/options.h"
 #include "files/atomic_file.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     }
     cli::ConsoleUserInterface ui(std::cerr);
     platform::ProgramInfo info;
-    info.folder = QCoreApplication::applicationDirPath().toStdString();
+    info.folder = qt::toPath(QCoreApplication::applicationDirPath());
     platform::Platform platform{*port, events, clock, ui, store, info, {}, qt::systemUserLanguage()};
     platform.numbers = qt::systemNumberFormat();
 

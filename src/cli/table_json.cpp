@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "files/path_text.h"
 #include "files/user_file.h"
 
 namespace zrk::cli {
@@ -328,13 +329,13 @@ TableFile readTableFile(const std::filesystem::path& file) {
         text = files::readUserFile(file);
     } catch (const files::UserFileError& e) {
         if (e.reason() == files::UserFileError::Reason::Missing)
-            throw TableFileError(file.string() + ": cannot open the file for reading");
-        throw TableFileError(file.string() + ": " + e.problem());
+            throw TableFileError(files::utf8(file) + ": cannot open the file for reading");
+        throw TableFileError(files::utf8(file) + ": " + e.problem());
     }
     try {
         return parseTableJson(text);
     } catch (const TableFileError& e) {
-        throw TableFileError(file.string() + ": " + e.what());
+        throw TableFileError(files::utf8(file) + ": " + e.what());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "files/atomic_file.h"
 
+#include "files/path_text.h"
+
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -103,11 +105,11 @@ std::filesystem::path followLinks(const std::filesystem::path& target) {
         if (error) return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    throw FileError("Could not save " + target.string() + ": it is a chain of too many links. The file was left as it was.");
+    throw FileError("Could not save " + utf8(target) + ": it is a chain of too many links. The file was left as it was.");
 }
 
 std::string folderOf(const std::filesystem::path& target) {
-    return target.parent_path().empty() ? std::string(".") : target.parent_path().string();
+    return target.parent_path().empty() ? std::string(".") : utf8(target.parent_path());
 }
 
 std::string writeProblem(int code) {
@@ -169,12 +171,12 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const std::string& what) {
     discard();
-    throw FileError("Could not save " + target_.string() + ": " + what + ". The file was left as it was.",
-                    target_.string(), what);
+    throw FileError("Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.",
+                    utf8(target_), what);
 }
 
 void AtomicFile::write(std::string_view text) {
-    if (done_) throw FileError("Could not save " + target_.string() + ": the file was already closed.");
+    if (done_) throw FileError("Could not save " + utf8(target_) + ": the file was already closed.");
     // A short write is caught here, not at commit, so that nothing after a
     // lost piece is written either.
     while (!text.empty()) {
@@ -189,7 +191,7 @@ void AtomicFile::write(std::string_view text) {
 }
 
 void AtomicFile::commit() {
-    if (done_) throw FileError("Could not save " + target_.string() + ": the file was already closed.");
+    if (done_) throw FileError("Could not save " + utf8(target_) + ": the file was already closed.");
     // The data must be on the disk before the rename makes it the file.
     if (syncFile(fd_) != 0 && errno != EINVAL) fail(writeProblem(errno));
     const int fd = fd_;

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "files/user_file.h"
+#include "files/path_text.h"
 
 #include <cerrno>
 #include <fstream>
@@ -298,7 +299,7 @@ std::string cannotReadProblem(const std::error_code& error) {
 }
 
 ParameterFileContent readParameterFile(const std::filesystem::path& path, const std::function<void(int)>& afterPosition) {
-    const std::string name = path.string();
+    const std::string name = utf8(path);
     std::string content;
     try {
         content = readUserFile(path);
@@ -376,7 +377,7 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
 void openParameterFile(app::Program& p, const std::filesystem::path& path) {
     try {
         const auto content = readParameterFile(path, [&p](int position) { p.frm.setStatus(signedText(position)); });
-        checkParameterFile(content, path.string(), listSizesOf(p.frm));
+        checkParameterFile(content, utf8(path), listSizesOf(p.frm));
         applyParameterFile(p, content);
     } catch (const ParameterFileError&) {
         p.frm.setStatus(p.CargarTexto(3308));

@@ -13,6 +13,7 @@
 #include "gui/view/main_window_view.h"
 #include "gui/view/splash_view.h"
 #include "gui/widgets_ui.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     zrk::gui::WidgetsUserInterface ui;
 
     zrk::platform::ProgramInfo info;
-    info.folder = QApplication::applicationDirPath().toStdString();
+    info.folder = zrk::qt::toPath(QApplication::applicationDirPath());
     info.title = "ZRK";
     info.major = ZRK_VERSION_MAJOR;
     info.minor = ZRK_VERSION_MINOR;

@@ -10,7 +10,7 @@ public:
     void messageBox(const std::string& text, const std::string& title, Icon icon) override;
     void beep() override;
     std::int32_t chooseColor(std::int32_t initial) override;
-    std::optional<std::string> chooseFile(bool save, const std::string& filterName, const std::string& pattern) override;
+    std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName, const std::string& pattern) override;
     int screenWidthTwips() const override;
     int screenHeightTwips() const override;
 };

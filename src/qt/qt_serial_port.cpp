@@ -9,6 +9,8 @@
 #include <signal.h>
 #endif
 
+#include "files/path_text.h"
+
 namespace zrk::qt {
 
 std::vector<std::filesystem::path> lockFolders() {
@@ -35,11 +37,11 @@ std::string lockFileAdvice(const std::string& device, const std::vector<std::fil
         }
 #endif
         if (!stale && pid > 0)
-            return "the lock file " + lock.string() + " says another program uses the port" + owner +
+            return "the lock file " + files::utf8(lock) + " says another program uses the port" + owner +
                    ". Close that program, then try again.";
-        return "the lock file " + lock.string() + " keeps the port locked" + owner +
+        return "the lock file " + files::utf8(lock) + " keeps the port locked" + owner +
                " and cannot be removed by this user. If no program uses the port, remove it (sudo rm " +
-               lock.string() + ") and try again.";
+               files::utf8(lock) + ") and try again.";
     }
     return {};
 }

@@ -16,6 +16,8 @@
 #include <fstream>
 
 #include "link/device_link.h"
+#include "files/path_text.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -125,6 +127,23 @@ TEST(SerialLine, ALockFileOfThePortIsNamedWithWhatToDo) {
         }
         const std::string advice = qt::lockFileAdvice("/dev/ttyUSB7", {"/nonexistent", locks});
         for (const auto& words : c.says) EXPECT_NE(advice.find(words), std::string::npos) << c.name << ": " << advice;
+    }
+}
+
+// Folder and file names reach the file system as the system spells them, and
+// come back unchanged; a file made under the Qt name is found under the path.
+TEST(Paths, NonAsciiNamesSurviveTheWayBetweenQtAndTheFileSystem) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (const char* name : {"Señales", "ZRK «été»", "Ñandú – 北", "plain"}) {
+        const QString qtName = folder.path() + "/" + QString::fromUtf8(name);
+        const std::filesystem::path path = qt::toPath(qtName);
+        EXPECT_EQ(files::utf8(path.filename()), std::string(name));
+        EXPECT_EQ(qt::fromPath(path), qtName);
+        QFile file(qtName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+        file.close();
+        EXPECT_TRUE(std::filesystem::is_regular_file(path)) << name;
     }
 }
 
