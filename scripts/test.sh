@@ -13,5 +13,5 @@ for preset in dev asan; do
   echo "== $preset: test"
   ctest --preset "$preset" -j "$jobs"
 done
-echo "== fuzz: parameter file reader"
+echo "== fuzz: every reader of outside data, 60 s each"
 tests/fuzz/run_fuzz.sh 60
