@@ -30,7 +30,8 @@ private:
 // A program on the fake machine with a window to show: settings file, fake
 // port, virtual clock (the start-up's speed test costs no real time).
 struct WindowedProgram {
-    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n",
+                             const std::string& userLanguage = "en-US");
 
     FakeMachine machine;
     QtEventLoop events{machine.clock};

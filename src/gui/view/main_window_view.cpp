@@ -1,5 +1,8 @@
 #include "gui/view/main_window_view.h"
 
+#include <QLayout>
+#include <QStyleOptionComboBox>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -100,8 +103,114 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
 
     new OperationProgressView(program_.progress, *this, program_.texts);
 
+    fitTimer_ = new QTimer(this);
+    fitTimer_->setSingleShot(true);
+    fitTimer_->setInterval(0);
+    connect(fitTimer_, &QTimer::timeout, this, [this] { fitTexts(); });
+
     syncAll();
-    hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) { apply(control, prop); });
+    hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
+        apply(control, prop);
+        scheduleFit();
+    });
+}
+
+void MainWindowView::scheduleFit() {
+    if (fitTimer_ != nullptr && !fitTimer_->isActive()) fitTimer_->start();
+}
+
+namespace {
+
+constexpr double kLeastPointSize = 6.5;
+
+// Pixels by which a widget's text runs past the room it has (0: it fits).
+int textOverflow(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull()) return 0;
+        const int room = label->contentsRect().width() - 2 * label->margin() - label->indent();
+        if (label->wordWrap()) return std::max(0, label->heightForWidth(label->width()) - label->height());
+        return std::max(0, label->fontMetrics().horizontalAdvance(label->text()) - room);
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(widget)) {
+        if (check->text().isEmpty()) return 0;
+        return std::max(0, check->sizeHint().width() - check->width());
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const int room =
+            (combo->isEditable() ? combo->lineEdit()->width()
+                                 : combo->style()
+                                       ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                                       .width()) -
+            4;
+        int worst = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            worst = std::max(worst, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) - room);
+        return worst;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void MainWindowView::fitTexts() {
+    // Every layout down the tree at once, so that each widget's geometry is
+    // the one it will show (a nested layout otherwise waits for an event).
+    const auto settle = [this] {
+        if (QLayout* layout = centralWidget()->layout()) layout->activate();
+        for (QWidget* child : centralWidget()->findChildren<QWidget*>())
+            if (QLayout* layout = child->layout(); layout != nullptr && child->isVisible()) layout->activate();
+    };
+    // Room taken from a neighbour must not push the neighbour out of the window.
+    const auto allInside = [this] {
+        for (const auto& [control, shown] : widgets_)
+            if (shown != this && shown->isVisible() &&
+                !rect().contains(QRect(shown->mapTo(this, QPoint(0, 0)), shown->size())))
+                return false;
+        return true;
+    };
+    // The layout first, so that every widget has the width it will keep.
+    settle();
+    // Widening one text may narrow its neighbours: a few passes.
+    for (int pass = 0; pass < 3; ++pass) {
+        bool changed = false;
+        for (const auto& [control, widget] : widgets_) {
+            if (widget == this || !widget->isVisible()) continue;
+            const int over = textOverflow(widget);
+            if (over == 0) continue;
+            changed = true;
+            auto* label = qobject_cast<QLabel*>(widget);
+            if (label != nullptr && !label->wordWrap() && label->text().contains(QStringLiteral("   "))) {
+                // Blanks laid out as a second line: show them as one if there is room.
+                label->setWordWrap(true);
+                label->setMinimumHeight(label->heightForWidth(label->width()));
+                settle();
+                if (textOverflow(label) == 0 && allInside()) continue;
+                label->setMinimumHeight(0);
+                label->setWordWrap(false);
+                settle();
+            }
+            // Ask the layout for the room first: it gives what the fixed
+            // window can spare.
+            const int width = widget->width();
+            const int minimum = widget->minimumWidth();
+            widget->setMinimumWidth(width + textOverflow(widget));
+            settle();
+            if (textOverflow(widget) == 0 && allInside()) continue;
+            widget->setMinimumWidth(minimum);
+            settle();
+            // Then a smaller face, down to a readable least.
+            QFont font = widget->font();
+            if (font.pointSizeF() <= 0) continue;
+            while (textOverflow(widget) > 0 && font.pointSizeF() - 0.5 >= kLeastPointSize) {
+                font.setPointSizeF(font.pointSizeF() - 0.5);
+                widget->setFont(font);
+            }
+        }
+        if (!changed) break;
+    }
 }
 
 MainWindowView::~MainWindowView() { frm_.controls().hub().unsubscribe(hubToken_); }
