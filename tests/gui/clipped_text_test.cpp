@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QtTest>
+#include <set>
 
 #include "gui/view/main_window_view.h"
 #include "test_program.h"
@@ -84,12 +85,23 @@ private slots:
         QCOMPARE(t.program.Main(), 0);
         auto& frm = t.program.frm;
         // Everything a unit may show: every control of the form visible.
+        // The pages themselves and the start picture follow the tabs.
+        std::set<const app::Control*> followTabs{&frm.PictureInicio};
+        for (int i : frm.FrameP.indices()) followTabs.insert(&frm.FrameP(i));
         for (const auto& control : frm.controls().all())
-            if (control->kind() != app::Kind::Form && control->kind() != app::Kind::Timer) control->setVisible(true);
+            if (control->kind() != app::Kind::Form && control->kind() != app::Kind::Timer && !followTabs.count(control.get()))
+                control->setVisible(true);
         QStringList clipped;
+        // ZRK_SCREENSHOT_DIR=folder: a picture of every page as it was checked.
+        const QString shots = qEnvironmentVariable("ZRK_SCREENSHOT_DIR");
         for (int page = 1; page <= frm.TabStrip1.count(); ++page) {
             frm.TabStrip1.select(page);
             QApplication::processEvents();
+            std::vector<std::pair<QString, QRect>> places;
+            if (!shots.isEmpty())
+                view.grab().save(QString("%1/%2%3-page%4.png")
+                                     .arg(shots, language, factory ? "-factory" : "")
+                                     .arg(page));
             for (const auto& control : frm.controls().all()) {
                 const QWidget* widget = view.widgetFor(*control);
                 if (widget == nullptr || widget == &view || !widget->isVisible()) continue;
@@ -97,6 +109,14 @@ private slots:
                 const QRect inWindow(widget->mapTo(&view, QPoint(0, 0)), widget->size());
                 if (!view.rect().contains(inWindow))
                     clipped << QString("%1 lies outside the window").arg(QString::fromStdString(control->key()));
+                // Nor laid over another text or field.
+                if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QCheckBox*>(widget) ||
+                    qobject_cast<const QComboBox*>(widget) || qobject_cast<const QLineEdit*>(widget)) {
+                    for (const auto& [key, place] : places)
+                        if (place != inWindow && place.intersects(inWindow))  // one place, shown in turns
+                            clipped << QString("%1 overlaps %2").arg(QString::fromStdString(control->key()), key);
+                    places.emplace_back(QString::fromStdString(control->key()), inWindow);
+                }
                 QString text;
                 if (const int over = overflow(widget, text); over > 0)
                     clipped << QString("%1 \"%2\" by %3 px").arg(QString::fromStdString(control->key()), text).arg(over);

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QFontMetrics>
@@ -20,6 +21,7 @@
 #include <QTime>
 #include <QTimer>
 #include <exception>
+#include <set>
 
 #include "gui/view/operation_progress_view.h"
 #include "gui/view/clickable_label.h"
@@ -121,7 +123,7 @@ void MainWindowView::scheduleFit() {
 
 namespace {
 
-constexpr double kLeastPointSize = 6.5;
+constexpr double kLeastPointSize = 6.0;
 
 // Pixels by which a widget's text runs past the room it has (0: it fits).
 int textOverflow(const QWidget* widget) {
@@ -163,12 +165,22 @@ void MainWindowView::fitTexts() {
         for (QWidget* child : centralWidget()->findChildren<QWidget*>())
             if (QLayout* layout = child->layout(); layout != nullptr && child->isVisible()) layout->activate();
     };
-    // Room taken from a neighbour must not push the neighbour out of the window.
+    // Room taken from a neighbour must neither push it out of the window nor
+    // lay one text or field over another.
     const auto allInside = [this] {
-        for (const auto& [control, shown] : widgets_)
-            if (shown != this && shown->isVisible() &&
-                !rect().contains(QRect(shown->mapTo(this, QPoint(0, 0)), shown->size())))
-                return false;
+        std::vector<QRect> taken;
+        for (const auto& [control, shown] : widgets_) {
+            if (shown == this || !shown->isVisible()) continue;
+            const QRect place(shown->mapTo(this, QPoint(0, 0)), shown->size());
+            if (!rect().contains(place)) return false;
+            if (qobject_cast<QLabel*>(shown) || qobject_cast<QCheckBox*>(shown) || qobject_cast<QComboBox*>(shown) ||
+                qobject_cast<QLineEdit*>(shown)) {
+                // Two controls in one place take turns (the status shows one of them).
+                for (const QRect& other : taken)
+                    if (other != place && other.intersects(place)) return false;
+                taken.push_back(place);
+            }
+        }
         return true;
     };
     // The layout first, so that every widget has the width it will keep.
@@ -201,15 +213,27 @@ void MainWindowView::fitTexts() {
             if (textOverflow(widget) == 0 && allInside()) continue;
             widget->setMinimumWidth(minimum);
             settle();
-            // Then a smaller face, down to a readable least.
-            QFont font = widget->font();
-            if (font.pointSizeF() <= 0) continue;
-            while (textOverflow(widget) > 0 && font.pointSizeF() - 0.5 >= kLeastPointSize) {
-                font.setPointSizeF(font.pointSizeF() - 0.5);
-                widget->setFont(font);
-            }
         }
         if (!changed) break;
+    }
+    // What still does not fit: a smaller face for the whole group or page it
+    // is on, so that its neighbours give up room too and the texts of one
+    // page keep one size; down to a readable least.
+    for (int step = 0; step < 12; ++step) {
+        std::set<QWidget*> holders;
+        for (const auto& [control, widget] : widgets_)
+            if (widget != this && widget->isVisible() && textOverflow(widget) > 0 && widget->parentWidget() != nullptr)
+                holders.insert(widget->parentWidget());
+        bool smaller = false;
+        for (QWidget* holder : holders) {
+            QFont font = holder->font();
+            if (font.pointSizeF() <= 0 || font.pointSizeF() - 0.5 < kLeastPointSize) continue;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            holder->setFont(font);
+            smaller = true;
+        }
+        if (!smaller) break;
+        settle();
     }
 }
 
