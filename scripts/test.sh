@@ -16,5 +16,5 @@ done
 echo "== package: build and check (not installed)"
 scripts/package.sh
 scripts/check-package.sh
-echo "== fuzz: parameter file reader"
+echo "== fuzz: every reader of outside data, 60 s each"
 tests/fuzz/run_fuzz.sh 60

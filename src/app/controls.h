@@ -182,6 +182,7 @@ public:
     bool editable = true;  // the text part can be typed into
     Event<> Click;
     Event<> Change;
+    Event<int> KeyPress;  // keys the text part does not take itself: 13 for Enter
     Event<> LostFocus;
     Event<> Scroll;
     Event<> Validate;

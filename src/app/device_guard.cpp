@@ -8,12 +8,12 @@ bool DeviceGuard::run(const std::function<void()>& operation) {
     if (busy_) return false;
     busy_ = true;
     std::vector<bool> wasEnabled;
-    for (CommandButton* b : buttons_) {
+    for (Control* b : controls_) {
         wasEnabled.push_back(b->Enabled());
         b->setEnabled(false);
     }
     auto restore = [&] {
-        for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setEnabled(wasEnabled[i]);
+        for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->setEnabled(wasEnabled[i]);
         busy_ = false;
     };
     try {

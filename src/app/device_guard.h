@@ -4,14 +4,14 @@
 #include <vector>
 
 namespace zrk::app {
-class CommandButton;
+class Control;
 
 // One device operation at a time. While one runs, the buttons of the other
-// device operations are disabled and timer ticks that would start one are
+// device operations and the port list are disabled and timer ticks that would start one are
 // skipped; everything is put back on every way out, errors included.
 class DeviceGuard {
 public:
-    explicit DeviceGuard(std::vector<CommandButton*> deviceButtons) : buttons_(std::move(deviceButtons)) {}
+    explicit DeviceGuard(std::vector<Control*> deviceControls) : controls_(std::move(deviceControls)) {}
 
     bool busy() const { return busy_; }
     // Runs `operation` unless another one is running (then returns false at
@@ -19,7 +19,7 @@ public:
     bool run(const std::function<void()>& operation);
 
 private:
-    std::vector<CommandButton*> buttons_;
+    std::vector<Control*> controls_;
     bool busy_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
 #include "files/parameter_file.h"
+#include "files/path_text.h"
 #include "live/instant_values.h"
 #include "live/remote_commands.h"
 #include "live/status_interrogation.h"
@@ -23,7 +24,9 @@ Program::Program(platform::Platform& p)
       link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }),
       guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
              &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
-             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos}) {
+             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos,
+             // Another port picked during an operation would close the port under it.
+             &frm.ComboCom}) {
     link.cancelled = [this] { return progress.cancelRequested(); };
     link.meaningTexts = &texts;
     wireHandlers();
@@ -33,6 +36,8 @@ void Program::wireHandlers() {
     frm.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
     frm.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
     frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
+    frm.ComboCom.KeyPress = [this](int key) { portChoice.ComboCom_KeyPress(key); };
+    frm.ComboCom.LostFocus = [this] { portChoice.ComboCom_LostFocus(); };
     frm.Csalir.Click = [this] { Csalir_Click(); };
     wireConfigurationRules(frm, texts);
     live::wireRemoteCommands(*this);
@@ -117,7 +122,7 @@ void Program::Form_Load() {
     frm.PestanaActual = 1;
     if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
 
-    helpFile = (platform.info.resources() / id(2000)).string();
+    helpFile = files::utf8(platform.info.resources() / files::pathFromUtf8(id(2000)));
 
     setCaptions();
 

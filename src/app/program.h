@@ -56,7 +56,7 @@ public:
     // and loaded cells.
     params::CodecContext codecs();
     params::LuxTables lux;
-    std::string helpFile;  // set by the start-up: folder and localised file name
+    std::string helpFile;  // set by the start-up: folder and localised file name, UTF-8
     // The loop the speed test times; tests put in one that moves a virtual clock.
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;
 
@@ -80,8 +80,9 @@ public:
     bool factoryView() const { return settings.CodigoFabrica == 853; }
 
     // Start-up: splash, settings, main window. Returns the exit code to end
-    // with right away (the settings could not be loaded), or 0 when the main
-    // window is up.
+    // with right away (the settings could not be loaded), else 0. The start-up
+    // processes events, so the operator may already have closed the window
+    // when it returns: unloaded() then tells that there is nothing to wait for.
     int Main();
     void Form_Load();
     // The form as the start-up leaves it, for work without a window (zrkctl):

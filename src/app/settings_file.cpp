@@ -1,11 +1,13 @@
 #include "app/settings_file.h"
 
 #include <charconv>
-#include <fstream>
+#include <sstream>
 #include <limits>
 #include <vector>
 
 #include "files/atomic_write.h"
+#include "files/path_text.h"
+#include "files/user_file.h"
 
 namespace zrk::app {
 namespace {
@@ -42,21 +44,33 @@ std::string unquote(const std::string& line) {
 }  // namespace
 
 Settings readSettingsFile(const std::filesystem::path& path) {
-    const std::string file = "Settings file " + path.string();
-    std::error_code error;
-    if (!std::filesystem::exists(path, error))
-        throw SettingsError(file + " is missing. Reinstall the tool or copy a zrk.ini beside the program.");
-    if (std::filesystem::is_directory(path, error)) throw SettingsError(file + " is a folder, not a file.");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SettingsError(file + " cannot be read (check its permissions).");
+    const std::string file = "Settings file " + files::utf8(path);
+    std::string content;
+    try {
+        content = files::readUserFile(path);
+    } catch (const files::UserFileError& e) {
+        using Reason = files::UserFileError::Reason;
+        switch (e.reason()) {
+            case Reason::Missing:
+                throw SettingsError(file + " is missing. Reinstall the tool or copy a zrk.ini beside the program.");
+            case Reason::Folder:
+                throw SettingsError(file + " is a folder, not a file.");
+            case Reason::Unreadable:
+                throw SettingsError(file + " cannot be read (check its permissions).");
+            case Reason::NotRegular:
+            case Reason::TooLarge:
+                break;
+        }
+        throw SettingsError(file + " cannot be used: " + e.problem() + ".");
+    }
 
+    std::istringstream in(content);
     std::vector<std::string> lines;
     std::string line;
     while (lines.size() < 5 && std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
     }
-    if (in.bad()) throw SettingsError(file + " cannot be read (check its permissions).");
     if (lines.size() < 5)
         throw SettingsError(file + " is too short: it has " + std::to_string(lines.size()) +
                             " lines, five are needed (port, two numbers, language code, factory code).");

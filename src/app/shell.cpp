@@ -21,7 +21,7 @@ void CAyuda_Click(Program& program) {
     }
     // A missing help file is the viewer's business; only a viewer that cannot
     // start at all gets here.
-    program.platform.ui.messageBox("The help could not be opened.\n" + reasons, program.platform.info.title,
+    program.platform.ui.messageBox(program.CargarTexto(3313) + "\n" + reasons, program.platform.info.title,
                                    platform::UserInterface::Icon::None);
 }
 

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include <streambuf>
+
 #include "app/program.h"
 #include "cli/json.h"
 #include "params/numbers.h"
@@ -8,6 +10,32 @@
 #include "cli/table_cli.h"
 
 namespace zrk::cli {
+namespace {
+
+// Passes everything on to the stream it wraps and notes that something was said.
+class NotingBuffer : public std::streambuf {
+public:
+    explicit NotingBuffer(std::streambuf* target) : target_(target) {}
+    bool said() const { return said_; }
+
+protected:
+    int overflow(int c) override {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        said_ = true;
+        return target_->sputc(static_cast<char>(c));
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (n > 0) said_ = true;
+        return target_->sputn(s, n);
+    }
+    int sync() override { return target_->pubsync(); }
+
+private:
+    std::streambuf* target_;
+    bool said_ = false;
+};
+
+}  // namespace
 
 const std::vector<CommandSpec>& allCommands() {
     static const std::vector<CommandSpec> commands = [] {
@@ -60,22 +88,21 @@ params::Outcome onDevice(CommandContext& c, const std::function<params::Outcome(
     return outcome;
 }
 
-int exitCodeOf(CommandContext& c, params::Outcome outcome) {
+int exitCodeOf(params::Outcome outcome) {
     using params::Outcome;
     switch (outcome) {
         case Outcome::Done: return kOk;
         case Outcome::PortError: return kPortError;  // the message box already said why
         case Outcome::BadData:
-        case Outcome::NotRecorded:
-            c.err << "zrkctl: " << c.program.frm.status() << "\n";
-            return kPortError;
+        case Outcome::NotRecorded: return kPortError;
         case Outcome::NoAnswer:
         case Outcome::Cancelled:
         case Outcome::NothingToDo:
         case Outcome::WrongUnit:
         case Outcome::NotVerified: break;
     }
-    c.err << "zrkctl: " << c.program.frm.status() << "\n";
+    // The reason is said once, by the operation's message or by runCommand,
+    // which names the command with the status when nothing else was said.
     return kNoAnswer;
 }
 
@@ -111,8 +138,29 @@ std::optional<int> rowOfField(const std::string& name) {
 
 int runCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.empty()) return usageError(c, "no command given");
-    for (const auto& command : allCommands())
-        if (command.name == args[0]) return command.run(c, args);
+    for (const auto& command : allCommands()) {
+        if (command.name != args[0]) continue;
+        // A failure must never end silently: when the command said nothing
+        // on standard error (the message boxes go there too), the status line
+        // says what went wrong; it names the address where a transfer stopped.
+        std::streambuf* const original = c.err.rdbuf();
+        NotingBuffer noting(original);
+        c.err.rdbuf(&noting);
+        int code = kOk;
+        try {
+            code = command.run(c, args);
+        } catch (...) {
+            c.err.rdbuf(original);
+            throw;
+        }
+        c.err.rdbuf(original);
+        if (code != kOk && !noting.said()) {
+            const std::string& status = c.program.frm.status();
+            c.err << "zrkctl: " << command.name << ": "
+                  << (status.empty() ? "failed without a status (exit " + std::to_string(code) + ")" : status) << "\n";
+        }
+        return code;
+    }
     return usageError(c, "unknown command '" + args[0] + "'");
 }
 

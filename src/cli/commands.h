@@ -58,9 +58,9 @@ bool takeFlag(std::vector<std::string>& args, const std::string& flag);
 // Runs a parameter operation as the window's buttons do: under the
 // one-operation guard. A port error is PortError, its message on stderr.
 params::Outcome onDevice(CommandContext& context, const std::function<params::Outcome()>& operation);
-// The one place an operation's outcome becomes an exit code; every code
-// but 0 has its reason on stderr.
-int exitCodeOf(CommandContext& context, params::Outcome outcome);
+// The one place an operation's outcome becomes an exit code (runCommand
+// makes sure every code but 0 has its reason on stderr).
+int exitCodeOf(params::Outcome outcome);
 // One line per change, "NAME: UNIT -> NEW", or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
 void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);

@@ -68,7 +68,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     if (args.size() != 3 || args[1] != "-o")
         return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
     const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
-    if (read != Outcome::Done) return exitCodeOf(c, read);
+    if (read != Outcome::Done) return exitCodeOf(read);
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
     if (withTable) {
@@ -102,7 +102,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     // The unit's own values first: the file leaves the identifier (and the
     // manufacturing data) as the read showed them.
     const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
-    if (read != Outcome::Done) return exitCodeOf(c, read);
+    if (read != Outcome::Done) return exitCodeOf(read);
     try {
         files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
@@ -127,7 +127,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     const Outcome written = onDevice(c, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
     if (c.program.lastCopyBeforeWrite && !c.json)
         c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
-    if (written != Outcome::Done) return exitCodeOf(c, written);
+    if (written != Outcome::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends.
     if (withTable) {

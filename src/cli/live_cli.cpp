@@ -109,7 +109,10 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
         for (const auto& lamp : reading->lamps) c.out << lamp.lit << " " << lookName(lamp.look) << "\n";
         for (const auto& value : reading->values) c.out << value.field << " " << value.text << "\n";
     }
-    return reading->complete() ? kOk : kNoAnswer;
+    if (reading->complete()) return kOk;
+    c.err << "zrkctl: status: no answer from the unit for part of the interrogation (" << c.program.frm.status()
+          << "); what was not answered is not shown\n";
+    return kNoAnswer;
 }
 
 int ioCommand(CommandContext& c, const std::vector<std::string>& args) {

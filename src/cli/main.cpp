@@ -9,6 +9,8 @@
 #include "cli/console_ui.h"
 #include "cli/options.h"
 #include "link/line_trace.h"
+#include "files/atomic_file.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -23,6 +25,8 @@
 using namespace zrk;
 
 int main(int argc, char** argv) {
+    // Interrupted or over a file-size limit, a save leaves no temporary file.
+    files::removeTemporaryFilesOnSignals();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("ZRK");
 

@@ -28,7 +28,7 @@ std::string mapHex(const params::ParameterMap& map) {
 int identify(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "identify takes no arguments");
     const auto outcome = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
-    if (outcome != params::Outcome::Done) return exitCodeOf(c, outcome);
+    if (outcome != params::Outcome::Done) return exitCodeOf(outcome);
     if (!c.json) {
         c.out << mapHex(c.program.MapaParametros) << "\n";
         return kOk;
@@ -54,7 +54,7 @@ int read(CommandContext& c, const std::vector<std::string>& args) {
         c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", \"status\": " << jsonString(status) << "}\n";
     else
         c.out << status << "\n";
-    return exitCodeOf(c, outcome);
+    return exitCodeOf(outcome);
 }
 
 // Applies NAME=VALUE to the form: text fields take the text, lists and check
@@ -98,7 +98,7 @@ std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std:
 // does not have is an error naming it.
 int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const std::string& command) {
     const auto identified = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
-    if (identified != params::Outcome::Done) return exitCodeOf(c, identified);
+    if (identified != params::Outcome::Done) return exitCodeOf(identified);
     for (int row : rows) {
         bool inUse = false;
         for (int i = 0; i < params::rowLength(row); ++i) inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
@@ -107,7 +107,7 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
             return kPortError;
         }
     }
-    return exitCodeOf(c, onDevice(c, [&] { return params::readFields(c.program, rows); }));
+    return exitCodeOf(onDevice(c, [&] { return params::readFields(c.program, rows); }));
 }
 
 int get(CommandContext& c, const std::vector<std::string>& args) {
@@ -159,7 +159,7 @@ int set(CommandContext& c, std::vector<std::string> args) {
     if (dryRun) return printPlannedWrite(c, "set", "new");
     const auto outcome = onDevice(c, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
     c.out << c.program.frm.status() << "\n";
-    return exitCodeOf(c, outcome);
+    return exitCodeOf(outcome);
 }
 
 // The parameter fields get and set take, one per line (for shell completion).

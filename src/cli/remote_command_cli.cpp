@@ -17,7 +17,9 @@ int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
             c.out << "{\"status\": " << jsonString(status) << "}\n";
         else
             c.out << status << "\n";
-        return status == command.failureText ? kNoAnswer : kOk;
+        if (status != command.failureText) return kOk;
+        c.err << "zrkctl: command " << args[1] << ": no answer from the unit (" << status << ")\n";
+        return kNoAnswer;
     }
     return usageError(c, "command: unknown name '" + args[1] + "'");
 }

@@ -5,6 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "files/path_text.h"
+#include "files/user_file.h"
+
 namespace zrk::cli {
 namespace {
 
@@ -14,7 +17,10 @@ struct Value {
     Kind kind = Kind::Null;
     std::string text;  // a number as written, a string's characters, true/false
     std::vector<Value> items;
-    std::vector<std::pair<std::string, Value>> members;
+    // An object's members: keys and values side by side (a pair holding the
+    // still incomplete Value does not build with every compiler).
+    std::vector<std::string> memberKeys;
+    std::vector<Value> memberValues;
     std::vector<std::pair<int, int>> keyPlaces;  // line, column of each member's key
     int line = 1, column = 1;
 };
@@ -116,7 +122,8 @@ private:
             skipSpace();
             expect(':', "':' after the key");
             skipSpace();
-            v.members.emplace_back(std::move(key), value(depth + 1));
+            v.memberValues.push_back(value(depth + 1));
+            v.memberKeys.push_back(std::move(key));
             v.keyPlaces.push_back(keyPlace);
             skipSpace();
             if (peek() == ',') {
@@ -292,8 +299,9 @@ TableFile parseTableJson(std::string_view text) {
         wrong(root, "the table must be an object {\"colors\": [...], \"pattern\": [...]}, not " + describe(root));
     const Value* colors = nullptr;
     const Value* pattern = nullptr;
-    for (std::size_t i = 0; i < root.members.size(); ++i) {
-        const auto& [key, value] = root.members[i];
+    for (std::size_t i = 0; i < root.memberKeys.size(); ++i) {
+        const std::string& key = root.memberKeys[i];
+        const Value& value = root.memberValues[i];
         const auto [line, column] = root.keyPlaces[i];
         const Value** slot = key == "colors" ? &colors : key == "pattern" ? &pattern : nullptr;
         if (slot == nullptr)
@@ -321,15 +329,18 @@ TableFile parseTableJson(std::string_view text) {
 }
 
 TableFile readTableFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw TableFileError(file.string() + ": cannot open the file for reading");
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) throw TableFileError(file.string() + ": cannot read the file");
+    std::string text;
     try {
-        return parseTableJson(text.str());
+        text = files::readUserFile(file);
+    } catch (const files::UserFileError& e) {
+        if (e.reason() == files::UserFileError::Reason::Missing)
+            throw TableFileError(files::utf8(file) + ": cannot open the file for reading");
+        throw TableFileError(files::utf8(file) + ": " + e.problem());
+    }
+    try {
+        return parseTableJson(text);
     } catch (const TableFileError& e) {
-        throw TableFileError(file.string() + ": " + e.what());
+        throw TableFileError(files::utf8(file) + ": " + e.what());
     }
 }
 

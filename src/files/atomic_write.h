@@ -8,7 +8,16 @@ namespace zrk::files {
 
 class FileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit FileError(const std::string& message, std::string path = {}, std::string reason = {})
+        : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason)) {}
+    // The file as the caller named it, and what went wrong, for messages of
+    // one's own (both empty when not known).
+    const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string path_;
+    std::string reason_;
 };
 
 // Writes `content` to `target` through a temporary file in the same folder

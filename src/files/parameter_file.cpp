@@ -1,5 +1,10 @@
 #include "files/parameter_file.h"
 
+#include <sstream>
+
+#include "files/user_file.h"
+#include "files/path_text.h"
+
 #include <cerrno>
 #include <fstream>
 #include <limits>
@@ -294,22 +299,14 @@ std::string cannotReadProblem(const std::error_code& error) {
 }
 
 ParameterFileContent readParameterFile(const std::filesystem::path& path, const std::function<void(int)>& afterPosition) {
-    const std::string name = path.string();
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::no_such_file_or_directory)));
-    if (status.type() == std::filesystem::file_type::directory)
-        throw ParameterFileError(name, 0, cannotReadProblem(std::make_error_code(std::errc::is_a_directory)));
-    // A pipe or a device could block or never end.
-    if (!error && status.type() != std::filesystem::file_type::regular)
-        throw ParameterFileError(name, 0, "it is not a regular file");
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int code = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
-        throw ParameterFileError(name, 0, cannotReadProblem(std::error_code(code, std::generic_category())));
+    const std::string name = utf8(path);
+    std::string content;
+    try {
+        content = readUserFile(path);
+    } catch (const UserFileError& e) {
+        throw ParameterFileError(name, 0, e.problem());
     }
+    std::istringstream in(content);
     return parseParameterFile(in, name, afterPosition);
 }
 
@@ -380,10 +377,10 @@ void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
 void openParameterFile(app::Program& p, const std::filesystem::path& path) {
     try {
         const auto content = readParameterFile(path, [&p](int position) { p.frm.setStatus(signedText(position)); });
-        checkParameterFile(content, path.string(), listSizesOf(p.frm));
+        checkParameterFile(content, utf8(path), listSizesOf(p.frm));
         applyParameterFile(p, content);
     } catch (const ParameterFileError&) {
-        p.frm.setStatus("File not opened");
+        p.frm.setStatus(p.CargarTexto(3308));
         throw;
     }
 }
@@ -459,8 +456,8 @@ void GuardarArchivoZRK(app::Program& p) {
     try {
         image = imageForFile(p);
     } catch (const params::ConversionError& e) {
-        p.frm.setStatus("File not saved");
-        failure(p, std::string("The parameter file was not saved: ") + e.what() + ".");
+        p.frm.setStatus(p.CargarTexto(3309));
+        failure(p, texts::fill(p.CargarTexto(3310), {e.what()}));
         return;
     }
     const auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk");
@@ -468,7 +465,7 @@ void GuardarArchivoZRK(app::Program& p) {
     try {
         writeParameterFile(p, image, *chosen);
     } catch (const FileError& e) {
-        p.frm.setStatus("File not saved");
+        p.frm.setStatus(p.CargarTexto(3309));
         failure(p, e.what());
     }
 }

@@ -7,10 +7,13 @@
 #include <string>
 
 #include "app/program.h"
+#include "files/atomic_file.h"
+#include "gui/event_loop_run.h"
 #include "gui/view/drawing_window_view.h"
 #include "gui/view/main_window_view.h"
 #include "gui/view/splash_view.h"
 #include "gui/widgets_ui.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -83,6 +86,7 @@ int main(int argc, char** argv) {
                      "For work without a window use zrkctl (zrkctl --help).\n");
         return 2;
     }
+    zrk::files::removeTemporaryFilesOnSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName("ZRK");
 
@@ -125,6 +129,7 @@ int main(int argc, char** argv) {
     zrk::gui::MainWindowView window(program);
     zrk::gui::DrawingWindowView drawing(program.dibujo);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
-    if (scenario) program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
-    return QApplication::exec();
+    if (scenario && !program.unloaded())
+        program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
+    return zrk::gui::runUntilClosed(program);
 }

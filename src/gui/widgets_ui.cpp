@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "qt/paths.h"
+
 namespace zrk::gui {
 namespace {
 
@@ -53,13 +55,13 @@ std::int32_t WidgetsUserInterface::chooseColor(std::int32_t initial) {
     return chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16);
 }
 
-std::optional<std::string> WidgetsUserInterface::chooseFile(bool save, const std::string& filterName,
-                                                            const std::string& pattern) {
+std::optional<std::filesystem::path> WidgetsUserInterface::chooseFile(bool save, const std::string& filterName,
+                                                                      const std::string& pattern) {
     const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
     const QString file = save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), {}, {}, filter)
                               : QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, {}, filter);
     if (file.isEmpty()) return std::nullopt;
-    return file.toStdString();
+    return qt::toPath(file);
 }
 
 int WidgetsUserInterface::screenWidthTwips() const {

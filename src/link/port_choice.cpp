@@ -2,15 +2,45 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "app/program.h"
+#include "files/atomic_write.h"
 #include "link/frame.h"
 
 namespace zrk::link {
 
-void PortChoice::ComboCom_Click() { lastTryWorked_ = runSteps(true); }
-void PortChoice::ComboCom_Change() { runSteps(false); }
+void PortChoice::ComboCom_Click() {
+    app::Program& p = program_;
+    if (p.guard.busy()) {
+        // The list is disabled while an operation runs; should a pick come
+        // through all the same, the port in use stays and the list shows it.
+        const int inUse = p.settings.PuertoSerie - 1;
+        if (p.frm.ComboCom.ListIndex() != inUse && inUse >= 0 && inUse < p.frm.ComboCom.ListCount())
+            p.frm.ComboCom.setListIndex(inUse);
+        return;
+    }
+    typedUntried_ = false;
+    lastTryWorked_ = runSteps(true);
+}
+
+// Each keystroke only notes that there is a text to try.
+void PortChoice::ComboCom_Change() {
+    if (!program_.guard.busy()) typedUntried_ = true;
+}
+
+void PortChoice::ComboCom_KeyPress(int key) {
+    if (key == 13) tryTypedText();
+}
+
+void PortChoice::ComboCom_LostFocus() { tryTypedText(); }
+
+void PortChoice::tryTypedText() {
+    if (!typedUntried_ || program_.guard.busy()) return;
+    typedUntried_ = false;
+    runSteps(false);
+}
 
 bool PortChoice::runSteps(bool saveAndReport) {
     app::Program& p = program_;
@@ -23,8 +53,17 @@ bool PortChoice::runSteps(bool saveAndReport) {
         [&] { port.open(); },
         [&] { port.close(); },
     };
+    std::optional<files::FileError> unwritable;
     if (saveAndReport) {
-        steps.emplace_back([&] { p.GuardarIni(); });
+        // A settings file that cannot be written is no fault of the port:
+        // the port stays chosen for this run and the message says why.
+        steps.emplace_back([&] {
+            try {
+                p.GuardarIni();
+            } catch (const files::FileError& e) {
+                unwritable = e;
+            }
+        });
         steps.emplace_back(
             [&] { p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie)); });
     }
@@ -38,6 +77,10 @@ bool PortChoice::runSteps(bool saveAndReport) {
             if (!fallback()) return false;
         }
     }
+    if (unwritable)
+        p.platform.ui.messageBox(texts::fill(p.CargarTexto(3300), {unwritable->path(), unwritable->reason(),
+                                                                   std::to_string(p.settings.PuertoSerie)}),
+                                 p.platform.info.title, platform::UserInterface::Icon::Warning);
     return true;
 }
 

@@ -184,9 +184,7 @@ void CModoVerboso_Click(app::Program& program) {
     const std::string& text = frm.TTiempoModoVerboso.Text();
     const auto period = periodMilliseconds(text);
     if (!period) {
-        program.platform.ui.messageBox("The automatic mode cannot run every \"" + text +
-                                           "\" seconds.\nGive a period from 0 to 65.535 seconds, with a "
-                                           "point before the decimals.",
+        program.platform.ui.messageBox(texts::fill(program.CargarTexto(3314), {text}),
                                        program.platform.info.title, platform::UserInterface::Icon::Warning);
         return;
     }

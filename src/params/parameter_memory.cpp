@@ -91,14 +91,14 @@ Outcome IdentificarZRK(app::Program& p) {
                 if (reply.Resultado != link::kAck) {
                     // Nothing of the window or the map has changed yet: leave it so.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus("Identification cancelled");
+                        p.frm.setStatus(text(p, 3303));
                         return Outcome::Cancelled;
                     }
-                    p.frm.setStatus("No answer from the unit");
-                    error(p, "No unit answered on Serial Port " + std::to_string(p.settings.PuertoSerie) + " (" +
-                                 p.platform.port.deviceName(p.settings.PuertoSerie) +
-                                 ").\nCheck the cable, that the right port is chosen on the Setup page, and "
-                                 "that the unit is powered.");
+                    p.frm.setStatus(text(p, 3301));
+                    // The page is named by its caption in the operator's language.
+                    error(p, text(p, 3302,
+                                  {std::to_string(p.settings.PuertoSerie),
+                                   p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(1104)}));
                     return Outcome::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = reply.Dato3;
@@ -147,7 +147,7 @@ Outcome readRows(app::Program& p, const std::optional<std::vector<int>>& only) {
                     // Decode nothing: zeros for cells never read would show
                     // values the unit does not hold, and a write would store them.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus("Reading cancelled: nothing was changed");
+                        p.frm.setStatus(text(p, 3304));
                         return Outcome::Cancelled;
                     }
                     p.frm.setStatus("Reading Error in data " + std::to_string(a));
@@ -233,7 +233,7 @@ std::optional<Outcome> checkSameUnit(app::Program& p, std::uint16_t expected) {
     const auto low = high ? readCell(p, 255) : std::nullopt;
     if (!high || !low) {
         if (p.progress.cancelRequested()) {
-            p.frm.setStatus("Writing cancelled: nothing was written");
+            p.frm.setStatus(text(p, 3305));
             return Outcome::Cancelled;
         }
         p.frm.setStatus(text(p, 3003));
@@ -283,7 +283,7 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
     try {
         image = encodeForBoundUnit(p);
     } catch (const ConversionError& e) {
-        p.frm.setStatus("Nothing written");
+        p.frm.setStatus(text(p, 3307));
         error(p, std::string(kWriteError) + "\n" + e.what());
         return Outcome::BadData;
     }
@@ -309,7 +309,7 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
     for (const auto& pass : {firstPass, secondPass})
         for (int a : pass)
             if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
-                p.frm.setStatus("Nothing written");
+                p.frm.setStatus(text(p, 3307));
                 error(p, std::string(kWriteError) + "\n" + describeCell(a, image[static_cast<std::size_t>(a)]));
                 return Outcome::BadData;
             }
@@ -327,7 +327,7 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
                 p.lastCopyBeforeWrite = copy;
             }
         } catch (const files::FileError& e) {
-            p.frm.setStatus("Nothing written");
+            p.frm.setStatus(text(p, 3307));
             error(p, std::string(kWriteError) + "\n" + e.what());
             return Outcome::NotRecorded;
         }
@@ -390,7 +390,7 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
                 }
             }
             if (p.progress.cancelRequested()) {
-                p.frm.setStatus("Writing cancelled: the unit may hold part of the new values");
+                p.frm.setStatus(text(p, 3306));
                 outcome = Outcome::Cancelled;
             }
         } catch (const platform::PortError& e) {

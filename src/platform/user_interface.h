@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,8 +30,8 @@ public:
     virtual std::int32_t chooseColor(std::int32_t initial) = 0;
     // The file dialog with one filter, e.g. ("Parametros", "*.zrk"); nothing
     // when the operator cancels.
-    virtual std::optional<std::string> chooseFile(bool save, const std::string& filterName,
-                                                  const std::string& pattern) = 0;
+    virtual std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName,
+                                                            const std::string& pattern) = 0;
     // The screen's size in twips, for centring the window.
     virtual int screenWidthTwips() const = 0;
     virtual int screenHeightTwips() const = 0;

@@ -11,7 +11,8 @@ platform::ProcessLauncher::Outcome QtProcessLauncher::startDetached(const std::s
     const QString path = QStandardPaths::findExecutable(QString::fromStdString(program));
     if (path.isEmpty()) return {Outcome::Kind::NotFound, program + ": not found on the search path"};
     QStringList list;
-    for (const auto& argument : arguments) list << QString::fromStdString(argument);
+    // The arguments are UTF-8 (a help file in a folder such as "C:\\Señales").
+    for (const auto& argument : arguments) list << QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size()));
     QProcess process;
     process.setProgram(path);
     process.setArguments(list);

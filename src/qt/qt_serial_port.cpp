@@ -1,8 +1,51 @@
 #include "qt/qt_serial_port.h"
 
 #include <QFileInfo>
+#include <cerrno>
+#include <csignal>
+#include <fstream>
+
+#if !defined(_WIN32)
+#include <signal.h>
+#endif
+
+#include "files/path_text.h"
 
 namespace zrk::qt {
+
+std::vector<std::filesystem::path> lockFolders() {
+    return {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp",
+            "/var/lock/lockdev"};
+}
+
+std::string lockFileAdvice(const std::string& device, const std::vector<std::filesystem::path>& folders) {
+    const std::string name = "LCK.." + std::filesystem::path(device).filename().string();
+    for (const auto& folder : folders) {
+        const auto lock = folder / name;
+        std::error_code error;
+        if (!std::filesystem::exists(std::filesystem::symlink_status(lock, error))) continue;
+        long pid = 0;
+        std::ifstream in(lock);
+        in >> pid;
+        std::string owner;
+        bool stale = false;
+#if !defined(_WIN32)
+        if (pid > 0) {
+            stale = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+            owner = stale ? " (left by process " + std::to_string(pid) + ", which no longer runs)"
+                          : " (held by process " + std::to_string(pid) + ", which still runs)";
+        }
+#endif
+        if (!stale && pid > 0)
+            return "the lock file " + files::utf8(lock) + " says another program uses the port" + owner +
+                   ". Close that program, then try again.";
+        return "the lock file " + files::utf8(lock) + " keeps the port locked" + owner +
+               " and cannot be removed by this user. If no program uses the port, remove it (sudo rm " +
+               files::utf8(lock) + ") and try again.";
+    }
+    return {};
+}
+
 namespace {
 
 std::string openFailure(const std::string& device, QSerialPort::SerialPortError error, const QString& detail) {
@@ -11,6 +54,7 @@ std::string openFailure(const std::string& device, QSerialPort::SerialPortError 
         case QSerialPort::DeviceNotFoundError:
             return head + "no such device. Check that the cable or USB adapter is plugged in and that the port is right.";
         case QSerialPort::PermissionError: {
+            if (const auto advice = lockFileAdvice(device, lockFolders()); !advice.empty()) return head + advice;
 #ifdef _WIN32
             return head + "access denied. Another program may be using the port; close it and try again.";
 #else

@@ -1,11 +1,21 @@
 #pragma once
 
 #include <QSerialPort>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/serial_port.h"
 #include "qt/port_map.h"
 
 namespace zrk::qt {
+
+// The folders where serial port lock files ("LCK..ttyUSB0") are kept.
+std::vector<std::filesystem::path> lockFolders();
+
+// When a lock file of `device` lies in one of `folders`: what it is, who
+// left it, and what to do about it. Empty when there is none.
+std::string lockFileAdvice(const std::string& device, const std::vector<std::filesystem::path>& folders);
 
 // A real serial line through QSerialPort: 9600 baud, 8N1, no flow control,
 // DTR asserted while open, raw bytes.

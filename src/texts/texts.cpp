@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 178;
+constexpr std::size_t kTextCount = 193;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -199,6 +199,23 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3249, "Save as…"},
     Entry{3250, "Line trace"},
     Entry{3251, "The trace could not be saved:"},
+    // Texts of the tool's own messages and statuses: the port pick, the device
+    // operations, files, help and the Cancel button.
+    Entry{3300, "The settings file %1 cannot be written (%2). Port %3 is used until the tool is closed, but it is not stored."},
+    Entry{3301, "No answer from the unit"},
+    Entry{3302, "No unit answered on Serial Port %1 (%2).\nCheck the cable, that the right port is chosen on the %3 page, and that the unit is powered."},
+    Entry{3303, "Identification cancelled"},
+    Entry{3304, "Reading cancelled: nothing was changed"},
+    Entry{3305, "Writing cancelled: nothing was written"},
+    Entry{3306, "Writing cancelled: the unit may hold part of the new values"},
+    Entry{3307, "Nothing written"},
+    Entry{3308, "File not opened"},
+    Entry{3309, "File not saved"},
+    Entry{3310, "The parameter file was not saved: %1."},
+    Entry{3311, "Cancel"},
+    Entry{3312, "Stop the running operation (Esc)"},
+    Entry{3313, "The help could not be opened."},
+    Entry{3314, "The automatic mode cannot run every \"%1\" seconds.\nGive a period from 0 to 65.535 seconds, with a point before the decimals."},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -382,6 +399,23 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3249, "Guardar como…"},
     Entry{3250, "Traza de línea"},
     Entry{3251, "No se pudo guardar la traza:"},
+    // Texts of the tool's own messages and statuses: the port pick, the device
+    // operations, files, help and the Cancel button.
+    Entry{3300, "No se puede escribir el archivo de configuración %1 (%2). El puerto %3 se usa hasta cerrar el programa, pero no queda guardado."},
+    Entry{3301, "La unidad no responde"},
+    Entry{3302, "Ninguna unidad ha respondido en el puerto serie %1 (%2).\nCompruebe el cable, que en la página %3 está elegido el puerto correcto y que la unidad tiene alimentación."},
+    Entry{3303, "Identificación cancelada"},
+    Entry{3304, "Lectura cancelada: no se ha cambiado nada"},
+    Entry{3305, "Escritura cancelada: no se ha escrito nada"},
+    Entry{3306, "Escritura cancelada: la unidad puede tener parte de los valores nuevos"},
+    Entry{3307, "Nada escrito"},
+    Entry{3308, "Archivo no abierto"},
+    Entry{3309, "Archivo no guardado"},
+    Entry{3310, "No se ha guardado el archivo de parámetros: %1."},
+    Entry{3311, "Cancelar"},
+    Entry{3312, "Detener la operación en curso (Esc)"},
+    Entry{3313, "No se ha podido abrir la ayuda."},
+    Entry{3314, "El modo automático no puede funcionar cada \"%1\" segundos.\nIndique un periodo de 0 a 65.535 segundos, con un punto antes de los decimales."},
 }};
 
 // French (France).
@@ -565,6 +599,23 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3249, "Enregistrer sous…"},
     Entry{3250, "Trace de ligne"},
     Entry{3251, "La trace n'a pas pu être enregistrée :"},
+    // Texts of the tool's own messages and statuses: the port pick, the device
+    // operations, files, help and the Cancel button.
+    Entry{3300, "Le fichier de configuration %1 ne peut pas être écrit (%2). Le port %3 est utilisé jusqu'à la fermeture de l'outil, mais il n'est pas enregistré."},
+    Entry{3301, "L'unité ne répond pas"},
+    Entry{3302, "Aucune unité n'a répondu sur le port série %1 (%2).\nVérifiez le câble, que le bon port est choisi dans la page %3 et que l'unité est alimentée."},
+    Entry{3303, "Identification annulée"},
+    Entry{3304, "Lecture annulée : rien n'a été modifié"},
+    Entry{3305, "Écriture annulée : rien n'a été écrit"},
+    Entry{3306, "Écriture annulée : l'unité peut contenir une partie des nouvelles valeurs"},
+    Entry{3307, "Rien n'a été écrit"},
+    Entry{3308, "Fichier non ouvert"},
+    Entry{3309, "Fichier non enregistré"},
+    Entry{3310, "Le fichier de paramètres n'a pas été enregistré : %1."},
+    Entry{3311, "Annuler"},
+    Entry{3312, "Arrêter l'opération en cours (Échap)"},
+    Entry{3313, "L'aide n'a pas pu être ouverte."},
+    Entry{3314, "Le mode automatique ne peut pas fonctionner toutes les \"%1\" secondes.\nIndiquez une période de 0 à 65.535 secondes, avec un point avant les décimales."},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.

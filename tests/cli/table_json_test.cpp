@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/table_json.h"
+#include "special_files.h"
 #include "fake_platform.h"
 
 namespace zrk::cli {
@@ -107,6 +108,22 @@ TEST(TableJson, EscapedKeysAreTheSameKeys) {
     std::string escaped = text;
     escaped.replace(escaped.find("\"colors\""), 8, "\"\\u0063olors\"");
     EXPECT_EQ(parseTableJson(escaped).colors, parseTableJson(text).colors);
+}
+
+TEST(TableJson, WhatIsNoTableFileIsRefusedUnread) {
+    test::TempFolder folder;
+    const auto specials = test::makeSpecialFiles(folder.path(), "t");
+    ASSERT_EQ(specials.size(), 5u);
+    for (const auto& special : specials) {
+        try {
+            readTableFile(special.path);
+            ADD_FAILURE() << special.name << " was read";
+        } catch (const TableFileError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind(special.path.string() + ": ", 0), 0u) << message;
+            EXPECT_NE(message.find(special.says), std::string::npos) << message;
+        }
+    }
 }
 
 TEST(TableJson, AFileThatCannotBeReadIsNamed) {

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <set>
@@ -51,6 +52,8 @@ private slots:
     void operatorPickInAListRaisesClickOnce();
     void typingIntoAListGoesToItsTextPart();
     void modeListReportsLosingFocusAndScrolling();
+    void portListTriesTypedTextOnEnterOnly();
+    void portListIsDisabledDuringADeviceOperation();
 
     void tabClickShowsThatPage();
     void tabsFollowTheModel();
@@ -366,6 +369,38 @@ void MainWindowViewTest::typingIntoAListGoesToItsTextPart() {
     QCOMPARE(list.Text(), std::string("A"));
     QCOMPARE(list.ListIndex(), -1);
     QCOMPARE(combo->currentText(), QString("A"));
+}
+
+void MainWindowViewTest::portListTriesTypedTextOnEnterOnly() {
+    for (int n = 1; n <= 3; ++n) frm().ComboCom.AddItem("Com" + std::to_string(n) + ":");
+    frm().ComboCom.setListIndex(0);
+    t_->program.link.ContadorPausa = 1;  // as after the start-up's speed test
+    auto& port = t_->machine.fakePort;
+    port.log.clear();
+    const double t0 = t_->machine.clock.now();
+    auto* combo = widget<QComboBox>(frm().ComboCom);
+    QTest::keyClicks(combo->lineEdit(), "Cxm");
+    QVERIFY(port.log.empty());
+    QCOMPARE(t_->machine.clock.now(), t0);
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    // No entry is named "Cxm": port 0 fails, port 1 is chosen after the pause.
+    QCOMPARE(port.log, (std::vector<std::string>{"set 1", "open 1", "close 1", "open 1", "close 1"}));
+    QVERIFY(std::abs(t_->machine.clock.now() - t0 - 2.0) < 1e-6);
+    QCOMPARE(frm().ComboCom.ListIndex(), 0);  // the fallback to port 1
+    QCOMPARE(combo->currentIndex(), 0);
+}
+
+void MainWindowViewTest::portListIsDisabledDuringADeviceOperation() {
+    auto* combo = widget<QComboBox>(frm().ComboCom);
+    QVERIFY(combo->isEnabled());
+    bool ran = false;
+    t_->program.deviceOperation([&] {
+        ran = true;
+        QVERIFY(!combo->isEnabled());
+        QVERIFY(!widget<QPushButton>(frm().CLeer)->isEnabled());
+    });
+    QVERIFY(ran);
+    QVERIFY(combo->isEnabled());
 }
 
 void MainWindowViewTest::modeListReportsLosingFocusAndScrolling() {

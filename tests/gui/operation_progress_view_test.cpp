@@ -1,9 +1,11 @@
 // The progress bar and the Cancel button of long operations, and Esc.
+#include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
 #include "gui/view/main_window_view.h"
+#include "gui/view/operation_progress_view.h"
 #include "test_program.h"
 
 using namespace zrk;
@@ -49,6 +51,25 @@ private slots:
         p.program.progress.end();
         QTest::keyClick(&view, Qt::Key_Escape);
         QVERIFY2(!p.program.progress.cancelRequested(), "Esc outside an operation does nothing");
+    }
+
+    void cancelButtonSpeaksTheOperatorsLanguage() {
+        const struct {
+            texts::Language language;
+            const char* caption;
+        } cases[] = {{texts::Language::English, "Cancel"},
+                     {texts::Language::SpanishModern, "Cancelar"},
+                     {texts::Language::French, "Annuler"}};
+        for (const auto& c : cases) {
+            app::OperationProgress progress;
+            QMainWindow window;
+            const texts::TextTable table(c.language);
+            new gui::OperationProgressView(progress, window, table);
+            auto* cancel = window.findChild<QPushButton*>("cancelOperation");
+            QVERIFY(cancel);
+            QCOMPARE(cancel->text(), QString::fromUtf8(c.caption));
+            QCOMPARE(cancel->toolTip(), QString::fromStdString(table.CargarTexto(3312)));
+        }
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "gui/event_loop_run.h"
 #include "gui/view/main_window_view.h"
 #include "gui/view/splash_view.h"
 #include "gui/view/twips.h"
@@ -21,6 +22,8 @@ private slots:
     void windowShowsTheStartedModel_data();
     void windowShowsTheStartedModel();
     void splashShowsNameAndVersionCentred();
+    void closingDuringTheStartUpEndsTheProgram_data();
+    void closingDuringTheStartUpEndsTheProgram();
 };
 
 void StartupViewTest::windowShowsTheStartedModel_data() {
@@ -96,6 +99,59 @@ void StartupViewTest::splashShowsNameAndVersionCentred() {
 
     model.frmSplash.setVisible(false);
     QVERIFY(!splash.isVisible());
+}
+
+void StartupViewTest::closingDuringTheStartUpEndsTheProgram_data() {
+    QTest::addColumn<bool>("exitButton");
+    QTest::newRow("Exit button") << true;
+    QTest::newRow("close box") << false;
+}
+
+// The operator closes the window while the speed test runs. Afterwards no
+// event loop may start: a zero timer posted before it would run inside one
+// and record that it did (and end it, so a fault fails instead of hanging).
+void StartupViewTest::closingDuringTheStartUpEndsTheProgram() {
+    QFETCH(bool, exitButton);
+    test::WindowedProgram t;
+    gui::MainWindowView view(t.program);
+    bool closed = false;
+    t.program.emptyLoop = [&](std::int64_t passes) {
+        if (!closed) {
+            closed = true;
+            QVERIFY(view.isVisible());
+            if (exitButton)
+                QTest::mouseClick(view.widgetFor(t.program.frm.Csalir), Qt::LeftButton);
+            else
+                view.close();
+        }
+        test::virtualEmptyLoop(t.machine.clock, passes);
+    };
+    QCOMPARE(t.program.Main(), 0);
+    QVERIFY(closed);
+    QVERIFY(!view.isVisible());
+    QVERIFY(t.program.unloaded());
+
+    bool loopRan = false;
+    QTimer::singleShot(0, [&] {
+        loopRan = true;
+        QCoreApplication::exit(7);
+    });
+    QCOMPARE(gui::runUntilClosed(t.program), 0);
+    QVERIFY(!loopRan);
+    QCoreApplication::processEvents();  // the timer, now harmless
+
+    // Undisturbed, the window stays and the loop runs until it ends.
+    test::WindowedProgram open;
+    gui::MainWindowView shown(open.program);
+    QCOMPARE(open.program.Main(), 0);
+    QVERIFY(shown.isVisible());
+    loopRan = false;
+    QTimer::singleShot(0, [&] {
+        loopRan = true;
+        QCoreApplication::exit(7);
+    });
+    QCOMPARE(gui::runUntilClosed(open.program), 7);
+    QVERIFY(loopRan);
 }
 
 QTEST_MAIN(StartupViewTest)

@@ -29,10 +29,10 @@ void QtEventLoop::waitUntil(double deadline) {
     processEvents();
 }
 
-WindowedProgram::WindowedProgram(const std::string& ini, const PortFactory& makePort)
+WindowedProgram::WindowedProgram(const std::string& ini, const PortFactory& makePort, const std::string& userLanguage)
     : machine(makePort, ini),
       platform{machine.platform.port, events, machine.clock, machine.ui, machine.store, machine.platform.info, {},
-               machine.platform.userLanguage, machine.launcher},
+               userLanguage, machine.launcher},
       program(platform) {
     program.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
 }

@@ -4,11 +4,20 @@
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QTemporaryDir>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "link/device_link.h"
+#include "files/path_text.h"
+#include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
@@ -89,6 +98,55 @@ TEST(SerialLine, MissingDeviceNamesItInTheError) {
     }
 }
 
+// A lock file of the port is named with what to do: remove it when the
+// process that wrote it is gone, close that program when it still runs.
+TEST(SerialLine, ALockFileOfThePortIsNamedWithWhatToDo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::filesystem::path locks = folder.path().toStdString();
+    const std::string lock = (locks / "LCK..ttyUSB7").string();
+    EXPECT_EQ(qt::lockFileAdvice("/dev/ttyUSB7", {locks}), "");
+
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    struct Case {
+        const char* name;
+        long pid;
+        std::vector<std::string> says;
+    };
+    const Case cases[] = {
+        {"stale", gone, {lock, "left by process " + std::to_string(gone), "sudo rm " + lock}},
+        {"in use", ::getpid(), {lock, "held by process " + std::to_string(::getpid()), "Close that program"}},
+        {"no process in it", -1, {lock, "sudo rm " + lock}},
+    };
+    for (const auto& c : cases) {
+        {
+            std::ofstream out(lock);
+            if (c.pid > 0) out << "      " << c.pid << "\n";
+        }
+        const std::string advice = qt::lockFileAdvice("/dev/ttyUSB7", {"/nonexistent", locks});
+        for (const auto& words : c.says) EXPECT_NE(advice.find(words), std::string::npos) << c.name << ": " << advice;
+    }
+}
+
+// Folder and file names reach the file system as the system spells them, and
+// come back unchanged; a file made under the Qt name is found under the path.
+TEST(Paths, NonAsciiNamesSurviveTheWayBetweenQtAndTheFileSystem) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    for (const char* name : {"Señales", "ZRK «été»", "Ñandú – 北", "plain"}) {
+        const QString qtName = folder.path() + "/" + QString::fromUtf8(name);
+        const std::filesystem::path path = qt::toPath(qtName);
+        EXPECT_EQ(files::utf8(path.filename()), std::string(name));
+        EXPECT_EQ(qt::fromPath(path), qtName);
+        QFile file(qtName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;
+        file.close();
+        EXPECT_TRUE(std::filesystem::is_regular_file(path)) << name;
+    }
+}
+
 TEST(Zrkctl, ExitCodesEndToEnd) {
     SimProcess sim;
     struct Case {
@@ -113,6 +171,37 @@ TEST(Zrkctl, ExitCodesEndToEnd) {
             EXPECT_FALSE(zrkctl.readAllStandardError().isEmpty());
         }
     }
+}
+
+// Under a file-size limit the save fails with a message, zrkctl is not killed
+// by SIGXFSZ, and neither the old file nor a temporary file is touched.
+TEST(Zrkctl, AFileSizeLimitIsReportedNotFatal) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString target = folder.filePath("unit.zrk");
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    QProcess zrkctl;
+    zrkctl.setChildProcessModifier([] {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 100;  // a parameter file needs some 2 KB
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), {"--simulate", "read", "-o", target});
+    ASSERT_TRUE(zrkctl.waitForFinished(60000));
+    ASSERT_EQ(zrkctl.exitStatus(), QProcess::NormalExit) << "killed by a signal";
+    EXPECT_EQ(zrkctl.exitCode(), 3);
+    const std::string err = zrkctl.readAllStandardError().toStdString();
+    EXPECT_NE(err.find("Could not save " + target.toStdString()), std::string::npos) << err;
+    EXPECT_NE(err.find("larger than this process may write"), std::string::npos) << err;
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"unit.zrk"});
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
 }
 
 // The separators the core's regional tests assume are the ones the system

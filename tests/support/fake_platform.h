@@ -110,7 +110,7 @@ public:
         colors.erase(colors.begin());
         return c;
     }
-    std::optional<std::string> chooseFile(bool, const std::string& filterName, const std::string& pattern) override {
+    std::optional<std::filesystem::path> chooseFile(bool, const std::string& filterName, const std::string& pattern) override {
         lastFilter = filterName + "|" + pattern;
         if (files.empty()) return std::nullopt;
         auto f = files.front();

@@ -13,6 +13,7 @@
 #include "files/parameter_file.h"
 #include "model_probe.h"
 #include "params/parameter_memory.h"
+#include "special_files.h"
 #include "started_program.h"
 
 namespace zrk::test {
@@ -516,7 +517,7 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
         {"very long line in run 1", fileWith({{7, longLine()}}), "Line 8: the line is longer than 256 characters"},
         {"very long line in run 2", [] {
              auto lines = baseLines();
-             lines[entryLine(3, 3)] = std::string(2'000'000, ' ') + "5";
+             lines[entryLine(3, 3)] = std::string(300'000, ' ') + "5";  // under the size limit
              return joined(lines);
          }(), "Line 326: the line is longer"},
     };
@@ -557,6 +558,23 @@ TEST(OpenParameterFile, FilesThatCannotBeOpened) {
         EXPECT_NE(rig.messages()[0].find(rig.path(c.name)), std::string::npos) << rig.messages()[0];
         EXPECT_NE(rig.messages()[0].find(c.says), std::string::npos) << rig.messages()[0];
         EXPECT_EQ(snapshot(rig.program()), before) << c.name;
+    }
+}
+
+// Pipes, devices and huge files are refused unread, with the usual message.
+TEST(OpenParameterFile, WhatIsNoParameterFileIsRefusedUnread) {
+    FileRig rig;
+    const auto before = snapshot(rig.program());
+    const auto specials = makeSpecialFiles(rig.folder().path(), "p");
+    ASSERT_EQ(specials.size(), 5u);
+    for (const auto& special : specials) {
+        rig.ui().messages.clear();
+        rig.open(special.path.filename().string());
+        ASSERT_EQ(rig.messages().size(), 1u) << special.name;
+        EXPECT_NE(rig.messages()[0].find(special.path.string()), std::string::npos) << rig.messages()[0];
+        EXPECT_NE(rig.messages()[0].find(special.says), std::string::npos) << rig.messages()[0];
+        EXPECT_EQ(rig.frm().status(), "File not opened") << special.name;
+        EXPECT_EQ(snapshot(rig.program()), before) << special.name;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/settings_file.h"
 #include "file_size_limit.h"
 #include "files/atomic_write.h"
+#include "special_files.h"
 #include "started_program.h"
 
 namespace zrk::test {
@@ -94,6 +95,28 @@ TEST(SettingsFile, BadFileStopsTheStartBeforeTheWindowShows) {
         } else {
             EXPECT_FALSE(std::filesystem::exists(started.machine.folder.path() / "zrk.ini")) << "never created";
         }
+    }
+}
+
+// A settings file that is a pipe, a device or huge: the start-up says so and
+// ends, as for any damaged settings, instead of hanging or filling memory.
+TEST(SettingsFile, WhatIsNoSettingsFileStopsTheStart) {
+    TempFolder scratch;
+    const auto specials = makeSpecialFiles(scratch.path(), "ini");
+    ASSERT_EQ(specials.size(), 5u);
+    for (const auto& special : specials) {
+        StartedProgram started;
+        const auto ini = started.machine.folder.path() / "zrk.ini";
+        std::filesystem::remove(ini);
+        std::filesystem::rename(special.path, ini);
+        started.machine.ui.messages.clear();
+        started.program = std::make_unique<app::Program>(started.machine.platform);
+        EXPECT_EQ(started.program->Main(), 2) << special.name;
+        EXPECT_FALSE(started.frm().frmMain.Visible()) << special.name;
+        ASSERT_EQ(started.machine.ui.messages.size(), 1u) << special.name;
+        const auto& message = started.machine.ui.messages.front().text;
+        EXPECT_NE(message.find(ini.string()), std::string::npos) << message;
+        EXPECT_NE(message.find(special.says), std::string::npos) << message;
     }
 }
 

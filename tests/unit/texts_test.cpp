@@ -35,8 +35,12 @@ const std::vector<int> kIds = [] {
                                3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007, 3008, 3009, 3010,
                                3011, 3012, 3013, 3014, 3015, 3016, 3017, 3018, 3019, 3020, 3021,
                                // the failed half of a table write
-                               3100, 3101, 3102};
+                               3100, 3101, 3102,
+                               // messages and statuses of the tool's own mends
+                               3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313,
+                               3314};
     for (int id = 3200; id <= 3251; ++id) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());
     return ids;
 }();
 

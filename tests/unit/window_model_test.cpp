@@ -130,6 +130,31 @@ TEST(WindowModel, ClosingWritesThePlacementUnlessMinimised) {
     EXPECT_TRUE(minimised.machine.store.values.empty());
 }
 
+// Exit pressed while the speed test still runs: the start-up finishes without
+// showing the window again, and the program says it is unloaded, which is
+// what tells main not to wait for a window that is gone.
+TEST(WindowModel, ExitDuringTheStartUpLeavesNothingToWaitFor) {
+    FakeMachine machine;
+    app::Program program(machine.platform);
+    int loops = 0;
+    program.emptyLoop = [&](std::int64_t passes) {
+        if (loops++ == 0) {
+            EXPECT_TRUE(program.frm.frmMain.Visible());
+            program.frm.Csalir.Click();
+        }
+        virtualEmptyLoop(machine.clock, passes);
+    };
+    EXPECT_EQ(program.Main(), 0);
+    EXPECT_EQ(loops, 2);
+    EXPECT_TRUE(program.unloaded());
+    EXPECT_FALSE(program.frm.frmMain.Visible());
+    EXPECT_EQ(machine.store.values["ZRK/Settings/MainWidth"], "10200");
+
+    StartedProgram undisturbed;
+    EXPECT_FALSE(undisturbed.program->unloaded());
+    EXPECT_TRUE(undisturbed.frm().frmMain.Visible());
+}
+
 TEST(WindowModel, ClosingClosesTheOtherWindowsMostRecentFirst) {
     StartedProgram started;
     app::FrmSplash first, second;

@@ -171,7 +171,8 @@ void MainWindowView::buildPage1() {
         if (r.field == &frm_.TTiempoRetornoRed) inLeft = false;
     }
     auto* columns = new QHBoxLayout(box(frm_.page1));
-    columns->setSpacing(px(150));
+    // The longest captions (French) need every pixel of the fixed page.
+    columns->setSpacing(px(90));
     for (const auto* half : {&left, &right}) {
         auto* grid = formGrid();
         grid->setRowStretch(addFieldRows(grid, 0, *half), 1);

@@ -1,7 +1,11 @@
 #include "gui/view/main_window_view.h"
 
+#include <QLayout>
+#include <QStyleOptionComboBox>
+
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QFontMetrics>
@@ -17,6 +21,7 @@
 #include <QTime>
 #include <QTimer>
 #include <exception>
+#include <set>
 
 #include "gui/view/line_monitor_view.h"
 #include "gui/view/operation_progress_view.h"
@@ -99,11 +104,139 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     connect(clock_, &QTimer::timeout, this, [this] { tickClock(); });
     clock_->start(1000);
 
-    new OperationProgressView(program_.progress, *this);
+    new OperationProgressView(program_.progress, *this, program_.texts);
     new LineMonitorView(program_, *this);  // Ctrl+L
 
+    fitTimer_ = new QTimer(this);
+    fitTimer_->setSingleShot(true);
+    fitTimer_->setInterval(0);
+    connect(fitTimer_, &QTimer::timeout, this, [this] { fitTexts(); });
+
     syncAll();
-    hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) { apply(control, prop); });
+    hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
+        apply(control, prop);
+        scheduleFit();
+    });
+}
+
+void MainWindowView::scheduleFit() {
+    if (fitTimer_ != nullptr && !fitTimer_->isActive()) fitTimer_->start();
+}
+
+namespace {
+
+constexpr double kLeastPointSize = 6.0;
+
+// Pixels by which a widget's text runs past the room it has (0: it fits).
+int textOverflow(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull()) return 0;
+        const int room = label->contentsRect().width() - 2 * label->margin() - label->indent();
+        if (label->wordWrap()) return std::max(0, label->heightForWidth(label->width()) - label->height());
+        return std::max(0, label->fontMetrics().horizontalAdvance(label->text()) - room);
+    }
+    if (const auto* check = qobject_cast<const QCheckBox*>(widget)) {
+        if (check->text().isEmpty()) return 0;
+        return std::max(0, check->sizeHint().width() - check->width());
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const int room =
+            (combo->isEditable() ? combo->lineEdit()->width()
+                                 : combo->style()
+                                       ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                                       .width()) -
+            4;
+        int worst = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            worst = std::max(worst, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) - room);
+        return worst;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void MainWindowView::fitTexts() {
+    // Every layout down the tree at once, so that each widget's geometry is
+    // the one it will show (a nested layout otherwise waits for an event).
+    const auto settle = [this] {
+        if (QLayout* layout = centralWidget()->layout()) layout->activate();
+        for (QWidget* child : centralWidget()->findChildren<QWidget*>())
+            if (QLayout* layout = child->layout(); layout != nullptr && child->isVisible()) layout->activate();
+    };
+    // Room taken from a neighbour must neither push it out of the window nor
+    // lay one text or field over another.
+    const auto allInside = [this] {
+        std::vector<QRect> taken;
+        for (const auto& [control, shown] : widgets_) {
+            if (shown == this || !shown->isVisible()) continue;
+            const QRect place(shown->mapTo(this, QPoint(0, 0)), shown->size());
+            if (!rect().contains(place)) return false;
+            if (qobject_cast<QLabel*>(shown) || qobject_cast<QCheckBox*>(shown) || qobject_cast<QComboBox*>(shown) ||
+                qobject_cast<QLineEdit*>(shown)) {
+                // Two controls in one place take turns (the status shows one of them).
+                for (const QRect& other : taken)
+                    if (other != place && other.intersects(place)) return false;
+                taken.push_back(place);
+            }
+        }
+        return true;
+    };
+    // The layout first, so that every widget has the width it will keep.
+    settle();
+    // Widening one text may narrow its neighbours: a few passes.
+    for (int pass = 0; pass < 3; ++pass) {
+        bool changed = false;
+        for (const auto& [control, widget] : widgets_) {
+            if (widget == this || !widget->isVisible()) continue;
+            const int over = textOverflow(widget);
+            if (over == 0) continue;
+            changed = true;
+            auto* label = qobject_cast<QLabel*>(widget);
+            if (label != nullptr && !label->wordWrap() && label->text().contains(QStringLiteral("   "))) {
+                // Blanks laid out as a second line: show them as one if there is room.
+                label->setWordWrap(true);
+                label->setMinimumHeight(label->heightForWidth(label->width()));
+                settle();
+                if (textOverflow(label) == 0 && allInside()) continue;
+                label->setMinimumHeight(0);
+                label->setWordWrap(false);
+                settle();
+            }
+            // Ask the layout for the room first: it gives what the fixed
+            // window can spare.
+            const int width = widget->width();
+            const int minimum = widget->minimumWidth();
+            widget->setMinimumWidth(width + textOverflow(widget));
+            settle();
+            if (textOverflow(widget) == 0 && allInside()) continue;
+            widget->setMinimumWidth(minimum);
+            settle();
+        }
+        if (!changed) break;
+    }
+    // What still does not fit: a smaller face for the whole group or page it
+    // is on, so that its neighbours give up room too and the texts of one
+    // page keep one size; down to a readable least.
+    for (int step = 0; step < 12; ++step) {
+        std::set<QWidget*> holders;
+        for (const auto& [control, widget] : widgets_)
+            if (widget != this && widget->isVisible() && textOverflow(widget) > 0 && widget->parentWidget() != nullptr)
+                holders.insert(widget->parentWidget());
+        bool smaller = false;
+        for (QWidget* holder : holders) {
+            QFont font = holder->font();
+            if (font.pointSizeF() <= 0 || font.pointSizeF() - 0.5 < kLeastPointSize) continue;
+            font.setPointSizeF(font.pointSizeF() - 0.5);
+            holder->setFont(font);
+            smaller = true;
+        }
+        if (!smaller) break;
+        settle();
+    }
 }
 
 MainWindowView::~MainWindowView() { frm_.controls().hub().unsubscribe(hubToken_); }
@@ -281,9 +414,12 @@ void MainWindowView::connectInput(app::Control& control, QWidget* widget) {
             // activated: the operator's pick (list, keys, wheel), not our own setCurrentIndex.
             connect(combo, &QComboBox::activated, this,
                     [this, &model](int index) { operatorAction([&] { model.setListIndex(index); }); });
-            if (combo->isEditable())
+            if (combo->isEditable()) {
                 connect(combo->lineEdit(), &QLineEdit::textEdited, this,
                         [this, &model](const QString& text) { operatorAction([&] { model.typeText(fromQt(text)); }); });
+                connect(combo->lineEdit(), &QLineEdit::returnPressed, this,
+                        [this, &model] { operatorAction([&] { model.KeyPress(13); }); });
+            }
             connect(combo, &ModelComboBox::focusLost, this, [this, &model] {
                 operatorAction([&] {
                     model.Validate();

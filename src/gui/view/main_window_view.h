@@ -68,6 +68,12 @@ private:
     void styleField(QWidget* field, int widthTwips) const;
     int px(int twips) const;
     QFont fittedFont() const;
+    // Texts that run past their widget (a long caption in some language, a
+    // long list item) get a smaller font, down to a readable least; a caption
+    // with room below it wraps instead. Runs after the layout settles.
+    void scheduleFit();
+    void fitTexts();
+    QTimer* fitTimer_ = nullptr;
 
     // Model to widgets.
     void apply(app::Control& control, app::Prop prop);

@@ -10,16 +10,17 @@
 
 namespace zrk::gui {
 
-OperationProgressView::OperationProgressView(app::OperationProgress& progress, QMainWindow& window)
+OperationProgressView::OperationProgressView(app::OperationProgress& progress, QMainWindow& window,
+                                             const texts::TextTable& texts)
     : QObject(&window), progress_(progress) {
     QStatusBar* status = window.statusBar();
     bar_ = new QProgressBar(status);
     bar_->setObjectName(QStringLiteral("operationProgress"));
     bar_->setMaximumWidth(160);
     bar_->setFormat(QStringLiteral("%v / %m"));
-    cancel_ = new QPushButton(tr("Cancel"), status);
+    cancel_ = new QPushButton(QString::fromStdString(texts.CargarTexto(3311)), status);
     cancel_->setObjectName(QStringLiteral("cancelOperation"));
-    cancel_->setToolTip(tr("Stop the running operation (Esc)"));
+    cancel_->setToolTip(QString::fromStdString(texts.CargarTexto(3312)));
     cancel_->setFocusPolicy(Qt::NoFocus);  // the operator's place in the form stays where it was
     status->addPermanentWidget(bar_);
     status->addPermanentWidget(cancel_);

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include "texts/texts.h"
+
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
@@ -17,7 +19,7 @@ namespace zrk::gui {
 class OperationProgressView : public QObject {
     Q_OBJECT
 public:
-    OperationProgressView(app::OperationProgress& progress, QMainWindow& window);
+    OperationProgressView(app::OperationProgress& progress, QMainWindow& window, const texts::TextTable& texts);
     ~OperationProgressView() override;
     OperationProgressView(const OperationProgressView&) = delete;
     OperationProgressView& operator=(const OperationProgressView&) = delete;

@@ -1,0 +1,178 @@
+// libFuzzer target: the unit's side of the line. The input says, for each
+// frame the tool sends, which pieces of reply come back, how long each takes
+// and what bytes it holds. One transaction runs against them on the virtual
+// clock. It must end (three attempts at most, each within its time limit),
+// and what it takes must obey its rules:
+// - a reply is taken only from bytes that arrived after the attempt began
+//   (nothing left over from an earlier attempt) and no later than two seconds
+//   after its frame went out; its fields are bytes 3 to 7 of those;
+// - a failed transaction had no attempt with eight such bytes, and reports
+//   all fields 0.
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "fake_platform.h"
+#include "link/device_link.h"
+#include "virtual_clock.h"
+
+using namespace zrk;
+
+namespace {
+
+constexpr double kLimit = 2.0;      // the time limit of one attempt
+constexpr double kMargin = 0.0025;  // arrivals this close to it are not judged
+
+// Reads the fuzzer's bytes one at a time; past the end, zeros.
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    bool more() const { return at < size; }
+    std::uint8_t next() { return at < size ? data[at++] : 0; }
+};
+
+struct Piece {
+    double delay;
+    std::vector<std::uint8_t> bytes;
+};
+
+// A line whose far end answers each frame with the pieces the input gives,
+// and that remembers when every byte arrived, every discard and every frame.
+class FuzzPort : public platform::SerialPort {
+public:
+    FuzzPort(test::VirtualClock& clock, std::vector<std::vector<Piece>> answers)
+        : clock_(clock), answers_(std::move(answers)) {}
+
+    struct Arrival {
+        double at;
+        std::uint8_t byte;
+    };
+    std::vector<Arrival> arrivals;   // every byte that reached the tool's side, in order
+    std::vector<double> discards;    // when the tool threw away what it had
+    std::vector<double> frameEnds;   // when each frame's last byte went out
+
+    void setPortNumber(int number) override { number_ = number; }
+    int portNumber() const override { return number_; }
+    std::string deviceName(int) const override { return "fuzz"; }
+    void setDtrEnabled(bool) override {}
+    void open() override { open_ = true; }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    std::size_t bytesAvailable() override {
+        arrive();
+        return buffer_.size();
+    }
+    std::vector<std::uint8_t> readAll() override {
+        arrive();
+        std::vector<std::uint8_t> out(buffer_.begin(), buffer_.end());
+        buffer_.clear();
+        return out;
+    }
+    void discardInput() override {
+        arrive();
+        buffer_.clear();
+        discards.push_back(clock_.now());
+    }
+    void writeByte(std::uint8_t) override {
+        if (++written_ % 8 != 0) return;
+        frameEnds.push_back(clock_.now());
+        const std::size_t frame = frameEnds.size() - 1;
+        if (frame >= answers_.size()) return;
+        for (const auto& piece : answers_[frame]) pending_.push_back({clock_.now() + piece.delay, piece.bytes});
+        std::stable_sort(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) { return a.at < b.at; });
+    }
+    std::optional<double> nextArrivalTime() const override {
+        if (pending_.empty()) return std::nullopt;
+        return pending_.front().at;
+    }
+
+private:
+    struct Pending {
+        double at;
+        std::vector<std::uint8_t> bytes;
+    };
+    void arrive() {
+        while (!pending_.empty() && pending_.front().at <= clock_.now()) {
+            for (std::uint8_t b : pending_.front().bytes) {
+                buffer_.push_back(b);
+                arrivals.push_back({pending_.front().at, b});
+            }
+            pending_.pop_front();
+        }
+    }
+    test::VirtualClock& clock_;
+    std::vector<std::vector<Piece>> answers_;
+    std::deque<Pending> pending_;
+    std::deque<std::uint8_t> buffer_;
+    int number_ = 1;
+    bool open_ = false;
+    std::size_t written_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Input in{data, size};
+    // Up to three frames (one per attempt), each answered by up to four pieces.
+    std::vector<std::vector<Piece>> answers;
+    for (int frame = 0; frame < 3 && in.more(); ++frame) {
+        std::vector<Piece> pieces;
+        const int count = in.next() % 5;
+        for (int i = 0; i < count; ++i) {
+            // 0 to 3.2 s in steps of 1/20 ms, so that both sides of the limit are reached.
+            const double delay = (in.next() * 256 + in.next()) / 20480.0;
+            std::vector<std::uint8_t> bytes(in.next() % 13);
+            for (auto& b : bytes) b = in.next();
+            pieces.push_back({delay, std::move(bytes)});
+        }
+        answers.push_back(std::move(pieces));
+    }
+
+    test::VirtualClock clock;
+    test::FakeEventLoop events(clock);
+    FuzzPort port(clock, answers);
+    link::DeviceLink line(port, events, clock, [](const std::string&) {});
+    line.ContadorPausa = 1;
+    line.AbrirCom();
+    const double start = clock.now();
+    const auto reply = line.EnviarComando({0, 1, 27, 0});
+
+    // It ends: three attempts of at most the limit each, their frames and pauses.
+    if (clock.now() - start > 3 * (kLimit + 0.1)) std::abort();
+    if (port.frameEnds.size() > 3 || port.discards.size() != port.frameEnds.size()) std::abort();
+
+    // The bytes of one attempt that count: after its discard, by its limit.
+    // Returns nothing when an arrival lies too close to the limit to judge.
+    auto counted = [&](std::size_t attempt) -> std::optional<std::vector<std::uint8_t>> {
+        const double from = port.discards[attempt], until = port.frameEnds[attempt] + kLimit;
+        std::vector<std::uint8_t> bytes;
+        for (const auto& a : port.arrivals) {
+            if (a.at <= from) continue;
+            if (a.at > until - kMargin && a.at < until + kMargin) return std::nullopt;
+            if (a.at <= until) bytes.push_back(a.byte);
+        }
+        return bytes;
+    };
+
+    const std::size_t last = port.frameEnds.size() - 1;
+    if (reply.Resultado == link::kAck) {
+        const auto bytes = counted(last);
+        if (!bytes) return 0;
+        if (bytes->size() < 8) std::abort();  // taken without eight bytes in time
+        const auto& b = *bytes;
+        if (reply.Valor != b[2] * 256 + b[3] || reply.Dato1 != b[4] || reply.Dato2 != b[5] || reply.Dato3 != b[6])
+            std::abort();  // fields from other bytes than the reply's
+    } else {
+        if (reply.Resultado != link::kNak) std::abort();
+        if (reply.Valor != 0 || reply.Dato1 != 0 || reply.Dato2 != 0 || reply.Dato3 != 0) std::abort();
+        if (port.frameEnds.size() != 3) std::abort();  // gave up before the third attempt
+        for (std::size_t attempt = 0; attempt < 3; ++attempt) {
+            const auto bytes = counted(attempt);
+            if (bytes && bytes->size() >= 8) std::abort();  // a reply in time was not taken
+        }
+    }
+    return 0;
+}

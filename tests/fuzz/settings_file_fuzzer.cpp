@@ -1,0 +1,45 @@
+// libFuzzer target: any bytes as zrk.ini. The reader either refuses the file
+// with a SettingsError or returns settings with a port from 1 to 9; those
+// settings, written and read again, must come back unchanged.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/settings_file.h"
+
+using namespace zrk;
+
+namespace {
+
+const std::filesystem::path& scratch() {
+    static const std::filesystem::path folder = [] {
+        auto path = std::filesystem::temp_directory_path() / ("zrk-settings-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto file = scratch() / "zrk.ini";
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    app::Settings settings;
+    try {
+        settings = app::readSettingsFile(file);
+    } catch (const app::SettingsError&) {
+        return 0;
+    }
+    if (settings.PuertoSerie < 1 || settings.PuertoSerie > 9) std::abort();
+    app::writeSettingsFile(file, settings);
+    if (!(app::readSettingsFile(file) == settings)) std::abort();
+    return 0;
+}

@@ -1,0 +1,27 @@
+// libFuzzer target: any bytes as a table file. The reader either refuses them
+// with a TableFileError or returns a table whose every value is in range;
+// that table, written and read again, must come back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "cli/table_json.h"
+
+using namespace zrk;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    cli::TableFile table;
+    try {
+        table = cli::parseTableJson(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const cli::TableFileError&) {
+        return 0;
+    }
+    for (std::size_t row = 0; row < 8; ++row) {
+        if (table.colors[row] < 0 || table.colors[row] > cli::kMaxColour) std::abort();
+        for (std::int32_t entry : table.pattern[row])
+            if (entry < 0 || entry > cli::kMaxEntry) std::abort();
+    }
+    if (cli::parseTableJson(cli::tableJson(table)).pattern != table.pattern) std::abort();
+    if (cli::parseTableJson(cli::tableJson(table)).colors != table.colors) std::abort();
+    return 0;
+}

@@ -1,0 +1,87 @@
+// The tool's own messages and statuses come in the operator's language, in
+// every set of texts: no English line in a Spanish or French window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/shell.h"
+#include "live/status_interrogation.h"
+#include "params/parameter_memory.h"
+#include "started_program.h"
+
+namespace zrk::test {
+namespace {
+
+using texts::Language;
+
+struct LocalProgram {
+    LocalProgram(const char* locale, const PortFactory& port = {}) : machine(port) {
+        machine.platform.userLanguage = locale;
+        program = std::make_unique<app::Program>(machine.platform);
+        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        EXPECT_EQ(program->Main(), 0);
+        machine.ui.messages.clear();
+    }
+    std::string text(int id) const { return program->CargarTexto(id); }
+    std::string lastMessage() const { return machine.ui.messages.empty() ? "" : machine.ui.messages.back().text; }
+    FakeMachine machine;
+    std::unique_ptr<app::Program> program;
+};
+
+const struct {
+    const char* locale;
+    Language language;
+    const char* setupPage;
+    const char* noAnswer;
+} kSets[] = {
+    {"C", Language::Neutral, "Setup", "No answer from the unit"},
+    {"en-US", Language::English, "Setup", "No answer from the unit"},
+    {"es-ES_tradnl", Language::SpanishTraditional, "Configuración", "La unidad no responde"},
+    {"es-ES", Language::SpanishModern, "Configuración", "La unidad no responde"},
+    {"fr-FR", Language::French, "Configuration", "L'unité ne répond pas"},
+};
+
+TEST(LocalisedMessages, ASilentUnitIsReportedInTheOperatorsLanguage) {
+    for (const auto& set : kSets) {
+        SCOPED_TRACE(set.locale);
+        LocalProgram local(set.locale, scriptedUnit());
+        EXPECT_EQ(params::IdentificarZRK(*local.program), params::Outcome::NoAnswer);
+        EXPECT_EQ(local.program->frm.status(), set.noAnswer);
+        const std::string message = local.lastMessage();
+        // The page is named by the caption its tab shows in that language.
+        EXPECT_NE(message.find(std::string(" ") + set.setupPage + " "), std::string::npos) << message;
+        EXPECT_EQ(local.program->frm.TabStrip1.caption(4), set.setupPage);
+        EXPECT_NE(message.find("scripted1"), std::string::npos) << message;
+        if (set.language != Language::English && set.language != Language::Neutral) {
+            EXPECT_EQ(message.find("Check the cable"), std::string::npos) << message;
+        }
+    }
+}
+
+TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
+    for (const auto& set : kSets) {
+        SCOPED_TRACE(set.locale);
+        LocalProgram local(set.locale);
+        auto& p = *local.program;
+        const texts::TextTable table(set.language);
+
+        local.machine.ui.files.push_back((local.machine.folder.path() / "missing.zrk").string());
+        p.frm.CAbrir.Click();
+        EXPECT_EQ(p.frm.status(), table.CargarTexto(3308));
+
+        std::filesystem::create_directory(local.machine.folder.path() / "dir.zrk");
+        local.machine.ui.files.push_back((local.machine.folder.path() / "dir.zrk").string());
+        p.frm.CGuardar.Click();
+        EXPECT_EQ(p.frm.status(), table.CargarTexto(3309));
+
+        p.frm.CAyuda.Click();  // no viewer starts on the fake machine
+        EXPECT_EQ(local.lastMessage().rfind(table.CargarTexto(3313), 0), 0u) << local.lastMessage();
+
+        p.frm.TTiempoModoVerboso.setText("70");
+        live::CModoVerboso_Click(p);
+        EXPECT_EQ(local.lastMessage(), texts::fill(table.CargarTexto(3314), {"70"}));
+    }
+}
+
+}  // namespace
+}  // namespace zrk::test
