@@ -111,11 +111,16 @@ RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
         switch (awaitReply(result, frame, attempt)) {
             case Outcome::Taken:
                 remaining = 0;
-                trailingPause();
-                // Bytes that came after the reply are its tail: wait them
-                // out now, before the caller may close and reopen the port
-                // and lose track of them.
-                dropTrailing(attempt);
+                try {
+                    trailingPause();
+                    // Bytes that came after the reply are its tail: wait them
+                    // out now, before the caller may close and reopen the port
+                    // and lose track of them.
+                    dropTrailing(attempt);
+                } catch (const platform::PortError&) {
+                    // The reply is in whole; a line lost after it is the next
+                    // transaction's to report, with the port already closed.
+                }
                 return result;
             case Outcome::Cancelled:
                 result = RespuestaComando{};
