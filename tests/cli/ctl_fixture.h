@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -29,6 +30,14 @@ struct Ctl {
     StartedProgram started;
     std::ostringstream out, err;
 };
+
+// A whole file as it lies on disk.
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // Port 1 names a device that does not exist.
 inline PortFactory missingPort() {

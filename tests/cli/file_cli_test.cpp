@@ -12,13 +12,6 @@
 namespace zrk::test {
 namespace {
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A file saved from the LED lantern, with lines replaced (line n is position n - 1).
 std::string savedFile(Ctl& from, const std::vector<std::pair<std::size_t, std::string>>& replaced = {}) {
     EXPECT_EQ(from.run({"read", "-o", from.path("unit.zrk")}), cli::kOk) << from.err.str();

@@ -17,13 +17,6 @@
 namespace zrk::test {
 namespace {
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 struct Cli : Ctl {
     Cli() { started.program->LoadWithoutWindow(); }
     sim::SimulatedPort& port() { return started.port<sim::SimulatedPort>(); }
