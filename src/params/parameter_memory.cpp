@@ -294,7 +294,8 @@ Outcome EscribirZRK(app::Program& p, const WriteOptions& options) {
     // manufacturing data is never written.
     auto sends = [&](int a) {
         if (!unit.map.ComprobarParametro(a) || !carriesField(a) || (a >= 247 && a <= 253)) return false;
-        for (const auto& [row, loaded] : unit.unit.rows()) {
+        for (const auto& entry : unit.unit.rows()) {
+            const int row = entry.first;
             if (a < row || a >= row + rowLength(row)) continue;
             if (!options.changedOnly) return true;
             return std::any_of(changes.begin(), changes.end(), [row](const FieldChange& c) { return c.row == row; });

@@ -22,7 +22,10 @@ using namespace zrk;
 
 namespace {
 
-constexpr double kLimit = 2.0;      // the time limit of one attempt
+constexpr double kLimit = link::DeviceLink::kReplyTimeLimit;  // the time limit of one attempt
+// Before a frame and after a failed attempt or a long reply, the link waits
+// for a quiet line, at most this long each time.
+constexpr double kQuietWait = link::DeviceLink::kQuietLimit;
 constexpr double kMargin = 0.0025;  // arrivals this close to it are not judged
 
 // Reads the fuzzer's bytes one at a time; past the end, zeros.
@@ -52,6 +55,7 @@ public:
     };
     std::vector<Arrival> arrivals;   // every byte that reached the tool's side, in order
     std::vector<double> discards;    // when the tool threw away what it had
+    std::vector<double> frameStarts;  // when each frame's first byte went out
     std::vector<double> frameEnds;   // when each frame's last byte went out
 
     void setPortNumber(int number) override { number_ = number; }
@@ -77,6 +81,7 @@ public:
         discards.push_back(clock_.now());
     }
     void writeByte(std::uint8_t) override {
+        if (written_ % 8 == 0) frameStarts.push_back(clock_.now());
         if (++written_ % 8 != 0) return;
         frameEnds.push_back(clock_.now());
         const std::size_t frame = frameEnds.size() - 1;
@@ -140,14 +145,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const double start = clock.now();
     const auto reply = line.EnviarComando({0, 1, 27, 0});
 
-    // It ends: three attempts of at most the limit each, their frames and pauses.
-    if (clock.now() - start > 3 * (kLimit + 0.1)) std::abort();
+    // It ends: three attempts of at most the limit each, the quiet waits
+    // before and after each, their frames and pauses.
+    if (clock.now() - start > 3 * (kLimit + 2 * kQuietWait + 0.1) + kQuietWait) std::abort();
     if (port.frameEnds.size() > 3 || port.discards.size() != port.frameEnds.size()) std::abort();
 
-    // The bytes of one attempt that count: after its discard, by its limit.
+    // The bytes of one attempt that count: from its frame on (what came
+    // before was thrown away while the line went quiet), by its limit.
     // Returns nothing when an arrival lies too close to the limit to judge.
     auto counted = [&](std::size_t attempt) -> std::optional<std::vector<std::uint8_t>> {
-        const double from = port.discards[attempt], until = port.frameEnds[attempt] + kLimit;
+        const double from = port.frameStarts[attempt], until = port.frameEnds[attempt] + kLimit;
         std::vector<std::uint8_t> bytes;
         for (const auto& a : port.arrivals) {
             if (a.at <= from) continue;
