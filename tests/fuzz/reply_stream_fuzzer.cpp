@@ -16,6 +16,7 @@
 
 #include "fake_platform.h"
 #include "link/device_link.h"
+#include "scripted_port.h"
 #include "virtual_clock.h"
 
 using namespace zrk;
@@ -37,108 +38,29 @@ struct Input {
     std::uint8_t next() { return at < size ? data[at++] : 0; }
 };
 
-struct Piece {
-    double delay;
-    std::vector<std::uint8_t> bytes;
-};
-
-// A line whose far end answers each frame with the pieces the input gives,
-// and that remembers when every byte arrived, every discard and every frame.
-class FuzzPort : public platform::SerialPort {
-public:
-    FuzzPort(test::VirtualClock& clock, std::vector<std::vector<Piece>> answers)
-        : clock_(clock), answers_(std::move(answers)) {}
-
-    struct Arrival {
-        double at;
-        std::uint8_t byte;
-    };
-    std::vector<Arrival> arrivals;   // every byte that reached the tool's side, in order
-    std::vector<double> discards;    // when the tool threw away what it had
-    std::vector<double> frameStarts;  // when each frame's first byte went out
-    std::vector<double> frameEnds;   // when each frame's last byte went out
-
-    void setPortNumber(int number) override { number_ = number; }
-    int portNumber() const override { return number_; }
-    std::string deviceName(int) const override { return "fuzz"; }
-    void setDtrEnabled(bool) override {}
-    void open() override { open_ = true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-    std::size_t bytesAvailable() override {
-        arrive();
-        return buffer_.size();
-    }
-    std::vector<std::uint8_t> readAll() override {
-        arrive();
-        std::vector<std::uint8_t> out(buffer_.begin(), buffer_.end());
-        buffer_.clear();
-        return out;
-    }
-    void discardInput() override {
-        arrive();
-        buffer_.clear();
-        discards.push_back(clock_.now());
-    }
-    void writeByte(std::uint8_t) override {
-        if (written_ % 8 == 0) frameStarts.push_back(clock_.now());
-        if (++written_ % 8 != 0) return;
-        frameEnds.push_back(clock_.now());
-        const std::size_t frame = frameEnds.size() - 1;
-        if (frame >= answers_.size()) return;
-        for (const auto& piece : answers_[frame]) pending_.push_back({clock_.now() + piece.delay, piece.bytes});
-        std::stable_sort(pending_.begin(), pending_.end(), [](const auto& a, const auto& b) { return a.at < b.at; });
-    }
-    std::optional<double> nextArrivalTime() const override {
-        if (pending_.empty()) return std::nullopt;
-        return pending_.front().at;
-    }
-
-private:
-    struct Pending {
-        double at;
-        std::vector<std::uint8_t> bytes;
-    };
-    void arrive() {
-        while (!pending_.empty() && pending_.front().at <= clock_.now()) {
-            for (std::uint8_t b : pending_.front().bytes) {
-                buffer_.push_back(b);
-                arrivals.push_back({pending_.front().at, b});
-            }
-            pending_.pop_front();
-        }
-    }
-    test::VirtualClock& clock_;
-    std::vector<std::vector<Piece>> answers_;
-    std::deque<Pending> pending_;
-    std::deque<std::uint8_t> buffer_;
-    int number_ = 1;
-    bool open_ = false;
-    std::size_t written_ = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Input in{data, size};
     // Up to three frames (one per attempt), each answered by up to four pieces.
-    std::vector<std::vector<Piece>> answers;
+    std::deque<test::ScriptedPort::Reply> replies;
     for (int frame = 0; frame < 3 && in.more(); ++frame) {
-        std::vector<Piece> pieces;
+        test::ScriptedPort::Reply reply{{}, 0.0, {}};
         const int count = in.next() % 5;
         for (int i = 0; i < count; ++i) {
             // 0 to 3.2 s in steps of 1/20 ms, so that both sides of the limit are reached.
             const double delay = (in.next() * 256 + in.next()) / 20480.0;
             std::vector<std::uint8_t> bytes(in.next() % 13);
             for (auto& b : bytes) b = in.next();
-            pieces.push_back({delay, std::move(bytes)});
+            reply.later.emplace_back(delay, std::move(bytes));
         }
-        answers.push_back(std::move(pieces));
+        replies.push_back(std::move(reply));
     }
 
     test::VirtualClock clock;
     test::FakeEventLoop events(clock);
-    FuzzPort port(clock, answers);
+    test::ScriptedPort port(clock);
+    port.replies = std::move(replies);
     link::DeviceLink line(port, events, clock, [](const std::string&) {});
     line.ContadorPausa = 1;
     line.AbrirCom();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/serial_port.h"
@@ -25,6 +28,14 @@ public:
     std::deque<Reply> replies;
     std::vector<std::vector<std::uint8_t>> frames;  // every frame sent
     int opens = 0, closes = 0;
+    // When things happened, for checks that depend on timing: each frame's
+    // first and last byte, each discard of the input, each byte that arrived.
+    struct Arrival {
+        double at;
+        std::uint8_t byte;
+    };
+    std::vector<double> frameStarts, frameEnds, discards;
+    std::vector<Arrival> arrivals;
 
     void setPortNumber(int number) override { number_ = number; }
     int portNumber() const override { return number_; }
@@ -50,12 +61,15 @@ public:
     void discardInput() override {
         arrive();
         received_.clear();
+        discards.push_back(clock_.now());
     }
     void writeByte(std::uint8_t byte) override {
         if (!open_) throw platform::PortError("not open");
+        if (current_.empty()) frameStarts.push_back(clock_.now());
         current_.push_back(byte);
         if (current_.size() < 8) return;
         frames.push_back(std::exchange(current_, {}));
+        frameEnds.push_back(clock_.now());
         if (replies.empty()) return;
         schedule(clock_.now() + replies.front().delay, replies.front().bytes);
         for (const auto& [delay, bytes] : replies.front().later) schedule(clock_.now() + delay, bytes);
@@ -79,6 +93,7 @@ private:
     void arrive() {
         while (!pending_.empty() && pending_.front().at <= clock_.now()) {
             received_.insert(received_.end(), pending_.front().bytes.begin(), pending_.front().bytes.end());
+            for (std::uint8_t b : pending_.front().bytes) arrivals.push_back({pending_.front().at, b});
             pending_.pop_front();
         }
     }
