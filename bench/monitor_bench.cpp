@@ -8,7 +8,7 @@
 
 #include "bench_support.h"
 #include "gui/view/line_monitor_view.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 
 using namespace zrk;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 
 using namespace zrk;
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "tables/segment_transfer.h"
+#include "ops/segment_transfer.h"
 
 using namespace zrk;
 

@@ -3,64 +3,21 @@
 #include <cmath>
 #include <fstream>
 
-#include "app/config_rules.h"
-#include "app/shell.h"
+#include "ops/shell.h"
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
 #include "files/parameter_file.h"
-#include "files/path_text.h"
-#include "live/instant_values.h"
-#include "live/remote_commands.h"
-#include "live/status_interrogation.h"
-#include "params/parameter_memory.h"
-#include "params/unit_changes.h"
+#include "platform/path_text.h"
+#include "ops/instant_values.h"
+#include "ops/remote_commands.h"
+#include "ops/status_interrogation.h"
+#include "ops/parameter_memory.h"
+#include "ops/unit_changes.h"
 #include "params/visibility.h"
-#include "tables/wire_flash_table.h"
 
 namespace zrk::app {
 
-Program::Program(platform::Platform& p)
-    : platform(p),
-      link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }),
-      guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
-             &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
-             &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos,
-             // Another port picked during an operation would close the port under it.
-             &frm.ComboCom}) {
-    link.cancelled = [this] { return progress.cancelRequested(); };
-    link.meaningTexts = &texts;
-    wireHandlers();
-}
-
-void Program::wireHandlers() {
-    frm.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
-    frm.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
-    frm.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
-    frm.ComboCom.KeyPress = [this](int key) { portChoice.ComboCom_KeyPress(key); };
-    frm.ComboCom.LostFocus = [this] { portChoice.ComboCom_LostFocus(); };
-    frm.Csalir.Click = [this] { Csalir_Click(); };
-    wireConfigurationRules(frm, texts);
-    live::wireRemoteCommands(*this);
-    params::wireParameterMemory(*this);
-    files::wireParameterFiles(*this);
-    live::wireStatusInterrogation(*this);
-    live::wireInstantValues(*this);
-    tables::wireFlashTable(*this);
-    wireShell(*this);
-    params::watchForChanges(*this);
-}
-
-bool Program::deviceOperation(const std::function<void()>& operation) {
-    lastPortError.reset();
-    try {
-        return guard.run(operation);
-    } catch (const platform::PortError& e) {
-        link.CerrarCom();
-        lastPortError = e.what();
-        platform.ui.messageBox(e.what(), platform.info.title, platform::UserInterface::Icon::Error);
-    }
-    return true;
-}
+Program::Program(platform::Platform& p) : State(p) { wireHandlers(); }
 
 int Program::Main() {
     const auto& info = platform.info;
@@ -181,67 +138,16 @@ void Program::LoadWithoutWindow() {
     link.ContadorPausa = 1;
 }
 
-namespace {
-
-// Whether a file can be made in `folder`: tried, not guessed from modes
-// (root, access lists and read-only mounts all have their say).
-bool writableFolder(const std::filesystem::path& folder) {
-    const auto probe = folder / ".zrk-write-probe";
-    {
-        std::ofstream out(probe, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-    }
-    std::error_code ignored;
-    std::filesystem::remove(probe, ignored);
-    return true;
-}
-
-}  // namespace
-
-std::filesystem::path Program::settingsPath() const {
-    const auto& info = platform.info;
-    const auto beside = info.folder / kSettingsFileName;
-    std::error_code error;
-    if (info.configFolder.empty() || (std::filesystem::exists(beside, error) && writableFolder(info.folder)))
-        return beside;
-    const auto own = info.configFolder / kSettingsFileName;
-    if (!std::filesystem::exists(own, error)) {
-        std::filesystem::create_directories(info.configFolder, error);
-        std::filesystem::copy_file(info.resources() / kSettingsFileName, own, error);
-    }
-    return own;
-}
-
-bool Program::verifyWrites() const {
-    if (verifyOverride) return *verifyOverride;
-    return platform.store.value("ZRK", "Write", "Verify") != std::optional<std::string>("false");
-}
-
-params::CodecContext Program::codecs() { return {frm, lux, platform.numbers, &loaded, false, &texts}; }
-
-void Program::GuardarIni() { writeSettingsFile(settingsPath(), settings); }
-
 void Program::ComboIdioma_Click() {
     settings.Idioma = frm.ComboIdioma.ListIndex() == 1 ? "34" : "1";
     GuardarIni();
     platform.events.processEvents();
 }
 
-void Program::windowOpened(FormControl& window) {
-    windowClosed(window);
-    openWindows_.push_back(&window);
-}
-
-void Program::windowClosed(FormControl& window) { std::erase(openWindows_, &window); }
-
 void Program::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    while (!openWindows_.empty()) {
-        FormControl* window = openWindows_.back();
-        openWindows_.pop_back();
-        window->setVisible(false);
-    }
+    while (FormControl* window = takeLastWindow()) window->setVisible(false);
     const auto& main = frm.frmMain;
     if (!main.minimised()) {
         const std::string& app = platform.info.title;

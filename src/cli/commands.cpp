@@ -1,3 +1,4 @@
+#include "ops/device_operation.h"
 #include "cli/commands.h"
 
 #include <streambuf>
@@ -83,7 +84,7 @@ bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return 
 
 params::Outcome onDevice(CommandContext& c, const std::function<params::Outcome()>& operation) {
     params::Outcome outcome = params::Outcome::PortError;
-    c.program.deviceOperation([&] { outcome = operation(); });
+    ops::deviceOperation(c.program, [&] { outcome = operation(); });
     if (c.program.lastPortError) return params::Outcome::PortError;
     return outcome;
 }

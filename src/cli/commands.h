@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "params/parameter_memory.h"
-#include "params/unit_changes.h"
+#include "ops/parameter_memory.h"
+#include "ops/unit_changes.h"
 
 namespace zrk::app {
 class Program;

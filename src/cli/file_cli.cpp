@@ -9,12 +9,12 @@
 #include "app/program.h"
 #include "cli/json.h"
 #include "files/atomic_write.h"
-#include "files/parameter_file.h"
+#include "ops/parameter_files.h"
 #include "files/write_record.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
-#include "params/parameter_memory.h"
-#include "tables/segment_transfer.h"
+#include "ops/parameter_memory.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::cli {
 namespace {

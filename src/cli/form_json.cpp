@@ -1,6 +1,6 @@
 #include "cli/form_json.h"
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 #include "cli/json.h"
 #include "params/image_layout.h"
 

@@ -1,12 +1,13 @@
 // zrkctl status and io: the interrogation and the instantaneous values.
+#include "ops/device_operation.h"
 #include "cli/live_cli.h"
 
 #include <optional>
 
 #include "app/program.h"
 #include "cli/json.h"
-#include "live/instant_values.h"
-#include "live/status_interrogation.h"
+#include "ops/instant_values.h"
+#include "ops/status_interrogation.h"
 
 namespace zrk::cli {
 namespace {
@@ -45,7 +46,7 @@ constexpr std::uint8_t kChangerTypeAddress = 27;
 // Returns kOk with the list set, or the exit code of the failure.
 int useUnitsChangerType(CommandContext& c) {
     std::optional<link::RespuestaComando> reply;
-    c.program.deviceOperation([&] {
+    ops::deviceOperation(c.program, [&] {
         c.program.link.AbrirCom();
         reply = c.program.link.EnviarComando({0, 1, kChangerTypeAddress, 0});
         c.program.link.CerrarCom();

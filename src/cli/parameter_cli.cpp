@@ -9,7 +9,7 @@
 #include "cli/form_json.h"
 #include "cli/json.h"
 #include "params/numbers.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 #include "params/visibility.h"
 
 namespace zrk::cli {

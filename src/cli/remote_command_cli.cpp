@@ -2,7 +2,7 @@
 #include "app/program.h"
 #include "cli/commands.h"
 #include "cli/json.h"
-#include "live/remote_commands.h"
+#include "ops/remote_commands.h"
 
 namespace zrk::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include "app/program.h"
 #include "cli/json.h"
 #include "cli/table_json.h"
-#include "tables/segment_transfer.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::cli {
 namespace {

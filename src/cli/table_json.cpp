@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "files/path_text.h"
+#include "platform/path_text.h"
 #include "files/user_file.h"
 
 namespace zrk::cli {

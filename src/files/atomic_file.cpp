@@ -1,6 +1,6 @@
 #include "files/atomic_file.h"
 
-#include "files/path_text.h"
+#include "platform/path_text.h"
 
 #include <atomic>
 #include <cerrno>

@@ -3,14 +3,14 @@
 #include <sstream>
 
 #include "files/user_file.h"
-#include "files/path_text.h"
+#include "platform/path_text.h"
 
 #include <cerrno>
 #include <fstream>
 #include <limits>
 #include <system_error>
 
-#include "app/program.h"
+#include "form/frm_main.h"
 #include "files/atomic_file.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
@@ -23,9 +23,6 @@ using params::ParameterImage;
 constexpr int kRows = tables::kPatternRows;
 constexpr int kColumns = tables::kPatternColumns;
 constexpr int kIdentFirst = 231, kIdentLast = 246;
-
-// Numbers in status texts carry a blank where a sign would stand.
-std::string signedText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
 
 std::string lineText(std::int32_t value) { return std::to_string(value) + "\r\n"; }
 
@@ -131,45 +128,6 @@ std::string linesOf(int address, int length) {
                        : std::to_string(address + 1) + " to " + std::to_string(address + length);
 }
 
-// The lists the file sets, with the reader's own replacement of large values.
-struct ListRule {
-    int address;
-    const char* field;
-    std::optional<int> (*position)(int value);  // nothing: leave the list as it is
-};
-const ListRule kListRules[] = {
-    {27, "ComboTipoCambiador", [](int v) -> std::optional<int> { return v >= 0 && v <= 7 ? std::optional<int>(v) : std::nullopt; }},
-    {38, "ComboTipoLampara1", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
-    {39, "ComboTipoLampara2", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
-    {40, "ComboLamparaPrincipal", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {41, "ComboSensorLuz", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {46, "ComboFuncion2Puerto", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {50, "ComboTipoMotor", [](int v) -> std::optional<int> { return v > 3 ? 1 : v; }},
-    {55, "cmbModofuncionamiento", [](int v) -> std::optional<int> { return v > 0 ? 1 : v; }},
-    {63, "cmbTipoSensorLampara", [](int v) -> std::optional<int> { return v > 2 ? 0 : v; }},
-};
-
-struct CheckRule {
-    int address;
-    const char* field;
-};
-const CheckRule kCheckRules[] = {
-    {54, "CheckBalizaEmergencia"}, {61, "chkEnableDisableFalloRotacion"}, {62, "chkHibernacionMotor"}};
-
-const ListRule* listRuleAt(int address) {
-    for (const auto& rule : kListRules)
-        if (rule.address == address) return &rule;
-    return nullptr;
-}
-const CheckRule* checkRuleAt(int address) {
-    for (const auto& rule : kCheckRules)
-        if (rule.address == address) return &rule;
-    return nullptr;
-}
-
-// Field rows the reader applies: the image rows without the manufacturing
-// data and the identifier, which a file never sets.
-bool applied(int address) { return address < 247; }
 
 }  // namespace
 
@@ -310,182 +268,37 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path, const 
     return parseParameterFile(in, name, afterPosition);
 }
 
-namespace {
+std::string signedText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
 
-// What the opened fields were loaded with: the file's cells, so that writing
-// the file unedited sends exactly what it holds (a copy saved before a write
-// puts the unit back as it was). Cells that are no bytes cannot be sent as
-// they are; such a field is encoded from what it shows.
-void rememberFileCells(app::Program& p, const ParameterImage& cells, const std::vector<int>& rows) {
-    for (int a : rows) {
-        bool bytes = true;
-        for (int i = 0; i < params::rowLength(a); ++i) {
-            const std::int32_t cell = cells[static_cast<std::size_t>(a + i)];
-            bytes = bytes && cell >= 0 && cell <= 255;
-        }
-        if (bytes)
-            params::rememberRows({a}, cells, p.frm, p.loaded);
-        else
-            p.loaded.forget(a);
-    }
-}
+namespace {
+const ListRule kListRules[] = {
+    {27, "ComboTipoCambiador", [](int v) -> std::optional<int> { return v >= 0 && v <= 7 ? std::optional<int>(v) : std::nullopt; }},
+    {38, "ComboTipoLampara1", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
+    {39, "ComboTipoLampara2", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
+    {40, "ComboLamparaPrincipal", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {41, "ComboSensorLuz", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {46, "ComboFuncion2Puerto", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
+    {50, "ComboTipoMotor", [](int v) -> std::optional<int> { return v > 3 ? 1 : v; }},
+    {55, "cmbModofuncionamiento", [](int v) -> std::optional<int> { return v > 0 ? 1 : v; }},
+    {63, "cmbTipoSensorLampara", [](int v) -> std::optional<int> { return v > 2 ? 0 : v; }},
+};
+
+const CheckRule kCheckRules[] = {
+    {54, "CheckBalizaEmergencia"}, {61, "chkEnableDisableFalloRotacion"}, {62, "chkHibernacionMotor"}};
 
 }  // namespace
 
-void applyParameterFile(app::Program& p, const ParameterFileContent& content) {
-    auto& frm = p.frm;
-    auto& grid = frm.MSFlexGridPautas;
-    // The edit in progress in the current cell ends before the file replaces
-    // every cell. Applied afterwards, the rule would empty a 360 or an angle
-    // beside an empty cell there and keep the entry hidden behind it.
-    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
-    for (int row = 1; row <= kRows; ++row) {
-        p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
-        for (int col = 1; col <= kColumns; ++col) {
-            const std::int32_t angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
-            grid.setTextMatrix(row, col, angle == tables::kEmptyAngle ? "" : tables::formatAngle(angle));
-            p.flash.pauta(row, col) = angle;
-        }
-    }
-    tables::RellenarColores(frm, p.flash);
-    frm.setStatus("Ended");
-
-    params::CodecContext context = p.codecs();
-    const auto& m = content.image;
-    // The sensor type first: the lux fields are shown in its units.
-    std::vector<int> order{41};
-    for (int a : params::rowAddresses())
-        if (a != 41 && applied(a)) order.push_back(a);
-    for (int a : order) {
-        if (const ListRule* rule = listRuleAt(a)) {
-            if (const auto position = rule->position(m[static_cast<std::size_t>(a)]))
-                dynamic_cast<app::ComboBox&>(frm.controls().at(rule->field)).setListIndex(*position);
-        } else if (const CheckRule* rule = checkRuleAt(a)) {
-            dynamic_cast<app::CheckBox&>(frm.controls().at(rule->field)).setValue(m[static_cast<std::size_t>(a)]);
-        } else if (a == 57) {
-            // No limit at 999 here, unlike a read.
-            frm.txtTiempoDe.setText(std::to_string(m[57] * 256 + m[58]));
-        } else {
-            params::decodeRow(a, m, context);
-        }
-        if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
-    }
-    rememberFileCells(p, content.image, order);
-    p.platform.events.processEvents();
+const ListRule* listRuleAt(int address) {
+    for (const auto& rule : kListRules)
+        if (rule.address == address) return &rule;
+    return nullptr;
+}
+const CheckRule* checkRuleAt(int address) {
+    for (const auto& rule : kCheckRules)
+        if (rule.address == address) return &rule;
+    return nullptr;
 }
 
-void openParameterFile(app::Program& p, const std::filesystem::path& path) {
-    try {
-        const auto content = readParameterFile(path, [&p](int position) { p.frm.setStatus(signedText(position)); });
-        checkParameterFile(content, utf8(path), listSizesOf(p.frm));
-        applyParameterFile(p, content);
-    } catch (const ParameterFileError&) {
-        p.frm.setStatus(p.CargarTexto(3308));
-        throw;
-    }
-}
-
-ParameterImage imageForFile(app::Program& p) {
-    ParameterImage image{};
-    params::CodecContext context = p.codecs();
-    context.forFile = true;
-    auto& frm = p.frm;
-    for (int a : params::rowAddresses()) {
-        if (a == 254) continue;  // a file never carries a unit's identifier
-        // A field left as it was loaded keeps its bytes (lists and check
-        // boxes are stored as the form shows them).
-        if (params::rowUnchanged(a, context)) {
-            params::encodeRow(a, image, context);
-            continue;
-        }
-        if (a == 56) {
-            const std::string text = frm.txtAtenuacionNocturna.Text();
-            if (!params::isNumeric(text, p.platform.numbers)) continue;
-            const double value = params::lenientNumber(text);
-            if (value > 255) {
-                frm.txtAtenuacionNocturna.setText("100");
-                image[56] = 100;
-            } else {
-                image[56] = params::roundToInt32(value, "txtAtenuacionNocturna");
-                if (image[56] < 0)
-                    throw params::ConversionError("txtAtenuacionNocturna: " +
-                                                  texts::fill(p.CargarTexto(3000), {text, "0", "255"}));
-            }
-            continue;
-        }
-        if (a == 64 || a == 66) {
-            const auto& field = dynamic_cast<const app::TextBox&>(frm.controls().at(params::fieldAt(a)));
-            if (!params::isNumeric(field.Text(), p.platform.numbers)) continue;
-        }
-        params::encodeRow(a, image, context);
-    }
-    return image;
-}
-
-void writeParameterFile(app::Program& p, const ParameterImage& image, const std::filesystem::path& path) {
-    const std::string text = formatParameterFile(image, p.flash);
-    AtomicFile file(path);
-    std::size_t start = 0;
-    for (int line = 0; line < kParameterFileLines; ++line) {
-        const std::size_t end = text.find('\n', start) + 1;
-        file.write(std::string_view(text).substr(start, end - start));
-        start = end;
-        if (line < kImageLines)
-            p.frm.setStatus(signedText(line));
-        else if ((line - kImageLines + 1) % (1 + kColumns) == 0)
-            p.frm.setStatus(signedText((line - kImageLines + 1) / (1 + kColumns)));
-    }
-    file.commit();
-    p.frm.setStatus(" Saved file");
-}
-
-void saveParameterFile(app::Program& p, const std::filesystem::path& path) {
-    writeParameterFile(p, imageForFile(p), path);
-}
-
-namespace {
-
-void failure(app::Program& p, const std::string& text) {
-    p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
-}
-
-}  // namespace
-
-void GuardarArchivoZRK(app::Program& p) {
-    ParameterImage image{};
-    try {
-        image = imageForFile(p);
-    } catch (const params::ConversionError& e) {
-        p.frm.setStatus(p.CargarTexto(3309));
-        failure(p, texts::fill(p.CargarTexto(3310), {e.what()}));
-        return;
-    }
-    const auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk");
-    if (!chosen) return;
-    try {
-        writeParameterFile(p, image, *chosen);
-    } catch (const FileError& e) {
-        p.frm.setStatus(p.CargarTexto(3309));
-        failure(p, e.what());
-    }
-}
-
-void AbrirArchivoZRK(app::Program& p) {
-    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk");
-    if (!chosen) return;
-    try {
-        openParameterFile(p, *chosen);
-    } catch (const ParameterFileError& e) {
-        failure(p, describe(e));
-    }
-}
-
-void CGuardar_Click(app::Program& p) { GuardarArchivoZRK(p); }
-void CAbrir_Click(app::Program& p) { AbrirArchivoZRK(p); }
-
-void wireParameterFiles(app::Program& p) {
-    p.frm.CGuardar.Click = [&p] { CGuardar_Click(p); };
-    p.frm.CAbrir.Click = [&p] { CAbrir_Click(p); };
-}
+bool applied(int address) { return address < 247; }
 
 }  // namespace zrk::files

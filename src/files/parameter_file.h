@@ -15,7 +15,6 @@
 
 namespace zrk::app {
 class FrmMain;
-class Program;
 }  // namespace zrk::app
 
 namespace zrk::files {
@@ -79,30 +78,27 @@ std::string cannotReadProblem(const std::error_code& error);
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int position)>& afterPosition = {});
 
-// Applies a checked file: the flash table, grid and colours first, then the
-// fields (the light-sensor type before the lux fields). The identifier and
-// the manufacturing fields keep what they show.
-void applyParameterFile(app::Program& program, const ParameterFileContent& content);
+// How a file sets the lists: the reader's own replacement of large values.
+struct ListRule {
+    int address;
+    const char* field;
+    std::optional<int> (*position)(int value);  // nothing: leave the list as it is
+};
+const ListRule* listRuleAt(int address);
 
-// The image a save writes: encoded from the form with the file's own rules.
-// May correct the form (as encoding does) and throws params::ConversionError.
-params::ParameterImage imageForFile(app::Program& program);
-// Writes the file atomically, with the status texts of every line; throws FileError.
-void writeParameterFile(app::Program& program, const params::ParameterImage& image, const std::filesystem::path& path);
+// The check boxes a file sets.
+struct CheckRule {
+    int address;
+    const char* field;
+};
+const CheckRule* checkRuleAt(int address);
 
-// Without dialogs: read, check against the form and apply / encode and write.
-// Throw ParameterFileError, FileError or params::ConversionError; on any of
-// them nothing was changed (apart from the encoding's corrections of a save).
-void openParameterFile(app::Program& program, const std::filesystem::path& path);
-void saveParameterFile(app::Program& program, const std::filesystem::path& path);
+// Field rows the reader applies: the image rows without the manufacturing
+// data and the identifier, which a file never sets.
+bool applied(int address);
 
-// The buttons: a file dialog ("Parametros", *.zrk), cancel ends silently,
-// a failure is a message box.
-void GuardarArchivoZRK(app::Program& program);
-void AbrirArchivoZRK(app::Program& program);
-void CGuardar_Click(app::Program& program);
-void CAbrir_Click(app::Program& program);
-void wireParameterFiles(app::Program& program);
+// Numbers in status texts carry a blank where a sign would stand.
+std::string signedText(int n);
 
 // The message box text of a failed open.
 std::string describe(const ParameterFileError& error);

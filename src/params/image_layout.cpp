@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
 

@@ -1,6 +1,6 @@
 #include "params/visibility.h"
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 
 namespace zrk::params {
 namespace {

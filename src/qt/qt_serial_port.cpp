@@ -9,7 +9,7 @@
 #include <signal.h>
 #endif
 
-#include "files/path_text.h"
+#include "platform/path_text.h"
 
 namespace zrk::qt {
 

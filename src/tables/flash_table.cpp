@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 #include "platform/user_interface.h"
 
 namespace zrk::tables {

@@ -12,7 +12,7 @@
 #include "files/parameter_file.h"
 #include "frame_hook_port.h"
 #include "params/image_layout.h"
-#include "tables/segment_transfer.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "cli/table_json.h"
 #include "ctl_fixture.h"
 #include "frame_hook_port.h"
-#include "tables/segment_transfer.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "files/parameter_file.h"
+#include "ops/parameter_files.h"
 #include "started_program.h"
 
 using namespace zrk;
@@ -14,7 +14,6 @@ namespace {
 
 struct Harness {
     test::StartedProgram started;
-    Harness() { files::wireParameterFiles(*started.program); }
 };
 
 }  // namespace

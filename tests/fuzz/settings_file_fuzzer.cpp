@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings_file.h"
+#include "files/settings_file.h"
 
 using namespace zrk;
 

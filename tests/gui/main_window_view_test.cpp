@@ -1,5 +1,6 @@
 // The binding between the window model and its widgets: model changes show
 // on the widgets, operator input reaches the model through its handlers.
+#include "ops/device_operation.h"
 #include "gui/view/main_window_view.h"
 
 #include <QApplication>
@@ -394,7 +395,7 @@ void MainWindowViewTest::portListIsDisabledDuringADeviceOperation() {
     auto* combo = widget<QComboBox>(frm().ComboCom);
     QVERIFY(combo->isEnabled());
     bool ran = false;
-    t_->program.deviceOperation([&] {
+    ops::deviceOperation(t_->program, [&] {
         ran = true;
         QVERIFY(!combo->isEnabled());
         QVERIFY(!widget<QPushButton>(frm().CLeer)->isEnabled());

@@ -16,7 +16,7 @@
 #include <fstream>
 
 #include "link/device_link.h"
-#include "files/path_text.h"
+#include "platform/path_text.h"
 #include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"

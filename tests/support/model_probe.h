@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 namespace zrk::test {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
+#include "files/settings_file.h"
 #include "files/atomic_file.h"
 #include "files/atomic_write.h"
 #include "fake_platform.h"

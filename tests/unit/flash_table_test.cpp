@@ -4,8 +4,7 @@
 
 #include "started_program.h"
 #include "tables/flash_table.h"
-#include "tables/segment_transfer.h"
-#include "tables/wire_flash_table.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::test {
 namespace {
@@ -13,7 +12,6 @@ namespace {
 using app::GridColor;
 
 struct Grid {
-    Grid() { tables::wireFlashTable(*started.program); }
     StartedProgram started;
     app::FrmMain& frm() { return started.frm(); }
     app::FlexGrid& grid() { return started.frm().MSFlexGridPautas; }

@@ -3,20 +3,17 @@
 #include <memory>
 #include <vector>
 
-#include "live/instant_values.h"
-#include "live/status_interrogation.h"
+#include "ops/instant_values.h"
+#include "ops/status_interrogation.h"
 #include "sim/simulated_port.h"
 #include "started_program.h"
 
 namespace zrk::test {
 
-// A started program with the live handlers (interrogation, instantaneous
-// values) connected.
+// A started program (every handler is wired by the program itself) with
+// a look at what the simulated unit received.
 struct LiveProgram : StartedProgram {
-    explicit LiveProgram(const PortFactory& makePort = {}) : StartedProgram(kDefaultIni, makePort) {
-        live::wireStatusInterrogation(*program);
-        live::wireInstantValues(*program);
-    }
+    explicit LiveProgram(const PortFactory& makePort = {}) : StartedProgram(kDefaultIni, makePort) {}
     sim::SimulatedPort& sim() { return port<sim::SimulatedPort>(); }
     // Parametro1 of every frame the simulated unit received.
     std::vector<int> simSelectors() {

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "app/shell.h"
-#include "live/status_interrogation.h"
-#include "params/parameter_memory.h"
+#include "ops/shell.h"
+#include "ops/status_interrogation.h"
+#include "ops/parameter_memory.h"
 #include "started_program.h"
 
 namespace zrk::test {

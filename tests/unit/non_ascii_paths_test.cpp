@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/path_text.h"
-#include "params/parameter_memory.h"
+#include "platform/path_text.h"
+#include "ops/parameter_memory.h"
 #include "started_program.h"
 
 namespace zrk::test {

@@ -12,7 +12,7 @@
 #include "files/atomic_file.h"
 #include "files/parameter_file.h"
 #include "model_probe.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 #include "special_files.h"
 #include "started_program.h"
 
@@ -22,9 +22,7 @@ namespace {
 using params::ParameterImage;
 
 struct FileRig {
-    explicit FileRig(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {
-        files::wireParameterFiles(program());
-    }
+    explicit FileRig(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {}
     StartedProgram started;
     app::Program& program() { return *started.program; }
     app::FrmMain& frm() { return started.frm(); }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model_probe.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"

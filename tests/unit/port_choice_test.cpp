@@ -4,8 +4,9 @@
 
 #include <optional>
 
+#include "ops/device_operation.h"
 #include "file_size_limit.h"
-#include "live/remote_commands.h"
+#include "ops/remote_commands.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
@@ -238,7 +239,7 @@ TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
         EXPECT_TRUE(started.program->guard.busy());
         EXPECT_FALSE(frm.CDia.Enabled());
         EXPECT_FALSE(frm.CInterrogar.Enabled());
-        EXPECT_FALSE(started.program->deviceOperation([&] { innerRan = true; }));
+        EXPECT_FALSE(ops::deviceOperation(*started.program, [&] { innerRan = true; }));
         throw std::runtime_error("boom");
     }),
                  std::runtime_error);

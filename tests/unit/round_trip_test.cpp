@@ -7,11 +7,11 @@
 #include <array>
 #include <random>
 
-#include "files/parameter_file.h"
+#include "ops/parameter_files.h"
 #include "model_probe.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 #include "unit_rig.h"
 
 namespace zrk::test {

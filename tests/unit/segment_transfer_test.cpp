@@ -5,8 +5,7 @@
 
 #include "frame_hook_port.h"
 #include "started_program.h"
-#include "tables/segment_transfer.h"
-#include "tables/wire_flash_table.h"
+#include "ops/segment_transfer.h"
 
 namespace zrk::test {
 namespace {
@@ -136,7 +135,6 @@ TEST(SegmentLayout, WriteErrorTextInEveryLanguage) {
 struct Transfer {
     explicit Transfer(const std::string& scenario = "led-lantern", sim::Faults faults = {})
         : started(kDefaultIni, hookedUnit(scenario, faults)) {
-        tables::wireFlashTable(program());
         port().frames.clear();
         program().progress.changed = [this] {
             const auto& p = program().progress;
@@ -324,7 +322,6 @@ TEST(SegmentTransfer, AFailedReadChangesNothingAndKeepsItsErrorText) {
 
 TEST(SegmentTransfer, AReadWithoutUnitShowsNoZeros) {
     StartedProgram started;  // the fake port: it opens, nothing answers
-    tables::wireFlashTable(*started.program);
     const tables::FlashTable before = started.program->flash;
     const double t0 = started.machine.clock.now();
     started.frm().CLeerColores.Click();

@@ -2,7 +2,7 @@
 // start-up that refuses a settings file it cannot trust.
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
+#include "files/settings_file.h"
 #include "file_size_limit.h"
 #include "files/atomic_write.h"
 #include "special_files.h"

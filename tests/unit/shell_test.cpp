@@ -1,5 +1,5 @@
 // The help button and the drawing window.
-#include "app/shell.h"
+#include "ops/shell.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "live_program.h"
-#include "params/parameter_memory.h"
+#include "ops/parameter_memory.h"
 #include "sim/scenario.h"
 #include "virtual_timers.h"
 

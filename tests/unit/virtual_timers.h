@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 #include "scripted_port.h"
 #include "virtual_clock.h"
 

@@ -2,7 +2,7 @@
 // closing the window.
 #include <gtest/gtest.h>
 
-#include "app/frm_main.h"
+#include "form/frm_main.h"
 #include "started_program.h"
 
 namespace zrk::test {

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "files/parameter_file.h"
+#include "ops/parameter_files.h"
 #include "files/write_record.h"
-#include "params/parameter_memory.h"
-#include "params/unit_changes.h"
+#include "ops/parameter_memory.h"
+#include "ops/unit_changes.h"
 #include "unit_rig.h"
 
 namespace zrk::test {

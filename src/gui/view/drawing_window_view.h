@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/frm_dibujo.h"
+#include "form/frm_dibujo.h"
 
 namespace zrk::gui {
 

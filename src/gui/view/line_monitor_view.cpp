@@ -225,7 +225,7 @@ void LineMonitorView::saveAs() {
     const auto path = ui.chooseFile(true, monitor_.buttonText(app::kTextMonitorFileType), "*.txt");
     if (!path) return;
     try {
-        monitor_.save(*path);
+        files::writeFileAtomically(*path, monitor_.traceText());
     } catch (const files::FileError& error) {
         ui.messageBox(monitor_.buttonText(app::kTextMonitorSaveFailed) + "\n" + error.what(), monitor_.title(),
                       platform::UserInterface::Icon::Error);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/line_monitor.h"
+#include "form/line_monitor.h"
 
 class QLabel;
 class QMainWindow;

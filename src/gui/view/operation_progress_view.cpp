@@ -6,7 +6,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 
-#include "app/operation_progress.h"
+#include "form/operation_progress.h"
 
 namespace zrk::gui {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <unordered_map>
 
-#include "app/frm_splash.h"
+#include "form/frm_splash.h"
 
 namespace zrk::gui {
 

@@ -1,0 +1,99 @@
+// The forms' event list: which procedure each button, list, grid and timer
+// runs. Everything the operator can set off is hooked up here and nowhere
+// else.
+#include "app/program.h"
+#include "ops/device_operation.h"
+#include "ops/instant_values.h"
+#include "ops/parameter_files.h"
+#include "ops/parameter_memory.h"
+#include "ops/remote_commands.h"
+#include "ops/segment_transfer.h"
+#include "ops/shell.h"
+#include "ops/status_interrogation.h"
+#include "ops/unit_changes.h"
+#include "tables/flash_table.h"
+
+namespace zrk::app {
+
+namespace {
+
+// Settings page: the changer type asks for a write; the operating mode
+// decides whether the night dimming can be set.
+void wireConfigurationRules(FrmMain& frm, const texts::TextTable& texts) {
+    auto changerChanged = [&frm, &texts] { frm.setStatus(texts.CargarTexto(2002)); };
+    frm.ComboTipoCambiador.Click = changerChanged;
+    frm.ComboTipoCambiador.Change = changerChanged;
+
+    auto modeChanged = [&frm] { frm.txtAtenuacionNocturna.setEnabled(frm.cmbModofuncionamiento.ListIndex() == 1); };
+    auto& mode = frm.cmbModofuncionamiento;
+    mode.Click = modeChanged;
+    mode.Change = modeChanged;
+    mode.LostFocus = modeChanged;
+    mode.Scroll = modeChanged;
+    mode.Validate = modeChanged;
+}
+
+// Any edit of a field re-counts the fields that differ from the unit.
+void watchForChanges(state::State& s) {
+    s.frm.controls().hub().subscribe([&s](Control& control, Prop prop) {
+        const bool edit = prop == Prop::Text || prop == Prop::ListIndex || prop == Prop::Value || prop == Prop::Visible;
+        const bool field =
+            control.kind() == Kind::TextBox || control.kind() == Kind::ComboBox || control.kind() == Kind::CheckBox;
+        if (edit && field) params::refreshMarks(s);
+    });
+}
+
+}  // namespace
+
+void Program::wireHandlers() {
+    state::State& s = *this;
+    FrmMain& f = frm;
+
+    // Setup page and closing.
+    f.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
+    f.ComboCom.Click = [this] { portChoice.ComboCom_Click(); };
+    f.ComboCom.Change = [this] { portChoice.ComboCom_Change(); };
+    f.ComboCom.KeyPress = [this](int key) { portChoice.ComboCom_KeyPress(key); };
+    f.ComboCom.LostFocus = [this] { portChoice.ComboCom_LostFocus(); };
+    f.Csalir.Click = [this] { Csalir_Click(); };
+    wireConfigurationRules(f, texts);
+
+    // Remote commands: one button each.
+    for (const live::RemoteCommand& command : live::remoteCommands()) {
+        auto& button = dynamic_cast<CommandButton&>(f.controls().at(command.button));
+        button.Click = [&s, &command] { ops::deviceOperation(s, [&] { live::sendRemoteCommand(s, command); }); };
+    }
+
+    // Parameter memory and parameter files.
+    f.CLeer.Click = [&s] { ops::deviceOperation(s, [&s] { params::readUnit(s); }); };
+    f.CEscribir.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedWrite(s); }); };
+    f.CGuardar.Click = [&s] { files::CGuardar_Click(s); };
+    f.CAbrir.Click = [&s] { files::CAbrir_Click(s); };
+
+    // Status lamps and live values.
+    f.CInterrogar.Click = [&s] { live::CInterrogar_Click(s); };
+    f.CModoVerboso.Click = [&s] { live::CModoVerboso_Click(s); };
+    f.Command1.Click = [&s] { live::Command1_Click(s); };
+    f.TimerEstado.Timer = [&s] { live::TimerEstado_Timer(s); };
+    f.btnVerValoresInstantaneos.Click = [&s] { live::btnVerValoresInstantaneos_Click(s); };
+    f.btnSpoolValorInstantaneo.Click = [&s] { live::btnSpoolValorInstantaneo_Click(s); };
+    f.tmrSpoolValoresInstantaneos.Timer = [&s] { live::tmrSpoolValoresInstantaneos_Timer(s); };
+
+    // Flash-pattern table.
+    f.CBorrarTabla.Click = [&s] { tables::CBorrarTabla_Click(s.frm, s.flash); };
+    f.CLeerColores.Click = [&s] { tables::CLeerColores_Click(s); };
+    f.CEscribirColores.Click = [&s] { tables::CEscribirColores_Click(s); };
+    f.MSFlexGridPautas.KeyPress = [&s](int key) { tables::MSFlexGridPautas_KeyPress(s.frm, s.flash, key); };
+    f.MSFlexGridPautas.LeaveCell = [&s] { tables::MSFlexGridPautas_LeaveCell(s.frm, s.flash); };
+    for (int row : f.LColor.indices())
+        f.LColor(row).Click = [&s, row] { tables::LColor_Click(s.frm, s.flash, s.platform.ui, row); };
+
+    // Help and the drawing window.
+    f.CAyuda.Click = [&s] { ops::CAyuda_Click(s); };
+    f.Command2.Click = [&s] { ops::Command2_Click(s); };
+    dibujo.Unloaded = [&s] { s.windowClosed(s.dibujo.FormDibujo); };
+
+    watchForChanges(s);
+}
+
+}  // namespace zrk::app

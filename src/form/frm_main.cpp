@@ -1,0 +1,134 @@
+#include "form/frm_main.h"
+
+namespace zrk::app {
+
+FrmMain::FrmMain() { TabStrip1.Click = [this] { TabStrip1_Click(); }; }
+
+void FrmMain::applyCaption(Control& control, const CaptionSpec& caption) {
+    if (caption.textId != 0) localised_.push_back({&control, caption.textId});
+    if (caption.fixed.empty()) return;
+    if (auto* c = dynamic_cast<CaptionedControl*>(&control)) c->setCaption(caption.fixed);
+}
+
+LabelControl* FrmMain::makeLabel(Control* parent, const LabelSpec& def) {
+    if (def.array == nullptr && def.name.empty()) return nullptr;
+    LabelControl& label = def.array ? member(*def.array, def.index, parent) : make<LabelControl>(def.name, parent);
+    applyCaption(label, def.caption);
+    return &label;
+}
+
+TextBox& FrmMain::extraField(Control& page, std::string name) {
+    TextBox& control = make<TextBox>(std::move(name), &page);
+    rows_[&page].back().extra = &control;
+    return control;
+}
+
+CheckBox& FrmMain::checkRow(Control& page, std::string name, CaptionSpec caption) {
+    CheckBox& box = captioned<CheckBox>(std::move(name), &page, std::move(caption));
+    rows_[&page].push_back({nullptr, &box, nullptr, nullptr});
+    return box;
+}
+
+PictureBox& FrmMain::lamp(Control& parent, std::string name, Rgb color) {
+    return make<PictureBox>(std::move(name), &parent, PictureBox::Image::Lamp, color);
+}
+
+FrameControl& FrmMain::frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption) {
+    FrameControl& f = member(array, index, parent);
+    applyCaption(f, caption);
+    return f;
+}
+
+TimerControl& FrmMain::timer(std::string name, int interval) {
+    TimerControl& t = make<TimerControl>(std::move(name), &frmMain);
+    t.setInterval(interval);
+    t.setEnabled(false);
+    return t;
+}
+
+const std::vector<FrmMain::FieldRow>& FrmMain::rows(const Control& frame) const {
+    static const std::vector<FieldRow> kNone;
+    auto it = rows_.find(&frame);
+    return it == rows_.end() ? kNone : it->second;
+}
+
+bool FrmMain::buildLampCaptions() {
+    // Status-lamp captions, in the order of the lamp rows.
+    const std::pair<int, int> captions[] = {{0, 1450}, {8, 1452}, {3, 1453}, {9, 1454}, {10, 1455}, {1, 1458},
+                                            {2, 1456}, {4, 1457}, {5, 1468}, {6, 1459}, {7, 1460}};
+    for (auto [index, id] : captions) makeLabel(&page3, L1(index, txt(id)));
+    return true;
+}
+
+bool FrmMain::buildLampRows() {
+    lampRows_ = {
+        {&label1(0), &LedOn, &LedOff, nullptr},
+        {&label1(8), &LedMotorOn, &LedMotorOff, nullptr},
+        {&label1(3), &LedRojoAlarmaMotor, &LedAlarmaMotorVerde, nullptr},
+        {&label1(9), &LedAzulLampara1, &LedLampara1Apagado, nullptr},
+        {&label1(10), &LedazulLampara2, &LedLampara2Apagado, nullptr},
+        {&label1(1), &LedRojoPrealarmaLampara, &LedPrealarmaLamparaApagado, nullptr},
+        {&label1(2), &LedAzulCambiador, &LedCambiadorApagado, nullptr},
+        {&label1(4), &LedRojoFalloRed, &LedFalloRedVerde, nullptr},
+        {&label1(5), &LedVerdeLampara1On, &LedLampara1OnApagado, nullptr},
+        {&label1(6), &LedRojoAlarmaLampara1, &LedAlarmaLamparaVerde, nullptr},
+        {&label1(7), &LedRojoFalloFoco, &LedFalloFocoVerde, nullptr},
+    };
+    for (LampRow& row : lampRows_) {
+        row.unknown = &lamp(page3, row.lit->name() + "Desconocido", kGrey);
+        row.unknown->setVisible(false);
+    }
+    return true;
+}
+
+bool FrmMain::buildColourLabels() {
+    for (int i = 1; i <= 8; ++i) {
+        LabelControl& label = member(LColor, i, &page5);
+        label.setCaption(std::to_string(i));
+        label.bordered = true;
+    }
+    return true;
+}
+
+bool FrmMain::buildInputOutputLabels() {
+    for (int i = 1; i <= 8; ++i) {
+        member(lblExternalbl, i, &page6).setCaption("Entrada externa " + std::to_string(i) + " :");
+        member(lblExterna, i, &page6).setCaption("--");
+    }
+    for (int i = 1; i <= 11; ++i) {
+        member(lblSalidalbl, i - 1, &page6).setCaption("Salida " + std::to_string(i) + " :");
+        member(lblSalida, i, &page6).setCaption("--");
+    }
+    return true;
+}
+
+bool FrmMain::finishDesign() {
+    for (const char* caption : {"Destellos", "Rotación", "Telemando", "Configuración", "Visualización", "V. Instantáneos"})
+        TabStrip1.add(TabStrip1.count() + 1, caption);
+    for (TextBox* shown : {&TModeloR, &TVersionFirmwareR, &THardwareR}) shown->locked = true;
+    TDebug.multiLine = true;
+    frmMain.setVisible(false);  // shown at the end of the start-up
+    cmbModofuncionamiento.editable = false;
+    txtAtenuacionNocturna.setEnabled(false);
+    return true;
+}
+
+void FrmMain::TabStrip1_Click() {
+    const int p = TabStrip1.selected();
+    if (p == PestanaActual) return;
+    // A tab with no page of its own (more tabs than pages) shows nothing new.
+    if (!FrameP.has(p)) return;
+    FrameP(p).setVisible(true);
+    if (FrameP.has(PestanaActual)) FrameP(PestanaActual).setVisible(false);
+    PestanaActual = p;
+}
+
+void FrmMain::DeshabilitaBotones() {
+    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir}) b->setEnabled(false);
+}
+
+void FrmMain::HabilitaBotones() {
+    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir}) b->setEnabled(true);
+}
+
+}  // namespace zrk::app

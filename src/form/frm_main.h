@@ -1,0 +1,326 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form/control_registry.h"
+#include "form/controls.h"
+
+namespace zrk::app {
+
+// A caption: either a localised text id or a fixed text, the same in every language.
+struct CaptionSpec {
+    int textId = 0;
+    std::string fixed;
+};
+inline CaptionSpec txt(int id) { return {id, {}}; }
+inline CaptionSpec fix(std::string text) { return {0, std::move(text)}; }
+
+// The main window as a model: every control by name, its kind and state. The
+// procedures of the tool work on this model only; the Qt view mirrors it.
+class FrmMain {
+    // Bookkeeping first: the controls below register here as they are built.
+    ControlRegistry reg_;
+    struct Localised {
+        Control* control;
+        int textId;
+    };
+    std::vector<Localised> localised_;
+
+public:
+    // One parameter row of a page: caption label, field, unit label (any may be absent).
+    struct FieldRow {
+        Control* caption = nullptr;
+        Control* field = nullptr;
+        Control* unit = nullptr;
+        Control* extra = nullptr;  // a second field in the same row (the sensor values)
+    };
+    // One status lamp: its caption and the two pictures drawn at the same place.
+    struct LampRow {
+        LabelControl* caption;
+        PictureBox* lit;
+        PictureBox* unlit;
+        // Grey, at the pair's place: shown when the lamp's state could not be read.
+        PictureBox* unknown;
+    };
+
+private:
+    std::map<const Control*, std::vector<FieldRow>> rows_;
+    std::vector<LampRow> lampRows_;
+
+    struct LabelSpec {
+        ControlArray<LabelControl>* array = nullptr;  // nullptr: a label with a name of its own
+        std::string name;
+        int index = -1;
+        CaptionSpec caption;
+    };
+    LabelSpec L(int index, CaptionSpec caption) { return {&Label, {}, index, std::move(caption)}; }
+    LabelSpec U(int index, CaptionSpec caption) { return {&LabelUnidades, {}, index, std::move(caption)}; }
+    LabelSpec L1(int index, CaptionSpec caption) { return {&label1, {}, index, std::move(caption)}; }
+    LabelSpec N(std::string name, CaptionSpec caption) { return {nullptr, std::move(name), -1, std::move(caption)}; }
+    static LabelSpec none() { return {}; }
+
+    void applyCaption(Control& control, const CaptionSpec& caption);
+    LabelControl* makeLabel(Control* parent, const LabelSpec& def);
+    template <typename T, typename... Args>
+    T& make(std::string name, Control* parent, Args&&... args) {
+        return reg_.make<T>(std::move(name), -1, parent, std::forward<Args>(args)...);
+    }
+    template <typename T>
+    T& member(ControlArray<T>& array, int index, Control* parent) {
+        T& control = reg_.make<T>(array.name(), index, parent);
+        array.add(control);
+        return control;
+    }
+    template <typename T>
+    T& captioned(std::string name, Control* parent, CaptionSpec caption) {
+        T& control = make<T>(std::move(name), parent);
+        applyCaption(control, caption);
+        return control;
+    }
+    // Builds a parameter row (caption label, field, unit label) in that order.
+    template <typename T>
+    T& field(Control& page, std::string name, const LabelSpec& caption, const LabelSpec& unit, std::string text = {}) {
+        LabelControl* captionLabel = makeLabel(&page, caption);
+        T& control = make<T>(std::move(name), &page);
+        if constexpr (std::is_same_v<T, TextBox>) control.setText(std::move(text));
+        LabelControl* unitLabel = makeLabel(&page, unit);
+        rows_[&page].push_back({captionLabel, &control, unitLabel, nullptr});
+        return control;
+    }
+    TextBox& extraField(Control& page, std::string name);
+    CheckBox& checkRow(Control& page, std::string name, CaptionSpec caption);
+    PictureBox& lamp(Control& parent, std::string name, Rgb color);
+    FrameControl& frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption);
+
+public:
+    FrmMain();
+    FrmMain(const FrmMain&) = delete;
+    FrmMain& operator=(const FrmMain&) = delete;
+
+    ControlRegistry& controls() { return reg_; }
+    const ControlRegistry& controls() const { return reg_; }
+    // Captions given as text ids, in the order the start-up sets them.
+    const std::vector<Localised>& localisedCaptions() const { return localised_; }
+    const std::vector<FieldRow>& rows(const Control& frame) const;
+    const std::vector<LampRow>& lampRows() const { return lampRows_; }
+
+    // The tab position whose page is shown; 1 after start-up.
+    int PestanaActual = 1;
+    void TabStrip1_Click();
+    void DeshabilitaBotones();
+    void HabilitaBotones();
+    // Panel 1 of the status bar: the status line every operation reports on.
+    void setStatus(std::string text) { sbStatusBar.setText(1, std::move(text)); }
+    const std::string& status() const { return sbStatusBar.text(1); }
+
+    // Control arrays.
+    ControlArray<FrameControl> FrameP{"FrameP"};
+    ControlArray<FrameControl> Frame1{"Frame1"};
+    ControlArray<LabelControl> Label{"Label"};
+    ControlArray<LabelControl> LabelUnidades{"LabelUnidades"};
+    ControlArray<LabelControl> label1{"label1"};
+    ControlArray<LabelControl> LColor{"LColor"};
+    ControlArray<LabelControl> lblExternalbl{"lblExternalbl"};
+    ControlArray<LabelControl> lblExterna{"lblExterna"};
+    ControlArray<LabelControl> lblSalidalbl{"lblSalidalbl"};
+    ControlArray<LabelControl> lblSalida{"lblSalida"};
+
+    // The window and what sits outside the pages.
+    FormControl& frmMain = make<FormControl>("frmMain", nullptr);
+    PictureBox& Image1 = make<PictureBox>("Image1", &frmMain, PictureBox::Image::Logo);
+    PictureBox& PictureInicio = make<PictureBox>("PictureInicio", &frmMain, PictureBox::Image::StartPicture);
+    TabStrip& TabStrip1 = make<TabStrip>("TabStrip1", &frmMain);
+    FrameControl& page1 = frame(FrameP, 1, &frmMain, {});
+    FrameControl& page2 = frame(FrameP, 2, &frmMain, {});
+    FrameControl& page3 = frame(FrameP, 3, &frmMain, {});
+    FrameControl& page4 = frame(FrameP, 4, &frmMain, {});
+    FrameControl& page5 = frame(FrameP, 5, &frmMain, {});
+    FrameControl& page6 = frame(FrameP, 6, &frmMain, fix("Valores instantáneos "));
+    FrameControl& identGroup = frame(Frame1, 0, &frmMain, fix("ZRK"));
+
+    // Page 1: lantern parameters; left column.
+    TextBox& TLuxON = field<TextBox>(page1, "TLuxON", L(18, txt(1110)), U(1, txt(1220)));
+    TextBox& TLuxONAD = extraField(page1, "TLuxONAD");
+    TextBox& TLuxOFF = field<TextBox>(page1, "TLuxOFF", L(19, txt(1111)), U(2, txt(1220)));
+    TextBox& TLuxOFFAD = extraField(page1, "TLuxOFFAD");
+    TextBox& TTestFotocelula = field<TextBox>(page1, "TTestFotocelula", L(4, txt(1112)), U(3, txt(1221)));
+    TextBox& TLuxLamparaFundida = field<TextBox>(page1, "TLuxLamparaFundida", L(5, txt(1401)), U(13, txt(1220)));
+    TextBox& TRetardoLamparaFundida = field<TextBox>(page1, "TRetardoLamparaFundida", L(8, txt(1410)), U(14, txt(1221)));
+    ComboBox& ComboSensorLuz = field<ComboBox>(page1, "ComboSensorLuz", L(0, txt(1480)), none());
+    ComboBox& ComboTipoCambiador = field<ComboBox>(page1, "ComboTipoCambiador", L(11, txt(1402)), none());
+    TextBox& TFotocelulaInterior = field<TextBox>(page1, "TFotocelulaInterior", L(30, txt(1406)), U(7, fix("Seg.")), "10");
+    ComboBox& ComboTipoLampara1 = field<ComboBox>(page1, "ComboTipoLampara1", L(12, txt(1403)), none());
+    ComboBox& ComboTipoLampara2 = field<ComboBox>(page1, "ComboTipoLampara2", L(13, txt(1404)), none());
+    ComboBox& ComboLamparaPrincipal = field<ComboBox>(page1, "ComboLamparaPrincipal", L(20, txt(1405)), none());
+    TextBox& TTiempoFalloRed = field<TextBox>(page1, "TTiempoFalloRed", L(34, txt(1408)), U(9, fix("Seg.")), "10");
+    TextBox& TTiempoRetornoRed = field<TextBox>(page1, "TTiempoRetornoRed", L(35, txt(1411)), U(10, fix("Seg.")), "10");
+    // Page 1, right column.
+    TextBox& txtGrupoLeds = field<TextBox>(page1, "txtGrupoLeds", N("lblGrupoLeds", txt(2003)), none());
+    TextBox& txtDuracionPulsoSincronismo = field<TextBox>(
+        page1, "txtDuracionPulsoSincronismo",
+        N("lblDuracionpulsosincronismo", fix("Pulso sincronismo                             (0-255s.)")), none());
+    CheckBox& CheckBalizaEmergencia = checkRow(page1, "CheckBalizaEmergencia", txt(1412));
+    ComboBox& ComboFuncion2Puerto = field<ComboBox>(page1, "ComboFuncion2Puerto", L(27, txt(1470)), none());
+    TextBox& TTiempoLampara1 = field<TextBox>(page1, "TTiempoLampara1", L(36, txt(1409)), U(11, fix("Seg.")), "10");
+    TextBox& TTiempoLampara2 = field<TextBox>(page1, "TTiempoLampara2", L(31, txt(1407)), U(8, fix("Seg.")), "10");
+    TextBox& TMaxConsumoLed = field<TextBox>(page1, "TMaxConsumoLed", L(6, fix("Max. Int. Led")), U(15, fix("A")));
+    TextBox& TMinConsumoLed = field<TextBox>(page1, "TMinConsumoLed", L(1, fix("Min. Int. Led")), U(16, fix("A")));
+    TextBox& TPWMLed = field<TextBox>(page1, "TPWMLed", L(39, txt(1473)), U(20, fix("%")));
+    ComboBox& cmbModofuncionamiento = field<ComboBox>(page1, "cmbModofuncionamiento", L(46, txt(1058)), none());
+    TextBox& txtAtenuacionNocturna = field<TextBox>(page1, "txtAtenuacionNocturna", L(16, txt(1057)), L(45, fix("%")));
+    ComboBox& cmbTipoSensorLampara = field<ComboBox>(page1, "cmbTipoSensorLampara", L(51, txt(2014)), none());
+    TextBox& TAlarmLampara1 = field<TextBox>(page1, "TAlarmLampara1", L(52, txt(2015)), U(24, fix("A")));
+    TextBox& TAlarmLampara2 = field<TextBox>(page1, "TAlarmLampara2", L(53, txt(2016)), U(25, fix("A")));
+
+    // Page 2: rotation motor.
+    ComboBox& ComboTipoMotor = field<ComboBox>(page2, "ComboTipoMotor", L(40, txt(1427)), none());
+    CheckBox& chkEnableDisableFalloRotacion = field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(2005)), none());
+    TextBox& TVelocidadUsuario1 = field<TextBox>(page2, "TVelocidadUsuario1", L(2, txt(1420)), U(0, txt(1219)));
+    TextBox& TVelocidadUsuario2 = field<TextBox>(page2, "TVelocidadUsuario2", L(26, txt(1421)), U(4, txt(1219)));
+    TextBox& TVelocidadUsuario3 = field<TextBox>(page2, "TVelocidadUsuario3", L(29, txt(1422)), U(5, txt(1219)));
+    TextBox& TVelocidadUsuario4 = field<TextBox>(page2, "TVelocidadUsuario4", L(32, txt(1423)), U(6, txt(1219)));
+    TextBox& TRelacionReductor = field<TextBox>(page2, "TRelacionReductor", L(28, txt(1424)), none());
+    TextBox& TPulsosRevolucion = field<TextBox>(page2, "TPulsosRevolucion", L(33, txt(1425)), none());
+    TextBox& TTiempoAceleracion = field<TextBox>(page2, "TTiempoAceleracion", L(37, txt(1426)), U(18, txt(1221)), "10");
+    TextBox& TMargenErrorMotor2 = field<TextBox>(page2, "TMargenErrorMotor2", L(42, txt(1435)), U(22, txt(1219)), "10");
+    TextBox& TVueltasError = field<TextBox>(page2, "TVueltasError", L(41, txt(1434)), none());
+    TextBox& txtTiempoDe = field<TextBox>(page2, "txtTiempoDe", L(47, txt(1059)), L(48, fix("Min.")));
+    CheckBox& chkHibernacionMotor = field<CheckBox>(page2, "chkHibernacionMotor", L(50, fix("ORB 810")), none());
+
+    // Page 3: status lamps, remote commands, automatic interrogation, live values.
+
+private:
+    bool lampCaptionsBuilt_ = buildLampCaptions();
+
+public:
+    PictureBox& LedOn = lamp(page3, "LedOn", kBrightBlue);
+    PictureBox& LedOff = lamp(page3, "LedOff", kDimBlue);
+    PictureBox& LedMotorOn = lamp(page3, "LedMotorOn", kBrightBlue);
+    PictureBox& LedMotorOff = lamp(page3, "LedMotorOff", kDimBlue);
+    PictureBox& LedRojoAlarmaMotor = lamp(page3, "LedRojoAlarmaMotor", kBrightRed);
+    PictureBox& LedAlarmaMotorVerde = lamp(page3, "LedAlarmaMotorVerde", kBrightGreen);
+    PictureBox& LedAzulLampara1 = lamp(page3, "LedAzulLampara1", kBrightBlue);
+    PictureBox& LedLampara1Apagado = lamp(page3, "LedLampara1Apagado", kDimBlue);
+    PictureBox& LedazulLampara2 = lamp(page3, "LedazulLampara2", kBrightBlue);
+    PictureBox& LedLampara2Apagado = lamp(page3, "LedLampara2Apagado", kDimBlue);
+    PictureBox& LedRojoPrealarmaLampara = lamp(page3, "LedRojoPrealarmaLampara", kBrightRed);
+    PictureBox& LedPrealarmaLamparaApagado = lamp(page3, "LedPrealarmaLamparaApagado", kDimRed);
+    PictureBox& LedAzulCambiador = lamp(page3, "LedAzulCambiador", kBrightBlue);
+    PictureBox& LedCambiadorApagado = lamp(page3, "LedCambiadorApagado", kDimBlue);
+    PictureBox& LedRojoFalloRed = lamp(page3, "LedRojoFalloRed", kBrightRed);
+    PictureBox& LedFalloRedVerde = lamp(page3, "LedFalloRedVerde", kBrightGreen);
+    PictureBox& LedVerdeLampara1On = lamp(page3, "LedVerdeLampara1On", kBrightBlue);
+    PictureBox& LedLampara1OnApagado = lamp(page3, "LedLampara1OnApagado", kDimBlue);
+    PictureBox& LedRojoAlarmaLampara1 = lamp(page3, "LedRojoAlarmaLampara1", kBrightRed);
+    PictureBox& LedAlarmaLamparaVerde = lamp(page3, "LedAlarmaLamparaVerde", kBrightGreen);
+    PictureBox& LedRojoFalloFoco = lamp(page3, "LedRojoFalloFoco", kBrightRed);
+    PictureBox& LedFalloFocoVerde = lamp(page3, "LedFalloFocoVerde", kBrightGreen);
+
+private:
+    bool lampRowsBuilt_ = buildLampRows();
+
+public:
+
+    FrameControl& groupLampChange = frame(Frame1, 4, &page3, txt(1461));
+    CommandButton& CCambioLamparaOn = captioned<CommandButton>("CCambioLamparaOn", &groupLampChange, txt(1450));
+    CommandButton& CCambioLamparaOff = captioned<CommandButton>("CCambioLamparaOff", &page3, txt(1451));
+    FrameControl& groupDayNight = frame(Frame1, 1, &page3, txt(1462));
+    CommandButton& CNormal = captioned<CommandButton>("CNormal", &groupDayNight, txt(1463));
+    CommandButton& CNoche = captioned<CommandButton>("CNoche", &groupDayNight, txt(1464));
+    CommandButton& CDia = captioned<CommandButton>("CDia", &page3, txt(1465));
+    FrameControl& groupMainsFailure = frame(Frame1, 2, &page3, fix("Fallo Red"));
+    CommandButton& CFalloRedOn = captioned<CommandButton>("CFalloRedOn", &groupMainsFailure, fix("On"));
+    CommandButton& CFalloRedOff = captioned<CommandButton>("CFalloRedOff", &page3, fix("Off"));
+    FrameControl& groupAutomatic = frame(Frame1, 3, &page3, txt(1466));
+    PictureBox& LedTimerON = lamp(groupAutomatic, "LedTimerON", kBrightRed);
+    PictureBox& LedTimerOff = lamp(groupAutomatic, "LedTimerOff", kDimBrown);
+    TextBox& TTiempoModoVerboso = field<TextBox>(groupAutomatic, "TTiempoModoVerboso", none(), U(12, txt(1221)), "3");
+    CommandButton& CModoVerboso = captioned<CommandButton>("CModoVerboso", &groupAutomatic, fix("On"));
+    CommandButton& Command1 = captioned<CommandButton>("Command1", &groupAutomatic, fix("Off"));
+    FrameControl& groupMotorChange = frame(Frame1, 5, &page3, fix("Cambio Motor"));
+    CommandButton& btnTelemandoMotor1 = captioned<CommandButton>("btnTelemandoMotor1", &groupMotorChange, fix("Motor 1"));
+    CommandButton& btnTelamandoMotor2 = captioned<CommandButton>("btnTelamandoMotor2", &groupMotorChange, fix("Motor 2"));
+
+    CheckBox& chkEstado = captioned<CheckBox>("chkEstado", &page3, fix("Ver estado"));
+    TextBox& TNumeroSerieTelemando = field<TextBox>(page3, "TNumeroSerieTelemando", L1(34, txt(1206)), none());
+    CheckBox& chkVelocidadActual = make<CheckBox>("chkVelocidadActual", &page3);
+    TextBox& TVelocidadActual = field<TextBox>(page3, "TVelocidadActual", L(44, txt(1180)), U(21, fix("RPM")));
+    CheckBox& chkCorrienteActual = make<CheckBox>("chkCorrienteActual", &page3);
+    TextBox& TCorrienteActual = field<TextBox>(page3, "TCorrienteActual", L(7, txt(1171)), U(17, fix("A")));
+    CheckBox& chkCorrienteLeds = make<CheckBox>("chkCorrienteLeds", &page3);
+    TextBox& txtCorrienteLeds = field<TextBox>(page3, "txtCorrienteLeds", N("lblCorrienteLeds", fix("Corriente leds")), U(23, fix("A")));
+    CommandButton& CInterrogar = captioned<CommandButton>("CInterrogar", &page3, txt(1467));
+    TimerControl& TimerEstado = timer("TimerEstado", 500);
+
+    // Page 4: setup.
+    ComboBox& ComboIdioma = field<ComboBox>(page4, "ComboIdioma", L(24, txt(1160)), none());
+    ComboBox& ComboCom = field<ComboBox>(page4, "ComboCom", L(17, txt(1161)), none());
+    TextBox& TDebug = field<TextBox>(page4, "TDebug", none(), none());
+
+    // Page 5: flash-pattern table and colours.
+    FlexGrid& MSFlexGridPautas = make<FlexGrid>("MSFlexGridPautas", &page5, 9, 33);
+
+private:
+    bool colourLabelsBuilt_ = buildColourLabels();
+
+public:
+    TextBox& TDientesDisco = field<TextBox>(page5, "TDientesDisco", L(9, fix("Dientes disco")), none());
+    TextBox& TLuminosidadLeds = field<TextBox>(page5, "TLuminosidadLeds", L(23, fix("Luminosidad Leds")), U(19, fix("%")));
+    TextBox& TGradosOffset = field<TextBox>(page5, "TGradosOffset", L(25, fix("Grados Offset")), none());
+    CommandButton& CBorrarTabla = captioned<CommandButton>("CBorrarTabla", &page5, fix("Borrar Tabla"));
+    CommandButton& CEscribirColores = captioned<CommandButton>("CEscribirColores", &page5, fix("Escribir Colores"));
+    CommandButton& CLeerColores = captioned<CommandButton>("CLeerColores", &page5, fix("Leer Colores"));
+    CommandButton& Command2 = captioned<CommandButton>("Command2", &page5, fix("Dibuja"));
+    CheckBox& CheckColores = captioned<CheckBox>("CheckColores", &page5, fix("Colores"));
+    ShapeControl& Shape1 = make<ShapeControl>("Shape1", &page5, 2175);
+
+    // Page 6: inputs and outputs.
+
+private:
+    bool ioLabelsBuilt_ = buildInputOutputLabels();
+
+public:
+    CommandButton& btnVerValoresInstantaneos = captioned<CommandButton>("btnVerValoresInstantaneos", &page6, fix("Refrescar"));
+    CommandButton& btnSpoolValorInstantaneo = captioned<CommandButton>("btnSpoolValorInstantaneo", &page6, fix("Activar auto"));
+    TimerControl& tmrSpoolValoresInstantaneos = timer("tmrSpoolValoresInstantaneos", 1000);
+
+    // Identification group, left of the tab strip.
+    TextBox& TModeloR = field<TextBox>(identGroup, "TModeloR", L(38, txt(1201)), none());
+    TextBox& TVersionFirmwareR = field<TextBox>(identGroup, "TVersionFirmwareR", L(15, txt(1203)), none());
+    TextBox& THardwareR = field<TextBox>(identGroup, "THardwareR", L(14, txt(1204)), none());
+    TextBox& TNumeroID = field<TextBox>(identGroup, "TNumeroID", L(43, txt(1205)), none(), "0");
+    TextBox& TIdentificacion = field<TextBox>(identGroup, "TIdentificacion", L(3, txt(1206)), none());
+    TextBox& TNumeroFabricacion = field<TextBox>(identGroup, "TNumeroFabricacion", L(10, txt(1207)), none());
+    TextBox& TAnoFabricacion = field<TextBox>(identGroup, "TAnoFabricacion", L(21, txt(1208)), none());
+    TextBox& TSemanaFabricacion = field<TextBox>(identGroup, "TSemanaFabricacion", L(22, txt(1209)), none());
+
+    // Bottom row of buttons and the status bar.
+    CommandButton& CAbrir = captioned<CommandButton>("CAbrir", &frmMain, txt(1002));
+    CommandButton& CGuardar = captioned<CommandButton>("CGuardar", &frmMain, txt(1004));
+    CommandButton& CLeer = captioned<CommandButton>("CLeer", &frmMain, txt(1431));
+    CommandButton& CEscribir = captioned<CommandButton>("CEscribir", &frmMain, txt(1432));
+    CommandButton& Csalir = captioned<CommandButton>("Csalir", &frmMain, txt(1012));
+    CommandButton& CAyuda = captioned<CommandButton>("CAyuda", &frmMain, txt(1021));
+    StatusBar& sbStatusBar = make<StatusBar>("sbStatusBar", &frmMain);
+
+    static constexpr Rgb kBrightBlue{0, 0, 255};
+    static constexpr Rgb kDimBlue{63, 63, 127};
+    static constexpr Rgb kBrightRed{255, 47, 47};
+    static constexpr Rgb kDimRed{143, 47, 47};
+    static constexpr Rgb kBrightGreen{31, 255, 47};
+    static constexpr Rgb kDimBrown{111, 63, 47};
+    static constexpr Rgb kGrey{128, 128, 128};
+
+private:
+    bool buildLampCaptions();
+    bool buildLampRows();
+    bool buildColourLabels();
+    bool buildInputOutputLabels();
+    TimerControl& timer(std::string name, int interval);
+    bool finished_ = finishDesign();
+    bool finishDesign();
+};
+
+}  // namespace zrk::app

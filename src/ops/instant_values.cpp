@@ -1,0 +1,128 @@
+#include "ops/device_operation.h"
+#include "ops/instant_values.h"
+
+#include "state/state.h"
+
+namespace zrk::live {
+namespace {
+
+constexpr std::uint8_t kReadStatus = 5;
+
+// One transaction and the labels its bits go to, bit 0 to `first`.
+struct StateGroup {
+    std::uint8_t selector;
+    app::ControlArray<app::LabelControl> app::FrmMain::*labels;
+    int first;
+    int count;
+};
+
+const StateGroup kGroups[] = {
+    {8, &app::FrmMain::lblExterna, 1, 8},
+    {9, &app::FrmMain::lblSalida, 1, 8},
+    {10, &app::FrmMain::lblSalida, 9, 3},
+};
+
+void readGroup(state::State& program, const StateGroup& group) {
+    link::TramaComando trama;
+    trama.Comando = kReadStatus;
+    trama.Parametro1 = group.selector;
+    const auto reply = program.link.EnviarComando(trama);
+    const bool answered = reply.Resultado == link::kAck;
+    const auto& labels = program.frm.*group.labels;
+    for (int bit = 0; bit < group.count; ++bit) {
+        const StateLook look = !answered ? StateLook::Unknown
+                               : ((reply.Dato3 >> bit) & 1) != 0 ? StateLook::On
+                                                                 : StateLook::Off;
+        showStateLook(labels(group.first + bit), look);
+    }
+}
+
+void trap(state::State& program) {
+    program.platform.ui.messageBox("Error", program.platform.info.title, platform::UserInterface::Icon::Error);
+    program.link.CerrarCom();
+    program.frm.setStatus("Error");
+    program.frm.HabilitaBotones();
+}
+
+}  // namespace
+
+const std::string& stateCaption(StateLook look) {
+    static const std::string on = "ON", off = "OFF", unknown = "--";
+    switch (look) {
+    case StateLook::On: return on;
+    case StateLook::Off: return off;
+    case StateLook::Unknown: break;
+    }
+    return unknown;
+}
+
+app::Rgb stateColour(StateLook look) {
+    switch (look) {
+    case StateLook::On: return {0, 0, 255};
+    case StateLook::Off: return {255, 0, 0};
+    case StateLook::Unknown: break;
+    }
+    return {0, 0, 0};
+}
+
+StateLook stateLookOf(const std::string& caption) {
+    if (caption == stateCaption(StateLook::On)) return StateLook::On;
+    if (caption == stateCaption(StateLook::Off)) return StateLook::Off;
+    return StateLook::Unknown;
+}
+
+void showStateLook(app::LabelControl& label, StateLook look) {
+    label.setCaption(stateCaption(look));
+    label.setForeColor(stateColour(look));
+}
+
+void VerValoresInstantaneos(state::State& program) {
+    program.frm.DeshabilitaBotones();
+    try {
+        program.link.AbrirCom();
+        for (const StateGroup& group : kGroups) readGroup(program, group);
+    } catch (...) {
+        program.link.CerrarCom();
+        throw;
+    }
+    program.link.CerrarCom();
+    program.frm.setStatus("End check");
+    program.frm.HabilitaBotones();
+    program.platform.events.processEvents();
+}
+
+void btnVerValoresInstantaneos_Click(state::State& program) {
+    ops::deviceOperation(program, [&] {
+        try {
+            VerValoresInstantaneos(program);
+        } catch (const platform::PortError& e) {
+            program.lastPortError = e.what();
+            trap(program);
+        } catch (const std::exception&) {
+            trap(program);
+        }
+    });
+}
+
+void btnSpoolValorInstantaneo_Click(state::State& program) {
+    auto& button = program.frm.btnSpoolValorInstantaneo;
+    auto& timer = program.frm.tmrSpoolValoresInstantaneos;
+    if (button.Caption() == kAutoRefreshOff) {
+        timer.setEnabled(true);
+        button.setCaption(kAutoRefreshOn);
+    } else {
+        timer.setEnabled(false);
+        button.setCaption(kAutoRefreshOff);
+    }
+}
+
+void tmrSpoolValoresInstantaneos_Timer(state::State& program) {
+    if (program.guard.busy()) return;
+    auto& timer = program.frm.tmrSpoolValoresInstantaneos;
+    timer.setEnabled(false);
+    btnVerValoresInstantaneos_Click(program);
+    // The operator may have switched the refresh off while it ran.
+    if (program.frm.btnSpoolValorInstantaneo.Caption() == kAutoRefreshOn) timer.setEnabled(true);
+}
+
+}  // namespace zrk::live

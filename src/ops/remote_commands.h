@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zrk::state {
+class State;
+}
+
+namespace zrk::live {
+
+// One remote-command button: command 6 with a function and a state.
+struct RemoteCommand {
+    const char* button;
+    const char* cliName;  // zrkctl's name for it
+    std::uint8_t function;
+    std::uint8_t state;
+    const char* successText;
+    const char* failureText;
+};
+
+const std::vector<RemoteCommand>& remoteCommands();
+
+// Sends one remote command and reports on the status line; the port is
+// closed afterwards whatever happened. Port errors pass to the caller.
+// Returns true when the unit answered.
+bool sendRemoteCommand(state::State& program, const RemoteCommand& command);
+
+
+}  // namespace zrk::live
