@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     for (int a = 0; a < 256; ++a) writes += (a <= 246 && params::carriesField(a)) || a >= 254 ? 1 : 0;
     // Every write first reads the identifier number (2 transactions); the
     // verified one then reads back each address it wrote.
-    bool ok = read == params::Outcome::Done;
+    bool ok = read == ops::End::Done;
     for (bool verify : {false, true}) {
         program.verifyOverride = verify;
         wall0 = clock.now();
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
         report(verify ? "verified full write (identifier check + every address with a field + read-back)"
                       : "full write without read-back (identifier check + every address with a field)",
                2 + writes * (verify ? 2 : 1), clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);
-        ok = ok && written == params::Outcome::Done;
+        ok = ok && written == ops::End::Done;
     }
     if (!ok) std::printf("FAILED: %s\n", program.frm.status().c_str());
     return ok ? 0 : 1;

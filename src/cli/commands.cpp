@@ -71,36 +71,25 @@ int usageError(CommandContext& c, const std::string& problem) {
     return kUsage;
 }
 
-bool pressButton(CommandContext& c, const std::string& button) {
-    dynamic_cast<app::CommandButton&>(c.program.frm.controls().at(button)).Click();
-    return !c.program.lastPortError;
-}
-
 void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
     if (std::erase(args, std::string("--no-verify")) > 0) c.program.verifyOverride = false;
 }
 
 bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
-params::Outcome onDevice(CommandContext& c, const std::function<params::Outcome()>& operation) {
-    params::Outcome outcome = params::Outcome::PortError;
-    ops::deviceOperation(c.program, [&] { outcome = operation(); });
-    if (c.program.lastPortError) return params::Outcome::PortError;
-    return outcome;
-}
-
-int exitCodeOf(params::Outcome outcome) {
-    using params::Outcome;
-    switch (outcome) {
-        case Outcome::Done: return kOk;
-        case Outcome::PortError: return kPortError;  // the message box already said why
-        case Outcome::BadData:
-        case Outcome::NotRecorded: return kPortError;
-        case Outcome::NoAnswer:
-        case Outcome::Cancelled:
-        case Outcome::NothingToDo:
-        case Outcome::WrongUnit:
-        case Outcome::NotVerified: break;
+int exitCodeOf(ops::End end) {
+    using ops::End;
+    switch (end) {
+        case End::Done: return kOk;
+        case End::PortError: return kPortError;  // the message box already said why
+        case End::BadData:
+        case End::NotRecorded: return kPortError;
+        case End::NoAnswer:
+        case End::Cancelled:
+        case End::NothingToDo:
+        case End::WrongUnit:
+        case End::NotVerified:
+        case End::NotStarted: break;
     }
     // The reason is said once, by the operation's message or by runCommand,
     // which names the command with the status when nothing else was said.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/outcome.h"
 #include "ops/parameter_memory.h"
 #include "ops/unit_changes.h"
 
@@ -46,21 +47,21 @@ std::string usageText();
 
 // Helpers for the command files.
 int usageError(CommandContext& context, const std::string& problem);
-// Presses a button of the form as the operator would; the port error of the
-// operation, if any, becomes kPortError (the message is already on stderr).
-bool pressButton(CommandContext& context, const std::string& button);
 // Takes --no-verify out of a command's arguments: that write then skips
 // reading back what it sent.
 void takeNoVerify(CommandContext& context, std::vector<std::string>& args);
 // Takes an option such as --dry-run out of a command's arguments; whether it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& flag);
 
-// Runs a parameter operation as the window's buttons do: under the
-// one-operation guard. A port error is PortError, its message on stderr.
-params::Outcome onDevice(CommandContext& context, const std::function<params::Outcome()>& operation);
 // The one place an operation's outcome becomes an exit code (runCommand
-// makes sure every code but 0 has its reason on stderr).
-int exitCodeOf(params::Outcome outcome);
+// makes sure every code but 0 has its reason on stderr). Operations run as
+// the window's buttons do, under ops::guarded; a port error's message is
+// already on stderr (the console's message box).
+int exitCodeOf(ops::End end);
+template <typename Payload>
+int exitCodeOf(const ops::Outcome<Payload>& outcome) {
+    return exitCodeOf(outcome.end);
+}
 // One line per change, "NAME: UNIT -> NEW", or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
 void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);

@@ -2,6 +2,7 @@
 #include "cli/form_json.h"
 #include "cli/file_cli.h"
 #include "cli/commands.h"
+#include "ops/device_operation.h"
 
 #include <algorithm>
 #include <optional>
@@ -19,7 +20,6 @@
 namespace zrk::cli {
 namespace {
 
-using params::Outcome;
 
 void printStatus(CommandContext& c) {
     const std::string& status = c.program.frm.status();
@@ -52,12 +52,11 @@ bool takeTableOption(std::vector<std::string>& args) {
 
 // The end of a table transfer as an exit code, with every failed half on
 // stderr; a port error's message is already there.
-int tableTransferEnd(CommandContext& c, const std::optional<tables::TransferOutcome>& outcome) {
-    if (c.program.lastPortError || !outcome) return kPortError;
-    if (outcome->succeeded()) return kOk;
-    for (const auto& failure : outcome->failures) c.err << "zrkctl: " << failure << "\n";
+int tableTransferEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+    if (outcome.done() || outcome == ops::End::PortError) return exitCodeOf(outcome);
+    for (const auto& failure : outcome.payload.failures) c.err << "zrkctl: " << failure << "\n";
     c.err << "zrkctl: " << c.program.frm.status() << "\n";
-    return kNoAnswer;
+    return exitCodeOf(outcome);
 }
 
 }  // namespace
@@ -67,8 +66,8 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     const bool withTable = takeTableOption(args);
     if (args.size() != 3 || args[1] != "-o")
         return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
-    const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
-    if (read != Outcome::Done) return exitCodeOf(read);
+    const auto read = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
+    if (read != ops::End::Done) return exitCodeOf(read);
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
     if (withTable) {
@@ -101,8 +100,8 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     }
     // The unit's own values first: the file leaves the identifier (and the
     // manufacturing data) as the read showed them.
-    const Outcome read = onDevice(c, [&] { return params::readUnit(c.program); });
-    if (read != Outcome::Done) return exitCodeOf(read);
+    const auto read = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
+    if (read != ops::End::Done) return exitCodeOf(read);
     try {
         files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
@@ -124,10 +123,10 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     if (dryRun) return printPlannedWrite(c, "write", "file");
     // Only the cells that differ from the unit's, unless every in-use
     // address is asked for as the window writes them.
-    const Outcome written = onDevice(c, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
+    const auto written = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
     if (c.program.lastCopyBeforeWrite && !c.json)
         c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
-    if (written != Outcome::Done) return exitCodeOf(written);
+    if (written != ops::End::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends.
     if (withTable) {

@@ -46,12 +46,12 @@ constexpr std::uint8_t kChangerTypeAddress = 27;
 // Returns kOk with the list set, or the exit code of the failure.
 int useUnitsChangerType(CommandContext& c) {
     std::optional<link::RespuestaComando> reply;
-    ops::deviceOperation(c.program, [&] {
+    const auto ran = ops::deviceOperation(c.program, [&] {
         c.program.link.AbrirCom();
         reply = c.program.link.EnviarComando({0, 1, kChangerTypeAddress, 0});
         c.program.link.CerrarCom();
     });
-    if (c.program.lastPortError || !reply) return kPortError;  // the message is already on stderr
+    if (!ran.done()) return kPortError;  // the message is already on stderr
     if (reply->Resultado != link::kAck) {
         c.err << "zrkctl: status: the unit's changer type (address 27) could not be read (" << c.program.frm.status()
               << "); give --changer N to read the lamps for entry N\n";
@@ -96,8 +96,10 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
         if (const int code = useUnitsChangerType(c); code != kOk) return code;
     live::setTickBoxes(c.program.frm, choice);
 
-    const auto reading = live::CInterrogar_Click(c.program);
-    if (!reading) return kPortError;  // the guard's message box is already on stderr
+    const auto outcome = live::CInterrogar_Click(c.program);
+    // The guard's message box is already on stderr.
+    if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return kPortError;
+    const live::StatusReading* reading = &outcome.payload;
 
     if (c.json) {
         std::string lamps, values;
@@ -118,10 +120,10 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 int ioCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "io: takes no arguments");
-    live::btnVerValoresInstantaneos_Click(c.program);
-    if (c.program.lastPortError) {
+    const auto outcome = live::btnVerValoresInstantaneos_Click(c.program);
+    if (!outcome.done()) {
         // The window's message box says only "Error".
-        c.err << "zrkctl: " << *c.program.lastPortError << "\n";
+        c.err << "zrkctl: " << outcome.message << "\n";
         return kPortError;
     }
     const auto inputs = captions(c.program.frm.lblExterna);

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "cli/commands.h"
+#include "ops/device_operation.h"
 #include "cli/file_cli.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
@@ -27,8 +28,8 @@ std::string mapHex(const params::ParameterMap& map) {
 
 int identify(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "identify takes no arguments");
-    const auto outcome = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
-    if (outcome != params::Outcome::Done) return exitCodeOf(outcome);
+    const auto outcome = ops::guarded(c.program, [&] { return params::IdentificarZRK(c.program); });
+    if (outcome != ops::End::Done) return exitCodeOf(outcome);
     if (!c.json) {
         c.out << mapHex(c.program.MapaParametros) << "\n";
         return kOk;
@@ -48,7 +49,7 @@ int identify(CommandContext& c, const std::vector<std::string>& args) {
 int read(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() >= 2 && args[1] == "-o") return readToFileCommand(c, args);
     if (args.size() != 1) return usageError(c, "read: unexpected argument '" + args[1] + "'");
-    const auto outcome = onDevice(c, [&] { return params::readUnit(c.program); });
+    const auto outcome = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
     const std::string& status = c.program.frm.status();
     if (c.json)
         c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", \"status\": " << jsonString(status) << "}\n";
@@ -97,8 +98,8 @@ std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std:
 // Identifies the unit and reads only the cells of `rows`; a field the unit
 // does not have is an error naming it.
 int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const std::string& command) {
-    const auto identified = onDevice(c, [&] { return params::IdentificarZRK(c.program); });
-    if (identified != params::Outcome::Done) return exitCodeOf(identified);
+    const auto identified = ops::guarded(c.program, [&] { return params::IdentificarZRK(c.program); });
+    if (identified != ops::End::Done) return exitCodeOf(identified);
     for (int row : rows) {
         bool inUse = false;
         for (int i = 0; i < params::rowLength(row); ++i) inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
@@ -107,7 +108,7 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
             return kPortError;
         }
     }
-    return exitCodeOf(onDevice(c, [&] { return params::readFields(c.program, rows); }));
+    return exitCodeOf(ops::guarded(c.program, [&] { return params::readFields(c.program, rows); }));
 }
 
 int get(CommandContext& c, const std::vector<std::string>& args) {
@@ -157,7 +158,7 @@ int set(CommandContext& c, std::vector<std::string> args) {
         }
     }
     if (dryRun) return printPlannedWrite(c, "set", "new");
-    const auto outcome = onDevice(c, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
+    const auto outcome = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
     c.out << c.program.frm.status() << "\n";
     return exitCodeOf(outcome);
 }

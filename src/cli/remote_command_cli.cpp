@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "cli/commands.h"
 #include "cli/json.h"
+#include "ops/device_operation.h"
 #include "ops/remote_commands.h"
 
 namespace zrk::cli {
@@ -11,13 +12,14 @@ int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "command: give exactly one command name");
     for (const auto& command : live::remoteCommands()) {
         if (args[1] != command.cliName) continue;
-        if (!pressButton(c, command.button)) return kPortError;
+        const auto outcome = ops::guarded(c.program, [&] { return live::sendRemoteCommand(c.program, command); });
+        if (outcome == ops::End::PortError) return exitCodeOf(outcome);
         const std::string& status = c.program.frm.status();
         if (c.json)
             c.out << "{\"status\": " << jsonString(status) << "}\n";
         else
             c.out << status << "\n";
-        if (status != command.failureText) return kOk;
+        if (outcome.done()) return kOk;
         c.err << "zrkctl: command " << args[1] << ": no answer from the unit (" << status << ")\n";
         return kNoAnswer;
     }

@@ -11,11 +11,9 @@ namespace {
 
 // The operation's outcome as an exit code; a port error's message is
 // already on stderr (the console's message box).
-int transferEnd(CommandContext& c, const std::optional<tables::TransferOutcome>& outcome) {
-    if (c.program.lastPortError || !outcome) return kPortError;
-    if (outcome->succeeded()) return kOk;
-    c.err << "zrkctl: " << c.program.frm.status() << "\n";
-    return kNoAnswer;
+int transferEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+    if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << c.program.frm.status() << "\n";
+    return exitCodeOf(outcome);
 }
 
 void printTable(CommandContext& c, const TableFile& table) {
@@ -54,7 +52,7 @@ int writeTable(CommandContext& c, const std::string& path) {
     const int code = transferEnd(c, outcome);
     if (code == kPortError) return code;
     if (c.json)
-        c.out << "{\"status\": " << jsonString(c.program.frm.status()) << ", \"failedHalves\": " << outcome->failedHalves
+        c.out << "{\"status\": " << jsonString(c.program.frm.status()) << ", \"failedHalves\": " << outcome.payload.failedHalves
               << "}\n";
     else if (code == kOk)
         c.out << c.program.frm.status() << "\n";

@@ -2,16 +2,15 @@
 
 namespace zrk::ops {
 
-bool deviceOperation(state::State& state, const std::function<void()>& operation) {
-    state.lastPortError.reset();
+Outcome<> deviceOperation(state::State& state, const std::function<void()>& operation) {
     try {
-        return state.guard.run(operation);
+        if (!state.guard.run(operation)) return End::NotStarted;
     } catch (const platform::PortError& e) {
         state.link.CerrarCom();
-        state.lastPortError = e.what();
         state.platform.ui.messageBox(e.what(), state.platform.info.title, platform::UserInterface::Icon::Error);
+        return {End::PortError, e.what()};
     }
-    return true;
+    return End::Done;
 }
 
 }  // namespace zrk::ops

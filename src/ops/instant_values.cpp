@@ -1,6 +1,7 @@
 #include "ops/device_operation.h"
 #include "ops/instant_values.h"
 
+#include "ops/operation_guards.h"
 #include "state/state.h"
 
 namespace zrk::live {
@@ -77,30 +78,30 @@ void showStateLook(app::LabelControl& label, StateLook look) {
 }
 
 void VerValoresInstantaneos(state::State& program) {
+    // After an error the buttons come back only once its box is shown (trap).
     program.frm.DeshabilitaBotones();
-    try {
+    {
+        ops::PortClosedAfter port(program.link);
         program.link.AbrirCom();
         for (const StateGroup& group : kGroups) readGroup(program, group);
-    } catch (...) {
-        program.link.CerrarCom();
-        throw;
     }
-    program.link.CerrarCom();
     program.frm.setStatus("End check");
     program.frm.HabilitaBotones();
     program.platform.events.processEvents();
 }
 
-void btnVerValoresInstantaneos_Click(state::State& program) {
-    ops::deviceOperation(program, [&] {
+ops::Outcome<> btnVerValoresInstantaneos_Click(state::State& program) {
+    return ops::guarded(program, [&]() -> ops::Outcome<> {
         try {
             VerValoresInstantaneos(program);
         } catch (const platform::PortError& e) {
-            program.lastPortError = e.what();
             trap(program);
-        } catch (const std::exception&) {
+            return {ops::End::PortError, e.what()};
+        } catch (const std::exception& e) {
             trap(program);
+            return {ops::End::BadData, e.what()};
         }
+        return ops::End::Done;
     });
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "form/controls.h"
+#include "ops/outcome.h"
 
 namespace zrk::state {
 class State;
@@ -31,8 +32,9 @@ void VerValoresInstantaneos(state::State& program);
 
 // The Refrescar button: one refresh under the device guard. Any error ends
 // in a message box "Error", the port closed, status "Error" and the action
-// buttons enabled; a port error is also kept in program.lastPortError.
-void btnVerValoresInstantaneos_Click(state::State& program);
+// buttons enabled; the outcome keeps the error's own text (PortError, or
+// BadData for any other), or is the guard's NotStarted.
+ops::Outcome<> btnVerValoresInstantaneos_Click(state::State& program);
 void btnSpoolValorInstantaneo_Click(state::State& program);
 // Off during its refresh, so the next tick comes a period after its end;
 // skipped while another device operation runs.

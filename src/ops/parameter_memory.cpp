@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ops/operation_guards.h"
 #include "state/state.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
@@ -23,31 +24,22 @@ void error(state::State& p, const std::string& text) {
     p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
 }
 
-// Puts the buttons, the port and the progress back, on every way out.
+// Buttons off, progress on and the port closed at the end, on every way out.
 class OperationScope {
 public:
-    OperationScope(state::State& p, int planned) : p_(p) {
-        p_.frm.DeshabilitaBotones();
-        p_.progress.begin(planned);
-    }
-    ~OperationScope() {
-        p_.link.CerrarCom();
-        p_.progress.end();
-        p_.frm.HabilitaBotones();
-    }
-    OperationScope(const OperationScope&) = delete;
-    OperationScope& operator=(const OperationScope&) = delete;
+    OperationScope(state::State& p, int planned) : buttons_(p.frm), progress_(p.progress, planned), port_(p.link) {}
 
 private:
-    state::State& p_;
+    ops::ButtonsOff buttons_;
+    ops::ProgressRun progress_;
+    ops::PortClosedAfter port_;
 };
 
-Outcome portFailure(state::State& p, const char* headline, const platform::PortError& e) {
+ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e) {
     p.link.CerrarCom();
-    p.lastPortError = e.what();
     p.frm.setStatus(e.what());
     error(p, std::string(headline) + "\n" + e.what());
-    return Outcome::PortError;
+    return {ops::End::PortError, e.what()};
 }
 
 std::string text(state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
@@ -77,7 +69,7 @@ void applyVisibility(state::State& p, const ParameterMap& map) {
 
 }  // namespace
 
-Outcome IdentificarZRK(state::State& p) {
+ops::Outcome<> IdentificarZRK(state::State& p) {
     // Whatever comes of it, the form no longer belongs to a unit until a
     // read succeeds: a write must not carry one unit's values into another.
     p.boundUnit.reset();
@@ -92,14 +84,14 @@ Outcome IdentificarZRK(state::State& p) {
                     // Nothing of the window or the map has changed yet: leave it so.
                     if (p.progress.cancelRequested()) {
                         p.frm.setStatus(text(p, 3303));
-                        return Outcome::Cancelled;
+                        return ops::End::Cancelled;
                     }
                     p.frm.setStatus(text(p, 3301));
                     // The page is named by its caption in the operator's language.
                     error(p, text(p, 3302,
                                   {std::to_string(p.settings.PuertoSerie),
                                    p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(1104)}));
-                    return Outcome::NoAnswer;
+                    return ops::End::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = reply.Dato3;
                 p.frm.setStatus(std::to_string(k));
@@ -112,14 +104,14 @@ Outcome IdentificarZRK(state::State& p) {
     p.MapaParametros = map;
     applyVisibility(p, map);
     p.frm.setStatus("Ended");
-    return Outcome::Done;
+    return ops::End::Done;
 }
 
 namespace {
 
 // Reads the in-use addresses of `rows` (every row for a full read), then
 // decodes them into the fields; a failed transaction decodes nothing.
-Outcome readRows(state::State& p, const std::optional<std::vector<int>>& only) {
+ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& only) {
     p.boundUnit.reset();
     std::vector<int> rows = only ? *only : rowAddresses();
     if (only) {
@@ -148,12 +140,12 @@ Outcome readRows(state::State& p, const std::optional<std::vector<int>>& only) {
                     // values the unit does not hold, and a write would store them.
                     if (p.progress.cancelRequested()) {
                         p.frm.setStatus(text(p, 3304));
-                        return Outcome::Cancelled;
+                        return ops::End::Cancelled;
                     }
                     p.frm.setStatus("Reading Error in data " + std::to_string(a));
                     p.platform.ui.beep();
                     p.link.Pausa(1000);
-                    return Outcome::NoAnswer;
+                    return ops::End::NoAnswer;
                 }
                 image[static_cast<std::size_t>(a)] = reply.Dato3;
                 p.frm.setStatus(std::to_string(a));
@@ -170,7 +162,7 @@ Outcome readRows(state::State& p, const std::optional<std::vector<int>>& only) {
             p.frm.setStatus("Reading Error in data " + std::to_string(address));
             error(p, std::string(kReadError) + "\nThe unit reports " + std::to_string(image[address]) + " for " +
                          fieldAt(address) + " (address " + std::to_string(address) + "), which the form cannot show.");
-            return Outcome::BadData;
+            return ops::End::BadData;
         }
 
         CodecContext context = p.codecs();
@@ -195,14 +187,14 @@ Outcome readRows(state::State& p, const std::optional<std::vector<int>>& only) {
         p.platform.ui.messageBox(p.CargarTexto(2001), p.platform.info.title, platform::UserInterface::Icon::Warning);
     p.platform.events.processEvents();
     refreshMarks(p);
-    return Outcome::Done;
+    return ops::End::Done;
 }
 
 }  // namespace
 
-Outcome LeerZRK(state::State& p) { return readRows(p, std::nullopt); }
+ops::Outcome<> LeerZRK(state::State& p) { return readRows(p, std::nullopt); }
 
-Outcome readFields(state::State& p, const std::vector<int>& rows) { return readRows(p, rows); }
+ops::Outcome<> readFields(state::State& p, const std::vector<int>& rows) { return readRows(p, rows); }
 
 namespace {
 
@@ -228,17 +220,17 @@ std::optional<std::uint8_t> readCell(state::State& p, int address) {
 // Whether the unit on the line is the one the form was read from, by its
 // identifier number in cells 254 and 255. Reports and returns the outcome
 // when it is not, or when the unit does not answer.
-std::optional<Outcome> checkSameUnit(state::State& p, std::uint16_t expected) {
+std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expected) {
     const auto high = readCell(p, 254);
     const auto low = high ? readCell(p, 255) : std::nullopt;
     if (!high || !low) {
         if (p.progress.cancelRequested()) {
             p.frm.setStatus(text(p, 3305));
-            return Outcome::Cancelled;
+            return ops::End::Cancelled;
         }
         p.frm.setStatus(text(p, 3003));
         error(p, std::string(kWriteError) + "\n" + text(p, 3003));
-        return Outcome::NoAnswer;
+        return ops::End::NoAnswer;
     }
     p.progress.advance();
     p.progress.advance();
@@ -247,7 +239,7 @@ std::optional<Outcome> checkSameUnit(state::State& p, std::uint16_t expected) {
     const std::string found = std::to_string(onLine), read = std::to_string(expected);
     p.frm.setStatus(text(p, 3001, {found, read}));
     error(p, std::string(kWriteError) + "\n" + text(p, 3002, {found, read}));
-    return Outcome::WrongUnit;
+    return ops::End::WrongUnit;
 }
 
 }  // namespace
@@ -269,11 +261,11 @@ std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
     return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(unitName(*p.boundUnit), std::time(nullptr));
 }
 
-Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
+ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
     if (!p.boundUnit) {
         p.frm.setStatus(text(p, 3009));
         error(p, std::string(kWriteError) + "\n" + text(p, 3010, {p.CargarTexto(1431)}));
-        return Outcome::NothingToDo;
+        return ops::End::NothingToDo;
     }
     const UnitBinding unit = *p.boundUnit;
     // Encode and check everything before the port opens: one bad field must
@@ -285,7 +277,7 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
     } catch (const ConversionError& e) {
         p.frm.setStatus(text(p, 3307));
         error(p, std::string(kWriteError) + "\n" + e.what());
-        return Outcome::BadData;
+        return ops::End::BadData;
     }
     const auto changes = changesToWrite(p, image, ValueStyle::Numbers);
     // Only what was read from this unit is written: addresses without a
@@ -312,7 +304,7 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
             if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
                 p.frm.setStatus(text(p, 3307));
                 error(p, std::string(kWriteError) + "\n" + describeCell(a, image[static_cast<std::size_t>(a)]));
-                return Outcome::BadData;
+                return ops::End::BadData;
             }
 
     // The record comes before the first byte: a write whose previous values
@@ -330,7 +322,7 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
         } catch (const files::FileError& e) {
             p.frm.setStatus(text(p, 3307));
             error(p, std::string(kWriteError) + "\n" + e.what());
-            return Outcome::NotRecorded;
+            return ops::End::NotRecorded;
         }
     }
 
@@ -339,7 +331,7 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
     const int planned = (unit.identifier ? 2 : 0) + writes * (verify ? 2 : 1);
     std::vector<int> failed, sent, wrong;
     std::vector<std::string> differences;
-    Outcome outcome = Outcome::Done;
+    ops::Outcome<> outcome = ops::End::Done;
     {
         OperationScope scope(p, planned);
         try {
@@ -392,25 +384,25 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
             }
             if (p.progress.cancelRequested()) {
                 p.frm.setStatus(text(p, 3306));
-                outcome = Outcome::Cancelled;
+                outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
             outcome = portFailure(p, kWriteError, e);
         }
     }
-    if (outcome == Outcome::Done) {
+    if (outcome == ops::End::Done) {
         p.platform.events.processEvents();
         if (!failed.empty()) {
             std::string where;
             for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
             p.frm.setStatus(text(p, 3008, {where}));
-            outcome = Outcome::NoAnswer;
+            outcome = ops::End::NoAnswer;
         } else if (!differences.empty()) {
             std::string list;
             for (const auto& line : differences) list += "\n" + line;
             p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
             error(p, text(p, 3005) + list);
-            outcome = Outcome::NotVerified;
+            outcome = ops::End::NotVerified;
         } else {
             p.frm.setStatus("Ended");
         }
@@ -436,7 +428,7 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
             error(p, e.what());
         }
     }
-    if (outcome != Outcome::Done) return outcome;
+    if (outcome != ops::End::Done) return outcome;
     // The unit now holds what the form shows: a verified write is the new
     // starting point, as a read would be.
     if (verify && p.boundUnit) {
@@ -448,23 +440,23 @@ Outcome EscribirZRK(state::State& p, const WriteOptions& options) {
     if (p.boundUnit && p.boundUnit->identifier && secondPass.size() == 2)
         p.boundUnit->identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
     refreshMarks(p);
-    return Outcome::Done;
+    return ops::End::Done;
 }
 
-Outcome readUnit(state::State& p) {
-    const Outcome identified = IdentificarZRK(p);
-    if (identified != Outcome::Done) return identified;
+ops::Outcome<> readUnit(state::State& p) {
+    const ops::Outcome<> identified = IdentificarZRK(p);
+    if (identified != ops::End::Done) return identified;
     p.frm.setStatus("Reading");
     p.frm.PictureInicio.setVisible(false);
     return LeerZRK(p);
 }
 
-Outcome writeUnit(state::State& p, const WriteOptions& options) {
+ops::Outcome<> writeUnit(state::State& p, const WriteOptions& options) {
     p.frm.setStatus("Writing");
     return EscribirZRK(p, options);
 }
 
-Outcome confirmedWrite(state::State& p) {
+ops::Outcome<> confirmedWrite(state::State& p) {
     const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
     if (!ask || !p.boundUnit) return writeUnit(p);
     // The write reports a field that does not encode; there is nothing to confirm then.
@@ -480,7 +472,7 @@ Outcome confirmedWrite(state::State& p) {
     if (copy) details += "\n" + text(p, 3020, {copy->string()});
     if (!p.platform.ui.confirm(p.CargarTexto(changes.empty() ? 3019 : 3018), details, p.platform.info.title)) {
         p.frm.setStatus(p.CargarTexto(3021));
-        return Outcome::Cancelled;
+        return ops::End::Cancelled;
     }
     return writeUnit(p, {false, copy});
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "ops/outcome.h"
 #include "params/image_layout.h"
 
 namespace zrk::state {
@@ -11,19 +12,6 @@ class State;
 }
 
 namespace zrk::params {
-
-// How an identification, read or write ended, for callers without a window.
-enum class Outcome {
-    Done,
-    NoAnswer,       // the unit did not answer a transaction
-    Cancelled,      // the operator pressed Cancel
-    BadData,        // a field that does not convert or a cell that does not fit
-    NothingToDo,    // a write with no unit read into the form
-    PortError,      // the port could not be used
-    WrongUnit,      // another unit is on the line than the one read
-    NotVerified,    // the unit does not hold what was written
-    NotRecorded,    // the write log or the copy before the write could not be written
-};
 
 // How a write goes beyond the window's Write button.
 struct WriteOptions {
@@ -37,18 +25,18 @@ struct WriteOptions {
 
 // Reads the in-use map and shows the fields this unit has. When a
 // transaction gets no answer the window is left exactly as it was.
-Outcome IdentificarZRK(state::State& program);
+ops::Outcome<> IdentificarZRK(state::State& program);
 // Reads every in-use address and decodes the image into the fields; a failed
 // transaction decodes nothing.
-Outcome LeerZRK(state::State& program);
+ops::Outcome<> LeerZRK(state::State& program);
 // Encodes the fields (the unchanged ones as the cells they were loaded
 // from), checks the whole image and that the unit read is the one on the
 // line, writes the in-use addresses, then reads them back.
-Outcome EscribirZRK(state::State& program, const WriteOptions& options = {});
+ops::Outcome<> EscribirZRK(state::State& program, const WriteOptions& options = {});
 // Identifies nothing: reads only the cells of the given field rows (and of
 // the sensor type and the identifier number), decodes them and binds the
 // form to the unit for those fields alone.
-Outcome readFields(state::State& program, const std::vector<int>& rows);
+ops::Outcome<> readFields(state::State& program, const std::vector<int>& rows);
 // The image a write of the bound unit sends from: every field of a full
 // read, only the fields read otherwise. Throws ConversionError.
 ParameterImage encodeForBoundUnit(state::State& program);
@@ -57,10 +45,10 @@ ParameterImage encodeForBoundUnit(state::State& program);
 std::optional<std::filesystem::path> copyBeforeWrite(state::State& program);
 
 // The buttons: identify then read; write.
-Outcome readUnit(state::State& program);
-Outcome writeUnit(state::State& program, const WriteOptions& options = {});
+ops::Outcome<> readUnit(state::State& program);
+ops::Outcome<> writeUnit(state::State& program, const WriteOptions& options = {});
 // The Write button: lists what would change and asks before anything is
 // sent (unless the per-user store says Write/Confirm=false).
-Outcome confirmedWrite(state::State& program);
+ops::Outcome<> confirmedWrite(state::State& program);
 
 }  // namespace zrk::params

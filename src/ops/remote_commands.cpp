@@ -1,5 +1,6 @@
 #include "ops/remote_commands.h"
 
+#include "ops/operation_guards.h"
 #include "state/state.h"
 
 namespace zrk::live {
@@ -19,23 +20,23 @@ const std::vector<RemoteCommand>& remoteCommands() {
     return commands;
 }
 
-bool sendRemoteCommand(state::State& program, const RemoteCommand& command) {
+ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command) {
     link::TramaComando trama;
     trama.Comando = 6;
     trama.Parametro1 = command.function;
     trama.Parametro2 = command.state;
     link::RespuestaComando reply;
-    try {
+    {
+        ops::PortClosedAfter port(program.link);
         program.link.AbrirCom();
         reply = program.link.EnviarComando(trama);
-    } catch (...) {
-        program.link.CerrarCom();
-        throw;
     }
-    program.link.CerrarCom();
-    const bool answered = reply.Resultado == link::kAck;
-    program.frm.setStatus(answered ? command.successText : command.failureText);
-    return answered;
+    if (reply.Resultado != link::kAck) {
+        program.frm.setStatus(command.failureText);
+        return {ops::End::NoAnswer, command.failureText};
+    }
+    program.frm.setStatus(command.successText);
+    return ops::End::Done;
 }
 
 }  // namespace zrk::live

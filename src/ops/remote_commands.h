@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "ops/outcome.h"
+
 namespace zrk::state {
 class State;
 }
@@ -24,8 +26,8 @@ const std::vector<RemoteCommand>& remoteCommands();
 
 // Sends one remote command and reports on the status line; the port is
 // closed afterwards whatever happened. Port errors pass to the caller.
-// Returns true when the unit answered.
-bool sendRemoteCommand(state::State& program, const RemoteCommand& command);
+// Done when the unit answered, else NoAnswer with the status text.
+ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command);
 
 
 }  // namespace zrk::live

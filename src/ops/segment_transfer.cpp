@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "ops/operation_guards.h"
 #include "state/state.h"
 #include "params/numbers.h"
 
@@ -62,27 +63,26 @@ HalfEnd transferHalf(state::State& program, bool writing, int n, int start, Segm
     return HalfEnd::Done;
 }
 
-// Opens the operation: buttons off, progress on. `finish` puts both back;
-// on a port error the caller's guard closes the port and reports.
+// How the halves of one transfer went.
+struct Tally : TransferReport {
+    bool cancelled = false;
+    bool succeeded() const { return failedHalves == 0 && !cancelled; }
+};
+
+// Runs the operation with the buttons off, the progress on and the port
+// closed at its end; on a port error the caller's guard reports.
 template <typename Body>
-TransferOutcome runTransfer(state::State& program, Body&& body) {
-    auto finish = [&program] {
-        program.progress.end();
-        program.frm.HabilitaBotones();
-    };
-    program.frm.DeshabilitaBotones();
-    program.progress.begin(kTransferTransactions);
-    TransferOutcome outcome;
-    try {
-        outcome = body();
-    } catch (...) {
-        program.link.CerrarCom();
-        finish();
-        throw;
+ops::Outcome<TransferReport> runTransfer(state::State& program, Body&& body) {
+    Tally tally;
+    {
+        ops::ButtonsOff buttons(program.frm);
+        ops::ProgressRun progress(program.progress, kTransferTransactions);
+        ops::PortClosedAfter port(program.link);
+        tally = body();
     }
-    finish();
     program.platform.events.processEvents();
-    return outcome;
+    const ops::End end = tally.cancelled ? ops::End::Cancelled : tally.succeeded() ? ops::End::Done : ops::End::NoAnswer;
+    return {end, end == ops::End::Done ? std::string() : program.frm.status(), std::move(tally)};
 }
 
 }  // namespace
@@ -132,9 +132,9 @@ std::int32_t captionColour(const std::string& caption) {
     return params::roundToInt32(params::lenientNumber(caption), "Colour " + caption);
 }
 
-TransferOutcome LeerColores(state::State& program) {
+ops::Outcome<TransferReport> LeerColores(state::State& program) {
     return runTransfer(program, [&program] {
-        TransferOutcome outcome;
+        Tally outcome;
         program.link.AbrirCom();
         // Decoded into a copy: a read that does not finish shows nothing of
         // another table's bytes or of an empty buffer as if the unit held them.
@@ -163,9 +163,9 @@ TransferOutcome LeerColores(state::State& program) {
     });
 }
 
-TransferOutcome EscribirColores(state::State& program) {
+ops::Outcome<TransferReport> EscribirColores(state::State& program) {
     return runTransfer(program, [&program] {
-        TransferOutcome outcome;
+        Tally outcome;
         program.frm.setStatus("Segments transmision");
         program.link.AbrirCom();
         // The labels, not the table, hold the colours the operator sees.
@@ -189,16 +189,12 @@ TransferOutcome EscribirColores(state::State& program) {
     });
 }
 
-std::optional<TransferOutcome> CLeerColores_Click(state::State& program) {
-    std::optional<TransferOutcome> outcome;
-    ops::deviceOperation(program, [&] { outcome = LeerColores(program); });
-    return outcome;
+ops::Outcome<TransferReport> CLeerColores_Click(state::State& program) {
+    return ops::guarded(program, [&] { return LeerColores(program); });
 }
 
-std::optional<TransferOutcome> CEscribirColores_Click(state::State& program) {
-    std::optional<TransferOutcome> outcome;
-    ops::deviceOperation(program, [&] { outcome = EscribirColores(program); });
-    return outcome;
+ops::Outcome<TransferReport> CEscribirColores_Click(state::State& program) {
+    return ops::guarded(program, [&] { return EscribirColores(program); });
 }
 
 }  // namespace zrk::tables

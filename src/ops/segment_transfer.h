@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ops/outcome.h"
 #include "tables/flash_table.h"
 #include "texts/texts.h"
 
@@ -50,28 +51,28 @@ inline const std::string kWriteCancelledText = "Writing cancelled, the unit hold
 // The end of a write in which `failedHalves` halves were cut short.
 std::string writeEndText(int failedHalves);
 
-struct TransferOutcome {
+// What a table transfer did beyond how it ended.
+struct TransferReport {
     int failedHalves = 0;  // halves cut short by a failed transaction
     // The status text of each failed half, in order (a read has one at most).
     std::vector<std::string> failures;
-    bool cancelled = false;
-    bool succeeded() const { return failedHalves == 0 && !cancelled; }
 };
 
-// The operations themselves, on a program whose guard the caller holds.
-// Port errors pass to the caller with the buttons and progress put back.
+// The operations themselves, on a program whose guard the caller holds. They
+// end Done, NoAnswer (a half was cut short; the message is the status line)
+// or Cancelled. Port errors pass to the caller with the buttons and progress
+// put back.
 //
 // Reading is all or nothing: the first failed transaction ends it, and then
 // (or when cancelled) the table, the colours and the grid keep what they held.
-TransferOutcome LeerColores(state::State& program);
+ops::Outcome<TransferReport> LeerColores(state::State& program);
 // Writing skips the rest of a half after a failed transaction and goes on.
-TransferOutcome EscribirColores(state::State& program);
+ops::Outcome<TransferReport> EscribirColores(state::State& program);
 
-// The two buttons, as device operations. Nothing when the operation did not
-// run to its end: another one was running, or the port failed (the message
-// box has been shown and program.lastPortError holds it).
-std::optional<TransferOutcome> CLeerColores_Click(state::State& program);
-std::optional<TransferOutcome> CEscribirColores_Click(state::State& program);
+// The two buttons, as device operations: the operation's outcome, or
+// PortError (after the message box) or NotStarted from the guard.
+ops::Outcome<TransferReport> CLeerColores_Click(state::State& program);
+ops::Outcome<TransferReport> CEscribirColores_Click(state::State& program);
 
 // The row colour a label caption stands for (the lenient number, rounded).
 std::int32_t captionColour(const std::string& caption);

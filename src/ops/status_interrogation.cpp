@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "ops/operation_guards.h"
 #include "state/state.h"
 #include "params/numbers.h"
 
@@ -141,29 +142,27 @@ bool StatusReading::complete() const {
 StatusReading Interrogar(state::State& program) {
     auto& frm = program.frm;
     StatusReading reading;
-    frm.DeshabilitaBotones();
-    try {
-        program.link.AbrirCom();
-        if (ticked(frm.chkEstado)) readLamps(program, reading);
-        for (const MeasuredValue& value : measuredValues(frm))
-            if (ticked(value.box)) readValue(program, value, reading);
-    } catch (...) {
-        program.link.CerrarCom();
-        frm.HabilitaBotones();
-        throw;
+    {
+        ops::ButtonsOff buttons(frm);
+        {
+            ops::PortClosedAfter port(program.link);
+            program.link.AbrirCom();
+            if (ticked(frm.chkEstado)) readLamps(program, reading);
+            for (const MeasuredValue& value : measuredValues(frm))
+                if (ticked(value.box)) readValue(program, value, reading);
+        }
+        frm.setStatus("End check");
     }
-    program.link.CerrarCom();
-    frm.setStatus("End check");
-    frm.HabilitaBotones();
     program.platform.events.processEvents();
     return reading;
 }
 
-std::optional<StatusReading> CInterrogar_Click(state::State& program) {
-    std::optional<StatusReading> reading;
-    ops::deviceOperation(program, [&] {
+ops::Outcome<StatusReading> CInterrogar_Click(state::State& program) {
+    return ops::guarded(program, [&]() -> ops::Outcome<StatusReading> {
         try {
-            reading = Interrogar(program);
+            StatusReading reading = Interrogar(program);
+            const ops::End end = reading.complete() ? ops::End::Done : ops::End::NoAnswer;
+            return {end, end == ops::End::Done ? std::string() : program.frm.status(), std::move(reading)};
         } catch (const platform::PortError&) {
             // Stopped before the message box shows: a modal box lets ticks
             // through, and each would bring another box.
@@ -171,7 +170,6 @@ std::optional<StatusReading> CInterrogar_Click(state::State& program) {
             throw;
         }
     });
-    return reading;
 }
 
 std::optional<int> periodMilliseconds(const std::string& text) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "form/frm_main.h"
+#include "ops/outcome.h"
 
 namespace zrk::state {
 class State;
@@ -73,8 +74,9 @@ StatusReading Interrogar(state::State& program);
 
 // The Interrogar button: one interrogation under the device guard. A port
 // error stops the automatic mode and ends in the guard's message box.
-// Nothing when another operation was running or a port error ended it.
-std::optional<StatusReading> CInterrogar_Click(state::State& program);
+// Done with what was read, NoAnswer when part of it was not answered (what
+// was read is still there), or the guard's PortError or NotStarted.
+ops::Outcome<StatusReading> CInterrogar_Click(state::State& program);
 
 // The automatic mode's period from the text of TTiempoModoVerboso (seconds,
 // '.' as the decimal point in every locale), in milliseconds; nothing when a

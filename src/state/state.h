@@ -62,9 +62,6 @@ public:
     app::OperationProgress progress;
     // One device operation at a time (see DeviceGuard).
     app::DeviceGuard guard;
-    // The port error that ended the last device operation, for callers
-    // without a window.
-    std::optional<std::string> lastPortError;
 
     // Whether a write reads back what it sent (on unless switched off).
     bool verifyWrites() const;

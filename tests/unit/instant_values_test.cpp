@@ -2,6 +2,7 @@
 // groups, the error trap and the automatic refresh on a virtual timer.
 #include <gtest/gtest.h>
 
+#include "ops/device_operation.h"
 #include "live_program.h"
 #include "sim/scenario.h"
 #include "virtual_timers.h"
@@ -104,7 +105,7 @@ TEST(InstantValues, PortErrorIsTrappedWithTheLabelsLeftAsTheyWere) {
     started.machine.fakePort.missing = {1};
     auto& frm = started.frm();
     started.machine.ui.messages.clear();
-    frm.btnVerValoresInstantaneos.Click();
+    const auto outcome = live::btnVerValoresInstantaneos_Click(*started.program);
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_EQ(started.machine.ui.messages[0].text, "Error");
     EXPECT_EQ(started.machine.ui.messages[0].icon, platform::UserInterface::Icon::Error);
@@ -112,8 +113,8 @@ TEST(InstantValues, PortErrorIsTrappedWithTheLabelsLeftAsTheyWere) {
     EXPECT_FALSE(started.machine.fakePort.isOpen());
     EXPECT_TRUE(frm.CAbrir.Enabled() && frm.CGuardar.Enabled() && frm.CLeer.Enabled() && frm.CEscribir.Enabled());
     EXPECT_TRUE(frm.btnVerValoresInstantaneos.Enabled());
-    ASSERT_TRUE(started.program->lastPortError.has_value());
-    EXPECT_NE(started.program->lastPortError->find("/dev/fake1"), std::string::npos);
+    EXPECT_EQ(outcome, ops::End::PortError);
+    EXPECT_NE(outcome.message.find("/dev/fake1"), std::string::npos);
     EXPECT_EQ(captions(frm.lblExterna), kAllUnknownInputs);
 }
 

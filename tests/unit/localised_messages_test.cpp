@@ -45,7 +45,7 @@ TEST(LocalisedMessages, ASilentUnitIsReportedInTheOperatorsLanguage) {
     for (const auto& set : kSets) {
         SCOPED_TRACE(set.locale);
         LocalProgram local(set.locale, scriptedUnit());
-        EXPECT_EQ(params::IdentificarZRK(*local.program), params::Outcome::NoAnswer);
+        EXPECT_EQ(params::IdentificarZRK(*local.program), ops::End::NoAnswer);
         EXPECT_EQ(local.program->frm.status(), set.noAnswer);
         const std::string message = local.lastMessage();
         // The page is named by the caption its tab shows in that language.

@@ -45,7 +45,7 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     EXPECT_EQ(first, "5\r");
 
     // A parameter file saved and opened again under a non-ASCII name.
-    ASSERT_EQ(params::readUnit(program), params::Outcome::Done);
+    ASSERT_EQ(params::readUnit(program), ops::End::Done);
     const fs::path file = folder / files::pathFromUtf8("Faro Ñandú – été.zrk");
     machine.ui.files.push_back(file);
     program.frm.CGuardar.Click();

@@ -109,7 +109,7 @@ void fillForm(app::FrmMain& frm) {
 
 TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.program().flash.pauta(1, 1) = 10;
     rig.program().flash.pauta(1, 2) = 20;
     rig.program().flash.color(1) = 255;
@@ -273,7 +273,7 @@ TEST(AtomicFile, NothingReplacesTheTargetWithoutCommit) {
 
 TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     auto& flash = rig.program().flash;
     flash.pauta(1, 1) = 10;
     flash.pauta(1, 2) = 359;
@@ -288,7 +288,7 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
 
     // Now a different unit, and a different table.
     FileRig other(simulatedUnit("rotating-lantern"));
-    ASSERT_EQ(params::readUnit(other.program()), params::Outcome::Done);
+    ASSERT_EQ(params::readUnit(other.program()), ops::End::Done);
     const auto otherBefore = snapshot(other.program());
     other.program().flash.pauta(2, 1) = 42;
     std::filesystem::copy_file(rig.path("unit.zrk"), other.path("unit.zrk"));
@@ -521,7 +521,7 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
     };
     for (const auto& c : cases) {
         FileRig rig(simulatedUnit());
-        ASSERT_EQ(params::readUnit(rig.program()), params::Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.program().flash.pauta(1, 1) = 99;
         const auto before = snapshot(rig.program());
         rig.folder().write("bad.zrk", c.content);

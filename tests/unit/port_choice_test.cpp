@@ -239,7 +239,7 @@ TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
         EXPECT_TRUE(started.program->guard.busy());
         EXPECT_FALSE(frm.CDia.Enabled());
         EXPECT_FALSE(frm.CInterrogar.Enabled());
-        EXPECT_FALSE(ops::deviceOperation(*started.program, [&] { innerRan = true; }));
+        EXPECT_EQ(ops::deviceOperation(*started.program, [&] { innerRan = true; }), ops::End::NotStarted);
         throw std::runtime_error("boom");
     }),
                  std::runtime_error);
@@ -252,10 +252,15 @@ TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
 TEST(DeviceGuard, PortErrorEndsTheOperationWithAMessageAndThePortClosed) {
     StartedProgram started;
     started.machine.fakePort.missing = {1};
-    started.frm().CDia.Click();
+    const auto& commands = live::remoteCommands();
+    const auto& day = *std::find_if(commands.begin(), commands.end(),
+                                    [](const live::RemoteCommand& c) { return std::string(c.button) == "CDia"; });
+    const auto outcome =
+        ops::guarded(*started.program, [&] { return live::sendRemoteCommand(*started.program, day); });
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_NE(started.machine.ui.messages.front().text.find("/dev/fake1"), std::string::npos);
-    EXPECT_TRUE(started.program->lastPortError.has_value());
+    EXPECT_EQ(outcome, ops::End::PortError);
+    EXPECT_EQ(outcome.message, started.machine.ui.messages.front().text);
     EXPECT_FALSE(started.machine.fakePort.isOpen());
     EXPECT_TRUE(started.frm().CDia.Enabled());
     EXPECT_FALSE(started.program->guard.busy());

@@ -17,7 +17,6 @@
 namespace zrk::test {
 namespace {
 
-using params::Outcome;
 
 struct Region {
     const char* name;
@@ -126,10 +125,10 @@ TEST(RoundTrip, ReadThenWriteWithoutAnEditSendsBackEveryByteRead) {
                 rig.started.machine.platform.numbers = region.numbers;
                 if (seed != 0) scramble(rig.device(), seed + static_cast<unsigned>(&region - kRegions));
                 const auto before = memoryOf(rig.device());
-                ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done) << scenario << " " << region.name;
+                ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done) << scenario << " " << region.name;
                 rig.device().clearFrameLog();
-                const Outcome written = params::writeUnit(rig.program());
-                EXPECT_EQ(written, Outcome::Done) << scenario << " " << region.name << ": " << rig.frm().status();
+                const auto written = params::writeUnit(rig.program());
+                EXPECT_EQ(written, ops::End::Done) << scenario << " " << region.name << ": " << rig.frm().status();
                 EXPECT_EQ(memoryOf(rig.device()), before) << scenario << " " << region.name << " seed " << seed;
                 for (auto [address, value] : writtenBytes(rig.device()))
                     EXPECT_EQ(value, before[static_cast<std::size_t>(address)])
@@ -147,13 +146,13 @@ TEST(RoundTrip, AnEditChangesItsOwnCellsAndAnEditTypedBackChangesNothing) {
     rig.device().setMemory(18, 310 % 256);
     rig.device().setMemory(54, 0xA5);   // the beacon in bit 0, other bits beside it
     const auto before = memoryOf(rig.device());
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const std::string pwm = rig.frm().TPWMLed.Text();
     rig.frm().TPWMLed.setText("81");
     rig.frm().TVelocidadUsuario1.setText("12,5");
     rig.frm().TTiempoLampara1.setText("99");
     rig.frm().TTiempoLampara1.setText(params::formatScaled(before[28] * 256 + before[29], 1, ","));  // typed back
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done) << rig.frm().status();
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
     auto expected = before;
     expected[49] = 81;
     expected[0] = 0x01, expected[1] = 0xE8, expected[2] = 0x48;  // 125000
@@ -167,7 +166,7 @@ TEST(RoundTrip, ReadSaveOpenWriteGivesBackTheUnitsNumbers) {
         rig.started.machine.platform.numbers = region.numbers;
         scramble(rig.device(), 11);
         const auto original = memoryOf(rig.device());
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         const auto file = (rig.started.machine.folder.path() / "unit.zrk");
         files::saveParameterFile(rig.program(), file);
         // The unit changes meanwhile; read it again, open the file, write.
@@ -175,9 +174,9 @@ TEST(RoundTrip, ReadSaveOpenWriteGivesBackTheUnitsNumbers) {
             for (int i = 0; i < params::rowLength(a); ++i)
                 if (a + i < 247) rig.device().setMemory(a + i, 0);
         rig.device().setMemory(50, 0);
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         files::openParameterFile(rig.program(), file);
-        ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done) << region.name << ": " << rig.frm().status();
+        ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done) << region.name << ": " << rig.frm().status();
         for (int a : params::rowAddresses()) {
             if (a >= 247 || params::holdsChoice(a)) continue;
             for (int i = 0; i < params::rowLength(a); ++i)
@@ -193,17 +192,17 @@ TEST(UnitBinding, AFailedIdentificationOrReadLeavesTheFormWithoutAUnit) {
         UnitRig rig("led-lantern", [&](const FilteringPort::Frame& f) {
             return failing && (failure[0] == 'i' ? f[4] == 128 : f[4] == 1 && f[5] == 30);
         });
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         const std::string speed = rig.frm().TVelocidadUsuario1.Text();
         failing = true;
         if (std::string(failure) == "read is cancelled")
             rig.started.machine.events.onEvents = [&] { rig.program().progress.requestCancel(); };
-        EXPECT_NE(params::readUnit(rig.program()), Outcome::Done) << failure;
+        EXPECT_NE(params::readUnit(rig.program()), ops::End::Done) << failure;
         failing = false;
         rig.started.machine.events.onEvents = nullptr;
         EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), speed) << "the window keeps its values";
         rig.device().clearFrameLog();
-        EXPECT_EQ(params::writeUnit(rig.program()), Outcome::NothingToDo) << failure;
+        EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NothingToDo) << failure;
         EXPECT_EQ(rig.frames(), 0u) << failure;
         EXPECT_EQ(rig.frm().status(), "Nothing written: read the unit first") << failure;
     }
@@ -211,14 +210,14 @@ TEST(UnitBinding, AFailedIdentificationOrReadLeavesTheFormWithoutAUnit) {
 
 TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
     UnitRig rig;
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const int read = rig.device().memory(254) * 256 + rig.device().memory(255);
     rig.frm().TPWMLed.setText("10");
     rig.device().setMemory(254, 0x07);  // unit B, with identifier number 1800
     rig.device().setMemory(255, 0x08);
     const auto before = memoryOf(rig.device());
     rig.device().clearFrameLog();
-    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::WrongUnit);
+    EXPECT_EQ(params::writeUnit(rig.program()), ops::End::WrongUnit);
     EXPECT_EQ(memoryOf(rig.device()), before);
     EXPECT_TRUE(writtenBytes(rig.device()).empty());
     EXPECT_EQ(rig.frames(), 2u) << "cells 254 and 255 read, nothing else";
@@ -231,21 +230,21 @@ TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
 
 TEST(UnitBinding, ANewIdentifierNumberWrittenIsTheUnitsFromThenOn) {
     UnitRig rig;
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.frm().TNumeroID.setText("4660");
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done);
     rig.frm().TPWMLed.setText("12");
-    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::Done) << rig.frm().status();
+    EXPECT_EQ(params::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
     EXPECT_EQ(rig.device().memory(49), 12);
 }
 
 TEST(VerifyAfterWrite, ACellThatDoesNotKeepItsByteIsNamed) {
     UnitRig rig;
     rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const int held = rig.device().memory(49);
     rig.frm().TPWMLed.setText("33");
-    EXPECT_EQ(params::writeUnit(rig.program()), Outcome::NotVerified);
+    EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NotVerified);
     const std::string line = "Address 49: written 33, the unit holds " + std::to_string(held);
     EXPECT_NE(rig.frm().status().find(line), std::string::npos) << rig.frm().status();
     ASSERT_EQ(rig.messages().size(), 1u);
@@ -258,7 +257,7 @@ TEST(VerifyAfterWrite, ReadsBackEverySentAddressUnlessSwitchedOff) {
         UnitRig rig;
         if (!verify) rig.started.machine.store.setValue("ZRK", "Write", "Verify", "false");
         rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.frm().TPWMLed.setText("33");
         int steps = 0, planned = 0;
         rig.started.machine.events.onEvents = [&] {
@@ -266,7 +265,7 @@ TEST(VerifyAfterWrite, ReadsBackEverySentAddressUnlessSwitchedOff) {
             steps = std::max(steps, rig.program().progress.done());
         };
         rig.device().clearFrameLog();
-        EXPECT_EQ(params::writeUnit(rig.program()), verify ? Outcome::NotVerified : Outcome::Done);
+        EXPECT_EQ(params::writeUnit(rig.program()), verify ? ops::End::NotVerified : ops::End::Done);
         const auto sent = writtenBytes(rig.device()).size();
         const auto reads = rig.frames() - sent;
         EXPECT_EQ(reads, verify ? sent + 2 : 2u) << "the identifier check, then one read per written address";

@@ -3,6 +3,7 @@
 // frames, Cancel and a lost line.
 #include <gtest/gtest.h>
 
+#include "ops/device_operation.h"
 #include "frame_hook_port.h"
 #include "started_program.h"
 #include "ops/segment_transfer.h"
@@ -380,8 +381,7 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         const auto outcome = c.writing ? tables::CEscribirColores_Click(t.program())
                                        : tables::CLeerColores_Click(t.program());
 
-        ASSERT_TRUE(outcome.has_value());
-        EXPECT_TRUE(outcome->cancelled);
+        EXPECT_EQ(outcome, ops::End::Cancelled);
         EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
         EXPECT_EQ(t.port().frames.back().parameter1, c.offset);
         EXPECT_EQ(std::count_if(t.port().frames.begin(), t.port().frames.end(),
@@ -407,26 +407,24 @@ TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
     t.editTable();
     const tables::FlashTable before = t.table();
     const auto outcome = tables::CLeerColores_Click(t.program());
-    EXPECT_FALSE(outcome.has_value());
-    ASSERT_TRUE(t.program().lastPortError.has_value());
+    EXPECT_EQ(outcome, ops::End::PortError);
     ASSERT_EQ(t.started.machine.ui.messages.size(), 1u);
-    EXPECT_EQ(t.started.machine.ui.messages[0].text, *t.program().lastPortError);
+    EXPECT_EQ(t.started.machine.ui.messages[0].text, outcome.message);
     EXPECT_EQ(t.table(), before);
     t.expectOperationClosed();
 }
 
 TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
     Transfer t;
-    std::optional<std::optional<tables::TransferOutcome>> nested;
+    std::optional<ops::Outcome<tables::TransferReport>> nested;
     t.port().onFrame = [&](const FrameHookPort::Frame& f) {
         if (f.command == 135 && f.parameter1 == 3) nested = tables::CEscribirColores_Click(t.program());
         return false;
     };
     const auto outcome = tables::CLeerColores_Click(t.program());
     ASSERT_TRUE(nested.has_value());
-    EXPECT_FALSE(nested->has_value()) << "the write did not start";
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_TRUE(outcome->succeeded());
+    EXPECT_EQ(*nested, ops::End::NotStarted) << "the write did not start";
+    EXPECT_EQ(outcome, ops::End::Done);
     EXPECT_EQ(std::count_if(t.port().frames.begin(), t.port().frames.end(), [](const auto& f) { return f.command == 131; }),
               0);
 }

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "ops/device_operation.h"
 #include "live_program.h"
 #include "ops/parameter_memory.h"
 #include "sim/scenario.h"
@@ -86,7 +87,7 @@ TEST(LampCaptions, ShownAndHiddenWithTheirLamps) {
     LiveProgram started(simulatedUnit());
     auto& frm = started.frm();
     frm.chkEstado.setValue(1);
-    auto identify = [&] { EXPECT_EQ(params::IdentificarZRK(*started.program), params::Outcome::Done); };
+    auto identify = [&] { EXPECT_EQ(params::IdentificarZRK(*started.program), ops::End::Done); };
     auto interrogate = [&](int changerEntry) {
         return [&frm, changerEntry] {
             frm.ComboTipoCambiador.setListIndex(changerEntry);
@@ -307,21 +308,21 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
 
     const auto reading = live::CInterrogar_Click(*started.program);
 
-    ASSERT_TRUE(reading.has_value());
     EXPECT_EQ(selectors(port), (std::vector<int>{0, 1, 1, 1, 2, 3, 3, 3, 4, 5, 6, 6, 6, 7}));
     const auto rows = rowStates(frm);
     EXPECT_EQ(rows.at("LedOn"), "lit");
     EXPECT_EQ(rows.at("LedMotorOn"), "unlit");
     for (const auto& lamp : live::byteBLamps(1)) EXPECT_EQ(rows.at(lamp.lit), "unknown") << lamp.lit;
     EXPECT_EQ(rows.at("LedRojoPrealarmaLampara"), "all") << "not a lamp of this changer";
-    for (const auto& lamp : reading->lamps) {
+    for (const auto& lamp : reading.payload.lamps) {
         const bool byteB = lamp.lit != "LedOn" && lamp.lit != "LedMotorOn" && lamp.lit != "LedRojoAlarmaMotor";
         EXPECT_EQ(lamp.look == LampLook::Unknown, byteB) << lamp.lit;
     }
     EXPECT_EQ(frm.TCorrienteActual.Text(), "--");
     EXPECT_EQ(frm.TVelocidadActual.Text(), "0.07");
     EXPECT_EQ(frm.txtCorrienteLeds.Text(), "--");
-    EXPECT_FALSE(reading->complete());
+    EXPECT_EQ(reading, ops::End::NoAnswer);
+    EXPECT_FALSE(reading.payload.complete());
     EXPECT_EQ(frm.status(), "End check");
     EXPECT_FALSE(port.isOpen());
 }
@@ -330,12 +331,11 @@ TEST(StatusInterrogation, ReadingOfAHealthyUnitIsComplete) {
     LiveProgram started(simulatedUnit());
     live::setTickBoxes(started.frm(), {true, true, true, true});
     const auto reading = live::CInterrogar_Click(*started.program);
-    ASSERT_TRUE(reading.has_value());
-    EXPECT_TRUE(reading->complete());
-    EXPECT_EQ(reading->lamps.size(), 3u + live::byteBLamps(0).size());
-    ASSERT_EQ(reading->values.size(), 3u);
-    EXPECT_EQ(reading->values[0].field, "TCorrienteActual");
-    EXPECT_EQ(reading->values[0].text, started.frm().TCorrienteActual.Text());
+    EXPECT_TRUE(reading.payload.complete());
+    EXPECT_EQ(reading.payload.lamps.size(), 3u + live::byteBLamps(0).size());
+    ASSERT_EQ(reading.payload.values.size(), 3u);
+    EXPECT_EQ(reading.payload.values[0].field, "TCorrienteActual");
+    EXPECT_EQ(reading.payload.values[0].text, started.frm().TCorrienteActual.Text());
 }
 
 // Port errors while the automatic mode runs: the port opens on no device, or

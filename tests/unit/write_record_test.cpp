@@ -15,7 +15,6 @@
 namespace zrk::test {
 namespace {
 
-using params::Outcome;
 
 std::array<std::uint8_t, 256> memoryOf(const sim::DeviceModel& device) {
     std::array<std::uint8_t, 256> cells{};
@@ -44,7 +43,7 @@ std::vector<std::filesystem::path> copies(UnitRig& rig) {
 TEST(ChangeMarks, FollowTheEditsAgainstTheUnit) {
     UnitRig rig;
     auto& frm = rig.frm();
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     EXPECT_EQ(frm.sbStatusBar.text(4), "");
 
@@ -72,10 +71,10 @@ TEST(ChangeMarks, FollowTheEditsAgainstTheUnit) {
     EXPECT_EQ(frm.TVueltasError.Text(), "3");
 
     // A verified write and a new read both start afresh.
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     frm.TPWMLed.setText("56");
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     EXPECT_EQ(frm.TPWMLed.Text(), "55");
 }
@@ -92,7 +91,7 @@ TEST(ConfirmWrite, ListsTheChangesAndSendsNothingWhenCancelled) {
                           Case{"no change, written all the same", false, true, "No field differs from the unit. Write all the same?"},
                           Case{"no change, cancelled", false, false, "No field differs from the unit. Write all the same?"}}) {
         UnitRig rig;
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         if (c.edit) rig.frm().TPWMLed.setText("81");
         rig.started.machine.ui.answers = {c.answer};
         rig.device().clearFrameLog();
@@ -119,7 +118,7 @@ TEST(ConfirmWrite, ListsTheChangesAndSendsNothingWhenCancelled) {
 TEST(ConfirmWrite, SwitchedOffInThePerUserStore) {
     UnitRig rig;
     rig.started.machine.store.setValue("ZRK", "Write", "Confirm", "false");
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.frm().TPWMLed.setText("81");
     rig.frm().CEscribir.Click();
     EXPECT_TRUE(rig.started.machine.ui.questions.empty());
@@ -133,12 +132,12 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
     rig.device().setMemory(38, 5);  // a lamp type the list shows as its last entry
     rig.device().setMemory(17, 1), rig.device().setMemory(18, 54);  // between two steps of the sensor's table
     const auto original = memoryOf(rig.device());
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.frm().TPWMLed.setText("12");
     rig.frm().TLuxON.setText("200");
     rig.frm().ComboTipoLampara1.setListIndex(0);
     rig.frm().TVelocidadUsuario2.setText("99.5");
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done) << rig.frm().status();
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
     ASSERT_EQ(copies(rig).size(), 1u);
     const std::string unit = std::to_string(original[254] * 256 + original[255]);
     EXPECT_EQ(copies(rig)[0].filename().string().rfind(unit + "-", 0), 0u) << copies(rig)[0];
@@ -156,9 +155,9 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
     EXPECT_EQ(lines[3].written, "12");
 
     // Undo: read, open the copy, write it.
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     files::openParameterFile(rig.program(), copies(rig)[0]);
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done) << rig.frm().status();
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
     EXPECT_EQ(memoryOf(rig.device()), original);
 }
 
@@ -166,11 +165,11 @@ TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
     for (const char* failure : {"the cell keeps its old byte", "the write gets no answer"}) {
         const bool stuck = std::string(failure).find("keeps") != std::string::npos;
         UnitRig rig("led-lantern", [stuck](const FilteringPort::Frame& f) { return !stuck && f[4] == 2 && f[5] == 49; });
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.frm().TPWMLed.setText("12");
         rig.frm().TVueltasError.setText("4");
         if (stuck) rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-        EXPECT_NE(params::writeUnit(rig.program()), Outcome::Done) << failure;
+        EXPECT_NE(params::writeUnit(rig.program()), ops::End::Done) << failure;
         const auto lines = files::WriteRecord(dataFolder(rig)).read();
         ASSERT_EQ(lines.size(), 2u) << failure;
         EXPECT_EQ(lines[0].field, "TPWMLed");
@@ -184,7 +183,7 @@ TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
 TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
     for (const char* blocked : {"log", "copies"}) {
         UnitRig rig;
-        ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         // A plain file where the folder should be: neither root nor anyone can write below it.
         std::filesystem::create_directories(dataFolder(rig));
         const auto in = std::string(blocked) == "log" ? dataFolder(rig) / "writes.log" : dataFolder(rig) / "before-write";
@@ -195,7 +194,7 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
         }
         rig.frm().TPWMLed.setText("12");
         rig.device().clearFrameLog();
-        EXPECT_EQ(params::writeUnit(rig.program()), Outcome::NotRecorded) << blocked;
+        EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NotRecorded) << blocked;
         EXPECT_EQ(rig.frames(), 0u) << blocked;
         ASSERT_EQ(rig.messages().size(), 1u) << blocked;
         EXPECT_NE(rig.messages()[0].find(in.string()), std::string::npos) << rig.messages()[0];
@@ -205,13 +204,13 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
 
 TEST(WriteRecord, KeepsTheNewestFiftyCopiesOfEachUnit) {
     UnitRig rig;
-    ASSERT_EQ(params::readUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const auto folder = dataFolder(rig) / "before-write";
     std::filesystem::create_directories(folder);
     for (int i = 0; i < 55; ++i) std::ofstream(folder / ("40101-20200101-0000" + std::to_string(10 + i) + ".zrk")) << "old";
     std::ofstream(folder / "777-20200101-000000.zrk") << "another unit's";
     rig.frm().TPWMLed.setText("12");
-    ASSERT_EQ(params::writeUnit(rig.program()), Outcome::Done);
+    ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done);
     const auto kept = copies(rig);
     EXPECT_EQ(kept.size(), 51u);
     EXPECT_TRUE(std::filesystem::exists(folder / "777-20200101-000000.zrk"));

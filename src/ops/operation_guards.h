@@ -1,0 +1,49 @@
+#pragma once
+
+#include "form/frm_main.h"
+#include "form/operation_progress.h"
+#include "link/device_link.h"
+
+namespace zrk::ops {
+
+// Small guards a device operation stacks up; each puts back what it took on
+// every way out, errors included. Declared in the order below, they end
+// with the port closed first, then the progress, then the buttons.
+
+// The action buttons (Open, Save, Read, Write) are off while it lives.
+class ButtonsOff {
+public:
+    explicit ButtonsOff(app::FrmMain& frm) : frm_(frm) { frm_.DeshabilitaBotones(); }
+    ~ButtonsOff() { frm_.HabilitaBotones(); }
+    ButtonsOff(const ButtonsOff&) = delete;
+    ButtonsOff& operator=(const ButtonsOff&) = delete;
+
+private:
+    app::FrmMain& frm_;
+};
+
+// The progress bar runs with `planned` transactions while it lives.
+class ProgressRun {
+public:
+    ProgressRun(app::OperationProgress& progress, int planned) : progress_(progress) { progress_.begin(planned); }
+    ~ProgressRun() { progress_.end(); }
+    ProgressRun(const ProgressRun&) = delete;
+    ProgressRun& operator=(const ProgressRun&) = delete;
+
+private:
+    app::OperationProgress& progress_;
+};
+
+// The port is closed when it ends, whether or not it was opened.
+class PortClosedAfter {
+public:
+    explicit PortClosedAfter(link::DeviceLink& link) : link_(link) {}
+    ~PortClosedAfter() { link_.CerrarCom(); }
+    PortClosedAfter(const PortClosedAfter&) = delete;
+    PortClosedAfter& operator=(const PortClosedAfter&) = delete;
+
+private:
+    link::DeviceLink& link_;
+};
+
+}  // namespace zrk::ops
