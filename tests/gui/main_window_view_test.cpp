@@ -44,6 +44,7 @@ private slots:
     void listsFollowTheModel();
     void displayOnlyFieldsCannotBeEdited();
     void portListNamesTheDevices();
+    void otherListsHaveNoItemTooltips();
 
     void typingReachesTheModel();
     void aHandlerRewritingItsFieldIsShownAsTheModelKeepsIt();
@@ -67,6 +68,7 @@ private slots:
     void runningTimerTicksAndFollowsItsSettings();
     void statusBarShowsStatusDateAndTime();
     void aChangedFieldIsTintedWithTheUnitsValueAsItsTooltip();
+    void everyKindOfFieldShowsItsMark();
 
     void windowFollowsPlacementAndOperatorMoves();
     void windowVisibilityFollowsTheModel();
@@ -277,6 +279,11 @@ void MainWindowViewTest::portListNamesTheDevices() {
     for (int i = 0; i < 3; ++i)
         QCOMPARE(combo->itemData(i, Qt::ToolTipRole).toString(),
                  QString::fromStdString(t_->machine.fakePort.deviceName(i + 1)));
+}
+
+void MainWindowViewTest::otherListsHaveNoItemTooltips() {
+    frm().ComboTipoLampara1.AddItem("DC");
+    QVERIFY(!widget<QComboBox>(frm().ComboTipoLampara1)->itemData(0, Qt::ToolTipRole).isValid());
 }
 
 void MainWindowViewTest::typingReachesTheModel() {
@@ -604,6 +611,20 @@ void MainWindowViewTest::aChangedFieldIsTintedWithTheUnitsValueAsItsTooltip() {
     frm().TPWMLed.setMarked(false);
     QCOMPARE(edit->toolTip(), QString());
     QCOMPARE(edit->grab().toImage().pixelColor(edit->width() / 2, edit->height() - 3), plain);
+}
+
+void MainWindowViewTest::everyKindOfFieldShowsItsMark() {
+    app::Control* const fields[] = {&frm().TPWMLed, &frm().ComboTipoMotor, &frm().chkHibernacionMotor};
+    for (app::Control* field : fields) {
+        QWidget* shown = view_->widgetFor(*field);
+        const std::string key = field->key();
+        field->setMarked(true, "Unit: 1");
+        QVERIFY2(shown->toolTip() == "Unit: 1", key.c_str());
+        QVERIFY2(!shown->styleSheet().isEmpty(), key.c_str());
+        field->setMarked(false);
+        QVERIFY2(shown->toolTip().isEmpty(), key.c_str());
+        QVERIFY2(shown->styleSheet().isEmpty(), key.c_str());
+    }
 }
 
 void MainWindowViewTest::windowFollowsPlacementAndOperatorMoves() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "gui/view/control_binders.h"
 
 class QGridLayout;
 class QGroupBox;
@@ -14,14 +15,12 @@ class QTimer;
 
 namespace zrk::gui {
 
-class FlexGridWidget;
-class ModelComboBox;
-
 // The main window on screen: one widget per control of the window model.
 // Model changes are mirrored onto the widgets; operator input goes back
 // through the model and its handlers, never straight into a widget's state.
-// The program must outlive the view.
-class MainWindowView : public QMainWindow {
+// The program must outlive the view. What each kind of control shows and
+// takes is its binder's (control_binders.h); the window lays them out.
+class MainWindowView : public QMainWindow, private BinderHost {
     Q_OBJECT
 public:
     explicit MainWindowView(app::Program& program, QWidget* parent = nullptr);
@@ -47,8 +46,6 @@ private:
 
     // Widget building and placing.
     void createWidgets(QWidget* owner);
-    QWidget* createWidget(app::Control& control, QWidget* owner);
-    void connectInput(app::Control& control, QWidget* widget);
     void buildLayout(QWidget* central);
     QGroupBox* box(const app::Control& frame) const;
     QWidget* buildIdentGroup();
@@ -66,7 +63,7 @@ private:
     // Caption | field | unit | extra, one parameter per grid row from `row` on.
     int addFieldRows(QGridLayout* grid, int row, const std::vector<FieldRow>& rows);
     void styleField(QWidget* field, int widthTwips) const;
-    int px(int twips) const;
+    int px(int twips) const override;
     QFont fittedFont() const;
     // Texts that run past their widget (a long caption in some language, a
     // long list item) get a smaller font, down to a readable least; a caption
@@ -77,20 +74,19 @@ private:
 
     // Model to widgets.
     void apply(app::Control& control, app::Prop prop);
-    void applyContent(app::Control& control, QWidget* widget, app::Prop prop);
-    void applyForm(app::Prop prop);
+    void applyForm(app::Prop prop) override;
     void applyWindowVisible();
     void applyGeometry();
     void applyWindowState();
     void syncAll();
-    void syncComboItems(const app::ComboBox& model, ModelComboBox* combo);
-    void syncComboSelection(const app::ComboBox& model, ModelComboBox* combo);
-    void syncTabs(const app::TabStrip& model);
-    void syncPanels();
-    void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid);
-    void syncGridCurrent(const app::FlexGrid& model, FlexGridWidget* grid);
-    void syncTimer(const app::TimerControl& model);
+    void syncPanels() override;
     void tickClock();
+
+    // What the binders take from the window.
+    QWidget* formWidget() override { return this; }
+    QWidget* statusBarWidget() override;
+    void operatorInput(const std::function<void()>& action) override;
+    std::optional<QString> itemToolTip(const app::ComboBox& list, int index) const override;
 
     // Operator input, run through the model; what a handler throws ends in a
     // message box instead of unwinding through Qt's event loop.
