@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/controls.h"
+#include "form/controls.h"
 
 class QObject;
 class QWidget;
