@@ -36,7 +36,7 @@ bool carriesField(int address) { return !fieldAt(address).empty(); }
 
 int rowLength(int address) { return imageRowAt(address).length; }
 
-bool holdsChoice(int address) { return imageRowAt(address).holdsList() || imageRowAt(address).holdsCheck(); }
+bool holdsChoice(int address) { return imageRowAt(address).holdsChoice(); }
 
 std::string shownState(int address, const app::FrmMain& frm) {
     const ImageRow& row = imageRowAt(address);
@@ -70,7 +70,7 @@ void decodeRow(int address, const ParameterImage& image, CodecContext& context) 
 
 void encodeRow(int address, ParameterImage& image, CodecContext& context) {
     const ImageRow& row = imageRowAt(address);
-    const bool keepsCells = !(context.forFile && (row.holdsList() || row.holdsCheck()));
+    const bool keepsCells = !(context.forFile && row.holdsChoice());
     if (keepsCells && rowUnchanged(address, context)) {
         const auto& cells = context.loaded->find(address)->cells;
         for (int i = 0; i < row.length; ++i) image[static_cast<std::size_t>(address + i)] = cells[static_cast<std::size_t>(i)];
@@ -107,7 +107,10 @@ void encodeFileRow(int address, ParameterImage& image, const CodecContext& codec
     // A field left as it was loaded keeps its bytes (lists and check boxes
     // are stored as the form shows them).
     if (!rowUnchanged(address, context)) {
-        if (row.file.encode) return row.file.encode(image, context);
+        if (row.file.encode) {
+            row.file.encode(image, context);
+            return;
+        }
         if (row.file.zeroForText) {
             const auto& box = std::get<FormControl<app::TextBox>>(row.control)(context.frm);
             if (!isNumeric(box.Text(), context.numbers)) return;

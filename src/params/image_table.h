@@ -58,8 +58,7 @@ struct ImageRow {
         // A save writes the row. Not the identifier number: a file never
         // carries a unit's identifier.
         bool saved = true;
-        // The reader's own replacement of large list positions, which older
-        // files depend on; none: the read's.
+        // The reader's own replacement of large list positions; none: the read's.
         ListPosition position = nullptr;
         // The cells are character codes the code page must know (0: none).
         bool characters = false;
@@ -68,12 +67,14 @@ struct ImageRow {
         // The writer's own conversion of an edited row; none: the write's.
         std::function<void(ParameterImage&, CodecContext&)> encode{};
         // A text that is no number leaves the cells 0 in the file, where a
-        // write refuses it: a half-filled form can still be kept.
+        // write refuses it.
         bool zeroForText = false;
     } file;
 
     bool holdsList() const { return std::holds_alternative<FormControl<app::ComboBox>>(control); }
     bool holdsCheck() const { return std::holds_alternative<FormControl<app::CheckBox>>(control); }
+    // A choice (list position, check state) is stored in a file as the form shows it.
+    bool holdsChoice() const { return holdsList() || holdsCheck(); }
     // The position a file's cell selects, after the reader's own replacement.
     std::optional<int> filePosition(int cell) const { return (file.position != nullptr ? file.position : position)(cell); }
 };
