@@ -13,6 +13,7 @@
 #include "form/frm_main.h"
 #include "files/atomic_file.h"
 #include "params/codepage.h"
+#include "params/image_table.h"
 #include "params/numbers.h"
 
 namespace zrk::files {
@@ -22,7 +23,6 @@ using params::ParameterImage;
 
 constexpr int kRows = tables::kPatternRows;
 constexpr int kColumns = tables::kPatternColumns;
-constexpr int kIdentFirst = 231, kIdentLast = 246;
 
 std::string lineText(std::int32_t value) { return std::to_string(value) + "\r\n"; }
 
@@ -128,7 +128,6 @@ std::string linesOf(int address, int length) {
                        : std::to_string(address + 1) + " to " + std::to_string(address + length);
 }
 
-
 }  // namespace
 
 ParameterFileError::ParameterFileError(std::string file, int line, std::string problem)
@@ -195,17 +194,21 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
 
 ListSizes listSizesOf(const app::FrmMain& frm) {
     return [&frm](const std::string& field) {
-        return dynamic_cast<const app::ComboBox&>(frm.controls().at(field)).ListCount();
+        for (const auto& row : params::imageTable())
+            if (row.field == field && row.holdsList())
+                return std::get<params::FormControl<app::ComboBox>>(row.control)(frm).ListCount();
+        throw std::logic_error("no list row " + field);
     };
 }
 
 void checkParameterFile(const ParameterFileContent& content, const std::string& file, const ListSizes& lists) {
     const auto& m = content.image;
     auto cell = [&](int a) { return std::int64_t{m[static_cast<std::size_t>(a)]}; };
-    for (int a : params::rowAddresses()) {
-        if (!applied(a)) continue;
-        const std::string field = params::fieldAt(a);
-        const int length = params::rowLength(a);
+    for (const params::ImageRow& row : params::imageTable()) {
+        if (!row.file.applied) continue;
+        const int a = row.first;
+        const std::string& field = row.field;
+        const int length = row.length;
         if (length == 2 || length == 3) {
             // The value is put together in 32 bits: every step has to fit.
             const std::int64_t limitLow = std::numeric_limits<std::int32_t>::min();
@@ -223,29 +226,30 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
                                          "the value of " + field + " (lines " + linesOf(a, length) +
                                              ") does not fit in 32 bits");
         }
-        if (const ListRule* rule = listRuleAt(a)) {
+        if (row.holdsList()) {
             const std::int64_t value = cell(a);
-            const auto position = rule->position(static_cast<int>(value));
+            const auto position = row.filePosition(static_cast<int>(value));
             if (!position) continue;
-            const int count = lists(rule->field);
+            const int count = lists(field);
             if (*position < -1 || *position >= count)
                 throw ParameterFileError(file, a + 1,
-                                         std::to_string(value) + " is no choice of " + rule->field + " (it takes -1 for none, or 0 to " +
+                                         std::to_string(value) + " is no choice of " + field + " (it takes -1 for none, or 0 to " +
                                              std::to_string(count - 1) + ")");
         }
-        if (const CheckRule* rule = checkRuleAt(a)) {
+        if (row.holdsCheck()) {
             if (cell(a) < 0 || cell(a) > 2)
                 throw ParameterFileError(file, a + 1,
-                                         std::to_string(cell(a)) + " is no state of the check box " + rule->field +
+                                         std::to_string(cell(a)) + " is no state of the check box " + field +
                                              " (0 clear, 1 set, 2 greyed)");
         }
-    }
-    for (int a = kIdentFirst; a <= kIdentLast; ++a) {
-        const std::int64_t code = cell(a);
-        if (code == 0) continue;  // no visible character, as on a read
-        if (code < 0 || code > 255 || !params::characterOfCode(static_cast<std::uint8_t>(code)))
-            throw ParameterFileError(file, a + 1,
-                                     std::to_string(code) + " is no character of the identification TIdentificacion");
+        if (row.file.characters) {
+            for (int c = a; c < a + length; ++c) {
+                const std::int64_t code = cell(c);
+                if (code == 0) continue;  // no visible character, as on a read
+                if (code < 0 || code > 255 || !params::characterOfCode(static_cast<std::uint8_t>(code)))
+                    throw ParameterFileError(file, c + 1, std::to_string(code) + " is no character of the identification " + field);
+            }
+        }
     }
 }
 
@@ -269,36 +273,5 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path, const 
 }
 
 std::string signedText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
-
-namespace {
-const ListRule kListRules[] = {
-    {27, "ComboTipoCambiador", [](int v) -> std::optional<int> { return v >= 0 && v <= 7 ? std::optional<int>(v) : std::nullopt; }},
-    {38, "ComboTipoLampara1", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
-    {39, "ComboTipoLampara2", [](int v) -> std::optional<int> { return v > 1 ? 1 : v; }},
-    {40, "ComboLamparaPrincipal", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {41, "ComboSensorLuz", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {46, "ComboFuncion2Puerto", [](int v) -> std::optional<int> { return v > 2 ? 2 : v; }},
-    {50, "ComboTipoMotor", [](int v) -> std::optional<int> { return v > 3 ? 1 : v; }},
-    {55, "cmbModofuncionamiento", [](int v) -> std::optional<int> { return v > 0 ? 1 : v; }},
-    {63, "cmbTipoSensorLampara", [](int v) -> std::optional<int> { return v > 2 ? 0 : v; }},
-};
-
-const CheckRule kCheckRules[] = {
-    {54, "CheckBalizaEmergencia"}, {61, "chkEnableDisableFalloRotacion"}, {62, "chkHibernacionMotor"}};
-
-}  // namespace
-
-const ListRule* listRuleAt(int address) {
-    for (const auto& rule : kListRules)
-        if (rule.address == address) return &rule;
-    return nullptr;
-}
-const CheckRule* checkRuleAt(int address) {
-    for (const auto& rule : kCheckRules)
-        if (rule.address == address) return &rule;
-    return nullptr;
-}
-
-bool applied(int address) { return address < 247; }
 
 }  // namespace zrk::files

@@ -78,25 +78,6 @@ std::string cannotReadProblem(const std::error_code& error);
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int position)>& afterPosition = {});
 
-// How a file sets the lists: the reader's own replacement of large values.
-struct ListRule {
-    int address;
-    const char* field;
-    std::optional<int> (*position)(int value);  // nothing: leave the list as it is
-};
-const ListRule* listRuleAt(int address);
-
-// The check boxes a file sets.
-struct CheckRule {
-    int address;
-    const char* field;
-};
-const CheckRule* checkRuleAt(int address);
-
-// Field rows the reader applies: the image rows without the manufacturing
-// data and the identifier, which a file never sets.
-bool applied(int address);
-
 // Numbers in status texts carry a blank where a sign would stand.
 std::string signedText(int n);
 

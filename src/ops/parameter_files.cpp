@@ -59,19 +59,9 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
     // The sensor type first: the lux fields are shown in its units.
     std::vector<int> order{41};
     for (int a : params::rowAddresses())
-        if (a != 41 && applied(a)) order.push_back(a);
+        if (a != 41 && params::appliedFromFile(a)) order.push_back(a);
     for (int a : order) {
-        if (const ListRule* rule = listRuleAt(a)) {
-            if (const auto position = rule->position(m[static_cast<std::size_t>(a)]))
-                dynamic_cast<app::ComboBox&>(frm.controls().at(rule->field)).setListIndex(*position);
-        } else if (const CheckRule* rule = checkRuleAt(a)) {
-            dynamic_cast<app::CheckBox&>(frm.controls().at(rule->field)).setValue(m[static_cast<std::size_t>(a)]);
-        } else if (a == 57) {
-            // No limit at 999 here, unlike a read.
-            frm.txtTiempoDe.setText(std::to_string(m[57] * 256 + m[58]));
-        } else {
-            params::decodeRow(a, m, context);
-        }
+        params::decodeFileRow(a, m, context);
         if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
     }
     rememberFileCells(p, content.image, order);
@@ -91,38 +81,8 @@ void openParameterFile(state::State& p, const std::filesystem::path& path) {
 
 ParameterImage imageForFile(state::State& p) {
     ParameterImage image{};
-    params::CodecContext context = p.codecs();
-    context.forFile = true;
-    auto& frm = p.frm;
-    for (int a : params::rowAddresses()) {
-        if (a == 254) continue;  // a file never carries a unit's identifier
-        // A field left as it was loaded keeps its bytes (lists and check
-        // boxes are stored as the form shows them).
-        if (params::rowUnchanged(a, context)) {
-            params::encodeRow(a, image, context);
-            continue;
-        }
-        if (a == 56) {
-            const std::string text = frm.txtAtenuacionNocturna.Text();
-            if (!params::isNumeric(text, p.platform.numbers)) continue;
-            const double value = params::lenientNumber(text);
-            if (value > 255) {
-                frm.txtAtenuacionNocturna.setText("100");
-                image[56] = 100;
-            } else {
-                image[56] = params::roundToInt32(value, "txtAtenuacionNocturna");
-                if (image[56] < 0)
-                    throw params::ConversionError("txtAtenuacionNocturna: " +
-                                                  texts::fill(p.CargarTexto(3000), {text, "0", "255"}));
-            }
-            continue;
-        }
-        if (a == 64 || a == 66) {
-            const auto& field = dynamic_cast<const app::TextBox&>(frm.controls().at(params::fieldAt(a)));
-            if (!params::isNumeric(field.Text(), p.platform.numbers)) continue;
-        }
-        params::encodeRow(a, image, context);
-    }
+    const params::CodecContext context = p.codecs();
+    for (int a : params::rowAddresses()) params::encodeFileRow(a, image, context);
     return image;
 }
 

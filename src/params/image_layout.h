@@ -86,6 +86,18 @@ void decodeRow(int address, const ParameterImage& image, CodecContext& context);
 // naming the field, the value and the range.
 void encodeRow(int address, ParameterImage& image, CodecContext& context);
 
+// A parameter file's rules, where they differ from the unit's (the row's
+// file rules in the image table).
+// Whether opening a file sets the row that starts at `address`.
+bool appliedFromFile(int address);
+// Decodes a file's row into its fields: lists and check boxes as the file
+// holds them, with the reader's own replacements. A list position or check
+// state the control refuses throws app::ControlError.
+void decodeFileRow(int address, const ParameterImage& image, CodecContext& context);
+// Encodes the row for a save, as encodeRow with the writer's own rules; a
+// row a file never carries is left as it is.
+void encodeFileRow(int address, ParameterImage& image, const CodecContext& context);
+
 // The order a read decodes in: the sensor type first (the lux fields depend
 // on it), then the map order. `yieldAfter` is the row after which the read
 // lets the window process events once.

@@ -154,6 +154,7 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
         {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
         {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); }, {{56, "255"}}, "txtAtenuacionNocturna", "254.6"},
         {[](app::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
+        {[](app::FrmMain& f) { f.TAlarmLampara2.setText("x"); }, {{66, "0"}, {67, "0"}}, "TAlarmLampara2", "x"},
         {[](app::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
         {[](app::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
         {[](app::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
@@ -505,6 +506,8 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
         {"list index below -1", fileWith({{38, "-2"}}), "Line 39: -2 is no choice of ComboTipoLampara1"},
         {"check state 3", fileWith({{61, "3"}}), "Line 62: 3 is no state of the check box chkEnableDisableFalloRotacion"},
         {"check state -1", fileWith({{54, "-1"}}), "Line 55: -1 is no state"},
+        // A read takes bit 0 of this cell; a file holds the state itself.
+        {"check state 3 in a cell whose other bits a read drops", fileWith({{54, "3"}}), "Line 55: 3 is no state"},
         {"identification code 300", fileWith({{240, "300"}}), "Line 241: 300 is no character"},
         {"identification code undefined", fileWith({{231, "129"}}), "Line 232: 129 is no character"},
         {"colour beyond 32 bits", [] {

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "params/image_layout.h"
+
+namespace zrk::app {
+class FrmMain;
+class TextBox;
+class ComboBox;
+class CheckBox;
+}  // namespace zrk::app
+
+namespace zrk::params {
+
+// A control of the form, reached without a name to look up and a cast. The
+// form holds its controls as reference members, which no member pointer can
+// point to, so a row holds the accessor instead. A reference member stays
+// writable through a const form; the accessor takes either.
+template <typename T>
+using FormControl = T& (*)(const app::FrmMain&);
+using RowControl = std::variant<FormControl<app::TextBox>, FormControl<app::ComboBox>, FormControl<app::CheckBox>>;
+
+// The list position a cell stands for; none: the list stays as it was.
+using ListPosition = std::optional<int> (*)(int cell);
+
+// One field row of the parameter image: where it lies, its control, how a
+// read and a write convert it, and where a parameter file treats it otherwise.
+struct ImageRow {
+    int first = 0;
+    int length = 1;
+    // The field's name, for messages, zrkctl and the registry.
+    std::string field;
+    RowControl control;
+
+    // The unit's cells to the form and back.
+    std::function<void(const ParameterImage&, CodecContext&)> decode;
+    std::function<void(ParameterImage&, CodecContext&)> encode;
+    // Light levels are shown in the units of the sensor type chosen: the
+    // same text means another threshold once the type changes.
+    bool followsSensor = false;
+    // List rows: the position a read selects (one below 0 selects nothing).
+    ListPosition position = nullptr;
+    // Check rows: the state a read takes from the cell. The unit keeps other
+    // bits beside the state in some cells; a file holds the state as the
+    // form shows it (0 clear, 1 set, 2 greyed) and sets it as it is.
+    int (*readState)(int cell) = nullptr;
+
+    // Where a parameter file differs from the unit.
+    struct FileRules {
+        // Opening a file sets the row. Not the manufacturing data and the
+        // identifier number: they belong to the unit, whatever a file says.
+        bool applied = true;
+        // A save writes the row. Not the identifier number: a file never
+        // carries a unit's identifier.
+        bool saved = true;
+        // The reader's own replacement of large list positions; none: the read's.
+        ListPosition position = nullptr;
+        // The cells are character codes the code page must know (0: none).
+        bool characters = false;
+        // The reader's own conversion; none: the read's.
+        std::function<void(const ParameterImage&, CodecContext&)> decode{};
+        // The writer's own conversion of an edited row; none: the write's.
+        std::function<void(ParameterImage&, CodecContext&)> encode{};
+        // A text that is no number leaves the cells 0 in the file, where a
+        // write refuses it.
+        bool zeroForText = false;
+    } file;
+
+    bool holdsList() const { return std::holds_alternative<FormControl<app::ComboBox>>(control); }
+    bool holdsCheck() const { return std::holds_alternative<FormControl<app::CheckBox>>(control); }
+    // A choice (list position, check state) is stored in a file as the form shows it.
+    bool holdsChoice() const { return holdsList() || holdsCheck(); }
+    // The position a file's cell selects, after the reader's own replacement.
+    std::optional<int> filePosition(int cell) const { return (file.position != nullptr ? file.position : position)(cell); }
+};
+
+// Every field row, in rising address order.
+const std::vector<ImageRow>& imageTable();
+// The row that starts at `address`; throws std::logic_error for any other address.
+const ImageRow& imageRowAt(int address);
+
+}  // namespace zrk::params
