@@ -5,6 +5,7 @@
 
 #include "bench_support.h"
 #include "link/device_link.h"
+#include "link/protocol.h"
 
 using namespace zrk;
 
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     const double wall0 = clock.now();
     const double cpu0 = bench::cpuSeconds();
     for (int i = 0; i < kTransactions; ++i)
-        if (link.EnviarComando({0, 1, static_cast<std::uint8_t>(i), 0}).Resultado != link::kAck) ++failures;
+        if (link.EnviarComando(link::readMemoryFrame(i)).Resultado != link::kAck) ++failures;
     const double wall = clock.now() - wall0;
     const double cpu = bench::cpuSeconds() - cpu0;
     link.CerrarCom();

@@ -8,6 +8,7 @@
 #include "cli/json.h"
 #include "ops/instant_values.h"
 #include "ops/status_interrogation.h"
+#include "link/protocol.h"
 
 namespace zrk::cli {
 namespace {
@@ -48,7 +49,7 @@ int useUnitsChangerType(CommandContext& c) {
     std::optional<link::RespuestaComando> reply;
     const auto ran = ops::deviceOperation(c.program, [&] {
         c.program.link.AbrirCom();
-        reply = c.program.link.EnviarComando({0, 1, kChangerTypeAddress, 0});
+        reply = c.program.link.EnviarComando(link::readMemoryFrame(kChangerTypeAddress));
         c.program.link.CerrarCom();
     });
     if (!ran.done()) return kPortError;  // the message is already on stderr
@@ -59,7 +60,8 @@ int useUnitsChangerType(CommandContext& c) {
     }
     auto& list = c.program.frm.ComboTipoCambiador;
     // A type the list does not have reads byte B as no type at all.
-    list.setListIndex(reply->Dato3 < list.ListCount() ? reply->Dato3 : -1);
+    const int type = link::replyByte(*reply);
+    list.setListIndex(type < list.ListCount() ? type : -1);
     return kOk;
 }
 

@@ -234,11 +234,7 @@ DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const Frame
                 notify(LineEventKind::Reply, reply, attempt, std::move(meaning), !wellFormed, refuse);
             }
             if (refuse) return Outcome::Refused;
-            result.Resultado = kAck;
-            result.Valor = reply[2] * 256 + reply[3];
-            result.Dato1 = reply[4];
-            result.Dato2 = reply[5];
-            result.Dato3 = reply[6];
+            result = decodeReply(reply);
             const bool trailing = reply.size() > kFrameLength;
             if (trailing) {
                 // Bytes past the eighth are dropped, and so is whatever

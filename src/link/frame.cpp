@@ -9,14 +9,24 @@ std::uint8_t checkByte(const TramaComando& t) {
 }
 
 std::array<std::uint8_t, kFrameLength> frameBytes(const TramaComando& t) {
-    return {74,
-            88,
+    return {kHeaderFirst,
+            kHeaderSecond,
             static_cast<std::uint8_t>((t.Valor >> 8) & 0xFF),
             static_cast<std::uint8_t>(t.Valor & 0xFF),
             t.Comando,
             t.Parametro1,
             t.Parametro2,
             checkByte(t)};
+}
+
+RespuestaComando decodeReply(std::span<const std::uint8_t> reply) {
+    RespuestaComando result;
+    result.Resultado = kAck;
+    result.Valor = reply[kValueHighAt] * 256 + reply[kValueLowAt];
+    result.Dato1 = reply[kData1At];
+    result.Dato2 = reply[kData2At];
+    result.Dato3 = reply[kData3At];
+    return result;
 }
 
 std::string signedNumber(long long value) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace zrk::link {
@@ -27,11 +28,28 @@ inline constexpr std::uint8_t kAck = 6;
 inline constexpr std::uint8_t kNak = 21;
 inline constexpr std::size_t kFrameLength = 8;
 
+// Where each byte sits in a frame; a reply has the same shape, with Dato1 to
+// Dato3 where the command and its parameters were.
+inline constexpr std::uint8_t kHeaderFirst = 74;   // 'J'
+inline constexpr std::uint8_t kHeaderSecond = 88;  // 'X'
+inline constexpr std::size_t kValueHighAt = 2;
+inline constexpr std::size_t kValueLowAt = 3;
+inline constexpr std::size_t kCommandAt = 4;
+inline constexpr std::size_t kParameter1At = 5;
+inline constexpr std::size_t kParameter2At = 6;
+inline constexpr std::size_t kCheckAt = 7;
+inline constexpr std::size_t kData1At = kCommandAt;
+inline constexpr std::size_t kData2At = kParameter1At;
+inline constexpr std::size_t kData3At = kParameter2At;
+
 // The check byte: 255 XOR every byte after the two header bytes.
 std::uint8_t checkByte(const TramaComando& trama);
 // The eight bytes on the wire: 'J', 'X', Valor high, Valor low, command,
 // parameters, check byte.
 std::array<std::uint8_t, kFrameLength> frameBytes(const TramaComando& trama);
+// A reply taken from the first eight bytes read (at least eight): Resultado 6
+// and the fields as they sit, whatever the header and check byte say.
+RespuestaComando decodeReply(std::span<const std::uint8_t> reply);
 
 // A number as the status texts write it: a blank in the sign position when
 // not negative (" 7", "-7").

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "link/line_texts.h"
+#include "link/protocol.h"
 #include "texts/texts.h"
 
 namespace zrk::link {
@@ -30,18 +31,19 @@ std::string fill(std::string text, std::initializer_list<std::string> values) {
 std::string number(int value) { return std::to_string(value); }
 
 Described describe(const texts::TextTable& t, const FrameArray& frame) {
-    const int command = frame[4];
-    const int p1 = frame[5];
-    const int p2 = frame[6];
-    switch (command) {
-        case 1:
+    const int command = frame[kCommandAt];
+    const int p1 = frame[kParameter1At];
+    const int p2 = frame[kParameter2At];
+    switch (static_cast<Command>(command)) {
+        case Command::ReadMemory:
             return {fill(t.CargarTexto(kTextReadAddress), {number(p1)}), ReplyUse::Decimal};
-        case 2:
+        case Command::WriteMemory:
             return {fill(t.CargarTexto(kTextWriteAddress), {number(p1), number(p2)})};
-        case 5:
-            if (p1 <= 10) return {t.CargarTexto(kTextStatusByteA + p1), ReplyUse::Decimal};
+        case Command::ReadStatus:
+            if (p1 <= code(StatusSelector::OutputsHigh))
+                return {t.CargarTexto(kTextStatusByteA + p1), ReplyUse::Decimal};
             return {fill(t.CargarTexto(kTextStatusOther), {number(p1)}), ReplyUse::Decimal};
-        case 6: {
+        case Command::RemoteCommand: {
             // Function and state pairs of the remote commands, in text order.
             static constexpr int kStates[] = {2, 3, 2, 2};
             if (p1 < 4 && p2 < kStates[p1]) {
@@ -51,16 +53,16 @@ Described describe(const texts::TextTable& t, const FrameArray& frame) {
             }
             return {fill(t.CargarTexto(kTextRemoteOther), {number(p1), number(p2)})};
         }
-        case 128:
+        case Command::IdentificationByte:
             return {fill(t.CargarTexto(kTextIdentificationByte), {number(p1)}), ReplyUse::Hex};
         default:
             break;
     }
-    if (command >= 131 && command <= 134) {
-        return {fill(t.CargarTexto(kTextWriteSegment), {number(command - 130), number(p1), number(p2)})};
+    if (const int table = segmentTableOf(Command::WriteSegment, command)) {
+        return {fill(t.CargarTexto(kTextWriteSegment), {number(table), number(p1), number(p2)})};
     }
-    if (command >= 135 && command <= 138) {
-        return {fill(t.CargarTexto(kTextReadSegment), {number(command - 134), number(p1)}), ReplyUse::Decimal};
+    if (const int table = segmentTableOf(Command::ReadSegment, command)) {
+        return {fill(t.CargarTexto(kTextReadSegment), {number(table), number(p1)}), ReplyUse::Decimal};
     }
     return {fill(t.CargarTexto(kTextOtherCommand), {number(command), number(p1), number(p2)})};
 }
@@ -68,10 +70,10 @@ Described describe(const texts::TextTable& t, const FrameArray& frame) {
 }  // namespace
 
 bool isWellFormedReply(const std::vector<std::uint8_t>& reply) {
-    if (reply.size() < kFrameLength || reply[0] != 74 || reply[1] != 88) return false;
+    if (reply.size() < kFrameLength || reply[0] != kHeaderFirst || reply[1] != kHeaderSecond) return false;
     std::uint8_t check = 255;
-    for (std::size_t i = 2; i < 7; ++i) check ^= reply[i];
-    return reply[7] == check;
+    for (std::size_t i = kValueHighAt; i < kCheckAt; ++i) check ^= reply[i];
+    return reply[kCheckAt] == check;
 }
 
 std::string commandMeaning(const texts::TextTable& texts, const FrameArray& frame) {
@@ -82,7 +84,7 @@ std::string replyMeaning(const texts::TextTable& texts, const FrameArray& frame,
                          const std::vector<std::uint8_t>& reply) {
     const Described described = describe(texts, frame);
     std::string value;
-    const int data3 = reply.size() >= kFrameLength ? reply[6] : 0;
+    const int data3 = reply.size() >= kFrameLength ? reply[kData3At] : 0;
     switch (described.use) {
         case ReplyUse::Acknowledgement:
             value = texts.CargarTexto(kTextAcknowledged);

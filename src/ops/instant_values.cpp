@@ -1,13 +1,12 @@
 #include "ops/device_operation.h"
 #include "ops/instant_values.h"
 
+#include "link/protocol.h"
 #include "ops/operation_guards.h"
 #include "state/state.h"
 
 namespace zrk::live {
 namespace {
-
-constexpr std::uint8_t kReadStatus = 5;
 
 // One transaction and the labels its bits go to, bit 0 to `first`.
 struct StateGroup {
@@ -18,22 +17,19 @@ struct StateGroup {
 };
 
 const StateGroup kGroups[] = {
-    {8, &app::FrmMain::lblExterna, 1, 8},
-    {9, &app::FrmMain::lblSalida, 1, 8},
-    {10, &app::FrmMain::lblSalida, 9, 3},
+    {link::code(link::StatusSelector::Inputs), &app::FrmMain::lblExterna, 1, 8},
+    {link::code(link::StatusSelector::OutputsLow), &app::FrmMain::lblSalida, 1, 8},
+    {link::code(link::StatusSelector::OutputsHigh), &app::FrmMain::lblSalida, 9, 3},
 };
 
 void readGroup(state::State& program, const StateGroup& group) {
-    link::TramaComando trama;
-    trama.Comando = kReadStatus;
-    trama.Parametro1 = group.selector;
-    const auto reply = program.link.EnviarComando(trama);
+    const auto reply = program.link.EnviarComando(link::readStatusFrame(group.selector));
     const bool answered = reply.Resultado == link::kAck;
     const auto& labels = program.frm.*group.labels;
     for (int bit = 0; bit < group.count; ++bit) {
         const StateLook look = !answered ? StateLook::Unknown
-                               : ((reply.Dato3 >> bit) & 1) != 0 ? StateLook::On
-                                                                 : StateLook::Off;
+                               : link::replyBit(reply, bit) ? StateLook::On
+                                                            : StateLook::Off;
         showStateLook(labels(group.first + bit), look);
     }
 }

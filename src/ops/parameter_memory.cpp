@@ -13,6 +13,7 @@
 #include "ops/unit_changes.h"
 #include "params/visibility.h"
 #include "files/write_record.h"
+#include "link/protocol.h"
 
 namespace zrk::params {
 namespace {
@@ -79,7 +80,7 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
         try {
             p.link.AbrirCom();
             for (int k = 0; k < 32; ++k) {
-                const auto reply = p.link.EnviarComando({0, 128, static_cast<std::uint8_t>(k), 0});
+                const auto reply = p.link.EnviarComando(link::identificationFrame(k));
                 if (reply.Resultado != link::kAck) {
                     // Nothing of the window or the map has changed yet: leave it so.
                     if (p.progress.cancelRequested()) {
@@ -93,7 +94,7 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
                                    p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(1104)}));
                     return ops::End::NoAnswer;
                 }
-                map.bytes[static_cast<std::size_t>(k)] = reply.Dato3;
+                map.bytes[static_cast<std::size_t>(k)] = link::replyByte(reply);
                 p.frm.setStatus(std::to_string(k));
                 p.progress.advance();
             }
@@ -134,7 +135,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
         try {
             p.link.AbrirCom();
             for (int a : addresses) {
-                const auto reply = p.link.EnviarComando({0, 1, static_cast<std::uint8_t>(a), 0});
+                const auto reply = p.link.EnviarComando(link::readMemoryFrame(a));
                 if (reply.Resultado != link::kAck) {
                     // Decode nothing: zeros for cells never read would show
                     // values the unit does not hold, and a write would store them.
@@ -147,7 +148,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
                     p.link.Pausa(1000);
                     return ops::End::NoAnswer;
                 }
-                image[static_cast<std::size_t>(a)] = reply.Dato3;
+                image[static_cast<std::size_t>(a)] = link::replyByte(reply);
                 p.frm.setStatus(std::to_string(a));
                 p.progress.advance();
             }
@@ -212,9 +213,9 @@ std::vector<int> rowAddressesWritten(const std::vector<int>& addresses) {
 
 // Reads one cell; nothing when the unit does not answer.
 std::optional<std::uint8_t> readCell(state::State& p, int address) {
-    const auto reply = p.link.EnviarComando({0, 1, static_cast<std::uint8_t>(address), 0});
+    const auto reply = p.link.EnviarComando(link::readMemoryFrame(address));
     if (reply.Resultado != link::kAck) return std::nullopt;
-    return reply.Dato3;
+    return link::replyByte(reply);
 }
 
 // Whether the unit on the line is the one the form was read from, by its
@@ -341,7 +342,7 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
             // Returns false when the pass has to stop at this address.
             auto write = [&](int a) {
                 const auto reply = p.link.EnviarComando(
-                    {0, 2, static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(image[static_cast<std::size_t>(a)])});
+                    link::writeMemoryFrame(a, static_cast<std::uint8_t>(image[static_cast<std::size_t>(a)])));
                 if (reply.Resultado == link::kAck) {
                     p.frm.setStatus(std::to_string(a));
                     p.progress.advance();

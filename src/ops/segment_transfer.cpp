@@ -40,14 +40,13 @@ HalfEnd transferHalf(state::State& program, bool writing, int n, int start, Segm
     const int last = start + kHalfLength - 1;
     for (int offset = start; offset <= last; ++offset) {
         if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
-        link::TramaComando trama;
-        trama.Comando = static_cast<std::uint8_t>((writing ? kWriteSegmentCommand : kReadSegmentCommand) + n);
-        trama.Parametro1 = static_cast<std::uint8_t>(offset);
-        trama.Parametro2 = writing ? static_cast<std::uint8_t>(block[at(offset)]) : 0;
+        const link::TramaComando trama =
+            writing ? link::writeSegmentFrame(n, offset, static_cast<std::uint8_t>(block[at(offset)]))
+                    : link::readSegmentFrame(n, offset);
         const link::RespuestaComando reply = program.link.EnviarComando(trama);
         program.progress.advance();
         if (reply.Resultado == link::kAck) {
-            if (!writing) block[at(offset)] = reply.Dato3;
+            if (!writing) block[at(offset)] = link::replyByte(reply);
             program.frm.setStatus(progressText(n, offset, block[at(offset)]));
             continue;
         }

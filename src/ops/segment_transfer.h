@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/protocol.h"
 #include "ops/outcome.h"
 #include "tables/flash_table.h"
 #include "texts/texts.h"
@@ -25,8 +26,9 @@ inline constexpr int kHalfLength = 67;
 inline constexpr std::array<int, 2> kHalfStarts = {0, 128};
 inline constexpr int kTransferTransactions = kSegmentTables * 2 * kHalfLength;  // 536
 
-inline constexpr std::uint8_t kWriteSegmentCommand = 130;  // + table number
-inline constexpr std::uint8_t kReadSegmentCommand = 134;   // + table number
+// The segment command codes as table 0 would have them: + table number.
+inline constexpr std::uint8_t kWriteSegmentCommand = link::segmentCode(link::Command::WriteSegment, 0);
+inline constexpr std::uint8_t kReadSegmentCommand = link::segmentCode(link::Command::ReadSegment, 0);
 
 // One segment table as it travels, indexed by offset; entries 0 to 255.
 using SegmentBlock = std::array<std::int32_t, 256>;

@@ -8,14 +8,15 @@
 #include "ops/operation_guards.h"
 #include "state/state.h"
 #include "params/numbers.h"
+#include "link/protocol.h"
 
 namespace zrk::live {
 namespace {
 
-constexpr std::uint8_t kReadStatus = 5;
 constexpr int kLedChangerEntry = 3;
 
-// A value read from two transactions: high byte, then low byte.
+// A value read from two transactions: high byte, then low byte at the next
+// selector.
 struct MeasuredValue {
     const app::CheckBox& box;
     std::uint8_t highSelector;
@@ -23,18 +24,15 @@ struct MeasuredValue {
 };
 
 std::array<MeasuredValue, 3> measuredValues(app::FrmMain& frm) {
-    return {{{frm.chkCorrienteActual, 2, frm.TCorrienteActual},
-             {frm.chkVelocidadActual, 4, frm.TVelocidadActual},
-             {frm.chkCorrienteLeds, 6, frm.txtCorrienteLeds}}};
+    return {{{frm.chkCorrienteActual, link::code(link::StatusSelector::CurrentHigh), frm.TCorrienteActual},
+             {frm.chkVelocidadActual, link::code(link::StatusSelector::SpeedHigh), frm.TVelocidadActual},
+             {frm.chkCorrienteLeds, link::code(link::StatusSelector::LedCurrentHigh), frm.txtCorrienteLeds}}};
 }
 
 bool ticked(const app::CheckBox& box) { return box.Value() == 1; }
 
 link::RespuestaComando readStatusByte(state::State& program, std::uint8_t selector) {
-    link::TramaComando trama;
-    trama.Comando = kReadStatus;
-    trama.Parametro1 = selector;
-    return program.link.EnviarComando(trama);
+    return program.link.EnviarComando(link::readStatusFrame(selector));
 }
 
 void updateLamps(state::State& program, const std::vector<LampBit>& lamps, const link::RespuestaComando& reply,
@@ -42,8 +40,8 @@ void updateLamps(state::State& program, const std::vector<LampBit>& lamps, const
     const bool answered = reply.Resultado == link::kAck;
     for (const LampBit& lamp : lamps) {
         const LampLook look = !answered ? LampLook::Unknown
-                              : ((reply.Dato3 >> lamp.bit) & 1) != 0 ? LampLook::Lit
-                                                                      : LampLook::Unlit;
+                              : link::replyBit(reply, lamp.bit) ? LampLook::Lit
+                                                                : LampLook::Unlit;
         showLampLook(lampRow(program.frm, lamp.lit), look);
         reading.lamps.push_back({lamp.lit, look});
     }
@@ -51,8 +49,8 @@ void updateLamps(state::State& program, const std::vector<LampBit>& lamps, const
 
 void readLamps(state::State& program, StatusReading& reading) {
     auto& frm = program.frm;
-    updateLamps(program, byteALamps(), readStatusByte(program, 0), reading);
-    const auto byteB = readStatusByte(program, 1);
+    updateLamps(program, byteALamps(), readStatusByte(program, link::code(link::StatusSelector::ByteA)), reading);
+    const auto byteB = readStatusByte(program, link::code(link::StatusSelector::ByteB));
     // The operator may change the changer type while byte B is awaited.
     const int entry = frm.ComboTipoCambiador.ListIndex();
     updateLamps(program, byteBLamps(entry), byteB, reading);
@@ -68,7 +66,9 @@ void readValue(state::State& program, const MeasuredValue& value, StatusReading&
     const auto low = readStatusByte(program, static_cast<std::uint8_t>(value.highSelector + 1));
     const bool answered = high.Resultado == link::kAck && low.Resultado == link::kAck;
     app::TextBox& field = value.field;
-    field.setText(answered ? measuredValueText(high.Dato3, low.Dato3, program.platform.numbers.decimal) : kNoValue);
+    field.setText(answered ? measuredValueText(link::replyByte(high), link::replyByte(low),
+                                               program.platform.numbers.decimal)
+                           : kNoValue);
     reading.values.push_back({field.name(), field.Text()});
 }
 
