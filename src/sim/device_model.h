@@ -106,7 +106,6 @@ public:
     OperatingMode mode() const { return mode_; }
     bool daylight() const { return daylight_; }
     void setDaylight(bool daylight) { daylight_ = daylight; }
-    int activeMotor() const { return activeMotor_; }
     // Applies a remote command (command 6); false when the function is unknown.
     bool applyRemoteCommand(std::uint8_t function, std::uint8_t state);
 
