@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -9,45 +8,15 @@
 #include <vector>
 
 #include "app/program.h"
-#include "platform/settings_store.h"
+#include "no_store.h"
 #include "platform/user_interface.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
+#include "sim_process.h"
 
 namespace zrk::bench {
-
-// zrk-sim on a pseudo-terminal for the length of a benchmark.
-class SimServer {
-public:
-    explicit SimServer(const QStringList& arguments = {}) {
-        process_.setProgram(QStringLiteral(ZRK_SIM_EXECUTABLE));
-        process_.setArguments(arguments + QStringList{"--exit-on-eof"});
-        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_.start();
-        if (process_.waitForStarted(5000) && process_.waitForReadyRead(5000))
-            device_ = QString::fromUtf8(process_.readLine()).trimmed().toStdString();
-    }
-    ~SimServer() {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(2000)) process_.kill();
-        process_.waitForFinished(2000);
-    }
-    const std::string& device() const { return device_; }
-
-private:
-    QProcess process_;
-    std::string device_;
-};
-
-class NoStore : public platform::SettingsStore {
-public:
-    void setValue(const std::string&, const std::string&, const std::string&, const std::string&) override {}
-    std::optional<std::string> value(const std::string&, const std::string&, const std::string&) const override {
-        return std::nullopt;
-    }
-};
 
 // No window: a message box is a line on stderr, nobody chooses colours or files.
 class QuietUi : public platform::UserInterface {
@@ -71,7 +40,7 @@ struct SerialRig {
         ports.setFixedDevice(device);
         port.setPortNumber(1);
     }
-    NoStore store;
+    test::NoStore store;
     qt::PortMap ports;
     qt::QtSerialPort port;
     qt::SteadyClock clock;

@@ -35,7 +35,7 @@ bool timed(bench::ProgramRig& rig, const std::vector<std::string>& args, int tra
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    bench::SimServer sim({"--scenario", "led-lantern", "--latency", "1"});
+    test::SimProcess sim({"--scenario", "led-lantern", "--latency", "1"});
     if (sim.device().empty()) {
         std::fprintf(stderr, "cli_bench: zrk-sim did not start\n");
         return 1;

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     constexpr double kLatency = 0.002;
     constexpr int kTransactions = 256;
-    bench::SimServer sim({"--latency", "2"});
+    test::SimProcess sim({"--latency", "2"});
     if (sim.device().empty()) {
         std::fprintf(stderr, "link_bench: zrk-sim did not start\n");
         return 1;

@@ -41,7 +41,7 @@ void report(const char* what, const Run& run) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    bench::SimServer sim({"--scenario", "all-addresses", "--latency", "2"});
+    test::SimProcess sim({"--scenario", "all-addresses", "--latency", "2"});
     if (sim.device().empty()) {
         std::fprintf(stderr, "monitor_bench: zrk-sim did not start\n");
         return 1;

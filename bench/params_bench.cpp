@@ -22,7 +22,7 @@ void report(const char* what, int transactions, double wall, double cpu, double 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     constexpr double kLatency = 0.002;
-    bench::SimServer sim({"--scenario", "all-addresses", "--latency", "2"});
+    test::SimProcess sim({"--scenario", "all-addresses", "--latency", "2"});
     if (sim.device().empty()) {
         std::fprintf(stderr, "params_bench: zrk-sim did not start\n");
         return 1;

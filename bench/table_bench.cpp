@@ -42,7 +42,7 @@ void print(const char* what, const Figures& f, double floor) {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     constexpr double kLatency = 0.002;
-    bench::SimServer sim({"--latency", "2"});
+    test::SimProcess sim({"--latency", "2"});
     if (sim.device().empty()) {
         std::fprintf(stderr, "table_bench: zrk-sim did not start\n");
         return 1;

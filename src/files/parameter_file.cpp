@@ -133,10 +133,7 @@ std::string linesOf(int address, int length) {
 ParameterFileError::ParameterFileError(std::string file, int line, std::string problem)
     : std::runtime_error("Cannot open the parameter file " + file + ".\n" +
                          (line > 0 ? "Line " + std::to_string(line) + ": " : std::string()) + problem +
-                         ".\nNothing was changed."),
-      file_(std::move(file)),
-      line_(line),
-      problem_(std::move(problem)) {}
+                         ".\nNothing was changed.") {}
 
 std::string describe(const ParameterFileError& error) { return error.what(); }
 

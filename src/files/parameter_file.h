@@ -31,14 +31,6 @@ inline constexpr std::size_t kMaxLineLength = 256;
 class ParameterFileError : public std::runtime_error {
 public:
     ParameterFileError(std::string file, int line, std::string problem);
-    const std::string& file() const { return file_; }
-    int line() const { return line_; }
-    const std::string& problem() const { return problem_; }
-
-private:
-    std::string file_;
-    int line_;
-    std::string problem_;
 };
 
 // What a file holds, checked and ready to apply.

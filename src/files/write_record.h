@@ -22,8 +22,6 @@ class WriteRecord {
 public:
     explicit WriteRecord(std::filesystem::path dataFolder);
 
-    const std::filesystem::path& logPath() const { return log_; }
-    const std::filesystem::path& copiesFolder() const { return copies_; }
     // The name the copy of this unit's parameters takes at `now` (with a
     // suffix when a copy of that second exists already).
     std::filesystem::path copyPathFor(const std::string& unit, std::time_t now) const;

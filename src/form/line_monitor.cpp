@@ -16,12 +16,10 @@ void LineMonitor::attach() {
     // Times count from the opening of an empty monitor.
     if (rows_.empty()) origin_ = clock_.now();
     link_.addObserver(this);
-    attached_ = true;
 }
 
 void LineMonitor::detach() {
     link_.removeObserver(this);
-    attached_ = false;
 }
 
 void LineMonitor::lineEvent(const link::LineEvent& event) {
@@ -31,7 +29,6 @@ void LineMonitor::lineEvent(const link::LineEvent& event) {
         ++removed_;
     }
     rows_.push_back(event);
-    ++added_;
 }
 
 void LineMonitor::lineIdle(double until) {

@@ -32,7 +32,6 @@ public:
     // Listening costs the link nothing while detached (a closed window).
     void attach();
     void detach();
-    bool attached() const { return attached_; }
 
     void lineEvent(const link::LineEvent& event) override;
     void lineIdle(double until) override;
@@ -48,9 +47,8 @@ public:
 
     std::size_t size() const { return rows_.size(); }
     const link::LineEvent& event(std::size_t row) const { return rows_[row]; }
-    // Rows ever kept and rows dropped from the front (by the limit or
-    // clear()), so a view can tell what changed since it last looked.
-    std::uint64_t added() const { return added_; }
+    // Rows dropped from the front (by the limit or clear()), so a view can
+    // tell what changed since it last looked.
     std::uint64_t removed() const { return removed_; }
 
     std::string title() const;
@@ -69,9 +67,7 @@ private:
     const platform::Clock& clock_;
     std::deque<link::LineEvent> rows_;
     double origin_;
-    std::uint64_t added_ = 0;
     std::uint64_t removed_ = 0;
-    bool attached_ = false;
     bool paused_ = false;
 };
 

@@ -21,8 +21,6 @@ public:
     using StatusLine = std::function<void(const std::string&)>;
     DeviceLink(platform::SerialPort& port, platform::EventLoop& events, platform::Clock& clock, StatusLine status);
 
-    platform::SerialPort& port() { return port_; }
-
     // Opens the port when it is closed; throws platform::PortError.
     void AbrirCom();
     void CerrarCom();

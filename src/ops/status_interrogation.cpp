@@ -115,11 +115,6 @@ const std::vector<LampBit>& byteBLamps(int changerEntry) {
     return byEntry[changerEntry];
 }
 
-StatusChoice tickedBoxes(const app::FrmMain& frm) {
-    return {ticked(frm.chkEstado), ticked(frm.chkCorrienteActual), ticked(frm.chkVelocidadActual),
-            ticked(frm.chkCorrienteLeds)};
-}
-
 void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice) {
     frm.chkEstado.setValue(choice.lamps ? 1 : 0);
     frm.chkCorrienteActual.setValue(choice.current ? 1 : 0);

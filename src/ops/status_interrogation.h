@@ -42,7 +42,6 @@ struct StatusChoice {
     bool speed = false;       // chkVelocidadActual
     bool ledCurrent = false;  // chkCorrienteLeds
 };
-StatusChoice tickedBoxes(const app::FrmMain& frm);
 void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice);
 
 // A measured value as the fields show it: high × 256 + low hundredths,

@@ -21,7 +21,6 @@ public:
     };
 
     void clear() { rows_.clear(); }
-    bool empty() const { return rows_.empty(); }
     void remember(int firstAddress, Row row) { rows_[firstAddress] = std::move(row); }
     void forget(int firstAddress) { rows_.erase(firstAddress); }
     // Nothing when the row was never loaded.

@@ -105,8 +105,8 @@ public:
     // the day/night sensor, which a scenario sets with setDaylight.
     OperatingMode mode() const { return mode_; }
     bool daylight() const { return daylight_; }
-    void setDaylight(bool daylight) { daylight_ = daylight; }
     int activeMotor() const { return activeMotor_; }
+    void setDaylight(bool daylight) { daylight_ = daylight; }
     // Applies a remote command (command 6); false when the function is unknown.
     bool applyRemoteCommand(std::uint8_t function, std::uint8_t state);
 

@@ -16,7 +16,6 @@ class FrameAssembler {
 public:
     // Returns a frame once eight bytes with a good header and check byte are in.
     std::optional<Frame> push(std::uint8_t byte);
-    void reset() { buffer_.clear(); }
     std::size_t pendingBytes() const { return buffer_.size(); }
     // Bytes thrown away while hunting for a frame.
     std::size_t discardedBytes() const { return discarded_; }

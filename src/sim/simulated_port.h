@@ -43,8 +43,7 @@ public:
     int portNumber() const override { return portNumber_; }
     std::string deviceName(int number) const override;
 
-    void setDtrEnabled(bool enabled) override { dtrEnabled_ = enabled; }
-    bool isDtrEnabled() const { return dtrEnabled_; }
+    void setDtrEnabled(bool) override {}
     void open() override;
     void close() override;
     bool isOpen() const override { return open_; }
@@ -62,7 +61,6 @@ public:
     const SimulatedUnit& unit() const { return *unit_; }
     DeviceModel& device() { return unit_->device(); }
     const DeviceModel& device() const { return unit_->device(); }
-    UnitLink& link() { return *link_; }
 
     std::size_t bytesWritten() const { return bytesWritten_; }
     // Bytes lost because the receive buffer was full.
@@ -79,7 +77,6 @@ private:
     SimulatedPortOptions options_;
     int portNumber_ = kFirstPort;
     bool open_ = false;
-    bool dtrEnabled_ = false;
     std::vector<std::uint8_t> received_;
     std::optional<double> transmitterFreeAt_;
     std::size_t bytesWritten_ = 0;

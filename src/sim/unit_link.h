@@ -40,11 +40,6 @@ public:
     std::optional<double> lineLostAt() const { return lineLostAt_; }
     bool isLineLost(double now) const { return lineLostAt_ && now >= *lineLostAt_; }
 
-    double latency() const { return latency_; }
-    void setLatency(double seconds) { latency_ = seconds; }
-
-    const FrameAssembler& assembler() const { return assembler_; }
-
     // Told of every frame the unit took in (at the instant its last byte
     // arrived) and every reply it sends (at the instant it starts), for a
     // trace from the unit's side.

@@ -23,18 +23,11 @@
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
 #include "qt/system_locale.h"
+#include "no_store.h"
 #include "sim_process.h"
 
 namespace zrk::test {
 namespace {
-
-class NoStore : public platform::SettingsStore {
-public:
-    void setValue(const std::string&, const std::string&, const std::string&, const std::string&) override {}
-    std::optional<std::string> value(const std::string&, const std::string&, const std::string&) const override {
-        return std::nullopt;
-    }
-};
 
 // The Qt platform pieces, on the device of a running zrk-sim.
 struct QtLine {
@@ -254,7 +247,7 @@ TEST(Zrkctl, TraceMatchesTheUnitsOwn) {
     const QString toolTrace = folder.filePath("tool.txt");
     std::vector<QStringList> unitLines;
     {
-        SimProcess sim({"--trace", unitTrace});
+        SimProcess sim({"--trace", unitTrace.toStdString()});
         QProcess zrkctl;
         zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE),
                      {"--port", QString::fromStdString(sim.device()), "--trace", toolTrace, "identify"});

@@ -4,21 +4,18 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/frame.h"
-
-extern char** environ;
+#include "sim_process.h"
 
 namespace zrk::sim {
 namespace {
@@ -27,47 +24,10 @@ using Clock = std::chrono::steady_clock;
 
 class PtyServerTest : public testing::Test {
 protected:
-    void TearDown() override {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitForExit();
-        }
-        for (const int fd : {stdout_, stdin_}) {
-            if (fd >= 0) close(fd);
-        }
-    }
-
     // Starts zrk-sim and returns the device path from its first line.
-    std::string start(const std::vector<std::string>& extraArguments) {
-        int out[2];
-        int in[2];
-        EXPECT_EQ(pipe(out), 0);
-        EXPECT_EQ(pipe(in), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-
-        // --exit-on-eof: should this test process die, the server follows.
-        std::vector<std::string> arguments = {ZRK_SIM_EXECUTABLE, "--exit-on-eof"};
-        arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
-        std::vector<char*> argv;
-        for (auto& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        close(in[0]);
-        stdout_ = out[0];
-        stdin_ = in[1];
-        EXPECT_EQ(spawned, 0);
-
-        std::string line;
-        char c = 0;
-        while (line.size() < 200 && waitReadable(stdout_, 2000) && read(stdout_, &c, 1) == 1 && c != '\n') line += c;
-        return line;
+    std::string start(const std::vector<std::string>& arguments) {
+        sim_.emplace(arguments);
+        return sim_->device();
     }
 
     static bool waitReadable(int fd, int milliseconds) {
@@ -103,26 +63,7 @@ protected:
         return received;
     }
 
-    // The exit status, or -1 when the program does not end within a second.
-    int waitForExit() {
-        const auto deadline = Clock::now() + std::chrono::seconds(1);
-        int status = 0;
-        while (Clock::now() < deadline) {
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            usleep(2000);
-        }
-        kill(pid_, SIGKILL);
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return -1;
-    }
-
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    int stdin_ = -1;
+    std::optional<test::SimProcess> sim_;
 };
 
 std::vector<std::uint8_t> bytesOf(const Frame& frame) { return {frame.begin(), frame.end()}; }
@@ -137,8 +78,8 @@ TEST_F(PtyServerTest, AnswersAFrameAndStopsOnSigterm) {
               bytesOf(makeFrame(0, 1, 252, 62)));
     close(fd);
 
-    kill(pid_, SIGTERM);
-    EXPECT_EQ(waitForExit(), 0);
+    sim_->terminate();
+    EXPECT_EQ(sim_->waitForExit(), 0);
 }
 
 TEST_F(PtyServerTest, KeepsServingAfterTheClientReopens) {
@@ -168,7 +109,7 @@ TEST_F(PtyServerTest, DisconnectFaultClosesTheTerminal) {
     const int fd = openRaw(device);
     ASSERT_GE(fd, 0) << device;
     EXPECT_EQ(transact(fd, makeCommand(5, 0, 0), 8, std::chrono::milliseconds(500)).size(), 8u);
-    EXPECT_EQ(waitForExit(), 0);
+    EXPECT_EQ(sim_->waitForExit(), 0);
     // The client sees the loss: a hang-up or an error, not silence.
     pollfd entry{fd, POLLIN, 0};
     ASSERT_EQ(poll(&entry, 1, 200), 1);
@@ -178,14 +119,13 @@ TEST_F(PtyServerTest, DisconnectFaultClosesTheTerminal) {
 
 TEST_F(PtyServerTest, EndsWithItsInput) {
     start({});
-    close(stdin_);
-    stdin_ = -1;
-    EXPECT_EQ(waitForExit(), 0);
+    sim_->closeInput();
+    EXPECT_EQ(sim_->waitForExit(), 0);
 }
 
 TEST_F(PtyServerTest, RejectsABadFaultSpec) {
     EXPECT_EQ(start({"--fault", "sometimes"}), "");
-    EXPECT_EQ(waitForExit(), 2);
+    EXPECT_EQ(sim_->waitForExit(), 2);
 }
 
 }  // namespace

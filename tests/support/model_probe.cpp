@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "tables/flash_table.h"
+
 namespace zrk::test {
 namespace {
 std::string join(const std::vector<std::string>& items) {
@@ -34,6 +36,28 @@ std::string probe(const app::Control& c, const std::string& property) {
     }
     if (auto* x = dynamic_cast<const StatusBar*>(&c); x && property == "Panel1") return x->text(1);
     throw std::invalid_argument("no property " + property + " on " + c.key());
+}
+
+std::map<std::string, std::string> snapshot(const app::Program& p) {
+    std::map<std::string, std::string> out;
+    for (const auto& c : p.frm.controls().all()) {
+        out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
+        for (const char* prop : {"Text", "ListIndex", "Value", "Caption", "Tabs"}) {
+            try {
+                out[c->key() + "." + prop] = probe(*c, prop);
+            } catch (const std::invalid_argument&) {
+            }
+        }
+    }
+    for (int row = 0; row <= tables::kPatternRows; ++row) {
+        out["color" + std::to_string(row)] = std::to_string(p.flash.color(row));
+        for (int col = 0; col <= tables::kPatternColumns; ++col) {
+            const std::string cell = std::to_string(row) + "," + std::to_string(col);
+            out["pauta" + cell] = std::to_string(p.flash.pauta(row, col));
+            out["grid" + cell] = p.frm.MSFlexGridPautas.TextMatrix(row, col);
+        }
+    }
+    return out;
 }
 
 }  // namespace zrk::test

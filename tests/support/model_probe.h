@@ -1,7 +1,9 @@
 #pragma once
 
+#include <map>
 #include <string>
 
+#include "app/program.h"
 #include "form/controls.h"
 
 namespace zrk::test {
@@ -10,5 +12,9 @@ namespace zrk::test {
 // "Visible", "Enabled", "Caption", "Text", "ListIndex", "Items" (joined
 // with '|'), "Value", "Interval", "Tabs", "SelectedTab", "Panel1".
 std::string probe(const app::Control& control, const std::string& property);
+
+// Every visibility, text, selection, check state, caption and tab list of
+// the form, the flash table and the grid: what "nothing changed" compares.
+std::map<std::string, std::string> snapshot(const app::Program& program);
 
 }  // namespace zrk::test

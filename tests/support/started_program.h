@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "fake_platform.h"
@@ -32,6 +33,12 @@ struct StartedProgram {
     std::unique_ptr<app::Program> program;
     int exitCode = -1;
     app::FrmMain& frm() { return program->frm; }
+    // The texts of the message boxes shown so far.
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : machine.ui.messages) out.push_back(m.text);
+        return out;
+    }
     template <typename Port>
     Port& port() {
         return machine.port<Port>();

@@ -37,37 +37,7 @@ struct FileRig {
         ui().files.push_back(path(name));
         frm().CAbrir.Click();
     }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& m : started.machine.ui.messages) out.push_back(m.text);
-        return out;
-    }
 };
-
-// Every text, selection, check state and visibility of the form, the flash
-// table and the grid: what "nothing changed" compares.
-std::map<std::string, std::string> snapshot(app::Program& p) {
-    std::map<std::string, std::string> out;
-    for (const auto& c : p.frm.controls().all()) {
-        if (c->kind() == app::Kind::StatusBar) continue;  // the status line reports, it holds no parameter
-        out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
-        for (const char* prop : {"Text", "ListIndex", "Value", "Caption"}) {
-            try {
-                out[c->key() + "." + prop] = probe(*c, prop);
-            } catch (const std::invalid_argument&) {
-            }
-        }
-    }
-    for (int row = 0; row <= tables::kPatternRows; ++row) {
-        out["color" + std::to_string(row)] = std::to_string(p.flash.color(row));
-        for (int col = 0; col <= tables::kPatternColumns; ++col) {
-            const std::string cell = std::to_string(row) + "," + std::to_string(col);
-            out["pauta" + cell] = std::to_string(p.flash.pauta(row, col));
-            out["grid" + cell] = p.frm.MSFlexGridPautas.TextMatrix(row, col);
-        }
-    }
-    return out;
-}
 
 // A valid file as lines (without line ends): an all-zero image and an empty table.
 std::vector<std::string> baseLines() {
@@ -115,7 +85,7 @@ TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     rig.program().flash.color(1) = 255;
     rig.program().flash.color(8) = 0xFF0000;
     rig.save("unit.zrk");
-    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
     EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
     EXPECT_EQ(rig.frm().status(), " Saved file");
 
@@ -170,7 +140,7 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
         fillForm(rig.frm());
         c.edit(rig.frm());
         rig.save("f.zrk");
-        ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+        ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
         std::istringstream text(rig.folder().read("f.zrk"));
         std::vector<std::string> lines;
         for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.size() - 1));
@@ -187,9 +157,9 @@ TEST(SaveParameterFile, AValueBeyondItsCellsIsNotSaved) {
         fillForm(rig.frm());
         dynamic_cast<app::TextBox&>(rig.frm().controls().at(field)).setText(text);
         rig.save("f.zrk");
-        ASSERT_EQ(rig.messages().size(), 1u) << field;
-        EXPECT_NE(rig.messages()[0].find(field), std::string::npos) << rig.messages()[0];
-        EXPECT_NE(rig.messages()[0].find("out of range"), std::string::npos) << rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u) << field;
+        EXPECT_NE(rig.started.messages()[0].find(field), std::string::npos) << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find("out of range"), std::string::npos) << rig.started.messages()[0];
         EXPECT_FALSE(std::filesystem::exists(rig.path("f.zrk"))) << field;
     }
 }
@@ -200,7 +170,7 @@ TEST(SaveParameterFile, CancelWritesNothingAndSaysNothing) {
     rig.frm().txtGrupoLeds.setText("abc");
     rig.ui().files.push_back(std::nullopt);
     rig.frm().CGuardar.Click();
-    EXPECT_TRUE(rig.messages().empty());
+    EXPECT_TRUE(rig.started.messages().empty());
     EXPECT_EQ(rig.frm().txtGrupoLeds.Text(), "0") << "the encoding's correction stays";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig.folder().path()), {}), 1) << "only zrk.ini";
 }
@@ -211,8 +181,8 @@ TEST(SaveParameterFile, AConversionErrorComesBeforeTheDialog) {
     rig.frm().TRelacionReductor.setText("twelve");
     rig.folder().write("f.zrk", "good");
     rig.save("f.zrk");
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("TRelacionReductor"), std::string::npos) << rig.messages()[0];
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find("TRelacionReductor"), std::string::npos) << rig.started.messages()[0];
     EXPECT_TRUE(rig.ui().lastFilter.empty()) << "no dialog was shown";
     EXPECT_EQ(rig.folder().read("f.zrk"), "good");
 }
@@ -244,9 +214,9 @@ TEST(SaveParameterFile, AFailedSaveKeepsTheOldFile) {
             if (c.sizeLimit) limit.emplace(c.sizeLimit);
             rig.save(c.target);
         }
-        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
-        EXPECT_NE(rig.messages()[0].find(c.says), std::string::npos) << c.name << ": " << rig.messages()[0];
-        EXPECT_NE(rig.messages()[0].find(rig.path(c.target)), std::string::npos) << c.name;
+        ASSERT_EQ(rig.started.messages().size(), 1u) << c.name;
+        EXPECT_NE(rig.started.messages()[0].find(c.says), std::string::npos) << c.name << ": " << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find(rig.path(c.target)), std::string::npos) << c.name;
         EXPECT_EQ(rig.folder().read("f.zrk"), old) << c.name;
         EXPECT_EQ(rig.frm().status(), "File not saved") << c.name;
         std::vector<std::string> names;
@@ -284,7 +254,7 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     tables::RedibujaGrid(rig.frm(), flash);
     tables::RellenarColores(rig.frm(), flash);
     rig.save("unit.zrk");
-    ASSERT_TRUE(rig.messages().empty());
+    ASSERT_TRUE(rig.started.messages().empty());
     const auto saved = snapshot(rig.program());
 
     // Now a different unit, and a different table.
@@ -294,7 +264,7 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     other.program().flash.pauta(2, 1) = 42;
     std::filesystem::copy_file(rig.path("unit.zrk"), other.path("unit.zrk"));
     other.open("unit.zrk");
-    ASSERT_TRUE(other.messages().empty()) << other.messages()[0];
+    ASSERT_TRUE(other.started.messages().empty()) << other.started.messages()[0];
     auto opened = snapshot(other.program());
 
     // What a file never sets keeps the other unit's values.
@@ -312,7 +282,9 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     EXPECT_EQ(opened["LColor(3).Caption"], "255");
     // AD to lux and back is not exact; the lux fields themselves must match.
     for (const char* ad : {"TLuxONAD.Text", "TLuxOFFAD.Text"}) opened[ad] = saved.at(ad);
-    // Visibility follows identification, not files; the rest must match.
+    // Visibility and the tabs follow identification, not files; the rest must match.
+    EXPECT_EQ(opened["TabStrip1.Tabs"], otherBefore.at("TabStrip1.Tabs"));
+    opened["TabStrip1.Tabs"] = saved.at("TabStrip1.Tabs");
     for (auto& [key, value] : opened)
         if (key.ends_with(".Visible")) value = saved.at(key);
     for (const auto& [key, value] : saved)
@@ -358,7 +330,7 @@ TEST(OpenParameterFile, TheReadersOwnRules) {
         const std::string before = probe(rig.frm().controls().at(c.control), c.property);
         rig.folder().write("f.zrk", fileWith(c.positions));
         rig.open("f.zrk");
-        ASSERT_TRUE(rig.messages().empty()) << c.control << ": " << rig.messages()[0];
+        ASSERT_TRUE(rig.started.messages().empty()) << c.control << ": " << rig.started.messages()[0];
         const std::string expected = std::string(c.expected) == "keep" ? before : c.expected;
         EXPECT_EQ(probe(rig.frm().controls().at(c.control), c.property), expected)
             << c.control << " from line " << c.positions[0].first + 1;
@@ -373,7 +345,7 @@ TEST(OpenParameterFile, TableEntriesAndColours) {
     lines[colorLine(4)] = "12.5";
     rig.folder().write("f.zrk", joined(lines));
     rig.open("f.zrk");
-    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
     const auto& flash = rig.program().flash;
     EXPECT_EQ(flash.color(2), 65280);
     EXPECT_EQ(flash.color(3), 0) << "a colour that is not a number gives 0";
@@ -404,7 +376,7 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
         for (int col = 1; col <= 32; ++col) full[entryLine(row, col)] = "120";
     rig.folder().write("full.zrk", joined(full));
     rig.open("full.zrk");
-    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
     ASSERT_EQ(rig.program().flash.pauta(5, 7), 120);
 
     auto lines = baseLines();  // every other entry 511
@@ -412,7 +384,7 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
     for (const Case& c : cases) lines[entryLine(1, col++)] = c.line;
     rig.folder().write("f.zrk", joined(lines));
     rig.open("f.zrk");
-    ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+    ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
     const auto& flash = rig.program().flash;
     const auto& grid = rig.frm().MSFlexGridPautas;
     col = 1;
@@ -448,7 +420,7 @@ TEST(OpenParameterFile, TheCurrentCellShowsTheFilesEntry) {
         lines[entryLine(3, 6)] = c.entry;
         rig.folder().write("f.zrk", joined(lines));
         rig.open("f.zrk");
-        ASSERT_TRUE(rig.messages().empty()) << rig.messages()[0];
+        ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
         EXPECT_EQ(grid.TextMatrix(3, 6), c.shown) << c.entry;
         EXPECT_EQ(rig.program().flash.pauta(3, 6), std::stoi(c.entry)) << c.entry;
     }
@@ -471,7 +443,7 @@ TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
         FileRig rig;
         rig.folder().write("f.zrk", c.content);
         rig.open("f.zrk");
-        EXPECT_TRUE(rig.messages().empty()) << c.name << ": " << rig.messages()[0];
+        EXPECT_TRUE(rig.started.messages().empty()) << c.name << ": " << rig.started.messages()[0];
         EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "10.0000") << c.name;
     }
 }
@@ -529,8 +501,8 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
         const auto before = snapshot(rig.program());
         rig.folder().write("bad.zrk", c.content);
         rig.open("bad.zrk");
-        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
-        const std::string message = rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u) << c.name;
+        const std::string message = rig.started.messages()[0];
         EXPECT_NE(message.find(rig.path("bad.zrk")), std::string::npos) << c.name << ": " << message;
         EXPECT_NE(message.find(c.says), std::string::npos) << c.name << ": " << message;
         EXPECT_EQ(rig.started.machine.ui.messages[0].title, "ZRK");
@@ -555,9 +527,9 @@ TEST(OpenParameterFile, FilesThatCannotBeOpened) {
     for (const auto& c : cases) {
         rig.ui().messages.clear();
         rig.open(c.name);
-        ASSERT_EQ(rig.messages().size(), 1u) << c.name;
-        EXPECT_NE(rig.messages()[0].find(rig.path(c.name)), std::string::npos) << rig.messages()[0];
-        EXPECT_NE(rig.messages()[0].find(c.says), std::string::npos) << rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u) << c.name;
+        EXPECT_NE(rig.started.messages()[0].find(rig.path(c.name)), std::string::npos) << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find(c.says), std::string::npos) << rig.started.messages()[0];
         EXPECT_EQ(snapshot(rig.program()), before) << c.name;
     }
 }
@@ -571,9 +543,9 @@ TEST(OpenParameterFile, WhatIsNoParameterFileIsRefusedUnread) {
     for (const auto& special : specials) {
         rig.ui().messages.clear();
         rig.open(special.path.filename().string());
-        ASSERT_EQ(rig.messages().size(), 1u) << special.name;
-        EXPECT_NE(rig.messages()[0].find(special.path.string()), std::string::npos) << rig.messages()[0];
-        EXPECT_NE(rig.messages()[0].find(special.says), std::string::npos) << rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u) << special.name;
+        EXPECT_NE(rig.started.messages()[0].find(special.path.string()), std::string::npos) << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find(special.says), std::string::npos) << rig.started.messages()[0];
         EXPECT_EQ(rig.frm().status(), "File not opened") << special.name;
         EXPECT_EQ(snapshot(rig.program()), before) << special.name;
     }
@@ -603,8 +575,8 @@ TEST(OpenParameterFile, TheSystemRefusingTheOpenIsReported) {
     setrlimit(RLIMIT_NOFILE, &limit);
     rig.open("f.zrk");
     setrlimit(RLIMIT_NOFILE, &saved);
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos) << rig.messages()[0];
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos) << rig.started.messages()[0];
     EXPECT_EQ(snapshot(rig.program()), before);
 #endif
 }
@@ -614,7 +586,7 @@ TEST(OpenParameterFile, CancelChangesNothingAndSaysNothing) {
     const auto before = snapshot(rig.program());
     rig.ui().files.push_back(std::nullopt);
     rig.frm().CAbrir.Click();
-    EXPECT_TRUE(rig.messages().empty());
+    EXPECT_TRUE(rig.started.messages().empty());
     EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
     EXPECT_EQ(snapshot(rig.program()), before);
 }
@@ -624,7 +596,7 @@ TEST(OpenParameterFile, TheSensorTypeIsSetBeforeTheLuxFields) {
     rig.frm().ComboSensorLuz.setListIndex(0);
     rig.folder().write("f.zrk", fileWith({{17, "1"}, {18, "244"}, {41, "1"}}));
     rig.open("f.zrk");
-    ASSERT_TRUE(rig.messages().empty());
+    ASSERT_TRUE(rig.started.messages().empty());
     std::int32_t ad = 500;
     EXPECT_EQ(rig.frm().TLuxON.Text(), std::to_string(rig.program().lux.ADALux(ad, 1)));
     EXPECT_EQ(rig.frm().TLuxONAD.Text(), "500");

@@ -14,22 +14,6 @@ namespace zrk::test {
 namespace {
 
 
-// Every visible/text/list/check state of the form, to compare before and after.
-std::map<std::string, std::string> snapshot(app::FrmMain& frm) {
-    std::map<std::string, std::string> out;
-    for (const auto& c : frm.controls().all()) {
-        out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
-        for (const char* p : {"Text", "ListIndex", "Value"}) {
-            try {
-                out[c->key() + "." + p] = probe(*c, p);
-            } catch (const std::invalid_argument&) {
-            }
-        }
-    }
-    out["tabs"] = probe(frm.TabStrip1, "Tabs");
-    return out;
-}
-
 TEST(ReadZrk, FillsTheFormFromTheUnit) {
     UnitRig rig;
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::Done);
@@ -45,7 +29,7 @@ TEST(ReadZrk, FillsTheFormFromTheUnit) {
     EXPECT_EQ(frm.status(), "Ended");
     EXPECT_TRUE(frm.CLeer.Enabled());
     EXPECT_FALSE(rig.unit().isOpen());
-    EXPECT_TRUE(rig.messages().empty()) << "a current firmware gets no warning";
+    EXPECT_TRUE(rig.started.messages().empty()) << "a current firmware gets no warning";
     // One transaction per map byte and per in-use address.
     int inUse = 0;
     for (int a = 0; a < 256; ++a) inUse += rig.device().isInUse(a) ? 1 : 0;
@@ -55,8 +39,8 @@ TEST(ReadZrk, FillsTheFormFromTheUnit) {
 TEST(ReadZrk, OldFirmwareGetsTheWarningAndIdentifyingAgainGivesTheSameTabs) {
     UnitRig rig("old-unit");
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::Done);
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_EQ(rig.messages()[0], "This version of firmware is only ZRK software program v1.2.9");
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_EQ(rig.started.messages()[0], "This version of firmware is only ZRK software program v1.2.9");
     EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
     params::readUnit(rig.program());
     EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
@@ -75,24 +59,24 @@ TEST(ReadZrk, NoAnswerToIdentificationLeavesEverythingAsItWas) {
     UnitRig rig;
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.frm().TVelocidadUsuario1.setText("12.5");  // an edit the operator made
-    const auto before = snapshot(rig.frm());
+    const auto before = snapshot(rig.program());
     const auto map = rig.program().MapaParametros;
     rig.device().clearFrameLog();
     rig.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
     const double t0 = rig.started.machine.clock.now();
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::NoAnswer);
-    EXPECT_EQ(snapshot(rig.frm()), before);
+    EXPECT_EQ(snapshot(rig.program()), before);
     EXPECT_EQ(rig.program().MapaParametros, map);
     EXPECT_EQ(rig.frames(), 3u) << "one unanswered transaction, then stop";
     EXPECT_LT(rig.started.machine.clock.now() - t0, 7.0);
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("No unit answered"), std::string::npos);
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find("No unit answered"), std::string::npos);
     EXPECT_FALSE(rig.unit().isOpen());
     EXPECT_TRUE(rig.frm().CLeer.Enabled());
 }
 
 TEST(ReadZrk, FailedReadDecodesNothing) {
-    UnitRig rig("led-lantern", [](const FilteringPort::Frame& f) { return f[4] == 1 && f[5] == 30; });
+    UnitRig rig("led-lantern", [](const FrameHookPort::Frame& f) { return f.command == 1 && f.parameter1 == 30; });
     rig.frm().TVelocidadUsuario1.setText("7.0000");
     rig.frm().TTiempoLampara2.setText("8.0");
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::NoAnswer);
@@ -100,7 +84,7 @@ TEST(ReadZrk, FailedReadDecodesNothing) {
     EXPECT_EQ(rig.frm().TTiempoLampara2.Text(), "8.0");
     EXPECT_EQ(rig.frm().status(), "Reading Error in data 30");
     EXPECT_EQ(rig.started.machine.ui.beeps, 1);
-    EXPECT_TRUE(rig.messages().empty()) << "no firmware message after a failed read";
+    EXPECT_TRUE(rig.started.messages().empty()) << "no firmware message after a failed read";
     EXPECT_FALSE(rig.unit().isOpen());
     EXPECT_TRUE(rig.frm().CEscribir.Enabled());
 }
@@ -111,16 +95,16 @@ TEST(ReadZrk, CellTheFormCannotShowChangesNothing) {
     rig.frm().TVelocidadUsuario1.setText("7.0000");
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::BadData);
     EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000");
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"), std::string::npos);
-    EXPECT_NE(rig.messages()[0].find("ComboTipoMotor"), std::string::npos);
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"), std::string::npos);
+    EXPECT_NE(rig.started.messages()[0].find("ComboTipoMotor"), std::string::npos);
     EXPECT_FALSE(rig.unit().isOpen());
 }
 
 TEST(ReadZrk, CancelStopsTheWaitingTransactionAndChangesNothing) {
     UnitRig rig;
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
-    const auto before = snapshot(rig.frm());
+    const auto before = snapshot(rig.program());
     rig.unit().unit().setFaults(sim::parseFaults({"delay=1500"}));
     int ticks = 0;
     rig.started.machine.events.onEvents = [&] {
@@ -128,7 +112,7 @@ TEST(ReadZrk, CancelStopsTheWaitingTransactionAndChangesNothing) {
     };
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::Cancelled);
     rig.started.machine.events.onEvents = nullptr;
-    auto after = snapshot(rig.frm());
+    auto after = snapshot(rig.program());
     EXPECT_NE(rig.frm().status().find("cancelled"), std::string::npos) << rig.frm().status();
     EXPECT_FALSE(rig.program().progress.active());
     EXPECT_FALSE(rig.unit().isOpen());
@@ -181,9 +165,9 @@ TEST(WriteZrk, BadFieldOrCellSendsNothing) {
         rig.device().clearFrameLog();
         EXPECT_EQ(params::writeUnit(rig.program()), ops::End::BadData) << c.field;
         EXPECT_EQ(rig.frames(), 0u) << c.field;
-        ASSERT_EQ(rig.messages().size(), 1u);
-        EXPECT_NE(rig.messages()[0].find("Error de escritura. Reintente la operación"), std::string::npos);
-        EXPECT_NE(rig.messages()[0].find(c.named), std::string::npos) << rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u);
+        EXPECT_NE(rig.started.messages()[0].find("Error de escritura. Reintente la operación"), std::string::npos);
+        EXPECT_NE(rig.started.messages()[0].find(c.named), std::string::npos) << rig.started.messages()[0];
         EXPECT_FALSE(rig.unit().isOpen());
         EXPECT_TRUE(rig.frm().CEscribir.Enabled());
     }
@@ -206,7 +190,7 @@ TEST(WriteZrk, BeforeAnyIdentificationNothingIsSent) {
 }
 
 TEST(WriteZrk, FailedAddressSkipsTheRestOfThePassButNotTheIdentifier) {
-    UnitRig rig("led-lantern", [](const FilteringPort::Frame& f) { return f[4] == 2 && f[5] == 30; });
+    UnitRig rig("led-lantern", [](const FrameHookPort::Frame& f) { return f.command == 2 && f.parameter1 == 30; });
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     rig.device().clearFrameLog();
     EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NoAnswer);
@@ -227,9 +211,9 @@ TEST(WriteZrk, PortErrorEndsWithTheMessageAndThePortClosed) {
     rig.unit().unit().setFaults(sim::parseFaults({"disconnect-after=" + std::to_string(soon)}));
     const auto written = params::writeUnit(rig.program());
     EXPECT_EQ(written, ops::End::PortError);
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("Error de escritura"), std::string::npos);
-    EXPECT_NE(rig.messages()[0].find(written.message), std::string::npos);
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find("Error de escritura"), std::string::npos);
+    EXPECT_NE(rig.started.messages()[0].find(written.message), std::string::npos);
     EXPECT_FALSE(written.message.empty());
     EXPECT_FALSE(rig.program().progress.active());
     EXPECT_TRUE(rig.frm().CLeer.Enabled());

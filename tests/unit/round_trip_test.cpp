@@ -189,8 +189,8 @@ TEST(RoundTrip, ReadSaveOpenWriteGivesBackTheUnitsNumbers) {
 TEST(UnitBinding, AFailedIdentificationOrReadLeavesTheFormWithoutAUnit) {
     for (const char* failure : {"identification gets no answer", "read fails at address 30", "read is cancelled"}) {
         bool failing = false;
-        UnitRig rig("led-lantern", [&](const FilteringPort::Frame& f) {
-            return failing && (failure[0] == 'i' ? f[4] == 128 : f[4] == 1 && f[5] == 30);
+        UnitRig rig("led-lantern", [&](const FrameHookPort::Frame& f) {
+            return failing && (failure[0] == 'i' ? f.command == 128 : f.command == 1 && f.parameter1 == 30);
         });
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         const std::string speed = rig.frm().TVelocidadUsuario1.Text();
@@ -221,9 +221,9 @@ TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
     EXPECT_EQ(memoryOf(rig.device()), before);
     EXPECT_TRUE(writtenBytes(rig.device()).empty());
     EXPECT_EQ(rig.frames(), 2u) << "cells 254 and 255 read, nothing else";
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find("1800"), std::string::npos) << rig.messages()[0];
-    EXPECT_NE(rig.messages()[0].find(std::to_string(read)), std::string::npos) << rig.messages()[0];
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find("1800"), std::string::npos) << rig.started.messages()[0];
+    EXPECT_NE(rig.started.messages()[0].find(std::to_string(read)), std::string::npos) << rig.started.messages()[0];
     EXPECT_FALSE(rig.unit().isOpen());
     EXPECT_TRUE(rig.frm().CEscribir.Enabled());
 }
@@ -247,8 +247,8 @@ TEST(VerifyAfterWrite, ACellThatDoesNotKeepItsByteIsNamed) {
     EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NotVerified);
     const std::string line = "Address 49: written 33, the unit holds " + std::to_string(held);
     EXPECT_NE(rig.frm().status().find(line), std::string::npos) << rig.frm().status();
-    ASSERT_EQ(rig.messages().size(), 1u);
-    EXPECT_NE(rig.messages()[0].find(line), std::string::npos) << rig.messages()[0];
+    ASSERT_EQ(rig.started.messages().size(), 1u);
+    EXPECT_NE(rig.started.messages()[0].find(line), std::string::npos) << rig.started.messages()[0];
     EXPECT_FALSE(rig.program().progress.active());
 }
 

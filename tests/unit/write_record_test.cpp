@@ -164,7 +164,7 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
 TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
     for (const char* failure : {"the cell keeps its old byte", "the write gets no answer"}) {
         const bool stuck = std::string(failure).find("keeps") != std::string::npos;
-        UnitRig rig("led-lantern", [stuck](const FilteringPort::Frame& f) { return !stuck && f[4] == 2 && f[5] == 49; });
+        UnitRig rig("led-lantern", [stuck](const FrameHookPort::Frame& f) { return !stuck && f.command == 2 && f.parameter1 == 49; });
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.frm().TPWMLed.setText("12");
         rig.frm().TVueltasError.setText("4");
@@ -196,8 +196,8 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
         rig.device().clearFrameLog();
         EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NotRecorded) << blocked;
         EXPECT_EQ(rig.frames(), 0u) << blocked;
-        ASSERT_EQ(rig.messages().size(), 1u) << blocked;
-        EXPECT_NE(rig.messages()[0].find(in.string()), std::string::npos) << rig.messages()[0];
+        ASSERT_EQ(rig.started.messages().size(), 1u) << blocked;
+        EXPECT_NE(rig.started.messages()[0].find(in.string()), std::string::npos) << rig.started.messages()[0];
         EXPECT_EQ(rig.device().memory(49), 80);
     }
 }

@@ -10,7 +10,6 @@ class LampWidget : public QWidget {
     Q_OBJECT
 public:
     LampWidget(QColor color, int diameter, QWidget* parent = nullptr);
-    QColor color() const { return color_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -24,9 +24,6 @@ public:
     OperationProgressView(const OperationProgressView&) = delete;
     OperationProgressView& operator=(const OperationProgressView&) = delete;
 
-    QProgressBar* bar() const { return bar_; }
-    QPushButton* cancelButton() const { return cancel_; }
-
 private:
     void sync();
 
