@@ -25,8 +25,9 @@ bool timed(bench::ProgramRig& rig, const std::vector<std::string>& args, int tra
     std::string command;
     for (const auto& a : args) command += (command.empty() ? "" : " ") + a;
     std::printf("zrkctl %s: %d transactions\n", command.c_str(), transactions);
-    std::printf("  wall time   %8.3f s (target %.1f s)\n  floor       %8.3f s\n  ratio       %8.4f\n  CPU share   %8.2f %%\n",
-                wall, target, floor, wall / floor, 100.0 * cpu / wall);
+    std::printf(
+        "  wall time   %8.3f s (target %.1f s)\n  floor       %8.3f s\n  ratio       %8.4f\n  CPU share   %8.2f %%\n",
+        wall, target, floor, wall / floor, 100.0 * cpu / wall);
     if (code != 0) std::printf("FAILED (exit %d): %s", code, err.str().c_str());
     return code == 0;
 }

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
 
     double wall0 = clock.now(), cpu0 = bench::cpuSeconds();
     const auto read = params::readUnit(program);
-    report("full read (identify 32 + 256 addresses)", 32 + 256, clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);
+    report("full read (identify 32 + 256 addresses)", 32 + 256, clock.now() - wall0, bench::cpuSeconds() - cpu0,
+           kLatency);
 
     int writes = 0;
     for (int a = 0; a < 256; ++a) writes += (a <= 246 && params::carriesField(a)) || a >= 254 ? 1 : 0;

@@ -3,17 +3,17 @@
 #include <cmath>
 #include <fstream>
 
-#include "ops/shell.h"
 #include "files/atomic_write.h"
-#include "link/speed_test.h"
 #include "files/parameter_file.h"
-#include "platform/path_text.h"
+#include "link/speed_test.h"
 #include "ops/instant_values.h"
-#include "ops/remote_commands.h"
-#include "ops/status_interrogation.h"
 #include "ops/parameter_memory.h"
+#include "ops/remote_commands.h"
+#include "ops/shell.h"
+#include "ops/status_interrogation.h"
 #include "ops/unit_changes.h"
 #include "params/visibility.h"
+#include "platform/path_text.h"
 
 namespace zrk::app {
 
@@ -35,8 +35,8 @@ int Program::Main() {
         platform.ui.messageBox(e.what(), info.title, platform::UserInterface::Icon::Error);
         exitCode = 2;
     } catch (const files::FileError& e) {
-        platform.ui.messageBox(std::string(e.what()) + "\nThe tool cannot run without its settings file.",
-                               info.title, platform::UserInterface::Icon::Error);
+        platform.ui.messageBox(std::string(e.what()) + "\nThe tool cannot run without its settings file.", info.title,
+                               platform::UserInterface::Icon::Error);
         exitCode = 2;
     }
     splash.frmSplash.setVisible(false);

@@ -1,14 +1,14 @@
-#include "ops/device_operation.h"
 #include "cli/commands.h"
 
 #include <streambuf>
 
 #include "app/program.h"
-#include "cli/json.h"
-#include "params/numbers.h"
 #include "cli/file_cli.h"
+#include "cli/json.h"
 #include "cli/live_cli.h"
 #include "cli/table_cli.h"
+#include "ops/device_operation.h"
+#include "params/numbers.h"
 
 namespace zrk::cli {
 namespace {
@@ -61,8 +61,9 @@ std::string usageText() {
         "  --trace FILE     every frame sent, reply read and byte thrown away, one line each; - for standard error\n"
         "Commands:\n";
     for (const auto& command : allCommands()) text += "  " + command.usage + "\n";
-    text += "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"
-            "            3 port error, conversion error or bad file\n";
+    text +=
+        "exit codes: 0 done, 1 the unit did not answer or a transaction failed, 2 usage error,\n"
+        "            3 port error, conversion error or bad file\n";
     return text;
 }
 
@@ -80,16 +81,20 @@ bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return 
 int exitCodeOf(ops::End end) {
     using ops::End;
     switch (end) {
-        case End::Done: return kOk;
-        case End::PortError: return kPortError;  // the message box already said why
+        case End::Done:
+            return kOk;
+        case End::PortError:
+            return kPortError;  // the message box already said why
         case End::BadData:
-        case End::NotRecorded: return kPortError;
+        case End::NotRecorded:
+            return kPortError;
         case End::NoAnswer:
         case End::Cancelled:
         case End::NothingToDo:
         case End::WrongUnit:
         case End::NotVerified:
-        case End::NotStarted: break;
+        case End::NotStarted:
+            break;
     }
     // The reason is said once, by the operation's message or by runCommand,
     // which names the command with the status when nothing else was said.
@@ -98,7 +103,8 @@ int exitCodeOf(ops::End end) {
 
 void printChanges(CommandContext& c, const std::vector<params::FieldChange>& changes, const std::string& newKey) {
     if (!c.json) {
-        for (const auto& change : changes) c.out << change.field << ": " << change.unitValue << " -> " << change.newValue << "\n";
+        for (const auto& change : changes)
+            c.out << change.field << ": " << change.unitValue << " -> " << change.newValue << "\n";
         return;
     }
     c.out << "{\"changes\": [";

@@ -1,25 +1,24 @@
 // zrkctl read -o, write and check: parameter files from the command line.
-#include "cli/form_json.h"
 #include "cli/file_cli.h"
-#include "cli/commands.h"
-#include "ops/device_operation.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "app/program.h"
+#include "cli/commands.h"
+#include "cli/form_json.h"
 #include "cli/json.h"
 #include "files/atomic_write.h"
-#include "ops/parameter_files.h"
 #include "files/write_record.h"
-#include "params/image_layout.h"
-#include "params/numbers.h"
+#include "ops/device_operation.h"
+#include "ops/parameter_files.h"
 #include "ops/parameter_memory.h"
 #include "ops/segment_transfer.h"
+#include "params/image_layout.h"
+#include "params/numbers.h"
 
 namespace zrk::cli {
 namespace {
-
 
 void printStatus(CommandContext& c) {
     const std::string& status = c.program.frm.status();
@@ -194,13 +193,14 @@ void addFileCommands(std::vector<CommandSpec>& commands) {
                         "                 NAME: UNIT -> FILE and writes nothing; --table then writes the file's\n"
                         "                 flash-pattern table too",
                         writeFileCommand});
-    commands.push_back({"diff", "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
-                                "                 the file shows otherwise (--json: {\"changes\": ...}); writes nothing",
+    commands.push_back({"diff",
+                        "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
+                        "                 the file shows otherwise (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
-    commands.push_back({"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome",
-                        logCommand});
-    commands.push_back({"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed",
-                        checkFileCommand});
+    commands.push_back(
+        {"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome", logCommand});
+    commands.push_back(
+        {"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed", checkFileCommand});
 }
 
 }  // namespace zrk::cli

@@ -1,7 +1,7 @@
 #include "cli/form_json.h"
 
-#include "form/frm_main.h"
 #include "cli/json.h"
+#include "form/frm_main.h"
 #include "params/image_layout.h"
 
 namespace zrk::cli {

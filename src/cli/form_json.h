@@ -6,7 +6,7 @@
 namespace zrk::app {
 class FrmMain;
 class Control;
-}
+}  // namespace zrk::app
 
 namespace zrk::cli {
 

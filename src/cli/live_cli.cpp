@@ -1,23 +1,26 @@
 // zrkctl status and io: the interrogation and the instantaneous values.
-#include "ops/device_operation.h"
 #include "cli/live_cli.h"
 
 #include <optional>
 
 #include "app/program.h"
 #include "cli/json.h"
+#include "link/protocol.h"
+#include "ops/device_operation.h"
 #include "ops/instant_values.h"
 #include "ops/status_interrogation.h"
-#include "link/protocol.h"
 
 namespace zrk::cli {
 namespace {
 
 const char* lookName(live::LampLook look) {
     switch (look) {
-    case live::LampLook::Lit: return "on";
-    case live::LampLook::Unlit: return "off";
-    case live::LampLook::Unknown: break;
+        case live::LampLook::Lit:
+            return "on";
+        case live::LampLook::Unlit:
+            return "off";
+        case live::LampLook::Unknown:
+            break;
     }
     return "unknown";
 }

@@ -23,7 +23,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             o.version = true;
         } else if (a == "--port") {
             choosePort(Options::Port::Device);
-            if (++i == args.size() || args[i].empty()) throw std::invalid_argument("--port needs a device, e.g. /dev/ttyUSB0");
+            if (++i == args.size() || args[i].empty())
+                throw std::invalid_argument("--port needs a device, e.g. /dev/ttyUSB0");
             o.device = args[i];
         } else if (a == "--com") {
             choosePort(Options::Port::Com);

@@ -1,16 +1,16 @@
 // zrkctl identify, read and set: the parameter memory of the unit.
 #include <charconv>
-#include <optional>
 #include <cstdio>
+#include <optional>
 
 #include "app/program.h"
 #include "cli/commands.h"
-#include "ops/device_operation.h"
 #include "cli/file_cli.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
-#include "params/numbers.h"
+#include "ops/device_operation.h"
 #include "ops/parameter_memory.h"
+#include "params/numbers.h"
 #include "params/visibility.h"
 
 namespace zrk::cli {
@@ -74,7 +74,8 @@ std::string assign(app::FrmMain& frm, const std::string& setting) {
     }
     int number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size()) return name + " takes a number, not '" + value + "'";
+    if (error != std::errc() || end != value.data() + value.size())
+        return name + " takes a number, not '" + value + "'";
     if (auto* list = dynamic_cast<app::ComboBox*>(field)) list->setListIndex(number);
     if (auto* check = dynamic_cast<app::CheckBox*>(field)) check->setValue(number);
     return {};
@@ -82,7 +83,8 @@ std::string assign(app::FrmMain& frm, const std::string& setting) {
 
 // The field rows of `names`, or a usage error naming the first that is no
 // field a read decodes and a write sends.
-std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std::string>& names, const std::string& command) {
+std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std::string>& names,
+                                       const std::string& command) {
     std::vector<int> rows;
     for (const auto& name : names) {
         const auto row = rowOfField(name);
@@ -102,9 +104,11 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
     if (identified != ops::End::Done) return exitCodeOf(identified);
     for (int row : rows) {
         bool inUse = false;
-        for (int i = 0; i < params::rowLength(row); ++i) inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
+        for (int i = 0; i < params::rowLength(row); ++i)
+            inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
         if (!inUse) {
-            c.err << "zrkctl: " << command << ": this unit does not use " << params::fieldAt(row) << "; nothing was written\n";
+            c.err << "zrkctl: " << command << ": this unit does not use " << params::fieldAt(row)
+                  << "; nothing was written\n";
             return kPortError;
         }
     }
@@ -120,7 +124,8 @@ int get(CommandContext& c, const std::vector<std::string>& args) {
     if (c.json) {
         std::string fields;
         for (const auto& name : names)
-            fields += (fields.empty() ? "" : ", ") + jsonString(name) + ": " + fieldValueJson(c.program.frm.controls().at(name));
+            fields += (fields.empty() ? "" : ", ") + jsonString(name) + ": " +
+                      fieldValueJson(c.program.frm.controls().at(name));
         c.out << "{\"fields\": {" << fields << "}}\n";
     } else {
         for (const auto& name : names) {
@@ -139,7 +144,8 @@ int set(CommandContext& c, std::vector<std::string> args) {
     std::vector<std::string> names;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const auto equals = args[i].find('=');
-        if (equals == std::string::npos || equals == 0) return usageError(c, "set: '" + args[i] + "' is not NAME=VALUE");
+        if (equals == std::string::npos || equals == 0)
+            return usageError(c, "set: '" + args[i] + "' is not NAME=VALUE");
         names.push_back(args[i].substr(0, equals));
     }
     const auto rows = rowsOf(c, names, "set");
@@ -173,12 +179,17 @@ int fields(CommandContext& c, const std::vector<std::string>& args) {
 }  // namespace
 
 void addParameterCommands(std::vector<CommandSpec>& commands) {
-    commands.push_back({"identify", "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
+    commands.push_back({"identify",
+                        "identify       read the unit's in-use map (64 hex digits; --json adds the fields shown)",
                         identify});
-    commands.push_back({"read", "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                 status; -o saves a parameter file, with the unit's flash-pattern table when --table", read});
+    commands.push_back(
+        {"read",
+         "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                "
+         " status; -o saves a parameter file, with the unit's flash-pattern table when --table",
+         read});
     commands.push_back({"fields", "fields          the names get and set take, one per line; no unit needed", fields});
-    commands.push_back({"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})",
-                        get});
+    commands.push_back(
+        {"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})", get});
     commands.push_back({"set",
                         "set [--no-verify] [--dry-run] NAME=VALUE ...  identify, read only those fields, change them,\n"
                         "                 write what changed and read it back (--no-verify skips the read-back;\n"

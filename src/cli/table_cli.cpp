@@ -46,14 +46,15 @@ int writeTable(CommandContext& c, const std::string& path) {
     for (int row = 1; row <= 8; ++row) {
         const auto r = static_cast<std::size_t>(row - 1);
         c.program.frm.LColor(row).setCaption(std::to_string(file.colors[r]));
-        for (int col = 1; col <= 32; ++col) c.program.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
+        for (int col = 1; col <= 32; ++col)
+            c.program.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
     }
     const auto outcome = tables::CEscribirColores_Click(c.program);
     const int code = transferEnd(c, outcome);
     if (code == kPortError) return code;
     if (c.json)
-        c.out << "{\"status\": " << jsonString(c.program.frm.status()) << ", \"failedHalves\": " << outcome.payload.failedHalves
-              << "}\n";
+        c.out << "{\"status\": " << jsonString(c.program.frm.status())
+              << ", \"failedHalves\": " << outcome.payload.failedHalves << "}\n";
     else if (code == kOk)
         c.out << c.program.frm.status() << "\n";
     return code;

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/path_text.h"
 #include "files/user_file.h"
+#include "platform/path_text.h"
 
 namespace zrk::cli {
 namespace {
@@ -202,16 +202,35 @@ private:
             if (atEnd()) fail("the string is not closed");
             advance();
             switch (escape) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case '/': out += '/'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
-                case 'u': appendUtf8(out, hex4()); break;
-                default: fail(std::string("unknown escape '\\") + escape + "'");
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '/':
+                    out += '/';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'u':
+                    appendUtf8(out, hex4());
+                    break;
+                default:
+                    fail(std::string("unknown escape '\\") + escape + "'");
             }
         }
     }
@@ -256,13 +275,16 @@ private:
 
 std::string describe(const Value& v) {
     switch (v.kind) {
-        case Value::Kind::Array: return "an array";
-        case Value::Kind::Object: return "an object";
+        case Value::Kind::Array:
+            return "an array";
+        case Value::Kind::Object:
+            return "an object";
         case Value::Kind::String: {
             const std::string shown = v.text.size() > 20 ? v.text.substr(0, 20) + "..." : v.text;
             return "the text \"" + shown + "\"";
         }
-        default: return v.text;
+        default:
+            return v.text;
     }
 }
 

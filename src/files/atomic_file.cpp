@@ -1,7 +1,5 @@
 #include "files/atomic_file.h"
 
-#include "platform/path_text.h"
-
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -10,6 +8,8 @@
 #include <random>
 #include <string>
 #include <system_error>
+
+#include "platform/path_text.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -105,7 +105,8 @@ std::filesystem::path followLinks(const std::filesystem::path& target) {
         if (error) return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    throw FileError("Could not save " + utf8(target) + ": it is a chain of too many links. The file was left as it was.");
+    throw FileError("Could not save " + utf8(target) +
+                    ": it is a chain of too many links. The file was left as it was.");
 }
 
 std::string folderOf(const std::filesystem::path& target) {
@@ -148,7 +149,8 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)
             [[maybe_unused]] const int ignored = ::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid);
         }
         // After the owner: a change of owner may clear the set-id bits.
-        if (::fchmod(fd_, existing.st_mode & 07777) != 0) fail("cannot give it the permissions of the file it replaces");
+        if (::fchmod(fd_, existing.st_mode & 07777) != 0)
+            fail("cannot give it the permissions of the file it replaces");
     }
 #endif
 }
@@ -171,8 +173,8 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const std::string& what) {
     discard();
-    throw FileError("Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.",
-                    utf8(target_), what);
+    throw FileError("Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.", utf8(target_),
+                    what);
 }
 
 void AtomicFile::write(std::string_view text) {

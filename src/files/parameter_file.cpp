@@ -1,20 +1,18 @@
 #include "files/parameter_file.h"
 
-#include <sstream>
-
-#include "files/user_file.h"
-#include "platform/path_text.h"
-
 #include <cerrno>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <system_error>
 
-#include "form/frm_main.h"
 #include "files/atomic_file.h"
+#include "files/user_file.h"
+#include "form/frm_main.h"
 #include "params/codepage.h"
 #include "params/image_table.h"
 #include "params/numbers.h"
+#include "platform/path_text.h"
 
 namespace zrk::files {
 namespace {
@@ -87,7 +85,8 @@ std::int32_t wholeNumber(const std::string& line, const std::string& file, int l
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const char ch = text[i];
-        if (ch < '0' || ch > '9') throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
+        if (ch < '0' || ch > '9')
+            throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
         magnitude = magnitude * 10 + (ch - '0');
         if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
             throw ParameterFileError(file, lineNumber, shownText(line) + " is too large" + kRange);
@@ -156,11 +155,14 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
     int number = 0;
     auto nextLine = [&] {
         switch (reader.next(line)) {
-            case LineReader::Got::Line: ++number; return;
+            case LineReader::Got::Line:
+                ++number;
+                return;
             case LineReader::Got::End:
                 throw ParameterFileError(file, number + 1,
-                                         "the file ends after line " + std::to_string(number) + ", but a parameter file has " +
-                                             std::to_string(kParameterFileLines) + " lines");
+                                         "the file ends after line " + std::to_string(number) +
+                                             ", but a parameter file has " + std::to_string(kParameterFileLines) +
+                                             " lines");
             case LineReader::Got::TooLong:
                 throw ParameterFileError(file, number + 1,
                                          "the line is longer than " + std::to_string(kMaxLineLength) +
@@ -219,9 +221,9 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
                 v += term;
             }
             if (!ok)
-                throw ParameterFileError(file, a + 1,
-                                         "the value of " + field + " (lines " + linesOf(a, length) +
-                                             ") does not fit in 32 bits");
+                throw ParameterFileError(
+                    file, a + 1,
+                    "the value of " + field + " (lines " + linesOf(a, length) + ") does not fit in 32 bits");
         }
         if (row.holdsList()) {
             const std::int64_t value = cell(a);
@@ -230,21 +232,22 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
             const int count = lists(field);
             if (*position < -1 || *position >= count)
                 throw ParameterFileError(file, a + 1,
-                                         std::to_string(value) + " is no choice of " + field + " (it takes -1 for none, or 0 to " +
-                                             std::to_string(count - 1) + ")");
+                                         std::to_string(value) + " is no choice of " + field +
+                                             " (it takes -1 for none, or 0 to " + std::to_string(count - 1) + ")");
         }
         if (row.holdsCheck()) {
             if (cell(a) < 0 || cell(a) > 2)
-                throw ParameterFileError(file, a + 1,
-                                         std::to_string(cell(a)) + " is no state of the check box " + field +
-                                             " (0 clear, 1 set, 2 greyed)");
+                throw ParameterFileError(
+                    file, a + 1,
+                    std::to_string(cell(a)) + " is no state of the check box " + field + " (0 clear, 1 set, 2 greyed)");
         }
         if (row.file.characters) {
             for (int c = a; c < a + length; ++c) {
                 const std::int64_t code = cell(c);
                 if (code == 0) continue;  // no visible character, as on a read
                 if (code < 0 || code > 255 || !params::characterOfCode(static_cast<std::uint8_t>(code)))
-                    throw ParameterFileError(file, c + 1, std::to_string(code) + " is no character of the identification " + field);
+                    throw ParameterFileError(file, c + 1,
+                                             std::to_string(code) + " is no character of the identification " + field);
             }
         }
     }
@@ -257,7 +260,8 @@ std::string cannotReadProblem(const std::error_code& error) {
     return "it cannot be read (" + error.message() + ")";
 }
 
-ParameterFileContent readParameterFile(const std::filesystem::path& path, const std::function<void(int)>& afterPosition) {
+ParameterFileContent readParameterFile(const std::filesystem::path& path,
+                                       const std::function<void(int)>& afterPosition) {
     const std::string name = utf8(path);
     std::string content;
     try {

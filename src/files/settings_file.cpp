@@ -1,13 +1,13 @@
 #include "files/settings_file.h"
 
 #include <charconv>
-#include <sstream>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 #include "files/atomic_write.h"
-#include "platform/path_text.h"
 #include "files/user_file.h"
+#include "platform/path_text.h"
 
 namespace zrk::app {
 namespace {
@@ -88,8 +88,8 @@ Settings readSettingsFile(const std::filesystem::path& path) {
 }
 
 std::string formatSettings(const Settings& s) {
-    return std::to_string(s.PuertoSerie) + "\r\n" + std::to_string(s.CampoIni2) + "\r\n" +
-           std::to_string(s.CampoIni3) + "\r\n\"" + s.Idioma + "\"\r\n" + std::to_string(s.CodigoFabrica) + "\r\n";
+    return std::to_string(s.PuertoSerie) + "\r\n" + std::to_string(s.CampoIni2) + "\r\n" + std::to_string(s.CampoIni3) +
+           "\r\n\"" + s.Idioma + "\"\r\n" + std::to_string(s.CodigoFabrica) + "\r\n";
 }
 
 void writeSettingsFile(const std::filesystem::path& path, const Settings& settings) {

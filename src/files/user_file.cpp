@@ -24,7 +24,8 @@ std::string sizeText(std::uintmax_t bytes) {
 }
 
 [[noreturn]] void tooLarge(std::uintmax_t maxBytes) {
-    throw UserFileError(Reason::TooLarge, "it is larger than " + sizeText(maxBytes) + ", far more than such a file holds");
+    throw UserFileError(Reason::TooLarge,
+                        "it is larger than " + sizeText(maxBytes) + ", far more than such a file holds");
 }
 
 [[noreturn]] void notRegular() {
@@ -33,7 +34,8 @@ std::string sizeText(std::uintmax_t bytes) {
 
 [[noreturn]] void systemRefused(int code) {
     const std::error_code error(code, std::generic_category());
-    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) throw UserFileError(Reason::Missing, "it does not exist");
+    if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
+        throw UserFileError(Reason::Missing, "it does not exist");
     if (error == std::errc::is_a_directory) throw UserFileError(Reason::Folder, "it is a folder, not a file");
     if (error == std::errc::permission_denied)
         throw UserFileError(Reason::Unreadable, "you may not read it (permission denied)");

@@ -32,7 +32,8 @@ std::tm localTime(std::time_t when) {
 }
 
 std::string cell(std::string text) {
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return text;
 }
 
@@ -51,7 +52,8 @@ std::filesystem::path WriteRecord::copyPathFor(const std::string& unit, std::tim
     return path;
 }
 
-void WriteRecord::saveCopy(const std::filesystem::path& copy, const std::string& unit, const std::string& content) const {
+void WriteRecord::saveCopy(const std::filesystem::path& copy, const std::string& unit,
+                           const std::string& content) const {
     makeFolder(copy.parent_path());
     writeFileAtomically(copy, content);
     // The newest copies of this unit stay; their names sort by time.
@@ -111,7 +113,8 @@ std::string unitParameterFile(const params::LoadedFields& unit, const tables::Fl
     params::ParameterImage image{};
     for (const auto& [row, loaded] : unit.rows()) {
         if (row == 254) continue;  // a parameter file never carries the identifier
-        for (std::size_t i = 0; i < loaded.cells.size(); ++i) image[static_cast<std::size_t>(row) + i] = loaded.cells[i];
+        for (std::size_t i = 0; i < loaded.cells.size(); ++i)
+            image[static_cast<std::size_t>(row) + i] = loaded.cells[i];
         // A check box takes 0, 1 or 2 in a file; other bits of the cell
         // cannot travel in one.
         if (loaded.shown.rfind("check:", 0) == 0 && (loaded.cells[0] < 0 || loaded.cells[0] > 2))

@@ -138,8 +138,10 @@ void TabStrip::setCaption(int position, std::string caption) {
 void TabStrip::add(int position, std::string caption) {
     checkPosition(position, count() + 1);
     captions_.insert(captions_.begin() + (position - 1), std::move(caption));
-    if (selected_ == 0) selected_ = 1;
-    else if (selected_ >= position) ++selected_;  // the selected tab keeps its selection
+    if (selected_ == 0)
+        selected_ = 1;
+    else if (selected_ >= position)
+        ++selected_;  // the selected tab keeps its selection
     changed(Prop::Tabs);
     changed(Prop::SelectedTab);
 }
@@ -147,8 +149,10 @@ void TabStrip::add(int position, std::string caption) {
 void TabStrip::remove(int position) {
     checkPosition(position, count());
     captions_.erase(captions_.begin() + (position - 1));
-    if (selected_ > position || selected_ > count()) --selected_;
-    else if (selected_ == position && count() == 0) selected_ = 0;
+    if (selected_ > position || selected_ > count())
+        --selected_;
+    else if (selected_ == position && count() == 0)
+        selected_ = 0;
     changed(Prop::Tabs);
     changed(Prop::SelectedTab);
 }

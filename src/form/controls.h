@@ -19,10 +19,42 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class Kind { Form, TextBox, Label, Button, CheckBox, ComboBox, Frame, Picture, Timer, TabStrip, StatusBar, Grid, Shape };
+enum class Kind {
+    Form,
+    TextBox,
+    Label,
+    Button,
+    CheckBox,
+    ComboBox,
+    Frame,
+    Picture,
+    Timer,
+    TabStrip,
+    StatusBar,
+    Grid,
+    Shape
+};
 
 // What changed on a control, so that a view repaints only that.
-enum class Prop { Visible, Geometry, WindowState, Enabled, Caption, ForeColor, Text, Items, ListIndex, Value, Interval, Tabs, SelectedTab, Panels, Cells, CurrentCell, Marked };
+enum class Prop {
+    Visible,
+    Geometry,
+    WindowState,
+    Enabled,
+    Caption,
+    ForeColor,
+    Text,
+    Items,
+    ListIndex,
+    Value,
+    Interval,
+    Tabs,
+    SelectedTab,
+    Panels,
+    Cells,
+    CurrentCell,
+    Marked
+};
 
 class Control;
 using ChangeListener = std::function<void(Control&, Prop)>;
@@ -117,7 +149,8 @@ private:
 
 class TextBox : public Control {
 public:
-    TextBox(std::string name, int index, Control* parent, ChangeHub& hub) : Control(Kind::TextBox, std::move(name), index, parent, hub) {}
+    TextBox(std::string name, int index, Control* parent, ChangeHub& hub)
+        : Control(Kind::TextBox, std::move(name), index, parent, hub) {}
     const std::string& Text() const { return text_; }
     // Raises Change when the text differs, as the operator's typing does.
     void setText(std::string text);
@@ -132,7 +165,8 @@ private:
 
 class LabelControl : public CaptionedControl {
 public:
-    LabelControl(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Label, std::move(name), index, parent, hub) {}
+    LabelControl(std::string name, int index, Control* parent, ChangeHub& hub)
+        : CaptionedControl(Kind::Label, std::move(name), index, parent, hub) {}
     bool bordered = false;
     // The text colour; none until set, which leaves the system's own.
     const std::optional<Rgb>& ForeColor() const { return foreColor_; }
@@ -145,13 +179,15 @@ private:
 
 class CommandButton : public CaptionedControl {
 public:
-    CommandButton(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Button, std::move(name), index, parent, hub) {}
+    CommandButton(std::string name, int index, Control* parent, ChangeHub& hub)
+        : CaptionedControl(Kind::Button, std::move(name), index, parent, hub) {}
     Event<> Click;
 };
 
 class CheckBox : public CaptionedControl {
 public:
-    CheckBox(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::CheckBox, std::move(name), index, parent, hub) {}
+    CheckBox(std::string name, int index, Control* parent, ChangeHub& hub)
+        : CaptionedControl(Kind::CheckBox, std::move(name), index, parent, hub) {}
     int Value() const { return value_; }
     // 0 clear, 1 set, 2 greyed; other values are refused.
     void setValue(int value);
@@ -162,7 +198,8 @@ private:
 
 class ComboBox : public Control {
 public:
-    ComboBox(std::string name, int index, Control* parent, ChangeHub& hub) : Control(Kind::ComboBox, std::move(name), index, parent, hub) {}
+    ComboBox(std::string name, int index, Control* parent, ChangeHub& hub)
+        : Control(Kind::ComboBox, std::move(name), index, parent, hub) {}
 
     const std::vector<std::string>& items() const { return items_; }
     int ListCount() const { return static_cast<int>(items_.size()); }
@@ -195,7 +232,8 @@ private:
 
 class FrameControl : public CaptionedControl {
 public:
-    FrameControl(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Frame, std::move(name), index, parent, hub) {}
+    FrameControl(std::string name, int index, Control* parent, ChangeHub& hub)
+        : CaptionedControl(Kind::Frame, std::move(name), index, parent, hub) {}
 };
 
 // A fixed picture: a round lamp of one colour, the logo or the start picture.
@@ -210,7 +248,8 @@ public:
 
 class TimerControl : public Control {
 public:
-    TimerControl(std::string name, int index, Control* parent, ChangeHub& hub) : Control(Kind::Timer, std::move(name), index, parent, hub) {}
+    TimerControl(std::string name, int index, Control* parent, ChangeHub& hub)
+        : Control(Kind::Timer, std::move(name), index, parent, hub) {}
     int Interval() const { return interval_; }
     void setInterval(int milliseconds);
     // A timer runs while Enabled and its interval is above 0.
@@ -223,7 +262,8 @@ private:
 
 class TabStrip : public Control {
 public:
-    TabStrip(std::string name, int index, Control* parent, ChangeHub& hub) : Control(Kind::TabStrip, std::move(name), index, parent, hub) {}
+    TabStrip(std::string name, int index, Control* parent, ChangeHub& hub)
+        : Control(Kind::TabStrip, std::move(name), index, parent, hub) {}
 
     int count() const { return static_cast<int>(captions_.size()); }
     const std::vector<std::string>& captions() const { return captions_; }
@@ -316,7 +356,8 @@ private:
 // A window: caption, place and size in twips, minimised or not.
 class FormControl : public CaptionedControl {
 public:
-    FormControl(std::string name, int index, Control* parent, ChangeHub& hub) : CaptionedControl(Kind::Form, std::move(name), index, parent, hub) {}
+    FormControl(std::string name, int index, Control* parent, ChangeHub& hub)
+        : CaptionedControl(Kind::Form, std::move(name), index, parent, hub) {}
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Width() const { return width_; }

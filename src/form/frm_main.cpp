@@ -2,7 +2,9 @@
 
 namespace zrk::app {
 
-FrmMain::FrmMain() { TabStrip1.Click = [this] { TabStrip1_Click(); }; }
+FrmMain::FrmMain() {
+    TabStrip1.Click = [this] { TabStrip1_Click(); };
+}
 
 void FrmMain::applyCaption(Control& control, const CaptionSpec& caption) {
     if (caption.textId != 0) localised_.push_back({&control, caption.textId});
@@ -103,7 +105,8 @@ bool FrmMain::buildInputOutputLabels() {
 }
 
 bool FrmMain::finishDesign() {
-    for (const char* caption : {"Destellos", "Rotación", "Telemando", "Configuración", "Visualización", "V. Instantáneos"})
+    for (const char* caption :
+         {"Destellos", "Rotación", "Telemando", "Configuración", "Visualización", "V. Instantáneos"})
         TabStrip1.add(TabStrip1.count() + 1, caption);
     for (TextBox* shown : {&TModeloR, &TVersionFirmwareR, &THardwareR}) shown->locked = true;
     TDebug.multiLine = true;

@@ -147,10 +147,12 @@ public:
     TextBox& TLuxOFFAD = extraField(page1, "TLuxOFFAD");
     TextBox& TTestFotocelula = field<TextBox>(page1, "TTestFotocelula", L(4, txt(1112)), U(3, txt(1221)));
     TextBox& TLuxLamparaFundida = field<TextBox>(page1, "TLuxLamparaFundida", L(5, txt(1401)), U(13, txt(1220)));
-    TextBox& TRetardoLamparaFundida = field<TextBox>(page1, "TRetardoLamparaFundida", L(8, txt(1410)), U(14, txt(1221)));
+    TextBox& TRetardoLamparaFundida =
+        field<TextBox>(page1, "TRetardoLamparaFundida", L(8, txt(1410)), U(14, txt(1221)));
     ComboBox& ComboSensorLuz = field<ComboBox>(page1, "ComboSensorLuz", L(0, txt(1480)), none());
     ComboBox& ComboTipoCambiador = field<ComboBox>(page1, "ComboTipoCambiador", L(11, txt(1402)), none());
-    TextBox& TFotocelulaInterior = field<TextBox>(page1, "TFotocelulaInterior", L(30, txt(1406)), U(7, fix("Seg.")), "10");
+    TextBox& TFotocelulaInterior =
+        field<TextBox>(page1, "TFotocelulaInterior", L(30, txt(1406)), U(7, fix("Seg.")), "10");
     ComboBox& ComboTipoLampara1 = field<ComboBox>(page1, "ComboTipoLampara1", L(12, txt(1403)), none());
     ComboBox& ComboTipoLampara2 = field<ComboBox>(page1, "ComboTipoLampara2", L(13, txt(1404)), none());
     ComboBox& ComboLamparaPrincipal = field<ComboBox>(page1, "ComboLamparaPrincipal", L(20, txt(1405)), none());
@@ -176,7 +178,8 @@ public:
 
     // Page 2: rotation motor.
     ComboBox& ComboTipoMotor = field<ComboBox>(page2, "ComboTipoMotor", L(40, txt(1427)), none());
-    CheckBox& chkEnableDisableFalloRotacion = field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(2005)), none());
+    CheckBox& chkEnableDisableFalloRotacion =
+        field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(2005)), none());
     TextBox& TVelocidadUsuario1 = field<TextBox>(page2, "TVelocidadUsuario1", L(2, txt(1420)), U(0, txt(1219)));
     TextBox& TVelocidadUsuario2 = field<TextBox>(page2, "TVelocidadUsuario2", L(26, txt(1421)), U(4, txt(1219)));
     TextBox& TVelocidadUsuario3 = field<TextBox>(page2, "TVelocidadUsuario3", L(29, txt(1422)), U(5, txt(1219)));
@@ -222,7 +225,6 @@ private:
     bool lampRowsBuilt_ = buildLampRows();
 
 public:
-
     FrameControl& groupLampChange = frame(Frame1, 4, &page3, txt(1461));
     CommandButton& CCambioLamparaOn = captioned<CommandButton>("CCambioLamparaOn", &groupLampChange, txt(1450));
     CommandButton& CCambioLamparaOff = captioned<CommandButton>("CCambioLamparaOff", &page3, txt(1451));
@@ -240,8 +242,10 @@ public:
     CommandButton& CModoVerboso = captioned<CommandButton>("CModoVerboso", &groupAutomatic, fix("On"));
     CommandButton& Command1 = captioned<CommandButton>("Command1", &groupAutomatic, fix("Off"));
     FrameControl& groupMotorChange = frame(Frame1, 5, &page3, fix("Cambio Motor"));
-    CommandButton& btnTelemandoMotor1 = captioned<CommandButton>("btnTelemandoMotor1", &groupMotorChange, fix("Motor 1"));
-    CommandButton& btnTelamandoMotor2 = captioned<CommandButton>("btnTelamandoMotor2", &groupMotorChange, fix("Motor 2"));
+    CommandButton& btnTelemandoMotor1 =
+        captioned<CommandButton>("btnTelemandoMotor1", &groupMotorChange, fix("Motor 1"));
+    CommandButton& btnTelamandoMotor2 =
+        captioned<CommandButton>("btnTelamandoMotor2", &groupMotorChange, fix("Motor 2"));
 
     CheckBox& chkEstado = captioned<CheckBox>("chkEstado", &page3, fix("Ver estado"));
     TextBox& TNumeroSerieTelemando = field<TextBox>(page3, "TNumeroSerieTelemando", L1(34, txt(1206)), none());
@@ -250,7 +254,8 @@ public:
     CheckBox& chkCorrienteActual = make<CheckBox>("chkCorrienteActual", &page3);
     TextBox& TCorrienteActual = field<TextBox>(page3, "TCorrienteActual", L(7, txt(1171)), U(17, fix("A")));
     CheckBox& chkCorrienteLeds = make<CheckBox>("chkCorrienteLeds", &page3);
-    TextBox& txtCorrienteLeds = field<TextBox>(page3, "txtCorrienteLeds", N("lblCorrienteLeds", fix("Corriente leds")), U(23, fix("A")));
+    TextBox& txtCorrienteLeds =
+        field<TextBox>(page3, "txtCorrienteLeds", N("lblCorrienteLeds", fix("Corriente leds")), U(23, fix("A")));
     CommandButton& CInterrogar = captioned<CommandButton>("CInterrogar", &page3, txt(1467));
     TimerControl& TimerEstado = timer("TimerEstado", 500);
 
@@ -267,7 +272,8 @@ private:
 
 public:
     TextBox& TDientesDisco = field<TextBox>(page5, "TDientesDisco", L(9, fix("Dientes disco")), none());
-    TextBox& TLuminosidadLeds = field<TextBox>(page5, "TLuminosidadLeds", L(23, fix("Luminosidad Leds")), U(19, fix("%")));
+    TextBox& TLuminosidadLeds =
+        field<TextBox>(page5, "TLuminosidadLeds", L(23, fix("Luminosidad Leds")), U(19, fix("%")));
     TextBox& TGradosOffset = field<TextBox>(page5, "TGradosOffset", L(25, fix("Grados Offset")), none());
     CommandButton& CBorrarTabla = captioned<CommandButton>("CBorrarTabla", &page5, fix("Borrar Tabla"));
     CommandButton& CEscribirColores = captioned<CommandButton>("CEscribirColores", &page5, fix("Escribir Colores"));
@@ -282,8 +288,10 @@ private:
     bool ioLabelsBuilt_ = buildInputOutputLabels();
 
 public:
-    CommandButton& btnVerValoresInstantaneos = captioned<CommandButton>("btnVerValoresInstantaneos", &page6, fix("Refrescar"));
-    CommandButton& btnSpoolValorInstantaneo = captioned<CommandButton>("btnSpoolValorInstantaneo", &page6, fix("Activar auto"));
+    CommandButton& btnVerValoresInstantaneos =
+        captioned<CommandButton>("btnVerValoresInstantaneos", &page6, fix("Refrescar"));
+    CommandButton& btnSpoolValorInstantaneo =
+        captioned<CommandButton>("btnSpoolValorInstantaneo", &page6, fix("Activar auto"));
     TimerControl& tmrSpoolValoresInstantaneos = timer("tmrSpoolValoresInstantaneos", 1000);
 
     // Identification group, left of the tab strip.

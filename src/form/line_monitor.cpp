@@ -18,9 +18,7 @@ void LineMonitor::attach() {
     link_.addObserver(this);
 }
 
-void LineMonitor::detach() {
-    link_.removeObserver(this);
-}
+void LineMonitor::detach() { link_.removeObserver(this); }
 
 void LineMonitor::lineEvent(const link::LineEvent& event) {
     if (paused_) return;
@@ -89,6 +87,5 @@ std::string LineMonitor::traceText() const {
     for (const auto& e : rows_) trace.lineEvent(e);
     return text.str();
 }
-
 
 }  // namespace zrk::app

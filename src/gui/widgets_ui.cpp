@@ -41,7 +41,7 @@ bool WidgetsUserInterface::confirm(const std::string& question, const std::strin
     QMessageBox box(QMessageBox::Question, QString::fromStdString(title), QString::fromStdString(question),
                     QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
     box.setInformativeText(QString::fromStdString(details));
-    box.setDefaultButton(QMessageBox::Ok);      // Enter
+    box.setDefaultButton(QMessageBox::Ok);     // Enter
     box.setEscapeButton(QMessageBox::Cancel);  // Esc
     return box.exec() == QMessageBox::Ok;
 }

@@ -11,7 +11,8 @@ public:
     void beep() override;
     bool confirm(const std::string& question, const std::string& details, const std::string& title) override;
     std::int32_t chooseColor(std::int32_t initial) override;
-    std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName, const std::string& pattern) override;
+    std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName,
+                                                    const std::string& pattern) override;
     int screenWidthTwips() const override;
     int screenHeightTwips() const override;
 };

@@ -1,7 +1,7 @@
-#include "ops/device_operation.h"
 #include "ops/instant_values.h"
 
 #include "link/protocol.h"
+#include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "state/state.h"
 
@@ -27,7 +27,7 @@ void readGroup(state::State& program, const StateGroup& group) {
     const bool answered = reply.Resultado == link::kAck;
     const auto& labels = program.frm.*group.labels;
     for (int bit = 0; bit < group.count; ++bit) {
-        const StateLook look = !answered ? StateLook::Unknown
+        const StateLook look = !answered                    ? StateLook::Unknown
                                : link::replyBit(reply, bit) ? StateLook::On
                                                             : StateLook::Off;
         showStateLook(labels(group.first + bit), look);
@@ -46,18 +46,24 @@ void trap(state::State& program) {
 const std::string& stateCaption(StateLook look) {
     static const std::string on = "ON", off = "OFF", unknown = "--";
     switch (look) {
-    case StateLook::On: return on;
-    case StateLook::Off: return off;
-    case StateLook::Unknown: break;
+        case StateLook::On:
+            return on;
+        case StateLook::Off:
+            return off;
+        case StateLook::Unknown:
+            break;
     }
     return unknown;
 }
 
 app::Rgb stateColour(StateLook look) {
     switch (look) {
-    case StateLook::On: return {0, 0, 255};
-    case StateLook::Off: return {255, 0, 0};
-    case StateLook::Unknown: break;
+        case StateLook::On:
+            return {0, 0, 255};
+        case StateLook::Off:
+            return {255, 0, 0};
+        case StateLook::Unknown:
+            break;
     }
     return {0, 0, 0};
 }

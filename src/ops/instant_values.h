@@ -40,5 +40,4 @@ void btnSpoolValorInstantaneo_Click(state::State& program);
 // skipped while another device operation runs.
 void tmrSpoolValoresInstantaneos_Timer(state::State& program);
 
-
 }  // namespace zrk::live

@@ -46,7 +46,8 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
     for (int row = 1; row <= kRows; ++row) {
         p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kColumns; ++col) {
-            const std::int32_t angle = content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
+            const std::int32_t angle =
+                content.angles[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(col - 1)];
             grid.setTextMatrix(row, col, angle == tables::kEmptyAngle ? "" : tables::formatAngle(angle));
             p.flash.pauta(row, col) = angle;
         }

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "ops/operation_guards.h"
-#include "state/state.h"
-#include "params/image_layout.h"
-#include "params/numbers.h"
-#include "ops/unit_changes.h"
-#include "params/visibility.h"
 #include "files/write_record.h"
 #include "link/protocol.h"
+#include "ops/operation_guards.h"
+#include "ops/unit_changes.h"
+#include "params/image_layout.h"
+#include "params/numbers.h"
+#include "params/visibility.h"
+#include "state/state.h"
 
 namespace zrk::params {
 namespace {
@@ -124,9 +124,8 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
     std::vector<int> addresses;
     for (int a = 0; a < 256; ++a) {
         if (!p.MapaParametros.ComprobarParametro(a)) continue;
-        const bool wanted = !only || std::any_of(rows.begin(), rows.end(), [a](int first) {
-            return a >= first && a < first + rowLength(first);
-        });
+        const bool wanted = !only || std::any_of(rows.begin(), rows.end(),
+                                                 [a](int first) { return a >= first && a < first + rowLength(first); });
         if (wanted) addresses.push_back(a);
     }
     ParameterImage image{};
@@ -422,7 +421,8 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
         };
         std::vector<files::WriteRecord::Line> lines;
         const std::string now = files::isoLocalTime(std::time(nullptr));
-        for (const auto& c : changes) lines.push_back({now, unitName(unit), c.field, c.unitValue, c.newValue, fieldOutcome(c.row)});
+        for (const auto& c : changes)
+            lines.push_back({now, unitName(unit), c.field, c.unitValue, c.newValue, fieldOutcome(c.row)});
         try {
             record.append(lines);
         } catch (const files::FileError& e) {

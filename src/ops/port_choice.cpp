@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "state/state.h"
 #include "files/atomic_write.h"
 #include "link/frame.h"
+#include "state/state.h"
 
 namespace zrk::link {
 
@@ -64,8 +64,7 @@ bool PortChoice::runSteps(bool saveAndReport) {
                 unwritable = e;
             }
         });
-        steps.emplace_back(
-            [&] { p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie)); });
+        steps.emplace_back([&] { p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie)); });
     }
     // A failed step falls back to port 1 and the sequence goes on with the
     // next step; when port 1 fails too, its failure text stays and we stop.

@@ -29,5 +29,4 @@ const std::vector<RemoteCommand>& remoteCommands();
 // Done when the unit answered, else NoAnswer with the status text.
 ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command);
 
-
 }  // namespace zrk::live

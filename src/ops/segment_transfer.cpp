@@ -1,11 +1,11 @@
-#include "ops/device_operation.h"
 #include "ops/segment_transfer.h"
 
 #include <cstdio>
 
+#include "ops/device_operation.h"
 #include "ops/operation_guards.h"
-#include "state/state.h"
 #include "params/numbers.h"
+#include "state/state.h"
 
 namespace zrk::tables {
 namespace {
@@ -80,7 +80,9 @@ ops::Outcome<TransferReport> runTransfer(state::State& program, Body&& body) {
         tally = body();
     }
     program.platform.events.processEvents();
-    const ops::End end = tally.cancelled ? ops::End::Cancelled : tally.succeeded() ? ops::End::Done : ops::End::NoAnswer;
+    const ops::End end = tally.cancelled     ? ops::End::Cancelled
+                         : tally.succeeded() ? ops::End::Done
+                                             : ops::End::NoAnswer;
     return {end, end == ops::End::Done ? std::string() : program.frm.status(), std::move(tally)};
 }
 

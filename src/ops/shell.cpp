@@ -1,8 +1,8 @@
 #include "ops/shell.h"
 
-#include "state/state.h"
-#include "params/numbers.h"
 #include "ops/segment_transfer.h"
+#include "params/numbers.h"
+#include "state/state.h"
 
 namespace zrk::ops {
 

@@ -1,14 +1,14 @@
-#include "ops/device_operation.h"
 #include "ops/status_interrogation.h"
 
 #include <array>
 #include <cmath>
 #include <stdexcept>
 
-#include "ops/operation_guards.h"
-#include "state/state.h"
-#include "params/numbers.h"
 #include "link/protocol.h"
+#include "ops/device_operation.h"
+#include "ops/operation_guards.h"
+#include "params/numbers.h"
+#include "state/state.h"
 
 namespace zrk::live {
 namespace {
@@ -39,7 +39,7 @@ void updateLamps(state::State& program, const std::vector<LampBit>& lamps, const
                  StatusReading& reading) {
     const bool answered = reply.Resultado == link::kAck;
     for (const LampBit& lamp : lamps) {
-        const LampLook look = !answered ? LampLook::Unknown
+        const LampLook look = !answered                         ? LampLook::Unknown
                               : link::replyBit(reply, lamp.bit) ? LampLook::Lit
                                                                 : LampLook::Unlit;
         showLampLook(lampRow(program.frm, lamp.lit), look);
@@ -66,9 +66,9 @@ void readValue(state::State& program, const MeasuredValue& value, StatusReading&
     const auto low = readStatusByte(program, static_cast<std::uint8_t>(value.highSelector + 1));
     const bool answered = high.Resultado == link::kAck && low.Resultado == link::kAck;
     app::TextBox& field = value.field;
-    field.setText(answered ? measuredValueText(link::replyByte(high), link::replyByte(low),
-                                               program.platform.numbers.decimal)
-                           : kNoValue);
+    field.setText(answered
+                      ? measuredValueText(link::replyByte(high), link::replyByte(low), program.platform.numbers.decimal)
+                      : kNoValue);
     reading.values.push_back({field.name(), field.Text()});
 }
 
@@ -178,8 +178,8 @@ void CModoVerboso_Click(state::State& program) {
     const std::string& text = frm.TTiempoModoVerboso.Text();
     const auto period = periodMilliseconds(text);
     if (!period) {
-        program.platform.ui.messageBox(texts::fill(program.CargarTexto(3314), {text}),
-                                       program.platform.info.title, platform::UserInterface::Icon::Warning);
+        program.platform.ui.messageBox(texts::fill(program.CargarTexto(3314), {text}), program.platform.info.title,
+                                       platform::UserInterface::Icon::Warning);
         return;
     }
     frm.CModoVerboso.setEnabled(false);

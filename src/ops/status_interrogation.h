@@ -86,5 +86,4 @@ void Command1_Click(state::State& program);
 // Skipped while any device operation runs, its own previous tick included.
 void TimerEstado_Timer(state::State& program);
 
-
 }  // namespace zrk::live

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "state/state.h"
 #include "params/visibility.h"
+#include "state/state.h"
 
 namespace zrk::params {
 namespace {
@@ -20,7 +20,8 @@ std::string captionOf(const state::State& p, int row) {
             continue;
         for (const auto& ref : visibility.shown)
             if (ref.name == "Label" || ref.name == "label1")
-                if (const auto* label = dynamic_cast<const app::LabelControl*>(&p.frm.controls().at(ref.name, ref.index));
+                if (const auto* label =
+                        dynamic_cast<const app::LabelControl*>(&p.frm.controls().at(ref.name, ref.index));
                     label != nullptr && !label->Caption().empty())
                     return label->Caption();
     }
@@ -63,8 +64,9 @@ std::vector<FieldChange> changesToWrite(const state::State& p, const ParameterIm
         if (!writable(row)) continue;
         bool differs = false;
         for (int i = 0; i < rowLength(row); ++i)
-            differs = differs || (unit.map.ComprobarParametro(row + i) &&
-                                  image[static_cast<std::size_t>(row + i)] != loaded.cells[static_cast<std::size_t>(i)]);
+            differs =
+                differs || (unit.map.ComprobarParametro(row + i) &&
+                            image[static_cast<std::size_t>(row + i)] != loaded.cells[static_cast<std::size_t>(i)]);
         if (differs) out.push_back(change(p, row, loaded.shown, style));
     }
     return out;

@@ -66,14 +66,17 @@ bool rowUnchanged(int address, const CodecContext& context) {
     return loaded != nullptr && loaded->shown == shownState(address, context.frm);
 }
 
-void decodeRow(int address, const ParameterImage& image, CodecContext& context) { imageRowAt(address).decode(image, context); }
+void decodeRow(int address, const ParameterImage& image, CodecContext& context) {
+    imageRowAt(address).decode(image, context);
+}
 
 void encodeRow(int address, ParameterImage& image, CodecContext& context) {
     const ImageRow& row = imageRowAt(address);
     const bool keepsCells = !(context.forFile && row.holdsChoice());
     if (keepsCells && rowUnchanged(address, context)) {
         const auto& cells = context.loaded->find(address)->cells;
-        for (int i = 0; i < row.length; ++i) image[static_cast<std::size_t>(address + i)] = cells[static_cast<std::size_t>(i)];
+        for (int i = 0; i < row.length; ++i)
+            image[static_cast<std::size_t>(address + i)] = cells[static_cast<std::size_t>(i)];
         return;
     }
     try {
@@ -148,7 +151,8 @@ ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent, cons
 
 std::string describeCell(int address, std::int32_t value) {
     const std::string field = fieldAt(address);
-    return (field.empty() ? "address " + std::to_string(address) : field + " (address " + std::to_string(address) + ")") +
+    return (field.empty() ? "address " + std::to_string(address)
+                          : field + " (address " + std::to_string(address) + ")") +
            " holds " + std::to_string(value) + ", which does not fit in a byte (0 to 255)";
 }
 

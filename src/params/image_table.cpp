@@ -16,7 +16,8 @@ using ListField = FormControl<app::ComboBox>;
 using CheckField = FormControl<app::CheckBox>;
 
 // A row's control, and its name with it, written once so the two agree.
-#define ZRK_CONTROL(member) [](const FrmMain& form) -> auto& { return form.member; }
+#define ZRK_CONTROL(member) \
+    [](const FrmMain& form) -> auto& { return form.member; }
 #define ZRK_FORM(member) #member, ZRK_CONTROL(member)
 
 std::int32_t read16(const ParameterImage& m, int a) { return m[a] * 256 + m[a + 1]; }
@@ -94,7 +95,9 @@ ImageRow scaled24(int a, std::string f, TextField box, int factor, int decimals)
     row.decode = [=](const ParameterImage& m, CodecContext& c) {
         box(c.frm).setText(formatScaled(read24(m, a), decimals, c.numbers.decimal));
     };
-    row.encode = [=](ParameterImage& m, CodecContext& c) { bits24(m, a, strictScaled(c, f, box, factor, k24Max, decimals)); };
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
+        bits24(m, a, strictScaled(c, f, box, factor, k24Max, decimals));
+    };
     return row;
 }
 ImageRow scaled16(int a, std::string f, TextField box, int factor, int decimals, bool divide = false,
@@ -222,12 +225,14 @@ std::vector<ImageRow> buildRows() {
     rows.push_back(checkRow(54, ZRK_FORM(CheckBalizaEmergencia), [](int v) { return v & 1; }));
     rows.push_back(listRow(55, ZRK_FORM(cmbModofuncionamiento), cappedAt<1>));
 
-
     const TextField dimming = ZRK_CONTROL(txtAtenuacionNocturna);
     ImageRow dimmingRow = textRow(56, 1, ZRK_FORM(txtAtenuacionNocturna));
-    dimmingRow.decode = [=](const ParameterImage& m, CodecContext& c) { dimming(c.frm).setText(std::to_string(m[56])); };
+    dimmingRow.decode = [=](const ParameterImage& m, CodecContext& c) {
+        dimming(c.frm).setText(std::to_string(m[56]));
+    };
     dimmingRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        if (isNumeric(dimming(c.frm).Text(), c.numbers)) m[56] = lenientFitting(c, "txtAtenuacionNocturna", dimming, kByteMax);
+        if (isNumeric(dimming(c.frm).Text(), c.numbers))
+            m[56] = lenientFitting(c, "txtAtenuacionNocturna", dimming, kByteMax);
     };
     // A save puts 100 % for a value beyond a byte, in the field too.
     dimmingRow.file.encode = [=](ParameterImage& m, CodecContext& c) {
@@ -241,7 +246,8 @@ std::vector<ImageRow> buildRows() {
         }
         m[56] = roundToInt32(value, "txtAtenuacionNocturna");
         if (m[56] < 0)
-            throw ConversionError("txtAtenuacionNocturna: " + texts::fill(messages(c).CargarTexto(3000), {text, "0", "255"}));
+            throw ConversionError("txtAtenuacionNocturna: " +
+                                  texts::fill(messages(c).CargarTexto(3000), {text, "0", "255"}));
     };
     rows.push_back(std::move(dimmingRow));
 
@@ -256,7 +262,9 @@ std::vector<ImageRow> buildRows() {
         divide16(m, 57, strictScaled(c, "txtTiempoDe", timeOf, 1, k16Max, 0));
     };
     // No limit at 999 from a file, unlike a read.
-    timeRow.file.decode = [=](const ParameterImage& m, CodecContext& c) { timeOf(c.frm).setText(std::to_string(read16(m, 57))); };
+    timeRow.file.decode = [=](const ParameterImage& m, CodecContext& c) {
+        timeOf(c.frm).setText(std::to_string(read16(m, 57)));
+    };
     rows.push_back(std::move(timeRow));
 
     const TextField pulse = ZRK_CONTROL(txtDuracionPulsoSincronismo);

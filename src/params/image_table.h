@@ -76,7 +76,9 @@ struct ImageRow {
     // A choice (list position, check state) is stored in a file as the form shows it.
     bool holdsChoice() const { return holdsList() || holdsCheck(); }
     // The position a file's cell selects, after the reader's own replacement.
-    std::optional<int> filePosition(int cell) const { return (file.position != nullptr ? file.position : position)(cell); }
+    std::optional<int> filePosition(int cell) const {
+        return (file.position != nullptr ? file.position : position)(cell);
+    }
 };
 
 // Every field row, in rising address order.

@@ -14,7 +14,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 double radixInteger(const std::string& digits, int radix) {
     std::uint64_t value = 0;
     for (char c : digits) {
-        const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
+        const int d = std::isdigit(static_cast<unsigned char>(c))
+                          ? c - '0'
+                          : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
         if (d < 0 || d >= radix) break;
         value = value * static_cast<std::uint64_t>(radix) + static_cast<std::uint64_t>(d);
         if (value > 0xFFFFFFFFull) return static_cast<double>(value);
@@ -102,7 +104,8 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     }
     std::string decimals;
     if (i < end && at(i, decimal)) {
-        for (i += decimal.size(); i < end && std::isdigit(static_cast<unsigned char>(text[i])); ++i) decimals += text[i];
+        for (i += decimal.size(); i < end && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
+            decimals += text[i];
         digits = digits || !decimals.empty();
     }
     if (!digits) throw fail("no digits");
@@ -140,7 +143,8 @@ std::int32_t roundToInt32(double value, const std::string& what) {
 std::int32_t scaleToInt32(Fixed4 value, int factor, const std::string& what) {
     // value.scaled / 10000 * factor, in integers: exact, then halves to even.
     const std::int64_t divisor = 10000 / factor;
-    if (value.scaled > std::numeric_limits<std::int64_t>::max() / 2 || value.scaled < std::numeric_limits<std::int64_t>::min() / 2)
+    if (value.scaled > std::numeric_limits<std::int64_t>::max() / 2 ||
+        value.scaled < std::numeric_limits<std::int64_t>::min() / 2)
         throw ConversionError(what + ": the value is too large");
     std::int64_t quotient = value.scaled / divisor;
     const std::int64_t remainder = value.scaled % divisor;

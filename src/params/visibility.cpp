@@ -76,8 +76,8 @@ const std::vector<VisibilityRow>& visibilityTable() {
 
 const std::vector<ControlRef>& normalViewHidden() {
     static const std::vector<ControlRef> hidden = {
-        L(10), C("TNumeroFabricacion"), L(21), C("TAnoFabricacion"), L(22), C("TSemanaFabricacion"),
-        L(11), C("ComboTipoCambiador"), L(28), C("TRelacionReductor"), L(33), C("TPulsosRevolucion"),
+        L(10),         C("TNumeroFabricacion"), L(21), C("TAnoFabricacion"),   L(22), C("TSemanaFabricacion"),
+        L(11),         C("ComboTipoCambiador"), L(28), C("TRelacionReductor"), L(33), C("TPulsosRevolucion"),
         C("TLuxONAD"), C("TLuxOFFAD"),
     };
     return hidden;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/clock.h"
 #include "platform/event_loop.h"
 #include "platform/number_format.h"
@@ -8,8 +10,6 @@
 #include "platform/serial_port.h"
 #include "platform/settings_store.h"
 #include "platform/user_interface.h"
-
-#include <string>
 
 namespace zrk::platform {
 

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <filesystem>
-
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 

@@ -17,7 +17,8 @@ std::string PortMap::defaultDevice(int number) {
 std::string PortMap::device(int number) const {
     if (number < 1 || number > 9) return {};
     if (!fixed_.empty()) return fixed_;
-    if (auto configured = store_.value("ZRK", "Ports", "Com" + std::to_string(number)); configured && !configured->empty())
+    if (auto configured = store_.value("ZRK", "Ports", "Com" + std::to_string(number));
+        configured && !configured->empty())
         return *configured;
     return defaultDevice(number);
 }

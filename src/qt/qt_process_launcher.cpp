@@ -12,7 +12,8 @@ platform::ProcessLauncher::Outcome QtProcessLauncher::startDetached(const std::s
     if (path.isEmpty()) return {Outcome::Kind::NotFound, program + ": not found on the search path"};
     QStringList list;
     // The arguments are UTF-8 (a help file in a folder such as "C:\\Señales").
-    for (const auto& argument : arguments) list << QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size()));
+    for (const auto& argument : arguments)
+        list << QString::fromUtf8(argument.data(), static_cast<qsizetype>(argument.size()));
     QProcess process;
     process.setProgram(path);
     process.setArguments(list);

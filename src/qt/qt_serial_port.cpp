@@ -14,8 +14,8 @@
 namespace zrk::qt {
 
 std::vector<std::filesystem::path> lockFolders() {
-    return {"/var/lock", "/run/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp", "/var/tmp",
-            "/var/lock/lockdev"};
+    return {"/var/lock",       "/run/lock", "/etc/locks", "/var/spool/locks",
+            "/var/spool/uucp", "/tmp",      "/var/tmp",   "/var/lock/lockdev"};
 }
 
 std::string lockFileAdvice(const std::string& device, const std::vector<std::filesystem::path>& folders) {
@@ -52,7 +52,8 @@ std::string openFailure(const std::string& device, QSerialPort::SerialPortError 
     const std::string head = "Cannot open serial port " + device + ": ";
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            return head + "no such device. Check that the cable or USB adapter is plugged in and that the port is right.";
+            return head +
+                   "no such device. Check that the cable or USB adapter is plugged in and that the port is right.";
         case QSerialPort::PermissionError: {
             if (const auto advice = lockFileAdvice(device, lockFolders()); !advice.empty()) return head + advice;
 #ifdef _WIN32
@@ -79,7 +80,8 @@ QtSerialPort::QtSerialPort(const PortMap& ports) : ports_(ports) {}
 
 void QtSerialPort::setPortNumber(int number) {
     if (ports_.device(number).empty())
-        throw platform::PortError("Serial port " + std::to_string(number) + " does not exist: choose a port from 1 to 9.");
+        throw platform::PortError("Serial port " + std::to_string(number) +
+                                  " does not exist: choose a port from 1 to 9.");
     if (port_.isOpen()) port_.close();
     number_ = number;
 }

@@ -62,18 +62,30 @@ std::optional<Frame> DeviceModel::handleFrame(const Frame& frame) {
 
 std::uint8_t DeviceModel::statusByte(std::uint8_t selector) const {
     switch (selector) {
-    case 0: return statusA_;
-    case 1: return statusB_;
-    case 2: return highByte(presentCurrent_);
-    case 3: return lowByte(presentCurrent_);
-    case 4: return highByte(presentSpeed_);
-    case 5: return lowByte(presentSpeed_);
-    case 6: return highByte(ledCurrent_);
-    case 7: return lowByte(ledCurrent_);
-    case 8: return inputs_;
-    case 9: return lowByte(outputs_);
-    case 10: return static_cast<std::uint8_t>((outputs_ >> 8) & 0x07);
-    default: return 0;
+        case 0:
+            return statusA_;
+        case 1:
+            return statusB_;
+        case 2:
+            return highByte(presentCurrent_);
+        case 3:
+            return lowByte(presentCurrent_);
+        case 4:
+            return highByte(presentSpeed_);
+        case 5:
+            return lowByte(presentSpeed_);
+        case 6:
+            return highByte(ledCurrent_);
+        case 7:
+            return lowByte(ledCurrent_);
+        case 8:
+            return inputs_;
+        case 9:
+            return lowByte(outputs_);
+        case 10:
+            return static_cast<std::uint8_t>((outputs_ >> 8) & 0x07);
+        default:
+            return 0;
     }
 }
 
@@ -94,8 +106,7 @@ bool DeviceModel::isInUse(int address) const {
 
 void DeviceModel::setInUse(int address, bool inUse) {
     checkRange("address", address, 0, kMemorySize - 1);
-    setBits(map_[static_cast<std::size_t>(address / 8)], static_cast<std::uint8_t>(1 << (address % 8)),
-            inUse);
+    setBits(map_[static_cast<std::size_t>(address / 8)], static_cast<std::uint8_t>(1 << (address % 8)), inUse);
 }
 
 std::uint8_t DeviceModel::mapByte(int index) const {
@@ -157,17 +168,22 @@ void DeviceModel::setOutputsWord(std::uint16_t value) {
 
 bool DeviceModel::applyRemoteCommand(std::uint8_t function, std::uint8_t state) {
     switch (function) {
-    case 0: setChanger(state != 0); return true;
-    case 1:
-        if (state > 2) return false;
-        setMode(state == 0 ? OperatingMode::Normal : state == 1 ? OperatingMode::Day : OperatingMode::Night);
-        return true;
-    case 2: setMainsFailure(state != 0); return true;
-    case 3:
-        if (state > 1) return false;
-        setMotor(state + 1);
-        return true;
-    default: return false;
+        case 0:
+            setChanger(state != 0);
+            return true;
+        case 1:
+            if (state > 2) return false;
+            setMode(state == 0 ? OperatingMode::Normal : state == 1 ? OperatingMode::Day : OperatingMode::Night);
+            return true;
+        case 2:
+            setMainsFailure(state != 0);
+            return true;
+        case 3:
+            if (state > 1) return false;
+            setMotor(state + 1);
+            return true;
+        default:
+            return false;
     }
 }
 

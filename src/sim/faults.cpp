@@ -77,7 +77,8 @@ void applyOne(Faults& faults, std::string_view faultText) {
         requireValue(true);
         const auto colon = value.find(':');
         if (colon == std::string_view::npos)
-            throw FaultSpecError("fault stall needs a frame and milliseconds (stall=N:MS), not '" + std::string(value) + "'");
+            throw FaultSpecError("fault stall needs a frame and milliseconds (stall=N:MS), not '" + std::string(value) +
+                                 "'");
         faults.stallFrame = parseCount(name, trim(value.substr(0, colon)), 1);
         faults.stallSeconds = parseCount(name, trim(value.substr(colon + 1)), 0) / 1000.0;
     } else if (name == "garbage-every") {
@@ -94,9 +95,9 @@ void applyOne(Faults& faults, std::string_view faultText) {
 }  // namespace
 
 bool Faults::any() const {
-    return noAnswer || answerFromAttempt > 1 || shortReply || garbage || extraBytes > 0 ||
-           extraDelaySeconds > 0 || dropEvery > 0 || disconnectAfter.has_value() || !stuckAddresses.empty() ||
-           stallFrame > 0 || garbageEvery > 0 || freeForm;
+    return noAnswer || answerFromAttempt > 1 || shortReply || garbage || extraBytes > 0 || extraDelaySeconds > 0 ||
+           dropEvery > 0 || disconnectAfter.has_value() || !stuckAddresses.empty() || stallFrame > 0 ||
+           garbageEvery > 0 || freeForm;
 }
 
 std::string Faults::describe() const {
@@ -128,7 +129,8 @@ void applyFaultSpec(Faults& faults, std::string_view faultText) {
     std::size_t start = 0;
     while (true) {
         const auto comma = faultText.find(',', start);
-        const auto part = trim(faultText.substr(start, comma == std::string_view::npos ? faultText.npos : comma - start));
+        const auto part =
+            trim(faultText.substr(start, comma == std::string_view::npos ? faultText.npos : comma - start));
         if (part.empty()) throw FaultSpecError("empty fault in '" + std::string(faultText) + "'");
         applyOne(faults, part);
         if (comma == std::string_view::npos) break;

@@ -20,11 +20,11 @@ struct Faults {
     // Answer only from this attempt of a transaction on; repeats of the
     // same frame count as attempts. 1 answers every frame.
     int answerFromAttempt = 1;
-    bool shortReply = false;   // seven bytes instead of eight
-    bool garbage = false;      // eight random bytes instead of the reply
-    int extraBytes = 0;        // random bytes sent after the reply
+    bool shortReply = false;  // seven bytes instead of eight
+    bool garbage = false;     // eight random bytes instead of the reply
+    int extraBytes = 0;       // random bytes sent after the reply
     double extraDelaySeconds = 0.0;
-    int dropEvery = 0;         // every k-th frame gets no answer; 0 = never
+    int dropEvery = 0;                   // every k-th frame gets no answer; 0 = never
     std::optional<int> disconnectAfter;  // the line goes after this many frames
     // Cells that answer a write but keep their old byte, as a worn-out
     // memory cell would.
@@ -33,7 +33,7 @@ struct Faults {
     // from 1) leaves stallSeconds later than usual.
     int stallFrame = 0;
     double stallSeconds = 0.0;
-    int garbageEvery = 0;      // every k-th answer is eight random bytes; 0 = never
+    int garbageEvery = 0;  // every k-th answer is eight random bytes; 0 = never
     // Replies with a header and check byte of the unit's own instead of
     // 'J', 'X' and the frame's check byte, as some units have.
     bool freeForm = false;

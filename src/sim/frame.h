@@ -19,13 +19,9 @@ constexpr std::uint8_t checkByte(const Frame& frame) {
     return static_cast<std::uint8_t>(255 ^ frame[2] ^ frame[3] ^ frame[4] ^ frame[5] ^ frame[6]);
 }
 
-constexpr bool hasHeader(const Frame& frame) {
-    return frame[0] == kHeaderFirst && frame[1] == kHeaderSecond;
-}
+constexpr bool hasHeader(const Frame& frame) { return frame[0] == kHeaderFirst && frame[1] == kHeaderSecond; }
 
-constexpr bool isValidFrame(const Frame& frame) {
-    return hasHeader(frame) && frame[7] == checkByte(frame);
-}
+constexpr bool isValidFrame(const Frame& frame) { return hasHeader(frame) && frame[7] == checkByte(frame); }
 
 // Builds a complete frame (or reply) with its check byte.
 constexpr Frame makeFrame(std::uint16_t value, std::uint8_t b5, std::uint8_t b6, std::uint8_t b7) {
@@ -47,9 +43,7 @@ constexpr Frame makeCommand(std::uint8_t command, std::uint8_t parameter1, std::
     return makeFrame(value, command, parameter1, parameter2);
 }
 
-constexpr std::uint16_t frameValue(const Frame& frame) {
-    return static_cast<std::uint16_t>(frame[2] << 8 | frame[3]);
-}
+constexpr std::uint16_t frameValue(const Frame& frame) { return static_cast<std::uint16_t>(frame[2] << 8 | frame[3]); }
 constexpr std::uint8_t frameCommand(const Frame& frame) { return frame[4]; }
 constexpr std::uint8_t frameParameter1(const Frame& frame) { return frame[5]; }
 constexpr std::uint8_t frameParameter2(const Frame& frame) { return frame[6]; }

@@ -8,8 +8,8 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -27,9 +27,7 @@ double steadySeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-[[noreturn]] void failSystem(const std::string& what) {
-    throw std::runtime_error(what + ": " + std::strerror(errno));
-}
+[[noreturn]] void failSystem(const std::string& what) { throw std::runtime_error(what + ": " + std::strerror(errno)); }
 
 timespec toTimespec(double seconds) {
     if (seconds < 0) seconds = 0;
@@ -49,7 +47,7 @@ public:
         sigaddset(&stopSet, SIGINT);
         sigaddset(&stopSet, SIGTERM);
         sigprocmask(SIG_BLOCK, &stopSet, &previousMask_);
-        struct sigaction action{};
+        struct sigaction action {};
         action.sa_handler = onStopSignal;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &previousInt_);
@@ -71,8 +69,8 @@ public:
 private:
     sigset_t previousMask_{};
     sigset_t waitMask_{};
-    struct sigaction previousInt_{};
-    struct sigaction previousTerm_{};
+    struct sigaction previousInt_ {};
+    struct sigaction previousTerm_ {};
 };
 
 }  // namespace
@@ -146,8 +144,8 @@ PtyServer::StopReason PtyServer::run(bool watchStandardInput) {
         FD_ZERO(&readable);
         FD_SET(master_, &readable);
         if (watchStandardInput) FD_SET(STDIN_FILENO, &readable);
-        const int ready = pselect(master_ + 1, &readable, nullptr, nullptr, wakeAt ? &timeout : nullptr,
-                                  signals.waitMask());
+        const int ready =
+            pselect(master_ + 1, &readable, nullptr, nullptr, wakeAt ? &timeout : nullptr, signals.waitMask());
         if (ready < 0) {
             if (errno == EINTR) continue;
             failSystem("waiting for the pseudo-terminal");

@@ -68,7 +68,8 @@ std::optional<long> parseInteger(const std::string& text) {
 
 class LineParser {
 public:
-    LineParser(std::string where, std::vector<std::string> words) : where_(std::move(where)), words_(std::move(words)) {}
+    LineParser(std::string where, std::vector<std::string> words)
+        : where_(std::move(where)), words_(std::move(words)) {}
 
     [[noreturn]] void fail(const std::string& message) const {
         throw ScenarioError(where_ + ": " + words_[0] + ": " + message);
@@ -123,7 +124,8 @@ void storeBigEndian(const LineParser& line, DeviceModel& device, int size) {
 // A flash-pattern row goes to segment table (row + 1) / 2: odd rows at offset
 // 0, even rows at 128; blue, green, red, then 32 angle entries high byte first.
 void storePatternRow(const LineParser& line, DeviceModel& device) {
-    if (line.count() < 4 || line.count() > 4 + 32) line.fail("expected 'pattern ROW RED GREEN BLUE [ANGLE...]' with at most 32 angles");
+    if (line.count() < 4 || line.count() > 4 + 32)
+        line.fail("expected 'pattern ROW RED GREEN BLUE [ANGLE...]' with at most 32 angles");
     const int row = static_cast<int>(line.number(0, 1, 8, "row"));
     const int table = (row + 1) / 2;
     const int base = row % 2 == 1 ? 0 : 128;
@@ -155,12 +157,14 @@ void markInUse(const LineParser& line, DeviceModel& device) {
 
 const std::map<std::string, Handler>& handlers() {
     static const std::map<std::string, Handler> table = {
-        {"name", [](const LineParser& line, Scenario& s) {
+        {"name",
+         [](const LineParser& line, Scenario& s) {
              if (line.count() == 0) line.fail("expected 'name TEXT'");
              s.name = line.rest();
          }},
         {"inuse", [](const LineParser& line, Scenario& s) { markInUse(line, s.device); }},
-        {"mem", [](const LineParser& line, Scenario& s) {
+        {"mem",
+         [](const LineParser& line, Scenario& s) {
              if (line.count() < 2) line.fail("expected 'mem ADDR VALUE...'");
              const long address = line.number(0, 0, 255, "address");
              if (address + static_cast<long>(line.count()) - 1 > 256) line.fail("values run past address 255");
@@ -169,26 +173,32 @@ const std::map<std::string, Handler>& handlers() {
                                     static_cast<std::uint8_t>(line.number(i, 0, 255, "value")));
              }
          }},
-        {"mem16", [](const LineParser& line, Scenario& s) {
+        {"mem16",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(2, 2, "ADDR VALUE");
              storeBigEndian(line, s.device, 2);
          }},
-        {"mem24", [](const LineParser& line, Scenario& s) {
+        {"mem24",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(2, 2, "ADDR VALUE");
              storeBigEndian(line, s.device, 3);
          }},
-        {"text", [](const LineParser& line, Scenario& s) {
+        {"text",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(2, 2, "ADDR \"TEXT\"");
              const std::string& quoted = line.word(1);
-             if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') line.fail("the text must be in double quotes");
+             if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"')
+                 line.fail("the text must be in double quotes");
              const std::string text = quoted.substr(1, quoted.size() - 2);
              const long address = line.number(0, 0, 255, "address");
              if (address + static_cast<long>(text.size()) > 256) line.fail("the text runs past address 255");
              for (std::size_t i = 0; i < text.size(); ++i) {
-                 s.device.setMemory(static_cast<int>(address + static_cast<long>(i)), static_cast<std::uint8_t>(text[i]));
+                 s.device.setMemory(static_cast<int>(address + static_cast<long>(i)),
+                                    static_cast<std::uint8_t>(text[i]));
              }
          }},
-        {"segment", [](const LineParser& line, Scenario& s) {
+        {"segment",
+         [](const LineParser& line, Scenario& s) {
              if (line.count() < 3) line.fail("expected 'segment TABLE OFFSET VALUE...'");
              const int table = static_cast<int>(line.number(0, 1, 4, "table"));
              const long offset = line.number(1, 0, 255, "offset");
@@ -199,62 +209,79 @@ const std::map<std::string, Handler>& handlers() {
              }
          }},
         {"pattern", [](const LineParser& line, Scenario& s) { storePatternRow(line, s.device); }},
-        {"status_a", [](const LineParser& line, Scenario& s) {
+        {"status_a",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "BYTE");
              s.device.setStatusA(static_cast<std::uint8_t>(line.number(0, 0, 255, "value")));
          }},
-        {"status_b", [](const LineParser& line, Scenario& s) {
+        {"status_b",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "BYTE");
              s.device.setStatusB(static_cast<std::uint8_t>(line.number(0, 0, 255, "value")));
          }},
-        {"current", [](const LineParser& line, Scenario& s) {
+        {"current",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "HUNDREDTHS");
              s.device.setPresentCurrent(static_cast<std::uint16_t>(line.number(0, 0, 65535, "value")));
          }},
-        {"speed", [](const LineParser& line, Scenario& s) {
+        {"speed",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "HUNDREDTHS");
              s.device.setPresentSpeed(static_cast<std::uint16_t>(line.number(0, 0, 65535, "value")));
          }},
-        {"led_current", [](const LineParser& line, Scenario& s) {
+        {"led_current",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "HUNDREDTHS");
              s.device.setLedCurrent(static_cast<std::uint16_t>(line.number(0, 0, 65535, "value")));
          }},
-        {"inputs", [](const LineParser& line, Scenario& s) {
+        {"inputs",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "BYTE");
              s.device.setInputsByte(static_cast<std::uint8_t>(line.number(0, 0, 255, "value")));
          }},
-        {"outputs", [](const LineParser& line, Scenario& s) {
+        {"outputs",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "BITS");
              s.device.setOutputsWord(static_cast<std::uint16_t>(line.number(0, 0, 0x7FF, "value")));
          }},
-        {"input", [](const LineParser& line, Scenario& s) {
+        {"input",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(2, 2, "N on|off");
-             s.device.setInput(static_cast<int>(line.number(0, 1, DeviceModel::kInputCount, "input")), line.flag(1, "on", "off"));
+             s.device.setInput(static_cast<int>(line.number(0, 1, DeviceModel::kInputCount, "input")),
+                               line.flag(1, "on", "off"));
          }},
-        {"output", [](const LineParser& line, Scenario& s) {
+        {"output",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(2, 2, "N on|off");
-             s.device.setOutput(static_cast<int>(line.number(0, 1, DeviceModel::kOutputCount, "output")), line.flag(1, "on", "off"));
+             s.device.setOutput(static_cast<int>(line.number(0, 1, DeviceModel::kOutputCount, "output")),
+                                line.flag(1, "on", "off"));
          }},
-        {"daylight", [](const LineParser& line, Scenario& s) {
+        {"daylight",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "yes|no");
              s.device.setDaylight(line.flag(0, "yes", "no"));
          }},
         // The state lines act like the remote commands, in file order.
-        {"mode", [](const LineParser& line, Scenario& s) {
+        {"mode",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "normal|day|night");
              const std::string& mode = line.word(0);
-             if (mode != "normal" && mode != "day" && mode != "night") line.fail("expected normal, day or night, not '" + mode + "'");
+             if (mode != "normal" && mode != "day" && mode != "night")
+                 line.fail("expected normal, day or night, not '" + mode + "'");
              s.device.applyRemoteCommand(1, mode == "normal" ? 0 : mode == "day" ? 1 : 2);
          }},
-        {"changer", [](const LineParser& line, Scenario& s) {
+        {"changer",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "on|off");
              s.device.applyRemoteCommand(0, line.flag(0, "on", "off") ? 1 : 0);
          }},
-        {"mains_failure", [](const LineParser& line, Scenario& s) {
+        {"mains_failure",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "on|off");
              s.device.applyRemoteCommand(2, line.flag(0, "on", "off") ? 1 : 0);
          }},
-        {"motor", [](const LineParser& line, Scenario& s) {
+        {"motor",
+         [](const LineParser& line, Scenario& s) {
              line.expectCount(1, 1, "1|2");
              s.device.applyRemoteCommand(3, static_cast<std::uint8_t>(line.number(0, 1, 2, "motor") - 1));
          }},

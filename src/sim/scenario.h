@@ -17,7 +17,7 @@ public:
 };
 
 struct Scenario {
-    std::string name;           // the "name" line, or the file name
+    std::string name;            // the "name" line, or the file name
     std::filesystem::path file;  // empty when parsed from a stream
     DeviceModel device;
 };
@@ -40,8 +40,6 @@ std::filesystem::path scenarioDirectory(const std::filesystem::path& programFold
 // Throws ScenarioError listing the scenarios there when nothing matches.
 std::filesystem::path findScenario(const std::string& nameOrPath);
 
-inline Scenario loadScenarioByName(const std::string& nameOrPath) {
-    return loadScenario(findScenario(nameOrPath));
-}
+inline Scenario loadScenarioByName(const std::string& nameOrPath) { return loadScenario(findScenario(nameOrPath)); }
 
 }  // namespace zrk::sim

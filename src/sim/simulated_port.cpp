@@ -7,8 +7,7 @@ namespace zrk::sim {
 
 using platform::PortError;
 
-SimulatedPort::SimulatedPort(platform::Clock& clock, DeviceModel device, Faults faults,
-                             SimulatedPortOptions options)
+SimulatedPort::SimulatedPort(platform::Clock& clock, DeviceModel device, Faults faults, SimulatedPortOptions options)
     : clock_(clock),
       unit_(std::make_unique<SimulatedUnit>(std::move(device), faults)),
       link_(std::make_unique<UnitLink>(*unit_, options.latencySeconds)),
@@ -92,8 +91,7 @@ void SimulatedPort::collectArrivedBytes() {
 
 void SimulatedPort::throwIfLineLost() const {
     if (link_->isLineLost(clock_.now())) {
-        throw PortError("The line to the " + name() +
-                        " was lost. Check the cable and the unit's power supply.");
+        throw PortError("The line to the " + name() + " was lost. Check the cable and the unit's power supply.");
     }
 }
 

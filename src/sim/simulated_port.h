@@ -33,8 +33,7 @@ public:
     static constexpr int kLastPort = 9;
     static constexpr std::size_t kReceiveBufferSize = 1024;
 
-    SimulatedPort(platform::Clock& clock, DeviceModel device, Faults faults = {},
-                  SimulatedPortOptions options = {});
+    SimulatedPort(platform::Clock& clock, DeviceModel device, Faults faults = {}, SimulatedPortOptions options = {});
     ~SimulatedPort() override;
     SimulatedPort(const SimulatedPort&) = delete;
     SimulatedPort& operator=(const SimulatedPort&) = delete;

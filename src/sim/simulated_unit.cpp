@@ -5,9 +5,7 @@
 
 namespace zrk::sim {
 
-SimulatedUnit::SimulatedUnit(DeviceModel device, Faults faults) : device_(std::move(device)) {
-    setFaults(faults);
-}
+SimulatedUnit::SimulatedUnit(DeviceModel device, Faults faults) : device_(std::move(device)) { setFaults(faults); }
 
 void SimulatedUnit::setFaults(const Faults& faults) {
     faults_ = faults;
@@ -49,9 +47,8 @@ UnitResponse SimulatedUnit::respond(const Frame& frame) {
     // a new transaction, not another attempt.
     lastFrame_.reset();
 
-    const bool garbage =
-        faults_.garbage ||
-        (faults_.garbageEvery > 0 && framesAnswered_ % static_cast<std::size_t>(faults_.garbageEvery) == 0);
+    const bool garbage = faults_.garbage || (faults_.garbageEvery > 0 &&
+                                             framesAnswered_ % static_cast<std::size_t>(faults_.garbageEvery) == 0);
     if (garbage) {
         appendRandom(response.bytes, static_cast<int>(kFrameSize));
     } else {
@@ -60,8 +57,8 @@ UnitResponse SimulatedUnit::respond(const Frame& frame) {
             // Its own header, and an additive check over the data bytes.
             response.bytes[0] = 'Z';
             response.bytes[1] = 'K';
-            response.bytes[7] = static_cast<std::uint8_t>(reply->at(2) + reply->at(3) + reply->at(4) +
-                                                          reply->at(5) + reply->at(6));
+            response.bytes[7] =
+                static_cast<std::uint8_t>(reply->at(2) + reply->at(3) + reply->at(4) + reply->at(5) + reply->at(6));
         }
     }
     if (faults_.shortReply) response.bytes.pop_back();

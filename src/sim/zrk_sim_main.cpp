@@ -133,15 +133,19 @@ int main(int argc, char** argv) {
         }
 
         std::cout << server.devicePath() << std::endl;
-        std::cerr << "zrk-sim: " << scenario.name << " on " << server.devicePath() << ", faults: "
-                  << faults.describe() << "\n";
+        std::cerr << "zrk-sim: " << scenario.name << " on " << server.devicePath() << ", faults: " << faults.describe()
+                  << "\n";
 
         switch (server.run(options.exitOnEof)) {
-        case zrk::sim::PtyServer::StopReason::Signal: std::cerr << "zrk-sim: stopped\n"; break;
-        case zrk::sim::PtyServer::StopReason::InputClosed: std::cerr << "zrk-sim: input closed, stopping\n"; break;
-        case zrk::sim::PtyServer::StopReason::LineDropped:
-            std::cerr << "zrk-sim: line dropped after " << unit.framesReceived() << " frames (disconnect fault)\n";
-            break;
+            case zrk::sim::PtyServer::StopReason::Signal:
+                std::cerr << "zrk-sim: stopped\n";
+                break;
+            case zrk::sim::PtyServer::StopReason::InputClosed:
+                std::cerr << "zrk-sim: input closed, stopping\n";
+                break;
+            case zrk::sim::PtyServer::StopReason::LineDropped:
+                std::cerr << "zrk-sim: line dropped after " << unit.framesReceived() << " frames (disconnect fault)\n";
+                break;
         }
         std::cerr << "zrk-sim: " << unit.framesReceived() << " frames received, " << unit.framesAnswered()
                   << " answered\n";

@@ -7,8 +7,8 @@ namespace zrk::state {
 State::State(platform::Platform& p)
     : platform(p),
       link(p.port, p.events, p.clock, [this](const std::string& text) { frm.setStatus(text); }),
-      guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff,
-             &frm.CNormal, &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
+      guard({&frm.CLeer, &frm.CEscribir, &frm.CInterrogar, &frm.CCambioLamparaOn, &frm.CCambioLamparaOff, &frm.CNormal,
+             &frm.CNoche, &frm.CDia, &frm.CFalloRedOn, &frm.CFalloRedOff, &frm.btnTelemandoMotor1,
              &frm.btnTelamandoMotor2, &frm.CLeerColores, &frm.CEscribirColores, &frm.btnVerValoresInstantaneos,
              // Another port picked during an operation would close the port under it.
              &frm.ComboCom}) {

@@ -122,7 +122,9 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     // The tool's own texts: what a write checks before and after it sends.
     Entry{3000, "\"%1\" is out of range: it takes %2 to %3"},
     Entry{3001, "Nothing written: the unit on the line has identifier number %1, not %2"},
-    Entry{3002, "The form holds the parameters of the unit with identifier number %2, but the unit on the line has identifier number %1.\nNothing was written. Read this unit first, or connect the unit that was read."},
+    Entry{3002,
+          "The form holds the parameters of the unit with identifier number %2, but the unit on the line has "
+          "identifier number %1.\nNothing was written. Read this unit first, or connect the unit that was read."},
     Entry{3003, "Nothing written: the unit did not answer"},
     Entry{3004, "Verifying"},
     Entry{3005, "Ended with errors: the unit does not hold what was written"},
@@ -201,9 +203,13 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3251, "The trace could not be saved:"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
-    Entry{3300, "The settings file %1 cannot be written (%2). Port %3 is used until the tool is closed, but it is not stored."},
+    Entry{
+        3300,
+        "The settings file %1 cannot be written (%2). Port %3 is used until the tool is closed, but it is not stored."},
     Entry{3301, "No answer from the unit"},
-    Entry{3302, "No unit answered on Serial Port %1 (%2).\nCheck the cable, that the right port is chosen on the %3 page, and that the unit is powered."},
+    Entry{3302,
+          "No unit answered on Serial Port %1 (%2).\nCheck the cable, that the right port is chosen on the %3 page, "
+          "and that the unit is powered."},
     Entry{3303, "Identification cancelled"},
     Entry{3304, "Reading cancelled: nothing was changed"},
     Entry{3305, "Writing cancelled: nothing was written"},
@@ -215,7 +221,9 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3311, "Cancel"},
     Entry{3312, "Stop the running operation (Esc)"},
     Entry{3313, "The help could not be opened."},
-    Entry{3314, "The automatic mode cannot run every \"%1\" seconds.\nGive a period from 0 to 65.535 seconds, with a point before the decimals."},
+    Entry{3314,
+          "The automatic mode cannot run every \"%1\" seconds.\nGive a period from 0 to 65.535 seconds, with a point "
+          "before the decimals."},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -323,7 +331,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{2016, "Alarm. corriente lámpara 2"},
     Entry{3000, "\"%1\" está fuera de rango: admite de %2 a %3"},
     Entry{3001, "Nada escrito: la unidad conectada tiene el número ID %1, no %2"},
-    Entry{3002, "El formulario tiene los parámetros de la unidad con número ID %2, pero la unidad conectada tiene el número ID %1.\nNo se ha escrito nada. Lea primero esta unidad, o conecte la unidad que se leyó."},
+    Entry{3002,
+          "El formulario tiene los parámetros de la unidad con número ID %2, pero la unidad conectada tiene el número "
+          "ID %1.\nNo se ha escrito nada. Lea primero esta unidad, o conecte la unidad que se leyó."},
     Entry{3003, "Nada escrito: la unidad no responde"},
     Entry{3004, "Verificando"},
     Entry{3005, "Terminado con errores: la unidad no guarda lo escrito"},
@@ -331,7 +341,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3007, "Dirección %1: escrito %2, sin respuesta al releer"},
     Entry{3008, "Terminado con errores: sin respuesta al escribir la dirección %1"},
     Entry{3009, "Nada escrito: lea primero la unidad"},
-    Entry{3010, "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
+    Entry{
+        3010,
+        "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
     Entry{3011, "%1 cambios"},
     Entry{3012, "1 cambio"},
     Entry{3013, "Equipo: %1"},
@@ -401,9 +413,13 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3251, "No se pudo guardar la traza:"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
-    Entry{3300, "No se puede escribir el archivo de configuración %1 (%2). El puerto %3 se usa hasta cerrar el programa, pero no queda guardado."},
+    Entry{3300,
+          "No se puede escribir el archivo de configuración %1 (%2). El puerto %3 se usa hasta cerrar el programa, "
+          "pero no queda guardado."},
     Entry{3301, "La unidad no responde"},
-    Entry{3302, "Ninguna unidad ha respondido en el puerto serie %1 (%2).\nCompruebe el cable, que en la página %3 está elegido el puerto correcto y que la unidad tiene alimentación."},
+    Entry{3302,
+          "Ninguna unidad ha respondido en el puerto serie %1 (%2).\nCompruebe el cable, que en la página %3 está "
+          "elegido el puerto correcto y que la unidad tiene alimentación."},
     Entry{3303, "Identificación cancelada"},
     Entry{3304, "Lectura cancelada: no se ha cambiado nada"},
     Entry{3305, "Escritura cancelada: no se ha escrito nada"},
@@ -415,7 +431,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3311, "Cancelar"},
     Entry{3312, "Detener la operación en curso (Esc)"},
     Entry{3313, "No se ha podido abrir la ayuda."},
-    Entry{3314, "El modo automático no puede funcionar cada \"%1\" segundos.\nIndique un periodo de 0 a 65.535 segundos, con un punto antes de los decimales."},
+    Entry{3314,
+          "El modo automático no puede funcionar cada \"%1\" segundos.\nIndique un periodo de 0 a 65.535 segundos, con "
+          "un punto antes de los decimales."},
 }};
 
 // French (France).
@@ -523,7 +541,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{2016, "Alarme courant lampe 2"},
     Entry{3000, "« %1 » est hors limites : valeurs de %2 à %3"},
     Entry{3001, "Rien écrit : l'unité en ligne a le numéro ID %1, pas %2"},
-    Entry{3002, "Le formulaire contient les paramètres de l'unité de numéro ID %2, mais l'unité en ligne a le numéro ID %1.\nRien n'a été écrit. Lisez d'abord cette unité, ou branchez l'unité qui a été lue."},
+    Entry{3002,
+          "Le formulaire contient les paramètres de l'unité de numéro ID %2, mais l'unité en ligne a le numéro ID "
+          "%1.\nRien n'a été écrit. Lisez d'abord cette unité, ou branchez l'unité qui a été lue."},
     Entry{3003, "Rien écrit : l'unité ne répond pas"},
     Entry{3004, "Vérification"},
     Entry{3005, "Terminé avec erreurs : l'unité ne garde pas ce qui a été écrit"},
@@ -531,7 +551,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3007, "Adresse %1 : écrit %2, pas de réponse à la relecture"},
     Entry{3008, "Terminé avec erreurs : pas de réponse à l'écriture de l'adresse %1"},
     Entry{3009, "Rien écrit : lisez d'abord l'unité"},
-    Entry{3010, "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
+    Entry{
+        3010,
+        "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
     Entry{3011, "%1 modifications"},
     Entry{3012, "1 modification"},
     Entry{3013, "Appareil : %1"},
@@ -541,7 +563,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3017, "grisé"},
     Entry{3018, "Écrire ces modifications dans l'appareil ?"},
     Entry{3019, "Aucun champ ne diffère de l'appareil. Écrire quand même ?"},
-    Entry{3020, "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; ouvrez et écrivez ce fichier pour annuler."},
+    Entry{3020,
+          "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; ouvrez et écrivez ce fichier pour "
+          "annuler."},
     Entry{3021, "Rien écrit : annulé"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
@@ -601,9 +625,13 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3251, "La trace n'a pas pu être enregistrée :"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
-    Entry{3300, "Le fichier de configuration %1 ne peut pas être écrit (%2). Le port %3 est utilisé jusqu'à la fermeture de l'outil, mais il n'est pas enregistré."},
+    Entry{3300,
+          "Le fichier de configuration %1 ne peut pas être écrit (%2). Le port %3 est utilisé jusqu'à la fermeture de "
+          "l'outil, mais il n'est pas enregistré."},
     Entry{3301, "L'unité ne répond pas"},
-    Entry{3302, "Aucune unité n'a répondu sur le port série %1 (%2).\nVérifiez le câble, que le bon port est choisi dans la page %3 et que l'unité est alimentée."},
+    Entry{3302,
+          "Aucune unité n'a répondu sur le port série %1 (%2).\nVérifiez le câble, que le bon port est choisi dans la "
+          "page %3 et que l'unité est alimentée."},
     Entry{3303, "Identification annulée"},
     Entry{3304, "Lecture annulée : rien n'a été modifié"},
     Entry{3305, "Écriture annulée : rien n'a été écrit"},
@@ -615,7 +643,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3311, "Annuler"},
     Entry{3312, "Arrêter l'opération en cours (Échap)"},
     Entry{3313, "L'aide n'a pas pu être ouverte."},
-    Entry{3314, "Le mode automatique ne peut pas fonctionner toutes les \"%1\" secondes.\nIndiquez une période de 0 à 65.535 secondes, avec un point avant les décimales."},
+    Entry{3314,
+          "Le mode automatique ne peut pas fonctionner toutes les \"%1\" secondes.\nIndiquez une période de 0 à 65.535 "
+          "secondes, avec un point avant les décimales."},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.
@@ -625,15 +655,9 @@ constexpr std::array kNeutralOwn{
     Entry{2014, " Type sensor lamp"},
 };
 constexpr std::array kTraditionalOwn{
-    Entry{1055, "ON Noche"},
-    Entry{1058, "Modo de funcionamiento"},
-    Entry{1165, "Telemando"},
-    Entry{1205, "Número ID"},
-    Entry{1207, "Número Fabricación"},
-    Entry{1425, "Pulses per revolution"},
-    Entry{1429, "Motor Doble RVQ"},
-    Entry{1435, "Tolerancia de velocidad"},
-    Entry{2000, "ayudajx.chm"},
+    Entry{1055, "ON Noche"},           Entry{1058, "Modo de funcionamiento"},  Entry{1165, "Telemando"},
+    Entry{1205, "Número ID"},          Entry{1207, "Número Fabricación"},      Entry{1425, "Pulses per revolution"},
+    Entry{1429, "Motor Doble RVQ"},    Entry{1435, "Tolerancia de velocidad"}, Entry{2000, "ayudajx.chm"},
     Entry{2005, "Fallo rotación OFF"},
 };
 
@@ -669,11 +693,16 @@ Language languageFromLocaleName(std::string_view localeName) {
 
 std::string_view languageTag(Language language) {
     switch (language) {
-        case Language::English: return "en-US";
-        case Language::SpanishTraditional: return "es-ES_tradnl";
-        case Language::SpanishModern: return "es-ES";
-        case Language::French: return "fr-FR";
-        case Language::Neutral: break;
+        case Language::English:
+            return "en-US";
+        case Language::SpanishTraditional:
+            return "es-ES_tradnl";
+        case Language::SpanishModern:
+            return "es-ES";
+        case Language::French:
+            return "fr-FR";
+        case Language::Neutral:
+            break;
     }
     return "neutral";
 }
@@ -687,13 +716,19 @@ std::string TextTable::CargarTexto(int id) const {
             entry = find(kNeutralOwn, id);
             if (entry == nullptr) entry = find(kEnglish, id);
             break;
-        case Language::English: entry = find(kEnglish, id); break;
+        case Language::English:
+            entry = find(kEnglish, id);
+            break;
         case Language::SpanishTraditional:
             entry = find(kTraditionalOwn, id);
             if (entry == nullptr) entry = find(kSpanish, id);
             break;
-        case Language::SpanishModern: entry = find(kSpanish, id); break;
-        case Language::French: entry = find(kFrench, id); break;
+        case Language::SpanishModern:
+            entry = find(kSpanish, id);
+            break;
+        case Language::French:
+            entry = find(kFrench, id);
+            break;
     }
     if (entry == nullptr) return "<" + std::to_string(id) + ">";
     return std::string(entry->text);

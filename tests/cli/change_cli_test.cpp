@@ -71,7 +71,8 @@ TEST(SetCli, WritesOnlyItsOwnFieldsInAFewTransactions) {
 
 TEST(SetCli, DryRunPrintsTheChangesAndWritesNothing) {
     Cli cli;
-    EXPECT_EQ(cli.run({"set", "--dry-run", "TPWMLed=81", "TVueltasError=3", "ComboTipoMotor=1"}), cli::kOk) << cli.err.str();
+    EXPECT_EQ(cli.run({"set", "--dry-run", "TPWMLed=81", "TVueltasError=3", "ComboTipoMotor=1"}), cli::kOk)
+        << cli.err.str();
     EXPECT_EQ(cli.out.str(), "TPWMLed: 80 -> 81\nComboTipoMotor: 3 -> 1\n");
     EXPECT_EQ(cli.frames(2), 0u);
     EXPECT_EQ(cli.device().memory(49), 80);
@@ -119,7 +120,8 @@ TEST(LogCli, PrintsTheWritesNewestLastAndFiltersByUnit) {
     ASSERT_EQ(cli.run({"set", "TPWMLed=82", "TVueltasError=4"}), cli::kOk);
     EXPECT_FALSE(std::filesystem::exists(cli.started.machine.platform.info.dataFolder / "before-write"))
         << "a set reads a few fields, not the whole unit: there is no full copy to keep";
-    files::WriteRecord(cli.started.machine.platform.info.dataFolder).append({{"t", "777", "TPWMLed", "1", "2", "verified"}});
+    files::WriteRecord(cli.started.machine.platform.info.dataFolder)
+        .append({{"t", "777", "TPWMLed", "1", "2", "verified"}});
     EXPECT_EQ(cli.run({"log", "--unit", "40101"}), cli::kOk);
     std::vector<std::string> lines;
     std::istringstream text(cli.out.str());

@@ -91,7 +91,8 @@ TEST(FileCli, WriteOfABadFileNeverTalksToTheUnit) {
     target.started.machine.folder.write("f.zrk", file);
     target.device().clearFrameLog();
     EXPECT_EQ(target.run({"write", target.path("f.zrk")}), cli::kPortError);
-    EXPECT_NE(target.err.str().find("Line 21: \"twelve\" is not a whole number"), std::string::npos) << target.err.str();
+    EXPECT_NE(target.err.str().find("Line 21: \"twelve\" is not a whole number"), std::string::npos)
+        << target.err.str();
     EXPECT_TRUE(target.device().frameLog().empty());
 }
 
@@ -111,9 +112,9 @@ TEST(FileCli, CheckPrintsTheFieldsAndTheTable) {
     ASSERT_EQ(ctl.run({"check", ctl.path("f.zrk")}), cli::kOk) << ctl.err.str();
     const std::string out = ctl.out.str();
     EXPECT_EQ(out.rfind("{\"fields\": {\"TVelocidadUsuario1\": \"10.0000\", ", 0), 0u) << out;
-    for (const char* part : {"\"ComboTipoCambiador\": 3", "\"TLuxONAD\": ", "\"CheckBalizaEmergencia\": 1",
-                             "\"TNumeroID\": ", "\"colors\": [255, 0, 0, 0, 0, 0, 0, 0]",
-                             "\"pattern\": [[10, 20, 511, "})
+    for (const char* part :
+         {"\"ComboTipoCambiador\": 3", "\"TLuxONAD\": ", "\"CheckBalizaEmergencia\": 1",
+          "\"TNumeroID\": ", "\"colors\": [255, 0, 0, 0, 0, 0, 0, 0]", "\"pattern\": [[10, 20, 511, "})
         EXPECT_NE(out.find(part), std::string::npos) << part << " in " << out;
     EXPECT_EQ(out.substr(out.size() - 8), " 359]]}\n");
     EXPECT_TRUE(ctl.err.str().empty());

@@ -11,8 +11,8 @@
 #include "ctl_fixture.h"
 #include "files/parameter_file.h"
 #include "frame_hook_port.h"
-#include "params/image_layout.h"
 #include "ops/segment_transfer.h"
+#include "params/image_layout.h"
 
 namespace zrk::test {
 namespace {
@@ -95,7 +95,9 @@ TEST(FileTableCli, ReadWithTableSavesTheUnitsTableAsRunTwo) {
 
 TEST(FileTableCli, ATableReadThatFailsSavesNoFile) {
     UnitCtl ctl;
-    ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == kSegmentRead + 2 && f.parameter1 == 150; };
+    ctl.port().onFrame = [](const FrameHookPort::Frame& f) {
+        return f.command == kSegmentRead + 2 && f.parameter1 == 150;
+    };
     EXPECT_EQ(ctl.run({"read", "-o", ctl.path("u.zrk"), "--table"}), cli::kNoAnswer);
     EXPECT_EQ(ctl.out.str(), "");
     EXPECT_NE(ctl.err.str().find("Reading Error in data 150"), std::string::npos) << ctl.err.str();
@@ -113,8 +115,21 @@ TEST(FileTableCli, AFileCarriesTheTableFromOneUnitToAnother) {
     for (int n = 1; n <= 4; ++n)
         for (int offset = 0; offset < 256; ++offset) target.unit().setSegment(n, offset, 0xAA);
     // Other parameters than the source's, in cells of every kind of field.
-    for (auto [address, value] : {std::pair{2, 7}, {15, 1}, {18, 99}, {22, 44}, {27, 1}, {38, 1}, {43, 77}, {49, 10},
-                                  {53, 9}, {56, 200}, {60, 8}, {65, 3}, {222, 90}, {224, 12}, {240, 'X'}})
+    for (auto [address, value] : {std::pair{2, 7},
+                                  {15, 1},
+                                  {18, 99},
+                                  {22, 44},
+                                  {27, 1},
+                                  {38, 1},
+                                  {43, 77},
+                                  {49, 10},
+                                  {53, 9},
+                                  {56, 200},
+                                  {60, 8},
+                                  {65, 3},
+                                  {222, 90},
+                                  {224, 12},
+                                  {240, 'X'}})
         target.unit().setMemory(address, static_cast<std::uint8_t>(value));
     std::filesystem::copy_file(source.path("u.zrk"), target.path("u.zrk"));
     target.port().frames.clear();
@@ -124,8 +139,10 @@ TEST(FileTableCli, AFileCarriesTheTableFromOneUnitToAnother) {
 
     // The parameters first, then the table.
     const auto& frames = target.port().frames;
-    const auto firstSegment = std::find_if(frames.begin(), frames.end(), [](const auto& f) { return f.command == kSegmentWrite; });
-    const auto lastParameter = std::find_if(frames.rbegin(), frames.rend(), [](const auto& f) { return f.command == 2; });
+    const auto firstSegment =
+        std::find_if(frames.begin(), frames.end(), [](const auto& f) { return f.command == kSegmentWrite; });
+    const auto lastParameter =
+        std::find_if(frames.rbegin(), frames.rend(), [](const auto& f) { return f.command == 2; });
     ASSERT_NE(firstSegment, frames.end());
     ASSERT_NE(lastParameter, frames.rend());
     EXPECT_GT(firstSegment - frames.begin(), frames.rend() - lastParameter - 1);
@@ -172,7 +189,8 @@ TEST(FileTableCli, FailedHalvesOfTheTableWriteAreReportedWithExitOne) {
     UnitCtl target;
     std::filesystem::copy_file(source.path("u.zrk"), target.path("u.zrk"));
     target.port().onFrame = [](const FrameHookPort::Frame& f) {
-        return (f.command == kSegmentWrite + 2 && f.parameter1 == 0) || (f.command == kSegmentWrite + 3 && f.parameter1 == 140);
+        return (f.command == kSegmentWrite + 2 && f.parameter1 == 0) ||
+               (f.command == kSegmentWrite + 3 && f.parameter1 == 140);
     };
     EXPECT_EQ(target.run({"write", target.path("u.zrk"), "--table"}), cli::kNoAnswer);
     EXPECT_EQ(target.out.str(), "");

@@ -30,11 +30,12 @@ TEST(StatusCommand, ReportsEveryLampAndValueItRead) {
     cli.device().setPresentSpeed(5);
     cli.device().setLedCurrent(65535);
     EXPECT_EQ(cli.run({"status"}), cli::kOk);
-    EXPECT_EQ(cli.out.str(),
-              "{\"lamps\": {\"LedOn\": \"on\", \"LedMotorOn\": \"on\", \"LedRojoAlarmaMotor\": \"off\", "
-              "\"LedRojoPrealarmaLampara\": \"on\", \"LedVerdeLampara1On\": \"on\", \"LedRojoAlarmaLampara1\": \"off\"}, "
-              "\"values\": {\"TCorrienteActual\": \"12.34\", \"TVelocidadActual\": \"0.05\", "
-              "\"txtCorrienteLeds\": \"655.35\"}}\n");
+    EXPECT_EQ(
+        cli.out.str(),
+        "{\"lamps\": {\"LedOn\": \"on\", \"LedMotorOn\": \"on\", \"LedRojoAlarmaMotor\": \"off\", "
+        "\"LedRojoPrealarmaLampara\": \"on\", \"LedVerdeLampara1On\": \"on\", \"LedRojoAlarmaLampara1\": \"off\"}, "
+        "\"values\": {\"TCorrienteActual\": \"12.34\", \"TVelocidadActual\": \"0.05\", "
+        "\"txtCorrienteLeds\": \"655.35\"}}\n");
 }
 
 TEST(StatusCommand, ChangerEntryChoosesTheLampsOfByteB) {
@@ -76,11 +77,12 @@ TEST(StatusCommand, WithoutChangerTheUnitsOwnTypeChoosesTheLampsOfByteB) {
         std::string byteB;
     } cases[] = {
         {0, "\"LedRojoPrealarmaLampara\": \"on\", \"LedVerdeLampara1On\": \"on\", \"LedRojoAlarmaLampara1\": \"on\""},
-        {2, "\"LedAzulLampara1\": \"on\", \"LedAzulCambiador\": \"on\", \"LedVerdeLampara1On\": \"on\", "
-            "\"LedRojoFalloFoco\": \"on\""},
+        {2,
+         "\"LedAzulLampara1\": \"on\", \"LedAzulCambiador\": \"on\", \"LedVerdeLampara1On\": \"on\", "
+         "\"LedRojoFalloFoco\": \"on\""},
         {3, "\"LedRojoAlarmaLampara1\": \"on\""},  // the LED lantern: not read as a TKR41
-        {5, ""},                                 // a type without lamps of byte B
-        {200, ""},                               // no type of the list
+        {5, ""},                                   // a type without lamps of byte B
+        {200, ""},                                 // no type of the list
     };
     for (const auto& c : cases) {
         Cli cli(simulatedUnit());
@@ -89,8 +91,9 @@ TEST(StatusCommand, WithoutChangerTheUnitsOwnTypeChoosesTheLampsOfByteB) {
         cli.device().setStatusB(0xFF);
         cli.device().clearFrameLog();
         EXPECT_EQ(cli.run({"status", "--lamps"}), cli::kOk) << int{c.changerType} << ": " << cli.err.str();
-        EXPECT_EQ(cli.out.str(), "{\"lamps\": {\"LedOn\": \"off\", \"LedMotorOn\": \"off\", \"LedRojoAlarmaMotor\": \"off\"" +
-                                     (c.byteB.empty() ? "" : ", " + c.byteB) + "}, \"values\": {}}\n")
+        EXPECT_EQ(cli.out.str(),
+                  "{\"lamps\": {\"LedOn\": \"off\", \"LedMotorOn\": \"off\", \"LedRojoAlarmaMotor\": \"off\"" +
+                      (c.byteB.empty() ? "" : ", " + c.byteB) + "}, \"values\": {}}\n")
             << int{c.changerType};
         ASSERT_FALSE(cli.device().frameLog().empty());
         EXPECT_EQ(sim::frameCommand(cli.device().frameLog()[0]), 1) << "a parameter read";
@@ -124,7 +127,7 @@ TEST(StatusCommand, PlainTextWithoutJson) {
 
 TEST(LiveCommands, UsageErrors) {
     const std::vector<std::string> cases[] = {
-        {"status", "--volts"}, {"status", "--changer"}, {"status", "--changer", "8"},
+        {"status", "--volts"},        {"status", "--changer"}, {"status", "--changer", "8"},
         {"status", "--changer", "x"}, {"io", "extra"},
     };
     for (const auto& args : cases) {

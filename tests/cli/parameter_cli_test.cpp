@@ -97,7 +97,8 @@ TEST(ParameterCli, SetReadsBackWhatItWroteUnlessToldNotTo) {
         const int code = cli.run(args);
         if (verify) {
             EXPECT_EQ(code, cli::kNoAnswer);
-            EXPECT_NE(cli.err.str().find("Address 49: written 33, the unit holds 80"), std::string::npos) << cli.err.str();
+            EXPECT_NE(cli.err.str().find("Address 49: written 33, the unit holds 80"), std::string::npos)
+                << cli.err.str();
         } else {
             EXPECT_EQ(code, cli::kOk) << cli.err.str();
             EXPECT_EQ(cli.out.str(), "Ended\n");

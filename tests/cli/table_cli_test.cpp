@@ -91,7 +91,8 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
         tables::encodeSegmentTable(flash, n, expected);
         for (int half : tables::kHalfStarts)
             for (int offset = half; offset < half + tables::kHalfLength; ++offset)
-                EXPECT_EQ(ctl.unit().segment(n, offset), expected[static_cast<std::size_t>(offset)]) << n << "/" << offset;
+                EXPECT_EQ(ctl.unit().segment(n, offset), expected[static_cast<std::size_t>(offset)])
+                    << n << "/" << offset;
     }
 
     // And back.
@@ -121,8 +122,11 @@ TEST(TableCli, ABadFileSendsNothing) {
 }
 
 TEST(TableCli, UsageErrors) {
-    const std::vector<std::vector<std::string>> cases = {
-        {"table"}, {"table", "show"}, {"table", "write"}, {"table", "write", "a.json", "b.json"}, {"table", "read", "x"}};
+    const std::vector<std::vector<std::string>> cases = {{"table"},
+                                                         {"table", "show"},
+                                                         {"table", "write"},
+                                                         {"table", "write", "a.json", "b.json"},
+                                                         {"table", "read", "x"}};
     for (const auto& args : cases) {
         TableCtl ctl;
         EXPECT_EQ(ctl.run(args), cli::kUsage) << args.size();

@@ -1,9 +1,10 @@
 // The strict reader of table files and the writer that prints them.
+#include "cli/table_json.h"
+
 #include <gtest/gtest.h>
 
-#include "cli/table_json.h"
-#include "special_files.h"
 #include "fake_platform.h"
+#include "special_files.h"
 
 namespace zrk::cli {
 namespace {
@@ -33,7 +34,8 @@ TEST(TableJson, ReadsTheShapeItWrites) {
     TableFile table;
     for (std::size_t r = 0; r < 8; ++r) {
         table.colors[r] = static_cast<std::int32_t>(r) * 0x1F1F1F;
-        for (std::size_t c = 0; c < 32; ++c) table.pattern[r][c] = static_cast<std::int32_t>((r * 32 + c) * 255 % 65536);
+        for (std::size_t c = 0; c < 32; ++c)
+            table.pattern[r][c] = static_cast<std::int32_t>((r * 32 + c) * 255 % 65536);
     }
     table.colors[7] = kMaxColour;
     table.pattern[7][31] = kMaxEntry;
@@ -45,9 +47,9 @@ TEST(TableJson, ReadsTheShapeItWrites) {
     EXPECT_EQ(good.colors[7], 8);
     EXPECT_EQ(good.pattern[2][31], 331);
     // Key order and spacing are free.
-    const TableFile swapped = parseTableJson("{\"pattern\":[" + row(0) + "," + row(0) + "," + row(0) + "," + row(0) +
-                                             "," + row(0) + "," + row(0) + "," + row(0) + "," + row(0) +
-                                             "]\r\n,\t\"colors\" : [0,0,0,0,0,0,0,-0]}");
+    const TableFile swapped =
+        parseTableJson("{\"pattern\":[" + row(0) + "," + row(0) + "," + row(0) + "," + row(0) + "," + row(0) + "," +
+                       row(0) + "," + row(0) + "," + row(0) + "]\r\n,\t\"colors\" : [0,0,0,0,0,0,0,-0]}");
     EXPECT_EQ(swapped.pattern[7][31], 31);
 }
 
@@ -61,7 +63,8 @@ TEST(TableJson, SaysWhereAndWhatIsWrong) {
         {"", "line 1, column 1: the file is empty"},
         {"  [1, 2]", "line 1, column 3: the table must be an object"},
         {"{\"colors\": " + eight + "}", "line 1, column 1: the table has no \"pattern\""},
-        {"{\"colors\": " + eight + ", \"pattern\": []}", "line 1, column 49: \"pattern\" has 0 entries; it needs 8 (8 rows)"},
+        {"{\"colors\": " + eight + ", \"pattern\": []}",
+         "line 1, column 49: \"pattern\" has 0 entries; it needs 8 (8 rows)"},
         {"{\"colors\": " + eight + ", \"colours\": 1}", "line 1, column 38: unknown key \"colours\""},
         {"{\"colors\": " + eight + ", \"colors\": " + eight + "}", "line 1, column 38: \"colors\" is given twice"},
         {document("[1, 2, 3, 4, 5, 6, 7]"), "line 2, column 13: \"colors\" has 7 entries; it needs 8"},
@@ -69,7 +72,8 @@ TEST(TableJson, SaysWhereAndWhatIsWrong) {
         {document("[1, 2, 3, 4, 5, 6, 7, 16777216]"),
          "line 2, column 35: the colour of row 8 must be a whole number from 0 to 16777215, not 16777216"},
         {document("[-1, 2, 3, 4, 5, 6, 7, 8]"), "line 2, column 14: the colour of row 1 must be a whole number"},
-        {document("[1.5, 2, 3, 4, 5, 6, 7, 8]"), "the colour of row 1 must be a whole number from 0 to 16777215, not 1.5"},
+        {document("[1.5, 2, 3, 4, 5, 6, 7, 8]"),
+         "the colour of row 1 must be a whole number from 0 to 16777215, not 1.5"},
         {document("[1e2, 2, 3, 4, 5, 6, 7, 8]"), "not 1e2"},
         {document("[\"red\", 2, 3, 4, 5, 6, 7, 8]"), "not the text \"red\""},
         {document("[null, 2, 3, 4, 5, 6, 7, 8]"), "not null"},
@@ -77,7 +81,8 @@ TEST(TableJson, SaysWhereAndWhatIsWrong) {
         {document(eight, 3), "line 6, column 5: row 3 of \"pattern\" has 31 entries; it needs 32"},
         {document(eight, 0, "65536"),
          "line 5, column 161: entry 32 of row 2 of \"pattern\" must be a whole number from 0 to 65535, not 65536"},
-        {document(eight, 0, "[1]"), "entry 32 of row 2 of \"pattern\" must be a whole number from 0 to 65535, not an array"},
+        {document(eight, 0, "[1]"),
+         "entry 32 of row 2 of \"pattern\" must be a whole number from 0 to 65535, not an array"},
         // Syntax.
         {"{\"colors\": [1, 2,]}", "line 1, column 18: expected a value, found ']'"},
         {"{\"colors\": [1, 2", "line 1, column 17: expected ',' or ']' in the array, but the file ends here"},
@@ -132,7 +137,8 @@ TEST(TableJson, AFileThatCannotBeReadIsNamed) {
         readTableFile(folder.path() / "missing.json");
         ADD_FAILURE() << "no error";
     } catch (const TableFileError& e) {
-        EXPECT_EQ(std::string(e.what()), (folder.path() / "missing.json").string() + ": cannot open the file for reading");
+        EXPECT_EQ(std::string(e.what()),
+                  (folder.path() / "missing.json").string() + ": cannot open the file for reading");
     }
     folder.write("bad.json", "{\n  \"colors\": [1, 2,]}");
     try {

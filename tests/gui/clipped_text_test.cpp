@@ -44,10 +44,12 @@ int overflow(const QWidget* widget, QString& text) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.editable = combo->isEditable();
-        const int room =
-            combo->isEditable()
-                ? combo->lineEdit()->width() - 4
-                : combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width() - 4;
+        const int room = combo->isEditable() ? combo->lineEdit()->width() - 4
+                                             : combo->style()
+                                                       ->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                        QStyle::SC_ComboBoxEditField, combo)
+                                                       .width() -
+                                                   4;
         int worst = 0;
         for (int i = 0; i < combo->count(); ++i) {
             const int over = combo->fontMetrics().horizontalAdvance(combo->itemText(i)) - room;
@@ -89,7 +91,8 @@ private slots:
         std::set<const app::Control*> followTabs{&frm.PictureInicio};
         for (int i : frm.FrameP.indices()) followTabs.insert(&frm.FrameP(i));
         for (const auto& control : frm.controls().all())
-            if (control->kind() != app::Kind::Form && control->kind() != app::Kind::Timer && !followTabs.count(control.get()))
+            if (control->kind() != app::Kind::Form && control->kind() != app::Kind::Timer &&
+                !followTabs.count(control.get()))
                 control->setVisible(true);
         QStringList clipped;
         // ZRK_SCREENSHOT_DIR=folder: a picture of every page as it was checked.
@@ -99,9 +102,8 @@ private slots:
             QApplication::processEvents();
             std::vector<std::pair<QString, QRect>> places;
             if (!shots.isEmpty())
-                view.grab().save(QString("%1/%2%3-page%4.png")
-                                     .arg(shots, language, factory ? "-factory" : "")
-                                     .arg(page));
+                view.grab().save(
+                    QString("%1/%2%3-page%4.png").arg(shots, language, factory ? "-factory" : "").arg(page));
             for (const auto& control : frm.controls().all()) {
                 const QWidget* widget = view.widgetFor(*control);
                 if (widget == nullptr || widget == &view || !widget->isVisible()) continue;
@@ -119,7 +121,8 @@ private slots:
                 }
                 QString text;
                 if (const int over = overflow(widget, text); over > 0)
-                    clipped << QString("%1 \"%2\" by %3 px").arg(QString::fromStdString(control->key()), text).arg(over);
+                    clipped
+                        << QString("%1 \"%2\" by %3 px").arg(QString::fromStdString(control->key()), text).arg(over);
             }
         }
         clipped.removeDuplicates();

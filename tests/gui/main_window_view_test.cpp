@@ -1,6 +1,5 @@
 // The binding between the window model and its widgets: model changes show
 // on the widgets, operator input reaches the model through its handlers.
-#include "ops/device_operation.h"
 #include "gui/view/main_window_view.h"
 
 #include <QApplication>
@@ -23,6 +22,7 @@
 #include <set>
 
 #include "gui/view/twips.h"
+#include "ops/device_operation.h"
 #include "tables/flash_table.h"
 #include "test_program.h"
 
@@ -208,7 +208,10 @@ void MainWindowViewTest::textsFollowTheModel() {
          [&] { return widget<QLabel>(frm().Label(18))->text(); }, "Light level Beacon ON"},
         {"label, not ASCII", [](app::FrmMain& f) { f.Label(24).setCaption("Español"); },
          [&] { return widget<QLabel>(frm().Label(24))->text(); }, QStringLiteral("Español")},
-        {"label colour", [](app::FrmMain& f) { f.lblSalida(3).setForeColor({255, 0, 0}); },
+        {"label colour",
+         [](app::FrmMain& f) {
+             f.lblSalida(3).setForeColor({255, 0, 0});
+         },
          [&] { return widget<QLabel>(frm().lblSalida(3))->palette().color(QPalette::WindowText).name(); }, "#ff0000"},
         {"button", [](app::FrmMain& f) { f.CLeer.setCaption("Read ZRK"); },
          [&] { return widget<QPushButton>(frm().CLeer)->text(); }, "Read ZRK"},

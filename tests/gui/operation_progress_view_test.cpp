@@ -1,11 +1,12 @@
 // The progress bar and the Cancel button of long operations, and Esc.
+#include "gui/view/operation_progress_view.h"
+
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
 
 #include "gui/view/main_window_view.h"
-#include "gui/view/operation_progress_view.h"
 #include "test_program.h"
 
 using namespace zrk;

@@ -31,8 +31,8 @@ void QtEventLoop::waitUntil(double deadline) {
 
 WindowedProgram::WindowedProgram(const std::string& ini, const PortFactory& makePort, const std::string& userLanguage)
     : machine(makePort, ini),
-      platform{machine.platform.port, events, machine.clock, machine.ui, machine.store, machine.platform.info, {},
-               userLanguage, machine.launcher},
+      platform{machine.platform.port, events, machine.clock, machine.ui,      machine.store,
+               machine.platform.info, {},     userLanguage,  machine.launcher},
       program(platform) {
     program.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
 }

@@ -32,8 +32,8 @@ private:
 struct WindowedProgram {
     // With `makePort`, a unit of the test's choosing on the line (the fake
     // port that never answers when none); `userLanguage` picks the texts.
-    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n",
-                             const PortFactory& makePort = {}, const std::string& userLanguage = "en-US");
+    explicit WindowedProgram(const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n", const PortFactory& makePort = {},
+                             const std::string& userLanguage = "en-US");
     WindowedProgram(const std::string& ini, const std::string& userLanguage)
         : WindowedProgram(ini, PortFactory{}, userLanguage) {}
 

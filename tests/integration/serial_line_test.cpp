@@ -1,21 +1,21 @@
 // The real serial path: QSerialPort, the Qt event-loop wait and the steady
 // clock, against the simulated unit on a pseudo-terminal. Real time, kept short.
 #include <gtest/gtest.h>
-
-#include <QCoreApplication>
-#include <QLocale>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 
 #include "link/device_link.h"
+#include "no_store.h"
 #include "platform/path_text.h"
 #include "qt/paths.h"
 #include "qt/port_map.h"
@@ -23,7 +23,6 @@
 #include "qt/qt_event_loop.h"
 #include "qt/qt_serial_port.h"
 #include "qt/system_locale.h"
-#include "no_store.h"
 #include "sim_process.h"
 
 namespace zrk::test {
@@ -226,7 +225,8 @@ TEST(Zrkctl, SetInFrenchSettingsChangesOnlyTheFieldSet) {
         environment.insert("LC_ALL", locale);
         environment.insert("XDG_DATA_HOME", data.path());
         zrkctl.setProcessEnvironment(environment);
-        zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE), QStringList{"--port", QString::fromStdString(sim.device())} + args);
+        zrkctl.start(QStringLiteral(ZRKCTL_EXECUTABLE),
+                     QStringList{"--port", QString::fromStdString(sim.device())} + args);
         EXPECT_TRUE(zrkctl.waitForFinished(60000));
         EXPECT_EQ(zrkctl.exitCode(), 0) << zrkctl.readAllStandardError().toStdString();
         return QString::fromUtf8(zrkctl.readAllStandardOutput());

@@ -97,9 +97,8 @@ bool allowedEdge(const Rules& rules, const std::string& file, const std::string&
 }
 
 bool inCore(const Rules& rules, const std::string& folder) {
-    return std::any_of(rules.core.begin(), rules.core.end(), [&](const std::string& core) {
-        return folder == core || folder.rfind(core + "/", 0) == 0;
-    });
+    return std::any_of(rules.core.begin(), rules.core.end(),
+                       [&](const std::string& core) { return folder == core || folder.rfind(core + "/", 0) == 0; });
 }
 
 }  // namespace
@@ -135,8 +134,8 @@ int main(int argc, char** argv) {
             if (std::regex_search(line, match, quoted)) {
                 const std::string to = fs::path(match[1].str()).parent_path().generic_string();
                 if (to.empty() || to == folder || allowedEdge(rules, file, folder, to)) continue;
-                std::cerr << "src/" << file << ":" << number << ": " << folder << " may not include "
-                          << match[1].str() << " (" << to << " is not below it in the allowed edges)\n";
+                std::cerr << "src/" << file << ":" << number << ": " << folder << " may not include " << match[1].str()
+                          << " (" << to << " is not below it in the allowed edges)\n";
                 ++faults;
             } else if (inCore(rules, folder) && std::regex_search(line, match, qt)) {
                 std::cerr << "src/" << file << ":" << number << ": " << folder

@@ -1,10 +1,11 @@
 #include "sim/faults.h"
-#include "sim/simulated_unit.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "sim/simulated_unit.h"
 
 namespace zrk::sim {
 namespace {
@@ -47,11 +48,20 @@ TEST(FaultSpecs, FillTheFields) {
 
 TEST(FaultSpecs, RejectBadSpecsNamingThem) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"bogus", "bogus"},           {"answer-from", "needs a value"}, {"answer-from=0", "at least 1"},
-        {"extra=-1", "-1"},           {"delay=abc", "abc"},             {"short=3", "takes no value"},
-        {"", "empty"},                {"short,,garbage", "empty"},      {"drop-every=2x", "2x"},
-        {"stall=3", "stall=N:MS"},    {"stall=0:100", "at least 1"},    {"stall=2:x", "'x'"},
-        {"garbage-every=0", "at least 1"}, {"free-form=1", "takes no value"},
+        {"bogus", "bogus"},
+        {"answer-from", "needs a value"},
+        {"answer-from=0", "at least 1"},
+        {"extra=-1", "-1"},
+        {"delay=abc", "abc"},
+        {"short=3", "takes no value"},
+        {"", "empty"},
+        {"short,,garbage", "empty"},
+        {"drop-every=2x", "2x"},
+        {"stall=3", "stall=N:MS"},
+        {"stall=0:100", "at least 1"},
+        {"stall=2:x", "'x'"},
+        {"garbage-every=0", "at least 1"},
+        {"free-form=1", "takes no value"},
     };
     for (const auto& [faultText, fragment] : cases) {
         try {
@@ -80,7 +90,9 @@ std::vector<std::uint8_t> replyTo(const Frame& frame) {
     return {reply->begin(), reply->end()};
 }
 
-SimulatedUnit unitWith(const std::string& faultText) { return SimulatedUnit(unitWithMemory(), parseFaults({faultText})); }
+SimulatedUnit unitWith(const std::string& faultText) {
+    return SimulatedUnit(unitWithMemory(), parseFaults({faultText}));
+}
 
 TEST(SimulatedUnitFaults, HealthyUnitAnswersEveryFrame) {
     SimulatedUnit unit = unitWith("none");
@@ -105,8 +117,8 @@ TEST(SimulatedUnitFaults, AnswerFromCountsRepeatsOfOneTransaction) {
     SimulatedUnit unit = unitWith("answer-from=3");
     // attempt: frame sent, answered?
     const std::vector<std::pair<Frame, bool>> sequence = {
-        {kRead, false}, {kRead, false}, {kRead, true},    // first transaction
-        {kRead, false}, {kRead, false}, {kRead, true},    // same frame again: a new transaction
+        {kRead, false},  {kRead, false}, {kRead, true},   // first transaction
+        {kRead, false},  {kRead, false}, {kRead, true},   // same frame again: a new transaction
         {kOther, false}, {kRead, false}, {kOther, false}  // a different frame restarts the count
     };
     for (std::size_t i = 0; i < sequence.size(); ++i) {

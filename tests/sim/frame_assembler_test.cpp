@@ -43,14 +43,14 @@ TEST_P(FrameAssembly, FindsTheFrames) {
 
 INSTANTIATE_TEST_SUITE_P(
     Streams, FrameAssembly,
-    testing::Values(
-        AssemblyCase{"one_frame", bytesOf(kRead), {kRead}},
-        AssemblyCase{"two_frames_back_to_back", join({bytesOf(kRead), bytesOf(kStatus)}), {kRead, kStatus}},
-        AssemblyCase{"stray_bytes_before", join({{0x00, 0xFF, 88}, bytesOf(kRead)}), {kRead}},
-        AssemblyCase{"stray_header_byte_before", join({{74}, bytesOf(kRead)}), {kRead}},
-        AssemblyCase{"broken_frame_then_good", join({{74, 88, 0, 0}, bytesOf(kStatus)}), {kStatus}},
-        AssemblyCase{"bad_check_byte_dropped", join({bytesOf(withBadCheck(kRead)), bytesOf(kStatus)}), {kStatus}},
-        AssemblyCase{"incomplete_frame", {74, 88, 0, 0, 1, 16, 0}, {}}),
+    testing::Values(AssemblyCase{"one_frame", bytesOf(kRead), {kRead}},
+                    AssemblyCase{"two_frames_back_to_back", join({bytesOf(kRead), bytesOf(kStatus)}), {kRead, kStatus}},
+                    AssemblyCase{"stray_bytes_before", join({{0x00, 0xFF, 88}, bytesOf(kRead)}), {kRead}},
+                    AssemblyCase{"stray_header_byte_before", join({{74}, bytesOf(kRead)}), {kRead}},
+                    AssemblyCase{"broken_frame_then_good", join({{74, 88, 0, 0}, bytesOf(kStatus)}), {kStatus}},
+                    AssemblyCase{
+                        "bad_check_byte_dropped", join({bytesOf(withBadCheck(kRead)), bytesOf(kStatus)}), {kStatus}},
+                    AssemblyCase{"incomplete_frame", {74, 88, 0, 0, 1, 16, 0}, {}}),
     [](const testing::TestParamInfo<AssemblyCase>& info) { return std::string(info.param.what); });
 
 TEST(FrameAssembler, CountsWhatItThrowsAway) {

@@ -3,11 +3,10 @@
 // serves a real client, survives a reopen, drops the line on request).
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <optional>

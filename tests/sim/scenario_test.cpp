@@ -1,7 +1,6 @@
 #include "sim/scenario.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>

@@ -1,12 +1,13 @@
 #include "fake_platform.h"
-#include "started_program.h"
-#include "sim/scenario.h"
-#include "sim/simulated_port.h"
 
 #include <atomic>
 #include <chrono>
 #include <fstream>
 #include <sstream>
+
+#include "sim/scenario.h"
+#include "sim/simulated_port.h"
+#include "started_program.h"
 
 namespace zrk::test {
 
@@ -38,8 +39,8 @@ std::string TempFolder::read(const std::string& name) const {
 
 FakeMachine::FakeMachine(const PortFactory& makePort, const std::string& ini)
     : ownedPort(makePort ? makePort(clock) : nullptr),
-      platform{ownedPort ? *ownedPort : fakePort, events, clock, ui, store, {folder.path(), "ZRK", 1, 4, 3}, {},
-               "en-US", launcher} {
+      platform{ownedPort ? *ownedPort : fakePort, events, clock,   ui,      store,
+               {folder.path(), "ZRK", 1, 4, 3},   {},     "en-US", launcher} {
     folder.write("zrk.ini", ini);
     platform.info.dataFolder = folder.path() / "data";
 }

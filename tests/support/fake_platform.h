@@ -40,7 +40,7 @@ private:
 // With no unit behind it nothing ever answers.
 class FakeSerialPort : public platform::SerialPort {
 public:
-    std::set<int> missing;  // port numbers whose device does not exist
+    std::set<int> missing;         // port numbers whose device does not exist
     std::vector<std::string> log;  // "set 3", "open 3", "close 3", ...
     std::vector<std::uint8_t> written;
 
@@ -53,7 +53,8 @@ public:
     std::string deviceName(int number) const override { return "/dev/fake" + std::to_string(number); }
     void setDtrEnabled(bool) override {}
     void open() override {
-        if (missing.count(number_)) throw platform::PortError("Cannot open " + deviceName(number_) + ": no such device");
+        if (missing.count(number_))
+            throw platform::PortError("Cannot open " + deviceName(number_) + ": no such device");
         open_ = true;
         log.push_back("open " + std::to_string(number_));
     }
@@ -110,7 +111,8 @@ public:
         colors.erase(colors.begin());
         return c;
     }
-    std::optional<std::filesystem::path> chooseFile(bool, const std::string& filterName, const std::string& pattern) override {
+    std::optional<std::filesystem::path> chooseFile(bool, const std::string& filterName,
+                                                    const std::string& pattern) override {
         lastFilter = filterName + "|" + pattern;
         if (files.empty()) return std::nullopt;
         auto f = files.front();
@@ -178,8 +180,7 @@ private:
 using PortFactory = std::function<std::unique_ptr<platform::SerialPort>(VirtualClock&)>;
 
 struct FakeMachine {
-    explicit FakeMachine(const PortFactory& makePort = {},
-                         const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
+    explicit FakeMachine(const PortFactory& makePort = {}, const std::string& ini = "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
     VirtualClock clock;
     FakeEventLoop events{clock};
     FakeSerialPort fakePort;

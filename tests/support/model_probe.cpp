@@ -29,7 +29,8 @@ std::string probe(const app::Control& c, const std::string& property) {
         if (property == "Items") return join(x->items());
     }
     if (auto* x = dynamic_cast<const CheckBox*>(&c); x && property == "Value") return std::to_string(x->Value());
-    if (auto* x = dynamic_cast<const TimerControl*>(&c); x && property == "Interval") return std::to_string(x->Interval());
+    if (auto* x = dynamic_cast<const TimerControl*>(&c); x && property == "Interval")
+        return std::to_string(x->Interval());
     if (auto* x = dynamic_cast<const TabStrip*>(&c)) {
         if (property == "Tabs") return join(x->captions());
         if (property == "SelectedTab") return std::to_string(x->selected());

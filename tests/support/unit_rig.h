@@ -13,8 +13,8 @@ namespace zrk::test {
 
 // Started on a simulated unit whose frames `drop` picks get no answer.
 struct UnitRig {
-    explicit UnitRig(const std::string& scenario = "led-lantern", std::function<bool(const FrameHookPort::Frame&)> drop = {},
-                     const std::string& ini = kDefaultIni)
+    explicit UnitRig(const std::string& scenario = "led-lantern",
+                     std::function<bool(const FrameHookPort::Frame&)> drop = {}, const std::string& ini = kDefaultIni)
         : started(ini, [scenario, drop](VirtualClock& clock) -> std::unique_ptr<platform::SerialPort> {
               auto port = std::make_unique<FrameHookPort>(clock, sim::loadScenarioByName(scenario).device);
               port->onFrame = drop;

@@ -1,5 +1,7 @@
 // Saving over what the user set up: links, permissions and owners survive,
 // long names fit, and no temporary file outlives a failed or interrupted save.
+#include "files/atomic_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -11,10 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "files/settings_file.h"
-#include "files/atomic_file.h"
-#include "files/atomic_write.h"
 #include "fake_platform.h"
+#include "files/atomic_write.h"
+#include "files/settings_file.h"
 
 namespace zrk::test {
 namespace {
@@ -78,7 +79,8 @@ TEST(AtomicFile, SavingWritesThroughLinksAndKeepsModeAndOwner) {
 
         {
             files::AtomicFile file(saveTo);
-            EXPECT_TRUE(fs::equivalent(file.temporaryPath().parent_path(), lands.parent_path())) << "beside the real file";
+            EXPECT_TRUE(fs::equivalent(file.temporaryPath().parent_path(), lands.parent_path()))
+                << "beside the real file";
             EXPECT_TRUE(fs::exists(file.temporaryPath()));
             EXPECT_LE(file.temporaryPath().filename().string().size(), 10u);
             file.write("new content");

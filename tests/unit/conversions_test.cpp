@@ -15,10 +15,10 @@ TEST(LenientNumber, ReadsTheLeadingNumberAndIgnoresTheRest) {
         const char* text;
         double value;
     };
-    for (const Case& c : {Case{"", 0}, Case{"abc", 0}, Case{"12", 12}, Case{" 1 2 ", 12}, Case{"\t-3.5x", -3.5},
-                          Case{"1200 rpm", 1200}, Case{"1.2.3", 1.2}, Case{"12,5", 12}, Case{"1e3", 1000},
-                          Case{"2D2", 200}, Case{"&H1F", 31}, Case{"&HFFFF", -1}, Case{"&O17", 15}, Case{"+7", 7},
-                          Case{".5", 0.5}, Case{"-", 0}, Case{"3E", 3}}) {
+    for (const Case& c :
+         {Case{"", 0}, Case{"abc", 0}, Case{"12", 12}, Case{" 1 2 ", 12}, Case{"\t-3.5x", -3.5}, Case{"1200 rpm", 1200},
+          Case{"1.2.3", 1.2}, Case{"12,5", 12}, Case{"1e3", 1000}, Case{"2D2", 200}, Case{"&H1F", 31},
+          Case{"&HFFFF", -1}, Case{"&O17", 15}, Case{"+7", 7}, Case{".5", 0.5}, Case{"-", 0}, Case{"3E", 3}}) {
         EXPECT_DOUBLE_EQ(lenientNumber(c.text), c.value) << '"' << c.text << '"';
     }
 }
@@ -30,10 +30,10 @@ TEST(StrictNumber, FollowsTheRegionalSeparators) {
         std::int64_t scaled;
     };
     const Case cases[] = {
-        {"12.345", kPoint, 123450},   {"12,345", kComma, 123450},  {"12,345", kPoint, 123450000},
-        {"1.234,5", kComma, 12345000}, {" -0.5 ", kPoint, -5000},   {"+3", kPoint, 30000},
-        {"1.00005", kPoint, 10000},    {"1.00015", kPoint, 10002},  {"1.000051", kPoint, 10001},
-        {",5", kComma, 5000},          {"7.", kPoint, 70000},       {"12.5", kComma, 1250000},
+        {"12.345", kPoint, 123450},    {"12,345", kComma, 123450}, {"12,345", kPoint, 123450000},
+        {"1.234,5", kComma, 12345000}, {" -0.5 ", kPoint, -5000},  {"+3", kPoint, 30000},
+        {"1.00005", kPoint, 10000},    {"1.00015", kPoint, 10002}, {"1.000051", kPoint, 10001},
+        {",5", kComma, 5000},          {"7.", kPoint, 70000},      {"12.5", kComma, 1250000},
     };
     for (const auto& c : cases) EXPECT_EQ(strictNumber(c.text, c.format).scaled, c.scaled) << c.text;
     for (const char* bad : {"", "  ", "abc", "12a", "1.2.3", "-", "1 2", "12,", ",5", "1e3"})
@@ -75,10 +75,10 @@ TEST(LuxTables, ConversionsBothWays) {
         std::int32_t writtenBack;
     };
     // Lux to AD.
-    for (const Case& c : {Case{0, 0, 0, 0}, Case{0, 1, 8, 1}, Case{0, 100, 214, 100}, Case{0, 102, 214, 102},
-                          Case{0, 549, 635, 549}, Case{0, 550, 0, 550}, Case{0, 2000, 0, 550}, Case{0, -5, 0, 0},
-                          Case{1, 0, 969, 0}, Case{1, 100, 192, 100}, Case{1, 549, 123, 549}, Case{1, 550, 0, 550},
-                          Case{2, 123, 550, 123}, Case{-1, 123, 0, 123}}) {
+    for (const Case& c :
+         {Case{0, 0, 0, 0}, Case{0, 1, 8, 1}, Case{0, 100, 214, 100}, Case{0, 102, 214, 102}, Case{0, 549, 635, 549},
+          Case{0, 550, 0, 550}, Case{0, 2000, 0, 550}, Case{0, -5, 0, 0}, Case{1, 0, 969, 0}, Case{1, 100, 192, 100},
+          Case{1, 549, 123, 549}, Case{1, 550, 0, 550}, Case{2, 123, 550, 123}, Case{-1, 123, 0, 123}}) {
         std::int32_t lux = c.in;
         EXPECT_EQ(t.LuxAAD(lux, c.sensor), c.out) << "sensor " << c.sensor << " lux " << c.in;
         EXPECT_EQ(lux, c.writtenBack) << "sensor " << c.sensor << " lux " << c.in;

@@ -1,10 +1,11 @@
 // The flash-pattern grid: layout, editing keys, the cell-leave rule, clearing,
 // redrawing and the row colours, driven through the grid's events.
+#include "tables/flash_table.h"
+
 #include <gtest/gtest.h>
 
-#include "started_program.h"
-#include "tables/flash_table.h"
 #include "ops/segment_transfer.h"
+#include "started_program.h"
 
 namespace zrk::test {
 namespace {
@@ -59,10 +60,10 @@ TEST(FlashGrid, EditingKeysChangeOnlyTheCellText) {
         std::string after;
     };
     const Case cases[] = {
-        {"", '7', "7"},        {"12", '3', "123"},    {"3590", '9', "35909"},  // no length limit
-        {"12", 8, "1"},        {"1", 8, ""},          {"", 8, ""},
-        {"12", 'a', "12"},     {"12", '-', "12"},     {"12", ' ', "12"},
-        {"12", 13, "12"},      {"12", 27, "12"},      {"12", 127, "12"},
+        {"", '7', "7"},    {"12", '3', "123"}, {"3590", '9', "35909"},  // no length limit
+        {"12", 8, "1"},    {"1", 8, ""},       {"", 8, ""},
+        {"12", 'a', "12"}, {"12", '-', "12"},  {"12", ' ', "12"},
+        {"12", 13, "12"},  {"12", 27, "12"},   {"12", 127, "12"},
     };
     for (const Case& c : cases) {
         Grid g;
@@ -81,9 +82,8 @@ TEST(FlashGrid, TabMovesRightWrapsAtTheRowEndAndStopsAtTheLastCell) {
         int row, col, toRow, toCol;
     };
     const Case cases[] = {
-        {1, 1, 1, 2}, {3, 31, 3, 32}, {3, 32, 4, 1}, {8, 32, 8, 32},
-        {5, 0, 5, 1},  // from a row header into the row
-        {0, 4, 0, 4},  // a column header goes nowhere
+        {1, 1, 1, 2}, {3, 31, 3, 32}, {3, 32, 4, 1}, {8, 32, 8, 32}, {5, 0, 5, 1},  // from a row header into the row
+        {0, 4, 0, 4},                                                               // a column header goes nowhere
     };
     for (const Case& c : cases) {
         Grid g;
@@ -136,19 +136,15 @@ TEST(FlashGrid, CellLeaveRule) {
         std::int32_t entryAfter;
     };
     const Case cases[] = {
-        {1, "", "7", 511, "007", 7},
-        {1, "", "0", 511, "000", 0},
-        {1, "", "0007", 511, "007", 7},
-        {1, "", "359", 511, "359", 359},
-        {1, "", "360", 511, "", 511},
-        {1, "", "400", 120, "", 120},           // rejected: the entry keeps its value
-        {1, "", "", 42, "", 511},               // all digits removed: the entry is emptied
-        {3, "005", "", 42, "", 511},            // the same beside a filled cell
-        {3, "", "", 42, "", 511},               // and beside an empty one
-        {1, "", "99999999999", 5, "", 5},       // beyond 32 bits: out of range too
-        {3, "", "10", 511, "", 511},            // nothing to its left
-        {3, "005", "10", 511, "010", 10},
-        {32, "350", "359", 511, "359", 359},
+        {1, "", "7", 511, "007", 7},      {1, "", "0", 511, "000", 0},
+        {1, "", "0007", 511, "007", 7},   {1, "", "359", 511, "359", 359},
+        {1, "", "360", 511, "", 511},     {1, "", "400", 120, "", 120},  // rejected: the entry keeps its value
+        {1, "", "", 42, "", 511},                                        // all digits removed: the entry is emptied
+        {3, "005", "", 42, "", 511},                                     // the same beside a filled cell
+        {3, "", "", 42, "", 511},                                        // and beside an empty one
+        {1, "", "99999999999", 5, "", 5},                                // beyond 32 bits: out of range too
+        {3, "", "10", 511, "", 511},                                     // nothing to its left
+        {3, "005", "10", 511, "010", 10}, {32, "350", "359", 511, "359", 359},
     };
     for (const Case& c : cases) {
         Grid g;

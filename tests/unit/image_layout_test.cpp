@@ -1,7 +1,8 @@
 // Encoding the form into a parameter image and decoding it back.
+#include "params/image_layout.h"
+
 #include <gtest/gtest.h>
 
-#include "params/image_layout.h"
 #include "params/numbers.h"
 #include "started_program.h"
 
@@ -11,7 +12,8 @@ namespace {
 using params::ParameterImage;
 
 struct Form {
-    explicit Form(platform::NumberFormat numbers = {".", ","}) : context{started.frm(), started.program->lux, numbers} {}
+    explicit Form(platform::NumberFormat numbers = {".", ","})
+        : context{started.frm(), started.program->lux, numbers} {}
     StartedProgram started;
     params::CodecContext context;
     app::FrmMain& frm() { return started.frm(); }
@@ -21,11 +23,11 @@ struct Form {
     }
     // Every field filled with a valid value, so that a whole image encodes.
     void fillValid() {
-        for (auto* t : {&frm().TVelocidadUsuario1, &frm().TVelocidadUsuario2, &frm().TVelocidadUsuario3,
-                        &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxOFF, &frm().TTestFotocelula,
-                        &frm().TLuxLamparaFundida, &frm().TRetardoLamparaFundida, &frm().TMaxConsumoLed,
-                        &frm().TMinConsumoLed, &frm().TPWMLed, &frm().TVueltasError, &frm().TAlarmLampara1,
-                        &frm().TAlarmLampara2})
+        for (auto* t :
+             {&frm().TVelocidadUsuario1, &frm().TVelocidadUsuario2, &frm().TVelocidadUsuario3,
+              &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxOFF, &frm().TTestFotocelula,
+              &frm().TLuxLamparaFundida, &frm().TRetardoLamparaFundida, &frm().TMaxConsumoLed, &frm().TMinConsumoLed,
+              &frm().TPWMLed, &frm().TVueltasError, &frm().TAlarmLampara1, &frm().TAlarmLampara2})
             t->setText("1");
     }
 };
@@ -108,7 +110,7 @@ TEST(ImageLayout, LuxFieldsFollowTheSensorTypeDecodedFirst) {
     Form f;
     f.frm().ComboSensorLuz.setListIndex(0);
     ParameterImage image{};
-    image[41] = 1;                  // photocell
+    image[41] = 1;                   // photocell
     image[17] = 0, image[18] = 192;  // 100 lux on the photocell, 20 on the photodiode
     image[19] = 3, image[20] = 232;  // 1000: limited to 969 for the photocell
     f.decode(image);
@@ -151,7 +153,8 @@ TEST(ImageLayout, EncodingEdgeCases) {
         auto& field = dynamic_cast<app::TextBox&>(f.frm().controls().at(c.field));
         field.setText(c.text);
         const ParameterImage image = f.encode();
-        for (auto [a, v] : c.cells) EXPECT_EQ(image[static_cast<std::size_t>(a)], v) << c.field << " " << c.text << " @" << a;
+        for (auto [a, v] : c.cells)
+            EXPECT_EQ(image[static_cast<std::size_t>(a)], v) << c.field << " " << c.text << " @" << a;
         EXPECT_EQ(field.Text(), c.textAfter ? c.textAfter : c.text) << c.field;
     }
 }
@@ -234,10 +237,11 @@ TEST(ImageLayout, EveryFieldSurvivesARoundTrip) {
     image[27] = 3, image[38] = 1, image[39] = 0, image[40] = 2, image[41] = 0, image[46] = 1, image[50] = 3;
     image[54] = 1, image[55] = 1, image[61] = 1, image[62] = 1, image[63] = 2;
     image[17] = 0, image[18] = 214, image[19] = 0, image[20] = 8, image[23] = 0, image[24] = 45;  // on table steps
-    image[57] = 2, image[58] = 200;                                                            // 712 < 1000
+    image[57] = 2, image[58] = 200;                                                               // 712 < 1000
     image[221] = 1, image[222] = 104, image[223] = 80, image[224] = 60;
     const std::string id = "LANTERN-07 NORTH";
-    for (int i = 0; i < 16; ++i) image[static_cast<std::size_t>(231 + i)] = static_cast<unsigned char>(id[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 16; ++i)
+        image[static_cast<std::size_t>(231 + i)] = static_cast<unsigned char>(id[static_cast<std::size_t>(i)]);
     for (int a = 247; a <= 255; ++a) image[static_cast<std::size_t>(a)] = a - 200;
     f.decode(image);
     EXPECT_EQ(f.encode(), image);

@@ -2,8 +2,8 @@
 // groups, the error trap and the automatic refresh on a virtual timer.
 #include <gtest/gtest.h>
 
-#include "ops/device_operation.h"
 #include "live_program.h"
+#include "ops/device_operation.h"
 #include "sim/scenario.h"
 #include "virtual_timers.h"
 
@@ -198,8 +198,8 @@ TEST(AutomaticRefresh, FailingPortGivesOneMessagePerTickAndStaysOn) {
     EXPECT_EQ(started.machine.ui.messages.size(), 3u);
     EXPECT_TRUE(frm.tmrSpoolValoresInstantaneos.running());
     EXPECT_EQ(frm.status(), "Error");
-    const std::vector<std::pair<bool, std::size_t>> boxesWhileOff = {
-        {true, 0}, {false, 0}, {true, 1}, {false, 1}, {true, 2}, {false, 2}, {true, 3}};
+    const std::vector<std::pair<bool, std::size_t>> boxesWhileOff = {{true, 0}, {false, 0}, {true, 1}, {false, 1},
+                                                                     {true, 2}, {false, 2}, {true, 3}};
     EXPECT_EQ(switches, boxesWhileOff) << "each message box shows while the timer is off";
 }
 

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "ops/parameter_memory.h"
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
-#include "ops/parameter_memory.h"
 #include "started_program.h"
 
 namespace zrk::test {

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/path_text.h"
 #include "ops/parameter_memory.h"
+#include "platform/path_text.h"
 #include "started_program.h"
 
 namespace zrk::test {

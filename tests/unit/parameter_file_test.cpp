@@ -1,16 +1,16 @@
 // Parameter files: what a save writes, what an open applies, and that a
 // failed save or a bad file changes nothing.
-#include <gtest/gtest.h>
-#include <sys/resource.h>
+#include "files/parameter_file.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <sstream>
 
 #include "file_size_limit.h"
 #include "files/atomic_file.h"
-#include "files/parameter_file.h"
 #include "model_probe.h"
 #include "ops/parameter_memory.h"
 #include "special_files.h"
@@ -120,20 +120,33 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
         const char* shown;  // the field's text after the save
     };
     const Case cases[] = {
-        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("300"); }, {{56, "100"}}, "txtAtenuacionNocturna", "100"},
+        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("300"); },
+         {{56, "100"}},
+         "txtAtenuacionNocturna",
+         "100"},
         {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
-        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); }, {{56, "255"}}, "txtAtenuacionNocturna", "254.6"},
+        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); },
+         {{56, "255"}},
+         "txtAtenuacionNocturna",
+         "254.6"},
         {[](app::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
         {[](app::FrmMain& f) { f.TAlarmLampara2.setText("x"); }, {{66, "0"}, {67, "0"}}, "TAlarmLampara2", "x"},
         {[](app::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
         {[](app::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
         {[](app::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
         {[](app::FrmMain& f) { f.TIdentificacion.setText("AB"); },
-         {{231, "65"}, {232, "66"}, {233, "32"}, {246, "32"}}, "TIdentificacion", "AB"},
-        {[](app::FrmMain& f) { f.TIdentificacion.setText("0123456789abcdefXYZ"); }, {{246, "102"}}, "TIdentificacion",
+         {{231, "65"}, {232, "66"}, {233, "32"}, {246, "32"}},
+         "TIdentificacion",
+         "AB"},
+        {[](app::FrmMain& f) { f.TIdentificacion.setText("0123456789abcdefXYZ"); },
+         {{246, "102"}},
+         "TIdentificacion",
          "0123456789abcdefXYZ"},
         {[](app::FrmMain& f) { f.TNumeroID.setText("4660"); }, {{254, "0"}, {255, "0"}}, "TNumeroID", "4660"},
-        {[](app::FrmMain& f) { f.TNumeroFabricacion.setText("258"); }, {{249, "1"}, {250, "2"}}, "TNumeroFabricacion", "258"},
+        {[](app::FrmMain& f) { f.TNumeroFabricacion.setText("258"); },
+         {{249, "1"}, {250, "2"}},
+         "TNumeroFabricacion",
+         "258"},
     };
     for (const auto& c : cases) {
         FileRig rig;
@@ -192,8 +205,8 @@ TEST(SaveParameterFile, AConversionErrorComesBeforeTheDialog) {
 TEST(SaveParameterFile, AFailedSaveKeepsTheOldFile) {
     struct Case {
         const char* name;
-        std::string target;        // relative to the folder
-        std::size_t sizeLimit;     // 0: none
+        std::string target;     // relative to the folder
+        std::size_t sizeLimit;  // 0: none
         const char* says;
     };
     const Case cases[] = {
@@ -215,12 +228,14 @@ TEST(SaveParameterFile, AFailedSaveKeepsTheOldFile) {
             rig.save(c.target);
         }
         ASSERT_EQ(rig.started.messages().size(), 1u) << c.name;
-        EXPECT_NE(rig.started.messages()[0].find(c.says), std::string::npos) << c.name << ": " << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find(c.says), std::string::npos)
+            << c.name << ": " << rig.started.messages()[0];
         EXPECT_NE(rig.started.messages()[0].find(rig.path(c.target)), std::string::npos) << c.name;
         EXPECT_EQ(rig.folder().read("f.zrk"), old) << c.name;
         EXPECT_EQ(rig.frm().status(), "File not saved") << c.name;
         std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(rig.folder().path())) names.push_back(e.path().filename());
+        for (const auto& e : std::filesystem::directory_iterator(rig.folder().path()))
+            names.push_back(e.path().filename());
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"dir.zrk", "f.zrk", "zrk.ini"})) << c.name;
     }
@@ -365,10 +380,10 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
         const char* shown;
     };
     const Case cases[] = {
-        {"0", 0, "000"},         {"5", 5, "005"},        {"359", 359, "359"},  {"360", 360, "360"},
-        {"361", 511, ""},        {"511", 511, ""},       {"-1", 511, ""},      {"65535", 511, ""},
-        {"-2147483648", 511, ""}, {"abc", 511, ""},      {" ", 511, ""},       {"  90 ", 90, "090"},
-        {"359.6", 360, "360"},   {"360.6", 511, ""},     {"-0.4", 0, "000"},   {"&H10", 16, "016"},
+        {"0", 0, "000"},          {"5", 5, "005"},    {"359", 359, "359"}, {"360", 360, "360"},
+        {"361", 511, ""},         {"511", 511, ""},   {"-1", 511, ""},     {"65535", 511, ""},
+        {"-2147483648", 511, ""}, {"abc", 511, ""},   {" ", 511, ""},      {"  90 ", 90, "090"},
+        {"359.6", 360, "360"},    {"360.6", 511, ""}, {"-0.4", 0, "000"},  {"&H10", 16, "016"},
     };
     FileRig rig;
     auto full = baseLines();
@@ -464,7 +479,11 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
         const char* says;
     } cases[] = {
         {"empty file", "", "Line 1: the file ends after line 0"},
-        {"binary garbage", std::string("\x7f" "ELF\0\x01\x02\xff\n\n", 10), "Line 1: the text there is not a whole number"},
+        {"binary garbage",
+         std::string("\x7f"
+                     "ELF\0\x01\x02\xff\n\n",
+                     10),
+         "Line 1: the text there is not a whole number"},
         {"519 lines", cut(519), "Line 520: the file ends after line 519"},
         {"cut after line 300", cut(300), "Line 301: the file ends after line 300"},
         {"letters in run 1", fileWith({{20, "12a"}}), "Line 21: \"12a\" is not a whole number"},
@@ -472,27 +491,34 @@ TEST(OpenParameterFile, ABadFileChangesNothing) {
         {"a plus sign", fileWith({{3, "+3"}}), "Line 4: \"+3\" is not a whole number"},
         {"beyond 32 bits", fileWith({{5, "2147483648"}}), "Line 6: \"2147483648\" is too large"},
         {"far beyond 32 bits", fileWith({{5, "-99999999999999999999999"}}), "Line 6: "},
-        {"a 24-bit value beyond 32 bits", fileWith({{0, "40000"}}), "Line 1: the value of TVelocidadUsuario1 (lines 1 to 3)"},
+        {"a 24-bit value beyond 32 bits", fileWith({{0, "40000"}}),
+         "Line 1: the value of TVelocidadUsuario1 (lines 1 to 3)"},
         {"a 16-bit value beyond 32 bits", fileWith({{57, "8388608"}}), "Line 58: the value of txtTiempoDe"},
-        {"a partial sum beyond 32 bits", fileWith({{9, "32768"}, {10, "-8388608"}}), "Line 10: the value of TVelocidadUsuario4"},
+        {"a partial sum beyond 32 bits", fileWith({{9, "32768"}, {10, "-8388608"}}),
+         "Line 10: the value of TVelocidadUsuario4"},
         {"list index below -1", fileWith({{38, "-2"}}), "Line 39: -2 is no choice of ComboTipoLampara1"},
-        {"check state 3", fileWith({{61, "3"}}), "Line 62: 3 is no state of the check box chkEnableDisableFalloRotacion"},
+        {"check state 3", fileWith({{61, "3"}}),
+         "Line 62: 3 is no state of the check box chkEnableDisableFalloRotacion"},
         {"check state -1", fileWith({{54, "-1"}}), "Line 55: -1 is no state"},
         // A read takes bit 0 of this cell; a file holds the state itself.
         {"check state 3 in a cell whose other bits a read drops", fileWith({{54, "3"}}), "Line 55: 3 is no state"},
         {"identification code 300", fileWith({{240, "300"}}), "Line 241: 300 is no character"},
         {"identification code undefined", fileWith({{231, "129"}}), "Line 232: 129 is no character"},
-        {"colour beyond 32 bits", [] {
+        {"colour beyond 32 bits",
+         [] {
              auto lines = baseLines();
              lines[colorLine(5)] = "1e20";
              return joined(lines);
-         }(), "Line 389: the colour \"1e20\" is too large"},
+         }(),
+         "Line 389: the colour \"1e20\" is too large"},
         {"very long line in run 1", fileWith({{7, longLine()}}), "Line 8: the line is longer than 256 characters"},
-        {"very long line in run 2", [] {
+        {"very long line in run 2",
+         [] {
              auto lines = baseLines();
              lines[entryLine(3, 3)] = std::string(300'000, ' ') + "5";  // under the size limit
              return joined(lines);
-         }(), "Line 326: the line is longer"},
+         }(),
+         "Line 326: the line is longer"},
     };
     for (const auto& c : cases) {
         FileRig rig(simulatedUnit());
@@ -544,7 +570,8 @@ TEST(OpenParameterFile, WhatIsNoParameterFileIsRefusedUnread) {
         rig.ui().messages.clear();
         rig.open(special.path.filename().string());
         ASSERT_EQ(rig.started.messages().size(), 1u) << special.name;
-        EXPECT_NE(rig.started.messages()[0].find(special.path.string()), std::string::npos) << rig.started.messages()[0];
+        EXPECT_NE(rig.started.messages()[0].find(special.path.string()), std::string::npos)
+            << rig.started.messages()[0];
         EXPECT_NE(rig.started.messages()[0].find(special.says), std::string::npos) << rig.started.messages()[0];
         EXPECT_EQ(rig.frm().status(), "File not opened") << special.name;
         EXPECT_EQ(snapshot(rig.program()), before) << special.name;
@@ -576,7 +603,8 @@ TEST(OpenParameterFile, TheSystemRefusingTheOpenIsReported) {
     rig.open("f.zrk");
     setrlimit(RLIMIT_NOFILE, &saved);
     ASSERT_EQ(rig.started.messages().size(), 1u);
-    EXPECT_NE(rig.started.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos) << rig.started.messages()[0];
+    EXPECT_NE(rig.started.messages()[0].find(rig.path("f.zrk") + ".\nit cannot be read ("), std::string::npos)
+        << rig.started.messages()[0];
     EXPECT_EQ(snapshot(rig.program()), before);
 #endif
 }

@@ -1,9 +1,10 @@
 // Identification, reading and writing against the simulated unit, with the
 // ways they fail: nothing half-done is ever shown or sent.
+#include "ops/parameter_memory.h"
+
 #include <gtest/gtest.h>
 
 #include "model_probe.h"
-#include "ops/parameter_memory.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
@@ -12,7 +13,6 @@
 
 namespace zrk::test {
 namespace {
-
 
 TEST(ReadZrk, FillsTheFormFromTheUnit) {
     UnitRig rig;
@@ -96,7 +96,8 @@ TEST(ReadZrk, CellTheFormCannotShowChangesNothing) {
     EXPECT_EQ(params::readUnit(rig.program()), ops::End::BadData);
     EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000");
     ASSERT_EQ(rig.started.messages().size(), 1u);
-    EXPECT_NE(rig.started.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"), std::string::npos);
+    EXPECT_NE(rig.started.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"),
+              std::string::npos);
     EXPECT_NE(rig.started.messages()[0].find("ComboTipoMotor"), std::string::npos);
     EXPECT_FALSE(rig.unit().isOpen());
 }
@@ -136,7 +137,8 @@ TEST(WriteZrk, WritesTheEditedFieldsAndOnlyTheFieldsTheUnitHas) {
     EXPECT_EQ(rig.device().memory(1) * 256 + rig.device().memory(2) + rig.device().memory(0) * 65536, 125000);
     EXPECT_EQ(rig.device().memory(254), 0x12);
     EXPECT_EQ(rig.device().memory(255), 0x34);
-    EXPECT_EQ((std::pair{rig.device().memory(249), rig.device().memory(250)}), factory) << "manufacturing data is never written";
+    EXPECT_EQ((std::pair{rig.device().memory(249), rig.device().memory(250)}), factory)
+        << "manufacturing data is never written";
     EXPECT_EQ(rig.device().memory(100), 77) << "no field, never written";
     std::vector<int> written, readBack;
     for (const auto& frame : rig.device().frameLog()) {

@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "ops/device_operation.h"
 #include "file_size_limit.h"
+#include "ops/device_operation.h"
 #include "ops/remote_commands.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
@@ -255,8 +255,7 @@ TEST(DeviceGuard, PortErrorEndsTheOperationWithAMessageAndThePortClosed) {
     const auto& commands = live::remoteCommands();
     const auto& day = *std::find_if(commands.begin(), commands.end(),
                                     [](const live::RemoteCommand& c) { return std::string(c.button) == "CDia"; });
-    const auto outcome =
-        ops::guarded(*started.program, [&] { return live::sendRemoteCommand(*started.program, day); });
+    const auto outcome = ops::guarded(*started.program, [&] { return live::sendRemoteCommand(*started.program, day); });
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_NE(started.machine.ui.messages.front().text.find("/dev/fake1"), std::string::npos);
     EXPECT_EQ(outcome, ops::End::PortError);

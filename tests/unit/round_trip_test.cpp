@@ -7,16 +7,15 @@
 #include <array>
 #include <random>
 
-#include "ops/parameter_files.h"
 #include "model_probe.h"
+#include "ops/parameter_files.h"
+#include "ops/parameter_memory.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
-#include "ops/parameter_memory.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
 namespace {
-
 
 struct Region {
     const char* name;
@@ -25,18 +24,10 @@ struct Region {
 
 // The separators these regions use, as the system gives them.
 const Region kRegions[] = {
-    {"C", {".", ","}},
-    {"en_US", {".", ","}},
-    {"fr_FR", {",", "\u202f"}},
-    {"de_DE", {",", "."}},
-    {"de_CH", {".", "\u2019"}},
-    {"es_ES", {",", "."}},
-    {"ru_RU", {",", "\u00a0"}},
-    {"pt_PT", {",", "\u00a0"}},
-    {"sv_SE", {",", "\u00a0"}},
-    {"pl_PL", {",", "\u00a0"}},
-    {"fi_FI", {",", "\u00a0"}},
-    {"a grouping mark that is the decimal mark", {",", ","}},
+    {"C", {".", ","}},          {"en_US", {".", ","}},      {"fr_FR", {",", "\u202f"}},
+    {"de_DE", {",", "."}},      {"de_CH", {".", "\u2019"}}, {"es_ES", {",", "."}},
+    {"ru_RU", {",", "\u00a0"}}, {"pt_PT", {",", "\u00a0"}}, {"sv_SE", {",", "\u00a0"}},
+    {"pl_PL", {",", "\u00a0"}}, {"fi_FI", {",", "\u00a0"}}, {"a grouping mark that is the decimal mark", {",", ","}},
 };
 
 const char* const kScenarios[] = {"led-lantern", "rotating-lantern", "old-unit", "all-addresses"};
@@ -70,11 +61,14 @@ std::map<int, int> writtenBytes(const sim::DeviceModel& device) {
 bool plainNumber(int address) {
     if (params::holdsChoice(address)) return false;
     switch (address) {
-        case 17: case 19: case 23:  // light levels go through the sensor's steps
-        case 57:                    // shown as 999 from 1000 on
-        case 231:                   // a 0 cell shows no character
+        case 17:
+        case 19:
+        case 23:   // light levels go through the sensor's steps
+        case 57:   // shown as 999 from 1000 on
+        case 231:  // a 0 cell shows no character
             return false;
-        default: return true;
+        default:
+            return true;
     }
 }
 
@@ -144,7 +138,7 @@ TEST(RoundTrip, AnEditChangesItsOwnCellsAndAnEditTypedBackChangesNothing) {
     rig.started.machine.platform.numbers = {",", "\u202f"};
     rig.device().setMemory(17, 310 / 256);  // 310: between two steps of the sensor's table
     rig.device().setMemory(18, 310 % 256);
-    rig.device().setMemory(54, 0xA5);   // the beacon in bit 0, other bits beside it
+    rig.device().setMemory(54, 0xA5);  // the beacon in bit 0, other bits beside it
     const auto before = memoryOf(rig.device());
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const std::string pwm = rig.frm().TPWMLed.Text();

@@ -1,12 +1,13 @@
 // The flash-pattern table to and from the unit's four segment tables: the
 // offset layout, then both transfers against the simulated unit with lost
 // frames, Cancel and a lost line.
+#include "ops/segment_transfer.h"
+
 #include <gtest/gtest.h>
 
-#include "ops/device_operation.h"
 #include "frame_hook_port.h"
+#include "ops/device_operation.h"
 #include "started_program.h"
-#include "ops/segment_transfer.h"
 
 namespace zrk::test {
 namespace {
@@ -378,8 +379,8 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         const tables::FlashTable before = t.table();
         const GridPicture shown = picture(t.frm());
         t.cancelAt(c.command, c.offset);
-        const auto outcome = c.writing ? tables::CEscribirColores_Click(t.program())
-                                       : tables::CLeerColores_Click(t.program());
+        const auto outcome =
+            c.writing ? tables::CEscribirColores_Click(t.program()) : tables::CLeerColores_Click(t.program());
 
         EXPECT_EQ(outcome, ops::End::Cancelled);
         EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
@@ -425,8 +426,9 @@ TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
     ASSERT_TRUE(nested.has_value());
     EXPECT_EQ(*nested, ops::End::NotStarted) << "the write did not start";
     EXPECT_EQ(outcome, ops::End::Done);
-    EXPECT_EQ(std::count_if(t.port().frames.begin(), t.port().frames.end(), [](const auto& f) { return f.command == 131; }),
-              0);
+    EXPECT_EQ(
+        std::count_if(t.port().frames.begin(), t.port().frames.end(), [](const auto& f) { return f.command == 131; }),
+        0);
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // start-up that refuses a settings file it cannot trust.
 #include <gtest/gtest.h>
 
-#include "files/settings_file.h"
 #include "file_size_limit.h"
 #include "files/atomic_write.h"
+#include "files/settings_file.h"
 #include "special_files.h"
 #include "started_program.h"
 

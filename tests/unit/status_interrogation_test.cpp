@@ -5,8 +5,8 @@
 #include <map>
 #include <set>
 
-#include "ops/device_operation.h"
 #include "live_program.h"
+#include "ops/device_operation.h"
 #include "ops/parameter_memory.h"
 #include "sim/scenario.h"
 #include "virtual_timers.h"
@@ -156,56 +156,57 @@ std::map<std::string, std::string> withByteA101(std::map<std::string, std::strin
 
 INSTANTIATE_TEST_SUITE_P(
     ChangerEntries, LampTable,
-    ::testing::Values(
-        LampCase{0, 0b101, 32,
-                 withByteA101({{"LedRojoPrealarmaLampara", "unlit"},
-                               {"LedVerdeLampara1On", "lit"},
-                               {"LedRojoAlarmaLampara1", "unlit"}}),
-                 false},
-        LampCase{0, 0b101, 0b01000010,
-                 withByteA101({{"LedRojoPrealarmaLampara", "lit"},
-                               {"LedVerdeLampara1On", "unlit"},
-                               {"LedRojoAlarmaLampara1", "lit"}}),
-                 false},
-        LampCase{1, 0b101, 128,
-                 withByteA101({{"LedAzulLampara1", "unlit"},
-                               {"LedazulLampara2", "unlit"},
-                               {"LedAzulCambiador", "unlit"},
-                               {"LedRojoFalloRed", "unlit"},
-                               {"LedVerdeLampara1On", "unlit"},
-                               {"LedRojoAlarmaLampara1", "unlit"},
-                               {"LedRojoFalloFoco", "lit"}}),
-                 false},
-        LampCase{1, 0b101, 0b01110111,
-                 withByteA101({{"LedAzulLampara1", "lit"},
-                               {"LedazulLampara2", "lit"},
-                               {"LedAzulCambiador", "lit"},
-                               {"LedRojoFalloRed", "lit"},
-                               {"LedVerdeLampara1On", "lit"},
-                               {"LedRojoAlarmaLampara1", "lit"},
-                               {"LedRojoFalloFoco", "unlit"}}),
-                 false},
-        LampCase{2, 0b101, 0b10100101,
-                 withByteA101({{"LedAzulLampara1", "lit"},
-                               {"LedAzulCambiador", "lit"},
-                               {"LedVerdeLampara1On", "lit"},
-                               {"LedRojoFalloFoco", "lit"}}),
-                 false},
-        LampCase{2, 0b101, 0b01011010,
-                 withByteA101({{"LedAzulLampara1", "unlit"},
-                               {"LedAzulCambiador", "unlit"},
-                               {"LedVerdeLampara1On", "unlit"},
-                               {"LedRojoFalloFoco", "unlit"}}),
-                 false},
-        LampCase{3, 0b101, 0b10111111, withByteA101({{"LedRojoAlarmaLampara1", "unlit"}}), true},
-        LampCase{3, 0b010, 0b01000000,
-                 {{"LedOn", "unlit"},
-                  {"LedMotorOn", "lit"},
-                  {"LedRojoAlarmaMotor", "unlit"},
-                  {"LedRojoAlarmaLampara1", "lit"}},
-                 true},
-        LampCase{4, 0b101, 0xFF, kByteA101, false}, LampCase{5, 0b101, 0xFF, kByteA101, false},
-        LampCase{7, 0b101, 0xFF, kByteA101, false}, LampCase{-1, 0b101, 0xFF, kByteA101, false}));
+    ::testing::Values(LampCase{0, 0b101, 32,
+                               withByteA101({{"LedRojoPrealarmaLampara", "unlit"},
+                                             {"LedVerdeLampara1On", "lit"},
+                                             {"LedRojoAlarmaLampara1", "unlit"}}),
+                               false},
+                      LampCase{0, 0b101, 0b01000010,
+                               withByteA101({{"LedRojoPrealarmaLampara", "lit"},
+                                             {"LedVerdeLampara1On", "unlit"},
+                                             {"LedRojoAlarmaLampara1", "lit"}}),
+                               false},
+                      LampCase{1, 0b101, 128,
+                               withByteA101({{"LedAzulLampara1", "unlit"},
+                                             {"LedazulLampara2", "unlit"},
+                                             {"LedAzulCambiador", "unlit"},
+                                             {"LedRojoFalloRed", "unlit"},
+                                             {"LedVerdeLampara1On", "unlit"},
+                                             {"LedRojoAlarmaLampara1", "unlit"},
+                                             {"LedRojoFalloFoco", "lit"}}),
+                               false},
+                      LampCase{1, 0b101, 0b01110111,
+                               withByteA101({{"LedAzulLampara1", "lit"},
+                                             {"LedazulLampara2", "lit"},
+                                             {"LedAzulCambiador", "lit"},
+                                             {"LedRojoFalloRed", "lit"},
+                                             {"LedVerdeLampara1On", "lit"},
+                                             {"LedRojoAlarmaLampara1", "lit"},
+                                             {"LedRojoFalloFoco", "unlit"}}),
+                               false},
+                      LampCase{2, 0b101, 0b10100101,
+                               withByteA101({{"LedAzulLampara1", "lit"},
+                                             {"LedAzulCambiador", "lit"},
+                                             {"LedVerdeLampara1On", "lit"},
+                                             {"LedRojoFalloFoco", "lit"}}),
+                               false},
+                      LampCase{2, 0b101, 0b01011010,
+                               withByteA101({{"LedAzulLampara1", "unlit"},
+                                             {"LedAzulCambiador", "unlit"},
+                                             {"LedVerdeLampara1On", "unlit"},
+                                             {"LedRojoFalloFoco", "unlit"}}),
+                               false},
+                      LampCase{3, 0b101, 0b10111111, withByteA101({{"LedRojoAlarmaLampara1", "unlit"}}), true},
+                      LampCase{3,
+                               0b010,
+                               0b01000000,
+                               {{"LedOn", "unlit"},
+                                {"LedMotorOn", "lit"},
+                                {"LedRojoAlarmaMotor", "unlit"},
+                                {"LedRojoAlarmaLampara1", "lit"}},
+                               true},
+                      LampCase{4, 0b101, 0xFF, kByteA101, false}, LampCase{5, 0b101, 0xFF, kByteA101, false},
+                      LampCase{7, 0b101, 0xFF, kByteA101, false}, LampCase{-1, 0b101, 0xFF, kByteA101, false}));
 
 // Every byte-B lamp belongs to a row of the window, and every lamp row can be
 // reached by byte A or by some changer type.
@@ -213,7 +214,8 @@ TEST(StatusLamps, TablesNameExistingRowsAndCoverThemAll) {
     StartedProgram started;
     std::set<std::string> reached;
     for (int entry = -1; entry < 9; ++entry)
-        for (const auto& lamp : live::byteBLamps(entry)) reached.insert(live::lampRow(started.frm(), lamp.lit).lit->name());
+        for (const auto& lamp : live::byteBLamps(entry))
+            reached.insert(live::lampRow(started.frm(), lamp.lit).lit->name());
     for (const auto& lamp : live::byteALamps()) reached.insert(live::lampRow(started.frm(), lamp.lit).lit->name());
     EXPECT_EQ(reached.size(), started.frm().lampRows().size());
 }
@@ -237,14 +239,13 @@ TEST_P(FramesPerBoxes, OneFramePerByteInOrder) {
     EXPECT_TRUE(actionButtonsEnabled(started.frm()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TickBoxes, FramesPerBoxes,
-    ::testing::Values(FramesCase{{true, false, false, false}, {0, 1}},
-                      FramesCase{{false, true, false, false}, {2, 3}},
-                      FramesCase{{false, false, true, false}, {4, 5}},
-                      FramesCase{{false, false, false, true}, {6, 7}},
-                      FramesCase{{false, true, false, true}, {2, 3, 6, 7}},
-                      FramesCase{{true, true, true, true}, {0, 1, 2, 3, 4, 5, 6, 7}}));
+INSTANTIATE_TEST_SUITE_P(TickBoxes, FramesPerBoxes,
+                         ::testing::Values(FramesCase{{true, false, false, false}, {0, 1}},
+                                           FramesCase{{false, true, false, false}, {2, 3}},
+                                           FramesCase{{false, false, true, false}, {4, 5}},
+                                           FramesCase{{false, false, false, true}, {6, 7}},
+                                           FramesCase{{false, true, false, true}, {2, 3, 6, 7}},
+                                           FramesCase{{true, true, true, true}, {0, 1, 2, 3, 4, 5, 6, 7}}));
 
 TEST(StatusInterrogation, NoBoxTickedOpensAndClosesThePortOnly) {
     LiveProgram started;
@@ -383,19 +384,19 @@ TEST_P(PortErrorInAutomaticMode, OneMessageThePortClosedAndTheModeStopped) {
     EXPECT_FALSE(frm.LedTimerON.Visible());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, PortErrorInAutomaticMode,
-    ::testing::Values(PortErrorCase{"missing",
-                                    [] {
-                                        return PortFactory([](VirtualClock&) {
-                                            auto port = std::make_unique<FakeSerialPort>();
-                                            port->missing = {1};
-                                            return port;
-                                        });
-                                    },
-                                    "/dev/fake1"},
-                      PortErrorCase{"pulled", [] { return simulatedWith({.disconnectAfter = 3}); }, "lost"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, PortErrorInAutomaticMode,
+                         ::testing::Values(PortErrorCase{"missing",
+                                                         [] {
+                                                             return PortFactory([](VirtualClock&) {
+                                                                 auto port = std::make_unique<FakeSerialPort>();
+                                                                 port->missing = {1};
+                                                                 return port;
+                                                             });
+                                                         },
+                                                         "/dev/fake1"},
+                                           PortErrorCase{"pulled", [] { return simulatedWith({.disconnectAfter = 3}); },
+                                                         "lost"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct PeriodCase {
     std::string text;
@@ -408,14 +409,13 @@ TEST_P(PeriodText, ReadWithAPointAndRefusedOutsideTheTimerRange) {
     EXPECT_EQ(live::periodMilliseconds(GetParam().text), GetParam().milliseconds);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PeriodText,
-    ::testing::Values(PeriodCase{"3", 3000}, PeriodCase{"2.5", 2500}, PeriodCase{"2,5", 2000},
-                      PeriodCase{" 1 . 25 s", 1250}, PeriodCase{"0", 0}, PeriodCase{"abc", 0},
-                      PeriodCase{"0.0015", 2}, PeriodCase{"0.0025", 2}, PeriodCase{"65.535", 65535},
-                      PeriodCase{"65.5355", std::nullopt}, PeriodCase{"66", std::nullopt},
-                      PeriodCase{"-1", std::nullopt}, PeriodCase{"1e300", std::nullopt},
-                      PeriodCase{"1e999", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
+                         ::testing::Values(PeriodCase{"3", 3000}, PeriodCase{"2.5", 2500}, PeriodCase{"2,5", 2000},
+                                           PeriodCase{" 1 . 25 s", 1250}, PeriodCase{"0", 0}, PeriodCase{"abc", 0},
+                                           PeriodCase{"0.0015", 2}, PeriodCase{"0.0025", 2},
+                                           PeriodCase{"65.535", 65535}, PeriodCase{"65.5355", std::nullopt},
+                                           PeriodCase{"66", std::nullopt}, PeriodCase{"-1", std::nullopt},
+                                           PeriodCase{"1e300", std::nullopt}, PeriodCase{"1e999", std::nullopt}));
 
 TEST(AutomaticMode, PeriodOutsideTheTimerRangeIsRefusedWithAMessage) {
     LiveProgram started;

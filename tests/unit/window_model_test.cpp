@@ -120,7 +120,8 @@ TEST(WindowModel, ClosingWritesThePlacementUnlessMinimised) {
     window.Move(100, 200, 10200, 7575);
     started.program->Csalir_Click();
     EXPECT_FALSE(window.Visible());
-    EXPECT_EQ(started.machine.store.order, (std::vector<std::string>{"MainLeft", "MainTop", "MainWidth", "MainHeight"}));
+    EXPECT_EQ(started.machine.store.order,
+              (std::vector<std::string>{"MainLeft", "MainTop", "MainWidth", "MainHeight"}));
     EXPECT_EQ(started.machine.store.values["ZRK/Settings/MainLeft"], "100");
     EXPECT_EQ(started.machine.store.values["ZRK/Settings/MainHeight"], "7575");
 

@@ -1,20 +1,20 @@
 // What the engineer sees before a write reaches the unit (marks, the change
 // count, the confirmation) and what every write leaves behind (the log and
 // the copy of the unit's parameters that undoes it).
+#include "files/write_record.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "ops/parameter_files.h"
-#include "files/write_record.h"
 #include "ops/parameter_memory.h"
 #include "ops/unit_changes.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
 namespace {
-
 
 std::array<std::uint8_t, 256> memoryOf(const sim::DeviceModel& device) {
     std::array<std::uint8_t, 256> cells{};
@@ -86,10 +86,11 @@ TEST(ConfirmWrite, ListsTheChangesAndSendsNothingWhenCancelled) {
         bool answer;
         const char* question;
     };
-    for (const Case& c : {Case{"confirmed", true, true, "Write these changes to the unit?"},
-                          Case{"cancelled", true, false, "Write these changes to the unit?"},
-                          Case{"no change, written all the same", false, true, "No field differs from the unit. Write all the same?"},
-                          Case{"no change, cancelled", false, false, "No field differs from the unit. Write all the same?"}}) {
+    for (const Case& c :
+         {Case{"confirmed", true, true, "Write these changes to the unit?"},
+          Case{"cancelled", true, false, "Write these changes to the unit?"},
+          Case{"no change, written all the same", false, true, "No field differs from the unit. Write all the same?"},
+          Case{"no change, cancelled", false, false, "No field differs from the unit. Write all the same?"}}) {
         UnitRig rig;
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         if (c.edit) rig.frm().TPWMLed.setText("81");
@@ -129,7 +130,7 @@ TEST(ConfirmWrite, SwitchedOffInThePerUserStore) {
 // of the unit back as it was; the log says what changed.
 TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
     UnitRig rig("all-addresses");
-    rig.device().setMemory(38, 5);  // a lamp type the list shows as its last entry
+    rig.device().setMemory(38, 5);                                  // a lamp type the list shows as its last entry
     rig.device().setMemory(17, 1), rig.device().setMemory(18, 54);  // between two steps of the sensor's table
     const auto original = memoryOf(rig.device());
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
@@ -164,7 +165,8 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
 TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
     for (const char* failure : {"the cell keeps its old byte", "the write gets no answer"}) {
         const bool stuck = std::string(failure).find("keeps") != std::string::npos;
-        UnitRig rig("led-lantern", [stuck](const FrameHookPort::Frame& f) { return !stuck && f.command == 2 && f.parameter1 == 49; });
+        UnitRig rig("led-lantern",
+                    [stuck](const FrameHookPort::Frame& f) { return !stuck && f.command == 2 && f.parameter1 == 49; });
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.frm().TPWMLed.setText("12");
         rig.frm().TVueltasError.setText("4");
@@ -186,7 +188,8 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         // A plain file where the folder should be: neither root nor anyone can write below it.
         std::filesystem::create_directories(dataFolder(rig));
-        const auto in = std::string(blocked) == "log" ? dataFolder(rig) / "writes.log" : dataFolder(rig) / "before-write";
+        const auto in =
+            std::string(blocked) == "log" ? dataFolder(rig) / "writes.log" : dataFolder(rig) / "before-write";
         std::filesystem::create_directories(in / "x");
         if (std::string(blocked) == "copies") {
             std::filesystem::remove_all(in);
@@ -207,7 +210,8 @@ TEST(WriteRecord, KeepsTheNewestFiftyCopiesOfEachUnit) {
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
     const auto folder = dataFolder(rig) / "before-write";
     std::filesystem::create_directories(folder);
-    for (int i = 0; i < 55; ++i) std::ofstream(folder / ("40101-20200101-0000" + std::to_string(10 + i) + ".zrk")) << "old";
+    for (int i = 0; i < 55; ++i)
+        std::ofstream(folder / ("40101-20200101-0000" + std::to_string(10 + i) + ".zrk")) << "old";
     std::ofstream(folder / "777-20200101-000000.zrk") << "another unit's";
     rig.frm().TPWMLed.setText("12");
     ASSERT_EQ(params::writeUnit(rig.program()), ops::End::Done);

@@ -86,9 +86,9 @@ public:
                                        : qobject_cast<QComboBox*>(widget) ? "QComboBox"
                                        : qobject_cast<QCheckBox*>(widget) ? "QCheckBox"
                                                                           : "QWidget";
-                    widget->setStyleSheet(control.Marked()
-                                              ? QStringLiteral("%1 { background-color: #ffc97a; }").arg(QLatin1String(type))
-                                              : QString());
+                    widget->setStyleSheet(
+                        control.Marked() ? QStringLiteral("%1 { background-color: #ffc97a; }").arg(QLatin1String(type))
+                                         : QString());
                 }
                 widget->setToolTip(toQt(control.markNote()));
                 break;
@@ -375,13 +375,14 @@ class GridBinder final : public WidgetBinder<app::FlexGrid, FlexGridWidget> {
     void input(app::FlexGrid& model, FlexGridWidget* grid, BinderHost& host) const override {
         QObject* receiver = host.formWidget();
         // The widget's cell rows and columns are the model's less the headers.
-        QObject::connect(grid, &QTableWidget::currentCellChanged, receiver, [&host, &model](int row, int col, int, int) {
-            if (row < 0 || col < 0) return;
-            host.operatorInput([&] {
-                model.LeaveCell();
-                model.setCurrent(row + 1, col + 1);
-            });
-        });
+        QObject::connect(grid, &QTableWidget::currentCellChanged, receiver,
+                         [&host, &model](int row, int col, int, int) {
+                             if (row < 0 || col < 0) return;
+                             host.operatorInput([&] {
+                                 model.LeaveCell();
+                                 model.setCurrent(row + 1, col + 1);
+                             });
+                         });
         QObject::connect(grid, &FlexGridWidget::keyTyped, receiver,
                          [&host, &model](int code) { host.operatorInput([&] { model.KeyPress(code); }); });
         QObject::connect(grid, &FlexGridWidget::focusLost, receiver,
@@ -450,19 +451,32 @@ const ControlBinder& binderFor(app::Kind kind) {
     static const NoBinder none;
     // No default: a kind without a binder does not compile.
     switch (kind) {
-        case app::Kind::Form: return form;
-        case app::Kind::TextBox: return textBox;
-        case app::Kind::Label: return label;
-        case app::Kind::Button: return button;
-        case app::Kind::CheckBox: return checkBox;
-        case app::Kind::ComboBox: return comboBox;
-        case app::Kind::Frame: return frame;
-        case app::Kind::Picture: return picture;
-        case app::Kind::Timer: return timer;
-        case app::Kind::TabStrip: return tabStrip;
-        case app::Kind::StatusBar: return statusBar;
-        case app::Kind::Grid: return grid;
-        case app::Kind::Shape: return shape;
+        case app::Kind::Form:
+            return form;
+        case app::Kind::TextBox:
+            return textBox;
+        case app::Kind::Label:
+            return label;
+        case app::Kind::Button:
+            return button;
+        case app::Kind::CheckBox:
+            return checkBox;
+        case app::Kind::ComboBox:
+            return comboBox;
+        case app::Kind::Frame:
+            return frame;
+        case app::Kind::Picture:
+            return picture;
+        case app::Kind::Timer:
+            return timer;
+        case app::Kind::TabStrip:
+            return tabStrip;
+        case app::Kind::StatusBar:
+            return statusBar;
+        case app::Kind::Grid:
+            return grid;
+        case app::Kind::Shape:
+            return shape;
     }
     return none;
 }

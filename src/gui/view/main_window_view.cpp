@@ -1,27 +1,26 @@
 #include "gui/view/main_window_view.h"
 
-#include <QLayout>
-#include <QStyleOptionComboBox>
-
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
 #include <QStatusBar>
+#include <QStyleOptionComboBox>
 #include <QTime>
 #include <QTimer>
 #include <exception>
 #include <set>
 
 #include "gui/view/line_monitor_view.h"
-#include "gui/view/operation_progress_view.h"
 #include "gui/view/main_window_metrics.h"
 #include "gui/view/model_text.h"
+#include "gui/view/operation_progress_view.h"
 #include "gui/view/twips.h"
 
 namespace zrk::gui {
@@ -100,12 +99,12 @@ int textOverflow(const QWidget* widget) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
         option.editable = combo->isEditable();
-        const int room =
-            (combo->isEditable() ? combo->lineEdit()->width()
-                                 : combo->style()
-                                       ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                                       .width()) -
-            4;
+        const int room = (combo->isEditable()
+                              ? combo->lineEdit()->width()
+                              : combo->style()
+                                    ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+                                    .width()) -
+                         4;
         int worst = 0;
         for (int i = 0; i < combo->count(); ++i)
             worst = std::max(worst, combo->fontMetrics().horizontalAdvance(combo->itemText(i)) - room);
@@ -274,9 +273,9 @@ void MainWindowView::syncAll() {
     const Applying guard(applying_);
     for (const auto& control : frm_.controls().all()) {
         if (control.get() == &frm_.frmMain) continue;
-        for (Prop prop : {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items,
-                          Prop::ListIndex, Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells,
-                          Prop::CurrentCell, Prop::Marked})
+        for (Prop prop :
+             {Prop::Visible, Prop::Enabled, Prop::Caption, Prop::ForeColor, Prop::Text, Prop::Items, Prop::ListIndex,
+              Prop::Value, Prop::Interval, Prop::Tabs, Prop::Panels, Prop::Cells, Prop::CurrentCell, Prop::Marked})
             apply(*control, prop);
     }
     for (Prop prop : {Prop::Caption, Prop::Enabled, Prop::Geometry, Prop::Visible, Prop::WindowState}) applyForm(prop);
