@@ -10,6 +10,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   fp-utils-3.2.2
   help2man dpkg-dev desktop-file-utils
+  clang-format
 )
 
 missing=()

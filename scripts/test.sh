@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+echo "== format"
+scripts/check-format.sh
 jobs=$(nproc)
 for preset in dev asan; do
   echo "== $preset: build"
