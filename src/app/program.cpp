@@ -1,17 +1,9 @@
 #include "app/program.h"
 
 #include <cmath>
-#include <fstream>
 
 #include "files/atomic_write.h"
-#include "files/parameter_file.h"
 #include "link/speed_test.h"
-#include "ops/instant_values.h"
-#include "ops/parameter_memory.h"
-#include "ops/remote_commands.h"
-#include "ops/shell.h"
-#include "ops/status_interrogation.h"
-#include "ops/unit_changes.h"
 #include "params/visibility.h"
 #include "platform/path_text.h"
 

@@ -159,7 +159,7 @@ int logCommand(CommandContext& c, const std::vector<std::string>& given) {
     if (!c.json) {
         for (const auto& l : lines)
             c.out << l.time << '\t' << l.unit << '\t' << l.field << '\t' << l.unitValue << '\t' << l.written << '\t'
-                  << l.outcome << "\n";
+                  << l.outcome << '\t' << files::cellsText(l.cells) << "\n";
         return kOk;
     }
     c.out << "{\"writes\": [";
@@ -167,7 +167,9 @@ int logCommand(CommandContext& c, const std::vector<std::string>& given) {
         const auto& l = lines[i];
         c.out << (i > 0 ? ", " : "") << "{\"time\": " << jsonString(l.time) << ", \"unit\": " << jsonString(l.unit)
               << ", \"field\": " << jsonString(l.field) << ", \"before\": " << jsonString(l.unitValue)
-              << ", \"written\": " << jsonString(l.written) << ", \"outcome\": " << jsonString(l.outcome) << "}";
+              << ", \"written\": " << jsonString(l.written) << ", \"outcome\": " << jsonString(l.outcome)
+              << ", \"cells\": " << jsonString(files::cellsText(l.cells)) << ", \"write\": " << l.write
+              << ", \"undoes\": " << l.undoes << "}";
     }
     c.out << "]}\n";
     return kOk;
@@ -198,7 +200,8 @@ void addFileCommands(std::vector<CommandSpec>& commands) {
                         "                 the file shows otherwise (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
     commands.push_back(
-        {"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome", logCommand});
+        {"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome,\n"
+               "                 cells (address:before>after)", logCommand});
     commands.push_back(
         {"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed", checkFileCommand});
 }

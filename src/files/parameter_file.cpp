@@ -273,6 +273,4 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path,
     return parseParameterFile(in, name, afterPosition);
 }
 
-std::string signedText(int n) { return n >= 0 ? " " + std::to_string(n) : std::to_string(n); }
-
 }  // namespace zrk::files

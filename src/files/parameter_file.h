@@ -70,9 +70,6 @@ std::string cannotReadProblem(const std::error_code& error);
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int position)>& afterPosition = {});
 
-// Numbers in status texts carry a blank where a sign would stand.
-std::string signedText(int n);
-
 // The message box text of a failed open.
 std::string describe(const ParameterFileError& error);
 

@@ -20,7 +20,6 @@ void makeFolder(const std::filesystem::path& folder) {
     if (error) throw FileError("Cannot create the folder " + folder.string() + ": " + reason(error));
 }
 
-// Tabs and line ends would break the log's columns.
 std::tm localTime(std::time_t when) {
     std::tm local{};
 #ifdef _WIN32
@@ -31,6 +30,18 @@ std::tm localTime(std::time_t when) {
     return local;
 }
 
+// A number of at most nine digits, nothing else.
+std::optional<int> wholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// Tabs and line ends would break the log's columns.
 std::string cell(std::string text) {
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
@@ -81,7 +92,8 @@ void WriteRecord::append(const std::vector<Line>& lines) const {
     std::ostringstream text;
     for (const Line& l : lines)
         text << cell(l.time) << '\t' << cell(l.unit) << '\t' << cell(l.field) << '\t' << cell(l.unitValue) << '\t'
-             << cell(l.written) << '\t' << cell(l.outcome) << '\n';
+             << cell(l.written) << '\t' << cell(l.outcome) << '\t' << cellsText(l.cells) << '\t' << l.write << '\t'
+             << (l.undoes > 0 ? std::to_string(l.undoes) : std::string()) << '\n';
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     out << text.str();
     out.flush();
@@ -97,9 +109,49 @@ std::vector<WriteRecord::Line> WriteRecord::read() const {
         for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
             parts.push_back(text.substr(start, tab - start));
         parts.push_back(text.substr(start));
-        if (parts.size() == 6) lines.push_back({parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]});
+        if (parts.size() != 6 && parts.size() != 9) continue;
+        Line line{parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]};
+        if (parts.size() == 9) {
+            const auto cells = cellsFromText(parts[6]);
+            const auto write = wholeNumber(parts[7]);
+            const auto undoes = parts[8].empty() ? std::optional<int>(0) : wholeNumber(parts[8]);
+            if (!cells || !write || !undoes) continue;
+            line.cells = *cells;
+            line.write = *write;
+            line.undoes = *undoes;
+        }
+        lines.push_back(std::move(line));
     }
     return lines;
+}
+
+int WriteRecord::nextWrite() const {
+    int highest = 0;
+    for (const Line& line : read()) highest = std::max(highest, line.write);
+    return highest + 1;
+}
+
+std::string cellsText(const std::vector<WriteRecord::Cell>& cells) {
+    std::string text;
+    for (const auto& c : cells)
+        text += (text.empty() ? "" : " ") + std::to_string(c.address) + ":" + std::to_string(c.before) + ">" +
+                std::to_string(c.after);
+    return text;
+}
+
+std::optional<std::vector<WriteRecord::Cell>> cellsFromText(const std::string& text) {
+    std::vector<WriteRecord::Cell> cells;
+    std::istringstream in(text);
+    for (std::string item; in >> item;) {
+        const auto colon = item.find(':'), arrow = item.find('>');
+        if (colon == std::string::npos || arrow == std::string::npos || arrow < colon) return std::nullopt;
+        const auto address = wholeNumber(item.substr(0, colon));
+        const auto before = wholeNumber(item.substr(colon + 1, arrow - colon - 1));
+        const auto after = wholeNumber(item.substr(arrow + 1));
+        if (!address || !before || !after || *address > 255 || *before > 255 || *after > 255) return std::nullopt;
+        cells.push_back({*address, *before, *after});
+    }
+    return cells;
 }
 
 std::string isoLocalTime(std::time_t when) {

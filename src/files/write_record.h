@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,12 +13,17 @@
 namespace zrk::files {
 
 // The record every write leaves, so that no write is beyond undoing: one
-// log line per changed field, and a copy of the unit's parameters as they
-// were before the write (a plain parameter file: opened and written back,
-// it undoes the write).
+// log line per changed field with the very bytes it changed (what undo puts
+// back), and a copy of the unit's parameters as they were before the write
+// (a plain parameter file, for reading; it cannot carry the raw byte of a
+// list or a check box, the log can).
 //
 //   <data folder>/writes.log
 //   <data folder>/before-write/<identifier number>-<YYYYMMDD-HHMMSS>.zrk
+//
+// A log line is tab-separated: time, unit, field, before, written, outcome,
+// cells ("38:5>1 40:9>2"), write number, the write number it undoes (or
+// empty). Lines of six columns from older versions read without cells.
 class WriteRecord {
 public:
     explicit WriteRecord(std::filesystem::path dataFolder);
@@ -33,6 +39,13 @@ public:
     // for appending). Throws FileError naming the path and the reason.
     void checkLog() const;
 
+    // One byte a write changed.
+    struct Cell {
+        int address = 0;
+        int before = 0;
+        int after = 0;
+        bool operator==(const Cell&) const = default;
+    };
     struct Line {
         std::string time;  // local time, ISO 8601
         std::string unit;  // identifier number, "-" when the unit has none
@@ -40,11 +53,16 @@ public:
         std::string unitValue;
         std::string written;
         std::string outcome;  // "verified", "not verified" or "failed"
+        std::vector<Cell> cells{};
+        int write = 0;   // the lines of one write share it; 0: an older line without one
+        int undoes = 0;  // the write this one put back; 0: none
     };
     // Appends the lines, tab-separated, one per field. Throws FileError.
     void append(const std::vector<Line>& lines) const;
     // Every line of the log, oldest first; lines that do not read are skipped.
     std::vector<Line> read() const;
+    // The number the next write's lines take: one above the highest so far.
+    int nextWrite() const;
 
     static constexpr int kKeptCopies = 50;
 
@@ -52,6 +70,10 @@ private:
     std::filesystem::path log_;
     std::filesystem::path copies_;
 };
+
+// "38:5>1 40:9>2", and back; nothing for text that is not such a list.
+std::string cellsText(const std::vector<WriteRecord::Cell>& cells);
+std::optional<std::vector<WriteRecord::Cell>> cellsFromText(const std::string& text);
 
 // Local time in ISO 8601 with the offset, e.g. "2026-12-10T15:41:05+0100".
 std::string isoLocalTime(std::time_t when);

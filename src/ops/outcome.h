@@ -25,9 +25,7 @@ const char* endName(End end);
 inline std::ostream& operator<<(std::ostream& out, End end) { return out << endName(end); }
 
 // No payload.
-struct Nothing {
-    friend bool operator==(const Nothing&, const Nothing&) = default;
-};
+struct Nothing {};
 
 // An ending, the message the operator was given when it is not Done (a port
 // error's text, say), and what the procedure produced.

@@ -1,6 +1,7 @@
 #include "ops/parameter_files.h"
 
 #include "files/atomic_file.h"
+#include "link/frame.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
 #include "platform/path_text.h"
@@ -71,7 +72,8 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
 
 void openParameterFile(state::State& p, const std::filesystem::path& path) {
     try {
-        const auto content = readParameterFile(path, [&p](int position) { p.frm.setStatus(signedText(position)); });
+        const auto content =
+            readParameterFile(path, [&p](int position) { p.frm.setStatus(link::signedNumber(position)); });
         checkParameterFile(content, utf8(path), listSizesOf(p.frm));
         applyParameterFile(p, content);
     } catch (const ParameterFileError&) {
@@ -96,9 +98,9 @@ void writeParameterFile(state::State& p, const ParameterImage& image, const std:
         file.write(std::string_view(text).substr(start, end - start));
         start = end;
         if (line < kImageLines)
-            p.frm.setStatus(signedText(line));
+            p.frm.setStatus(link::signedNumber(line));
         else if ((line - kImageLines + 1) % (1 + kColumns) == 0)
-            p.frm.setStatus(signedText((line - kImageLines + 1) / (1 + kColumns)));
+            p.frm.setStatus(link::signedNumber((line - kImageLines + 1) / (1 + kColumns)));
     }
     file.commit();
     p.frm.setStatus(" Saved file");
