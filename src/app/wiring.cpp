@@ -10,7 +10,7 @@
 #include "ops/segment_transfer.h"
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
-#include "ops/unit_changes.h"
+#include "ops/change_plan.h"
 #include "tables/flash_table.h"
 
 namespace zrk::app {

@@ -76,6 +76,10 @@ void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
     if (std::erase(args, std::string("--no-verify")) > 0) c.program.verifyOverride = false;
 }
 
+void takeNoRecord(CommandContext& c, std::vector<std::string>& args) {
+    if (std::erase(args, std::string("--no-record")) > 0) c.program.writeWithoutRecord = true;
+}
+
 bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return std::erase(args, flag) > 0; }
 
 int exitCodeOf(ops::End end) {
@@ -116,13 +120,12 @@ void printChanges(CommandContext& c, const std::vector<params::FieldChange>& cha
 }
 
 int printPlannedWrite(CommandContext& c, const std::string& command, const std::string& newKey) {
-    try {
-        const auto image = params::encodeForBoundUnit(c.program);
-        printChanges(c, params::changesToWrite(c.program, image, params::ValueStyle::Numbers), newKey);
-    } catch (const params::ConversionError& e) {
-        c.err << "zrkctl: " << command << ": " << e.what() << "\n";
+    const params::ChangePlan plan = params::planWrite(c.program);
+    if (const params::FieldPlan* refused = plan.refused()) {
+        c.err << "zrkctl: " << command << ": " << refused->refusal << "\n";
         return kPortError;
     }
+    printChanges(c, params::changeLines(c.program, plan, params::ValueStyle::Numbers), newKey);
     return kOk;
 }
 

@@ -8,7 +8,7 @@
 
 #include "ops/outcome.h"
 #include "ops/parameter_memory.h"
-#include "ops/unit_changes.h"
+#include "ops/change_plan.h"
 
 namespace zrk::app {
 class Program;
@@ -50,6 +50,9 @@ int usageError(CommandContext& context, const std::string& problem);
 // Takes --no-verify out of a command's arguments: that write then skips
 // reading back what it sent.
 void takeNoVerify(CommandContext& context, std::vector<std::string>& args);
+// Takes --no-record out of a command's arguments: a write whose record
+// cannot be kept then goes ahead without one.
+void takeNoRecord(CommandContext& context, std::vector<std::string>& args);
 // Takes an option such as --dry-run out of a command's arguments; whether it was there.
 bool takeFlag(std::vector<std::string>& args, const std::string& flag);
 
@@ -65,8 +68,9 @@ int exitCodeOf(const ops::Outcome<Payload>& outcome) {
 // One line per change, "NAME: UNIT -> NEW", or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
 void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);
-// A dry run: the changes a write of the form would make, printed as
-// printChanges does; nothing is sent.
+// A dry run and a diff: the change plan of the form against the unit,
+// printed as printChanges does (a refused field instead on stderr, exit 3);
+// nothing is sent.
 int printPlannedWrite(CommandContext& context, const std::string& command, const std::string& newKey);
 // The field row a parameter field's name stands for; nothing for a name
 // that is no field a read decodes and a write sends.

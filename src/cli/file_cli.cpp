@@ -114,6 +114,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
 
 int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     takeNoVerify(c, args);
+    takeNoRecord(c, args);
     const bool withTable = takeTableOption(args);
     const bool dryRun = takeFlag(args, "--dry-run");
     const bool full = takeFlag(args, "--full");
@@ -138,8 +139,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
 int diffFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "diff: give exactly one parameter file");
     if (const int code = readUnitThenOpen(c, args[1]); code != kOk) return code;
-    printChanges(c, params::shownChanges(c.program, params::ValueStyle::Numbers), "file");
-    return kOk;
+    return printPlannedWrite(c, "diff", "file");
 }
 
 int logCommand(CommandContext& c, const std::vector<std::string>& given) {
@@ -189,15 +189,17 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 void addFileCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"write",
-                        "write [--no-verify] [--dry-run] [--full] FILE.zrk [--table]  identify and read the unit,\n"
-                        "                 open the parameter file into it, write the fields that differ (--full:\n"
-                        "                 every in-use address) and read them back; --dry-run prints\n"
-                        "                 NAME: UNIT -> FILE and writes nothing; --table then writes the file's\n"
+                        "write [--no-verify] [--no-record] [--dry-run] [--full] FILE.zrk [--table]  identify and\n"
+                        "                 read the unit, open the parameter file into it, write the fields whose\n"
+                        "                 cells differ (--full: every in-use address) and read them back; --dry-run\n"
+                        "                 prints NAME: UNIT -> FILE and writes nothing; --no-record writes even when\n"
+                        "                 the write record cannot be kept; --table then writes the file's\n"
                         "                 flash-pattern table too",
                         writeFileCommand});
     commands.push_back({"diff",
                         "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
-                        "                 the file shows otherwise (--json: {\"changes\": ...}); writes nothing",
+                        "                 whose cells a write of the file would change, as write --dry-run\n"
+                        "                 (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
     commands.push_back(
         {"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome,\n"

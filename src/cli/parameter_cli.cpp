@@ -139,6 +139,7 @@ int get(CommandContext& c, const std::vector<std::string>& args) {
 
 int set(CommandContext& c, std::vector<std::string> args) {
     takeNoVerify(c, args);
+    takeNoRecord(c, args);
     const bool dryRun = takeFlag(args, "--dry-run");
     if (args.size() < 2) return usageError(c, "set: give at least one NAME=VALUE");
     std::vector<std::string> names;
@@ -191,9 +192,10 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
     commands.push_back(
         {"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})", get});
     commands.push_back({"set",
-                        "set [--no-verify] [--dry-run] NAME=VALUE ...  identify, read only those fields, change them,\n"
-                        "                 write what changed and read it back (--no-verify skips the read-back;\n"
-                        "                 --dry-run prints NAME: UNIT -> NEW and writes nothing)",
+                        "set [--no-verify] [--no-record] [--dry-run] NAME=VALUE ...  identify, read only those\n"
+                        "                 fields, change them, write what changed and read it back (--no-verify\n"
+                        "                 skips the read-back; --no-record writes even when the write record\n"
+                        "                 cannot be kept; --dry-run prints NAME: UNIT -> NEW and writes nothing)",
                         set});
 }
 

@@ -54,6 +54,16 @@ const std::vector<FrmMain::FieldRow>& FrmMain::rows(const Control& frame) const 
     return it == rows_.end() ? kNone : it->second;
 }
 
+std::string FrmMain::captionOf(const Control& field) const {
+    for (const auto& [page, rows] : rows_)
+        for (const FieldRow& row : rows) {
+            if (row.field != &field) continue;
+            if (const auto* label = dynamic_cast<const LabelControl*>(row.caption)) return label->Caption();
+            if (const auto* check = dynamic_cast<const CheckBox*>(row.field)) return check->Caption();
+        }
+    return {};
+}
+
 bool FrmMain::buildLampCaptions() {
     // Status-lamp captions, in the order of the lamp rows.
     const std::pair<int, int> captions[] = {{0, 1450}, {8, 1452}, {3, 1453}, {9, 1454}, {10, 1455}, {1, 1458},

@@ -104,6 +104,9 @@ public:
     // Captions given as text ids, in the order the start-up sets them.
     const std::vector<Localised>& localisedCaptions() const { return localised_; }
     const std::vector<FieldRow>& rows(const Control& frame) const;
+    // What the operator reads beside a parameter field: its caption label's
+    // text, or its own caption (a check box); empty when it has neither.
+    std::string captionOf(const Control& field) const;
     const std::vector<LampRow>& lampRows() const { return lampRows_; }
 
     // The tab position whose page is shown; 1 after start-up.

@@ -46,6 +46,16 @@ bool WidgetsUserInterface::confirm(const std::string& question, const std::strin
     return box.exec() == QMessageBox::Ok;
 }
 
+bool WidgetsUserInterface::askDefaultNo(const std::string& question, const std::string& details,
+                                        const std::string& title) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(title), QString::fromStdString(question),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setInformativeText(QString::fromStdString(details));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::int32_t WidgetsUserInterface::chooseColor(std::int32_t initial) {
     const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
     QColorDialog dialog(start, QApplication::activeWindow());

@@ -10,6 +10,7 @@ public:
     void messageBox(const std::string& text, const std::string& title, Icon icon) override;
     void beep() override;
     bool confirm(const std::string& question, const std::string& details, const std::string& title) override;
+    bool askDefaultNo(const std::string& question, const std::string& details, const std::string& title) override;
     std::int32_t chooseColor(std::int32_t initial) override;
     std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName,
                                                     const std::string& pattern) override;

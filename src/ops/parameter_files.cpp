@@ -67,6 +67,7 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
         if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
     }
     rememberFileCells(p, content.image, order);
+    p.formFromFile = true;
     p.platform.events.processEvents();
 }
 

@@ -4,13 +4,15 @@
 #include <ctime>
 #include <optional>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "files/write_record.h"
 #include "link/protocol.h"
 #include "ops/operation_guards.h"
-#include "ops/unit_changes.h"
+#include "ops/change_plan.h"
 #include "params/image_layout.h"
+#include "params/image_table.h"
 #include "params/numbers.h"
 #include "params/visibility.h"
 #include "state/state.h"
@@ -174,6 +176,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
         // The form now shows this unit: remember the bytes behind each field,
         // and which unit they came from.
         p.loaded.clear();
+        p.formFromFile = false;
         rememberRows(rows, image, p.frm, p.loaded);
         UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, !only};
         if (p.MapaParametros.ComprobarParametro(254) && p.MapaParametros.ComprobarParametro(255))
@@ -197,18 +200,6 @@ ops::Outcome<> LeerZRK(state::State& p) { return readRows(p, std::nullopt); }
 ops::Outcome<> readFields(state::State& p, const std::vector<int>& rows) { return readRows(p, rows); }
 
 namespace {
-
-// The field rows with at least one of these addresses.
-std::vector<int> rowAddressesWritten(const std::vector<int>& addresses) {
-    std::vector<int> rows;
-    for (int first : rowAddresses())
-        for (int a : addresses)
-            if (a >= first && a < first + rowLength(first)) {
-                rows.push_back(first);
-                break;
-            }
-    return rows;
-}
 
 // Reads one cell; nothing when the unit does not answer.
 std::optional<std::uint8_t> readCell(state::State& p, int address) {
@@ -248,13 +239,176 @@ namespace {
 
 std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to_string(*unit.identifier) : "-"; }
 
-}  // namespace
-
-ParameterImage encodeForBoundUnit(state::State& p) {
-    CodecContext context = p.codecs();
-    const UnitBinding& unit = *p.boundUnit;
-    return encodeImage(context, &unit.map, unit.fullRead ? nullptr : &unit.unit);
+// Refuses a write before anything is sent.
+ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail) {
+    p.frm.setStatus(text(p, 3307));
+    error(p, std::string(kWriteError) + "\n" + detail);
+    return end;
 }
+
+// The record comes before the first byte: the log must take the lines and,
+// after a full read, the copy of the unit's parameters must be saved. When
+// it cannot, the engineer chooses (zrkctl: --no-record); nothing is sent
+// before the answer. Returns whether the write is recorded, or the refusal.
+std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBinding& unit, const WriteOptions& options) {
+    if (p.platform.info.dataFolder.empty()) return false;
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    try {
+        record.checkLog();
+        if (unit.fullRead) {
+            const auto copy = options.copy ? *options.copy : record.copyPathFor(unitName(unit), std::time(nullptr));
+            record.saveCopy(copy, unitName(unit), files::unitParameterFile(unit.unit, p.flash));
+            p.lastCopyBeforeWrite = copy;
+        }
+        return true;
+    } catch (const files::FileError& e) {
+        const std::string question = text(p, 3025, {e.what()});
+        if (p.writeWithoutRecord || p.platform.ui.askDefaultNo(question, text(p, 3026), p.platform.info.title))
+            return false;
+        p.frm.setStatus(text(p, 3307));
+        error(p, std::string(e.what()) + "\n" + text(p, 3027));
+        return ops::Outcome<>(ops::End::NotRecorded);
+    }
+}
+
+// What became of each address a write sent.
+struct Sending {
+    std::vector<int> sent;      // the unit acknowledged the frame
+    std::vector<int> failed;    // no answer: the pass stopped there
+    std::vector<int> verified;  // read back as written
+    std::vector<int> wrong;     // read back otherwise, or no answer to the read-back
+    std::vector<std::string> differences;
+    bool verify = false;
+    ops::Outcome<> outcome = ops::End::Done;
+
+    static bool has(const std::vector<int>& list, int a) { return std::find(list.begin(), list.end(), a) != list.end(); }
+};
+
+// Sends the frames in two passes: the fields, then the identifier number.
+// A pass stops at the first address the unit does not answer.
+void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
+    auto write = [&](int a, std::uint8_t byte) {
+        const auto reply = p.link.EnviarComando(link::writeMemoryFrame(a, byte));
+        if (reply.Resultado == link::kAck) {
+            p.frm.setStatus(std::to_string(a));
+            p.progress.advance();
+            s.sent.push_back(a);
+            return true;
+        }
+        if (p.progress.cancelRequested()) return false;
+        p.frm.setStatus("Reading Error in data " + std::to_string(a));
+        p.platform.ui.beep();
+        p.link.Pausa(1000);
+        s.failed.push_back(a);
+        return false;
+    };
+    bool passEnded = false, beeped = false;
+    for (const auto& [a, byte] : frames) {
+        if (a > kLastOfFirstPass) break;
+        if (a > kBeepAfter && !beeped) p.platform.ui.beep(), beeped = true;
+        if (!write(a, byte)) {
+            passEnded = true;
+            break;
+        }
+    }
+    if (!passEnded && !beeped) p.platform.ui.beep();
+    if (p.progress.cancelRequested()) return;
+    // The identifier number goes even when the first pass stopped early.
+    for (const auto& [a, byte] : frames)
+        if (a > kLastOfFirstPass && !write(a, byte)) break;
+}
+
+// An answered write proves only that the frame arrived: reads each cell
+// back and compares.
+void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
+    p.frm.setStatus(text(p, 3004));
+    for (const auto& [a, byte] : frames) {
+        if (!Sending::has(s.sent, a)) continue;
+        const auto held = readCell(p, a);
+        if (p.progress.cancelRequested()) break;
+        const std::string written = std::to_string(byte);
+        if (!held)
+            s.differences.push_back(text(p, 3007, {std::to_string(a), written}));
+        else if (*held != byte)
+            s.differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
+        (held && *held == byte ? s.verified : s.wrong).push_back(a);
+        p.progress.advance();
+    }
+}
+
+// The status line and message at the end of a write that ran.
+void reportWrite(state::State& p, Sending& s) {
+    if (s.outcome != ops::End::Done) return;
+    p.platform.events.processEvents();
+    if (!s.failed.empty()) {
+        std::string where;
+        for (int a : s.failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
+        p.frm.setStatus(text(p, 3008, {where}));
+        s.outcome = ops::End::NoAnswer;
+    } else if (!s.differences.empty()) {
+        std::string list;
+        for (const auto& line : s.differences) list += "\n" + line;
+        p.frm.setStatus(text(p, 3005) + ": " + s.differences.front() + (s.differences.size() > 1 ? " ..." : ""));
+        error(p, text(p, 3005) + list);
+        s.outcome = ops::End::NotVerified;
+    } else {
+        p.frm.setStatus("Ended");
+    }
+}
+
+// What the unit is known to hold of a field after the write: every changed
+// cell sent and, when read back, found as written.
+bool fieldTaken(const ChangePlan& plan, const FieldPlan& f, const Sending& s) {
+    for (const auto& cell : plan.changedCells(f))
+        if (!Sending::has(s.sent, cell.address) || (s.verify && !Sending::has(s.verified, cell.address))) return false;
+    return true;
+}
+
+// One log line per changed field, with the cells it changed: verified, sent
+// without a read-back, or failed.
+void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    std::vector<files::WriteRecord::Line> lines;
+    const std::string now = files::isoLocalTime(std::time(nullptr));
+    try {
+        const int write = record.nextWrite();
+        for (const FieldPlan* f : plan.changes()) {
+            std::string outcome = "failed";
+            bool readBack = true;
+            for (const auto& cell : plan.changedCells(*f))
+                readBack = readBack && Sending::has(s.verified, cell.address);
+            if (fieldTaken(plan, *f, s)) outcome = s.verify && readBack ? "verified" : "not verified";
+            lines.push_back({now, plan.unit, f->field, shownValue(p, f->row, f->beforeShown, ValueStyle::Numbers),
+                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome,
+                             plan.changedCells(*f), write, 0});
+        }
+        record.append(lines);
+    } catch (const files::FileError& e) {
+        error(p, e.what());
+    }
+}
+
+// The unit now holds the fields it took: they become the new starting point,
+// as a read would be, and a field whose text a read would show otherwise
+// (4,25 kept as 4,2; "abc" sent as 0) shows what the unit holds.
+void rememberWritten(state::State& p, const ChangePlan& plan, const Sending& s) {
+    if (!p.boundUnit) return;
+    ParameterImage after{};
+    for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
+    CodecContext context = p.codecs();
+    for (const FieldPlan* f : plan.changes()) {
+        if (!fieldTaken(plan, *f, s)) continue;
+        if (!holdsChoice(f->row) && shownState(f->row, p.frm) != f->afterShown) decodeRow(f->row, after, context);
+        const LoadedFields::Row row{f->after, f->afterShown};
+        p.boundUnit->unit.remember(f->row, row);
+        p.loaded.remember(f->row, row);
+        // A new identifier number is the unit's from now on.
+        if (f->row == kIdentifierHigh && p.boundUnit->identifier)
+            p.boundUnit->identifier = static_cast<std::uint16_t>(f->after[0] * 256 + f->after[1]);
+    }
+}
+
+}  // namespace
 
 std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
     if (!p.boundUnit || !p.boundUnit->fullRead || p.platform.info.dataFolder.empty()) return std::nullopt;
@@ -264,184 +418,47 @@ std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
 ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
     if (!p.boundUnit) {
         p.frm.setStatus(text(p, 3009));
-        error(p, std::string(kWriteError) + "\n" + text(p, 3010, {p.CargarTexto(1431)}));
+        error(p, text(p, 3024, {p.CargarTexto(1431), p.CargarTexto(1002)}));
         return ops::End::NothingToDo;
     }
     const UnitBinding unit = *p.boundUnit;
-    // Encode and check everything before the port opens: one bad field must
-    // never leave a unit half-written. Fields the operator left alone go back
-    // as the very bytes they were read from.
-    ParameterImage image{};
-    try {
-        image = encodeForBoundUnit(p);
-    } catch (const ConversionError& e) {
-        p.frm.setStatus(text(p, 3307));
-        error(p, std::string(kWriteError) + "\n" + e.what());
-        return ops::End::BadData;
-    }
-    const auto changes = changesToWrite(p, image, ValueStyle::Numbers);
-    // Only what was read from this unit is written: addresses without a
-    // field would get 0 over data the tool knows nothing about, and a field
-    // never read would get whatever the form happens to show. The
-    // manufacturing data is never written.
-    auto sends = [&](int a) {
-        if (!unit.map.ComprobarParametro(a) || !carriesField(a) || (a >= 247 && a <= 253)) return false;
-        for (const auto& entry : unit.unit.rows()) {
-            const int row = entry.first;
-            if (a < row || a >= row + rowLength(row)) continue;
-            if (!options.changedOnly) return true;
-            return std::any_of(changes.begin(), changes.end(), [row](const FieldChange& c) { return c.row == row; });
-        }
-        return false;
-    };
-    std::vector<int> firstPass, secondPass;
-    for (int a = 0; a <= 246; ++a)
-        if (sends(a)) firstPass.push_back(a);
-    for (int a : {254, 255})
-        if (sends(a)) secondPass.push_back(a);
-    for (const auto& pass : {firstPass, secondPass})
-        for (int a : pass)
-            if (image[static_cast<std::size_t>(a)] < 0 || image[static_cast<std::size_t>(a)] > 255) {
-                p.frm.setStatus(text(p, 3307));
-                error(p, std::string(kWriteError) + "\n" + describeCell(a, image[static_cast<std::size_t>(a)]));
-                return ops::End::BadData;
-            }
+    // The plan is checked whole before the port opens: one bad field must
+    // never leave a unit half-written.
+    const ChangePlan plan = options.plan ? *options.plan : planWrite(p);
+    if (const FieldPlan* refused = plan.refused()) return refuse(p, ops::End::BadData, refused->refusal);
+    const auto frames = plan.frames(!options.changedOnly);
 
-    // The record comes before the first byte: a write whose previous values
-    // could not be kept is not made.
-    const bool recorded = !p.platform.info.dataFolder.empty() && !changes.empty();
-    const files::WriteRecord record(p.platform.info.dataFolder);
-    if (recorded) {
-        try {
-            record.checkLog();
-            if (unit.fullRead) {
-                const auto copy = options.copy ? *options.copy : record.copyPathFor(unitName(unit), std::time(nullptr));
-                record.saveCopy(copy, unitName(unit), files::unitParameterFile(unit.unit, p.flash));
-                p.lastCopyBeforeWrite = copy;
-            }
-        } catch (const files::FileError& e) {
-            p.frm.setStatus(text(p, 3307));
-            error(p, std::string(kWriteError) + "\n" + e.what());
-            return ops::End::NotRecorded;
-        }
+    bool recorded = false;
+    if (!plan.changes().empty()) {
+        const auto prepared = prepareRecord(p, unit, options);
+        if (const auto* refusal = std::get_if<ops::Outcome<>>(&prepared)) return *refusal;
+        recorded = std::get<bool>(prepared);
     }
 
-    const bool verify = p.verifyWrites();
-    const int writes = static_cast<int>(firstPass.size() + secondPass.size());
-    const int planned = (unit.identifier ? 2 : 0) + writes * (verify ? 2 : 1);
-    std::vector<int> failed, sent, wrong;
-    std::vector<std::string> differences;
-    ops::Outcome<> outcome = ops::End::Done;
+    Sending s;
+    s.verify = p.verifyWrites();
+    const int frameCount = static_cast<int>(frames.size());
     {
-        OperationScope scope(p, planned);
+        OperationScope scope(p, (unit.identifier ? 2 : 0) + frameCount * (s.verify ? 2 : 1));
         try {
             p.link.AbrirCom();
             if (unit.identifier)
                 if (const auto refused = checkSameUnit(p, *unit.identifier)) return *refused;
-            // Returns false when the pass has to stop at this address.
-            auto write = [&](int a) {
-                const auto reply = p.link.EnviarComando(
-                    link::writeMemoryFrame(a, static_cast<std::uint8_t>(image[static_cast<std::size_t>(a)])));
-                if (reply.Resultado == link::kAck) {
-                    p.frm.setStatus(std::to_string(a));
-                    p.progress.advance();
-                    sent.push_back(a);
-                    return true;
-                }
-                if (p.progress.cancelRequested()) return false;
-                p.frm.setStatus("Reading Error in data " + std::to_string(a));
-                p.platform.ui.beep();
-                p.link.Pausa(1000);
-                failed.push_back(a);
-                return false;
-            };
-            std::size_t next = 0;
-            for (int a = 0; a <= 246; ++a) {
-                if (next < firstPass.size() && firstPass[next] == a) {
-                    ++next;
-                    if (!write(a)) break;
-                }
-                if (a == 223) p.platform.ui.beep();
-            }
-            if (!p.progress.cancelRequested())
-                for (int a : secondPass)
-                    if (!write(a)) break;
-            // An answered write proves only that the frame arrived: read each
-            // cell back and compare.
-            if (verify && !p.progress.cancelRequested()) {
-                p.frm.setStatus(text(p, 3004));
-                for (int a : sent) {
-                    const auto held = readCell(p, a);
-                    if (p.progress.cancelRequested()) break;
-                    const std::string written = std::to_string(image[static_cast<std::size_t>(a)]);
-                    if (!held)
-                        differences.push_back(text(p, 3007, {std::to_string(a), written}));
-                    else if (*held != image[static_cast<std::size_t>(a)])
-                        differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
-                    if (!held || *held != image[static_cast<std::size_t>(a)]) wrong.push_back(a);
-                    p.progress.advance();
-                }
-            }
+            sendFrames(p, frames, s);
+            if (s.verify && !p.progress.cancelRequested()) verifySent(p, frames, s);
             if (p.progress.cancelRequested()) {
                 p.frm.setStatus(text(p, 3306));
-                outcome = ops::End::Cancelled;
+                s.outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
-            outcome = portFailure(p, kWriteError, e);
+            s.outcome = portFailure(p, kWriteError, e);
         }
     }
-    if (outcome == ops::End::Done) {
-        p.platform.events.processEvents();
-        if (!failed.empty()) {
-            std::string where;
-            for (int a : failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
-            p.frm.setStatus(text(p, 3008, {where}));
-            outcome = ops::End::NoAnswer;
-        } else if (!differences.empty()) {
-            std::string list;
-            for (const auto& line : differences) list += "\n" + line;
-            p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
-            error(p, text(p, 3005) + list);
-            outcome = ops::End::NotVerified;
-        } else {
-            p.frm.setStatus("Ended");
-        }
-    }
-    if (recorded) {
-        // One line per changed field: verified, sent without a read-back, or failed.
-        auto fieldOutcome = [&](int row) -> std::string {
-            bool allSent = true, anyWrong = false;
-            for (int a = row; a < row + rowLength(row); ++a) {
-                if (!sends(a)) continue;
-                allSent = allSent && std::find(sent.begin(), sent.end(), a) != sent.end();
-                anyWrong = anyWrong || std::find(wrong.begin(), wrong.end(), a) != wrong.end();
-            }
-            if (!allSent || anyWrong) return "failed";
-            return verify ? "verified" : "not verified";
-        };
-        std::vector<files::WriteRecord::Line> lines;
-        const std::string now = files::isoLocalTime(std::time(nullptr));
-        for (const auto& c : changes)
-            lines.push_back({now, unitName(unit), c.field, c.unitValue, c.newValue, fieldOutcome(c.row)});
-        try {
-            record.append(lines);
-        } catch (const files::FileError& e) {
-            error(p, e.what());
-        }
-    }
-    if (outcome != ops::End::Done) return outcome;
-    // The unit now holds what the form shows: a verified write is the new
-    // starting point, as a read would be.
-    if (verify && p.boundUnit) {
-        const auto rows = rowAddressesWritten(sent);
-        rememberRows(rows, image, p.frm, p.loaded);
-        rememberRows(rows, image, p.frm, p.boundUnit->unit);
-    }
-    // A new identifier number is the unit's from now on.
-    if (p.boundUnit && p.boundUnit->identifier && secondPass.size() == 2)
-        p.boundUnit->identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
+    reportWrite(p, s);
+    if (recorded) recordWrite(p, plan, s);
+    rememberWritten(p, plan, s);
     refreshMarks(p);
-    return ops::End::Done;
+    return s.outcome;
 }
 
 ops::Outcome<> readUnit(state::State& p) {
@@ -457,16 +474,68 @@ ops::Outcome<> writeUnit(state::State& p, const WriteOptions& options) {
     return EscribirZRK(p, options);
 }
 
-ops::Outcome<> confirmedWrite(state::State& p) {
-    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
-    if (!ask || !p.boundUnit) return writeUnit(p);
-    // The write reports a field that does not encode; there is nothing to confirm then.
-    std::vector<FieldChange> changes;
-    try {
-        changes = changesToWrite(p, encodeForBoundUnit(p), ValueStyle::People);
-    } catch (const ConversionError&) {
-        return writeUnit(p);
+namespace {
+
+// What the fields a file sets show, to put back after a read replaced them.
+class OpenedValues {
+public:
+    explicit OpenedValues(const app::FrmMain& frm) {
+        for (int row : readDecodeOrder()) {
+            if (!appliedFromFile(row)) continue;
+            std::visit([&](auto control) { values_.emplace_back(row, valueOf(control(frm))); }, imageRowAt(row).control);
+        }
+        for (const auto* ad : {&frm.TLuxONAD, &frm.TLuxOFFAD}) adTexts_.push_back(ad->Text());
     }
+    // In the read's order: the sensor type first, the changer type's
+    // handlers before the fields they show.
+    void restore(app::FrmMain& frm) const {
+        for (const auto& [row, value] : values_)
+            std::visit([&](auto control) { setValue(control(frm), value); }, imageRowAt(row).control);
+        frm.TLuxONAD.setText(adTexts_[0]);
+        frm.TLuxOFFAD.setText(adTexts_[1]);
+    }
+
+private:
+    static std::string valueOf(const app::TextBox& box) { return box.Text(); }
+    static std::string valueOf(const app::ComboBox& list) { return std::to_string(list.ListIndex()); }
+    static std::string valueOf(const app::CheckBox& check) { return std::to_string(check.Value()); }
+    static void setValue(app::TextBox& box, const std::string& v) { box.setText(v); }
+    static void setValue(app::ComboBox& list, const std::string& v) { list.setListIndex(std::stoi(v)); }
+    static void setValue(app::CheckBox& check, const std::string& v) { check.setValue(std::stoi(v)); }
+
+    std::vector<std::pair<int, std::string>> values_;
+    std::vector<std::string> adTexts_;
+};
+
+// Write with a parameter file opened before any read: the unit on the line
+// is read first, which binds the form to it, and the file's values are put
+// back over what the read showed, so the plan is the file against this unit
+// (as zrkctl write does it).
+ops::Outcome<> bindKeepingTheOpenedFile(state::State& p) {
+    const OpenedValues opened(p.frm);
+    const LoadedFields openedCells = p.loaded;
+    const auto read = readUnit(p);
+    if (read != ops::End::Done) return read;
+    opened.restore(p.frm);
+    for (const auto& [row, cells] : openedCells.rows()) p.loaded.remember(row, cells);
+    p.formFromFile = true;
+    refreshMarks(p);
+    return ops::End::Done;
+}
+
+}  // namespace
+
+ops::Outcome<> confirmedWrite(state::State& p) {
+    if (!p.boundUnit && p.formFromFile) {
+        const auto bound = bindKeepingTheOpenedFile(p);
+        if (bound != ops::End::Done) return bound;
+    }
+    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
+    if (!p.boundUnit) return writeUnit(p);
+    const ChangePlan plan = planWrite(p);
+    // A refused field is reported by the write; there is nothing to confirm then.
+    if (!ask || plan.refused() != nullptr) return writeUnit(p, {false, std::nullopt, &plan});
+    const auto changes = changeLines(p, plan, ValueStyle::People);
     const auto copy = changes.empty() ? std::nullopt : copyBeforeWrite(p);
     std::string details;
     for (const auto& c : changes) details += c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + "\n";
@@ -475,7 +544,7 @@ ops::Outcome<> confirmedWrite(state::State& p) {
         p.frm.setStatus(p.CargarTexto(3021));
         return ops::End::Cancelled;
     }
-    return writeUnit(p, {false, copy});
+    return writeUnit(p, {false, copy, &plan});
 }
 
 }  // namespace zrk::params

@@ -13,6 +13,8 @@ class State;
 
 namespace zrk::params {
 
+struct ChangePlan;
+
 // How a write goes beyond the window's Write button.
 struct WriteOptions {
     // Only the fields whose cells differ from the unit's (zrkctl); the
@@ -21,6 +23,8 @@ struct WriteOptions {
     // The copy of the unit's parameters to save first, when already named
     // (the confirmation shows it); else one is named when the write starts.
     std::optional<std::filesystem::path> copy;
+    // The plan the engineer confirmed; none: worked out when the write starts.
+    const ChangePlan* plan = nullptr;
 };
 
 // Reads the in-use map and shows the fields this unit has. When a
@@ -29,17 +33,15 @@ ops::Outcome<> IdentificarZRK(state::State& program);
 // Reads every in-use address and decodes the image into the fields; a failed
 // transaction decodes nothing.
 ops::Outcome<> LeerZRK(state::State& program);
-// Encodes the fields (the unchanged ones as the cells they were loaded
-// from), checks the whole image and that the unit read is the one on the
-// line, writes the in-use addresses, then reads them back.
+// Writes the change plan (the unchanged fields as the cells they were read
+// with): refuses it whole when a field cannot be written, keeps the record,
+// checks that the unit read is the one on the line, sends the frames, then
+// reads them back.
 ops::Outcome<> EscribirZRK(state::State& program, const WriteOptions& options = {});
 // Identifies nothing: reads only the cells of the given field rows (and of
 // the sensor type and the identifier number), decodes them and binds the
 // form to the unit for those fields alone.
 ops::Outcome<> readFields(state::State& program, const std::vector<int>& rows);
-// The image a write of the bound unit sends from: every field of a full
-// read, only the fields read otherwise. Throws ConversionError.
-ParameterImage encodeForBoundUnit(state::State& program);
 // The copy a write of the bound unit would save first; nothing when the
 // form holds no full read of a unit, or nothing would change.
 std::optional<std::filesystem::path> copyBeforeWrite(state::State& program);
@@ -48,7 +50,8 @@ std::optional<std::filesystem::path> copyBeforeWrite(state::State& program);
 ops::Outcome<> readUnit(state::State& program);
 ops::Outcome<> writeUnit(state::State& program, const WriteOptions& options = {});
 // The Write button: lists what would change and asks before anything is
-// sent (unless the per-user store says Write/Confirm=false).
+// sent (unless the per-user store says Write/Confirm=false). With a file
+// opened before any read, reads the unit first and keeps the file's values.
 ops::Outcome<> confirmedWrite(state::State& program);
 
 }  // namespace zrk::params

@@ -51,6 +51,24 @@ std::string shownState(int address, const app::FrmMain& frm) {
     return shown;
 }
 
+std::string shownStateOfCells(int address, const ParameterImage& cells, const CodecContext& context, int sensor,
+                              const std::string& unchanged) {
+    const ImageRow& row = imageRowAt(address);
+    const std::int32_t cell = cells[static_cast<std::size_t>(address)];
+    std::string shown;
+    if (row.holdsList()) {
+        const auto position = row.position(cell);
+        if (!position || *position < 0) return unchanged;
+        shown = "list:" + std::to_string(*position);
+    } else if (row.holdsCheck()) {
+        shown = "check:" + std::to_string(row.readState(cell));
+    } else {
+        shown = "text:" + row.show(cells, context, sensor);
+    }
+    if (row.followsSensor) shown += "|sensor:" + std::to_string(sensor);
+    return shown;
+}
+
 void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const app::FrmMain& frm,
                   LoadedFields& into) {
     for (int a : addresses) {
@@ -70,6 +88,22 @@ void decodeRow(int address, const ParameterImage& image, CodecContext& context) 
     imageRowAt(address).decode(image, context);
 }
 
+namespace {
+
+// Runs an encoding; a refusal names the field as the context names it.
+template <typename Encode>
+void encodeNamed(const ImageRow& row, const CodecContext& context, Encode&& encode) {
+    try {
+        encode();
+    } catch (const RangeError& e) {
+        throw RangeError((context.nameOf ? context.nameOf(row.first) : row.field) + ": " + e.what());
+    } catch (const ConversionError& e) {
+        throw ConversionError((context.nameOf ? context.nameOf(row.first) : row.field) + ": " + e.what());
+    }
+}
+
+}  // namespace
+
 void encodeRow(int address, ParameterImage& image, CodecContext& context) {
     const ImageRow& row = imageRowAt(address);
     const bool keepsCells = !(context.forFile && row.holdsChoice());
@@ -79,13 +113,7 @@ void encodeRow(int address, ParameterImage& image, CodecContext& context) {
             image[static_cast<std::size_t>(address + i)] = cells[static_cast<std::size_t>(i)];
         return;
     }
-    try {
-        row.encode(image, context);
-    } catch (const RangeError& e) {
-        throw RangeError(row.field + ": " + e.what());
-    } catch (const ConversionError& e) {
-        throw ConversionError(row.field + ": " + e.what());
-    }
+    encodeNamed(row, context, [&] { row.encode(image, context); });
 }
 
 bool appliedFromFile(int address) { return imageRowAt(address).file.applied; }
@@ -111,7 +139,7 @@ void encodeFileRow(int address, ParameterImage& image, const CodecContext& codec
     // are stored as the form shows them).
     if (!rowUnchanged(address, context)) {
         if (row.file.encode) {
-            row.file.encode(image, context);
+            encodeNamed(row, context, [&] { row.file.encode(image, context); });
             return;
         }
         if (row.file.zeroForText) {

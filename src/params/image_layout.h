@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,19 @@ struct UnitBinding {
     bool fullRead = true;
 };
 
+// The addresses a write treats apart. It sends the fields up to
+// kLastOfFirstPass in one pass (beeping after kBeepAfter), never the
+// manufacturing data, and the identifier number last, so that a unit that
+// takes a new number has taken everything else first.
+inline constexpr int kLastOfFirstPass = 246;
+inline constexpr int kBeepAfter = 223;
+inline constexpr int kManufacturingFirst = 247, kManufacturingLast = 253;
+inline constexpr int kIdentifierHigh = 254, kIdentifierLow = 255;
+inline constexpr int kSensorTypeRow = 41;
+inline bool isManufacturingData(int address) {
+    return address >= kManufacturingFirst && address <= kManufacturingLast;
+}
+
 // One transfer's copy of the 256 cells. Cells are wider than a byte: an
 // encoder may leave a value outside 0..255, refused only when it is sent.
 using ParameterImage = std::array<std::int32_t, 256>;
@@ -54,6 +68,12 @@ struct CodecContext {
     bool forFile = false;
     // The language of the messages; none: English.
     const texts::TextTable* texts = nullptr;
+    // Whether an encoding may correct a field's text as it goes ("0" for a
+    // text that is no number in some fields); a preview of a write leaves
+    // the form alone and encodes from the corrected text all the same.
+    bool correctFields = true;
+    // How messages name a field row (its caption); none: by its code name.
+    std::function<std::string(int row)> nameOf{};
 };
 
 // The first address of every field row, in map order.
@@ -71,6 +91,11 @@ bool holdsChoice(int address);
 // What the form shows for the row that starts at `address`: the field's
 // text, list position or check state (and the sensor type, for light levels).
 std::string shownState(int address, const app::FrmMain& frm);
+// What a read of `cells` would show for that row, in the same form as
+// shownState, with `sensor` the light-sensor type a read would select. A
+// list whose cell a read does not select gives `unchanged`.
+std::string shownStateOfCells(int address, const ParameterImage& cells, const CodecContext& context, int sensor,
+                              const std::string& unchanged);
 // Remembers, for each row, its cells of `cells` and what the form shows now.
 void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const app::FrmMain& frm,
                   LoadedFields& into);

@@ -36,9 +36,9 @@ void divide16(ParameterImage& m, int a, std::int32_t v) {
     m[a + 1] = v % 256;
 }
 
-Fixed4 strict(CodecContext& c, TextField box) { return strictNumber(box(c.frm).Text(), c.numbers); }
-std::int32_t lenientRounded(CodecContext& c, const std::string& field, TextField box) {
-    return roundToInt32(lenientNumber(box(c.frm).Text()), field);
+Fixed4 strict(CodecContext& c, const std::string& text) { return strictNumber(text, c.numbers); }
+std::int32_t lenientRounded(const std::string& field, const std::string& text) {
+    return roundToInt32(lenientNumber(text), field);
 }
 
 // The largest value a row's cells hold: one byte, 16 or 24 bits.
@@ -50,83 +50,93 @@ const texts::TextTable& messages(const CodecContext& c) {
     static const texts::TextTable english(texts::Language::English);
     return c.texts != nullptr ? *c.texts : english;
 }
-RangeError outOfRange(CodecContext& c, TextField box, std::int32_t max, int decimals) {
-    return RangeError(texts::fill(messages(c).CargarTexto(3000),
-                                  {box(c.frm).Text(), "0", formatScaled(max, decimals, c.numbers.decimal)}));
+RangeError outOfRange(const CodecContext& c, const std::string& text, std::int32_t max, int decimals) {
+    return RangeError(
+        texts::fill(messages(c).CargarTexto(3000), {text, "0", formatScaled(max, decimals, c.numbers.decimal)}));
 }
-std::int32_t fitting(std::int32_t v, CodecContext& c, TextField box, std::int32_t max, int decimals = 0) {
-    if (v < 0 || v > max) throw outOfRange(c, box, max, decimals);
+std::int32_t fitting(std::int32_t v, const CodecContext& c, const std::string& text, std::int32_t max,
+                     int decimals = 0) {
+    if (v < 0 || v > max) throw outOfRange(c, text, max, decimals);
     return v;
 }
 // The strict value times `factor`, rounded, within 0..max.
-std::int32_t strictScaled(CodecContext& c, const std::string& field, TextField box, int factor, std::int32_t max,
-                          int decimals) {
-    const Fixed4 value = strict(c, box);
+std::int32_t strictScaled(CodecContext& c, const std::string& field, const std::string& text, int factor,
+                          std::int32_t max, int decimals) {
+    const Fixed4 value = strict(c, text);
     std::int32_t v = 0;
     try {
         v = scaleToInt32(value, factor, field);
     } catch (const ConversionError&) {
-        throw outOfRange(c, box, max, decimals);
+        throw outOfRange(c, text, max, decimals);
     }
-    return fitting(v, c, box, max, decimals);
+    return fitting(v, c, text, max, decimals);
 }
-std::int32_t lenientFitting(CodecContext& c, const std::string& field, TextField box, std::int32_t max) {
+std::int32_t lenientFitting(CodecContext& c, const std::string& field, const std::string& text, std::int32_t max) {
     std::int32_t v = 0;
     try {
-        v = lenientRounded(c, field, box);
+        v = lenientRounded(field, text);
     } catch (const ConversionError&) {
-        throw outOfRange(c, box, max, 0);
+        throw outOfRange(c, text, max, 0);
     }
-    return fitting(v, c, box, max);
+    return fitting(v, c, text, max);
 }
-int sensorType(CodecContext& c) { return c.frm.ComboSensorLuz.ListIndex(); }
+// A correction the encoding makes to the field's text ("0" for a text that
+// is no number, the largest value for one too large): the field takes it
+// only when the context says so, a preview just encodes from it.
+std::string corrected(CodecContext& c, TextField box, const std::string& text) {
+    if (c.correctFields) box(c.frm).setText(text);
+    return text;
+}
+int sensorType(const CodecContext& c) { return c.frm.ComboSensorLuz.ListIndex(); }
 
-// Row builders, by kind of field.
-ImageRow textRow(int a, int length, std::string f, TextField box) {
+// Row builders, by kind of field. A text row says what a read shows for its
+// cells; its decode puts exactly that into the field.
+ImageRow textRow(int a, int length, std::string f, TextField box, ImageRow::Show show) {
     ImageRow row;
     row.first = a;
     row.length = length;
     row.field = std::move(f);
     row.control = box;
+    row.show = show;
+    row.decode = [=](const ParameterImage& m, CodecContext& c) { box(c.frm).setText(show(m, c, sensorType(c))); };
     return row;
 }
 ImageRow scaled24(int a, std::string f, TextField box, int factor, int decimals) {
-    ImageRow row = textRow(a, 3, f, box);
-    row.decode = [=](const ParameterImage& m, CodecContext& c) {
-        box(c.frm).setText(formatScaled(read24(m, a), decimals, c.numbers.decimal));
-    };
+    ImageRow row = textRow(a, 3, f, box, [=](const ParameterImage& m, const CodecContext& c, int) {
+        return formatScaled(read24(m, a), decimals, c.numbers.decimal);
+    });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
-        bits24(m, a, strictScaled(c, f, box, factor, k24Max, decimals));
+        bits24(m, a, strictScaled(c, f, box(c.frm).Text(), factor, k24Max, decimals));
     };
     return row;
 }
 ImageRow scaled16(int a, std::string f, TextField box, int factor, int decimals, bool divide = false,
                   ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 2, f, box);
-    row.decode = [=](const ParameterImage& m, CodecContext& c) {
-        box(c.frm).setText(formatScaled(read16(m, a), decimals, c.numbers.decimal));
-    };
+    ImageRow row = textRow(a, 2, f, box, [=](const ParameterImage& m, const CodecContext& c, int) {
+        return formatScaled(read16(m, a), decimals, c.numbers.decimal);
+    });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
-        const auto v = strictScaled(c, f, box, factor, k16Max, decimals);
+        const auto v = strictScaled(c, f, box(c.frm).Text(), factor, k16Max, decimals);
         divide ? divide16(m, a, v) : bits16(m, a, v);
     };
     row.file = std::move(file);
     return row;
 }
 ImageRow integer16(int a, std::string f, TextField box, ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 2, f, box);
-    row.decode = [=](const ParameterImage& m, CodecContext& c) { box(c.frm).setText(std::to_string(read16(m, a))); };
-    row.encode = [=](ParameterImage& m, CodecContext& c) { bits16(m, a, lenientFitting(c, f, box, k16Max)); };
+    ImageRow row = textRow(a, 2, f, box,
+                           [=](const ParameterImage& m, const CodecContext&, int) { return std::to_string(read16(m, a)); });
+    row.encode = [=](ParameterImage& m, CodecContext& c) { bits16(m, a, lenientFitting(c, f, box(c.frm).Text(), k16Max)); };
     row.file = std::move(file);
     return row;
 }
+std::string byteText(const ParameterImage& m, int a) { return std::to_string(m[a]); }
 // One-byte integers, read leniently or strictly; a value beyond a byte is refused.
 enum class Byte { Lenient, Strict };
 ImageRow integer8(int a, std::string f, TextField box, Byte how, ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 1, f, box);
-    row.decode = [=](const ParameterImage& m, CodecContext& c) { box(c.frm).setText(std::to_string(m[a])); };
+    ImageRow row = textRow(a, 1, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
-        m[a] = how == Byte::Strict ? strictScaled(c, f, box, 1, kByteMax, 0) : lenientFitting(c, f, box, kByteMax);
+        const std::string text = box(c.frm).Text();
+        m[a] = how == Byte::Strict ? strictScaled(c, f, text, 1, kByteMax, 0) : lenientFitting(c, f, text, kByteMax);
     };
     row.file = std::move(file);
     return row;
@@ -160,9 +170,16 @@ ImageRow checkRow(int a, std::string f, CheckField check, int (*readState)(int))
     row.encode = [=](ParameterImage& m, CodecContext& c) { m[a] = check(c.frm).Value(); };
     return row;
 }
-// Light levels are stored as the sensor's AD reading and shown in lux.
+// Light levels are stored as the sensor's AD reading and shown in lux. The
+// conversion is a table of steps: a write refuses a value above its top step
+// (the table would give a reading of 0 lux) and a text that is no number
+// ("abc" would reach the unit as 0 lux).
+constexpr std::int32_t kLuxTopStep = 520;
 ImageRow luxRow(int a, std::string f, TextField box, TextField adBox, bool lenient) {
-    ImageRow row = textRow(a, 2, f, box);
+    ImageRow row = textRow(a, 2, f, box, [=](const ParameterImage& m, const CodecContext& c, int sensor) {
+        std::int32_t ad = read16(m, a);
+        return std::to_string(c.lux.ADALux(ad, sensor));
+    });
     row.followsSensor = true;
     row.decode = [=](const ParameterImage& m, CodecContext& c) {
         std::int32_t ad = read16(m, a);
@@ -171,14 +188,23 @@ ImageRow luxRow(int a, std::string f, TextField box, TextField adBox, bool lenie
         if (adBox != nullptr) adBox(c.frm).setText(std::to_string(ad));
     };
     row.encode = [=](ParameterImage& m, CodecContext& c) {
-        std::int32_t lux = lenient ? lenientRounded(c, f, box) : scaleToInt32(strict(c, box), 1, f);
+        const std::string text = box(c.frm).Text();
+        std::int32_t lux = strictScaled(c, f, text, 1, kLuxTopStep, 0);
+        bits16(m, a, c.lux.LuxAAD(lux, sensorType(c)));
+    };
+    // A save keeps the file's own rules: the lamp-on level read leniently,
+    // the others strictly, a value beyond the table kept as the table's end.
+    row.file.encode = [=](ParameterImage& m, CodecContext& c) {
+        const std::string text = box(c.frm).Text();
+        std::int32_t lux = lenient ? lenientRounded(f, text) : scaleToInt32(strict(c, text), 1, f);
         bits16(m, a, c.lux.LuxAAD(lux, sensorType(c)));
     };
     return row;
 }
 // Text that does not count as a number is first replaced by "0" in the field.
-void zeroIfNotNumeric(CodecContext& c, TextField box) {
-    if (!isNumeric(box(c.frm).Text(), c.numbers)) box(c.frm).setText("0");
+std::string zeroIfNotNumeric(CodecContext& c, TextField box) {
+    const std::string text = box(c.frm).Text();
+    return isNumeric(text, c.numbers) ? text : corrected(c, box, "0");
 }
 
 // The manufacturing data: the unit's, never a file's.
@@ -226,13 +252,11 @@ std::vector<ImageRow> buildRows() {
     rows.push_back(listRow(55, ZRK_FORM(cmbModofuncionamiento), cappedAt<1>));
 
     const TextField dimming = ZRK_CONTROL(txtAtenuacionNocturna);
-    ImageRow dimmingRow = textRow(56, 1, ZRK_FORM(txtAtenuacionNocturna));
-    dimmingRow.decode = [=](const ParameterImage& m, CodecContext& c) {
-        dimming(c.frm).setText(std::to_string(m[56]));
-    };
+    ImageRow dimmingRow = textRow(56, 1, ZRK_FORM(txtAtenuacionNocturna),
+                                  [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 56); });
     dimmingRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        if (isNumeric(dimming(c.frm).Text(), c.numbers))
-            m[56] = lenientFitting(c, "txtAtenuacionNocturna", dimming, kByteMax);
+        const std::string text = dimming(c.frm).Text();
+        if (isNumeric(text, c.numbers)) m[56] = lenientFitting(c, "txtAtenuacionNocturna", text, kByteMax);
     };
     // A save puts 100 % for a value beyond a byte, in the field too.
     dimmingRow.file.encode = [=](ParameterImage& m, CodecContext& c) {
@@ -240,26 +264,21 @@ std::vector<ImageRow> buildRows() {
         if (!isNumeric(text, c.numbers)) return;
         const double value = lenientNumber(text);
         if (value > 255) {
-            dimming(c.frm).setText("100");
-            m[56] = 100;
+            m[56] = lenientRounded("txtAtenuacionNocturna", corrected(c, dimming, "100"));
             return;
         }
         m[56] = roundToInt32(value, "txtAtenuacionNocturna");
-        if (m[56] < 0)
-            throw ConversionError("txtAtenuacionNocturna: " +
-                                  texts::fill(messages(c).CargarTexto(3000), {text, "0", "255"}));
+        if (m[56] < 0) throw RangeError(texts::fill(messages(c).CargarTexto(3000), {text, "0", "255"}));
     };
     rows.push_back(std::move(dimmingRow));
 
     const TextField timeOf = ZRK_CONTROL(txtTiempoDe);
-    ImageRow timeRow = textRow(57, 2, ZRK_FORM(txtTiempoDe));
-    timeRow.decode = [=](const ParameterImage& m, CodecContext& c) {
+    ImageRow timeRow = textRow(57, 2, ZRK_FORM(txtTiempoDe), [](const ParameterImage& m, const CodecContext&, int) {
         const auto v = read16(m, 57);
-        timeOf(c.frm).setText(v < 1000 ? std::to_string(v) : "999");
-    };
+        return v < 1000 ? std::to_string(v) : std::string("999");
+    });
     timeRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        zeroIfNotNumeric(c, timeOf);
-        divide16(m, 57, strictScaled(c, "txtTiempoDe", timeOf, 1, k16Max, 0));
+        divide16(m, 57, strictScaled(c, "txtTiempoDe", zeroIfNotNumeric(c, timeOf), 1, k16Max, 0));
     };
     // No limit at 999 from a file, unlike a read.
     timeRow.file.decode = [=](const ParameterImage& m, CodecContext& c) {
@@ -268,21 +287,20 @@ std::vector<ImageRow> buildRows() {
     rows.push_back(std::move(timeRow));
 
     const TextField pulse = ZRK_CONTROL(txtDuracionPulsoSincronismo);
-    ImageRow pulseRow = textRow(59, 1, ZRK_FORM(txtDuracionPulsoSincronismo));
-    pulseRow.decode = [=](const ParameterImage& m, CodecContext& c) { pulse(c.frm).setText(std::to_string(m[59])); };
+    ImageRow pulseRow = textRow(59, 1, ZRK_FORM(txtDuracionPulsoSincronismo),
+                                [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 59); });
     pulseRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        zeroIfNotNumeric(c, pulse);
-        m[59] = lenientFitting(c, "txtDuracionPulsoSincronismo", pulse, kByteMax);
+        m[59] = lenientFitting(c, "txtDuracionPulsoSincronismo", zeroIfNotNumeric(c, pulse), kByteMax);
     };
     rows.push_back(std::move(pulseRow));
 
     const TextField group = ZRK_CONTROL(txtGrupoLeds);
-    ImageRow groupRow = textRow(60, 1, ZRK_FORM(txtGrupoLeds));
-    groupRow.decode = [=](const ParameterImage& m, CodecContext& c) { group(c.frm).setText(std::to_string(m[60])); };
+    ImageRow groupRow = textRow(60, 1, ZRK_FORM(txtGrupoLeds),
+                                [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 60); });
     groupRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        zeroIfNotNumeric(c, group);
-        if (lenientNumber(group(c.frm).Text()) > 255) group(c.frm).setText("255");
-        m[60] = lenientFitting(c, "txtGrupoLeds", group, kByteMax);
+        std::string text = zeroIfNotNumeric(c, group);
+        if (lenientNumber(text) > 255) text = corrected(c, group, "255");
+        m[60] = lenientFitting(c, "txtGrupoLeds", text, kByteMax);
     };
     rows.push_back(std::move(groupRow));
 
@@ -300,15 +318,14 @@ std::vector<ImageRow> buildRows() {
     rows.push_back(integer8(224, ZRK_FORM(TDientesDisco), Byte::Lenient));
 
     const TextField ident = ZRK_CONTROL(TIdentificacion);
-    ImageRow identRow = textRow(231, 16, ZRK_FORM(TIdentificacion));
-    identRow.decode = [=](const ParameterImage& m, CodecContext& c) {
-        ident(c.frm).setText("");
+    ImageRow identRow = textRow(231, 16, ZRK_FORM(TIdentificacion), [](const ParameterImage& m, const CodecContext&, int) {
+        std::string text;
         for (int a = 231; a <= 246; ++a) {
             if (m[a] == 0) continue;  // no visible character
-            const auto ch = characterOfCode(static_cast<std::uint8_t>(m[a]));
-            ident(c.frm).setText(ident(c.frm).Text() + ch.value_or("?"));
+            text += characterOfCode(static_cast<std::uint8_t>(m[a])).value_or("?");
         }
-    };
+        return text;
+    });
     identRow.encode = [=](ParameterImage& m, CodecContext& c) {
         auto chars = characters(ident(c.frm).Text() + std::string(17, ' '));
         for (int i = 0; i < 16; ++i) m[231 + i] = codeOfCharacter(chars[static_cast<std::size_t>(i)]);

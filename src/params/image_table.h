@@ -37,6 +37,11 @@ struct ImageRow {
     std::string field;
     RowControl control;
 
+    // What a read shows in a text field for the row's cells, under the given
+    // sensor type (light levels); the decode sets exactly this. None for
+    // lists and check boxes, which show `position` and `readState`.
+    using Show = std::function<std::string(const ParameterImage&, const CodecContext&, int sensor)>;
+    Show show;
     // The unit's cells to the form and back.
     std::function<void(const ParameterImage&, CodecContext&)> decode;
     std::function<void(ParameterImage&, CodecContext&)> encode;

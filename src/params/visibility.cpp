@@ -1,6 +1,7 @@
 #include "params/visibility.h"
 
 #include "form/frm_main.h"
+#include "params/image_layout.h"
 
 namespace zrk::params {
 namespace {
@@ -101,6 +102,15 @@ void OcultarControles(app::FrmMain& frm, bool factoryView) {
         for (const auto& ref : row.shown) setVisible(frm, ref, false);
     frm.TLuxONAD.setVisible(false);
     frm.TLuxOFFAD.setVisible(false);
+}
+
+std::string fieldCaption(const app::FrmMain& frm, int row) {
+    const std::string field = fieldAt(row);
+    std::string caption = frm.captionOf(frm.controls().at(field));
+    // Captions end in a colon or blanks on some pages.
+    while (!caption.empty() && (caption.back() == ':' || caption.back() == ' ')) caption.pop_back();
+    while (!caption.empty() && caption.front() == ' ') caption.erase(caption.begin());
+    return caption.empty() ? field : caption;
 }
 
 }  // namespace zrk::params

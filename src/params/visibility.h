@@ -29,6 +29,10 @@ const std::vector<VisibilityRow>& visibilityTable();
 // What the normal view always hides (the factory view keeps them).
 const std::vector<ControlRef>& normalViewHidden();
 
+// The caption of the label shown with the field row that starts at `row`,
+// as the operator reads it; the field's code name when it has none.
+std::string fieldCaption(const app::FrmMain& frm, int row);
+
 // Hides every model-dependent control and lamp, the language list and, outside
 // the factory view, the factory fields and the tab at position 5.
 void OcultarControles(app::FrmMain& frm, bool factoryView);

@@ -24,6 +24,12 @@ public:
         (void)question, (void)details, (void)title;
         return true;
     }
+    // Asks before something the engineer should rather not do: No is the
+    // default button and Esc. Without a window the answer is no.
+    virtual bool askDefaultNo(const std::string& question, const std::string& details, const std::string& title) {
+        (void)question, (void)details, (void)title;
+        return false;
+    }
     // The colour dialog, starting at `initial` (RGB, red in the low byte).
     // Returns the colour it holds when it closes, also when cancelled.
     virtual std::int32_t chooseColor(std::int32_t initial) = 0;

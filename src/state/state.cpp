@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "params/visibility.h"
+
 namespace zrk::state {
 
 State::State(platform::Platform& p)
@@ -54,7 +56,11 @@ bool State::verifyWrites() const {
     return platform.store.value("ZRK", "Write", "Verify") != std::optional<std::string>("false");
 }
 
-params::CodecContext State::codecs() { return {frm, lux, platform.numbers, &loaded, false, &texts}; }
+params::CodecContext State::codecs() {
+    params::CodecContext context{frm, lux, platform.numbers, &loaded, false, &texts};
+    context.nameOf = [this](int row) { return params::fieldCaption(frm, row); };
+    return context;
+}
 
 void State::windowOpened(app::FormControl& window) {
     windowClosed(window);

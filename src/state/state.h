@@ -53,6 +53,11 @@ public:
     std::optional<std::filesystem::path> lastCopyBeforeWrite;
     // zrkctl's --no-verify; otherwise the per-user store decides.
     std::optional<bool> verifyOverride;
+    // zrkctl's --no-record: a write whose record cannot be kept goes ahead
+    // without one; the window asks instead.
+    bool writeWithoutRecord = false;
+    // The fields show an opened parameter file (since the last read).
+    bool formFromFile = false;
     params::LuxTables lux;
     std::string helpFile;  // set by the start-up: folder and localised file name, UTF-8
     // The loop the speed test times; tests put in one that moves a virtual clock.

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 193;
+constexpr std::size_t kTextCount = 199;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -144,6 +144,16 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3019, "No field differs from the unit. Write all the same?"},
     Entry{3020, "The unit's parameters as they are now are saved first in %1; open and write that file to undo."},
     Entry{3021, "Nothing written: cancelled"},
+    Entry{3022, "Unit: %1; after the write: %2"},
+    Entry{3023, "%1 (address %2) holds %3, which does not fit in a byte (0 to 255)"},
+    Entry{3024, "Nothing was written: read the unit (%1) or open a parameter file (%2) first."},
+    Entry{3025, "The write record cannot be kept: %1"},
+    Entry{3026,
+          "Write without a record? The unit's values from before this write are then kept nowhere, and the write "
+          "cannot be undone."},
+    Entry{3027,
+          "Nothing was written: a write needs its record. Make room in that folder or allow writing to it, or write "
+          "without a record (zrkctl: --no-record)."},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -355,6 +365,16 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3019, "Ningún campo difiere del equipo. ¿Escribir de todos modos?"},
     Entry{3020, "Los parámetros actuales del equipo se guardan antes en %1; abra y escriba ese fichero para deshacer."},
     Entry{3021, "Nada escrito: cancelado"},
+    Entry{3022, "Equipo: %1; tras escribir: %2"},
+    Entry{3023, "%1 (dirección %2) contiene %3, que no cabe en un byte (0 a 255)"},
+    Entry{3024, "No se ha escrito nada: lea primero el equipo (%1) o abra un fichero de parámetros (%2)."},
+    Entry{3025, "No se puede guardar el registro de escritura: %1"},
+    Entry{3026,
+          "¿Escribir sin registro? Los valores del equipo anteriores a esta escritura no quedarán guardados en ningún "
+          "sitio y la escritura no se podrá deshacer."},
+    Entry{3027,
+          "No se ha escrito nada: una escritura necesita su registro. Libere espacio en esa carpeta o permita escribir "
+          "en ella, o escriba sin registro (zrkctl: --no-record)."},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -567,6 +587,16 @@ constexpr std::array<Entry, kTextCount> kFrench{{
           "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; ouvrez et écrivez ce fichier pour "
           "annuler."},
     Entry{3021, "Rien écrit : annulé"},
+    Entry{3022, "Appareil : %1 ; après l'écriture : %2"},
+    Entry{3023, "%1 (adresse %2) contient %3, qui ne tient pas dans un octet (0 à 255)"},
+    Entry{3024, "Rien n'a été écrit : lisez d'abord l'appareil (%1) ou ouvrez un fichier de paramètres (%2)."},
+    Entry{3025, "Le journal d'écriture ne peut pas être tenu : %1"},
+    Entry{3026,
+          "Écrire sans journal ? Les valeurs de l'appareil d'avant cette écriture ne seront alors gardées nulle part, "
+          "et l'écriture ne pourra pas être annulée."},
+    Entry{3027,
+          "Rien n'a été écrit : une écriture a besoin de son journal. Libérez de la place dans ce dossier ou autorisez "
+          "l'écriture dans celui-ci, ou écrivez sans journal (zrkctl : --no-record)."},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

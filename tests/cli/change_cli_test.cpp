@@ -126,11 +126,13 @@ TEST(LogCli, PrintsTheWritesNewestLastAndFiltersByUnit) {
     std::vector<std::string> lines;
     std::istringstream text(cli.out.str());
     for (std::string line; std::getline(text, line);) lines.push_back(line.substr(line.find('\t') + 1));
-    EXPECT_EQ(lines, (std::vector<std::string>{"40101\tTPWMLed\t80\t81\tverified", "40101\tTPWMLed\t81\t82\tverified",
-                                               "40101\tTVueltasError\t3\t4\tverified"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"40101\tTPWMLed\t80\t81\tverified\t49:80>81",
+                                               "40101\tTPWMLed\t81\t82\tverified\t49:81>82",
+                                               "40101\tTVueltasError\t3\t4\tverified\t53:3>4"}));
     EXPECT_EQ(cli.run({"log"}, true), cli::kOk);
     EXPECT_NE(cli.out.str().find("{\"time\": \"t\", \"unit\": \"777\", \"field\": \"TPWMLed\", \"before\": \"1\", "
-                                 "\"written\": \"2\", \"outcome\": \"verified\"}]}"),
+                                 "\"written\": \"2\", \"outcome\": \"verified\", \"cells\": \"\", \"write\": 0, "
+                                 "\"undoes\": 0}]}"),
               std::string::npos)
         << cli.out.str();
     EXPECT_EQ(cli.run({"log", "--unit"}), cli::kUsage);

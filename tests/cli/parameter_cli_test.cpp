@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "ctl_fixture.h"
+#include "params/visibility.h"
 #include "sim/faults.h"
 
 namespace zrk::test {
@@ -75,7 +76,15 @@ TEST(ParameterCli, SetWritesTheFieldsAndRefusesBadOnes) {
             EXPECT_FALSE(said.empty()) << "says what is wrong";
             const std::string& setting = c.args.back();
             if (setting.find('=') != std::string::npos && setting.rfind("No", 0) != 0) {
-                EXPECT_NE(said.find(setting.substr(0, setting.find('='))), std::string::npos) << said;
+                // A value the field refuses is named by its caption, as in the
+                // window; a NAME=VALUE zrkctl cannot apply, by the name given.
+                const std::string name = setting.substr(0, setting.find('='));
+                const auto row = cli::rowOfField(name);
+                ASSERT_TRUE(row.has_value()) << setting;
+                EXPECT_TRUE(said.find(params::fieldCaption(cli.started.frm(), *row) + ": ") != std::string::npos ||
+                            said.find("zrkctl: set: " + name) != std::string::npos ||
+                            said.find(" for " + name) != std::string::npos)
+                    << said;
             }
         }
     }

@@ -102,6 +102,16 @@ public:
         answers.erase(answers.begin());
         return answer;
     }
+    // Questions whose default is no, and the answers to give (no once they run out).
+    std::vector<Question> warnings;
+    std::vector<bool> warningAnswers;
+    bool askDefaultNo(const std::string& question, const std::string& details, const std::string&) override {
+        warnings.push_back({question, details});
+        if (warningAnswers.empty()) return false;
+        const bool answer = warningAnswers.front();
+        warningAnswers.erase(warningAnswers.begin());
+        return answer;
+    }
     // The next colours and files the dialogs hand back.
     std::vector<std::int32_t> colors;
     std::vector<std::optional<std::string>> files;

@@ -25,7 +25,7 @@ struct Form {
     void fillValid() {
         for (auto* t :
              {&frm().TVelocidadUsuario1, &frm().TVelocidadUsuario2, &frm().TVelocidadUsuario3,
-              &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxOFF, &frm().TTestFotocelula,
+              &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxON, &frm().TLuxOFF, &frm().TTestFotocelula,
               &frm().TLuxLamparaFundida, &frm().TRetardoLamparaFundida, &frm().TMaxConsumoLed, &frm().TMinConsumoLed,
               &frm().TPWMLed, &frm().TVueltasError, &frm().TAlarmLampara1, &frm().TAlarmLampara2})
             t->setText("1");
@@ -192,6 +192,10 @@ TEST(ImageLayout, ValuesBeyondTheirCellsAreRefused) {
         {"TSemanaFabricacion", "300", "0 to 255"},
         {"TNumeroID", "65536", "0 to 65535"},
         {"TNumeroID", "99999999999", "0 to 65535"},
+        // A light level beyond the table's top step would reach the unit as 0 lux.
+        {"TLuxON", "99999", "0 to 520"},
+        {"TLuxOFF", "521", "0 to 520"},
+        {"TLuxLamparaFundida", "-1", "0 to 520"},
     };
     for (const auto& c : cases) {
         Form f;
@@ -209,7 +213,7 @@ TEST(ImageLayout, ValuesBeyondTheirCellsAreRefused) {
 }
 
 TEST(ImageLayout, StrictFieldsRefuseTextThatIsNoNumber) {
-    for (const char* field : {"TVelocidadUsuario1", "TPWMLed", "TLuxOFF", "TAlarmLampara2"}) {
+    for (const char* field : {"TVelocidadUsuario1", "TPWMLed", "TLuxON", "TLuxOFF", "TAlarmLampara2"}) {
         Form f;
         f.fillValid();
         dynamic_cast<app::TextBox&>(f.frm().controls().at(field)).setText("abc");

@@ -13,6 +13,7 @@
 #include "files/atomic_file.h"
 #include "model_probe.h"
 #include "ops/parameter_memory.h"
+#include "params/visibility.h"
 #include "special_files.h"
 #include "started_program.h"
 
@@ -164,11 +165,15 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
 }
 
 TEST(SaveParameterFile, AValueBeyondItsCellsIsNotSaved) {
-    for (auto [field, text] : {std::pair{"TAlarmLampara2", "700"}, std::pair{"txtTiempoDe", "-5"},
-                               std::pair{"txtAtenuacionNocturna", "-2"}, std::pair{"TPWMLed", "300"}}) {
+    // The message names the field by its caption.
+    for (auto [field, text] : {std::pair{"Lamp 2 current alarm", "700"},
+                               std::pair{"Recovery time after hibernation", "-5"}, std::pair{"Night attenuation", "-2"},
+                               std::pair{"PWM Led", "300"}}) {
         FileRig rig;
         fillForm(rig.frm());
-        dynamic_cast<app::TextBox&>(rig.frm().controls().at(field)).setText(text);
+        for (int row : params::rowAddresses())
+            if (params::fieldCaption(rig.frm(), row) == field)
+                dynamic_cast<app::TextBox&>(rig.frm().controls().at(params::fieldAt(row))).setText(text);
         rig.save("f.zrk");
         ASSERT_EQ(rig.started.messages().size(), 1u) << field;
         EXPECT_NE(rig.started.messages()[0].find(field), std::string::npos) << rig.started.messages()[0];
@@ -195,7 +200,8 @@ TEST(SaveParameterFile, AConversionErrorComesBeforeTheDialog) {
     rig.folder().write("f.zrk", "good");
     rig.save("f.zrk");
     ASSERT_EQ(rig.started.messages().size(), 1u);
-    EXPECT_NE(rig.started.messages()[0].find("TRelacionReductor"), std::string::npos) << rig.started.messages()[0];
+    EXPECT_NE(rig.started.messages()[0].find("Reducer Ratio: \"twelve\""), std::string::npos)
+        << rig.started.messages()[0];
     EXPECT_TRUE(rig.ui().lastFilter.empty()) << "no dialog was shown";
     EXPECT_EQ(rig.folder().read("f.zrk"), "good");
 }

@@ -156,11 +156,13 @@ TEST(WriteZrk, BadFieldOrCellSendsNothing) {
     struct Case {
         const char* field;
         const char* text;
-        const char* named;
+        const char* named;  // by its caption, as the operator reads it
     };
-    for (const Case& c : {Case{"TVelocidadUsuario1", "", "TVelocidadUsuario1"},
-                          Case{"txtAtenuacionNocturna", "300", "txtAtenuacionNocturna"},
-                          Case{"TAlarmLampara1", "-1", "TAlarmLampara1"}}) {
+    for (const Case& c : {Case{"TVelocidadUsuario1", "", "User Speed 1: \"\" is not a number"},
+                          Case{"txtAtenuacionNocturna", "300", "Night attenuation: \"300\" is out of range"},
+                          Case{"TAlarmLampara1", "-1", "Lamp 1 current alarm: \"-1\" is out of range"},
+                          Case{"TLuxON", "abc", "\"abc\" is not a number"},
+                          Case{"TLuxON", "99999", "\"99999\" is out of range: it takes 0 to 520"}}) {
         UnitRig rig;
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         dynamic_cast<app::TextBox&>(rig.frm().controls().at(c.field)).setText(c.text);

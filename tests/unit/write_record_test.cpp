@@ -10,7 +10,7 @@
 
 #include "ops/parameter_files.h"
 #include "ops/parameter_memory.h"
-#include "ops/unit_changes.h"
+#include "ops/change_plan.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
@@ -49,11 +49,11 @@ TEST(ChangeMarks, FollowTheEditsAgainstTheUnit) {
 
     frm.TPWMLed.setText("81");
     EXPECT_EQ(marked(frm), std::vector<std::string>{"TPWMLed"});
-    EXPECT_EQ(frm.TPWMLed.markNote(), "Unit: 80");
+    EXPECT_EQ(frm.TPWMLed.markNote(), "Unit: 80; after the write: 81");
     EXPECT_EQ(frm.sbStatusBar.text(4), "1 change");
     frm.ComboTipoMotor.setListIndex(0);
     EXPECT_EQ(frm.sbStatusBar.text(4), "2 changes");
-    EXPECT_EQ(frm.ComboTipoMotor.markNote(), "Unit: Flashing");
+    EXPECT_EQ(frm.ComboTipoMotor.markNote(), "Unit: Flashing; after the write: Stepper Motor");
     EXPECT_EQ(frm.sbStatusBar.text(1), "Ended") << "the status line stays the status line";
 
     frm.TPWMLed.setText("80");  // typed back

@@ -1,0 +1,198 @@
+#include "ops/change_plan.h"
+
+#include <algorithm>
+#include <map>
+
+#include "params/image_table.h"
+#include "params/numbers.h"
+#include "params/visibility.h"
+#include "state/state.h"
+
+namespace zrk::params {
+namespace {
+
+bool inUse(const ParameterMap& map, int row) {
+    for (int i = 0; i < rowLength(row); ++i)
+        if (map.ComprobarParametro(row + i)) return true;
+    return false;
+}
+
+bool allBytes(const std::vector<std::int32_t>& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](std::int32_t c) { return c >= 0 && c <= 255; });
+}
+
+std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to_string(*unit.identifier) : "-"; }
+
+// The cells the form sends for a field the operator changed. An opened
+// file's own cells go as they are where the field still shows them and a
+// read of those cells would show the same (an opened copy puts back the raw
+// byte of a capped list); otherwise the field is encoded from what it shows.
+// So a list value the file reader replaced (motor type 4 opens as 1) is sent
+// as the choice shown, never as the file's byte.
+void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, CodecContext& context) {
+    const LoadedFields::Row* opened = p.loaded.find(f.row);
+    if (opened != nullptr && opened->shown == shown && allBytes(opened->cells)) {
+        ParameterImage cells{};
+        std::copy(opened->cells.begin(), opened->cells.end(), cells.begin() + f.row);
+        if (shownStateOfCells(f.row, cells, context, p.frm.ComboSensorLuz.ListIndex(), {}) == shown) {
+            f.after = opened->cells;
+            return;
+        }
+    }
+    ParameterImage cells{};
+    try {
+        encodeRow(f.row, cells, context);
+    } catch (const ConversionError& e) {
+        f.refusal = e.what();
+        return;
+    }
+    for (int i = 0; i < rowLength(f.row); ++i) f.after[static_cast<std::size_t>(i)] = cells[f.row + i];
+}
+
+// The sensor type a read after the write selects: the light levels are
+// shown in its units.
+int sensorAfter(const ChangePlan& plan, const state::State& p) {
+    for (const auto& f : plan.fields)
+        if (f.row == kSensorTypeRow && f.refusal.empty())
+            if (const auto position = imageRowAt(kSensorTypeRow).position(f.after[0])) return *position;
+    return p.frm.ComboSensorLuz.ListIndex();
+}
+
+}  // namespace
+
+std::vector<const FieldPlan*> ChangePlan::changes() const {
+    std::vector<const FieldPlan*> out;
+    for (const auto& f : fields)
+        if (f.change) out.push_back(&f);
+    return out;
+}
+
+const FieldPlan* ChangePlan::refused() const {
+    for (const auto& f : fields)
+        if (!f.refusal.empty()) return &f;
+    return nullptr;
+}
+
+std::vector<std::pair<int, std::uint8_t>> ChangePlan::frames(bool everyCellInUse) const {
+    std::vector<std::pair<int, std::uint8_t>> out;
+    for (const auto& f : fields) {
+        if (!everyCellInUse && !f.change) continue;
+        for (std::size_t i = 0; i < f.after.size(); ++i) {
+            const int address = f.row + static_cast<int>(i);
+            if (!map.ComprobarParametro(address)) continue;
+            if (everyCellInUse || f.after[i] != f.before[i])
+                out.emplace_back(address, static_cast<std::uint8_t>(f.after[i]));
+        }
+    }
+    // The identifier number goes last; the rows are in address order, so it
+    // already does, and the manufacturing data never gets into a plan.
+    return out;
+}
+
+std::vector<files::WriteRecord::Cell> ChangePlan::changedCells(const FieldPlan& f) const {
+    std::vector<files::WriteRecord::Cell> out;
+    for (std::size_t i = 0; i < f.after.size(); ++i) {
+        const int address = f.row + static_cast<int>(i);
+        if (map.ComprobarParametro(address) && f.after[i] != f.before[i]) out.push_back({address, f.before[i], f.after[i]});
+    }
+    return out;
+}
+
+ChangePlan planWrite(state::State& p) {
+    ChangePlan plan;
+    if (!p.boundUnit) return plan;
+    const UnitBinding& unit = *p.boundUnit;
+    plan.map = unit.map;
+    plan.unit = unitName(unit);
+    CodecContext context = p.codecs();
+    context.loaded = nullptr;        // this plan decides which cells stay
+    context.correctFields = false;   // and changes nothing in the form
+
+    for (const auto& [row, read] : unit.unit.rows()) {
+        if (isManufacturingData(row) || !inUse(unit.map, row)) continue;
+        FieldPlan f{row, fieldAt(row), fieldCaption(p.frm, row), read.cells, read.cells, read.shown, read.shown, false, {}};
+        // A field that shows what the unit gave keeps the unit's very cells,
+        // whatever a new encoding would make of them (raw list bytes, the
+        // other bits of a check box's cell, 1000 shown as 999).
+        const std::string shown = shownState(row, p.frm);
+        if (shown != read.shown) planEdited(f, shown, p, context);
+        for (std::size_t i = 0; i < f.after.size(); ++i) {
+            const int address = row + static_cast<int>(i);
+            if (!unit.map.ComprobarParametro(address)) {
+                f.after[i] = f.before[i];  // never sent
+            } else if (f.refusal.empty() && (f.after[i] < 0 || f.after[i] > 255)) {
+                f.refusal = texts::fill(p.CargarTexto(3023),
+                                        {f.caption, std::to_string(address), std::to_string(f.after[i])});
+            }
+        }
+        for (std::size_t i = 0; i < f.after.size(); ++i)
+            f.change = f.change || (unit.map.ComprobarParametro(row + static_cast<int>(i)) && f.after[i] != f.before[i]);
+        if (!f.refusal.empty()) f.afterShown = shown;
+        plan.fields.push_back(std::move(f));
+    }
+
+    // What a read after the write would show, with the sensor type it would
+    // then select.
+    ParameterImage after{};
+    for (const auto& f : plan.fields)
+        std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
+    const int sensor = sensorAfter(plan, p);
+    for (auto& f : plan.fields)
+        if (f.refusal.empty()) f.afterShown = shownStateOfCells(f.row, after, context, sensor, f.beforeShown);
+    return plan;
+}
+
+std::string shownValue(const state::State& p, int row, const std::string& shownState, ValueStyle style) {
+    // "text:…", "list:N" or "check:N", and for light levels "|sensor:N" after it.
+    const std::string state = shownState.substr(0, shownState.find("|sensor:"));
+    const auto colon = state.find(':');
+    const std::string kind = state.substr(0, colon), value = state.substr(colon + 1);
+    if (kind == "text" || style == ValueStyle::Numbers) return value;
+    const int number = std::stoi(value);
+    if (kind == "list") {
+        const auto& list = dynamic_cast<const app::ComboBox&>(p.frm.controls().at(fieldAt(row)));
+        return number >= 0 && number < list.ListCount() ? list.items()[static_cast<std::size_t>(number)] : "-";
+    }
+    return p.CargarTexto(number == 1 ? 3015 : number == 2 ? 3017 : 3016);
+}
+
+std::vector<FieldChange> changeLines(const state::State& p, const ChangePlan& plan, ValueStyle style) {
+    std::vector<FieldChange> out;
+    for (const FieldPlan* f : plan.changes())
+        out.push_back({f->row, f->field, f->caption, shownValue(p, f->row, f->beforeShown, style),
+                       shownValue(p, f->row, f->afterShown, style)});
+    return out;
+}
+
+void refreshMarks(state::State& p) {
+    // The note of each marked field, by row.
+    std::map<int, std::string> notes;
+    if (p.boundUnit) {
+        for (const auto& f : planWrite(p).fields) {
+            if (!f.refusal.empty())
+                notes[f.row] = f.refusal;
+            else if (f.change)
+                notes[f.row] = texts::fill(p.CargarTexto(3022), {shownValue(p, f.row, f.beforeShown, ValueStyle::People),
+                                                                  shownValue(p, f.row, f.afterShown, ValueStyle::People)});
+        }
+    } else {
+        for (const auto& [row, loaded] : p.loaded.rows())
+            if (!isManufacturingData(row) && loaded.shown != shownState(row, p.frm))
+                notes[row] = texts::fill(p.CargarTexto(3014), {shownValue(p, row, loaded.shown, ValueStyle::People)});
+    }
+    int count = 0;
+    for (int row : rowAddresses()) {
+        app::Control& field = p.frm.controls().at(fieldAt(row));
+        const auto note = notes.find(row);
+        const bool marked = note != notes.end();
+        field.setMarked(marked, marked ? note->second : std::string());
+        count += marked && field.Visible() ? 1 : 0;
+    }
+    const int panel = 4;
+    const std::string counted = count == 0   ? std::string()
+                                : count == 1 ? p.CargarTexto(3012)
+                                             : texts::fill(p.CargarTexto(3011), {std::to_string(count)});
+    if (p.frm.sbStatusBar.text(panel) != counted) p.frm.sbStatusBar.setText(panel, counted);
+}
+
+}  // namespace zrk::params
