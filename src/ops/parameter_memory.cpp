@@ -156,32 +156,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
         } catch (const platform::PortError& e) {
             return portFailure(p, kReadError, e);
         }
-        // The two cells whose values a control can refuse are checked before
-        // any field changes, so a bad image leaves the form as it was.
-        const int motorTypes = p.frm.ComboTipoMotor.ListCount();
-        if (image[50] >= motorTypes || image[61] > 2) {
-            const int address = image[50] >= motorTypes ? 50 : 61;
-            p.frm.setStatus("Reading Error in data " + std::to_string(address));
-            error(p, std::string(kReadError) + "\nThe unit reports " + std::to_string(image[address]) + " for " +
-                         fieldAt(address) + " (address " + std::to_string(address) + "), which the form cannot show.");
-            return ops::End::BadData;
-        }
-
-        CodecContext context = p.codecs();
-        for (int a : readDecodeOrder()) {
-            if (std::find(rows.begin(), rows.end(), a) == rows.end()) continue;
-            decodeRow(a, image, context);
-            if (a == kDecodeYieldAfter) p.platform.events.processEvents();
-        }
-        // The form now shows this unit: remember the bytes behind each field,
-        // and which unit they came from.
-        p.loaded.clear();
-        p.formFromFile = false;
-        rememberRows(rows, image, p.frm, p.loaded);
-        UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, !only};
-        if (p.MapaParametros.ComprobarParametro(254) && p.MapaParametros.ComprobarParametro(255))
-            binding.identifier = static_cast<std::uint16_t>(image[254] * 256 + image[255]);
-        p.boundUnit = binding;
+        if (const auto refused = takeRead(p, image, rows, !only); refused != ops::End::Done) return refused;
         // Selecting the changer type on the way reports a pending change;
         // what is shown now is exactly what the unit holds.
         p.frm.setStatus("Ended");
@@ -194,6 +169,35 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
 }
 
 }  // namespace
+
+ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std::vector<int>& rows, bool fullRead) {
+    // The two cells whose values a control can refuse are checked before
+    // any field changes, so a bad image leaves the form as it was.
+    const int motorTypes = p.frm.ComboTipoMotor.ListCount();
+    if (image[50] >= motorTypes || image[61] > 2) {
+        const int address = image[50] >= motorTypes ? 50 : 61;
+        p.frm.setStatus("Reading Error in data " + std::to_string(address));
+        error(p, std::string(kReadError) + "\nThe unit reports " + std::to_string(image[address]) + " for " +
+                     fieldAt(address) + " (address " + std::to_string(address) + "), which the form cannot show.");
+        return ops::End::BadData;
+    }
+    CodecContext context = p.codecs();
+    for (int a : readDecodeOrder()) {
+        if (std::find(rows.begin(), rows.end(), a) == rows.end()) continue;
+        decodeRow(a, image, context);
+        if (a == kDecodeYieldAfter) p.platform.events.processEvents();
+    }
+    // The form now shows this unit: remember the bytes behind each field,
+    // and which unit they came from.
+    p.loaded.clear();
+    p.formFromFile = false;
+    rememberRows(rows, image, p.frm, p.loaded);
+    UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, fullRead};
+    if (p.MapaParametros.ComprobarParametro(kIdentifierHigh) && p.MapaParametros.ComprobarParametro(kIdentifierLow))
+        binding.identifier = static_cast<std::uint16_t>(image[kIdentifierHigh] * 256 + image[kIdentifierLow]);
+    p.boundUnit = binding;
+    return ops::End::Done;
+}
 
 ops::Outcome<> LeerZRK(state::State& p) { return readRows(p, std::nullopt); }
 

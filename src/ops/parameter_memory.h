@@ -38,6 +38,12 @@ ops::Outcome<> LeerZRK(state::State& program);
 // checks that the unit read is the one on the line, sends the frames, then
 // reads them back.
 ops::Outcome<> EscribirZRK(state::State& program, const WriteOptions& options = {});
+// What a read does once the cells are in: decodes the rows into the fields
+// (the sensor type first) and binds the form to the unit, with its in-use
+// map as identification left it. A cell the form cannot show (a motor type
+// beyond the list, a rotation-failure state above 2) changes nothing: BadData.
+ops::Outcome<> takeRead(state::State& program, const ParameterImage& cells, const std::vector<int>& rows,
+                        bool fullRead);
 // Identifies nothing: reads only the cells of the given field rows (and of
 // the sensor type and the identifier number), decodes them and binds the
 // form to the unit for those fields alone.
