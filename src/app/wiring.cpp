@@ -10,6 +10,7 @@
 #include "ops/segment_transfer.h"
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
+#include "ops/undo_write.h"
 #include "ops/unit_changes.h"
 #include "tables/flash_table.h"
 
@@ -67,6 +68,7 @@ void Program::wireHandlers() {
     // Parameter memory and parameter files.
     f.CLeer.Click = [&s] { ops::deviceOperation(s, [&s] { params::readUnit(s); }); };
     f.CEscribir.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedWrite(s); }); };
+    f.CDeshacer.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedUndo(s); }); };
     f.CGuardar.Click = [&s] { files::CGuardar_Click(s); };
     f.CAbrir.Click = [&s] { files::CAbrir_Click(s); };
 
