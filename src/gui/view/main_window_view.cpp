@@ -74,7 +74,6 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
         auto* button = qobject_cast<QAbstractButton*>(widgetFor(frm_.CDeshacer));
         if (button != nullptr && button->isEnabled() && button->isVisible()) button->click();
     });
-    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(3423)));
 
     fitTimer_ = new QTimer(this);
     fitTimer_->setSingleShot(true);
@@ -82,6 +81,8 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     connect(fitTimer_, &QTimer::timeout, this, [this] { fitTexts(); });
 
     syncAll();
+    // After the model's marks, which own the fields' tooltips.
+    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(3423)));
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
         apply(control, prop);
         scheduleFit();
