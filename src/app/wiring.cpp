@@ -2,6 +2,7 @@
 // runs. Everything the operator can set off is hooked up here and nowhere
 // else.
 #include "app/program.h"
+#include "ops/change_plan.h"
 #include "ops/device_operation.h"
 #include "ops/instant_values.h"
 #include "ops/parameter_files.h"
@@ -10,7 +11,7 @@
 #include "ops/segment_transfer.h"
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
-#include "ops/change_plan.h"
+#include "ops/undo_write.h"
 #include "tables/flash_table.h"
 
 namespace zrk::app {
@@ -67,6 +68,7 @@ void Program::wireHandlers() {
     // Parameter memory and parameter files.
     f.CLeer.Click = [&s] { ops::deviceOperation(s, [&s] { params::readUnit(s); }); };
     f.CEscribir.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedWrite(s); }); };
+    f.CDeshacer.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedUndo(s); }); };
     f.CGuardar.Click = [&s] { files::CGuardar_Click(s); };
     f.CAbrir.Click = [&s] { files::CAbrir_Click(s); };
 

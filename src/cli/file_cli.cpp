@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
+#include "cli/undo_cli.h"
 #include "files/atomic_write.h"
 #include "files/write_record.h"
 #include "ops/device_operation.h"
@@ -201,9 +202,11 @@ void addFileCommands(std::vector<CommandSpec>& commands) {
                         "                 whose cells a write of the file would change, as write --dry-run\n"
                         "                 (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
-    commands.push_back(
-        {"log", "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome,\n"
-               "                 cells (address:before>after)", logCommand});
+    commands.push_back({"log",
+                        "log [--unit N]  the write log, newest last: time, unit, field, before, written, outcome,\n"
+                        "                 cells (address:before>after)",
+                        logCommand});
+    addUndoCommand(commands);
     commands.push_back(
         {"check", "check FILE.zrk print what the parameter file sets (JSON); no unit needed", checkFileCommand});
 }

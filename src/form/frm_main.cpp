@@ -137,11 +137,11 @@ void FrmMain::TabStrip1_Click() {
 }
 
 void FrmMain::DeshabilitaBotones() {
-    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir}) b->setEnabled(false);
+    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir, &CDeshacer}) b->setEnabled(false);
 }
 
 void FrmMain::HabilitaBotones() {
-    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir}) b->setEnabled(true);
+    for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir, &CDeshacer}) b->setEnabled(true);
 }
 
 }  // namespace zrk::app

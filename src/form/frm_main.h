@@ -312,6 +312,8 @@ public:
     CommandButton& CGuardar = captioned<CommandButton>("CGuardar", &frmMain, txt(1004));
     CommandButton& CLeer = captioned<CommandButton>("CLeer", &frmMain, txt(1431));
     CommandButton& CEscribir = captioned<CommandButton>("CEscribir", &frmMain, txt(1432));
+    // Puts back the cells of the last write in the write log.
+    CommandButton& CDeshacer = captioned<CommandButton>("CDeshacer", &frmMain, txt(3400));
     CommandButton& Csalir = captioned<CommandButton>("Csalir", &frmMain, txt(1012));
     CommandButton& CAyuda = captioned<CommandButton>("CAyuda", &frmMain, txt(1021));
     StatusBar& sbStatusBar = make<StatusBar>("sbStatusBar", &frmMain);

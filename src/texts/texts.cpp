@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 199;
+constexpr std::size_t kTextCount = 223;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -234,6 +234,33 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3314,
           "The automatic mode cannot run every \"%1\" seconds.\nGive a period from 0 to 65.535 seconds, with a point "
           "before the decimals."},
+    // Undo of the last write and the list of recent writes.
+    Entry{3400, "Undo last write"},
+    Entry{3401, "Nothing to undo: the write log holds no write"},
+    Entry{3402, "Nothing to undo: the write log holds no write of unit %1"},
+    Entry{3403,
+          "The last write (%1, unit %2) was recorded without the bytes it changed and cannot be undone here. The "
+          "unit's parameters as they were before it are kept in %3: open and write that copy."},
+    Entry{3404, "Put back what this write changed on unit %1 (%2)?"},
+    Entry{3405, "address %1: %2 \u2192 %3"},
+    Entry{3406, "Address %1 (%2) holds %3, not the %4 written: changed since that write"},
+    Entry{3407, "Nothing put back: the unit has changed since that write"},
+    Entry{3408, "Putting back"},
+    Entry{3409, "Undone: the unit holds again what it held before that write"},
+    Entry{3410, "Nothing to put back: the unit already holds what it held before that write"},
+    Entry{3411, "Recent writes of unit %1:"},
+    Entry{3412, "Recent writes:"},
+    Entry{3413, "verified"},
+    Entry{3414, "not verified"},
+    Entry{3415, "failed"},
+    Entry{3416, "The write log cannot take the lines of this undo:\n%1\nUndo without a record?"},
+    Entry{3417, "Nothing put back: cancelled"},
+    Entry{3418, "Undo cancelled: the unit may hold part of the earlier values"},
+    Entry{3419, "Nothing put back: the unit did not answer"},
+    Entry{3420, "Nothing put back: the unit on the line has identifier number %1, not %2 as in the write log"},
+    Entry{3421, "Nothing put back"},
+    Entry{3422, "undo of %1"},
+    Entry{3423, "Put back what the last write changed (F8)"},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -454,6 +481,34 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3314,
           "El modo automático no puede funcionar cada \"%1\" segundos.\nIndique un periodo de 0 a 65.535 segundos, con "
           "un punto antes de los decimales."},
+    // Undo of the last write and the list of recent writes.
+    Entry{3400, "Deshacer última escritura"},
+    Entry{3401, "Nada que deshacer: el registro de escrituras no tiene ninguna escritura"},
+    Entry{3402, "Nada que deshacer: el registro de escrituras no tiene ninguna escritura de la unidad %1"},
+    Entry{3403,
+          "La última escritura (%1, unidad %2) se registró sin los bytes que cambió y no se puede deshacer aquí. Los "
+          "parámetros de la unidad de antes de ella están en %3: abra y escriba esa copia."},
+    Entry{3404, "¿Devolver lo que cambió esta escritura en la unidad %1 (%2)?"},
+    Entry{3405, "dirección %1: %2 \u2192 %3"},
+    Entry{3406, "La dirección %1 (%2) guarda %3, no el %4 escrito: ha cambiado desde esa escritura"},
+    Entry{3407, "Nada devuelto: la unidad ha cambiado desde esa escritura"},
+    Entry{3408, "Devolviendo"},
+    Entry{3409, "Deshecho: la unidad vuelve a guardar lo que tenía antes de esa escritura"},
+    Entry{3410, "Nada que devolver: la unidad ya guarda lo que tenía antes de esa escritura"},
+    Entry{3411, "Escrituras recientes de la unidad %1:"},
+    Entry{3412, "Escrituras recientes:"},
+    Entry{3413, "verificado"},
+    Entry{3414, "sin verificar"},
+    Entry{3415, "fallido"},
+    Entry{3416,
+          "El registro de escrituras no puede recibir las líneas de esta operación:\n%1\n¿Deshacer sin registro?"},
+    Entry{3417, "Nada devuelto: cancelado"},
+    Entry{3418, "Deshacer cancelado: la unidad puede tener parte de los valores anteriores"},
+    Entry{3419, "Nada devuelto: la unidad no responde"},
+    Entry{3420, "Nada devuelto: la unidad conectada tiene el número ID %1, no %2 como en el registro de escrituras"},
+    Entry{3421, "Nada devuelto"},
+    Entry{3422, "deshace %1"},
+    Entry{3423, "Devolver lo que cambió la última escritura (F8)"},
 }};
 
 // French (France).
@@ -676,6 +731,35 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3314,
           "Le mode automatique ne peut pas fonctionner toutes les \"%1\" secondes.\nIndiquez une période de 0 à 65.535 "
           "secondes, avec un point avant les décimales."},
+    // Undo of the last write and the list of recent writes.
+    Entry{3400, "Annuler la dernière écriture"},
+    Entry{3401, "Rien à annuler : le journal des écritures ne contient aucune écriture"},
+    Entry{3402, "Rien à annuler : le journal des écritures ne contient aucune écriture de l'unité %1"},
+    Entry{
+        3403,
+        "La dernière écriture (%1, unité %2) a été enregistrée sans les octets qu'elle a modifiés et ne peut pas être "
+        "annulée ici. Les paramètres de l'unité d'avant cette écriture sont dans %3 : ouvrez et écrivez cette copie."},
+    Entry{3404, "Remettre ce que cette écriture a modifié sur l'unité %1 (%2) ?"},
+    Entry{3405, "adresse %1 : %2 \u2192 %3"},
+    Entry{3406, "L'adresse %1 (%2) contient %3, pas le %4 écrit : modifiée depuis cette écriture"},
+    Entry{3407, "Rien remis : l'unité a changé depuis cette écriture"},
+    Entry{3408, "Remise en place"},
+    Entry{3409, "Annulé : l'unité contient de nouveau ce qu'elle avait avant cette écriture"},
+    Entry{3410, "Rien à remettre : l'unité contient déjà ce qu'elle avait avant cette écriture"},
+    Entry{3411, "Écritures récentes de l'unité %1 :"},
+    Entry{3412, "Écritures récentes :"},
+    Entry{3413, "vérifiée"},
+    Entry{3414, "non vérifiée"},
+    Entry{3415, "échouée"},
+    Entry{3416,
+          "Le journal des écritures ne peut pas recevoir les lignes de cette annulation :\n%1\nAnnuler sans trace ?"},
+    Entry{3417, "Rien remis : annulé"},
+    Entry{3418, "Annulation interrompue : l'unité peut contenir une partie des anciennes valeurs"},
+    Entry{3419, "Rien remis : l'unité ne répond pas"},
+    Entry{3420, "Rien remis : l'unité en ligne a le numéro ID %1, pas %2 comme dans le journal des écritures"},
+    Entry{3421, "Rien remis"},
+    Entry{3422, "annule %1"},
+    Entry{3423, "Remettre ce que la dernière écriture a modifié (F8)"},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.

@@ -49,6 +49,7 @@ private slots:
     void typingReachesTheModel();
     void aHandlerRewritingItsFieldIsShownAsTheModelKeepsIt();
     void buttonClicksRaiseClick();
+    void f8UndoesTheLastWriteOnlyWhileItsButtonIsOn();
     void colourLabelClickRaisesClick();
     void checkBoxToggleSetsValue();
     void operatorPickInAListRaisesClickOnce();
@@ -331,6 +332,27 @@ void MainWindowViewTest::buttonClicksRaiseClick() {
     frm().DeshabilitaBotones();
     QTest::mouseClick(view_->widgetFor(frm().CLeer), Qt::LeftButton);
     QCOMPARE(clicks[&frm().CLeer], 1);
+}
+
+void MainWindowViewTest::f8UndoesTheLastWriteOnlyWhileItsButtonIsOn() {
+    int clicks = 0;
+    frm().CDeshacer.Click = [&clicks] { ++clicks; };
+    view_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+    // Ctrl+Z in a field is the field's own undo of typing, not the unit's.
+    auto* field = widget<QLineEdit>(frm().TPWMLed);
+    QVERIFY(field != nullptr);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(clicks, 0);
+    QTest::keyClick(field, Qt::Key_F8);
+    QCOMPARE(clicks, 1);
+    QVERIFY(!view_->widgetFor(frm().CDeshacer)->toolTip().isEmpty());
+    if (qEnvironmentVariableIsSet("ZRK_SCREENSHOT_DIR"))
+        view_->grab().save(qEnvironmentVariable("ZRK_SCREENSHOT_DIR") + QStringLiteral("/main_window.png"));
+    frm().DeshabilitaBotones();
+    QTest::keyClick(field, Qt::Key_F8);
+    QCOMPARE(clicks, 1);
 }
 
 void MainWindowViewTest::colourLabelClickRaisesClick() {

@@ -168,6 +168,7 @@ const Expected kStartupState[] = {
     {"CGuardar", -1, "Caption", "Save"},
     {"CLeer", -1, "Caption", "Read ZRK"},
     {"CEscribir", -1, "Caption", "Write ZRK"},
+    {"CDeshacer", -1, "Caption", "Undo last write"},
     {"Csalir", -1, "Caption", "Exit"},
     {"CAyuda", -1, "Caption", "Help"},
     {"CLeer", -1, "Enabled", "1"},

@@ -39,6 +39,8 @@ const std::vector<int> kIds = [] {
                             // messages and statuses of the tool's own mends
                             3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313, 3314};
     for (int id = 3200; id <= 3251; ++id) ids.push_back(id);
+    // undo of the last write and the list of recent writes
+    for (int id = 3400; id <= 3423; ++id) ids.push_back(id);
     std::sort(ids.begin(), ids.end());
     return ids;
 }();

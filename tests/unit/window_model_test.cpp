@@ -58,9 +58,10 @@ TEST(WindowModel, ActionButtonsDisableAndEnableTogether) {
         if (p == app::Prop::Enabled) order.push_back(c.key());
     });
     frm.DeshabilitaBotones();
-    EXPECT_EQ(order, (std::vector<std::string>{"CAbrir", "CGuardar", "CEscribir"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"CAbrir", "CGuardar", "CEscribir", "CDeshacer"}));
     frm.HabilitaBotones();
-    for (auto* b : {&frm.CAbrir, &frm.CGuardar, &frm.CLeer, &frm.CEscribir}) EXPECT_TRUE(b->Enabled()) << b->key();
+    for (auto* b : {&frm.CAbrir, &frm.CGuardar, &frm.CLeer, &frm.CEscribir, &frm.CDeshacer})
+        EXPECT_TRUE(b->Enabled()) << b->key();
     EXPECT_TRUE(frm.Csalir.Enabled());
 }
 

@@ -424,6 +424,9 @@ QLayout* MainWindowView::buildBottomButtons() {
         row->addWidget(widgetFor(button));
     };
     for (app::CommandButton* b : {&frm_.CAbrir, &frm_.CGuardar, &frm_.CLeer, &frm_.CEscribir}) add(*b);
+    // Beside Write, wider: its caption is longer in every language.
+    add(frm_.CDeshacer);
+    widgetFor(frm_.CDeshacer)->setFixedWidth(px(kActionButtonWidth * 3 / 2));
     row->addStretch(1);
     add(frm_.Csalir);
     add(frm_.CAyuda);

@@ -1,15 +1,18 @@
 #include "gui/view/main_window_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyleOptionComboBox>
 #include <QTime>
@@ -63,12 +66,23 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     new OperationProgressView(program_.progress, *this, program_.texts);
     new LineMonitorView(program_, *this);  // Ctrl+L
 
+    // F8 undoes the last write, as its button does (and not while the button
+    // is off). Ctrl+Z stays the fields' own undo of typing.
+    auto* undo = new QShortcut(QKeySequence(Qt::Key_F8), this);
+    undo->setContext(Qt::WindowShortcut);
+    connect(undo, &QShortcut::activated, this, [this] {
+        auto* button = qobject_cast<QAbstractButton*>(widgetFor(frm_.CDeshacer));
+        if (button != nullptr && button->isEnabled() && button->isVisible()) button->click();
+    });
+
     fitTimer_ = new QTimer(this);
     fitTimer_->setSingleShot(true);
     fitTimer_->setInterval(0);
     connect(fitTimer_, &QTimer::timeout, this, [this] { fitTexts(); });
 
     syncAll();
+    // After the model's marks, which own the fields' tooltips.
+    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(3423)));
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
         apply(control, prop);
         scheduleFit();

@@ -1,0 +1,422 @@
+#include "ops/undo_write.h"
+
+#include <algorithm>
+#include <ctime>
+#include <string_view>
+
+#include "files/write_record.h"
+#include "link/protocol.h"
+#include "ops/operation_guards.h"
+#include "ops/change_plan.h"
+#include "params/image_layout.h"
+#include "params/visibility.h"
+#include "state/state.h"
+
+namespace zrk::params {
+namespace {
+
+// The headline a write's port error has; an undo is a write.
+const char* const kWriteError = "Error de escritura. Reintente la operación";
+
+using Line = files::WriteRecord::Line;
+
+void error(state::State& p, const std::string& text) {
+    p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
+}
+
+std::string text(state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(p.CargarTexto(id), args);
+}
+
+// Buttons off, progress on and the port closed at the end, on every way out.
+class OperationScope {
+public:
+    OperationScope(state::State& p, int planned) : buttons_(p.frm), progress_(p.progress, planned), port_(p.link) {}
+
+private:
+    ops::ButtonsOff buttons_;
+    ops::ProgressRun progress_;
+    ops::PortClosedAfter port_;
+};
+
+ops::Outcome<> portFailure(state::State& p, const platform::PortError& e) {
+    p.link.CerrarCom();
+    p.frm.setStatus(e.what());
+    error(p, std::string(kWriteError) + "\n" + e.what());
+    return {ops::End::PortError, e.what()};
+}
+
+// Reads one cell; nothing when the unit does not answer. (As the write's own.)
+std::optional<std::uint8_t> readCell(state::State& p, int address) {
+    const auto reply = p.link.EnviarComando(link::readMemoryFrame(address));
+    if (reply.Resultado != link::kAck) return std::nullopt;
+    return link::replyByte(reply);
+}
+
+// A transaction without an answer before anything was sent.
+ops::Outcome<> noAnswer(state::State& p) {
+    if (p.progress.cancelRequested()) {
+        p.frm.setStatus(text(p, 3417));
+        return ops::End::Cancelled;
+    }
+    p.frm.setStatus(text(p, 3419));
+    error(p, std::string(kWriteError) + "\n" + text(p, 3419));
+    return ops::End::NoAnswer;
+}
+
+// Whether the unit on the line carries the number the plan expects; reads
+// cells 254 and 255 and keeps what they hold in the plan. Nothing: it does.
+std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
+    const auto expected = plan.identifierNow();
+    if (!expected) return std::nullopt;
+    const auto high = readCell(p, 254);
+    const auto low = high ? readCell(p, 255) : std::nullopt;
+    if (!high || !low) return noAnswer(p);
+    p.progress.advance();
+    p.progress.advance();
+    for (auto& field : plan.fields)
+        for (auto& cell : field.cells) {
+            if (cell.address == 254) cell.held = *high;
+            if (cell.address == 255) cell.held = *low;
+        }
+    const int onLine = *high * 256 + *low;
+    if (onLine == *expected) return std::nullopt;
+    const std::string found = std::to_string(onLine), logged = std::to_string(*expected);
+    p.frm.setStatus(text(p, 3420, {found, logged}));
+    error(p, std::string(kWriteError) + "\n" + text(p, 3420, {found, logged}));
+    return ops::End::WrongUnit;
+}
+
+// A logged field by the caption the window shows beside it.
+std::string captionOf(const state::State& p, const std::string& field) {
+    for (int row : rowAddresses())
+        if (fieldAt(row) == field) return fieldCaption(p.frm, row);
+    return field;
+}
+
+std::optional<int> number(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+int outcomeRank(const std::string& outcome) { return outcome == "failed" ? 2 : outcome == "not verified" ? 1 : 0; }
+
+std::string outcomeText(state::State& p, const std::string& outcome) {
+    return p.CargarTexto(3413 + outcomeRank(outcome));
+}
+
+std::string recentText(state::State& p, const std::optional<std::string>& unit) {
+    const auto writes = recentWrites(p, unit, 10);
+    if (writes.empty()) return {};
+    std::string list = unit ? text(p, 3411, {*unit}) : p.CargarTexto(3412);
+    for (const auto& w : writes) {
+        std::string captions;
+        for (const auto& c : w.captions) captions += (captions.empty() ? "" : ", ") + c;
+        list += "\n" + w.time + "  " + (unit ? "" : w.unit + "  ") + captions + "  (" + w.outcome +
+                (w.undoes > 0 ? "; " + text(p, 3422, {std::to_string(w.undoes)}) : "") + ")";
+    }
+    return list;
+}
+
+}  // namespace
+
+bool UndoPlan::changedSince() const {
+    for (const auto& field : fields)
+        for (const auto& cell : field.cells)
+            if (cell.changedSince()) return true;
+    return false;
+}
+
+std::vector<UndoCell> UndoPlan::toSend(bool force) const {
+    std::vector<UndoCell> cells;
+    for (const auto& field : fields)
+        for (const auto& cell : field.cells)
+            if (!cell.restored() && (force || !cell.changedSince())) cells.push_back(cell);
+    // In rising order, so the identifier number (254, 255) goes last, as a
+    // write sends it: until then the unit answers to the number checked.
+    std::sort(cells.begin(), cells.end(), [](const UndoCell& a, const UndoCell& b) { return a.address < b.address; });
+    return cells;
+}
+
+std::optional<int> UndoPlan::identifierNow() const {
+    auto id = number(unit);
+    if (!id) return std::nullopt;
+    for (const auto& field : fields)
+        for (const auto& cell : field.cells) {
+            if (cell.address == 254) id = cell.after * 256 + *id % 256;
+            if (cell.address == 255) id = *id / 256 * 256 + cell.after;
+        }
+    return id;
+}
+
+ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string>& unit) {
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    const std::vector<Line> lines = p.platform.info.dataFolder.empty() ? std::vector<Line>{} : record.read();
+    const Line* last = nullptr;
+    for (const auto& line : lines)
+        if (!unit || line.unit == *unit) last = &line;
+    if (last == nullptr) {
+        const std::string message = unit ? text(p, 3402, {*unit}) : p.CargarTexto(3401);
+        p.frm.setStatus(message);
+        return {ops::End::NothingToDo, message};
+    }
+    if (last->write == 0) {
+        const std::string message =
+            text(p, 3403, {last->time, last->unit, (p.platform.info.dataFolder / "before-write").string()});
+        p.frm.setStatus(p.CargarTexto(3421));
+        return {ops::End::NothingToDo, message};
+    }
+    UndoPlan plan;
+    plan.write = last->write;
+    plan.unit = last->unit;
+    plan.time = last->time;
+    for (const auto& line : lines) {
+        if (line.write != plan.write || line.unit != plan.unit) continue;
+        UndoField field{line.field, captionOf(p, line.field), line.written, line.unitValue, {}};
+        for (const auto& c : line.cells) field.cells.push_back({c.address, c.before, c.after, std::nullopt});
+        plan.fields.push_back(std::move(field));
+    }
+    return {ops::End::Done, {}, plan};
+}
+
+ops::Outcome<> readUndoCells(state::State& p, UndoPlan& plan) {
+    int cells = 0;
+    for (const auto& field : plan.fields) cells += static_cast<int>(field.cells.size());
+    OperationScope scope(p, 2 + cells);
+    try {
+        p.link.AbrirCom();
+        if (const auto refused = checkUnit(p, plan)) return *refused;
+        for (auto& field : plan.fields)
+            for (auto& cell : field.cells) {
+                if (cell.held) continue;
+                const auto held = readCell(p, cell.address);
+                if (!held) return noAnswer(p);
+                cell.held = *held;
+                p.progress.advance();
+            }
+    } catch (const platform::PortError& e) {
+        return portFailure(p, e);
+    }
+    plan.cellsRead = true;
+    return ops::End::Done;
+}
+
+ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& options) {
+    // The record comes before the first byte, as for any write.
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    bool recorded = !p.platform.info.dataFolder.empty();
+    if (recorded) {
+        try {
+            record.checkLog();
+        } catch (const files::FileError& e) {
+            if (!options.withoutRecord) {
+                p.frm.setStatus(p.CargarTexto(3421));
+                error(p, std::string(kWriteError) + "\n" + e.what());
+                return {ops::End::NotRecorded, e.what()};
+            }
+            recorded = false;
+        }
+    }
+    if (!plan.cellsRead)
+        if (const auto read = readUndoCells(p, plan); !read.done()) return read;
+    if (plan.changedSince() && !options.force) {
+        std::string list;
+        for (const auto& field : plan.fields)
+            for (const auto& cell : field.cells)
+                if (cell.changedSince())
+                    list += "\n" + text(p, 3406,
+                                        {std::to_string(cell.address), field.caption, std::to_string(*cell.held),
+                                         std::to_string(cell.after)});
+        p.frm.setStatus(p.CargarTexto(3407));
+        error(p, p.CargarTexto(3407) + list);
+        return {ops::End::NotVerified, p.CargarTexto(3407)};
+    }
+    const std::vector<UndoCell> cells = plan.toSend(options.force);
+    if (cells.empty()) {
+        p.frm.setStatus(p.CargarTexto(3410));
+        return ops::End::Done;
+    }
+    const std::string unitNow = plan.identifierNow() ? std::to_string(*plan.identifierNow()) : plan.unit;
+
+    const bool verify = p.verifyWrites();
+    std::vector<int> sent, failed, wrong;
+    std::vector<std::string> differences;
+    ops::Outcome<> outcome = ops::End::Done;
+    {
+        OperationScope scope(p, 2 + static_cast<int>(cells.size()) * (verify ? 2 : 1));
+        try {
+            p.link.AbrirCom();
+            // The port was closed since the cells were read: the unit on the
+            // line may be another one now.
+            UndoPlan check = plan;
+            if (const auto refused = checkUnit(p, check)) return *refused;
+            p.frm.setStatus(p.CargarTexto(3408));
+            for (const auto& cell : cells) {
+                const auto reply =
+                    p.link.EnviarComando(link::writeMemoryFrame(cell.address, static_cast<std::uint8_t>(cell.before)));
+                if (reply.Resultado != link::kAck) {
+                    if (p.progress.cancelRequested()) break;
+                    p.platform.ui.beep();
+                    failed.push_back(cell.address);
+                    break;
+                }
+                sent.push_back(cell.address);
+                p.progress.advance();
+            }
+            if (verify && !p.progress.cancelRequested()) {
+                p.frm.setStatus(text(p, 3004));
+                for (const auto& cell : cells) {
+                    if (std::find(sent.begin(), sent.end(), cell.address) == sent.end()) continue;
+                    const auto held = readCell(p, cell.address);
+                    if (p.progress.cancelRequested()) break;
+                    const std::string a = std::to_string(cell.address), back = std::to_string(cell.before);
+                    if (!held)
+                        differences.push_back(text(p, 3007, {a, back}));
+                    else if (*held != cell.before)
+                        differences.push_back(text(p, 3006, {a, back, std::to_string(*held)}));
+                    if (!held || *held != cell.before) wrong.push_back(cell.address);
+                    p.progress.advance();
+                }
+            }
+            if (p.progress.cancelRequested()) {
+                p.frm.setStatus(p.CargarTexto(sent.empty() ? 3417 : 3418));
+                outcome = ops::End::Cancelled;
+            }
+        } catch (const platform::PortError& e) {
+            outcome = portFailure(p, e);
+        }
+    }
+    if (outcome == ops::End::Done) {
+        if (!failed.empty()) {
+            p.frm.setStatus(text(p, 3008, {std::to_string(failed.front())}));
+            error(p, text(p, 3008, {std::to_string(failed.front())}));
+            outcome = ops::End::NoAnswer;
+        } else if (!differences.empty()) {
+            std::string list;
+            for (const auto& line : differences) list += "\n" + line;
+            p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
+            error(p, text(p, 3005) + list);
+            outcome = ops::End::NotVerified;
+        } else {
+            p.frm.setStatus(p.CargarTexto(3409));
+        }
+    }
+    if (recorded && !sent.empty()) {
+        // One line per field put back, with the bytes this undo changed, so
+        // that it can be undone in turn.
+        std::vector<Line> lines;
+        const std::string now = files::isoLocalTime(std::time(nullptr));
+        const int write = record.nextWrite();
+        for (const auto& field : plan.fields) {
+            Line line{now, unitNow, field.field, field.wrote, field.back, {}, {}, write, plan.write};
+            bool allSent = true, anyWrong = false;
+            for (const auto& cell : field.cells) {
+                const bool planned = std::any_of(cells.begin(), cells.end(),
+                                                 [&](const UndoCell& c) { return c.address == cell.address; });
+                if (!planned) continue;
+                const bool wasSent = std::find(sent.begin(), sent.end(), cell.address) != sent.end();
+                allSent = allSent && wasSent;
+                anyWrong = anyWrong || std::find(wrong.begin(), wrong.end(), cell.address) != wrong.end();
+                if (wasSent) line.cells.push_back({cell.address, *cell.held, cell.before});
+            }
+            if (line.cells.empty()) continue;
+            line.outcome = !allSent || anyWrong ? "failed" : verify ? "verified" : "not verified";
+            lines.push_back(std::move(line));
+        }
+        try {
+            record.append(lines);
+        } catch (const files::FileError& e) {
+            error(p, e.what());
+        }
+    }
+    // The form no longer shows what this unit holds: a write from it would
+    // send the undone values again. It asks for a read first.
+    if (!sent.empty() && p.boundUnit && p.boundUnit->identifier && number(unitNow) &&
+        *p.boundUnit->identifier == *number(unitNow)) {
+        p.boundUnit.reset();
+        refreshMarks(p);
+    }
+    return outcome;
+}
+
+ops::Outcome<UndoPlan> undoLastWrite(state::State& p, const UndoOptions& options) {
+    auto planned = planUndo(p, options.unit);
+    if (!planned.done()) return planned;
+    UndoPlan& plan = planned.payload;
+    if (const auto read = readUndoCells(p, plan); !read.done()) return {read.end, read.message, plan};
+    if (options.dryRun) return {ops::End::Done, {}, plan};
+    const auto applied = applyUndo(p, plan, options);
+    return {applied.end, applied.message, plan};
+}
+
+std::vector<WriteSummary> recentWrites(state::State& p, const std::optional<std::string>& unit, int count) {
+    std::vector<WriteSummary> out;
+    if (p.platform.info.dataFolder.empty()) return out;
+    const auto lines = files::WriteRecord(p.platform.info.dataFolder).read();
+    std::vector<std::string> worst;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        if (unit && it->unit != *unit) continue;
+        // Older lines carry no write number: those of one second and unit
+        // are one write.
+        const bool same =
+            !out.empty() && out.back().unit == it->unit &&
+            (it->write > 0 ? out.back().write == it->write : out.back().write == 0 && out.back().time == it->time);
+        if (!same) {
+            if (static_cast<int>(out.size()) == count) break;
+            out.push_back({it->write, it->time, it->unit, {}, {}, it->undoes});
+            worst.push_back(it->outcome);
+        }
+        out.back().captions.insert(out.back().captions.begin(), captionOf(p, it->field));
+        if (outcomeRank(it->outcome) > outcomeRank(worst.back())) worst.back() = it->outcome;
+    }
+    for (std::size_t i = 0; i < out.size(); ++i) out[i].outcome = outcomeText(p, worst[i]);
+    return out;
+}
+
+ops::Outcome<> confirmedUndo(state::State& p) {
+    std::optional<std::string> unit;
+    if (p.boundUnit && p.boundUnit->identifier) unit = std::to_string(*p.boundUnit->identifier);
+    const std::string recent = recentText(p, unit);
+    auto planned = planUndo(p, unit);
+    if (!planned.done()) {
+        p.platform.ui.messageBox(planned.message + (recent.empty() ? "" : "\n\n" + recent), p.platform.info.title,
+                                 platform::UserInterface::Icon::Information);
+        return planned.end;
+    }
+    UndoPlan& plan = planned.payload;
+    if (const auto read = readUndoCells(p, plan); !read.done()) return read;
+    // Refused, or nothing to send: said without a question.
+    if (plan.changedSince() || plan.toSend(false).empty()) return applyUndo(p, plan, {});
+
+    std::string details;
+    for (const auto& field : plan.fields) {
+        std::string cells;
+        for (const auto& c : field.cells)
+            cells += (cells.empty() ? "" : ", ") +
+                     text(p, 3405, {std::to_string(c.address), std::to_string(*c.held), std::to_string(c.before)});
+        details += field.caption + ": " + field.wrote + " \u2192 " + field.back + " (" + cells + ")\n";
+    }
+    if (!recent.empty()) details += "\n" + recent;
+    if (!p.platform.ui.confirm(text(p, 3404, {plan.unit, plan.time}), details, p.platform.info.title)) {
+        p.frm.setStatus(p.CargarTexto(3417));
+        return ops::End::Cancelled;
+    }
+    UndoOptions options;
+    options.unit = unit;
+    if (!p.platform.info.dataFolder.empty()) {
+        try {
+            files::WriteRecord(p.platform.info.dataFolder).checkLog();
+        } catch (const files::FileError& e) {
+            if (!p.platform.ui.confirm(text(p, 3416, {e.what()}), {}, p.platform.info.title)) {
+                p.frm.setStatus(p.CargarTexto(3421));
+                return {ops::End::NotRecorded, e.what()};
+            }
+            options.withoutRecord = true;
+        }
+    }
+    return applyUndo(p, plan, options);
+}
+
+}  // namespace zrk::params
