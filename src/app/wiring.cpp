@@ -40,7 +40,7 @@ void watchForChanges(state::State& s) {
         const bool edit = prop == Prop::Text || prop == Prop::ListIndex || prop == Prop::Value || prop == Prop::Visible;
         const bool field =
             control.kind() == Kind::TextBox || control.kind() == Kind::ComboBox || control.kind() == Kind::CheckBox;
-        if (edit && field) params::refreshMarks(s);
+        if (edit && field && s.marksHeld == 0) params::refreshMarks(s);
     });
 }
 

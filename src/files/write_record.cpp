@@ -41,6 +41,15 @@ std::optional<int> wholeNumber(const std::string& text) {
     return value;
 }
 
+std::vector<std::string> columns(const std::string& line) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+        parts.push_back(line.substr(start, tab - start));
+    parts.push_back(line.substr(start));
+    return parts;
+}
+
 // Tabs and line ends would break the log's columns.
 std::string cell(std::string text) {
     std::replace_if(
@@ -104,11 +113,7 @@ std::vector<WriteRecord::Line> WriteRecord::read() const {
     std::vector<Line> lines;
     std::ifstream in(log_, std::ios::binary);
     for (std::string text; std::getline(in, text);) {
-        std::vector<std::string> parts;
-        std::size_t start = 0;
-        for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
-            parts.push_back(text.substr(start, tab - start));
-        parts.push_back(text.substr(start));
+        const std::vector<std::string> parts = columns(text);
         if (parts.size() != 6 && parts.size() != 9) continue;
         Line line{parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]};
         if (parts.size() == 9) {
@@ -126,6 +131,23 @@ std::vector<WriteRecord::Line> WriteRecord::read() const {
 }
 
 int WriteRecord::nextWrite() const {
+    // The log only grows at its end, so its last line holds the highest
+    // number: read the tail, not the whole log, before every write.
+    std::ifstream in(log_, std::ios::binary | std::ios::ate);
+    if (!in) return 1;
+    const std::streamoff size = in.tellg();
+    const std::streamoff tail = std::min<std::streamoff>(size, 4096);
+    std::string text(static_cast<std::size_t>(tail), '\0');
+    in.seekg(size - tail);
+    in.read(text.data(), tail);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    const auto start = text.rfind('\n');
+    if (start != std::string::npos || tail == size) {
+        const auto parts = columns(text.substr(start == std::string::npos ? 0 : start + 1));
+        if (parts.size() == 9)
+            if (const auto write = wholeNumber(parts[7]); write && *write > 0) return *write + 1;
+    }
+    // A log that ends in a line of an older version, or one that does not read.
     int highest = 0;
     for (const Line& line : read()) highest = std::max(highest, line.write);
     return highest + 1;

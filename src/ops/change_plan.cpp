@@ -195,4 +195,10 @@ void refreshMarks(state::State& p) {
     if (p.frm.sbStatusBar.text(panel) != counted) p.frm.sbStatusBar.setText(panel, counted);
 }
 
+MarksHeld::MarksHeld(state::State& p) : program_(p) { ++p.marksHeld; }
+
+MarksHeld::~MarksHeld() {
+    if (--program_.marksHeld == 0) refreshMarks(program_);
+}
+
 }  // namespace zrk::params

@@ -79,4 +79,17 @@ std::string shownValue(const state::State& program, int row, const std::string& 
 // the fields that show something else than was loaded.
 void refreshMarks(state::State& program);
 
+// Holds the marks while a procedure sets many fields (a read, an opened
+// file), then refreshes them once: one plan instead of one per field.
+class MarksHeld {
+public:
+    explicit MarksHeld(state::State& program);
+    ~MarksHeld();
+    MarksHeld(const MarksHeld&) = delete;
+    MarksHeld& operator=(const MarksHeld&) = delete;
+
+private:
+    state::State& program_;
+};
+
 }  // namespace zrk::params

@@ -2,6 +2,7 @@
 
 #include "files/atomic_file.h"
 #include "link/frame.h"
+#include "ops/change_plan.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
 #include "platform/path_text.h"
@@ -38,6 +39,7 @@ void rememberFileCells(state::State& p, const ParameterImage& cells, const std::
 }  // namespace
 
 void applyParameterFile(state::State& p, const ParameterFileContent& content) {
+    const params::MarksHeld marks(p);
     auto& frm = p.frm;
     auto& grid = frm.MSFlexGridPautas;
     // The edit in progress in the current cell ends before the file replaces

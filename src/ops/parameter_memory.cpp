@@ -171,6 +171,8 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
 }  // namespace
 
 ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std::vector<int>& rows, bool fullRead) {
+    p.boundUnit.reset();
+    const MarksHeld marks(p);
     // The two cells whose values a control can refuse are checked before
     // any field changes, so a bad image leaves the form as it was.
     const int motorTypes = p.frm.ComboTipoMotor.ListCount();
@@ -397,6 +399,7 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
 // (4,25 kept as 4,2; "abc" sent as 0) shows what the unit holds.
 void rememberWritten(state::State& p, const ChangePlan& plan, const Sending& s) {
     if (!p.boundUnit) return;
+    const MarksHeld marks(p);
     ParameterImage after{};
     for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
     CodecContext context = p.codecs();
@@ -492,7 +495,9 @@ public:
     }
     // In the read's order: the sensor type first, the changer type's
     // handlers before the fields they show.
-    void restore(app::FrmMain& frm) const {
+    void restore(state::State& p) const {
+        const MarksHeld marks(p);
+        app::FrmMain& frm = p.frm;
         for (const auto& [row, value] : values_)
             std::visit([&](auto control) { setValue(control(frm), value); }, imageRowAt(row).control);
         frm.TLuxONAD.setText(adTexts_[0]);
@@ -520,7 +525,7 @@ ops::Outcome<> bindKeepingTheOpenedFile(state::State& p) {
     const LoadedFields openedCells = p.loaded;
     const auto read = readUnit(p);
     if (read != ops::End::Done) return read;
-    opened.restore(p.frm);
+    opened.restore(p);
     for (const auto& [row, cells] : openedCells.rows()) p.loaded.remember(row, cells);
     p.formFromFile = true;
     refreshMarks(p);

@@ -58,6 +58,9 @@ public:
     bool writeWithoutRecord = false;
     // The fields show an opened parameter file (since the last read).
     bool formFromFile = false;
+    // While above 0, an edit does not refresh the change marks: a procedure
+    // that sets many fields refreshes them once at its end.
+    int marksHeld = 0;
     params::LuxTables lux;
     std::string helpFile;  // set by the start-up: folder and localised file name, UTF-8
     // The loop the speed test times; tests put in one that moves a virtual clock.

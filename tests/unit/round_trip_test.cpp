@@ -12,23 +12,11 @@
 #include "ops/parameter_memory.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
+#include "regions.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
 namespace {
-
-struct Region {
-    const char* name;
-    platform::NumberFormat numbers;
-};
-
-// The separators these regions use, as the system gives them.
-const Region kRegions[] = {
-    {"C", {".", ","}},          {"en_US", {".", ","}},      {"fr_FR", {",", "\u202f"}},
-    {"de_DE", {",", "."}},      {"de_CH", {".", "\u2019"}}, {"es_ES", {",", "."}},
-    {"ru_RU", {",", "\u00a0"}}, {"pt_PT", {",", "\u00a0"}}, {"sv_SE", {",", "\u00a0"}},
-    {"pl_PL", {",", "\u00a0"}}, {"fi_FI", {",", "\u00a0"}}, {"a grouping mark that is the decimal mark", {",", ","}},
-};
 
 const char* const kScenarios[] = {"led-lantern", "rotating-lantern", "old-unit", "all-addresses"};
 

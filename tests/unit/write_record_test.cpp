@@ -205,6 +205,24 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
     }
 }
 
+// Each write numbers its lines one above the last; the number is read from
+// the log's end, and a log that ends in an older version's line is read whole.
+TEST(WriteRecord, NumbersEachWriteOneAboveTheLast) {
+    UnitRig rig;
+    const files::WriteRecord record(dataFolder(rig));
+    EXPECT_EQ(record.nextWrite(), 1) << "no log yet";
+    files::WriteRecord::Line line{"t", "1", "TPWMLed", "1", "2", "verified", {{49, 1, 2}}, 7, 0};
+    record.append({line, line});
+    EXPECT_EQ(record.nextWrite(), 8);
+    record.append({{"t", "1", "TPWMLed", "2", "3", "verified"}});  // written by an older version
+    EXPECT_EQ(record.nextWrite(), 8);
+    const auto lines = record.read();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].cells, (std::vector<files::WriteRecord::Cell>{{49, 1, 2}}));
+    EXPECT_TRUE(lines[2].cells.empty());
+    EXPECT_EQ(lines[2].write, 0);
+}
+
 TEST(WriteRecord, KeepsTheNewestFiftyCopiesOfEachUnit) {
     UnitRig rig;
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
