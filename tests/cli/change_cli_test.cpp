@@ -3,7 +3,10 @@
 // costs the line.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "ctl_fixture.h"
 #include "files/write_record.h"
@@ -30,6 +33,23 @@ struct Cli : Ctl {
         EXPECT_EQ(other.run({"read", "-o", path("changed.zrk")}), cli::kOk) << other.err.str();
         device().clearFrameLog();
         return path("changed.zrk");
+    }
+    // This unit's parameter file with some positions of run 1 set as given.
+    std::string fileSetting(const std::map<int, std::string>& positions) {
+        EXPECT_EQ(run({"read", "-o", path("unit.zrk")}), cli::kOk) << err.str();
+        std::istringstream in(fileText(path("unit.zrk")));
+        std::string text;
+        int position = 0;
+        for (std::string line; std::getline(in, line); ++position)
+            text += (positions.count(position) != 0 ? positions.at(position) + "\r" : line) + "\n";
+        std::ofstream(path("changed.zrk"), std::ios::binary) << text;
+        device().clearFrameLog();
+        return path("changed.zrk");
+    }
+    std::array<std::uint8_t, 256> memory() {
+        std::array<std::uint8_t, 256> cells{};
+        for (int a = 0; a < 256; ++a) cells[static_cast<std::size_t>(a)] = device().memory(a);
+        return cells;
     }
 };
 
@@ -136,6 +156,108 @@ TEST(LogCli, PrintsTheWritesNewestLastAndFiltersByUnit) {
               std::string::npos)
         << cli.out.str();
     EXPECT_EQ(cli.run({"log", "--unit"}), cli::kUsage);
+}
+
+// A list value the file reader replaces (motor type 4 opens as 1, light
+// sensor 3 as 2, lamp sensor 3 as 0, changer type 8 leaves the list) is
+// confirmed, sent and logged as the choice shown, never as the file's byte:
+// motor type 4 would leave a unit the tool cannot read.
+TEST(ChangePlanCli, AListValueTheFileReaderReplacesIsSentAsTheChoiceShown) {
+    Cli cli("all-addresses");
+    for (auto [address, value] : {std::pair{50, 0}, std::pair{41, 0}, std::pair{63, 1}, std::pair{27, 3}})
+        cli.device().setMemory(address, static_cast<std::uint8_t>(value));
+    const std::string file = cli.fileSetting({{50, "4"}, {41, "3"}, {63, "3"}, {27, "8"}});
+    ASSERT_EQ(cli.run({"write", "--dry-run", file}), cli::kOk) << cli.err.str();
+    const std::string planned = cli.out.str();
+    for (const char* line : {"ComboTipoMotor: 0 -> 1\n", "ComboSensorLuz: 0 -> 2\n", "cmbTipoSensorLampara: 1 -> 0\n"})
+        EXPECT_NE(planned.find(line), std::string::npos) << planned;
+    EXPECT_EQ(planned.find("ComboTipoCambiador"), std::string::npos) << planned;
+    ASSERT_EQ(cli.run({"diff", file}), cli::kOk);
+    EXPECT_EQ(cli.out.str(), planned) << "diff and the dry run are the same plan";
+
+    ASSERT_EQ(cli.run({"write", file}), cli::kOk) << cli.err.str();
+    EXPECT_EQ(cli.device().memory(50), 1);
+    EXPECT_EQ(cli.device().memory(41), 2);
+    EXPECT_EQ(cli.device().memory(63), 0);
+    EXPECT_EQ(cli.device().memory(27), 3);
+    ASSERT_EQ(cli.run({"log"}), cli::kOk);
+    EXPECT_NE(cli.out.str().find("\tComboTipoMotor\t0\t1\tverified\t50:0>1\n"), std::string::npos) << cli.out.str();
+    EXPECT_EQ(cli.run({"read"}), cli::kOk) << "the unit can still be read: " << cli.err.str();
+}
+
+// A field whose cells would not change is no change, whatever the file or
+// the form shows: 1000 shown as 999 after a read and as 1000 from a file,
+// and the raw bytes of lists and check boxes a read shows capped.
+TEST(ChangePlanCli, AFieldWhoseCellsStayIsNoChange) {
+    Cli cli("all-addresses");
+    for (auto [address, value] :
+         {std::pair{57, 3}, std::pair{58, 232}, std::pair{38, 5}, std::pair{40, 9}, std::pair{54, 3}, std::pair{62, 2}})
+        cli.device().setMemory(address, static_cast<std::uint8_t>(value));
+    const auto before = cli.memory();
+    ASSERT_EQ(cli.run({"read", "-o", cli.path("unit.zrk")}), cli::kOk);
+    for (const char* command : {"diff", "write --dry-run", "write"}) {
+        std::vector<std::string> args;
+        std::istringstream words(command);
+        for (std::string word; words >> word;) args.push_back(word);
+        args.push_back(cli.path("unit.zrk"));
+        cli.device().clearFrameLog();
+        ASSERT_EQ(cli.run(args), cli::kOk) << command << ": " << cli.err.str();
+        EXPECT_EQ(cli.out.str().find(" -> "), std::string::npos) << command << ": " << cli.out.str();
+        EXPECT_EQ(cli.frames(2), 0u) << command;
+    }
+    EXPECT_EQ(cli.memory(), before);
+}
+
+// A value with more decimals than the field keeps is confirmed and logged as
+// the unit will hold it; a light level that is no number or beyond the
+// sensor's table is refused, naming the field by its caption.
+TEST(ChangePlanCli, WhatIsConfirmedIsWhatTheUnitHolds) {
+    Cli cli;
+    cli.started.machine.platform.numbers = {",", "\u202f"};
+    ASSERT_EQ(cli.run({"set", "--dry-run", "TTiempoLampara1=4,25"}), cli::kOk) << cli.err.str();
+    const std::string planned = cli.out.str();
+    EXPECT_NE(planned.find(" -> 4,2\n"), std::string::npos) << planned;
+    ASSERT_EQ(cli.run({"set", "TTiempoLampara1=4,25"}), cli::kOk) << cli.err.str();
+    EXPECT_EQ(cli.device().memory(28) * 256 + cli.device().memory(29), 42) << "4,25 is kept as 4,2 (half to even)";
+    ASSERT_EQ(cli.run({"log"}), cli::kOk);
+    EXPECT_NE(cli.out.str().find("\tTTiempoLampara1\t" + planned.substr(planned.find(": ") + 2, planned.find(" -> ") -
+                                                                                                planned.find(": ") - 2) +
+                                 "\t4,2\tverified\t"),
+              std::string::npos)
+        << cli.out.str();
+
+    for (const char* lux : {"TLuxON=abc", "TLuxON=99999", "TLuxOFF=521"}) {
+        cli.device().clearFrameLog();
+        EXPECT_EQ(cli.run({"set", lux}), cli::kPortError) << lux;
+        EXPECT_EQ(cli.frames(2), 0u) << lux;
+        std::string said = cli.err.str();
+        for (const auto& m : cli.started.machine.ui.messages) said += m.text;
+        EXPECT_NE(said.find("Light level"), std::string::npos) << said;
+    }
+}
+
+// Undo puts back every byte a write from a file changed, raw list bytes and
+// the other bits of a check box's cell included, which no parameter file
+// can carry.
+TEST(ChangePlanCli, UndoPutsBackEveryByteAfterAFileChangedListsAndCheckBoxes) {
+    Cli cli("all-addresses");
+    for (auto [address, value] : {std::pair{38, 5}, std::pair{50, 3}, std::pair{54, 0xA5}, std::pair{61, 2},
+                                  std::pair{62, 2}, std::pair{63, 1}})
+        cli.device().setMemory(address, static_cast<std::uint8_t>(value));
+    const auto original = cli.memory();
+    const std::string file =
+        cli.fileSetting({{38, "0"}, {39, "1"}, {50, "4"}, {54, "0"}, {55, "1"}, {61, "1"}, {62, "1"}, {63, "3"}});
+    ASSERT_EQ(cli.run({"write", file}), cli::kOk) << cli.err.str();
+    EXPECT_NE(cli.memory(), original);
+    cli.device().clearFrameLog();
+    ASSERT_EQ(cli.run({"undo", "--dry-run"}), cli::kOk) << cli.err.str();
+    // The values as the write logged them, the cells as the unit held them.
+    EXPECT_NE(cli.out.str().find("ComboTipoLampara1: 0 -> 1 (38: 0 -> 5)"), std::string::npos) << cli.out.str();
+    EXPECT_NE(cli.out.str().find("CheckBalizaEmergencia: 0 -> 1 (54: 0 -> 165)"), std::string::npos)
+        << cli.out.str();
+    EXPECT_EQ(cli.frames(2), 0u);
+    ASSERT_EQ(cli.run({"undo"}), cli::kOk) << cli.err.str();
+    EXPECT_EQ(cli.memory(), original);
 }
 
 }  // namespace
