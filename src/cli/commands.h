@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "ops/change_plan.h"
 #include "ops/outcome.h"
 #include "ops/parameter_memory.h"
-#include "ops/change_plan.h"
 
 namespace zrk::app {
 class Program;

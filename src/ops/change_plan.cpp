@@ -93,7 +93,8 @@ std::vector<files::WriteRecord::Cell> ChangePlan::changedCells(const FieldPlan& 
     std::vector<files::WriteRecord::Cell> out;
     for (std::size_t i = 0; i < f.after.size(); ++i) {
         const int address = f.row + static_cast<int>(i);
-        if (map.ComprobarParametro(address) && f.after[i] != f.before[i]) out.push_back({address, f.before[i], f.after[i]});
+        if (map.ComprobarParametro(address) && f.after[i] != f.before[i])
+            out.push_back({address, f.before[i], f.after[i]});
     }
     return out;
 }
@@ -105,12 +106,13 @@ ChangePlan planWrite(state::State& p) {
     plan.map = unit.map;
     plan.unit = unitName(unit);
     CodecContext context = p.codecs();
-    context.loaded = nullptr;        // this plan decides which cells stay
-    context.correctFields = false;   // and changes nothing in the form
+    context.loaded = nullptr;       // this plan decides which cells stay
+    context.correctFields = false;  // and changes nothing in the form
 
     for (const auto& [row, read] : unit.unit.rows()) {
         if (isManufacturingData(row) || !inUse(unit.map, row)) continue;
-        FieldPlan f{row, fieldAt(row), fieldCaption(p.frm, row), read.cells, read.cells, read.shown, read.shown, false, {}};
+        FieldPlan f{row, fieldAt(row), fieldCaption(p.frm, row), read.cells, read.cells, read.shown, read.shown, false,
+                    {}};
         // A field that shows what the unit gave keeps the unit's very cells,
         // whatever a new encoding would make of them (raw list bytes, the
         // other bits of a check box's cell, 1000 shown as 999).
@@ -121,12 +123,13 @@ ChangePlan planWrite(state::State& p) {
             if (!unit.map.ComprobarParametro(address)) {
                 f.after[i] = f.before[i];  // never sent
             } else if (f.refusal.empty() && (f.after[i] < 0 || f.after[i] > 255)) {
-                f.refusal = texts::fill(p.CargarTexto(3023),
-                                        {f.caption, std::to_string(address), std::to_string(f.after[i])});
+                f.refusal =
+                    texts::fill(p.CargarTexto(3023), {f.caption, std::to_string(address), std::to_string(f.after[i])});
             }
         }
         for (std::size_t i = 0; i < f.after.size(); ++i)
-            f.change = f.change || (unit.map.ComprobarParametro(row + static_cast<int>(i)) && f.after[i] != f.before[i]);
+            f.change =
+                f.change || (unit.map.ComprobarParametro(row + static_cast<int>(i)) && f.after[i] != f.before[i]);
         if (!f.refusal.empty()) f.afterShown = shown;
         plan.fields.push_back(std::move(f));
     }
@@ -134,8 +137,7 @@ ChangePlan planWrite(state::State& p) {
     // What a read after the write would show, with the sensor type it would
     // then select.
     ParameterImage after{};
-    for (const auto& f : plan.fields)
-        std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
+    for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
     const int sensor = sensorAfter(plan, p);
     for (auto& f : plan.fields)
         if (f.refusal.empty()) f.afterShown = shownStateOfCells(f.row, after, context, sensor, f.beforeShown);
@@ -172,8 +174,9 @@ void refreshMarks(state::State& p) {
             if (!f.refusal.empty())
                 notes[f.row] = f.refusal;
             else if (f.change)
-                notes[f.row] = texts::fill(p.CargarTexto(3022), {shownValue(p, f.row, f.beforeShown, ValueStyle::People),
-                                                                  shownValue(p, f.row, f.afterShown, ValueStyle::People)});
+                notes[f.row] =
+                    texts::fill(p.CargarTexto(3022), {shownValue(p, f.row, f.beforeShown, ValueStyle::People),
+                                                      shownValue(p, f.row, f.afterShown, ValueStyle::People)});
         }
     } else {
         for (const auto& [row, loaded] : p.loaded.rows())

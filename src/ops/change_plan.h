@@ -21,8 +21,8 @@ namespace zrk::params {
 // say one value while the unit gets another.
 struct FieldPlan {
     int row = 0;
-    std::string field;    // the code name, for zrkctl and the log
-    std::string caption;  // the label beside the field, in the operator's language
+    std::string field;                 // the code name, for zrkctl and the log
+    std::string caption;               // the label beside the field, in the operator's language
     std::vector<std::int32_t> before;  // the unit's cells as read
     std::vector<std::int32_t> after;   // the cells a write sends
     // Both as a read would show them (shownState's form): what the operator

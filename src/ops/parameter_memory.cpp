@@ -9,8 +9,8 @@
 
 #include "files/write_record.h"
 #include "link/protocol.h"
-#include "ops/operation_guards.h"
 #include "ops/change_plan.h"
+#include "ops/operation_guards.h"
 #include "params/image_layout.h"
 #include "params/image_table.h"
 #include "params/numbers.h"
@@ -256,7 +256,8 @@ ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail) 
 // after a full read, the copy of the unit's parameters must be saved. When
 // it cannot, the engineer chooses (zrkctl: --no-record); nothing is sent
 // before the answer. Returns whether the write is recorded, or the refusal.
-std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBinding& unit, const WriteOptions& options) {
+std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBinding& unit,
+                                                 const WriteOptions& options) {
     if (p.platform.info.dataFolder.empty()) return false;
     const files::WriteRecord record(p.platform.info.dataFolder);
     try {
@@ -287,7 +288,9 @@ struct Sending {
     bool verify = false;
     ops::Outcome<> outcome = ops::End::Done;
 
-    static bool has(const std::vector<int>& list, int a) { return std::find(list.begin(), list.end(), a) != list.end(); }
+    static bool has(const std::vector<int>& list, int a) {
+        return std::find(list.begin(), list.end(), a) != list.end();
+    }
 };
 
 // Sends the frames in two passes: the fields, then the identifier number.
@@ -385,8 +388,8 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
                 readBack = readBack && Sending::has(s.verified, cell.address);
             if (fieldTaken(plan, *f, s)) outcome = s.verify && readBack ? "verified" : "not verified";
             lines.push_back({now, plan.unit, f->field, shownValue(p, f->row, f->beforeShown, ValueStyle::Numbers),
-                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome,
-                             plan.changedCells(*f), write, 0});
+                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome, plan.changedCells(*f),
+                             write, 0});
         }
         record.append(lines);
     } catch (const files::FileError& e) {
@@ -489,7 +492,8 @@ public:
     explicit OpenedValues(const app::FrmMain& frm) {
         for (int row : readDecodeOrder()) {
             if (!appliedFromFile(row)) continue;
-            std::visit([&](auto control) { values_.emplace_back(row, valueOf(control(frm))); }, imageRowAt(row).control);
+            std::visit([&](auto control) { values_.emplace_back(row, valueOf(control(frm))); },
+                       imageRowAt(row).control);
         }
         for (const auto* ad : {&frm.TLuxONAD, &frm.TLuxOFFAD}) adTexts_.push_back(ad->Text());
     }

@@ -6,8 +6,8 @@
 
 #include "files/write_record.h"
 #include "link/protocol.h"
-#include "ops/operation_guards.h"
 #include "ops/change_plan.h"
+#include "ops/operation_guards.h"
 #include "params/image_layout.h"
 #include "params/visibility.h"
 #include "state/state.h"

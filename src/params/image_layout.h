@@ -47,9 +47,7 @@ inline constexpr int kBeepAfter = 223;
 inline constexpr int kManufacturingFirst = 247, kManufacturingLast = 253;
 inline constexpr int kIdentifierHigh = 254, kIdentifierLow = 255;
 inline constexpr int kSensorTypeRow = 41;
-inline bool isManufacturingData(int address) {
-    return address >= kManufacturingFirst && address <= kManufacturingLast;
-}
+inline bool isManufacturingData(int address) { return address >= kManufacturingFirst && address <= kManufacturingLast; }
 
 // One transfer's copy of the 256 cells. Cells are wider than a byte: an
 // encoder may leave a value outside 0..255, refused only when it is sent.

@@ -123,9 +123,11 @@ ImageRow scaled16(int a, std::string f, TextField box, int factor, int decimals,
     return row;
 }
 ImageRow integer16(int a, std::string f, TextField box, ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 2, f, box,
-                           [=](const ParameterImage& m, const CodecContext&, int) { return std::to_string(read16(m, a)); });
-    row.encode = [=](ParameterImage& m, CodecContext& c) { bits16(m, a, lenientFitting(c, f, box(c.frm).Text(), k16Max)); };
+    ImageRow row = textRow(
+        a, 2, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return std::to_string(read16(m, a)); });
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
+        bits16(m, a, lenientFitting(c, f, box(c.frm).Text(), k16Max));
+    };
     row.file = std::move(file);
     return row;
 }
@@ -133,7 +135,8 @@ std::string byteText(const ParameterImage& m, int a) { return std::to_string(m[a
 // One-byte integers, read leniently or strictly; a value beyond a byte is refused.
 enum class Byte { Lenient, Strict };
 ImageRow integer8(int a, std::string f, TextField box, Byte how, ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 1, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
+    ImageRow row =
+        textRow(a, 1, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
         const std::string text = box(c.frm).Text();
         m[a] = how == Byte::Strict ? strictScaled(c, f, text, 1, kByteMax, 0) : lenientFitting(c, f, text, kByteMax);
@@ -318,14 +321,15 @@ std::vector<ImageRow> buildRows() {
     rows.push_back(integer8(224, ZRK_FORM(TDientesDisco), Byte::Lenient));
 
     const TextField ident = ZRK_CONTROL(TIdentificacion);
-    ImageRow identRow = textRow(231, 16, ZRK_FORM(TIdentificacion), [](const ParameterImage& m, const CodecContext&, int) {
-        std::string text;
-        for (int a = 231; a <= 246; ++a) {
-            if (m[a] == 0) continue;  // no visible character
-            text += characterOfCode(static_cast<std::uint8_t>(m[a])).value_or("?");
-        }
-        return text;
-    });
+    ImageRow identRow =
+        textRow(231, 16, ZRK_FORM(TIdentificacion), [](const ParameterImage& m, const CodecContext&, int) {
+            std::string text;
+            for (int a = 231; a <= 246; ++a) {
+                if (m[a] == 0) continue;  // no visible character
+                text += characterOfCode(static_cast<std::uint8_t>(m[a])).value_or("?");
+            }
+            return text;
+        });
     identRow.encode = [=](ParameterImage& m, CodecContext& c) {
         auto chars = characters(ident(c.frm).Text() + std::string(17, ' '));
         for (int i = 0; i < 16; ++i) m[231 + i] = codeOfCharacter(chars[static_cast<std::size_t>(i)]);

@@ -220,8 +220,8 @@ TEST(ChangePlanCli, WhatIsConfirmedIsWhatTheUnitHolds) {
     ASSERT_EQ(cli.run({"set", "TTiempoLampara1=4,25"}), cli::kOk) << cli.err.str();
     EXPECT_EQ(cli.device().memory(28) * 256 + cli.device().memory(29), 42) << "4,25 is kept as 4,2 (half to even)";
     ASSERT_EQ(cli.run({"log"}), cli::kOk);
-    EXPECT_NE(cli.out.str().find("\tTTiempoLampara1\t" + planned.substr(planned.find(": ") + 2, planned.find(" -> ") -
-                                                                                                planned.find(": ") - 2) +
+    EXPECT_NE(cli.out.str().find("\tTTiempoLampara1\t" +
+                                 planned.substr(planned.find(": ") + 2, planned.find(" -> ") - planned.find(": ") - 2) +
                                  "\t4,2\tverified\t"),
               std::string::npos)
         << cli.out.str();
@@ -253,8 +253,7 @@ TEST(ChangePlanCli, UndoPutsBackEveryByteAfterAFileChangedListsAndCheckBoxes) {
     ASSERT_EQ(cli.run({"undo", "--dry-run"}), cli::kOk) << cli.err.str();
     // The values as the write logged them, the cells as the unit held them.
     EXPECT_NE(cli.out.str().find("ComboTipoLampara1: 0 -> 1 (38: 0 -> 5)"), std::string::npos) << cli.out.str();
-    EXPECT_NE(cli.out.str().find("CheckBalizaEmergencia: 0 -> 1 (54: 0 -> 165)"), std::string::npos)
-        << cli.out.str();
+    EXPECT_NE(cli.out.str().find("CheckBalizaEmergencia: 0 -> 1 (54: 0 -> 165)"), std::string::npos) << cli.out.str();
     EXPECT_EQ(cli.frames(2), 0u);
     ASSERT_EQ(cli.run({"undo"}), cli::kOk) << cli.err.str();
     EXPECT_EQ(cli.memory(), original);

@@ -7,14 +7,13 @@
 // they said. The expectations come from the unit's memory and from reads,
 // never from the plan itself.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <random>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "cli/commands.h"
 #include "files/parameter_file.h"
@@ -91,7 +90,8 @@ std::string typedText(std::mt19937& random, const platform::NumberFormat& number
 
 // The log keeps a value on one line of its own (the cells keep the bytes).
 std::string inOneCell(std::string value) {
-    std::replace_if(value.begin(), value.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        value.begin(), value.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
     return value;
 }
 

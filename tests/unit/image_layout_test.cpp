@@ -23,11 +23,11 @@ struct Form {
     }
     // Every field filled with a valid value, so that a whole image encodes.
     void fillValid() {
-        for (auto* t :
-             {&frm().TVelocidadUsuario1, &frm().TVelocidadUsuario2, &frm().TVelocidadUsuario3,
-              &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxON, &frm().TLuxOFF, &frm().TTestFotocelula,
-              &frm().TLuxLamparaFundida, &frm().TRetardoLamparaFundida, &frm().TMaxConsumoLed, &frm().TMinConsumoLed,
-              &frm().TPWMLed, &frm().TVueltasError, &frm().TAlarmLampara1, &frm().TAlarmLampara2})
+        for (auto* t : {&frm().TVelocidadUsuario1, &frm().TVelocidadUsuario2, &frm().TVelocidadUsuario3,
+                        &frm().TVelocidadUsuario4, &frm().TRelacionReductor, &frm().TLuxON, &frm().TLuxOFF,
+                        &frm().TTestFotocelula, &frm().TLuxLamparaFundida, &frm().TRetardoLamparaFundida,
+                        &frm().TMaxConsumoLed, &frm().TMinConsumoLed, &frm().TPWMLed, &frm().TVueltasError,
+                        &frm().TAlarmLampara1, &frm().TAlarmLampara2})
             t->setText("1");
     }
 };

@@ -166,9 +166,9 @@ TEST(SaveParameterFile, TheWritersOwnRules) {
 
 TEST(SaveParameterFile, AValueBeyondItsCellsIsNotSaved) {
     // The message names the field by its caption.
-    for (auto [field, text] : {std::pair{"Lamp 2 current alarm", "700"},
-                               std::pair{"Recovery time after hibernation", "-5"}, std::pair{"Night attenuation", "-2"},
-                               std::pair{"PWM Led", "300"}}) {
+    for (auto [field, text] :
+         {std::pair{"Lamp 2 current alarm", "700"}, std::pair{"Recovery time after hibernation", "-5"},
+          std::pair{"Night attenuation", "-2"}, std::pair{"PWM Led", "300"}}) {
         FileRig rig;
         fillForm(rig.frm());
         for (int row : params::rowAddresses())

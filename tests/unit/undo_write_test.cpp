@@ -10,8 +10,8 @@
 #include <fstream>
 
 #include "files/write_record.h"
-#include "ops/parameter_memory.h"
 #include "ops/change_plan.h"
+#include "ops/parameter_memory.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
@@ -217,8 +217,7 @@ TEST(UndoWrite, TheWindowListsTheFieldsCellsAndRecentWritesAndAsksFirst) {
         EXPECT_EQ(questions[0].question, "Put back what this write changed on unit 40101 (" + when + ")?");
         const std::string& details = questions[0].details;
         EXPECT_NE(details.find("PWM Led: 81 \u2192 80 (address 49: 81 \u2192 80)"), std::string::npos) << details;
-        EXPECT_NE(details.find("Recent writes of unit 40101:\n" + when + "  "), std::string::npos)
-            << details;
+        EXPECT_NE(details.find("Recent writes of unit 40101:\n" + when + "  "), std::string::npos) << details;
         EXPECT_NE(details.find("  PWM Led, Motor Type, "), std::string::npos) << details;
         EXPECT_NE(details.find("  (verified)"), std::string::npos) << details;
         EXPECT_EQ(details.find("CheckBalizaEmergencia"), std::string::npos) << "called by its caption: " << details;

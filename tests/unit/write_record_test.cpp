@@ -4,13 +4,14 @@
 #include "files/write_record.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "ops/change_plan.h"
 #include "ops/parameter_files.h"
 #include "ops/parameter_memory.h"
-#include "ops/change_plan.h"
 #include "unit_rig.h"
 
 namespace zrk::test {
@@ -124,6 +125,83 @@ TEST(ConfirmWrite, SwitchedOffInThePerUserStore) {
     rig.frm().CEscribir.Click();
     EXPECT_TRUE(rig.started.machine.ui.questions.empty());
     EXPECT_EQ(rig.device().memory(49), 81);
+}
+
+// A write without a read-back still makes what it sent the unit's: the
+// marks clear and the next confirmation offers nothing again.
+TEST(ConfirmWrite, WithoutTheReadBackTheMarksClearAllTheSame) {
+    UnitRig rig;
+    rig.started.machine.store.setValue("ZRK", "Write", "Verify", "false");
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    rig.frm().TPWMLed.setText("81");
+    rig.frm().TTiempoLampara1.setText("4.25");
+    ASSERT_EQ(marked(rig.frm()).size(), 2u);
+    rig.frm().CEscribir.Click();
+    EXPECT_EQ(rig.device().memory(49), 81);
+    EXPECT_TRUE(marked(rig.frm()).empty());
+    EXPECT_EQ(rig.frm().sbStatusBar.text(4), "");
+    EXPECT_EQ(rig.frm().TTiempoLampara1.Text(), "4.2") << "the field shows what the unit holds";
+    rig.frm().CEscribir.Click();
+    EXPECT_EQ(rig.started.machine.ui.questions.back().question, "No field differs from the unit. Write all the same?");
+}
+
+// A write whose record cannot be kept asks first, No by default; nothing
+// is sent before the answer.
+TEST(ConfirmWrite, ARecordThatCannotBeKeptIsTheEngineersChoice) {
+    for (const bool answer : {false, true}) {
+        UnitRig rig;
+        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+        std::filesystem::create_directories(dataFolder(rig) / "writes.log" / "x");  // no file can be written there
+        rig.frm().TPWMLed.setText("12");
+        rig.started.machine.ui.warningAnswers = {answer};
+        rig.device().clearFrameLog();
+        EXPECT_EQ(params::writeUnit(rig.program()), answer ? ops::End::Done : ops::End::NotRecorded);
+        ASSERT_EQ(rig.started.machine.ui.warnings.size(), 1u);
+        EXPECT_NE(rig.started.machine.ui.warnings[0].question.find((dataFolder(rig) / "writes.log").string()),
+                  std::string::npos)
+            << rig.started.machine.ui.warnings[0].question;
+        EXPECT_EQ(rig.device().memory(49), answer ? 12 : 80);
+        if (!answer) {
+            EXPECT_EQ(rig.frames(), 0u);
+            EXPECT_FALSE(marked(rig.frm()).empty()) << "the edit stays for another try";
+        }
+    }
+}
+
+// Write with a parameter file opened before any read: the unit on the line
+// is read first and the file's values stay in the form; the confirmation
+// is the file against that unit. Neither read nor opened: one line says
+// what to do.
+TEST(ConfirmWrite, AFileOpenedBeforeAnyReadIsWrittenToTheUnitReadFirst) {
+    std::filesystem::path file;
+    {
+        UnitRig other;
+        ASSERT_EQ(params::readUnit(other.program()), ops::End::Done);
+        other.frm().TPWMLed.setText("55");
+        other.frm().ComboTipoMotor.setListIndex(0);
+        file = other.started.machine.folder.path().parent_path() / ("site-" + std::to_string(::getpid()) + ".zrk");
+        files::saveParameterFile(other.program(), file);
+    }
+    UnitRig rig;
+    files::openParameterFile(rig.program(), file);
+    rig.started.machine.ui.answers = {true};
+    rig.frm().CEscribir.Click();
+    ASSERT_EQ(rig.started.machine.ui.questions.size(), 1u);
+    const std::string details = rig.started.machine.ui.questions[0].details;
+    EXPECT_NE(details.find("PWM Led: 80 \u2192 55"), std::string::npos) << details;
+    EXPECT_NE(details.find("Flashing \u2192 Stepper Motor"), std::string::npos) << details;
+    EXPECT_EQ(rig.device().memory(49), 55);
+    EXPECT_EQ(rig.device().memory(50), 0);
+    EXPECT_EQ(rig.frm().TPWMLed.Text(), "55");
+    EXPECT_TRUE(marked(rig.frm()).empty());
+    std::filesystem::remove(file);
+
+    UnitRig fresh;
+    fresh.frm().CEscribir.Click();
+    EXPECT_EQ(fresh.frames(), 0u);
+    ASSERT_EQ(fresh.started.messages().size(), 1u);
+    EXPECT_EQ(fresh.started.messages()[0],
+              "Nothing was written: read the unit (Read ZRK) or open a parameter file (Open) first.");
 }
 
 // The copy saved before a write, opened and written back, puts every byte
