@@ -142,7 +142,9 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3017, "greyed"},
     Entry{3018, "Write these changes to the unit?"},
     Entry{3019, "No field differs from the unit. Write all the same?"},
-    Entry{3020, "The unit's parameters as they are now are saved first in %1; open and write that file to undo."},
+    Entry{3020,
+          "The unit's parameters as they are now are saved first in %1; Undo last write puts back exactly the bytes "
+          "this write changes."},
     Entry{3021, "Nothing written: cancelled"},
     Entry{3022, "Unit: %1; after the write: %2"},
     Entry{3023, "%1 (address %2) holds %3, which does not fit in a byte (0 to 255)"},
@@ -390,7 +392,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3017, "gris"},
     Entry{3018, "¿Escribir estos cambios en el equipo?"},
     Entry{3019, "Ningún campo difiere del equipo. ¿Escribir de todos modos?"},
-    Entry{3020, "Los parámetros actuales del equipo se guardan antes en %1; abra y escriba ese fichero para deshacer."},
+    Entry{3020,
+          "Los parámetros actuales del equipo se guardan antes en %1; Deshacer última escritura repone exactamente los "
+          "bytes que cambie esta escritura."},
     Entry{3021, "Nada escrito: cancelado"},
     Entry{3022, "Equipo: %1; tras escribir: %2"},
     Entry{3023, "%1 (dirección %2) contiene %3, que no cabe en un byte (0 a 255)"},
@@ -639,8 +643,8 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3018, "Écrire ces modifications dans l'appareil ?"},
     Entry{3019, "Aucun champ ne diffère de l'appareil. Écrire quand même ?"},
     Entry{3020,
-          "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; ouvrez et écrivez ce fichier pour "
-          "annuler."},
+          "Les paramètres actuels de l'appareil sont d'abord enregistrés dans %1 ; Annuler l'écriture remet exactement "
+          "les octets que cette écriture change."},
     Entry{3021, "Rien écrit : annulé"},
     Entry{3022, "Appareil : %1 ; après l'écriture : %2"},
     Entry{3023, "%1 (adresse %2) contient %3, qui ne tient pas dans un octet (0 à 255)"},
@@ -732,7 +736,7 @@ constexpr std::array<Entry, kTextCount> kFrench{{
           "Le mode automatique ne peut pas fonctionner toutes les \"%1\" secondes.\nIndiquez une période de 0 à 65.535 "
           "secondes, avec un point avant les décimales."},
     // Undo of the last write and the list of recent writes.
-    Entry{3400, "Annuler la dernière écriture"},
+    Entry{3400, "Annuler l'écriture"},
     Entry{3401, "Rien à annuler : le journal des écritures ne contient aucune écriture"},
     Entry{3402, "Rien à annuler : le journal des écritures ne contient aucune écriture de l'unité %1"},
     Entry{
