@@ -158,11 +158,21 @@ std::string shownValue(const state::State& p, int row, const std::string& shownS
     return p.CargarTexto(number == 1 ? 3015 : number == 2 ? 3017 : 3016);
 }
 
+std::string unitValue(const state::State& p, const FieldPlan& f, ValueStyle style) {
+    // A list cell a read cannot select leaves the list as it was: its number
+    // is what the unit holds, not the entry the list still shows.
+    const ImageRow& row = imageRowAt(f.row);
+    if (row.holdsList())
+        if (const auto position = row.position(f.before[0]); !position || *position < 0)
+            return std::to_string(f.before[0]);
+    return shownValue(p, f.row, f.beforeShown, style);
+}
+
 std::vector<FieldChange> changeLines(const state::State& p, const ChangePlan& plan, ValueStyle style) {
     std::vector<FieldChange> out;
     for (const FieldPlan* f : plan.changes())
-        out.push_back({f->row, f->field, f->caption, shownValue(p, f->row, f->beforeShown, style),
-                       shownValue(p, f->row, f->afterShown, style)});
+        out.push_back(
+            {f->row, f->field, f->caption, unitValue(p, *f, style), shownValue(p, f->row, f->afterShown, style)});
     return out;
 }
 
@@ -174,9 +184,9 @@ void refreshMarks(state::State& p) {
             if (!f.refusal.empty())
                 notes[f.row] = f.refusal;
             else if (f.change)
-                notes[f.row] =
-                    texts::fill(p.CargarTexto(3022), {shownValue(p, f.row, f.beforeShown, ValueStyle::People),
-                                                      shownValue(p, f.row, f.afterShown, ValueStyle::People)});
+                notes[f.row] = texts::fill(
+                    p.CargarTexto(3022),
+                    {unitValue(p, f, ValueStyle::People), shownValue(p, f.row, f.afterShown, ValueStyle::People)});
         }
     } else {
         for (const auto& [row, loaded] : p.loaded.rows())

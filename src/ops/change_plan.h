@@ -70,6 +70,10 @@ struct FieldChange {
 };
 std::vector<FieldChange> changeLines(const state::State& program, const ChangePlan& plan, ValueStyle style);
 
+// What the unit holds of a field, as a read shows it (a list cell a read
+// cannot select as its number).
+std::string unitValue(const state::State& program, const FieldPlan& field, ValueStyle style);
+
 // The value a row shows in shownState's form, e.g. "80", "1" or "LED".
 std::string shownValue(const state::State& program, int row, const std::string& shownState, ValueStyle style);
 

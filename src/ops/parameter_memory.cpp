@@ -387,7 +387,7 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
             for (const auto& cell : plan.changedCells(*f))
                 readBack = readBack && Sending::has(s.verified, cell.address);
             if (fieldTaken(plan, *f, s)) outcome = s.verify && readBack ? "verified" : "not verified";
-            lines.push_back({now, plan.unit, f->field, shownValue(p, f->row, f->beforeShown, ValueStyle::Numbers),
+            lines.push_back({now, plan.unit, f->field, unitValue(p, *f, ValueStyle::Numbers),
                              shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome, plan.changedCells(*f),
                              write, 0});
         }

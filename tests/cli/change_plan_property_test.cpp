@@ -48,19 +48,19 @@ Memory memoryOf(const sim::DeviceModel& device) {
 
 bool written(int row) { return !params::isManufacturingData(row); }
 
-// What the form shows for every writable row, as zrkctl prints values.
-std::map<int, std::string> shownValues(const app::Program& p) {
+// What a read shows for every writable row, as zrkctl prints values (or as
+// people read them): a list cell the read cannot select leaves the list as
+// it was, so its number stands for it.
+std::map<int, std::string> shownValues(const app::Program& p, const sim::DeviceModel& unit,
+                                       params::ValueStyle style = params::ValueStyle::Numbers) {
     std::map<int, std::string> out;
-    for (int row : params::rowAddresses())
-        if (written(row))
-            out[row] = params::shownValue(p, row, params::shownState(row, p.frm), params::ValueStyle::Numbers);
-    return out;
-}
-std::map<int, std::string> shownForPeople(const app::Program& p) {
-    std::map<int, std::string> out;
-    for (int row : params::rowAddresses())
-        if (written(row))
-            out[row] = params::shownValue(p, row, params::shownState(row, p.frm), params::ValueStyle::People);
+    for (int row : params::rowAddresses()) {
+        if (!written(row)) continue;
+        const auto& imageRow = params::imageRowAt(row);
+        const auto position = imageRow.holdsList() ? imageRow.position(unit.memory(row)) : std::optional<int>(0);
+        out[row] = position && *position >= 0 ? params::shownValue(p, row, params::shownState(row, p.frm), style)
+                                              : std::to_string(unit.memory(row));
+    }
     return out;
 }
 
@@ -189,8 +189,8 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         rig.read();
         ASSERT_TRUE(rig.marked().empty()) << where;
         const Memory unit = memoryOf(rig.device());
-        const auto before = shownValues(p);
-        const auto beforeForPeople = shownForPeople(p);
+        const auto before = shownValues(p, rig.device());
+        const auto beforeForPeople = shownValues(p, rig.device(), params::ValueStyle::People);
 
         if (random() % 4 != 0) files::applyParameterFile(p, randomFile(random, unit));
         for (int k = static_cast<int>(random() % 3); k > 0; --k) typeSomething(random, rig.frm(), region.numbers);
@@ -246,8 +246,8 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
             }
         }
         rig.read();
-        const auto now = shownValues(p);
-        const auto nowForPeople = shownForPeople(p);
+        const auto now = shownValues(p, rig.device());
+        const auto nowForPeople = shownValues(p, rig.device(), params::ValueStyle::People);
         changedCases += changed.empty() ? 0 : 1;
 
         // diff and the dry runs: exactly the changed fields, unit -> what a read now shows.
@@ -304,6 +304,71 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
     EXPECT_GT(refusedCases, kCases / 20);
     EXPECT_GT(changedCases, kCases / 2);
     EXPECT_GT(undone, 0);
+}
+
+// zrkctl set reads only the fields it changes: its dry run too says what
+// the unit then holds, field for field, and what it refuses sends nothing.
+TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
+    PlanRig rig;
+    auto& p = rig.program();
+    p.platform.info.dataFolder.clear();  // no record: this is about the values
+    for (int n = 0; n < kCases / 20; ++n) {
+        std::mt19937 random(static_cast<unsigned>(n) + 1000003u);
+        const Region& region = kRegions[random() % std::size(kRegions)];
+        rig.started.machine.platform.numbers = region.numbers;
+        const std::string where = "case " + std::to_string(n) + " in " + region.name;
+        randomUnit(random, rig.device());
+        const Memory unit = memoryOf(rig.device());
+        rig.read();
+        const auto before = shownValues(p, rig.device());
+
+        std::vector<std::string> args{"set", "--dry-run"};
+        std::vector<int> rows;
+        for (int k = 1 + static_cast<int>(random() % 3); k > 0; --k) {
+            const auto& row = params::imageTable()[random() % params::imageTable().size()];
+            if (!written(row.first) || row.first == params::kIdentifierHigh ||
+                std::find(rows.begin(), rows.end(), row.first) != rows.end())
+                continue;
+            rows.push_back(row.first);
+            const std::string value =
+                row.holdsChoice() ? std::to_string(random() % 2) : typedText(random, region.numbers);
+            args.push_back(row.field + "=" + value);
+        }
+        if (rows.empty()) continue;
+        // Each zrkctl command is a process of its own: a read that cannot
+        // select the changer type leaves the list as the start-up chose it.
+        const int startUp = p.frm.ComboTipoCambiador.ListIndex();
+        rig.out.str({});
+        rig.err.str({});
+        const int planned = cli::runCommand(rig.cli, args);
+        const std::string dryRun = rig.out.str();
+        args.erase(args.begin() + 1);
+        rig.device().clearFrameLog();
+        rig.out.str({});
+        p.frm.ComboTipoCambiador.setListIndex(startUp);
+        const int done = cli::runCommand(rig.cli, args);
+        if (planned != cli::kOk) {
+            EXPECT_EQ(done, planned) << where;
+            EXPECT_EQ(memoryOf(rig.device()), unit) << where << ": a refused set sends nothing";
+            continue;
+        }
+        ASSERT_EQ(done, cli::kOk) << where << ": " << rig.err.str();
+        const Memory after = memoryOf(rig.device());
+        rig.read();
+        const auto now = shownValues(p, rig.device());
+        std::string expected;
+        for (int row : params::rowAddresses()) {
+            bool differs = false;
+            for (int a = row; a < row + params::rowLength(row); ++a)
+                differs = differs || unit[static_cast<std::size_t>(a)] != after[static_cast<std::size_t>(a)];
+            if (differs) {
+                EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << where << ": only its own fields";
+                expected += params::fieldAt(row) + ": " + before.at(row) + " -> " + now.at(row) + "\n";
+            }
+        }
+        EXPECT_EQ(dryRun, expected) << where;
+        if (HasFailure()) break;
+    }
 }
 
 }  // namespace
