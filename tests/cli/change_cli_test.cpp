@@ -259,5 +259,21 @@ TEST(ChangePlanCli, UndoPutsBackEveryByteAfterAFileChangedListsAndCheckBoxes) {
     EXPECT_EQ(cli.memory(), original);
 }
 
+// Without a place for the write record zrkctl sends nothing, says where
+// and why, and writes all the same when told --no-record.
+TEST(ChangePlanCli, NoRecordIsTheEngineersChoice) {
+    Cli cli;
+    const auto data = cli.started.machine.platform.info.dataFolder;
+    std::filesystem::create_directories(data / "writes.log" / "x");  // no file can be written there
+    EXPECT_EQ(cli.run({"set", "TPWMLed=81"}), cli::kPortError);
+    EXPECT_EQ(cli.device().memory(49), 80);
+    std::string said = cli.err.str();
+    for (const auto& m : cli.started.machine.ui.messages) said += m.text;
+    EXPECT_NE(said.find((data / "writes.log").string()), std::string::npos) << said;
+    EXPECT_NE(said.find("--no-record"), std::string::npos) << said;
+    EXPECT_EQ(cli.run({"set", "--no-record", "TPWMLed=81"}), cli::kOk) << cli.err.str();
+    EXPECT_EQ(cli.device().memory(49), 81);
+}
+
 }  // namespace
 }  // namespace zrk::test
