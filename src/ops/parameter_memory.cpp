@@ -283,7 +283,6 @@ struct Sending {
     std::vector<int> sent;      // the unit acknowledged the frame
     std::vector<int> failed;    // no answer: the pass stopped there
     std::vector<int> verified;  // read back as written
-    std::vector<int> wrong;     // read back otherwise, or no answer to the read-back
     std::vector<std::string> differences;
     bool verify = false;
     ops::Outcome<> outcome = ops::End::Done;
@@ -340,7 +339,7 @@ void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
             s.differences.push_back(text(p, 3007, {std::to_string(a), written}));
         else if (*held != byte)
             s.differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
-        (held && *held == byte ? s.verified : s.wrong).push_back(a);
+        if (held && *held == byte) s.verified.push_back(a);
         p.progress.advance();
     }
 }

@@ -160,28 +160,10 @@ const std::vector<int>& readDecodeOrder() {
     return order;
 }
 
-ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent, const LoadedFields* only) {
+ParameterImage encodeImage(CodecContext& context) {
     ParameterImage image{};
-    for (int a : rowAddresses()) {
-        if (only != nullptr && only->find(a) == nullptr) continue;
-        try {
-            encodeRow(a, image, context);
-        } catch (const RangeError&) {
-            // A field the unit does not have is hidden and never sent: its
-            // value cannot harm the unit, and the operator could not mend it.
-            bool inUse = sent == nullptr;
-            for (int i = 0; i < rowLength(a) && !inUse; ++i) inUse = sent->ComprobarParametro(a + i);
-            if (inUse) throw;
-        }
-    }
+    for (int a : rowAddresses()) encodeRow(a, image, context);
     return image;
-}
-
-std::string describeCell(int address, std::int32_t value) {
-    const std::string field = fieldAt(address);
-    return (field.empty() ? "address " + std::to_string(address)
-                          : field + " (address " + std::to_string(address) + ")") +
-           " holds " + std::to_string(value) + ", which does not fit in a byte (0 to 255)";
 }
 
 }  // namespace zrk::params

@@ -127,13 +127,7 @@ void encodeFileRow(int address, ParameterImage& image, const CodecContext& conte
 const std::vector<int>& readDecodeOrder();
 inline constexpr int kDecodeYieldAfter = 27;
 
-// Encodes every field in rising address order into a fresh image. With
-// `sent`, a value out of range is refused only in rows of addresses in use;
-// with `only`, the rows it holds are encoded and no other.
-ParameterImage encodeImage(CodecContext& context, const ParameterMap* sent = nullptr,
-                           const LoadedFields* only = nullptr);
-
-// A value the image may not hold for a byte that is sent: names the field.
-std::string describeCell(int address, std::int32_t value);
+// Encodes every field in rising address order into a fresh image.
+ParameterImage encodeImage(CodecContext& context);
 
 }  // namespace zrk::params

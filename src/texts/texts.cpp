@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 223;
+constexpr std::size_t kTextCount = 222;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -132,7 +132,6 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3007, "Address %1: written %2, no answer when read back"},
     Entry{3008, "Ended with errors: no answer when writing address %1"},
     Entry{3009, "Nothing written: read the unit first"},
-    Entry{3010, "The form does not hold the parameters of the unit on the line: read the unit first (%1), then write."},
     Entry{3011, "%1 changes"},
     Entry{3012, "1 change"},
     Entry{3013, "Unit: %1"},
@@ -380,9 +379,6 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3007, "Dirección %1: escrito %2, sin respuesta al releer"},
     Entry{3008, "Terminado con errores: sin respuesta al escribir la dirección %1"},
     Entry{3009, "Nada escrito: lea primero la unidad"},
-    Entry{
-        3010,
-        "El formulario no tiene los parámetros de la unidad conectada: lea primero la unidad (%1) y después escriba."},
     Entry{3011, "%1 cambios"},
     Entry{3012, "1 cambio"},
     Entry{3013, "Equipo: %1"},
@@ -630,9 +626,6 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3007, "Adresse %1 : écrit %2, pas de réponse à la relecture"},
     Entry{3008, "Terminé avec erreurs : pas de réponse à l'écriture de l'adresse %1"},
     Entry{3009, "Rien écrit : lisez d'abord l'unité"},
-    Entry{
-        3010,
-        "Le formulaire ne contient pas les paramètres de l'unité en ligne : lisez d'abord l'unité (%1), puis écrivez."},
     Entry{3011, "%1 modifications"},
     Entry{3012, "1 modification"},
     Entry{3013, "Appareil : %1"},
