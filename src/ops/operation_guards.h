@@ -1,8 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "form/frm_main.h"
 #include "form/operation_progress.h"
 #include "link/device_link.h"
+#include "link/protocol.h"
 
 namespace zrk::ops {
 
@@ -45,5 +49,24 @@ public:
 private:
     link::DeviceLink& link_;
 };
+
+// The three together, as every operation on the parameter memory takes them.
+class OperationScope {
+public:
+    OperationScope(app::FrmMain& frm, app::OperationProgress& progress, link::DeviceLink& link, int planned)
+        : buttons_(frm), progress_(progress, planned), port_(link) {}
+
+private:
+    ButtonsOff buttons_;
+    ProgressRun progress_;
+    PortClosedAfter port_;
+};
+
+// Reads one cell of the parameter memory; nothing when the unit does not answer.
+inline std::optional<std::uint8_t> readCell(link::DeviceLink& link, int address) {
+    const auto reply = link.EnviarComando(link::readMemoryFrame(address));
+    if (reply.Resultado != link::kAck) return std::nullopt;
+    return link::replyByte(reply);
+}
 
 }  // namespace zrk::ops

@@ -27,17 +27,6 @@ void error(state::State& p, const std::string& text) {
     p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
 }
 
-// Buttons off, progress on and the port closed at the end, on every way out.
-class OperationScope {
-public:
-    OperationScope(state::State& p, int planned) : buttons_(p.frm), progress_(p.progress, planned), port_(p.link) {}
-
-private:
-    ops::ButtonsOff buttons_;
-    ops::ProgressRun progress_;
-    ops::PortClosedAfter port_;
-};
-
 ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e) {
     p.link.CerrarCom();
     p.frm.setStatus(e.what());
@@ -78,7 +67,7 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
     p.boundUnit.reset();
     ParameterMap map = p.MapaParametros;
     {
-        OperationScope scope(p, 32);
+        ops::OperationScope scope(p.frm, p.progress, p.link, 32);
         try {
             p.link.AbrirCom();
             for (int k = 0; k < 32; ++k) {
@@ -132,7 +121,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
     }
     ParameterImage image{};
     {
-        OperationScope scope(p, static_cast<int>(addresses.size()));
+        ops::OperationScope scope(p.frm, p.progress, p.link, static_cast<int>(addresses.size()));
         try {
             p.link.AbrirCom();
             for (int a : addresses) {
@@ -207,19 +196,12 @@ ops::Outcome<> readFields(state::State& p, const std::vector<int>& rows) { retur
 
 namespace {
 
-// Reads one cell; nothing when the unit does not answer.
-std::optional<std::uint8_t> readCell(state::State& p, int address) {
-    const auto reply = p.link.EnviarComando(link::readMemoryFrame(address));
-    if (reply.Resultado != link::kAck) return std::nullopt;
-    return link::replyByte(reply);
-}
-
 // Whether the unit on the line is the one the form was read from, by its
 // identifier number in cells 254 and 255. Reports and returns the outcome
 // when it is not, or when the unit does not answer.
 std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expected) {
-    const auto high = readCell(p, 254);
-    const auto low = high ? readCell(p, 255) : std::nullopt;
+    const auto high = ops::readCell(p.link, 254);
+    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
     if (!high || !low) {
         if (p.progress.cancelRequested()) {
             p.frm.setStatus(text(p, 3305));
@@ -332,7 +314,7 @@ void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
     p.frm.setStatus(text(p, 3004));
     for (const auto& [a, byte] : frames) {
         if (!Sending::has(s.sent, a)) continue;
-        const auto held = readCell(p, a);
+        const auto held = ops::readCell(p.link, a);
         if (p.progress.cancelRequested()) break;
         const std::string written = std::to_string(byte);
         if (!held)
@@ -448,7 +430,8 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
     s.verify = p.verifyWrites();
     const int frameCount = static_cast<int>(frames.size());
     {
-        OperationScope scope(p, (unit.identifier ? 2 : 0) + frameCount * (s.verify ? 2 : 1));
+        ops::OperationScope scope(p.frm, p.progress, p.link,
+                                  (unit.identifier ? 2 : 0) + frameCount * (s.verify ? 2 : 1));
         try {
             p.link.AbrirCom();
             if (unit.identifier)

@@ -28,29 +28,11 @@ std::string text(state::State& p, int id, std::initializer_list<std::string_view
     return texts::fill(p.CargarTexto(id), args);
 }
 
-// Buttons off, progress on and the port closed at the end, on every way out.
-class OperationScope {
-public:
-    OperationScope(state::State& p, int planned) : buttons_(p.frm), progress_(p.progress, planned), port_(p.link) {}
-
-private:
-    ops::ButtonsOff buttons_;
-    ops::ProgressRun progress_;
-    ops::PortClosedAfter port_;
-};
-
 ops::Outcome<> portFailure(state::State& p, const platform::PortError& e) {
     p.link.CerrarCom();
     p.frm.setStatus(e.what());
     error(p, std::string(kWriteError) + "\n" + e.what());
     return {ops::End::PortError, e.what()};
-}
-
-// Reads one cell; nothing when the unit does not answer. (As the write's own.)
-std::optional<std::uint8_t> readCell(state::State& p, int address) {
-    const auto reply = p.link.EnviarComando(link::readMemoryFrame(address));
-    if (reply.Resultado != link::kAck) return std::nullopt;
-    return link::replyByte(reply);
 }
 
 // A transaction without an answer before anything was sent.
@@ -69,8 +51,8 @@ ops::Outcome<> noAnswer(state::State& p) {
 std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
     const auto expected = plan.identifierNow();
     if (!expected) return std::nullopt;
-    const auto high = readCell(p, 254);
-    const auto low = high ? readCell(p, 255) : std::nullopt;
+    const auto high = ops::readCell(p.link, 254);
+    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
     if (!high || !low) return noAnswer(p);
     p.progress.advance();
     p.progress.advance();
@@ -184,14 +166,14 @@ ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string
 ops::Outcome<> readUndoCells(state::State& p, UndoPlan& plan) {
     int cells = 0;
     for (const auto& field : plan.fields) cells += static_cast<int>(field.cells.size());
-    OperationScope scope(p, 2 + cells);
+    ops::OperationScope scope(p.frm, p.progress, p.link, 2 + cells);
     try {
         p.link.AbrirCom();
         if (const auto refused = checkUnit(p, plan)) return *refused;
         for (auto& field : plan.fields)
             for (auto& cell : field.cells) {
                 if (cell.held) continue;
-                const auto held = readCell(p, cell.address);
+                const auto held = ops::readCell(p.link, cell.address);
                 if (!held) return noAnswer(p);
                 cell.held = *held;
                 p.progress.advance();
@@ -245,7 +227,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
     std::vector<std::string> differences;
     ops::Outcome<> outcome = ops::End::Done;
     {
-        OperationScope scope(p, 2 + static_cast<int>(cells.size()) * (verify ? 2 : 1));
+        ops::OperationScope scope(p.frm, p.progress, p.link, 2 + static_cast<int>(cells.size()) * (verify ? 2 : 1));
         try {
             p.link.AbrirCom();
             // The port was closed since the cells were read: the unit on the
@@ -269,7 +251,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
                 p.frm.setStatus(text(p, 3004));
                 for (const auto& cell : cells) {
                     if (std::find(sent.begin(), sent.end(), cell.address) == sent.end()) continue;
-                    const auto held = readCell(p, cell.address);
+                    const auto held = ops::readCell(p.link, cell.address);
                     if (p.progress.cancelRequested()) break;
                     const std::string a = std::to_string(cell.address), back = std::to_string(cell.before);
                     if (!held)
