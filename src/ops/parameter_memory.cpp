@@ -264,6 +264,7 @@ std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBind
 struct Sending {
     std::vector<int> sent;      // the unit acknowledged the frame
     std::vector<int> failed;    // no answer: the pass stopped there
+    std::vector<int> checked;   // read back with an answer, as written or not
     std::vector<int> verified;  // read back as written
     std::vector<std::string> differences;
     bool verify = false;
@@ -321,6 +322,7 @@ void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
             s.differences.push_back(text(p, 3007, {std::to_string(a), written}));
         else if (*held != byte)
             s.differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
+        if (held) s.checked.push_back(a);
         if (held && *held == byte) s.verified.push_back(a);
         p.progress.advance();
     }
@@ -363,11 +365,18 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
     try {
         const int write = record.nextWrite();
         for (const FieldPlan* f : plan.changes()) {
-            std::string outcome = "failed";
-            bool readBack = true;
-            for (const auto& cell : plan.changedCells(*f))
+            // Verified only when read back as written; a cell answered but
+            // never read back (no read-back, or the line lost on the way)
+            // is sent, not verified; one the unit did not answer failed.
+            bool sent = true, readBack = true;
+            for (const auto& cell : plan.changedCells(*f)) {
+                sent = sent && Sending::has(s.sent, cell.address);
                 readBack = readBack && Sending::has(s.verified, cell.address);
-            if (fieldTaken(plan, *f, s)) outcome = s.verify && readBack ? "verified" : "not verified";
+            }
+            const bool wrong = std::any_of(s.checked.begin(), s.checked.end(), [&](int a) {
+                return !Sending::has(s.verified, a) && a >= f->row && a < f->row + rowLength(f->row);
+            });
+            const std::string outcome = !sent || wrong ? "failed" : readBack ? "verified" : "not verified";
             lines.push_back({now, plan.unit, f->field, unitValue(p, *f, ValueStyle::Numbers),
                              shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome, plan.changedCells(*f),
                              write, 0});

@@ -260,6 +260,26 @@ TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
     }
 }
 
+// A cell the unit took but that could not be read back is not claimed
+// either way: "not verified", with its cells, for undo to find.
+TEST(WriteRecord, ACellNotReadBackIsLoggedAsNotVerified) {
+    bool written = false;
+    UnitRig rig("led-lantern", [&](const FrameHookPort::Frame& f) {
+        written = written || f.command == 2;
+        return written && f.command == 1 && f.parameter1 == 49;
+    });
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    rig.frm().TPWMLed.setText("12");
+    rig.frm().TVueltasError.setText("4");
+    EXPECT_EQ(params::writeUnit(rig.program()), ops::End::NotVerified);
+    const auto lines = files::WriteRecord(dataFolder(rig)).read();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].field, "TPWMLed");
+    EXPECT_EQ(lines[0].outcome, "not verified");
+    EXPECT_EQ(lines[0].cells, (std::vector<files::WriteRecord::Cell>{{49, 80, 12}}));
+    EXPECT_EQ(lines[1].outcome, "verified");
+}
+
 TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
     for (const char* blocked : {"log", "copies"}) {
         UnitRig rig;
