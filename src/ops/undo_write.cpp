@@ -391,7 +391,7 @@ ops::Outcome<> confirmedUndo(state::State& p) {
         try {
             files::WriteRecord(p.platform.info.dataFolder).checkLog();
         } catch (const files::FileError& e) {
-            if (!p.platform.ui.confirm(text(p, 3416, {e.what()}), {}, p.platform.info.title)) {
+            if (!p.platform.ui.askDefaultNo(text(p, 3416, {e.what()}), {}, p.platform.info.title)) {
                 p.frm.setStatus(p.CargarTexto(3421));
                 return {ops::End::NotRecorded, e.what()};
             }
