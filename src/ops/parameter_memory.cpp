@@ -493,8 +493,8 @@ public:
     void restore(state::State& p) const {
         const MarksHeld marks(p);
         app::FrmMain& frm = p.frm;
-        for (const auto& [row, value] : values_)
-            std::visit([&](auto control) { setValue(control(frm), value); }, imageRowAt(row).control);
+        for (const auto& entry : values_)
+            std::visit([&](auto control) { setValue(control(frm), entry.second); }, imageRowAt(entry.first).control);
         frm.TLuxONAD.setText(adTexts_[0]);
         frm.TLuxOFFAD.setText(adTexts_[1]);
     }
