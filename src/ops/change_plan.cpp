@@ -21,8 +21,6 @@ bool allBytes(const std::vector<std::int32_t>& cells) {
     return std::all_of(cells.begin(), cells.end(), [](std::int32_t c) { return c >= 0 && c <= 255; });
 }
 
-std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to_string(*unit.identifier) : "-"; }
-
 // The cells the form sends for a field the operator changed. An opened
 // file's own cells go as they are where the field still shows them and a
 // read of those cells would show the same (an opened copy puts back the raw
@@ -104,7 +102,7 @@ ChangePlan planWrite(state::State& p) {
     if (!p.boundUnit) return plan;
     const UnitBinding& unit = *p.boundUnit;
     plan.map = unit.map;
-    plan.unit = unitName(unit);
+    plan.unit = unit.name();
     CodecContext context = p.codecs();
     context.loaded = nullptr;       // this plan decides which cells stay
     context.correctFields = false;  // and changes nothing in the form

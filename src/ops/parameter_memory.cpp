@@ -225,8 +225,6 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
 
 namespace {
 
-std::string unitName(const UnitBinding& unit) { return unit.identifier ? std::to_string(*unit.identifier) : "-"; }
-
 // Refuses a write before anything is sent.
 ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail) {
     p.frm.setStatus(text(p, 3307));
@@ -245,8 +243,8 @@ std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBind
     try {
         record.checkLog();
         if (unit.fullRead) {
-            const auto copy = options.copy ? *options.copy : record.copyPathFor(unitName(unit), std::time(nullptr));
-            record.saveCopy(copy, unitName(unit), files::unitParameterFile(unit.unit, p.flash));
+            const auto copy = options.copy ? *options.copy : record.copyPathFor(unit.name(), std::time(nullptr));
+            record.saveCopy(copy, unit.name(), files::unitParameterFile(unit.unit, p.flash));
             p.lastCopyBeforeWrite = copy;
         }
         return true;
@@ -412,7 +410,7 @@ void rememberWritten(state::State& p, const ChangePlan& plan, const Sending& s) 
 
 std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
     if (!p.boundUnit || !p.boundUnit->fullRead || p.platform.info.dataFolder.empty()) return std::nullopt;
-    return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(unitName(*p.boundUnit), std::time(nullptr));
+    return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(p.boundUnit->name(), std::time(nullptr));
 }
 
 ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {

@@ -36,6 +36,8 @@ struct UnitBinding {
     LoadedFields unit;
     // Every in-use address was read (not only a few fields).
     bool fullRead = true;
+    // How the record names the unit: its identifier number, "-" without one.
+    std::string name() const { return identifier ? std::to_string(*identifier) : "-"; }
 };
 
 // The addresses a write treats apart. It sends the fields up to
