@@ -17,6 +17,8 @@ struct UnitResponse {
     std::vector<std::uint8_t> bytes;  // empty: no answer
     double extraDelaySeconds = 0.0;   // on top of the unit's usual latency
     bool lineLost = false;            // the line goes away after these bytes
+    // The same bytes again, this long after the reply ends.
+    std::optional<double> repeatAfterSeconds;
 };
 
 // The device model behind the configured faults. Every frame that reaches
@@ -38,6 +40,8 @@ public:
     std::size_t framesReceived() const { return framesReceived_; }
     std::size_t framesAnswered() const { return framesAnswered_; }
     bool lineLost() const { return lineLost_; }
+    // The dead-from fault has struck: frames reach nothing.
+    bool lineDead() const { return lineDead_; }
 
 private:
     bool answers(bool modelAnswered);
@@ -50,6 +54,9 @@ private:
     std::size_t framesReceived_ = 0;
     std::size_t framesAnswered_ = 0;
     bool lineLost_ = false;
+    bool lineDead_ = false;
+    std::vector<std::uint8_t> previousReply_;
+    std::size_t frameNumber_ = 0;  // every frame that came, dead line or not
     // Fixed seed: a failing test sees the same garbage every run.
     std::minstd_rand random_{20240611};
 };

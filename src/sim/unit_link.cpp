@@ -27,6 +27,14 @@ void UnitLink::receive(std::uint8_t byte, double arrival) {
         time += kByteSeconds;
         pending_.push_back({time, replyByte});
     }
+    if (response.repeatAfterSeconds && !response.bytes.empty()) {
+        time += *response.repeatAfterSeconds;
+        if (onReply) onReply(time, response.bytes);
+        for (const std::uint8_t replyByte : response.bytes) {
+            time += kByteSeconds;
+            pending_.push_back({time, replyByte});
+        }
+    }
     if (!response.bytes.empty()) transmitterFreeAt_ = time;
     if (response.lineLost) lineLostAt_ = time;
 }

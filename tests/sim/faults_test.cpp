@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,11 @@ INSTANTIATE_TEST_SUITE_P(
                     SpecCase{{"short", "extra=4"}, "short,extra=4"}, SpecCase{{"short, extra=4"}, "short,extra=4"},
                     SpecCase{{"garbage", "none", "delay=5"}, "delay=5"}, SpecCase{{"stall=4:2200"}, "stall=4:2200"},
                     SpecCase{{"garbage-every=10"}, "garbage-every=10"}, SpecCase{{"free-form"}, "free-form"},
-                    SpecCase{{"free-form,extra=20"}, "extra=20,free-form"}));
+                    SpecCase{{"free-form,extra=20"}, "extra=20,free-form"},
+                    SpecCase{{"silent=4,flip=5,duplicate=6,noise=7,previous=8,lose-byte=9,dead-from=10"},
+                             "silent=4,flip=5:50,duplicate=6:40,noise=7:3,previous=8,lose-byte=9,dead-from=10"},
+                    SpecCase{{"flip=2:63,duplicate=3:100,noise=4:1"}, "flip=2:63,duplicate=3:100,noise=4:1"},
+                    SpecCase{{"segment-stuck=2:130", "segment-stuck=4:0"}, "segment-stuck=2:130,segment-stuck=4:0"}));
 
 TEST(FaultSpecs, FillTheFields) {
     const Faults faults = parseFaults({"answer-from=3,delay=250,drop-every=7,disconnect-after=9,extra=12"});
@@ -62,6 +67,10 @@ TEST(FaultSpecs, RejectBadSpecsNamingThem) {
         {"stall=2:x", "'x'"},
         {"garbage-every=0", "at least 1"},
         {"free-form=1", "takes no value"},
+        {"flip=3:64", "past the reply"},
+        {"dead-from=0", "at least 1"},
+        {"segment-stuck=5:0", "table 1 to 4"},
+        {"segment-stuck=1", "segment-stuck=T:OFFSET"},
     };
     for (const auto& [faultText, fragment] : cases) {
         try {
@@ -204,6 +213,72 @@ TEST(SimulatedUnitFaults, CombineNoAnswerWithDisconnect) {
     const UnitResponse response = unit.respond(kRead);
     EXPECT_TRUE(response.bytes.empty());
     EXPECT_TRUE(response.lineLost);
+}
+
+}  // namespace
+}  // namespace zrk::sim
+
+namespace zrk::sim {
+namespace {
+
+// The faults on one frame spoil that frame's answer only; the same frame
+// sent again is answered as a healthy unit would.
+TEST(SimulatedUnitFaults, OneFrameFaultsSpoilOnlyThatFrame) {
+    const auto reply = replyTo(kRead);
+    const auto other = replyTo(kOther);
+    struct Case {
+        const char* fault;
+        std::function<void(const UnitResponse&)> second;  // the answer to frame 2
+    };
+    const std::vector<Case> cases = {
+        {"silent=2", [](const UnitResponse& r) { EXPECT_TRUE(r.bytes.empty()); }},
+        {"flip=2:50",
+         [&](const UnitResponse& r) {
+             auto flipped = other;
+             flipped[6] ^= 4;
+             EXPECT_EQ(r.bytes, flipped);
+         }},
+        {"duplicate=2:25",
+         [&](const UnitResponse& r) {
+             EXPECT_EQ(r.bytes, other);
+             EXPECT_DOUBLE_EQ(r.repeatAfterSeconds.value_or(0), 0.025);
+         }},
+        {"noise=2:5",
+         [&](const UnitResponse& r) {
+             ASSERT_EQ(r.bytes.size(), 13u);
+             EXPECT_EQ(std::vector<std::uint8_t>(r.bytes.begin() + 5, r.bytes.end()), other);
+         }},
+        {"previous=2", [&](const UnitResponse& r) { EXPECT_EQ(r.bytes, reply); }},
+        {"lose-byte=2", [&](const UnitResponse& r) { EXPECT_EQ(r.bytes.size(), 7u); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        SimulatedUnit unit = unitWith(c.fault);
+        EXPECT_EQ(unit.respond(kRead).bytes, reply);
+        c.second(unit.respond(kOther));
+        const auto retry = unit.respond(kOther);
+        EXPECT_EQ(retry.bytes, other);
+        EXPECT_FALSE(retry.repeatAfterSeconds);
+    }
+}
+
+TEST(SimulatedUnitFaults, DeadLineTakesNothingInAndSendsNothingBack) {
+    SimulatedUnit unit = unitWith("dead-from=2");
+    unit.device().setInUse(7, true);
+    EXPECT_FALSE(unit.respond(kRead).bytes.empty());
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(unit.respond(makeCommand(2, 7, 0x12)).bytes.empty());
+    EXPECT_TRUE(unit.lineDead());
+    EXPECT_EQ(unit.device().memory(7), 0x77) << "a write on a dead line never reaches the unit";
+    EXPECT_EQ(unit.device().frameLog().size(), 1u);
+}
+
+TEST(SimulatedUnitFaults, StuckSegmentCellAnswersAndKeepsItsByte) {
+    SimulatedUnit unit = unitWith("segment-stuck=2:130");
+    unit.device().setSegment(2, 130, 9);
+    EXPECT_FALSE(unit.respond(makeCommand(DeviceModel::kWriteSegmentFirst + 1, 130, 44)).bytes.empty());
+    EXPECT_FALSE(unit.respond(makeCommand(DeviceModel::kWriteSegmentFirst + 1, 131, 45)).bytes.empty());
+    EXPECT_EQ(unit.device().segment(2, 130), 9);
+    EXPECT_EQ(unit.device().segment(2, 131), 45);
 }
 
 }  // namespace
