@@ -38,14 +38,9 @@ void DeviceLink::CerrarCom() {
 }
 
 void DeviceLink::portOpened() {
-    // framedRun_ still counts the previous opening, on openedPort_.
-    if (framedRun_ >= kWellFormedToTrust) {
-        carriedTrust_ = true;
-        trustedPort_ = openedPort_;
-    }
-    openedPort_ = port_.portNumber();
-    if (openedPort_ != trustedPort_) carriedTrust_ = false;
-    framedRun_ = 0;
+    if (port_.portNumber() == habitsPort_) return;
+    habits_ = {};
+    habitsPort_ = port_.portNumber();
 }
 
 void DeviceLink::Pausa(std::int32_t n) {
@@ -79,7 +74,7 @@ const texts::TextTable& DeviceLink::meaningTable() const {
 }
 
 void DeviceLink::notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int attempt, std::string meaning,
-                        bool malformed, bool refused, std::optional<double> time) {
+                        bool malformed, bool refused, std::optional<double> time, ReplyNote note) {
     LineEvent event;
     event.kind = kind;
     event.time = time ? *time : clock_.now();
@@ -88,6 +83,7 @@ void DeviceLink::notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int
     event.meaning = std::move(meaning);
     event.malformed = malformed;
     event.refused = refused;
+    event.note = note;
     // An observer may detach itself (a window closing) while it is told.
     const auto observers = observers_;
     for (LineObserver* observer : observers) observer->lineEvent(event);
@@ -95,6 +91,8 @@ void DeviceLink::notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int
 
 RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
     ++counters_.transactions;
+    heard_ = false;
+    malformedAttempts_ = 0;
     RespuestaComando result;
     const auto frame = frameBytes(trama);
     int remaining = kAttempts;
@@ -108,19 +106,23 @@ RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
         if (!observers_.empty())
             notify(LineEventKind::Sent, {frame.begin(), frame.end()}, attempt, commandMeaning(meaningTable(), frame));
 
-        switch (awaitReply(result, frame, attempt)) {
+        Outcome outcome = awaitReply(result, frame, attempt);
+        if (outcome == Outcome::Taken || outcome == Outcome::TakenWithTail) {
+            try {
+                trailingPause();
+                // Bytes that came after the reply are its tail or a second
+                // reply: deal with them now, before the caller may close and
+                // reopen the port and lose track of them.
+                if (outcome == Outcome::Taken && !settleAfterReply(attempt)) outcome = Outcome::Refused;
+            } catch (const platform::PortError&) {
+                // The reply is in whole; a line lost after it is the next
+                // transaction's to report, with the port already closed.
+            }
+        }
+        switch (outcome) {
             case Outcome::Taken:
-                remaining = 0;
-                try {
-                    trailingPause();
-                    // Bytes that came after the reply are its tail: wait them
-                    // out now, before the caller may close and reopen the port
-                    // and lose track of them.
-                    dropTrailing(attempt);
-                } catch (const platform::PortError&) {
-                    // The reply is in whole; a line lost after it is the next
-                    // transaction's to report, with the port already closed.
-                }
+            case Outcome::TakenWithTail:
+                endTransaction();
                 return result;
             case Outcome::Cancelled:
                 result = RespuestaComando{};
@@ -139,14 +141,32 @@ RespuestaComando DeviceLink::EnviarComando(const TramaComando& trama) {
         }
         Pausa(20);
     }
+    endTransaction();
     return result;
+}
+
+void DeviceLink::endTransaction() {
+    if (heard_) {
+        silentInRow_ = 0;
+        return;
+    }
+    ++silentInRow_;
+    // Not a byte in three attempts: the cable may have been pulled and
+    // another unit plugged in, which must show its ways afresh.
+    habits_ = {};
+}
+
+std::vector<std::uint8_t> DeviceLink::readInput() {
+    auto bytes = port_.readAll();
+    if (!bytes.empty()) heard_ = true;
+    return bytes;
 }
 
 void DeviceLink::discardStale(int attempt) {
     // Let the port take in what the line delivered during the pauses.
     events_.processEvents();
     std::vector<std::uint8_t> stale;
-    if (port_.bytesAvailable() > 0) stale = port_.readAll();
+    if (port_.bytesAvailable() > 0) stale = readInput();
     port_.discardInput();
     if (stale.empty()) return;
     counters_.staleBytesDiscarded += stale.size();
@@ -159,10 +179,55 @@ void DeviceLink::discardStale(int attempt) {
     waitForQuietLine(attempt);
 }
 
-void DeviceLink::dropTrailing(int attempt) {
+bool DeviceLink::settleAfterReply(int attempt) {
     events_.processEvents();
-    if (port_.bytesAvailable() == 0) return;
-    waitForQuietLine(attempt, port_.readAll());
+    if (port_.bytesAvailable() == 0) {
+        if (habits_.exactRun < kHabitToTrust) ++habits_.exactRun;
+        return true;
+    }
+    auto after = readInput();
+    // From a unit that has answered with exactly eight bytes, more bytes are
+    // a second reply, and the first may have been meant for another question.
+    const bool second = refusesLapse(habits_.exactRun, attempt);
+    if (!second) habits_.exactRun = 0;
+    if (second && !observers_.empty()) {
+        notify(LineEventKind::Late, after, attempt,
+               withNumbers(meaningTable().CargarTexto(kTextSecondReply), attempt, kAttempts), false, true, std::nullopt,
+               ReplyNote::SecondReply);
+        counters_.lateBytesDropped += after.size();
+        after.clear();
+    }
+    waitForQuietLine(attempt, std::move(after));
+    return !second;
+}
+
+bool DeviceLink::refusesLapse(int run, int attempt) {
+    return run >= kHabitToTrust || (run >= 1 && attempt < kAttempts);
+}
+
+bool DeviceLink::takesFraming(bool wellFormed) {
+    if (wellFormed) {
+        habits_.framed = true;
+        habits_.unframed = false;
+        return true;
+    }
+    ++malformedAttempts_;
+    if (habits_.unframed) return true;
+    if (!habits_.framed && malformedAttempts_ >= kAttempts) {
+        habits_.unframed = true;
+        return true;
+    }
+    return false;
+}
+
+bool DeviceLink::takesEcho(bool echoes, int attempt) {
+    if (echoes) {
+        if (habits_.echoRun < kHabitToTrust) ++habits_.echoRun;
+        return true;
+    }
+    if (refusesLapse(habits_.echoRun, attempt)) return false;
+    habits_.echoRun = 0;
+    return true;
 }
 
 void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped) {
@@ -174,7 +239,7 @@ void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped
     for (;;) {
         events_.processEvents();
         if (port_.bytesAvailable() > 0) {
-            const auto bytes = port_.readAll();
+            const auto bytes = readInput();
             if (dropped.empty()) firstDropped = clock_.now();
             dropped.insert(dropped.end(), bytes.begin(), bytes.end());
             quietUntil = clock_.now() + kQuietTime;
@@ -193,6 +258,25 @@ void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped
     }
 }
 
+std::string DeviceLink::noteText(ReplyNote note, int attempt) const {
+    const auto& texts = meaningTable();
+    switch (note) {
+        case ReplyNote::MalformedRefused:
+            return withNumbers(texts.CargarTexto(kTextMalformedRefused), attempt, kAttempts);
+        case ReplyNote::MalformedTaken:
+            return texts.CargarTexto(kTextMalformedTaken);
+        case ReplyNote::OtherQuestion:
+            return withNumbers(texts.CargarTexto(kTextOtherQuestion), attempt, kAttempts);
+        case ReplyNote::CannotTellRepeats:
+            return texts.CargarTexto(kTextCannotTellRepeats);
+        case ReplyNote::SecondReply:
+            return withNumbers(texts.CargarTexto(kTextSecondReply), attempt, kAttempts);
+        case ReplyNote::None:
+            break;
+    }
+    return {};
+}
+
 DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const FrameArray& frame, int attempt) {
     const double t0 = clock_.now();
     // Strictly more than the limit has to pass; wake just after it.
@@ -209,38 +293,40 @@ DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const Frame
             return Outcome::NoReply;
         }
         if (port_.bytesAvailable() >= kFrameLength) {
-            auto reply = port_.readAll();
+            auto reply = readInput();
             const bool wellFormed = isWellFormedReply(reply);
-            // A unit that has framed every reply so far does not send a
-            // malformed one: that is noise, or a reply out of step.
-            const bool firm = framedRun_ >= kWellFormedToTrust;
-            const bool refuse = !wellFormed && (firm || (carriedTrust_ && attempt < kAttempts));
-            if (wellFormed) {
-                if (framedRun_ < kWellFormedToTrust) ++framedRun_;
-            } else {
-                ++counters_.malformedReplies;
-                if (!refuse) {
-                    framedRun_ = 0;
-                    carriedTrust_ = false;
-                }
-            }
-            if (!observers_.empty()) {
-                std::string meaning = replyMeaning(meaningTable(), frame, reply);
-                if (!wellFormed) {
-                    meaning += " \u2014 " + withNumbers(meaningTable().CargarTexto(refuse ? kTextMalformedRefused
-                                                                                          : kTextMalformedTaken),
-                                                        attempt, kAttempts);
-                }
-                notify(LineEventKind::Reply, reply, attempt, std::move(meaning), !wellFormed, refuse);
-            }
-            if (refuse) return Outcome::Refused;
-            result = decodeReply(reply);
+            if (!wellFormed) ++counters_.malformedReplies;
+            const bool framingTaken = takesFraming(wellFormed);
+            const bool echoes = reply[kData1At] == frame[kCommandAt] && reply[kData2At] == frame[kParameter1At];
+            const bool echoTaken = framingTaken && takesEcho(echoes, attempt);
+            // The unit said once that it does not repeat the question.
+            const bool tellNoEcho = echoTaken && !echoes && !habits_.echoNoticeGiven;
+            if (tellNoEcho) habits_.echoNoticeGiven = true;
+            const bool taken = framingTaken && echoTaken;
             const bool trailing = reply.size() > kFrameLength;
+            // Bytes past the eighth, from a unit that sends eight: a second reply.
+            const bool second = taken && trailing && refusesLapse(habits_.exactRun, attempt);
+            if (!observers_.empty()) {
+                const ReplyNote note = !framingTaken ? ReplyNote::MalformedRefused
+                                       : !echoTaken  ? ReplyNote::OtherQuestion
+                                       : !wellFormed ? ReplyNote::MalformedTaken
+                                       : tellNoEcho  ? ReplyNote::CannotTellRepeats
+                                       : second      ? ReplyNote::SecondReply
+                                                     : ReplyNote::None;
+                std::string meaning = replyMeaning(meaningTable(), frame, reply);
+                if (note != ReplyNote::None) meaning += " \u2014 " + noteText(note, attempt);
+                notify(LineEventKind::Reply, reply, attempt, std::move(meaning), !wellFormed, !taken || second,
+                       std::nullopt, note);
+            }
+            if (!taken || second) return Outcome::Refused;
+            result = decodeReply(reply);
             if (trailing) {
                 // Bytes past the eighth are dropped, and so is whatever
                 // follows them, so none of it can glue onto the next reply.
+                habits_.exactRun = 0;
                 counters_.lateBytesDropped += reply.size() - kFrameLength;
                 waitForQuietLine(attempt);
+                return Outcome::TakenWithTail;
             }
             return Outcome::Taken;
         }

@@ -48,14 +48,20 @@ public:
     // are thrown away instead of being read as the next reply.
     static constexpr double kQuietTime = 0.100;
     static constexpr double kQuietLimit = 0.500;
-    // Well-formed replies in a row after which the unit on this open port is
-    // taken to frame its replies: from then on a malformed one is a failed
-    // attempt, until the port closes. Operations close the port between
-    // their steps (identification, then reading), so the trust is carried
-    // into the next opening of the same port, but only as far as the last
-    // attempt of a transaction: a unit that answers that one malformed as
-    // well is another unit, and is taken as it frames its replies.
-    static constexpr int kWellFormedToTrust = 8;
+    // What a unit has shown of its replies decides which replies are taken.
+    // A malformed reply (header or check byte not as framed) fails its
+    // attempt, unless this port's unit has shown that it never frames: all
+    // three attempts of one transaction malformed, and no framed reply ever
+    // seen on the port; then the last is taken, and so are later ones.
+    // A reply that does not repeat the question (command and parameter in
+    // its data bytes) fails its attempt once the unit's replies have
+    // repeated it; before this many in a row it fails only the first two
+    // attempts. A second reply to one question from a unit that answers
+    // with exactly eight bytes fails the attempt the same way.
+    static constexpr int kHabitToTrust = 8;
+    // Transactions in a row without a single byte back after which the line
+    // is taken to be dead: a write stops sending.
+    static constexpr int kSilentToDead = 2;
 
     // Observers see every frame, reply, missed attempt and discarded byte.
     // With none attached nothing is built for them.
@@ -66,21 +72,42 @@ public:
 
     const LineCounters& counters() const { return counters_; }
     void resetCounters() { counters_ = {}; }
-    bool unitFramesReplies() const { return framedRun_ >= kWellFormedToTrust || carriedTrust_; }
+    // What the unit on this port has shown so far.
+    bool unitFramesReplies() const { return habits_.framed; }
+    bool unitNeverFrames() const { return habits_.unframed; }
+    bool unitEchoes() const { return habits_.echoRun >= kHabitToTrust; }
+    // Transactions in a row, up to the last one, that brought no byte at all.
+    int silentInRow() const { return silentInRow_; }
+    bool lineSeemsDead() const { return silentInRow_ >= kSilentToDead; }
 
 private:
-    enum class Outcome { Taken, NoReply, Refused, Cancelled };
+    enum class Outcome { Taken, TakenWithTail, NoReply, Refused, Cancelled };
     Outcome awaitReply(RespuestaComando& result, const FrameArray& frame, int attempt);
+    // Whether a reply of this shape is taken, by what the unit has shown;
+    // learns from it.
+    bool takesFraming(bool wellFormed);
+    bool takesEcho(bool echoes, int attempt);
+    // Whether a reply lacking what the unit has shown `run` times in a row
+    // fails its attempt: always from kHabitToTrust on, before that except at
+    // the last attempt.
+    static bool refusesLapse(int run, int attempt);
+    // After a taken reply: false when a second reply followed it from a unit
+    // that answers with exactly eight bytes, and the attempt failed; either
+    // way what followed is thrown away once the line is quiet.
+    bool settleAfterReply(int attempt);
+    std::string noteText(ReplyNote note, int attempt) const;
+    // Reads what has arrived, noting that the line is alive.
+    std::vector<std::uint8_t> readInput();
+    // Counts a transaction that heard nothing at all.
+    void endTransaction();
     // Throws away what waits in the input before a frame goes out.
     void discardStale(int attempt);
     // Reads and drops input until the line has been quiet for kQuietTime.
     void waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped = {});
-    // After a reply: drops what followed it during the trailing pause and
-    // waits for the line to fall quiet, if anything did.
-    void dropTrailing(int attempt);
     void trailingPause();
     void notify(LineEventKind kind, std::vector<std::uint8_t> bytes, int attempt, std::string meaning,
-                bool malformed = false, bool refused = false, std::optional<double> time = std::nullopt);
+                bool malformed = false, bool refused = false, std::optional<double> time = std::nullopt,
+                ReplyNote note = ReplyNote::None);
     const texts::TextTable& meaningTable() const;
     void portOpened();
 
@@ -90,10 +117,21 @@ private:
     StatusLine status_;
     std::vector<LineObserver*> observers_;
     LineCounters counters_;
-    int framedRun_ = 0;          // well-formed replies in a row since the port opened
-    bool carriedTrust_ = false;  // the last opening of this port ended trusted
-    int trustedPort_ = 0;
-    int openedPort_ = 0;
+    // What the unit on habitsPort_ has shown. Forgotten when another port
+    // opens or a whole transaction goes unanswered: the unit may have been
+    // changed.
+    struct Habits {
+        bool framed = false;    // a well-formed reply came
+        bool unframed = false;  // never framed: malformed replies are taken
+        int echoRun = 0;        // replies in a row that repeated the question
+        int exactRun = 0;       // replies in a row of exactly eight bytes
+        bool echoNoticeGiven = false;
+    };
+    Habits habits_;
+    int habitsPort_ = 0;
+    int malformedAttempts_ = 0;  // in the transaction under way
+    bool heard_ = false;         // a byte came during the transaction under way
+    int silentInRow_ = 0;
 };
 
 }  // namespace zrk::link

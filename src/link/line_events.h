@@ -22,6 +22,16 @@ enum class LineEventKind {
     Late,     // bytes thrown away while waiting for the line to fall quiet
 };
 
+// What the engineer should know about a reply beyond its bytes.
+enum class ReplyNote {
+    None,
+    MalformedRefused,   // header or check byte wrong from a unit that frames: attempt failed
+    MalformedTaken,     // from a unit that never frames its replies
+    OtherQuestion,      // did not repeat the question the unit has always repeated: attempt failed
+    CannotTellRepeats,  // the unit does not repeat the question, said once
+    SecondReply,        // a second reply followed from a unit that sends eight bytes: attempt failed
+};
+
 struct LineEvent {
     LineEventKind kind = LineEventKind::Sent;
     double time = 0.0;                // steady-clock seconds
@@ -30,12 +40,14 @@ struct LineEvent {
     std::string meaning;              // in the operator's language
     // Reply only: header or check byte wrong.
     bool malformed = false;
-    // Reply only: malformed from a unit that frames its replies, so the
-    // attempt failed and the reply was not used.
+    // The attempt failed and the reply was not used: malformed from a unit
+    // that frames its replies, the answer to another question, or followed
+    // by a second reply.
     bool refused = false;
+    ReplyNote note = ReplyNote::None;
 
     // Something the engineer should look at.
-    bool failure() const { return kind == LineEventKind::NoReply || malformed; }
+    bool failure() const { return kind == LineEventKind::NoReply || malformed || refused; }
 };
 
 // Running totals of one link, from its creation or the last reset.

@@ -19,5 +19,8 @@ inline constexpr int kTextStale = 3230;               // "discarded %1 stale byt
 inline constexpr int kTextLate = 3231;                // "dropped %1 late bytes"
 inline constexpr int kTextMalformedRefused = 3232;    // "malformed reply refused, attempt %1 of %2"
 inline constexpr int kTextMalformedTaken = 3233;      // "malformed reply, taken as it is"
+inline constexpr int kTextOtherQuestion = 3252;       // "reply to another question refused, attempt %1 of %2"
+inline constexpr int kTextCannotTellRepeats = 3253;   // "... a repeated reply cannot be told apart"
+inline constexpr int kTextSecondReply = 3254;         // "a second reply to one question, attempt %1 of %2 failed"
 
 }  // namespace zrk::link

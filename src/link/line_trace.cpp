@@ -38,10 +38,25 @@ void LineTrace::lineEvent(const LineEvent& event) {
             break;
         case LineEventKind::Reply:
             text = traceBytes(t, "RX", event.bytes);
-            if (event.refused) {
-                text += traceLine(t, "--", "malformed reply refused" + ofAttempts);
-            } else if (event.malformed) {
-                text += traceLine(t, "--", "malformed reply, taken as it is");
+            switch (event.note) {
+                case ReplyNote::MalformedRefused:
+                    text += traceLine(t, "--", "malformed reply refused" + ofAttempts);
+                    break;
+                case ReplyNote::MalformedTaken:
+                    text += traceLine(t, "--", "malformed reply, taken as it is");
+                    break;
+                case ReplyNote::OtherQuestion:
+                    text += traceLine(t, "--", "reply to another question refused" + ofAttempts);
+                    break;
+                case ReplyNote::CannotTellRepeats:
+                    text +=
+                        traceLine(t, "--", "replies do not repeat the question: a repeated reply cannot be told apart");
+                    break;
+                case ReplyNote::SecondReply:
+                    text += traceLine(t, "--", "a second reply followed" + ofAttempts + " failed");
+                    break;
+                case ReplyNote::None:
+                    break;
             }
             break;
         case LineEventKind::NoReply:
@@ -52,6 +67,10 @@ void LineTrace::lineEvent(const LineEvent& event) {
                 t, "--", "discarded " + std::to_string(event.bytes.size()) + " stale bytes: " + hexBytes(event.bytes));
             break;
         case LineEventKind::Late:
+            if (event.note == ReplyNote::SecondReply) {
+                text = traceLine(t, "--", "a second reply" + ofAttempts + " failed: " + hexBytes(event.bytes));
+                break;
+            }
             text = traceLine(t, "--",
                              "dropped " + std::to_string(event.bytes.size()) + " late bytes: " + hexBytes(event.bytes));
             break;

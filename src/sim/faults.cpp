@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <optional>
-#include <utility>
 #include <sstream>
+#include <utility>
 
 namespace zrk::sim {
 
@@ -104,7 +104,8 @@ void applyOne(Faults& faults, std::string_view faultText) {
     } else if (name == "flip") {
         requireValue(true);
         const auto [frame, bit] = frameAndNumber(name, value, 0);
-        if (bit && *bit > 63) throw FaultSpecError("fault flip: bit " + std::to_string(*bit) + " is past the reply (0 to 63)");
+        if (bit && *bit > 63)
+            throw FaultSpecError("fault flip: bit " + std::to_string(*bit) + " is past the reply (0 to 63)");
         faults.flipFrame = frame;
         faults.flipBit = bit.value_or(50);
     } else if (name == "duplicate") {

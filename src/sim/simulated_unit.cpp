@@ -82,7 +82,8 @@ UnitResponse SimulatedUnit::respond(const Frame& frame) {
     const std::vector<std::uint8_t> sent = response.bytes;
     if (thisFrame(faults_.previousFrame) && !previousReply_.empty()) response.bytes = previousReply_;
     if (thisFrame(faults_.flipFrame) && static_cast<std::size_t>(faults_.flipBit / 8) < response.bytes.size())
-        response.bytes[static_cast<std::size_t>(faults_.flipBit / 8)] ^= static_cast<std::uint8_t>(1 << (faults_.flipBit % 8));
+        response.bytes[static_cast<std::size_t>(faults_.flipBit / 8)] ^=
+            static_cast<std::uint8_t>(1 << (faults_.flipBit % 8));
     if (thisFrame(faults_.lostByteFrame) && !response.bytes.empty())
         response.bytes.erase(response.bytes.begin() + static_cast<std::ptrdiff_t>(response.bytes.size() / 2));
     if (thisFrame(faults_.noiseFrame)) {

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 222;
+constexpr std::size_t kTextCount = 225;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -212,6 +212,9 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3249, "Save as…"},
     Entry{3250, "Line trace"},
     Entry{3251, "The trace could not be saved:"},
+    Entry{3252, "reply to another question refused, attempt %1 of %2"},
+    Entry{3253, "this unit's replies do not repeat the question: a reply sent twice cannot be told apart"},
+    Entry{3254, "a second reply to one question, attempt %1 of %2 failed"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
     Entry{
@@ -458,6 +461,11 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3249, "Guardar como…"},
     Entry{3250, "Traza de línea"},
     Entry{3251, "No se pudo guardar la traza:"},
+    Entry{3252, "respuesta a otra pregunta rechazada, intento %1 de %2"},
+    Entry{3253,
+          "las respuestas de este equipo no repiten la pregunta: una respuesta enviada dos veces no se puede "
+          "distinguir"},
+    Entry{3254, "segunda respuesta a una misma pregunta, intento %1 de %2 fallido"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
     Entry{3300,
@@ -705,6 +713,11 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3249, "Enregistrer sous…"},
     Entry{3250, "Trace de ligne"},
     Entry{3251, "La trace n'a pas pu être enregistrée :"},
+    Entry{3252, "réponse à une autre question refusée, tentative %1 sur %2"},
+    Entry{3253,
+          "les réponses de cet appareil ne répètent pas la question : une réponse envoyée deux fois ne peut être "
+          "distinguée"},
+    Entry{3254, "deuxième réponse à une même question, tentative %1 sur %2 échouée"},
     // Texts of the tool's own messages and statuses: the port pick, the device
     // operations, files, help and the Cancel button.
     Entry{3300,

@@ -6,8 +6,10 @@
 // - a reply is taken only from bytes that arrived after the attempt began
 //   (nothing left over from an earlier attempt) and no later than two seconds
 //   after its frame went out; its fields are bytes 3 to 7 of those;
-// - a failed transaction had no attempt with eight such bytes, and reports
-//   all fields 0.
+// - a reply is well-formed, or it came at the third attempt after two
+//   malformed ones (a unit that never frames its replies);
+// - a failed transaction had no attempt with a well-formed reply in time
+//   and not three malformed ones, and reports all fields 0.
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -16,6 +18,7 @@
 
 #include "fake_platform.h"
 #include "link/device_link.h"
+#include "link/line_events.h"
 #include "scripted_port.h"
 #include "virtual_clock.h"
 
@@ -94,14 +97,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& b = *bytes;
         if (reply.Valor != b[2] * 256 + b[3] || reply.Dato1 != b[4] || reply.Dato2 != b[5] || reply.Dato3 != b[6])
             std::abort();  // fields from other bytes than the reply's
+        // A malformed reply is taken only at the third attempt, when all
+        // three brought one: the unit has then shown it never frames.
+        if (!link::isWellFormedReply({b.begin(), b.begin() + 8}) && last != 2) std::abort();
     } else {
         if (reply.Resultado != link::kNak) std::abort();
         if (reply.Valor != 0 || reply.Dato1 != 0 || reply.Dato2 != 0 || reply.Dato3 != 0) std::abort();
         if (port.frameEnds.size() != 3) std::abort();  // gave up before the third attempt
+        int malformed = 0;
+        bool judged = true;
         for (std::size_t attempt = 0; attempt < 3; ++attempt) {
             const auto bytes = counted(attempt);
-            if (bytes && bytes->size() >= 8) std::abort();  // a reply in time was not taken
+            if (!bytes) judged = false;
+            if (!bytes || bytes->size() < 8) continue;
+            // A well-formed reply in time is taken, whatever follows it on a
+            // unit not yet known to send exactly eight bytes.
+            if (link::isWellFormedReply({bytes->begin(), bytes->begin() + 8})) std::abort();
+            ++malformed;
         }
+        if (judged && malformed == 3) std::abort();  // three malformed: the last is taken
     }
     return 0;
 }

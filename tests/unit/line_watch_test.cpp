@@ -1,9 +1,11 @@
 // What the link tells its observers and counts, what each frame means, and
-// the two guards against wrong replies: waiting for a quiet line after a
-// missed attempt or a long reply, and refusing malformed replies from a unit
-// that frames its replies. All on the virtual clock.
+// the guards against wrong replies: waiting for a quiet line after a
+// missed attempt or a long reply, and refusing replies that break what the
+// unit has shown of itself (framing, repeating the question, eight bytes). All
+// on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "fake_platform.h"
@@ -262,61 +264,162 @@ TEST(Trace, FramesRepliesAndWhatWasThrownAway) {
               "   5.382 RX 4A 58 00 00 01 02 22 DE\n");
 }
 
-TEST(FramingUnit, MalformedRepliesAreRefusedOnlyOnceEightCameWellFormed) {
+// What the unit has shown decides which replies are taken: a malformed
+// reply fails its attempt unless the unit has never framed one and all
+// three attempts brought malformed replies.
+TEST(ReplyHabits, FramingDecidesWhichMalformedRepliesAreTaken) {
     struct Case {
         const char* name;
-        bool framedBefore;                               // eight well-formed replies first
-        bool reopen;                                     // the port closed and opened again in between
-        int otherPort;                                   // reopened on another port number (0: same)
+        bool framedBefore;   // one well-formed reply first
+        bool silentBetween;  // then a transaction that hears nothing
+        int reopenOn;        // the port closed and opened again on this number (0: not reopened)
         std::vector<std::vector<std::uint8_t>> replies;  // to the transaction under test
         std::uint8_t resultado, dato3;
-        std::uint64_t malformed;
+        bool neverFrames;  // what the link knows afterwards
     };
     const auto garbage = std::vector<std::uint8_t>{0x13, 0x37, 0, 0, 1, 9, 0x66, 0};
     const Case cases[] = {
-        {"before the eighth: taken as it is", false, false, 0, {garbage}, 6, 0x66, 1},
-        {"after eight: refused, the retry answers", true, false, 0, {garbage, framed(9, 0x99)}, 6, 0x99, 1},
-        {"after eight: three malformed fail", true, false, 0, {garbage, garbage, garbage}, 21, 0, 3},
-        {"carried over a reopening: refused", true, true, 0, {garbage, framed(9, 0x99)}, 6, 0x99, 1},
-        {"carried trust yields at the last attempt", true, true, 0, {garbage, garbage, garbage}, 6, 0x66, 3},
-        {"another port: no trust", true, true, 2, {garbage}, 6, 0x66, 1},
-        {"a unit with its own header", false, false, 0, {freeForm(9, 0x99)}, 6, 0x99, 1},
+        {"fresh: refused, the retry answers", false, false, 0, {garbage, framed(9, 0x99)}, 6, 0x99, false},
+        {"fresh: three malformed, the last is taken", false, false, 0, {garbage, garbage, garbage}, 6, 0x66, true},
+        {"a unit with its own header", false, false, 0, {freeForm(9, 1), freeForm(9, 2), freeForm(9, 3)}, 6, 3, true},
+        {"after one framed reply: three malformed fail", true, false, 0, {garbage, garbage, garbage}, 21, 0, false},
+        {"carried over a reopening", true, false, 1, {garbage, garbage, garbage}, 21, 0, false},
+        {"another port: learnt afresh", true, false, 2, {garbage, garbage, garbage}, 6, 0x66, true},
+        {"a silent transaction forgets", true, true, 0, {garbage, garbage, garbage}, 6, 0x66, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Rig rig;
         if (c.framedBefore) {
-            for (int i = 0; i < 8; ++i) {
-                rig.port.replies.push_back({framed(static_cast<std::uint8_t>(i), 0)});
-                rig.link.EnviarComando({0, 1, static_cast<std::uint8_t>(i), 0});
-            }
-            EXPECT_TRUE(rig.link.unitFramesReplies()) << c.name;
+            rig.port.replies.push_back({framed(1, 0)});
+            rig.link.EnviarComando({0, 1, 1, 0});
+            EXPECT_TRUE(rig.link.unitFramesReplies());
         }
-        if (c.reopen) {
+        if (c.silentBetween) rig.link.EnviarComando({0, 1, 1, 0});
+        if (c.reopenOn) {
             rig.link.CerrarCom();
-            if (c.otherPort) rig.port.setPortNumber(c.otherPort);
+            rig.port.setPortNumber(c.reopenOn);
             rig.link.AbrirCom();
         }
+        const auto framesBefore = rig.port.frames.size();
         for (const auto& r : c.replies) rig.port.replies.push_back({r});
-        const auto before = rig.link.counters();
         const auto result = rig.link.EnviarComando({0, 1, 9, 0});
-        EXPECT_EQ(result.Resultado, c.resultado) << c.name;
-        EXPECT_EQ(result.Dato3, c.dato3) << c.name;
-        EXPECT_EQ(rig.link.counters().malformedReplies - before.malformedReplies, c.malformed) << c.name;
-        EXPECT_EQ(rig.port.frames.size() - (c.framedBefore ? 8u : 0u), c.replies.size()) << c.name;
+        EXPECT_EQ(result.Resultado, c.resultado);
+        EXPECT_EQ(result.Dato3, c.dato3);
+        EXPECT_EQ(rig.port.frames.size() - framesBefore, c.replies.size());
+        EXPECT_EQ(rig.link.unitNeverFrames(), c.neverFrames);
+        if (c.neverFrames) {
+            // From then on its replies are taken as they come.
+            rig.port.replies.push_back({c.replies.back()});
+            EXPECT_EQ(rig.link.EnviarComando({0, 1, 9, 0}).Resultado, 6);
+            EXPECT_EQ(rig.port.frames.size() - framesBefore, c.replies.size() + 1);
+        }
     }
 }
 
-TEST(FramingUnit, AMalformedReplyBeforeTheEighthStartsTheCountAgain) {
+// Replies that repeat the question (command and address in bytes 5 and 6)
+// make one for another question fail its attempt: a reply that came twice
+// cannot then land on the next question. Before eight in a row the last
+// attempt still takes what comes.
+TEST(ReplyHabits, AReplyToAnotherQuestionFailsItsAttempt) {
+    struct Case {
+        const char* name;
+        int echoedBefore;
+        std::vector<std::vector<std::uint8_t>> replies;
+        std::uint8_t resultado, dato3;
+        bool toldCannotTell;
+    };
+    const auto other = framed(8, 0x88);  // the reply to "read address 8"
+    const Case cases[] = {
+        {"after eight: refused, the retry answers", 8, {other, framed(9, 0x99)}, 6, 0x99, false},
+        {"after eight: three others fail", 8, {other, other, other}, 21, 0, false},
+        {"after one: refused, the retry answers", 1, {other, framed(9, 0x99)}, 6, 0x99, false},
+        {"after one: the last attempt takes it", 1, {other, other, other}, 6, 0x88, true},
+        {"a unit that never repeats: taken, said once", 0, {other}, 6, 0x88, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        for (int i = 0; i < c.echoedBefore; ++i) {
+            rig.port.replies.push_back({framed(static_cast<std::uint8_t>(i), 0)});
+            rig.link.EnviarComando({0, 1, static_cast<std::uint8_t>(i), 0});
+        }
+        const auto framesBefore = rig.port.frames.size();
+        for (const auto& r : c.replies) rig.port.replies.push_back({r});
+        const auto result = rig.link.EnviarComando({0, 1, 9, 0});
+        EXPECT_EQ(result.Resultado, c.resultado);
+        EXPECT_EQ(result.Dato3, c.dato3);
+        EXPECT_EQ(rig.port.frames.size() - framesBefore, c.replies.size());
+        const auto told = [&rig] {
+            return std::count_if(rig.recorder.events.begin(), rig.recorder.events.end(),
+                                 [](const LineEvent& e) { return e.note == link::ReplyNote::CannotTellRepeats; });
+        };
+        EXPECT_EQ(told(), c.toldCannotTell ? 1 : 0);
+        // Said once: another reply that does not repeat the question is taken quietly.
+        rig.port.replies.push_back({framed(7, 1)});
+        rig.link.EnviarComando({0, 1, 9, 0});
+        if (c.toldCannotTell) {
+            EXPECT_EQ(told(), 1);
+        }
+    }
+}
+
+// A unit that answers with exactly eight bytes and then sends a second
+// reply: the attempt fails and is repeated once the line is quiet.
+TEST(ReplyHabits, ASecondReplyFromAUnitThatSendsEightFailsTheAttempt) {
+    struct Case {
+        const char* name;
+        int exactBefore;
+        bool inOnePiece;  // the second reply arrives with the first
+        std::uint8_t dato3;
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {"after eight exact replies, during the rest", 8, false, 0x99, 2},
+        {"after eight exact replies, in one piece", 8, true, 0x99, 2},
+        {"after one, not at the last attempt", 1, false, 0x99, 2},
+        {"a unit not yet seen: the tail is dropped", 0, false, 0x11, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Rig rig;
+        for (int i = 0; i < c.exactBefore; ++i) {
+            rig.port.replies.push_back({framed(9, 0)});
+            rig.link.EnviarComando({0, 1, 9, 0});
+        }
+        const auto framesBefore = rig.port.frames.size();
+        ScriptedPort::Reply twice{framed(9, 0x11)};
+        if (c.inOnePiece) {
+            const auto again = framed(9, 0x11);
+            twice.bytes.insert(twice.bytes.end(), again.begin(), again.end());
+        } else {
+            twice.later.push_back({0.02, framed(9, 0x11)});
+        }
+        rig.port.replies.push_back(twice);
+        rig.port.replies.push_back({framed(9, 0x99)});
+        const auto result = rig.link.EnviarComando({0, 1, 9, 0});
+        EXPECT_EQ(result.Resultado, 6);
+        EXPECT_EQ(result.Dato3, c.dato3);
+        EXPECT_EQ(rig.port.frames.size() - framesBefore, c.frames);
+    }
+}
+
+TEST(ReplyHabits, TransactionsThatHearNothingAreCountedInARow) {
     Rig rig;
-    const auto garbage = std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8};
-    for (int i = 0; i < 7; ++i) rig.port.replies.push_back({framed(0, 0)});
-    rig.port.replies.push_back({garbage});
-    for (int i = 0; i < 7; ++i) rig.port.replies.push_back({framed(0, 0)});
-    for (int i = 0; i < 15; ++i) rig.link.EnviarComando({0, 1, 0, 0});
-    EXPECT_FALSE(rig.link.unitFramesReplies());
-    rig.port.replies.push_back({framed(0, 0)});
-    rig.link.EnviarComando({0, 1, 0, 0});
-    EXPECT_TRUE(rig.link.unitFramesReplies());
+    EXPECT_EQ(rig.link.silentInRow(), 0);
+    rig.link.EnviarComando({0, 1, 1, 0});
+    EXPECT_EQ(rig.link.silentInRow(), 1);
+    EXPECT_FALSE(rig.link.lineSeemsDead());
+    rig.link.EnviarComando({0, 1, 1, 0});
+    EXPECT_TRUE(rig.link.lineSeemsDead());
+    // Bytes that make no reply still show the line is alive.
+    rig.port.replies.push_back({{1, 2, 3}});
+    EXPECT_EQ(rig.link.EnviarComando({0, 1, 1, 0}).Resultado, 21);
+    EXPECT_EQ(rig.link.silentInRow(), 0);
+    rig.link.EnviarComando({0, 1, 1, 0});
+    rig.port.replies.push_back({framed(1, 5)});
+    EXPECT_EQ(rig.link.EnviarComando({0, 1, 1, 0}).Dato3, 5);
+    EXPECT_EQ(rig.link.silentInRow(), 0);
 }
 
 TEST(Counters, CountWhatHappened) {
@@ -325,13 +428,15 @@ TEST(Counters, CountWhatHappened) {
     noisy.later.push_back({2.05, {1, 2, 3}});  // late: after the time limit
     rig.port.replies.push_back(noisy);
     rig.port.replies.push_back({framed(1, 1), 0.01, {{0.012, {9, 9}}}});  // two trailing bytes
-    rig.port.replies.push_back({{1, 2, 3, 4, 5, 6, 7, 8}});               // malformed, taken
+    rig.port.replies.push_back({{1, 2, 3, 4, 5, 6, 7, 8}});               // malformed
     rig.link.EnviarComando({0, 1, 1, 0});
     rig.link.EnviarComando({0, 1, 2, 0});
     link::LineCounters expected;
+    // The malformed reply, from a unit that has framed one, fails its
+    // attempt; the two after it hear nothing.
     expected.transactions = 2;
-    expected.retries = 1;
-    expected.attemptsWithoutReply = 1;
+    expected.retries = 3;
+    expected.attemptsWithoutReply = 3;
     expected.lateBytesDropped = 3 + 2;
     expected.malformedReplies = 1;
     EXPECT_EQ(rig.link.counters(), expected);

@@ -493,7 +493,10 @@ TEST_P(NoOverlap, ArrivalDuringAnOperationIsSkipped) {
     auto& port = started.port<InterruptedPort>();
     auto& frm = started.frm();
     frm.chkEstado.setValue(1);
-    for (int n = 0; n < 20; ++n) port.replies.push_back(statusReply(0, 1));
+    // Each reply repeats its question, as the unit's do.
+    for (int n = 0; n < 20; ++n)
+        for (int selector : GetParam().ownSelectors)
+            port.replies.push_back(statusReply(static_cast<std::uint8_t>(selector), 1));
     frm.btnSpoolValorInstantaneo.Click();  // the refresh timer is on
     bool ran = false, timerLampBefore = false, timerLampAfter = false;
     port.duringFirstWait = [&] {

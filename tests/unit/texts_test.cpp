@@ -22,7 +22,7 @@ const Language kAllSets[] = {Language::Neutral, Language::English, Language::Spa
                              Language::SpanishModern, Language::French};
 
 // The ids the window and the messages ask for: the unit's 101, then the
-// tool's own, the line monitor's from 3200 to 3251 among them.
+// tool's own, the line monitor's from 3200 to 3254 among them.
 const std::vector<int> kIds = [] {
     std::vector<int> ids = {1002, 1004, 1012, 1021, 1055, 1056, 1057, 1058, 1059, 1061, 1100, 1102, 1103, 1104, 1105,
                             1110, 1111, 1112, 1160, 1161, 1165, 1171, 1180, 1201, 1203, 1204, 1205, 1206, 1207, 1208,
@@ -38,7 +38,7 @@ const std::vector<int> kIds = [] {
                             3100, 3101, 3102,
                             // messages and statuses of the tool's own mends
                             3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313, 3314};
-    for (int id = 3200; id <= 3251; ++id) ids.push_back(id);
+    for (int id = 3200; id <= 3254; ++id) ids.push_back(id);
     // undo of the last write and the list of recent writes
     for (int id = 3400; id <= 3423; ++id) ids.push_back(id);
     std::sort(ids.begin(), ids.end());
