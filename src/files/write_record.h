@@ -52,7 +52,7 @@ public:
         std::string field;
         std::string unitValue;
         std::string written;
-        std::string outcome;  // "verified", "not verified" or "failed"
+        std::string outcome;  // one of the kOutcome words below
         std::vector<Cell> cells{};
         int write = 0;   // the lines of one write share it; 0: an older line without one
         int undoes = 0;  // the write this one put back; 0: none
@@ -70,6 +70,14 @@ private:
     std::filesystem::path log_;
     std::filesystem::path copies_;
 };
+
+// What became of a logged change. Lines written before the unknown outcome
+// came in said "not verified" for what is now "written, not verified".
+inline constexpr const char* kOutcomeVerified = "verified";
+inline constexpr const char* kOutcomeNotVerified = "written, not verified";
+inline constexpr const char* kOutcomeUnknown = "unknown";
+inline constexpr const char* kOutcomeFailed = "failed";
+inline constexpr const char* kOutcomeNotVerifiedBefore = "not verified";
 
 // "38:5>1 40:9>2", and back; nothing for text that is not such a list.
 std::string cellsText(const std::vector<WriteRecord::Cell>& cells);

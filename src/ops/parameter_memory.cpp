@@ -27,10 +27,11 @@ void error(state::State& p, const std::string& text) {
     p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
 }
 
-ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e) {
+ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e,
+                           const std::string& detail = {}) {
     p.link.CerrarCom();
     p.frm.setStatus(e.what());
-    error(p, std::string(headline) + "\n" + e.what());
+    error(p, std::string(headline) + "\n" + e.what() + detail);
     return {ops::End::PortError, e.what()};
 }
 
@@ -258,37 +259,114 @@ std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBind
     }
 }
 
-// What became of each address a write sent.
+// What a write did to one cell, as far as the tool knows.
+enum class CellOutcome { Verified, WrittenNotVerified, Unknown, Failed, NotSent };
+
+int rank(CellOutcome outcome) {
+    switch (outcome) {
+        case CellOutcome::Verified:
+            return 0;
+        case CellOutcome::WrittenNotVerified:
+            return 1;
+        case CellOutcome::Unknown:
+            return 2;
+        case CellOutcome::Failed:
+        case CellOutcome::NotSent:
+            break;
+    }
+    return 3;
+}
+
+// The record's word: a cell never sent is a change that failed.
+const char* outcomeWord(CellOutcome outcome) {
+    switch (outcome) {
+        case CellOutcome::Verified:
+            return files::kOutcomeVerified;
+        case CellOutcome::WrittenNotVerified:
+            return files::kOutcomeNotVerified;
+        case CellOutcome::Unknown:
+            return files::kOutcomeUnknown;
+        case CellOutcome::Failed:
+        case CellOutcome::NotSent:
+            break;
+    }
+    return files::kOutcomeFailed;
+}
+
+// The first address of the field row that holds `address`; -1 for none.
+int rowOfAddress(int address) {
+    for (int row : rowAddresses())
+        if (address >= row && address < row + rowLength(row)) return row;
+    return -1;
+}
+
+// What became of each address a write sent, as each became known.
 struct Sending {
-    std::vector<int> sent;      // the unit acknowledged the frame
-    std::vector<int> failed;    // no answer: the pass stopped there
-    std::vector<int> checked;   // read back with an answer, as written or not
-    std::vector<int> verified;  // read back as written
+    std::vector<int> sent;        // the unit acknowledged the frame
+    std::vector<int> unanswered;  // sent, no acknowledgement: the pass stopped there
+    std::vector<int> checked;     // read back with an answer, as written or not
+    std::vector<int> verified;    // read back as written
     std::vector<std::string> differences;
+    std::optional<int> inFlight;  // the frame going out when the port failed
+    std::optional<int> deadAt;    // the write stopped here: the line went dead
+    // When an unanswered write went out, and the last transaction answered:
+    // a write followed by an answer did not arrive with the line down.
+    std::vector<std::pair<int, int>> unansweredAt;
+    int transactions = 0;
+    int lastAnswered = 0;
     bool verify = false;
     ops::Outcome<> outcome = ops::End::Done;
 
     static bool has(const std::vector<int>& list, int a) {
         return std::find(list.begin(), list.end(), a) != list.end();
     }
+    void count(bool answered) {
+        ++transactions;
+        if (answered) lastAnswered = transactions;
+    }
+    CellOutcome of(int a) const {
+        if (has(checked, a)) return has(verified, a) ? CellOutcome::Verified : CellOutcome::Failed;
+        if (has(sent, a)) return CellOutcome::WrittenNotVerified;
+        if (inFlight == a) return CellOutcome::Unknown;
+        for (const auto& [address, when] : unansweredAt)
+            if (address == a) return lastAnswered > when ? CellOutcome::Failed : CellOutcome::Unknown;
+        return CellOutcome::NotSent;
+    }
 };
 
+// One transaction of the write, counted for the cells' outcomes.
+std::optional<std::uint8_t> readBack(state::State& p, Sending& s, int a) {
+    const auto held = ops::readCell(p.link, a);
+    s.count(held.has_value());
+    return held;
+}
+
 // Sends the frames in two passes: the fields, then the identifier number.
-// A pass stops at the first address the unit does not answer.
+// A pass stops at the first address the unit does not answer; the whole
+// write stops once the line has gone dead (two transactions in a row
+// without a byte back), and sends nothing more.
 void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
     auto write = [&](int a, std::uint8_t byte) {
+        s.inFlight = a;
         const auto reply = p.link.EnviarComando(link::writeMemoryFrame(a, byte));
+        s.inFlight.reset();
+        s.count(reply.Resultado == link::kAck);
         if (reply.Resultado == link::kAck) {
             p.frm.setStatus(std::to_string(a));
             p.progress.advance();
             s.sent.push_back(a);
             return true;
         }
+        s.unanswered.push_back(a);
+        s.unansweredAt.emplace_back(a, s.transactions);
         if (p.progress.cancelRequested()) return false;
         p.frm.setStatus("Reading Error in data " + std::to_string(a));
         p.platform.ui.beep();
+        if (p.link.lineSeemsDead()) {
+            s.deadAt = a;
+            return false;
+        }
         p.link.Pausa(1000);
-        s.failed.push_back(a);
         return false;
     };
     bool passEnded = false, beeped = false;
@@ -301,39 +379,123 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
         }
     }
     if (!passEnded && !beeped) p.platform.ui.beep();
-    if (p.progress.cancelRequested()) return;
-    // The identifier number goes even when the first pass stopped early.
+    if (p.progress.cancelRequested() || s.deadAt) return;
+    const bool identifierPass =
+        std::any_of(frames.begin(), frames.end(), [](const auto& f) { return f.first > kLastOfFirstPass; });
+    if (!identifierPass) return;
+    // The identifier number goes even when the first pass stopped early, but
+    // not into a line that heard nothing: a read asks whether it is still
+    // there, and a second silence ends the write before the number goes.
+    if (passEnded && p.link.silentInRow() > 0) {
+        readBack(p, s, kIdentifierHigh);
+        if (p.progress.cancelRequested()) return;
+        if (p.link.lineSeemsDead()) {
+            s.deadAt = s.unanswered.back();
+            return;
+        }
+    }
     for (const auto& [a, byte] : frames)
         if (a > kLastOfFirstPass && !write(a, byte)) break;
 }
 
 // An answered write proves only that the frame arrived: reads each cell
-// back and compares.
+// back and compares. A cell whose write went unanswered on a line that
+// still answers is read back too: the unit may have taken it.
 void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
     p.frm.setStatus(text(p, 3004));
     for (const auto& [a, byte] : frames) {
-        if (!Sending::has(s.sent, a)) continue;
-        const auto held = ops::readCell(p.link, a);
+        const bool acknowledged = Sending::has(s.sent, a);
+        if (!acknowledged && !Sending::has(s.unanswered, a)) continue;
+        const auto held = readBack(p, s, a);
         if (p.progress.cancelRequested()) break;
         const std::string written = std::to_string(byte);
-        if (!held)
+        if (!held && acknowledged)
             s.differences.push_back(text(p, 3007, {std::to_string(a), written}));
-        else if (*held != byte)
+        else if (held && *held != byte)
             s.differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
         if (held) s.checked.push_back(a);
         if (held && *held == byte) s.verified.push_back(a);
-        p.progress.advance();
+        if (acknowledged) p.progress.advance();
+        if (!held && p.link.lineSeemsDead()) {
+            s.deadAt = a;
+            break;
+        }
     }
 }
 
+// "0-49, 52, 254-255"
+std::string addressRanges(std::vector<int> addresses) {
+    std::sort(addresses.begin(), addresses.end());
+    std::string out;
+    for (std::size_t i = 0; i < addresses.size();) {
+        std::size_t j = i;
+        while (j + 1 < addresses.size() && addresses[j + 1] == addresses[j] + 1) ++j;
+        out += (out.empty() ? "" : ", ") + std::to_string(addresses[i]);
+        if (j > i) out += "-" + std::to_string(addresses[j]);
+        i = j + 1;
+    }
+    return out;
+}
+
+// After a write cut short by the line: what the unit is known to hold, cell
+// by cell, so the engineer knows what to check.
+std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, const Sending& s) {
+    std::vector<int> verified, written, unknown, failed, notSent;
+    for (const auto& [a, byte] : frames) {
+        switch (s.of(a)) {
+            case CellOutcome::Verified:
+                verified.push_back(a);
+                break;
+            case CellOutcome::WrittenNotVerified:
+                written.push_back(a);
+                break;
+            case CellOutcome::Unknown:
+                unknown.push_back(a);
+                break;
+            case CellOutcome::Failed:
+                failed.push_back(a);
+                break;
+            case CellOutcome::NotSent:
+                notSent.push_back(a);
+                break;
+        }
+    }
+    std::string lines;
+    const auto add = [&](int id, const std::vector<int>& cells) {
+        if (!cells.empty()) lines += "\n" + text(p, id, {addressRanges(cells)});
+    };
+    add(3029, verified);
+    add(3030, written);
+    if (!unknown.empty()) {
+        std::string named;
+        for (int a : unknown) {
+            const int row = rowOfAddress(a);
+            named += (named.empty() ? "" : ", ") + std::to_string(a) +
+                     (row >= 0 ? " (" + fieldCaption(p.frm, row) + ")" : std::string());
+        }
+        lines += "\n" + text(p, 3031, {named});
+    }
+    add(3032, failed);
+    add(3033, notSent);
+    return lines;
+}
+
 // The status line and message at the end of a write that ran.
-void reportWrite(state::State& p, Sending& s) {
+void reportWrite(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
     if (s.outcome != ops::End::Done) return;
     p.platform.events.processEvents();
-    if (!s.failed.empty()) {
-        std::string where;
-        for (int a : s.failed) where += (where.empty() ? "" : ", ") + std::to_string(a);
-        p.frm.setStatus(text(p, 3008, {where}));
+    const bool allTaken = std::all_of(frames.begin(), frames.end(), [&](const auto& f) {
+        const CellOutcome outcome = s.of(f.first);
+        return outcome == CellOutcome::Verified || outcome == CellOutcome::WrittenNotVerified ||
+               (outcome == CellOutcome::Failed && Sending::has(s.checked, f.first));
+    });
+    if (s.deadAt) {
+        const std::string headline = text(p, 3028, {std::to_string(*s.deadAt)});
+        p.frm.setStatus(headline);
+        error(p, headline + cellsByOutcome(p, frames, s) + "\n" + text(p, 3034));
+        s.outcome = {ops::End::NoAnswer, headline};
+    } else if (!allTaken) {
+        p.frm.setStatus(text(p, 3008, {addressRanges(s.unanswered)}));
         s.outcome = ops::End::NoAnswer;
     } else if (!s.differences.empty()) {
         std::string list;
@@ -349,13 +511,17 @@ void reportWrite(state::State& p, Sending& s) {
 // What the unit is known to hold of a field after the write: every changed
 // cell sent and, when read back, found as written.
 bool fieldTaken(const ChangePlan& plan, const FieldPlan& f, const Sending& s) {
-    for (const auto& cell : plan.changedCells(f))
-        if (!Sending::has(s.sent, cell.address) || (s.verify && !Sending::has(s.verified, cell.address))) return false;
+    for (const auto& cell : plan.changedCells(f)) {
+        const CellOutcome outcome = s.of(cell.address);
+        if (outcome != CellOutcome::Verified && (s.verify || outcome != CellOutcome::WrittenNotVerified)) return false;
+    }
     return true;
 }
 
-// One log line per changed field, with the cells it changed: verified, sent
-// without a read-back, or failed.
+// One log line per changed field, with the cells it changed, and the worst
+// of their outcomes: failed (not sent, not taken, or not acknowledged on a
+// line that answered after), unknown (sent as the line died), written but
+// not verified (acknowledged, never read back), verified.
 void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
     const files::WriteRecord record(p.platform.info.dataFolder);
     std::vector<files::WriteRecord::Line> lines;
@@ -363,21 +529,14 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
     try {
         const int write = record.nextWrite();
         for (const FieldPlan* f : plan.changes()) {
-            // Verified only when read back as written; a cell answered but
-            // never read back (no read-back, or the line lost on the way)
-            // is sent, not verified; one the unit did not answer failed.
-            bool sent = true, readBack = true;
+            CellOutcome worst = CellOutcome::Verified;
             for (const auto& cell : plan.changedCells(*f)) {
-                sent = sent && Sending::has(s.sent, cell.address);
-                readBack = readBack && Sending::has(s.verified, cell.address);
+                const CellOutcome outcome = s.of(cell.address);
+                if (rank(outcome) > rank(worst)) worst = outcome;
             }
-            const bool wrong = std::any_of(s.checked.begin(), s.checked.end(), [&](int a) {
-                return !Sending::has(s.verified, a) && a >= f->row && a < f->row + rowLength(f->row);
-            });
-            const std::string outcome = !sent || wrong ? "failed" : readBack ? "verified" : "not verified";
             lines.push_back({now, plan.unit, f->field, unitValue(p, *f, ValueStyle::Numbers),
-                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcome, plan.changedCells(*f),
-                             write, 0});
+                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcomeWord(worst),
+                             plan.changedCells(*f), write, 0});
         }
         record.append(lines);
     } catch (const files::FileError& e) {
@@ -450,10 +609,13 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
                 s.outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
-            s.outcome = portFailure(p, kWriteError, e);
+            // Once frames have gone, the engineer learns what the unit holds.
+            const std::string held =
+                s.transactions > 0 ? cellsByOutcome(p, frames, s) + "\n" + text(p, 3034) : std::string();
+            s.outcome = portFailure(p, kWriteError, e, held);
         }
     }
-    reportWrite(p, s);
+    reportWrite(p, frames, s);
     if (recorded) recordWrite(p, plan, s);
     rememberWritten(p, plan, s);
     refreshMarks(p);

@@ -83,10 +83,16 @@ std::optional<int> number(const std::string& text) {
     return std::stoi(text);
 }
 
-int outcomeRank(const std::string& outcome) { return outcome == "failed" ? 2 : outcome == "not verified" ? 1 : 0; }
+int outcomeRank(const std::string& outcome) {
+    if (outcome == files::kOutcomeFailed) return 3;
+    if (outcome == files::kOutcomeUnknown) return 2;
+    if (outcome == files::kOutcomeNotVerified || outcome == files::kOutcomeNotVerifiedBefore) return 1;
+    return 0;
+}
 
 std::string outcomeText(state::State& p, const std::string& outcome) {
-    return p.CargarTexto(3413 + outcomeRank(outcome));
+    static constexpr int kTexts[] = {3413, 3414, 3424, 3415};
+    return p.CargarTexto(kTexts[outcomeRank(outcome)]);
 }
 
 std::string recentText(state::State& p, const std::optional<std::string>& unit) {
@@ -260,6 +266,8 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
                         differences.push_back(text(p, 3006, {a, back, std::to_string(*held)}));
                     if (!held || *held != cell.before) wrong.push_back(cell.address);
                     p.progress.advance();
+                    // Two transactions without a byte back: nothing more goes out.
+                    if (!held && p.link.lineSeemsDead()) break;
                 }
             }
             if (p.progress.cancelRequested()) {
@@ -304,7 +312,9 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
                 if (wasSent) line.cells.push_back({cell.address, *cell.held, cell.before});
             }
             if (line.cells.empty()) continue;
-            line.outcome = !allSent || anyWrong ? "failed" : verify ? "verified" : "not verified";
+            line.outcome = !allSent || anyWrong ? files::kOutcomeFailed
+                           : verify             ? files::kOutcomeVerified
+                                                : files::kOutcomeNotVerified;
             lines.push_back(std::move(line));
         }
         try {

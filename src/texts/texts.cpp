@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 225;
+constexpr std::size_t kTextCount = 233;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -155,6 +155,13 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3027,
           "Nothing was written: a write needs its record. Make room in that folder or allow writing to it, or write "
           "without a record (zrkctl: --no-record)."},
+    Entry{3028, "Write stopped at address %1: the line went dead, nothing more was sent"},
+    Entry{3029, "Written and verified: %1"},
+    Entry{3030, "Written, not verified: %1"},
+    Entry{3031, "Unknown, sent without an answer (the unit may hold it): %1"},
+    Entry{3032, "Failed: %1"},
+    Entry{3033, "Not sent: %1"},
+    Entry{3034, "Read the unit again once the line answers: the write record holds what became of each change."},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -255,7 +262,7 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3411, "Recent writes of unit %1:"},
     Entry{3412, "Recent writes:"},
     Entry{3413, "verified"},
-    Entry{3414, "not verified"},
+    Entry{3414, "written, not verified"},
     Entry{3415, "failed"},
     Entry{3416, "The write log cannot take the lines of this undo:\n%1\nUndo without a record?"},
     Entry{3417, "Nothing put back: cancelled"},
@@ -265,6 +272,7 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3421, "Nothing put back"},
     Entry{3422, "undo of %1"},
     Entry{3423, "Put back what the last write changed (F8)"},
+    Entry{3424, "unknown"},
 }};
 
 // Spanish (Spain, modern sort), as the unit's own texts have it, accents and all.
@@ -405,6 +413,15 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3027,
           "No se ha escrito nada: una escritura necesita su registro. Libere espacio en esa carpeta o permita escribir "
           "en ella, o escriba sin registro (zrkctl: --no-record)."},
+    Entry{3028, "Escritura detenida en la dirección %1: la línea dejó de responder y no se envió nada más"},
+    Entry{3029, "Escrito y verificado: %1"},
+    Entry{3030, "Escrito, sin verificar: %1"},
+    Entry{3031, "Desconocido, enviado sin respuesta (el equipo puede tenerlo): %1"},
+    Entry{3032, "Fallido: %1"},
+    Entry{3033, "No enviado: %1"},
+    Entry{
+        3034,
+        "Vuelva a leer el equipo cuando la línea responda: el registro de escrituras guarda en qué quedó cada cambio."},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -506,7 +523,7 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3411, "Escrituras recientes de la unidad %1:"},
     Entry{3412, "Escrituras recientes:"},
     Entry{3413, "verificado"},
-    Entry{3414, "sin verificar"},
+    Entry{3414, "escrito, sin verificar"},
     Entry{3415, "fallido"},
     Entry{3416,
           "El registro de escrituras no puede recibir las líneas de esta operación:\n%1\n¿Deshacer sin registro?"},
@@ -517,6 +534,7 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3421, "Nada devuelto"},
     Entry{3422, "deshace %1"},
     Entry{3423, "Devolver lo que cambió la última escritura (F8)"},
+    Entry{3424, "desconocido"},
 }};
 
 // French (France).
@@ -657,6 +675,15 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3027,
           "Rien n'a été écrit : une écriture a besoin de son journal. Libérez de la place dans ce dossier ou autorisez "
           "l'écriture dans celui-ci, ou écrivez sans journal (zrkctl : --no-record)."},
+    Entry{3028, "Écriture arrêtée à l'adresse %1 : la ligne ne répond plus, rien d'autre n'a été envoyé"},
+    Entry{3029, "Écrit et vérifié : %1"},
+    Entry{3030, "Écrit, non vérifié : %1"},
+    Entry{3031, "Inconnu, envoyé sans réponse (l'appareil peut l'avoir pris) : %1"},
+    Entry{3032, "Échoué : %1"},
+    Entry{3033, "Non envoyé : %1"},
+    Entry{3034,
+          "Relisez l'appareil quand la ligne répond de nouveau : le journal des écritures indique ce qu'est devenu "
+          "chaque changement."},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},
@@ -759,7 +786,7 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3411, "Écritures récentes de l'unité %1 :"},
     Entry{3412, "Écritures récentes :"},
     Entry{3413, "vérifiée"},
-    Entry{3414, "non vérifiée"},
+    Entry{3414, "écrite, non vérifiée"},
     Entry{3415, "échouée"},
     Entry{3416,
           "Le journal des écritures ne peut pas recevoir les lignes de cette annulation :\n%1\nAnnuler sans trace ?"},
@@ -770,6 +797,7 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3421, "Rien remis"},
     Entry{3422, "annule %1"},
     Entry{3423, "Remettre ce que la dernière écriture a modifié (F8)"},
+    Entry{3424, "inconnue"},
 }};
 // The two sets that differ from another in a few texts only: the texts they
 // have of their own, blanks and spellings as they are.

@@ -283,7 +283,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
             EXPECT_EQ(line.field, params::fieldAt(changed[i])) << where;
             EXPECT_EQ(line.unitValue, inOneCell(before.at(changed[i]))) << where;
             EXPECT_EQ(line.written, inOneCell(now.at(changed[i]))) << where;
-            EXPECT_EQ(line.outcome, verify ? "verified" : "not verified") << where;
+            EXPECT_EQ(line.outcome, verify ? files::kOutcomeVerified : files::kOutcomeNotVerified) << where;
             logged.insert(logged.end(), line.cells.begin(), line.cells.end());
         }
         EXPECT_EQ(logged, cells) << where;

@@ -61,7 +61,8 @@ TEST(UndoCli, ACellChangedSinceIsExitOneUnlessForced) {
     EXPECT_EQ(cli.device().memory(50), 3);
     // The unit is checked again before the writes: the port was closed after the reads.
     EXPECT_EQ(cli.device().frameLog().size(), 4u + 4u) << "check, two reads; check, two writes";
-    EXPECT_EQ(files::WriteRecord(cli.started.machine.platform.info.dataFolder).read().back().outcome, "not verified");
+    EXPECT_EQ(files::WriteRecord(cli.started.machine.platform.info.dataFolder).read().back().outcome,
+              files::kOutcomeNotVerified);
 }
 
 TEST(UndoCli, ExitCodesOfWhatCannotBeUndone) {

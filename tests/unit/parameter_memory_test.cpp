@@ -203,7 +203,10 @@ TEST(WriteZrk, FailedAddressSkipsTheRestOfThePassButNotTheIdentifier) {
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written.back(), 255);
     EXPECT_EQ(written[written.size() - 2], 254);
-    EXPECT_EQ(written[written.size() - 3], 29);
+    // The unanswered cell is read back too: the line still answers, so the
+    // unit may have taken it.
+    EXPECT_EQ(written[written.size() - 3], 30);
+    EXPECT_EQ(written[written.size() - 4], 29);
     EXPECT_EQ(rig.frm().status(), "Ended with errors: no answer when writing address 30");
     EXPECT_EQ(rig.started.machine.ui.beeps, 1) << "the failure's beep; no beep for 223, never reached";
 }

@@ -261,7 +261,7 @@ TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
 }
 
 // A cell the unit took but that could not be read back is not claimed
-// either way: "not verified", with its cells, for undo to find.
+// either way: "written, not verified", with its cells, for undo to find.
 TEST(WriteRecord, ACellNotReadBackIsLoggedAsNotVerified) {
     bool written = false;
     UnitRig rig("led-lantern", [&](const FrameHookPort::Frame& f) {
@@ -275,7 +275,7 @@ TEST(WriteRecord, ACellNotReadBackIsLoggedAsNotVerified) {
     const auto lines = files::WriteRecord(dataFolder(rig)).read();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].field, "TPWMLed");
-    EXPECT_EQ(lines[0].outcome, "not verified");
+    EXPECT_EQ(lines[0].outcome, files::kOutcomeNotVerified);
     EXPECT_EQ(lines[0].cells, (std::vector<files::WriteRecord::Cell>{{49, 80, 12}}));
     EXPECT_EQ(lines[1].outcome, "verified");
 }
