@@ -31,6 +31,8 @@ void DeviceLink::AbrirCom() {
     port_.setDtrEnabled(true);
     port_.open();
     portOpened();
+    // A dead line is judged within one opening: the cable may be back.
+    silentInRow_ = 0;
 }
 
 void DeviceLink::CerrarCom() {

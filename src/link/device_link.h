@@ -76,7 +76,8 @@ public:
     bool unitFramesReplies() const { return habits_.framed; }
     bool unitNeverFrames() const { return habits_.unframed; }
     bool unitEchoes() const { return habits_.echoRun >= kHabitToTrust; }
-    // Transactions in a row, up to the last one, that brought no byte at all.
+    // Transactions in a row, up to the last one, that brought no byte at
+    // all, since the port was last opened.
     int silentInRow() const { return silentInRow_; }
     bool lineSeemsDead() const { return silentInRow_ >= kSilentToDead; }
 

@@ -603,7 +603,7 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
             if (unit.identifier)
                 if (const auto refused = checkSameUnit(p, *unit.identifier)) return *refused;
             sendFrames(p, frames, s);
-            if (s.verify && !p.progress.cancelRequested()) verifySent(p, frames, s);
+            if (s.verify && !p.progress.cancelRequested() && !s.deadAt) verifySent(p, frames, s);
             if (p.progress.cancelRequested()) {
                 p.frm.setStatus(text(p, 3306));
                 s.outcome = ops::End::Cancelled;

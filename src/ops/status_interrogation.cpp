@@ -32,6 +32,8 @@ std::array<MeasuredValue, 3> measuredValues(app::FrmMain& frm) {
 bool ticked(const app::CheckBox& box) { return box.Value() == 1; }
 
 link::RespuestaComando readStatusByte(state::State& program, std::uint8_t selector) {
+    // Once the line is dead, the rest is not asked: it shows as unknown at once.
+    if (program.link.lineSeemsDead()) return {link::kNak};
     return program.link.EnviarComando(link::readStatusFrame(selector));
 }
 

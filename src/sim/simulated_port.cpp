@@ -27,6 +27,8 @@ std::string SimulatedPort::deviceName(int number) const {
     return "simulated ZRK (port " + std::to_string(number) + ")";
 }
 
+std::optional<double> SimulatedPort::lineDiedAt() const { return link_->lineDiedAt(); }
+
 void SimulatedPort::open() {
     throwIfLineLost();
     if (open_) throw PortError("The " + name() + " is already open.");

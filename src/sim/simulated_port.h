@@ -57,6 +57,8 @@ public:
     std::optional<double> nextArrivalTime() const override;
 
     SimulatedUnit& unit() { return *unit_; }
+    // When the first frame reached a dead line (the dead-from fault).
+    std::optional<double> lineDiedAt() const;
     const SimulatedUnit& unit() const { return *unit_; }
     DeviceModel& device() { return unit_->device(); }
     const DeviceModel& device() const { return unit_->device(); }

@@ -18,6 +18,7 @@ void UnitLink::receive(std::uint8_t byte, double arrival) {
     if (onFrame) onFrame(arrival, *frame);
 
     const UnitResponse response = unit_.respond(*frame);
+    if (unit_.lineDead() && !lineDiedAt_) lineDiedAt_ = arrival;
     // The unit's transmitter sends one reply at a time.
     double start = arrival + latency_ + response.extraDelaySeconds;
     if (transmitterFreeAt_) start = std::max(start, *transmitterFreeAt_);

@@ -39,6 +39,8 @@ public:
     // When the line went or goes away (the disconnect fault), if it does.
     std::optional<double> lineLostAt() const { return lineLostAt_; }
     bool isLineLost(double now) const { return lineLostAt_ && now >= *lineLostAt_; }
+    // When the first frame reached a dead line (the dead-from fault).
+    std::optional<double> lineDiedAt() const { return lineDiedAt_; }
 
     // Told of every frame the unit took in (at the instant its last byte
     // arrived) and every reply it sends (at the instant it starts), for a
@@ -53,6 +55,7 @@ private:
     std::deque<TimedByte> pending_;
     std::optional<double> transmitterFreeAt_;
     std::optional<double> lineLostAt_;
+    std::optional<double> lineDiedAt_;
 };
 
 }  // namespace zrk::sim
