@@ -491,8 +491,9 @@ void reportWrite(state::State& p, const std::vector<std::pair<int, std::uint8_t>
     });
     if (s.deadAt) {
         const std::string headline = text(p, 3028, {std::to_string(*s.deadAt)});
+        const std::string message = headline + cellsByOutcome(p, frames, s) + "\n" + text(p, 3034);
         p.frm.setStatus(headline);
-        error(p, headline + cellsByOutcome(p, frames, s) + "\n" + text(p, 3034));
+        error(p, message);
         s.outcome = {ops::End::NoAnswer, headline};
     } else if (!allTaken) {
         p.frm.setStatus(text(p, 3008, {addressRanges(s.unanswered)}));

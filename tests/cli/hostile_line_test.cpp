@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "ctl_fixture.h"
+#include "files/write_record.h"
 #include "sim/faults.h"
 
 namespace zrk::test {
@@ -135,6 +136,74 @@ TEST(HostileLine, SetWritesTheRightBytesOrStopsWithExitOne) {
                     EXPECT_TRUE(after[a] == h.before[a] || after[a] == h.afterSet[a]) << name << ": address " << a;
             }
             EXPECT_EQ(code, cli::kOk) << name << ": " << cli.err.str();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zrk::test
+
+namespace zrk::test {
+namespace {
+
+// A write --full cut off in its first pass, by a line that goes silent and by
+// a pulled cable: it stops at once, names the cells by what became of them,
+// and the record says the same of each field.
+TEST(HostileLine, AWriteCutOffNamesWhatBecameOfEachCell) {
+    std::size_t frames = 0;
+    {
+        Cli cli;
+        EXPECT_EQ(cli.run({"read", "-o", cli.path("u.zrk")}), cli::kOk);
+        const auto start = cli.port().unit().framesReceived();
+        EXPECT_EQ(cli.run({"write", "--full", cli.path("u.zrk")}), cli::kOk) << cli.err.str();
+        frames = cli.port().unit().framesReceived() - start;
+    }
+    struct Case {
+        const char* fault;
+        int code;
+    };
+    for (const Case& c : {Case{"dead-from", cli::kNoAnswer}, Case{"disconnect-after", cli::kPortError}}) {
+        SCOPED_TRACE(c.fault);
+        Cli cli;
+        ASSERT_EQ(cli.run({"set", "TVelocidadUsuario1=15.5"}), cli::kOk);
+        ASSERT_EQ(cli.run({"read", "-o", cli.path("changed.zrk")}), cli::kOk);
+        ASSERT_EQ(cli.run({"set", "TVelocidadUsuario1=12"}), cli::kOk);
+        const auto logged = files::WriteRecord(cli.started.machine.platform.info.dataFolder).read().size();
+        // A third of the way through: identification and reading take the
+        // first third, so this falls in the first pass.
+        const auto at = cli.port().unit().framesReceived() + frames / 2;
+        cli.port().unit().setFaults(sim::parseFaults({std::string(c.fault) + "=" + std::to_string(at)}));
+        EXPECT_EQ(cli.run({"write", "--full", cli.path("changed.zrk")}), c.code) << cli.err.str();
+        // What zrkctl prints: the message box's text, then its own line.
+        std::string err;
+        for (const auto& message : cli.started.messages()) err += message + "\n";
+        err += cli.err.str();
+        const auto received = cli.port().unit().framesReceived();
+        EXPECT_NE(err.find("Written, not verified: 0-"), std::string::npos) << err;
+        EXPECT_NE(err.find("Not sent: "), std::string::npos) << err;
+        if (c.code == cli::kNoAnswer) {
+            EXPECT_NE(err.find("the line went dead"), std::string::npos) << err;
+            EXPECT_NE(err.find("Unknown, sent without an answer (the unit may hold it): "), std::string::npos) << err;
+            ASSERT_TRUE(cli.port().lineDiedAt());
+            EXPECT_LE(cli.started.machine.clock.now() - *cli.port().lineDiedAt(), 15.0);
+        }
+        EXPECT_LE(received, at) << "nothing reaches the unit after the line went";
+
+        const auto all = files::WriteRecord(cli.started.machine.platform.info.dataFolder).read();
+        const std::vector<files::WriteRecord::Line> lines(all.begin() + static_cast<std::ptrdiff_t>(logged), all.end());
+        ASSERT_FALSE(lines.empty());
+        for (const auto& line : lines) {
+            // The speed field is at address 0: its cells went out early on.
+            if (line.field == "TVelocidadUsuario1") {
+                EXPECT_EQ(line.outcome, files::kOutcomeNotVerified);
+            }
+            EXPECT_NE(line.outcome, files::kOutcomeVerified) << line.field;
+            for (const auto& cell : line.cells) {
+                const int held = cli.device().memory(cell.address);
+                if (line.outcome == files::kOutcomeNotVerified) {
+                    EXPECT_EQ(held, cell.after) << line.field;
+                }
+            }
         }
     }
 }

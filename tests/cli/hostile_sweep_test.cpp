@@ -67,8 +67,7 @@ const Inputs& inputs() {
         for (int r = 0; r < 8; ++r) {
             colors += std::string(r ? ", " : "") + colours[r];
             std::string row;
-            for (int c = 0; c < 32; ++c)
-                row += (c ? ", " : "") + std::to_string(c < 4 ? (r * 40 + c * 10) % 360 : 511);
+            for (int c = 0; c < 32; ++c) row += (c ? ", " : "") + std::to_string(c < 4 ? (r * 40 + c * 10) % 360 : 511);
             rows += std::string(r ? ", " : "") + "[" + row + "]";
         }
         in.tableJson = "{\"colors\": [" + colors + "], \"pattern\": [" + rows + "]}";
@@ -142,9 +141,8 @@ std::string faultAt(const std::string& pattern, std::size_t frame, std::size_t a
 }
 
 const char* const kFaults[] = {
-    "silent=K",       "flip=K",          "flip=K:1",    "flip=K:60",       "duplicate=K:40",
-    "noise=K:3",      "previous=K",      "lose-byte=K", "stall=K:2200",    "stall=K:6000",
-    "dead-from=K",    "disconnect-after=K",
+    "silent=K",   "flip=K",      "flip=K:1",     "flip=K:60",    "duplicate=K:40", "noise=K:3",
+    "previous=K", "lose-byte=K", "stall=K:2200", "stall=K:6000", "dead-from=K",    "disconnect-after=K",
 };
 
 struct Tally {
@@ -175,8 +173,7 @@ TEST(HostileSweep, NoSuccessWithWrongDataAndNoRecordLineThatLies) {
                 const std::string where = std::string(op.name) + " with " + fault + ", K = " + std::to_string(k) +
                                           " (" + faults + "): exit " + std::to_string(run.code) + ", " + run.err;
                 ++tally.cases;
-                EXPECT_TRUE(run.code == cli::kOk || run.code == cli::kNoAnswer || run.code == cli::kPortError)
-                    << where;
+                EXPECT_TRUE(run.code == cli::kOk || run.code == cli::kNoAnswer || run.code == cli::kPortError) << where;
                 bool wrong = false;
                 if (run.code == cli::kOk) {
                     ++tally.succeeded;
@@ -188,7 +185,8 @@ TEST(HostileSweep, NoSuccessWithWrongDataAndNoRecordLineThatLies) {
                     if (op.savedFile && !run.saved.empty()) wrong = true;
                     // Each cell is as it was or as the command meant to leave it.
                     for (std::size_t a = 0; a < 256; ++a)
-                        if (run.after.memory[a] != run.before.memory[a] && run.after.memory[a] != healthy.after.memory[a])
+                        if (run.after.memory[a] != run.before.memory[a] &&
+                            run.after.memory[a] != healthy.after.memory[a])
                             wrong = true;
                     for (std::size_t t = 0; t < 4; ++t)
                         for (std::size_t o = 0; o < 256; ++o)
