@@ -487,7 +487,7 @@ void reportWrite(state::State& p, const std::vector<std::pair<int, std::uint8_t>
     const bool allTaken = std::all_of(frames.begin(), frames.end(), [&](const auto& f) {
         const CellOutcome outcome = s.of(f.first);
         return outcome == CellOutcome::Verified || outcome == CellOutcome::WrittenNotVerified ||
-               (outcome == CellOutcome::Failed && Sending::has(s.checked, f.first));
+               (outcome == CellOutcome::Failed && Sending::has(s.sent, f.first));
     });
     if (s.deadAt) {
         const std::string headline = text(p, 3028, {std::to_string(*s.deadAt)});
