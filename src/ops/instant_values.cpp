@@ -23,7 +23,9 @@ const StateGroup kGroups[] = {
 };
 
 void readGroup(state::State& program, const StateGroup& group) {
-    const auto reply = program.link.EnviarComando(link::readStatusFrame(group.selector));
+    // Once the line is dead, the rest is not asked: it shows as unknown at once.
+    const auto reply = program.link.lineSeemsDead() ? link::RespuestaComando{link::kNak}
+                                                    : program.link.EnviarComando(link::readStatusFrame(group.selector));
     const bool answered = reply.Resultado == link::kAck;
     const auto& labels = program.frm.*group.labels;
     for (int bit = 0; bit < group.count; ++bit) {

@@ -93,6 +93,7 @@ const Operation kOperations[] = {
     {"table read", {"table", "read"}, false, true, nullptr},
     {"table write", {"table", "write", "@/table.json"}, true, false, nullptr},
     {"status", {"status"}, false, true, nullptr},
+    {"io", {"io"}, false, true, nullptr},
     {"command", {"command", "day"}, true, false, nullptr},
 };
 
