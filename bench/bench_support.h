@@ -26,7 +26,8 @@ public:
     }
     void beep() override {}
     std::int32_t chooseColor(std::int32_t initial) override { return initial; }
-    std::optional<std::filesystem::path> chooseFile(bool, const std::string&, const std::string&) override {
+    std::optional<std::filesystem::path> chooseFile(bool, const std::string&, const std::string&,
+                                                    const std::string&) override {
         return std::nullopt;
     }
     int screenWidthTwips() const override { return 19200; }

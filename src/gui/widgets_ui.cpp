@@ -66,12 +66,20 @@ std::int32_t WidgetsUserInterface::chooseColor(std::int32_t initial) {
 }
 
 std::optional<std::filesystem::path> WidgetsUserInterface::chooseFile(bool save, const std::string& filterName,
-                                                                      const std::string& pattern) {
-    const QString filter = QString::fromStdString(filterName + " (" + pattern + ")");
-    const QString file = save ? QFileDialog::getSaveFileName(QApplication::activeWindow(), {}, {}, filter)
-                              : QFileDialog::getOpenFileName(QApplication::activeWindow(), {}, {}, filter);
-    if (file.isEmpty()) return std::nullopt;
-    return qt::toPath(file);
+                                                                      const std::string& pattern,
+                                                                      const std::string& allFiles) {
+    QStringList filters{QString::fromStdString(filterName + " (" + pattern + ")")};
+    if (!allFiles.empty()) filters << QString::fromStdString(allFiles + " (*)");
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // "site40101" saves as "site40101.zrk", and the overwrite question is
+    // asked of that name.
+    const auto dot = pattern.rfind('.');
+    if (save && dot != std::string::npos) dialog.setDefaultSuffix(QString::fromStdString(pattern.substr(dot + 1)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return qt::toPath(dialog.selectedFiles().front());
 }
 
 int WidgetsUserInterface::screenWidthTwips() const {

@@ -13,7 +13,7 @@ public:
     bool askDefaultNo(const std::string& question, const std::string& details, const std::string& title) override;
     std::int32_t chooseColor(std::int32_t initial) override;
     std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName,
-                                                    const std::string& pattern) override;
+                                                    const std::string& pattern, const std::string& allFiles) override;
     int screenWidthTwips() const override;
     int screenHeightTwips() const override;
 };

@@ -106,7 +106,8 @@ void writeParameterFile(state::State& p, const ParameterImage& image, const std:
             p.frm.setStatus(link::signedNumber((line - kImageLines + 1) / (1 + kColumns)));
     }
     file.commit();
-    p.frm.setStatus(" Saved file");
+    // Which file, so the engineer finds it again.
+    p.frm.setStatus(" Saved file: " + utf8(path.filename()));
 }
 
 void saveParameterFile(state::State& p, const std::filesystem::path& path) {
@@ -130,8 +131,11 @@ void GuardarArchivoZRK(state::State& p) {
         failure(p, texts::fill(p.CargarTexto(3310), {e.what()}));
         return;
     }
-    const auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk");
+    auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk", p.CargarTexto(3035));
     if (!chosen) return;
+    // The Open dialog lists *.zrk: a file saved without the extension would
+    // never show there.
+    if (!chosen->has_extension()) *chosen += ".zrk";
     try {
         writeParameterFile(p, image, *chosen);
     } catch (const FileError& e) {
@@ -141,7 +145,7 @@ void GuardarArchivoZRK(state::State& p) {
 }
 
 void AbrirArchivoZRK(state::State& p) {
-    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk");
+    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk", p.CargarTexto(3035));
     if (!chosen) return;
     try {
         openParameterFile(p, *chosen);

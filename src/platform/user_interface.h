@@ -33,10 +33,13 @@ public:
     // The colour dialog, starting at `initial` (RGB, red in the low byte).
     // Returns the colour it holds when it closes, also when cancelled.
     virtual std::int32_t chooseColor(std::int32_t initial) = 0;
-    // The file dialog with one filter, e.g. ("Parametros", "*.zrk"); nothing
-    // when the operator cancels.
+    // The file dialog with one filter, e.g. ("Parametros", "*.zrk"), and a
+    // second for every file under the name `allFiles` when it is not empty;
+    // nothing when the operator cancels. Saving adds the filter's extension
+    // to a name without one, before the dialog asks about overwriting.
     virtual std::optional<std::filesystem::path> chooseFile(bool save, const std::string& filterName,
-                                                            const std::string& pattern) = 0;
+                                                            const std::string& pattern,
+                                                            const std::string& allFiles) = 0;
     // The screen's size in twips, for centring the window.
     virtual int screenWidthTwips() const = 0;
     virtual int screenHeightTwips() const = 0;

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 233;
+constexpr std::size_t kTextCount = 234;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -162,6 +162,7 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3032, "Failed: %1"},
     Entry{3033, "Not sent: %1"},
     Entry{3034, "Read the unit again once the line answers: the write record holds what became of each change."},
+    Entry{3035, "All files"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -422,6 +423,7 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{
         3034,
         "Vuelva a leer el equipo cuando la línea responda: el registro de escrituras guarda en qué quedó cada cambio."},
+    Entry{3035, "Todos los archivos"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -684,6 +686,7 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3034,
           "Relisez l'appareil quand la ligne répond de nouveau : le journal des écritures indique ce qu'est devenu "
           "chaque changement."},
+    Entry{3035, "Tous les fichiers"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

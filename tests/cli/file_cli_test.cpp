@@ -27,7 +27,7 @@ std::string savedFile(Ctl& from, const std::vector<std::pair<std::size_t, std::s
 TEST(FileCli, ReadSavesTheUnitsParameterFile) {
     Ctl ctl;
     ASSERT_EQ(ctl.run({"read", "-o", ctl.path("u.zrk")}), cli::kOk) << ctl.err.str();
-    EXPECT_EQ(ctl.out.str(), " Saved file\n");
+    EXPECT_EQ(ctl.out.str(), " Saved file: u.zrk\n");
     std::istringstream in(fileText(ctl.path("u.zrk")));
     const auto content = files::parseParameterFile(in, "u.zrk");
     for (int a : {0, 1, 2, 27, 41, 60, 231})

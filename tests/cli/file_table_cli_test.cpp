@@ -66,7 +66,7 @@ TEST(FileTableCli, ReadWithTableSavesTheUnitsTableAsRunTwo) {
     UnitCtl ctl;
     giveSourceTable(ctl.unit());
     ASSERT_EQ(ctl.run({"read", "-o", ctl.path("u.zrk"), "--table"}), cli::kOk) << ctl.err.str();
-    EXPECT_EQ(ctl.out.str(), " Saved file\n");
+    EXPECT_EQ(ctl.out.str(), " Saved file: u.zrk\n");
     EXPECT_EQ(ctl.segmentFrames(kSegmentRead), tables::kTransferTransactions);
     const auto content = savedFile(ctl.path("u.zrk"));
     for (int row = 1; row <= 8; ++row) {

@@ -121,9 +121,9 @@ public:
         colors.erase(colors.begin());
         return c;
     }
-    std::optional<std::filesystem::path> chooseFile(bool, const std::string& filterName,
-                                                    const std::string& pattern) override {
-        lastFilter = filterName + "|" + pattern;
+    std::optional<std::filesystem::path> chooseFile(bool, const std::string& filterName, const std::string& pattern,
+                                                    const std::string& allFiles) override {
+        lastFilter = filterName + "|" + pattern + (allFiles.empty() ? "" : "|" + allFiles);
         if (files.empty()) return std::nullopt;
         auto f = files.front();
         files.erase(files.begin());

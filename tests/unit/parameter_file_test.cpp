@@ -78,6 +78,19 @@ void fillForm(app::FrmMain& frm) {
         t->setText("1");
 }
 
+// A name without an extension gets ".zrk", so the Open dialog lists it; one
+// with an extension of its own keeps it.
+TEST(SaveParameterFile, ANameWithoutExtensionGetsZrk) {
+    FileRig rig(simulatedUnit());
+    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    for (const auto& [chosen, saved] : {std::pair{"site40101", "site40101.zrk"}, std::pair{"site.bak", "site.bak"}}) {
+        rig.save(chosen);
+        EXPECT_TRUE(std::filesystem::exists(rig.path(saved))) << chosen;
+        EXPECT_EQ(rig.frm().status(), std::string(" Saved file: ") + saved);
+    }
+    EXPECT_FALSE(std::filesystem::exists(rig.path("site40101")));
+}
+
 TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     FileRig rig(simulatedUnit());
     ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
@@ -87,8 +100,8 @@ TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     rig.program().flash.color(8) = 0xFF0000;
     rig.save("unit.zrk");
     ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
-    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
-    EXPECT_EQ(rig.frm().status(), " Saved file");
+    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk|All files");
+    EXPECT_EQ(rig.frm().status(), " Saved file: unit.zrk");
 
     const std::string text = rig.folder().read("unit.zrk");
     std::vector<std::string> lines;
@@ -621,7 +634,7 @@ TEST(OpenParameterFile, CancelChangesNothingAndSaysNothing) {
     rig.ui().files.push_back(std::nullopt);
     rig.frm().CAbrir.Click();
     EXPECT_TRUE(rig.started.messages().empty());
-    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk");
+    EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk|All files");
     EXPECT_EQ(snapshot(rig.program()), before);
 }
 

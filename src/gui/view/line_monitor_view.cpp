@@ -222,7 +222,7 @@ void LineMonitorView::hideEvent(QHideEvent* event) {
 
 void LineMonitorView::saveAs() {
     auto& ui = program_.platform.ui;
-    const auto path = ui.chooseFile(true, monitor_.buttonText(app::kTextMonitorFileType), "*.txt");
+    const auto path = ui.chooseFile(true, monitor_.buttonText(app::kTextMonitorFileType), "*.txt", {});
     if (!path) return;
     try {
         files::writeFileAtomically(*path, monitor_.traceText());
