@@ -50,12 +50,11 @@ bool takeTableOption(std::vector<std::string>& args) {
     return true;
 }
 
-// The end of a table transfer as an exit code, with every failed half on
-// stderr; a port error's message is already there.
-int tableTransferEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
-    if (outcome.done() || outcome == ops::End::PortError) return exitCodeOf(outcome);
-    for (const auto& failure : outcome.payload.failures) c.err << "zrkctl: " << failure << "\n";
-    c.err << "zrkctl: " << c.program.frm.status() << "\n";
+// The end of a table read as an exit code, with its message (the failed
+// transaction's table, half and offset) on stderr; a port error's message
+// is already there.
+int tableReadEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+    if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << outcome.message << "\n";
     return exitCodeOf(outcome);
 }
 
@@ -71,7 +70,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
     if (withTable) {
-        if (const int code = tableTransferEnd(c, tables::CLeerColores_Click(c.program)); code != kOk) return code;
+        if (const int code = tableReadEnd(c, tables::CLeerColores_Click(c.program)); code != kOk) return code;
     }
     try {
         files::saveParameterFile(c.program, args[2]);
@@ -129,9 +128,10 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
         c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
     if (written != ops::End::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
-    // labels, which is what the table write sends.
+    // labels, which is what the table write sends. Failed halves and
+    // differences are in its message box, on stderr.
     if (withTable) {
-        if (const int code = tableTransferEnd(c, tables::CEscribirColores_Click(c.program)); code != kOk) return code;
+        if (const int code = exitCodeOf(tables::CEscribirColores_Click(c.program)); code != kOk) return code;
     }
     printStatus(c);
     return kOk;

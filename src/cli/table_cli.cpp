@@ -9,10 +9,11 @@
 namespace zrk::cli {
 namespace {
 
-// The operation's outcome as an exit code; a port error's message is
-// already on stderr (the console's message box).
-int transferEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
-    if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << c.program.frm.status() << "\n";
+// A failed read's message (its status line naming table, half and offset)
+// goes to stderr; a failed write's was shown in a message box, which zrkctl
+// prints there, as a port error's.
+int readEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+    if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << outcome.message << "\n";
     return exitCodeOf(outcome);
 }
 
@@ -29,7 +30,7 @@ void printTable(CommandContext& c, const TableFile& table) {
 }
 
 int readTable(CommandContext& c) {
-    const int code = transferEnd(c, tables::CLeerColores_Click(c.program));
+    const int code = readEnd(c, tables::CLeerColores_Click(c.program));
     if (code == kOk) printTable(c, tableFileOf(c.program.flash));
     return code;
 }
@@ -50,7 +51,7 @@ int writeTable(CommandContext& c, const std::string& path) {
             c.program.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
     }
     const auto outcome = tables::CEscribirColores_Click(c.program);
-    const int code = transferEnd(c, outcome);
+    const int code = exitCodeOf(outcome);
     if (code == kPortError) return code;
     if (c.json)
         c.out << "{\"status\": " << jsonString(c.program.frm.status())
@@ -60,7 +61,9 @@ int writeTable(CommandContext& c, const std::string& path) {
     return code;
 }
 
-int tableCommand(CommandContext& c, const std::vector<std::string>& args) {
+int tableCommand(CommandContext& c, const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
+    if (args.size() >= 2 && args[1] == "write") takeNoVerify(c, args);
     if (args.size() == 2 && args[1] == "read") return readTable(c);
     if (args.size() == 3 && args[1] == "write") return writeTable(c, args[2]);
     if (args.size() >= 2 && args[1] == "write") return usageError(c, "table write: give exactly one JSON file");
@@ -73,8 +76,8 @@ void addTableCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"table",
                         "table read     read the flash-pattern table from the unit; with --json as\n"
                         "                 {\"colors\": [8 numbers], \"pattern\": [8 rows of 32 numbers]}\n"
-                        "  table write FILE.json\n"
-                        "                 write a table of that shape to the unit",
+                        "  table write [--no-verify] FILE.json\n"
+                        "                 write a table of that shape to the unit and read it back",
                         tableCommand});
 }
 

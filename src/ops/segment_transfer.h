@@ -43,6 +43,9 @@ void decodeSegmentTable(const SegmentBlock& block, int n, FlashTable& table);
 std::string progressText(int n, int offset, std::int32_t byte);
 // The status line when a transaction of a read fails.
 std::string errorText(int offset);
+// The same, followed by the table (1 to 4) and the half (the one starting at
+// offset 0 or at 128) in the operator's language.
+std::string readErrorText(const texts::TextTable& texts, int n, int halfStart, int offset);
 // The status line when a transaction of a write fails: which table (1 to 4),
 // which half (the one starting at offset 0 or at 128) and which offset, in
 // the operator's language.
@@ -53,22 +56,59 @@ inline const std::string kWriteCancelledText = "Writing cancelled, the unit hold
 // The end of a write in which `failedHalves` halves were cut short.
 std::string writeEndText(int failedHalves);
 
+// One cell of a segment table as a transfer names it.
+struct SegmentCell {
+    int table = 1;      // 1 to 4
+    int halfStart = 0;  // 0 or 128
+    int offset = 0;
+    bool operator==(const SegmentCell&) const = default;
+};
+
+// Why a half was cut short: its transaction failed, or it was the second
+// in a row that heard nothing and the line is taken to be dead.
+enum class StopCause { NoAnswer, LineDead };
+
+struct StoppedHalf {
+    SegmentCell at;  // the failed transaction's cell; a write's may have arrived
+    StopCause cause = StopCause::NoAnswer;
+    bool operator==(const StoppedHalf&) const = default;
+};
+
+// A cell a write read back otherwise than it wrote; no `held` when the
+// read-back got no answer.
+struct Difference {
+    SegmentCell cell;
+    std::uint8_t written = 0;
+    std::optional<std::uint8_t> held;
+    bool operator==(const Difference&) const = default;
+};
+
 // What a table transfer did beyond how it ended.
 struct TransferReport {
     int failedHalves = 0;  // halves cut short by a failed transaction
-    // The status text of each failed half, in order (a read has one at most).
-    std::vector<std::string> failures;
+    std::vector<StoppedHalf> stopped;
+    std::vector<Difference> differences;
+    // Where the transactions that heard nothing began, when the line went
+    // dead; nothing was sent after the second of them.
+    std::optional<SegmentCell> deadFrom;
+    // Of a write: the last cell the unit answered, and the cells answered
+    // but never read back because the line went dead.
+    std::optional<SegmentCell> lastAcknowledged;
+    int notReadBack = 0;
 };
 
 // The operations themselves, on a program whose guard the caller holds. They
-// end Done, NoAnswer (a half was cut short; the message is the status line)
-// or Cancelled. Port errors pass to the caller with the buttons and progress
-// put back.
+// end Done, NoAnswer (a half was cut short), NotVerified (a write read back
+// otherwise than written) or Cancelled; the message is the status line, for
+// a write followed by the failed halves and the differences, one a line.
+// Port errors pass to the caller with the buttons and progress put back.
 //
 // Reading is all or nothing: the first failed transaction ends it, and then
 // (or when cancelled) the table, the colours and the grid keep what they held.
 ops::Outcome<TransferReport> LeerColores(state::State& program);
-// Writing skips the rest of a half after a failed transaction and goes on.
+// Writing skips the rest of a half after a failed transaction and goes on,
+// unless the line seems dead: then nothing more is sent. With verification
+// on, every cell the unit answered is then read back and compared.
 ops::Outcome<TransferReport> EscribirColores(state::State& program);
 
 // The two buttons, as device operations: the operation's outcome, or

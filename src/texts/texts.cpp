@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 234;
+constexpr std::size_t kTextCount = 251;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -167,6 +167,29 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
     Entry{3102, "second"},
+    // A read's status line after its failed transaction: %1 that line, %2 the table, %3 the half.
+    Entry{3103, "%1 \u2014 table %2, %3 half"},
+    // Table transfers name halves and cells: %1 the table and %2 the half (3101 or 3102); a cell adds %2 the
+    // offset to the half's name %1, a range %2 to %3.
+    Entry{3104, "table %1, %2 half"},
+    Entry{3105, "%1, offset %2"},
+    Entry{3106, "%1, offsets %2 to %3"},
+    // A failed half of a table write: %1 the half, %2 the offset, %3 the cause (3108 or 3109).
+    Entry{3107, "%1: stopped at offset %2, %3"},
+    Entry{3108, "no answer"},
+    Entry{3109, "the line went dead"},
+    // A table write's read-back: %1 the cell, %2 the byte written, %3 the byte held.
+    Entry{3110, "%1: written %2, the unit holds %3"},
+    Entry{3111, "%1: written %2, no answer when read back"},
+    // A table write stopped by a dead line: %1 the cell where it died, then lists.
+    Entry{3112, "Writing stopped, the line went dead at %1"},
+    Entry{3113, "Written: %1"},
+    Entry{3114, "Last acknowledged: %1"},
+    Entry{3115, "Unknown, no answer (the byte may have arrived): %1"},
+    Entry{3116, "Not sent: %1"},
+    Entry{3117, "nothing"},
+    Entry{3118, "Read-back stopped, the line went dead: %1 cells not read back"},
+    Entry{3119, "Verifying cancelled: the table was written, not all of it was read back"},
     // The line monitor and the meanings of frames.
     Entry{3200, "read address %1"},
     Entry{3201, "write address %1 ← %2"},
@@ -427,6 +450,23 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
+    Entry{3103, "%1 \u2014 tabla %2, %3 mitad"},
+    Entry{3104, "tabla %1, %2 mitad"},
+    Entry{3105, "%1, dato %2"},
+    Entry{3106, "%1, datos %2 a %3"},
+    Entry{3107, "%1: detenida en el dato %2, %3"},
+    Entry{3108, "sin respuesta"},
+    Entry{3109, "la línea se quedó muda"},
+    Entry{3110, "%1: escrito %2, el equipo guarda %3"},
+    Entry{3111, "%1: escrito %2, sin respuesta al releer"},
+    Entry{3112, "Escritura detenida, la línea se quedó muda en %1"},
+    Entry{3113, "Escrito: %1"},
+    Entry{3114, "Último confirmado: %1"},
+    Entry{3115, "Desconocido, sin respuesta (el byte puede haber llegado): %1"},
+    Entry{3116, "No enviado: %1"},
+    Entry{3117, "nada"},
+    Entry{3118, "Relectura detenida, la línea se quedó muda: %1 datos sin releer"},
+    Entry{3119, "Verificación cancelada: la tabla se escribió, no se releyó entera"},
     // The line monitor and the meanings of frames.
     Entry{3200, "leer dirección %1"},
     Entry{3201, "escribir dirección %1 ← %2"},
@@ -690,6 +730,23 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},
+    Entry{3103, "%1 \u2014 table %2, %3 moitié"},
+    Entry{3104, "table %1, %2 moitié"},
+    Entry{3105, "%1, donnée %2"},
+    Entry{3106, "%1, données %2 à %3"},
+    Entry{3107, "%1 : arrêtée à la donnée %2, %3"},
+    Entry{3108, "pas de réponse"},
+    Entry{3109, "la ligne est restée muette"},
+    Entry{3110, "%1 : écrit %2, l'appareil garde %3"},
+    Entry{3111, "%1 : écrit %2, pas de réponse à la relecture"},
+    Entry{3112, "Écriture arrêtée, la ligne est restée muette à partir de %1"},
+    Entry{3113, "Écrit : %1"},
+    Entry{3114, "Dernier confirmé : %1"},
+    Entry{3115, "Inconnu, pas de réponse (l'octet a pu arriver) : %1"},
+    Entry{3116, "Non envoyé : %1"},
+    Entry{3117, "rien"},
+    Entry{3118, "Relecture arrêtée, la ligne est restée muette : %1 données non relues"},
+    Entry{3119, "Vérification annulée : la table a été écrite, mais pas relue en entier"},
     // The line monitor and the meanings of frames.
     Entry{3200, "lecture adresse %1"},
     Entry{3201, "écriture adresse %1 ← %2"},

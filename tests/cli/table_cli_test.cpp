@@ -60,7 +60,7 @@ TEST(TableCli, AFailedReadPrintsNoTable) {
     ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 138 && f.parameter1 == 140; };
     EXPECT_EQ(ctl.run({"table", "read"}, true), cli::kNoAnswer);
     EXPECT_EQ(ctl.out.str(), "");
-    EXPECT_EQ(ctl.err.str(), "zrkctl: Reading Error in data 140\n");
+    EXPECT_EQ(ctl.err.str(), "zrkctl: Reading Error in data 140 \u2014 table 4, second half\n");
 }
 
 TEST(TableCli, ALostLineIsAPortError) {
@@ -101,6 +101,20 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
         for (int offset = 0; offset < 256; ++offset) reader.unit().setSegment(n, offset, ctl.unit().segment(n, offset));
     ASSERT_EQ(reader.run({"table", "read"}, true), cli::kOk);
     EXPECT_EQ(reader.out.str(), cli::tableJson(table));
+}
+
+TEST(TableCli, AWriteReadsBackUnlessToldNotTo) {
+    for (const bool verify : {true, false}) {
+        TableCtl ctl;
+        const std::string path = ctl.file("table.json", cli::tableJson(sampleTable()));
+        std::vector<std::string> args = {"table", "write", path};
+        if (!verify) args.insert(args.begin() + 2, "--no-verify");
+        ASSERT_EQ(ctl.run(args), cli::kOk) << ctl.err.str();
+        const auto reads = std::count_if(ctl.port().frames.begin(), ctl.port().frames.end(),
+                                         [](const auto& f) { return f.command >= 135 && f.command <= 138; });
+        EXPECT_EQ(ctl.port().frames.size(), (verify ? 2u : 1u) * 536) << verify;
+        EXPECT_EQ(reads, verify ? 536 : 0) << verify;
+    }
 }
 
 TEST(TableCli, AWriteWithFailedHalvesEndsWithOne) {

@@ -133,6 +133,24 @@ TEST(SegmentLayout, WriteErrorTextInEveryLanguage) {
             << texts::languageTag(c.language);
 }
 
+// A failed read keeps its status text and adds the table and the half.
+TEST(SegmentLayout, ReadErrorTextInEveryLanguage) {
+    using texts::Language;
+    struct Case {
+        Language language;
+        int n, halfStart, offset;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Language::English, 3, 128, 5, "Reading Error in data 5 \u2014 table 3, second half"},
+        {Language::SpanishModern, 1, 0, 66, "Reading Error in data 66 \u2014 tabla 1, primera mitad"},
+        {Language::French, 4, 128, 194, "Reading Error in data 194 \u2014 table 4, seconde moiti\u00e9"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(tables::readErrorText(texts::TextTable(c.language), c.n, c.halfStart, c.offset), c.text)
+            << texts::languageTag(c.language);
+}
+
 // A started program with the simulated unit behind a line the test watches.
 struct Transfer {
     explicit Transfer(const std::string& scenario = "led-lantern", sim::Faults faults = {})
@@ -223,7 +241,7 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
     };
     t.frm().CEscribirColores.Click();
 
-    ASSERT_EQ(t.port().frames.size(), 536u);
+    ASSERT_EQ(t.port().frames.size(), 2 * 536u) << "written, then read back";
     std::size_t i = 0;
     for (int n = 1; n <= 4; ++n)
         for (int offset = 0; offset < 256; ++offset) {
@@ -231,10 +249,13 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
                 EXPECT_EQ(t.unit().segment(n, offset), 0xAA) << "offset " << offset << " never travels";
                 continue;
             }
-            const auto& f = t.port().frames[i++];
+            const auto& f = t.port().frames[i];
             EXPECT_EQ(f.command, 130 + n);
             EXPECT_EQ(f.parameter1, offset);
             EXPECT_EQ(f.parameter2, t.unit().segment(n, offset));
+            const auto& readBack = t.port().frames[536 + i++];
+            EXPECT_EQ(readBack.command, 134 + n);
+            EXPECT_EQ(readBack.parameter1, offset);
         }
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(t.unit().segment(n, 0), 0);
@@ -249,10 +270,22 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
                                                " 1 - 002 - 001", " 1 - 003 - 001", " 1 - 004 - 255"}));
     EXPECT_EQ(t.frm().status(), "Ended");
     EXPECT_TRUE(buttonsOffDuring);
+    EXPECT_EQ(t.total, 2 * 536);
+    EXPECT_EQ(t.maxDone, 2 * 536);
+    EXPECT_EQ(t.beeps(), 0);
+    EXPECT_TRUE(t.started.messages().empty());
+    t.expectOperationClosed();
+}
+
+TEST(SegmentTransfer, WithoutVerificationNothingIsReadBack) {
+    Transfer t;
+    t.program().verifyOverride = false;
+    const auto outcome = tables::CEscribirColores_Click(t.program());
+    EXPECT_EQ(outcome, ops::End::Done);
+    EXPECT_EQ(t.port().frames.size(), 536u);
     EXPECT_EQ(t.total, 536);
     EXPECT_EQ(t.maxDone, 536);
-    EXPECT_EQ(t.beeps(), 0);
-    t.expectOperationClosed();
+    EXPECT_EQ(t.frm().status(), "Ended");
 }
 
 TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
@@ -314,7 +347,8 @@ TEST(SegmentTransfer, AFailedReadChangesNothingAndKeepsItsErrorText) {
 
     EXPECT_EQ(t.table(), before);
     EXPECT_EQ(picture(t.frm()), shown);
-    EXPECT_EQ(t.frm().status(), "Reading Error in data 10");
+    EXPECT_EQ(t.frm().status(), "Reading Error in data 10 \u2014 table 3, first half");
+    EXPECT_TRUE(t.started.messages().empty()) << "the status line says it";
     EXPECT_EQ(t.beeps(), 1);
     ASSERT_EQ(t.port().frames.size(), 2u * 134 + 10 + 3) << "the read stops at the failed transaction";
     EXPECT_EQ(t.port().frames.back().command, 137);
@@ -330,7 +364,7 @@ TEST(SegmentTransfer, AReadWithoutUnitShowsNoZeros) {
     EXPECT_EQ(started.program->flash, before);
     EXPECT_EQ(started.frm().MSFlexGridPautas.TextMatrix(1, 1), "");
     EXPECT_EQ(started.frm().LColor(1).Caption(), "1");
-    EXPECT_EQ(started.frm().status(), "Reading Error in data 0");
+    EXPECT_EQ(started.frm().status(), "Reading Error in data 0 \u2014 table 1, first half");
     EXPECT_EQ(started.machine.ui.beeps, 1);
     EXPECT_GE(started.machine.clock.now() - t0, 3 * 2.0 + 1.0) << "three attempts, then the error pause";
     EXPECT_FALSE(started.machine.fakePort.isOpen());
@@ -348,8 +382,14 @@ TEST(SegmentTransfer, AWriteSkipsTheRestOfAFailedHalfAndGoesOn) {
             EXPECT_EQ(t.unit().segment(n, offset) == 0xAA, skipped || !transferred(offset))
                 << "table " << n << " offset " << offset;
         }
-    EXPECT_EQ(t.port().frames.size(), 536u - 64 - 61 + 2 * 2);
+    // The answered cells are read back; the failed ones and the skipped
+    // rests are not.
+    const std::size_t answered = 536u - 65 - 62;
+    EXPECT_EQ(t.port().frames.size(), answered + 2 * 3 + answered);
     EXPECT_EQ(t.frm().status(), "Ended, halves failed  2");
+    EXPECT_EQ(t.started.messages(), (std::vector<std::string>{"Ended, halves failed  2\n"
+                                                              "table 2, second half: stopped at offset 130, no answer\n"
+                                                              "table 4, first half: stopped at offset 5, no answer"}));
     EXPECT_EQ(t.beeps(), 2);
     // Each failed half says it was writing, which table, which half and where.
     const std::vector<std::string> failures = {"Writing Error in table 2, second half, data 130",
@@ -357,7 +397,33 @@ TEST(SegmentTransfer, AWriteSkipsTheRestOfAFailedHalfAndGoesOn) {
     for (const auto& failure : failures)
         EXPECT_NE(std::find(t.statuses.begin(), t.statuses.end(), failure), t.statuses.end()) << failure;
     for (const auto& status : t.statuses) EXPECT_EQ(status.find("Reading"), std::string::npos) << status;
-    EXPECT_EQ(t.maxDone, 536) << "skipped transactions count as done";
+    EXPECT_EQ(t.maxDone, 2 * 536) << "skipped transactions and their read-back count as done";
+    t.expectOperationClosed();
+}
+
+// Two failed transactions in a row that heard nothing: the write stops
+// there, beeps for each, reads nothing back and tells the operator where.
+TEST(SegmentTransfer, AWriteOnALineThatDiesStopsThere) {
+    Transfer t;
+    bool dead = false;
+    t.port().onFrame = [&](const FrameHookPort::Frame& f) {
+        dead = dead || (f.command == 133 && f.parameter1 == 31);
+        return dead;
+    };
+    const auto outcome = tables::CEscribirColores_Click(t.program());
+
+    EXPECT_EQ(outcome, ops::End::NoAnswer);
+    using tables::SegmentCell, tables::StopCause;
+    EXPECT_EQ(outcome.payload.stopped,
+              (std::vector<tables::StoppedHalf>{{SegmentCell{3, 0, 31}, StopCause::NoAnswer},
+                                                {SegmentCell{3, 128, 128}, StopCause::LineDead}}));
+    EXPECT_EQ(outcome.payload.deadFrom, (SegmentCell{3, 0, 31}));
+    EXPECT_EQ(outcome.payload.lastAcknowledged, (SegmentCell{3, 0, 30}));
+    EXPECT_EQ(t.port().frames.size(), 2u * 134 + 31 + 2 * 3);
+    EXPECT_EQ(t.beeps(), 2);
+    EXPECT_EQ(t.frm().status(), "Writing stopped, the line went dead at table 3, first half, offset 31");
+    EXPECT_EQ(t.started.messages(), std::vector<std::string>{outcome.message});
+    EXPECT_EQ(outcome.message.rfind(t.frm().status() + "\n", 0), 0u) << outcome.message;
     t.expectOperationClosed();
 }
 
@@ -371,6 +437,8 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         {false, 136, 20, tables::kReadCancelledText},
         {false, 135, 0, tables::kReadCancelledText},
         {true, 133, 130, tables::kWriteCancelledText},
+        // in the read-back: the table went out whole
+        {true, 136, 10, "Verifying cancelled: the table was written, not all of it was read back"},
     };
     for (const Case& c : cases) {
         Transfer t;
@@ -395,7 +463,8 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
             EXPECT_EQ(t.table(), before);
             EXPECT_EQ(picture(t.frm()), shown);
         } else {
-            EXPECT_EQ(t.unit().segment(4, 0), 0xAA) << "the last table is not reached";
+            const bool readingBack = c.command > 134;
+            EXPECT_EQ(t.unit().segment(4, 0) == 0xAA, !readingBack) << "the last table is reached: " << readingBack;
         }
         t.expectOperationClosed();
     }

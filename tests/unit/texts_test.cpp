@@ -36,6 +36,8 @@ const std::vector<int> kIds = [] {
         3019, 3020, 3021, 3022, 3023, 3024, 3025, 3026, 3027, 3028, 3029, 3030, 3031, 3032, 3033, 3034, 3035,
         // the failed half of a table write
         3100, 3101, 3102,
+        // table transfers: failed halves, read-back, a dead line
+        3103, 3104, 3105, 3106, 3107, 3108, 3109, 3110, 3111, 3112, 3113, 3114, 3115, 3116, 3117, 3118, 3119,
         // messages and statuses of the tool's own mends
         3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313, 3314};
     for (int id = 3200; id <= 3254; ++id) ids.push_back(id);
