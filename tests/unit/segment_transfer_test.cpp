@@ -110,45 +110,35 @@ TEST(SegmentLayout, StatusTexts) {
     EXPECT_EQ(tables::writeEndText(2), "Ended, halves failed  2");
 }
 
-// A failed half of a write in every set: the table, the half and the offset
-// land in their places, and nothing is left of the place holders.
-TEST(SegmentLayout, WriteErrorTextInEveryLanguage) {
+// A failed half in every set: a write's text puts the table, the half and
+// the offset in their places, leaving nothing of the place holders; a read
+// keeps its status text and adds the table and the half.
+TEST(SegmentLayout, ErrorTextsInEveryLanguage) {
     using texts::Language;
     struct Case {
+        bool reading;
         Language language;
         int n, halfStart, offset;
         const char* text;
     };
     const Case cases[] = {
-        {Language::English, 1, 0, 0, "Writing Error in table 1, first half, data 0"},
-        {Language::English, 4, 128, 194, "Writing Error in table 4, second half, data 194"},
-        {Language::Neutral, 3, 128, 131, "Writing Error in table 3, second half, data 131"},
-        {Language::SpanishModern, 2, 0, 66, "Error de escritura en la tabla 2, primera mitad, dato 66"},
-        {Language::SpanishTraditional, 2, 128, 128, "Error de escritura en la tabla 2, segunda mitad, dato 128"},
-        {Language::French, 1, 0, 5, "Erreur d'écriture dans la table 1, première moitié, donnée 5"},
-        {Language::French, 4, 128, 140, "Erreur d'écriture dans la table 4, seconde moitié, donnée 140"},
+        {false, Language::English, 1, 0, 0, "Writing Error in table 1, first half, data 0"},
+        {false, Language::English, 4, 128, 194, "Writing Error in table 4, second half, data 194"},
+        {false, Language::Neutral, 3, 128, 131, "Writing Error in table 3, second half, data 131"},
+        {false, Language::SpanishModern, 2, 0, 66, "Error de escritura en la tabla 2, primera mitad, dato 66"},
+        {false, Language::SpanishTraditional, 2, 128, 128, "Error de escritura en la tabla 2, segunda mitad, dato 128"},
+        {false, Language::French, 1, 0, 5, "Erreur d'écriture dans la table 1, première moitié, donnée 5"},
+        {false, Language::French, 4, 128, 140, "Erreur d'écriture dans la table 4, seconde moitié, donnée 140"},
+        {true, Language::English, 3, 128, 5, "Reading Error in data 5 \u2014 table 3, second half"},
+        {true, Language::SpanishModern, 1, 0, 66, "Reading Error in data 66 \u2014 tabla 1, primera mitad"},
+        {true, Language::French, 4, 128, 194, "Reading Error in data 194 \u2014 table 4, seconde moiti\u00e9"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(tables::writeErrorText(texts::TextTable(c.language), c.n, c.halfStart, c.offset), c.text)
-            << texts::languageTag(c.language);
-}
-
-// A failed read keeps its status text and adds the table and the half.
-TEST(SegmentLayout, ReadErrorTextInEveryLanguage) {
-    using texts::Language;
-    struct Case {
-        Language language;
-        int n, halfStart, offset;
-        const char* text;
-    };
-    const Case cases[] = {
-        {Language::English, 3, 128, 5, "Reading Error in data 5 \u2014 table 3, second half"},
-        {Language::SpanishModern, 1, 0, 66, "Reading Error in data 66 \u2014 tabla 1, primera mitad"},
-        {Language::French, 4, 128, 194, "Reading Error in data 194 \u2014 table 4, seconde moiti\u00e9"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(tables::readErrorText(texts::TextTable(c.language), c.n, c.halfStart, c.offset), c.text)
-            << texts::languageTag(c.language);
+    for (const Case& c : cases) {
+        const texts::TextTable texts(c.language);
+        const auto text = c.reading ? tables::readErrorText(texts, c.n, c.halfStart, c.offset)
+                                    : tables::writeErrorText(texts, c.n, c.halfStart, c.offset);
+        EXPECT_EQ(text, c.text) << texts::languageTag(c.language);
+    }
 }
 
 // A started program with the simulated unit behind a line the test watches.
