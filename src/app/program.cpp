@@ -4,12 +4,17 @@
 
 #include "files/atomic_write.h"
 #include "link/speed_test.h"
+#include "ops/change_plan.h"
+#include "ops/segment_transfer.h"
 #include "params/visibility.h"
 #include "platform/path_text.h"
 
 namespace zrk::app {
 
-Program::Program(platform::Platform& p) : State(p) { wireHandlers(); }
+Program::Program(platform::Platform& p) : State(p) {
+    wireHandlers();
+    tables::keepTable(*this);
+}
 
 int Program::Main() {
     const auto& info = platform.info;
@@ -74,6 +79,8 @@ void Program::Form_Load() {
     helpFile = files::utf8(platform.info.resources() / files::pathFromUtf8(id(2000)));
 
     setCaptions();
+    // The empty table of the start is nothing to lose on exit.
+    tables::keepTable(*this);
 
     frm.setStatus("Start reading the device");
     frm.frmMain.setVisible(true);
@@ -125,6 +132,7 @@ void Program::LoadWithoutWindow() {
     fillParameterLists();
     lux.InicializarTablasLux();
     setCaptions();
+    tables::keepTable(*this);
     // The pause is in force from the first frame; it runs on the steady
     // clock, so the speed test's count only has to be non-zero.
     link.ContadorPausa = 1;
@@ -151,7 +159,19 @@ void Program::Form_Unload() {
     link.CerrarCom();
 }
 
+bool Program::mayExit() {
+    const int fields = params::markedFieldCount(*this);
+    const int rows = tables::unwrittenRows(*this);
+    const int changes = fields + rows;
+    if (changes == 0) return true;
+    const std::string question =
+        changes == 1 ? CargarTexto(3038) : texts::fill(CargarTexto(3036), {std::to_string(changes)});
+    const std::string details = texts::fill(CargarTexto(3037), {std::to_string(fields), std::to_string(rows)});
+    return platform.ui.askDefaultNo(question, details, platform.info.title);
+}
+
 void Program::Csalir_Click() {
+    if (!mayExit()) return;
     Form_Unload();
     frm.frmMain.setVisible(false);
 }

@@ -26,6 +26,9 @@ public:
     void LoadWithoutWindow();
     void ComboIdioma_Click();
     void Form_Unload();
+    // Asks before unwritten parameter or table changes are lost (No by
+    // default); true when there are none or the operator lets them go.
+    bool mayExit();
     void Csalir_Click();
     bool unloaded() const { return unloaded_; }
 

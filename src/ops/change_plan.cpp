@@ -206,6 +206,15 @@ void refreshMarks(state::State& p) {
     if (p.frm.sbStatusBar.text(panel) != counted) p.frm.sbStatusBar.setText(panel, counted);
 }
 
+int markedFieldCount(const state::State& p) {
+    int count = 0;
+    for (int row : rowAddresses()) {
+        const app::Control& field = p.frm.controls().at(fieldAt(row));
+        count += field.Marked() && field.Visible() ? 1 : 0;
+    }
+    return count;
+}
+
 MarksHeld::MarksHeld(state::State& p) : program_(p) { ++p.marksHeld; }
 
 MarksHeld::~MarksHeld() {

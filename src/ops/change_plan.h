@@ -82,6 +82,9 @@ std::string shownValue(const state::State& program, int row, const std::string& 
 // bound unit the marks are the plan's changes and refusals; without one,
 // the fields that show something else than was loaded.
 void refreshMarks(state::State& program);
+// The fields the marks count: shown, and differing from the unit (or from
+// the opened file, before any read).
+int markedFieldCount(const state::State& program);
 
 // Holds the marks while a procedure sets many fields (a read, an opened
 // file), then refreshes them once: one plan instead of one per field.

@@ -3,6 +3,7 @@
 #include "files/atomic_file.h"
 #include "link/frame.h"
 #include "ops/change_plan.h"
+#include "ops/segment_transfer.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
 #include "platform/path_text.h"
@@ -56,6 +57,8 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
         }
     }
     tables::RellenarColores(frm, p.flash);
+    // The file keeps this table: it is not lost on exit.
+    tables::keepTable(p);
     frm.setStatus("Ended");
 
     params::CodecContext context = p.codecs();

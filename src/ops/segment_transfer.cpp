@@ -283,6 +283,33 @@ std::int32_t captionColour(const std::string& caption) {
     return params::roundToInt32(params::lenientNumber(caption), "Colour " + caption);
 }
 
+int unwrittenRows(const state::State& program) {
+    int rows = 0;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        bool differs = false;
+        try {
+            differs = captionColour(program.frm.LColor(row).Caption()) != program.flashKept.color(row);
+        } catch (const std::exception&) {
+            differs = true;  // a colour the write could not send is no kept one
+        }
+        for (int col = 1; col <= kPatternColumns && !differs; ++col)
+            differs = program.flash.pauta(row, col) != program.flashKept.pauta(row, col);
+        rows += differs ? 1 : 0;
+    }
+    return rows;
+}
+
+void keepTable(state::State& program) {
+    program.flashKept = program.flash;
+    for (int row = 1; row <= kPatternRows; ++row) {
+        try {
+            program.flashKept.color(row) = captionColour(program.frm.LColor(row).Caption());
+        } catch (const std::exception&) {
+            // Kept as the table has it; the label then counts as a change.
+        }
+    }
+}
+
 ops::Outcome<TransferReport> LeerColores(state::State& program) {
     return runTransfer(program, kTransferTransactions, [&program] {
         Tally outcome;
@@ -307,6 +334,7 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
             program.frm.setStatus("Ended");
             RellenarColores(program.frm, program.flash);
             RedibujaGrid(program.frm, program.flash);
+            keepTable(program);
         }
         // After a failure the error text of the failed transaction stays.
         return outcome;
@@ -333,6 +361,7 @@ ops::Outcome<TransferReport> EscribirColores(state::State& program) {
             }
         }
         if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, blocks, outcome);
+        if (outcome.succeeded()) keepTable(program);
         program.frm.setStatus(finishWrite(program.texts, outcome));
         program.link.CerrarCom();
         return outcome;

@@ -44,6 +44,9 @@ public:
     app::FrmDibujo dibujo;  // the drawing window of Command2
     link::DeviceLink link;
     tables::FlashTable flash;
+    // The table as the unit or a file last held it (as at start-up before
+    // either): what the grid and the colour labels differ from is unwritten.
+    tables::FlashTable flashKept;
     params::ParameterMap MapaParametros;  // filled by identification only
     // What each field was loaded with (a read or an opened file), and the
     // unit the form was read from; a failed identification or read unbinds it.

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 251;
+constexpr std::size_t kTextCount = 254;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -163,6 +163,9 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3033, "Not sent: %1"},
     Entry{3034, "Read the unit again once the line answers: the write record holds what became of each change."},
     Entry{3035, "All files"},
+    Entry{3036, "Exit and lose %1 changes?"},
+    Entry{3037, "Fields not written to the unit: %1. Rows of the flash-pattern table not written: %2."},
+    Entry{3038, "Exit and lose 1 change?"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -447,6 +450,9 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
         3034,
         "Vuelva a leer el equipo cuando la línea responda: el registro de escrituras guarda en qué quedó cada cambio."},
     Entry{3035, "Todos los archivos"},
+    Entry{3036, "¿Salir y perder %1 cambios?"},
+    Entry{3037, "Campos no escritos en el equipo: %1. Filas de la tabla de destellos no escritas: %2."},
+    Entry{3038, "¿Salir y perder 1 cambio?"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -727,6 +733,9 @@ constexpr std::array<Entry, kTextCount> kFrench{{
           "Relisez l'appareil quand la ligne répond de nouveau : le journal des écritures indique ce qu'est devenu "
           "chaque changement."},
     Entry{3035, "Tous les fichiers"},
+    Entry{3036, "Quitter et perdre %1 modifications ?"},
+    Entry{3037, "Champs non écrits dans l'appareil : %1. Lignes de la table des éclats non écrites : %2."},
+    Entry{3038, "Quitter et perdre 1 modification ?"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

@@ -75,6 +75,8 @@ private slots:
     void windowVisibilityFollowsTheModel();
     void closeBoxUnloadsTheProgram();
     void exitButtonClosesTheWindow();
+    void closeBoxAsksBeforeUnwrittenChangesAreLost();
+    void anOperationGivesTheFocusBackToItsButton();
 
 private:
     app::FrmMain& frm() { return t_->program.frm; }
@@ -695,6 +697,39 @@ void MainWindowViewTest::exitButtonClosesTheWindow() {
     QVERIFY(t_->program.unloaded());
     QVERIFY(!view_->isVisible());
     QCOMPARE(t_->machine.store.value("ZRK", "Settings", "MainTop"), std::optional<std::string>("1200"));
+}
+
+void MainWindowViewTest::closeBoxAsksBeforeUnwrittenChangesAreLost() {
+    t_->program.flash.pauta(1, 1) = 90;  // a table edit no write has sent
+    auto& ui = t_->machine.ui;
+    ui.warningAnswers = {false};
+    view_->close();
+    QCOMPARE(ui.warnings.size(), std::size_t{1});
+    QCOMPARE(ui.warnings[0].question, std::string("Exit and lose 1 change?"));
+    QVERIFY(!t_->program.unloaded());
+    QVERIFY(view_->isVisible());
+    ui.warningAnswers = {true};
+    view_->close();
+    QVERIFY(t_->program.unloaded());
+    QVERIFY(!view_->isVisible());
+}
+
+// Reading turns the buttons off, and Qt moves the focus on (to Exit, where
+// a stray Space quits); afterwards it is back on Read.
+void MainWindowViewTest::anOperationGivesTheFocusBackToItsButton() {
+    view_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(view_.get()));
+    auto* read = widget<QPushButton>(frm().CLeer);
+    read->setFocus();
+    QCOMPARE(QApplication::focusWidget(), read);
+    QWidget* focusedDuring = nullptr;
+    t_->events.onProcess = [&] {
+        if (!read->isEnabled() && focusedDuring == nullptr) focusedDuring = QApplication::focusWidget();
+    };
+    QTest::keyClick(read, Qt::Key_Space);  // no unit answers: the read fails after its attempts
+    t_->events.onProcess = {};
+    QVERIFY(focusedDuring != read);
+    QCOMPARE(QApplication::focusWidget(), read);
 }
 
 QTEST_MAIN(MainWindowViewTest)

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "ops/parameter_memory.h"
 #include "started_program.h"
+#include "unit_rig.h"
 
 namespace zrk::test {
 namespace {
@@ -166,6 +170,59 @@ TEST(DrawingWindow, WindowClosedByItsOwnBoxIsLeftAloneAtExit) {
     window.controls().hub().subscribe([&](app::Control&, app::Prop) { ++notifications; });
     started.frm().Csalir.Click();
     EXPECT_EQ(notifications, 0) << "no longer among the open windows";
+}
+
+}  // namespace
+}  // namespace zrk::test
+
+namespace zrk::test {
+namespace {
+
+// Exit with work the unit (or a file) does not hold asks first, No by
+// default; with none, or once a read or write has caught up, it just goes.
+TEST(Exit, AsksBeforeUnwrittenChangesAreLost) {
+    struct Case {
+        const char* name;
+        std::function<void(UnitRig&)> edit;
+        const char* question;  // none: Exit closes without asking
+    };
+    const Case cases[] = {
+        {"nothing changed", [](UnitRig&) {}, nullptr},
+        {"a field edited", [](UnitRig& r) { r.frm().TVelocidadUsuario1.setText("12,5"); }, "Exit and lose 1 change?"},
+        {"a field and a table row",
+         [](UnitRig& r) {
+             r.frm().TVelocidadUsuario1.setText("12,5");
+             r.program().flash.pauta(3, 1) = 90;
+         },
+         "Exit and lose 2 changes?"},
+        {"a row colour", [](UnitRig& r) { r.frm().LColor(2).setCaption("12345"); }, "Exit and lose 1 change?"},
+        {"a table edit then written",
+         [](UnitRig& r) {
+             r.program().flash.pauta(3, 1) = 90;
+             r.frm().CEscribirColores.Click();
+         },
+         nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const bool letGo : {false, true}) {
+            UnitRig rig;
+            ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+            rig.frm().CLeerColores.Click();
+            c.edit(rig);
+            auto& ui = rig.started.machine.ui;
+            ui.warningAnswers = {letGo};
+            rig.frm().Csalir.Click();
+            if (!c.question) {
+                EXPECT_TRUE(ui.warnings.empty());
+                EXPECT_TRUE(rig.program().unloaded());
+                break;
+            }
+            ASSERT_EQ(ui.warnings.size(), 1u);
+            EXPECT_EQ(ui.warnings[0].question, c.question);
+            EXPECT_EQ(rig.program().unloaded(), letGo);
+        }
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyleOptionComboBox>
@@ -243,11 +244,19 @@ QFont MainWindowView::fittedFont() const {
 template <typename Action>
 void MainWindowView::operatorAction(Action&& action) {
     if (applying()) return;
+    // An operation turns its buttons off and Qt hands the focus on, often to
+    // Exit, where a stray Space would quit: it goes back where it was, unless
+    // the operator has since put it in a field.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     try {
         action();
     } catch (const std::exception& e) {
         program_.platform.ui.messageBox(e.what(), program_.platform.info.title, platform::UserInterface::Icon::Error);
     }
+    QWidget* now = QApplication::focusWidget();
+    const bool handedOn = now == nullptr || qobject_cast<QAbstractButton*>(now) != nullptr;
+    if (focused && !closing_ && focused != now && handedOn && focused->isEnabled() && focused->isVisible())
+        focused->setFocus(Qt::OtherFocusReason);
 }
 
 // ---------------------------------------------------------------- widgets
@@ -396,6 +405,12 @@ void MainWindowView::changeEvent(QEvent* event) {
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {
+    bool stay = false;
+    if (!program_.unloaded()) operatorAction([&] { stay = !program_.mayExit(); });
+    if (stay) {
+        event->ignore();
+        return;
+    }
     closing_ = true;
     if (!program_.unloaded()) operatorAction([&] { program_.Form_Unload(); });
     // The model follows the screen: a closed window is not visible.
