@@ -169,8 +169,8 @@ TEST(HostileLine, AWriteCutOffNamesWhatBecameOfEachCell) {
         ASSERT_EQ(cli.run({"read", "-o", cli.path("changed.zrk")}), cli::kOk);
         ASSERT_EQ(cli.run({"set", "TVelocidadUsuario1=12"}), cli::kOk);
         const auto logged = files::WriteRecord(cli.started.machine.platform.info.dataFolder).read().size();
-        // A third of the way through: identification and reading take the
-        // first third, so this falls in the first pass.
+        // Half way through write --full's frames: past identification and
+        // reading, inside the first pass.
         const auto at = cli.port().unit().framesReceived() + frames / 2;
         cli.port().unit().setFaults(sim::parseFaults({std::string(c.fault) + "=" + std::to_string(at)}));
         EXPECT_EQ(cli.run({"write", "--full", cli.path("changed.zrk")}), c.code) << cli.err.str();
