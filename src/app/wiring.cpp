@@ -11,6 +11,7 @@
 #include "ops/segment_transfer.h"
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
+#include "ops/table_write.h"
 #include "ops/undo_write.h"
 #include "tables/flash_table.h"
 

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/form_json.h"
 #include "cli/json.h"
+#include "cli/table_cli.h"
 #include "cli/undo_cli.h"
 #include "files/atomic_write.h"
 #include "files/write_record.h"
@@ -120,7 +121,10 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     const bool full = takeFlag(args, "--full");
     if (args.size() != 2) return usageError(c, "write: give exactly one parameter file");
     if (const int code = readUnitThenOpen(c, args[1]); code != kOk) return code;
-    if (dryRun) return printPlannedWrite(c, "write", "file");
+    if (dryRun) {
+        const int code = printPlannedWrite(c, "write", "file");
+        return code == kOk && withTable && !c.json ? writeShownTable(c, true) : code;
+    }
     // Only the cells that differ from the unit's, unless every in-use
     // address is asked for as the window writes them.
     const auto written = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
@@ -130,9 +134,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends. Failed halves and
     // differences are in its message box, on stderr.
-    if (withTable) {
-        if (const int code = exitCodeOf(tables::CEscribirColores_Click(c.program)); code != kOk) return code;
-    }
+    if (withTable) return writeShownTable(c, false);
     printStatus(c);
     return kOk;
 }

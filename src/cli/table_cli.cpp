@@ -3,8 +3,10 @@
 
 #include "app/program.h"
 #include "cli/json.h"
-#include "cli/table_json.h"
+#include "files/table_file.h"
+#include "ops/device_operation.h"
 #include "ops/segment_transfer.h"
+#include "ops/table_write.h"
 
 namespace zrk::cli {
 namespace {
@@ -17,9 +19,9 @@ int readEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outco
     return exitCodeOf(outcome);
 }
 
-void printTable(CommandContext& c, const TableFile& table) {
+void printTable(CommandContext& c, const files::TableFile& table) {
     if (c.json) {
-        c.out << tableJson(table);
+        c.out << files::tableJson(table);
         return;
     }
     for (std::size_t row = 0; row < table.colors.size(); ++row) {
@@ -31,15 +33,15 @@ void printTable(CommandContext& c, const TableFile& table) {
 
 int readTable(CommandContext& c) {
     const int code = readEnd(c, tables::CLeerColores_Click(c.program));
-    if (code == kOk) printTable(c, tableFileOf(c.program.flash));
+    if (code == kOk) printTable(c, files::tableFileOf(c.program.flash));
     return code;
 }
 
-int writeTable(CommandContext& c, const std::string& path) {
-    TableFile file;
+int writeTable(CommandContext& c, const std::string& path, bool dryRun) {
+    files::TableFile file;
     try {
-        file = readTableFile(path);
-    } catch (const TableFileError& e) {
+        file = files::readTableFile(path);
+    } catch (const files::TableFileError& e) {
         c.err << "zrkctl: " << e.what() << "\n";
         return kPortError;
     }
@@ -50,34 +52,58 @@ int writeTable(CommandContext& c, const std::string& path) {
         for (int col = 1; col <= 32; ++col)
             c.program.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
     }
-    const auto outcome = tables::CEscribirColores_Click(c.program);
-    const int code = exitCodeOf(outcome);
-    if (code == kPortError) return code;
-    if (c.json)
-        c.out << "{\"status\": " << jsonString(c.program.frm.status())
-              << ", \"failedHalves\": " << outcome.payload.failedHalves << "}\n";
-    else if (code == kOk)
-        c.out << c.program.frm.status() << "\n";
-    return code;
+    return writeShownTable(c, dryRun);
 }
 
 int tableCommand(CommandContext& c, const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
-    if (args.size() >= 2 && args[1] == "write") takeNoVerify(c, args);
+    bool dryRun = false;
+    if (args.size() >= 2 && args[1] == "write") {
+        takeNoVerify(c, args);
+        takeNoRecord(c, args);
+        dryRun = takeFlag(args, "--dry-run");
+    }
     if (args.size() == 2 && args[1] == "read") return readTable(c);
-    if (args.size() == 3 && args[1] == "write") return writeTable(c, args[2]);
+    if (args.size() == 3 && args[1] == "write") return writeTable(c, args[2], dryRun);
     if (args.size() >= 2 && args[1] == "write") return usageError(c, "table write: give exactly one JSON file");
     return usageError(c, "table: give read, or write FILE.json");
 }
 
 }  // namespace
 
+int writeShownTable(CommandContext& c, bool dryRun) {
+    const auto outcome =
+        ops::guarded(c.program, [&] { return tables::plannedTableWrite(c.program, {.dryRun = dryRun}); });
+    const tables::TableWriteResult& result = outcome.payload;
+    const int code = exitCodeOf(outcome);
+    if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return code;
+    if (c.json) {
+        std::string rows, lines;
+        for (const auto& row : result.plan.rows) rows += (rows.empty() ? "" : ", ") + std::to_string(row.row);
+        for (const auto& line : result.lines) lines += (lines.empty() ? "" : ", ") + jsonString(line);
+        c.out << "{\"status\": " << jsonString(c.program.frm.status()) << ", \"unit\": " << result.plan.unit.identifier
+              << ", \"rows\": [" << rows << "], \"changes\": [" << lines
+              << "], \"cells\": " << result.plan.cells().size() << ", \"failedHalves\": " << result.report.failedHalves
+              << "}\n";
+        return code;
+    }
+    for (const auto& line : result.lines) c.out << line << "\n";
+    if (dryRun) return code;
+    if (c.program.lastCopyBeforeWrite && !result.plan.rows.empty() && code != kPortError)
+        c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
+    if (code == kOk) c.out << c.program.frm.status() << "\n";
+    // Other endings said why in their message, which zrkctl prints on stderr.
+    return code;
+}
+
 void addTableCommands(std::vector<CommandSpec>& commands) {
     commands.push_back({"table",
                         "table read     read the flash-pattern table from the unit; with --json as\n"
                         "                 {\"colors\": [8 numbers], \"pattern\": [8 rows of 32 numbers]}\n"
-                        "  table write [--no-verify] FILE.json\n"
-                        "                 write a table of that shape to the unit and read it back",
+                        "  table write [--no-verify] [--no-record] [--dry-run] FILE.json\n"
+                        "                 read the unit's table, write the cells of a table of that shape\n"
+                        "                 that differ and read them back; the write record keeps a copy\n"
+                        "                 of the table before (--dry-run prints the changes, sends nothing)",
                         tableCommand});
 }
 

@@ -18,8 +18,8 @@ void printPlan(CommandContext& c, const params::UndoPlan& plan) {
     for (const auto& field : plan.fields) {
         std::string cells;
         for (const auto& cell : field.cells)
-            cells += (cells.empty() ? "" : ", ") + std::to_string(cell.address) + ": " +
-                     (cell.held ? std::to_string(*cell.held) : "?") + " -> " + std::to_string(cell.before);
+            cells += (cells.empty() ? "" : ", ") + cell.name() + ": " + (cell.held ? std::to_string(*cell.held) : "?") +
+                     " -> " + std::to_string(cell.before);
         c.out << field.field << ": " << field.wrote << " -> " << field.back << " (" << cells << ")\n";
     }
 }
@@ -60,7 +60,8 @@ void addUndoCommand(std::vector<CommandSpec>& commands) {
         {"undo",
          "undo [--unit N] [--dry-run] [--force] [--no-record] [--no-verify]  put back the cells of the last\n"
          "                 write in the log (of unit N); a cell changed since stops it unless --force;\n"
-         "                 --dry-run prints NAME: NOW -> BEFORE (address: held -> before, ...) and sends\n"
+         "                 --dry-run prints NAME: NOW -> BEFORE (cell: held -> before, ...; a table's\n"
+         "                 cell as TABLE/OFFSET) and sends\n"
          "                 nothing; --no-record goes on when the log cannot be written; exit 3: nothing to undo",
          undoCommand});
 }

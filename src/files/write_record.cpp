@@ -62,13 +62,14 @@ std::string cell(std::string text) {
 WriteRecord::WriteRecord(std::filesystem::path dataFolder)
     : log_(dataFolder / "writes.log"), copies_(dataFolder / "before-write") {}
 
-std::filesystem::path WriteRecord::copyPathFor(const std::string& unit, std::time_t now) const {
+std::filesystem::path WriteRecord::copyPathFor(const std::string& unit, std::time_t now,
+                                               const std::string& ending) const {
     char stamp[32];
     const std::tm local = localTime(now);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    std::filesystem::path path = copies_ / (unit + "-" + stamp + ".zrk");
+    std::filesystem::path path = copies_ / (unit + "-" + stamp + ending);
     for (int n = 2; std::filesystem::exists(path); ++n)
-        path = copies_ / (unit + "-" + stamp + "-" + std::to_string(n) + ".zrk");
+        path = copies_ / (unit + "-" + stamp + "-" + std::to_string(n) + ending);
     return path;
 }
 
@@ -76,12 +77,14 @@ void WriteRecord::saveCopy(const std::filesystem::path& copy, const std::string&
                            const std::string& content) const {
     makeFolder(copy.parent_path());
     writeFileAtomically(copy, content);
-    // The newest copies of this unit stay; their names sort by time.
+    // The newest copies of this unit of this kind stay (parameters, tables);
+    // their names sort by time.
     std::vector<std::filesystem::path> ofUnit;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(copy.parent_path(), error)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind(unit + "-", 0) == 0 && entry.path().extension() == ".zrk") ofUnit.push_back(entry.path());
+        if (name.rfind(unit + "-", 0) == 0 && entry.path().extension() == copy.extension())
+            ofUnit.push_back(entry.path());
     }
     std::sort(ofUnit.begin(), ofUnit.end());
     for (std::size_t i = 0; i + kKeptCopies < ofUnit.size(); ++i) std::filesystem::remove(ofUnit[i], error);
@@ -156,22 +159,36 @@ int WriteRecord::nextWrite() const {
 std::string cellsText(const std::vector<WriteRecord::Cell>& cells) {
     std::string text;
     for (const auto& c : cells)
-        text += (text.empty() ? "" : " ") + std::to_string(c.address) + ":" + std::to_string(c.before) + ">" +
-                std::to_string(c.after);
+        text += (text.empty() ? "" : " ") + (c.table > 0 ? std::to_string(c.table) + "/" : std::string()) +
+                std::to_string(c.address) + ":" + std::to_string(c.before) + ">" + std::to_string(c.after);
     return text;
+}
+
+int outcomeRank(const std::string& outcome) {
+    if (outcome == kOutcomeFailed) return 3;
+    if (outcome == kOutcomeUnknown) return 2;
+    if (outcome == kOutcomeNotVerified || outcome == kOutcomeNotVerifiedBefore) return 1;
+    return 0;
 }
 
 std::optional<std::vector<WriteRecord::Cell>> cellsFromText(const std::string& text) {
     std::vector<WriteRecord::Cell> cells;
     std::istringstream in(text);
     for (std::string item; in >> item;) {
+        // A segment table's cell: "2/130:5>1".
+        std::optional<int> table = 0;
+        if (const auto slash = item.find('/'); slash != std::string::npos) {
+            table = wholeNumber(item.substr(0, slash));
+            if (!table || *table < 1 || *table > 4) return std::nullopt;
+            item.erase(0, slash + 1);
+        }
         const auto colon = item.find(':'), arrow = item.find('>');
         if (colon == std::string::npos || arrow == std::string::npos || arrow < colon) return std::nullopt;
         const auto address = wholeNumber(item.substr(0, colon));
         const auto before = wholeNumber(item.substr(colon + 1, arrow - colon - 1));
         const auto after = wholeNumber(item.substr(arrow + 1));
         if (!address || !before || !after || *address > 255 || *before > 255 || *after > 255) return std::nullopt;
-        cells.push_back({*address, *before, *after});
+        cells.push_back({*address, *before, *after, *table});
     }
     return cells;
 }

@@ -22,28 +22,35 @@ namespace zrk::files {
 //   <data folder>/before-write/<identifier number>-<YYYYMMDD-HHMMSS>.zrk
 //
 // A log line is tab-separated: time, unit, field, before, written, outcome,
-// cells ("38:5>1 40:9>2"), write number, the write number it undoes (or
-// empty). Lines of six columns from older versions read without cells.
+// cells ("38:5>1 40:9>2", a segment table's "2/130:5>1"), write number, the
+// write number it undoes (or empty). Lines of six columns from older
+// versions read without cells. A flash-pattern table row is logged as the
+// field "TablaPautas(3)".
 class WriteRecord {
 public:
     explicit WriteRecord(std::filesystem::path dataFolder);
 
     // The name the copy of this unit's parameters takes at `now` (with a
-    // suffix when a copy of that second exists already).
-    std::filesystem::path copyPathFor(const std::string& unit, std::time_t now) const;
+    // suffix when a copy of that second exists already); a table's copy
+    // ends "-table.json" instead.
+    std::filesystem::path copyPathFor(const std::string& unit, std::time_t now,
+                                      const std::string& ending = ".zrk") const;
 
-    // Writes the copy and keeps only the newest kKeptCopies of that unit.
+    // Writes the copy and keeps only the newest kKeptCopies of that unit
+    // with the same extension.
     // Throws FileError naming the path and the reason.
     void saveCopy(const std::filesystem::path& copy, const std::string& unit, const std::string& content) const;
     // Makes sure the log can take lines (the folder exists, the file opens
     // for appending). Throws FileError naming the path and the reason.
     void checkLog() const;
 
-    // One byte a write changed.
+    // One byte a write changed: a cell of the parameter memory, or with a
+    // table (1 to 4) the offset of a cell of that segment table.
     struct Cell {
         int address = 0;
         int before = 0;
         int after = 0;
+        int table = 0;
         bool operator==(const Cell&) const = default;
     };
     struct Line {
@@ -78,6 +85,10 @@ inline constexpr const char* kOutcomeNotVerified = "written, not verified";
 inline constexpr const char* kOutcomeUnknown = "unknown";
 inline constexpr const char* kOutcomeFailed = "failed";
 inline constexpr const char* kOutcomeNotVerifiedBefore = "not verified";
+
+// How bad an outcome word is: verified 0, not verified 1, unknown 2,
+// failed 3; the worst of a write's lines is its outcome.
+int outcomeRank(const std::string& outcome);
 
 // "38:5>1 40:9>2", and back; nothing for text that is not such a list.
 std::string cellsText(const std::vector<WriteRecord::Cell>& cells);

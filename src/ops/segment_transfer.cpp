@@ -37,7 +37,6 @@ std::string text(const texts::TextTable& texts, int id, std::initializer_list<st
 }
 
 std::size_t half(int halfStart) { return halfStart == kHalfStarts[0] ? 0 : 1; }
-std::size_t table(int n) { return static_cast<std::size_t>(n - 1); }
 
 // "table 3, second half"
 std::string halfName(const texts::TextTable& texts, int n, int halfStart) {
@@ -73,14 +72,13 @@ enum class HalfEnd { Done, Failed, Cancelled };
 struct Tally : TransferReport {
     bool cancelled = false;
     bool readingBack = false;
-    // Of a write: the frames that went out (answered or not) of each half,
-    // and the cells the unit answered, in the order sent.
-    std::array<std::array<int, 2>, kSegmentTables> sent{};
-    std::vector<SegmentCell> acknowledged;
     // The first of the transactions in a row, up to now, that heard nothing.
     std::optional<SegmentCell> silentFrom;
     // Lines the message adds to the status line.
     std::vector<std::string> details;
+    // Before a write: the unit did not answer, or another one is on the line.
+    bool unanswered = false;
+    bool otherUnit = false;
 
     bool dead() const { return deadFrom.has_value(); }
     bool succeeded() const { return failedHalves == 0 && !cancelled && !dead() && differences.empty(); }
@@ -98,43 +96,54 @@ link::RespuestaComando exchange(state::State& program, Tally& tally, const link:
     return reply;
 }
 
-// One half of segment table n, offset by offset. Reading fills `block`;
-// writing sends it. A failed transaction runs the error step and leaves the
-// rest of the half; on a dead line it sends nothing more.
-HalfEnd transferHalf(state::State& program, bool writing, int n, int start, SegmentBlock& block, Tally& tally) {
+// After a failed transaction: the error step. The pause gives an isolated
+// fault time to pass; a dead line gets nothing more. `skipped` transactions
+// of the half are left out and count on the progress bar.
+HalfEnd halfFailed(state::State& program, Tally& tally, const SegmentCell& cell, bool writing, int skipped) {
+    // A cancel ends the wait as a failure; it is no fault of the line.
+    if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
+    ++tally.failedHalves;
+    tally.stopped.push_back({cell, tally.dead() ? StopCause::LineDead : StopCause::NoAnswer});
+    program.frm.setStatus(writing ? writeErrorText(program.texts, cell.table, cell.halfStart, cell.offset)
+                                  : readErrorText(program.texts, cell.table, cell.halfStart, cell.offset));
+    program.platform.ui.beep();
+    if (tally.dead()) return HalfEnd::Failed;
+    program.link.Pausa(1000);
+    program.progress.advance(skipped);
+    return HalfEnd::Failed;
+}
+
+// One half of segment table n read into `block`, offset by offset. A failed
+// transaction runs the error step and leaves the rest of the half.
+HalfEnd readHalf(state::State& program, int n, int start, SegmentBlock& block, Tally& tally) {
     const int last = start + kHalfLength - 1;
     for (int offset = start; offset <= last; ++offset) {
         if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
         const SegmentCell cell{n, start, offset};
-        const link::TramaComando trama =
-            writing ? link::writeSegmentFrame(n, offset, static_cast<std::uint8_t>(block[at(offset)]))
-                    : link::readSegmentFrame(n, offset);
-        ++tally.sent[table(n)][half(start)];
-        const link::RespuestaComando reply = exchange(program, tally, trama, cell);
+        const link::RespuestaComando reply = exchange(program, tally, link::readSegmentFrame(n, offset), cell);
         program.progress.advance();
-        if (reply.Resultado == link::kAck) {
-            if (writing) {
-                tally.acknowledged.push_back(cell);
-                tally.lastAcknowledged = cell;
-            } else {
-                block[at(offset)] = link::replyByte(reply);
-            }
-            program.frm.setStatus(progressText(n, offset, block[at(offset)]));
-            continue;
-        }
-        // A cancel ends the wait as a failure; it is no fault of the line.
+        if (reply.Resultado != link::kAck) return halfFailed(program, tally, cell, false, last - offset);
+        block[at(offset)] = link::replyByte(reply);
+        program.frm.setStatus(progressText(n, offset, block[at(offset)]));
+    }
+    return HalfEnd::Done;
+}
+
+// The cells of one half of a write, in order. A failed transaction runs the
+// error step and leaves the rest of the half; on a dead line it sends
+// nothing more.
+HalfEnd writeHalf(state::State& program, const CellWrite* first, const CellWrite* end, Tally& tally) {
+    for (const CellWrite* w = first; w != end; ++w) {
         if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
-        ++tally.failedHalves;
-        tally.stopped.push_back({cell, tally.dead() ? StopCause::LineDead : StopCause::NoAnswer});
-        program.frm.setStatus(writing ? writeErrorText(program.texts, n, start, offset)
-                                      : readErrorText(program.texts, n, start, offset));
-        program.platform.ui.beep();
-        // The pause gives an isolated fault time to pass; a dead line gets
-        // nothing more.
-        if (tally.dead()) return HalfEnd::Failed;
-        program.link.Pausa(1000);
-        program.progress.advance(last - offset);  // the skipped rest of the half
-        return HalfEnd::Failed;
+        tally.sent.push_back(w->cell);
+        const link::RespuestaComando reply =
+            exchange(program, tally, link::writeSegmentFrame(w->cell.table, w->cell.offset, w->byte), w->cell);
+        program.progress.advance();
+        if (reply.Resultado != link::kAck)
+            return halfFailed(program, tally, w->cell, true, static_cast<int>(end - w - 1));
+        tally.acknowledged.push_back(*w);
+        tally.lastAcknowledged = w->cell;
+        program.frm.setStatus(progressText(w->cell.table, w->cell.offset, w->byte));
     }
     return HalfEnd::Done;
 }
@@ -142,26 +151,26 @@ HalfEnd transferHalf(state::State& program, bool writing, int n, int start, Segm
 // An answered write proves only that the frame arrived: reads back every
 // cell the unit answered and compares. The cells never answered count on
 // the progress bar without a transaction.
-void readBack(state::State& program, const std::array<SegmentBlock, kSegmentTables>& blocks, Tally& tally) {
+void readBack(state::State& program, int planned, Tally& tally) {
     tally.readingBack = true;
     program.frm.setStatus(program.CargarTexto(3004));
     const auto count = static_cast<int>(tally.acknowledged.size());
-    program.progress.advance(kTransferTransactions - count);
+    program.progress.advance(planned - count);
     for (int i = 0; i < count; ++i) {
         if (program.progress.cancelRequested()) break;
-        const SegmentCell& cell = tally.acknowledged[static_cast<std::size_t>(i)];
-        const auto written = static_cast<std::uint8_t>(blocks[table(cell.table)][at(cell.offset)]);
+        const CellWrite& w = tally.acknowledged[static_cast<std::size_t>(i)];
         const link::RespuestaComando reply =
-            exchange(program, tally, link::readSegmentFrame(cell.table, cell.offset), cell);
+            exchange(program, tally, link::readSegmentFrame(w.cell.table, w.cell.offset), w.cell);
         program.progress.advance();
+        ++tally.checked;
         if (reply.Resultado == link::kAck) {
             const std::uint8_t held = link::replyByte(reply);
-            if (held != written) tally.differences.push_back({cell, written, held});
-            program.frm.setStatus(progressText(cell.table, cell.offset, held));
+            if (held != w.byte) tally.differences.push_back({w.cell, w.byte, held});
+            program.frm.setStatus(progressText(w.cell.table, w.cell.offset, held));
             continue;
         }
         if (program.progress.cancelRequested()) break;
-        tally.differences.push_back({cell, written, std::nullopt});
+        tally.differences.push_back({w.cell, w.byte, std::nullopt});
         if (tally.dead()) {
             tally.notReadBack = count - i - 1;
             return;
@@ -170,42 +179,59 @@ void readBack(state::State& program, const std::array<SegmentBlock, kSegmentTabl
     tally.cancelled = program.progress.cancelRequested();
 }
 
+bool contains(const std::vector<SegmentCell>& cells, const SegmentCell& cell) {
+    return std::find(cells.begin(), cells.end(), cell) != cells.end();
+}
+
+// `cells` (in sending order) as halves and runs of offsets: "table 1, first
+// half; table 2, second half, offsets 130 to 140".
+std::vector<std::string> runNames(const texts::TextTable& texts, const std::vector<SegmentCell>& cells) {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < cells.size();) {
+        std::size_t j = i + 1;
+        while (j < cells.size() && cells[j].table == cells[i].table && cells[j].halfStart == cells[i].halfStart &&
+               cells[j].offset == cells[j - 1].offset + 1)
+            ++j;
+        const SegmentCell& a = cells[i];
+        const SegmentCell& b = cells[j - 1];
+        const bool wholeHalf = a.offset == a.halfStart && b.offset == a.halfStart + kHalfLength - 1;
+        names.push_back(wholeHalf ? halfName(texts, a.table, a.halfStart)
+                                  : rangeName(texts, a.table, a.halfStart, a.offset, b.offset));
+        i = j;
+    }
+    return names;
+}
+
 // What a write stopped by a dead line leaves: what the unit answered, the
 // cells that may or may not have arrived, and what never went out.
-void reportDeadWrite(const texts::TextTable& texts, Tally& tally) {
-    std::vector<std::string> written, unknown, notSent;
-    for (int n = 1; n <= kSegmentTables; ++n)
-        for (int start : kHalfStarts) {
-            const int sent = tally.sent[table(n)][half(start)];
-            const auto stop = std::find_if(tally.stopped.begin(), tally.stopped.end(), [&](const StoppedHalf& s) {
-                return s.at.table == n && s.at.halfStart == start;
-            });
-            const int answered = stop == tally.stopped.end() ? sent : stop->at.offset - start;
-            if (answered == kHalfLength)
-                written.push_back(halfName(texts, n, start));
-            else if (answered > 0)
-                written.push_back(rangeName(texts, n, start, start, start + answered - 1));
-            if (sent == 0)
-                notSent.push_back(halfName(texts, n, start));
-            else if (sent < kHalfLength)
-                notSent.push_back(rangeName(texts, n, start, start + sent, start + kHalfLength - 1));
-        }
-    for (const StoppedHalf& s : tally.stopped) unknown.push_back(cellName(texts, s.at));
-    tally.details.push_back(text(texts, 3113, {listText(texts, written)}));
+void reportDeadWrite(const texts::TextTable& texts, const std::vector<CellWrite>& planned, Tally& tally) {
+    std::vector<SegmentCell> written, unknown, notSent;
+    for (const CellWrite& w : planned) {
+        if (!contains(tally.sent, w.cell))
+            notSent.push_back(w.cell);
+        else if (std::any_of(tally.stopped.begin(), tally.stopped.end(),
+                             [&](const StoppedHalf& s) { return s.at == w.cell; }))
+            unknown.push_back(w.cell);
+        else
+            written.push_back(w.cell);
+    }
+    std::vector<std::string> unknownNames;
+    for (const SegmentCell& cell : unknown) unknownNames.push_back(cellName(texts, cell));
+    tally.details.push_back(text(texts, 3113, {listText(texts, runNames(texts, written))}));
     if (tally.lastAcknowledged) tally.details.push_back(text(texts, 3114, {cellName(texts, *tally.lastAcknowledged)}));
-    tally.details.push_back(text(texts, 3115, {listText(texts, unknown)}));
-    tally.details.push_back(text(texts, 3116, {listText(texts, notSent)}));
+    tally.details.push_back(text(texts, 3115, {listText(texts, unknownNames)}));
+    tally.details.push_back(text(texts, 3116, {listText(texts, runNames(texts, notSent))}));
 }
 
 // The status line at the end of a write, and the lines the message adds:
 // each failed half with its cause, what a dead line left, each difference.
-std::string finishWrite(const texts::TextTable& texts, Tally& tally) {
+std::string finishWrite(const texts::TextTable& texts, const std::vector<CellWrite>& planned, Tally& tally) {
     if (tally.cancelled) return tally.readingBack ? texts.CargarTexto(3119) : kWriteCancelledText;
     for (const StoppedHalf& s : tally.stopped)
         tally.details.push_back(text(texts, 3107,
                                      {halfName(texts, s.at.table, s.at.halfStart), std::to_string(s.at.offset),
                                       texts.CargarTexto(s.cause == StopCause::LineDead ? 3109 : 3108)}));
-    if (tally.dead() && !tally.readingBack) reportDeadWrite(texts, tally);
+    if (tally.dead() && !tally.readingBack) reportDeadWrite(texts, planned, tally);
     for (const Difference& d : tally.differences) tally.details.push_back(differenceText(texts, d));
     if (tally.dead())
         return tally.readingBack ? text(texts, 3118, {std::to_string(tally.notReadBack)})
@@ -231,6 +257,8 @@ ops::Outcome<TransferReport> runTransfer(state::State& program, int planned, Bod
     }
     program.platform.events.processEvents();
     const ops::End end = tally.cancelled              ? ops::End::Cancelled
+                         : tally.otherUnit            ? ops::End::WrongUnit
+                         : tally.unanswered           ? ops::End::NoAnswer
                          : tally.failedHalves > 0     ? ops::End::NoAnswer
                          : !tally.differences.empty() ? ops::End::NotVerified
                                                       : ops::End::Done;
@@ -310,27 +338,46 @@ void keepTable(state::State& program) {
     }
 }
 
+namespace {
+
+// The whole table into `read`, then the unit's number from cells 254 and
+// 255 (nothing when they go unanswered). The caller opened the port.
+Tally readTable(state::State& program, FlashTable& read, std::optional<std::uint16_t>& identifier) {
+    Tally outcome;
+    SegmentBlock block{};
+    for (int n = 1; n <= kSegmentTables && outcome.succeeded(); ++n) {
+        for (int start : kHalfStarts) {
+            const HalfEnd end = readHalf(program, n, start, block, outcome);
+            if (end == HalfEnd::Cancelled) outcome.cancelled = true;
+            if (end != HalfEnd::Done) break;
+        }
+        decodeSegmentTable(block, n, read);
+    }
+    if (!outcome.succeeded()) return outcome;
+    const auto high = ops::readCell(program.link, 254);
+    const auto low = high ? ops::readCell(program.link, 255) : std::nullopt;
+    program.progress.advance(2);
+    if (high && low) identifier = static_cast<std::uint16_t>(*high * 256 + *low);
+    return outcome;
+}
+
+}  // namespace
+
 ops::Outcome<TransferReport> LeerColores(state::State& program) {
-    return runTransfer(program, kTransferTransactions, [&program] {
-        Tally outcome;
+    return runTransfer(program, kTransferTransactions + 2, [&program] {
         program.link.AbrirCom();
         // Decoded into a copy: a read that does not finish shows nothing of
         // another table's bytes or of an empty buffer as if the unit held them.
         FlashTable read = program.flash;
-        SegmentBlock block{};
-        for (int n = 1; n <= kSegmentTables && outcome.succeeded(); ++n) {
-            for (int start : kHalfStarts) {
-                const HalfEnd end = transferHalf(program, false, n, start, block, outcome);
-                if (end == HalfEnd::Cancelled) outcome.cancelled = true;
-                if (end != HalfEnd::Done) break;
-            }
-            decodeSegmentTable(block, n, read);
-        }
+        std::optional<std::uint16_t> identifier;
+        Tally outcome = readTable(program, read, identifier);
         program.link.CerrarCom();
         if (outcome.cancelled) {
             program.frm.setStatus(kReadCancelledText);
         } else if (outcome.succeeded()) {
             program.flash = read;
+            program.flashOfUnit.reset();
+            if (identifier) program.flashOfUnit = UnitTable{*identifier, read};
             program.frm.setStatus("Ended");
             RellenarColores(program.frm, program.flash);
             RedibujaGrid(program.frm, program.flash);
@@ -341,39 +388,100 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
     });
 }
 
-ops::Outcome<TransferReport> EscribirColores(state::State& program) {
+ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<UnitTable>& read) {
+    return runTransfer(program, kTransferTransactions + 2, [&program, &read] {
+        program.link.AbrirCom();
+        FlashTable table;
+        std::optional<std::uint16_t> identifier;
+        Tally outcome = readTable(program, table, identifier);
+        program.link.CerrarCom();
+        if (outcome.cancelled) program.frm.setStatus(kReadCancelledText);
+        if (outcome.succeeded() && !identifier) {
+            // Whose table it is stays unknown: no write can be planned on it.
+            ++outcome.failedHalves;
+            program.frm.setStatus(program.CargarTexto(3003));
+        } else if (outcome.succeeded()) {
+            read = UnitTable{*identifier, table};
+            program.frm.setStatus("Ended");
+        }
+        return outcome;
+    });
+}
+
+std::vector<CellWrite> wholeTableCells(const FlashTable& table) {
+    std::vector<CellWrite> cells;
+    for (int n = 1; n <= kSegmentTables; ++n) {
+        SegmentBlock block{};
+        encodeSegmentTable(table, n, block);
+        for (int start : kHalfStarts)
+            for (int offset = start; offset < start + kHalfLength; ++offset)
+                cells.push_back({{n, start, offset}, static_cast<std::uint8_t>(block[at(offset)])});
+    }
+    return cells;
+}
+
+namespace {
+
+// Whether the unit on the line carries number `expected` (cells 254 and 255);
+// says why not in the status line.
+bool sameUnit(state::State& program, std::uint16_t expected, Tally& tally) {
+    const auto high = ops::readCell(program.link, 254);
+    const auto low = high ? ops::readCell(program.link, 255) : std::nullopt;
+    program.progress.advance(2);
+    if (!high || !low) {
+        tally.cancelled = program.progress.cancelRequested();
+        tally.unanswered = !tally.cancelled;
+        program.frm.setStatus(program.CargarTexto(tally.cancelled ? 3021 : 3003));
+        return false;
+    }
+    const int onLine = *high * 256 + *low;
+    if (onLine == expected) return true;
+    tally.otherUnit = true;
+    program.frm.setStatus(text(program.texts, 3001, {std::to_string(onLine), std::to_string(expected)}));
+    return false;
+}
+
+}  // namespace
+
+ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::vector<CellWrite>& cells,
+                                             std::optional<std::uint16_t> unit) {
     const bool verify = program.verifyWrites();
-    return runTransfer(program, (verify ? 2 : 1) * kTransferTransactions, [&program, verify] {
+    const auto count = static_cast<int>(cells.size());
+    return runTransfer(program, (verify ? 2 : 1) * count + (unit ? 2 : 0), [&program, &cells, verify, count, unit] {
         Tally outcome;
         program.frm.setStatus("Segments transmision");
         program.link.AbrirCom();
-        // The labels, not the table, hold the colours the operator sees.
-        for (int row = 1; row <= kPatternRows; ++row)
-            program.flash.color(row) = captionColour(program.frm.LColor(row).Caption());
-        std::array<SegmentBlock, kSegmentTables> blocks{};
-        for (int n = 1; n <= kSegmentTables && !outcome.cancelled && !outcome.dead(); ++n) {
-            SegmentBlock& block = blocks[table(n)];
-            encodeSegmentTable(program.flash, n, block);
-            for (int start : kHalfStarts) {
-                if (transferHalf(program, true, n, start, block, outcome) == HalfEnd::Cancelled)
-                    outcome.cancelled = true;
-                if (outcome.cancelled || outcome.dead()) break;
-            }
+        if (unit && !sameUnit(program, *unit, outcome)) {
+            program.link.CerrarCom();
+            return outcome;
         }
-        if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, blocks, outcome);
-        if (outcome.succeeded()) keepTable(program);
-        program.frm.setStatus(finishWrite(program.texts, outcome));
+        for (auto first = cells.begin(); first != cells.end() && !outcome.cancelled && !outcome.dead();) {
+            auto last = first;
+            while (last != cells.end() && last->cell.table == first->cell.table &&
+                   last->cell.halfStart == first->cell.halfStart)
+                ++last;
+            if (writeHalf(program, &*first, &*first + (last - first), outcome) == HalfEnd::Cancelled)
+                outcome.cancelled = true;
+            first = last;
+        }
+        if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, count, outcome);
+        program.frm.setStatus(finishWrite(program.texts, cells, outcome));
         program.link.CerrarCom();
         return outcome;
     });
 }
 
-ops::Outcome<TransferReport> CLeerColores_Click(state::State& program) {
-    return ops::guarded(program, [&] { return LeerColores(program); });
+ops::Outcome<TransferReport> EscribirColores(state::State& program) {
+    // The labels, not the table, hold the colours the operator sees.
+    for (int row = 1; row <= kPatternRows; ++row)
+        program.flash.color(row) = captionColour(program.frm.LColor(row).Caption());
+    auto outcome = writeTableCells(program, wholeTableCells(program.flash));
+    if (outcome.done()) keepTable(program);
+    return outcome;
 }
 
-ops::Outcome<TransferReport> CEscribirColores_Click(state::State& program) {
-    return ops::guarded(program, [&] { return EscribirColores(program); });
+ops::Outcome<TransferReport> CLeerColores_Click(state::State& program) {
+    return ops::guarded(program, [&] { return LeerColores(program); });
 }
 
 }  // namespace zrk::tables

@@ -83,6 +83,17 @@ struct Difference {
     bool operator==(const Difference&) const = default;
 };
 
+// One byte a write sends to a cell.
+struct CellWrite {
+    SegmentCell cell;
+    std::uint8_t byte = 0;
+    bool operator==(const CellWrite&) const = default;
+};
+
+// Every cell of `table` that travels, in the order a whole write sends them:
+// table by table, each first half then second half, offset by offset.
+std::vector<CellWrite> wholeTableCells(const FlashTable& table);
+
 // What a table transfer did beyond how it ended.
 struct TransferReport {
     int failedHalves = 0;  // halves cut short by a failed transaction
@@ -95,6 +106,12 @@ struct TransferReport {
     // but never read back because the line went dead.
     std::optional<SegmentCell> lastAcknowledged;
     int notReadBack = 0;
+    // Of a write: the cells that went out (answered or not) and those the
+    // unit answered, in the order sent; the first `checked` of these were
+    // read back (a difference names each one that did not hold its byte).
+    std::vector<SegmentCell> sent;
+    std::vector<CellWrite> acknowledged;
+    int checked = 0;
 };
 
 // The operations themselves, on a program whose guard the caller holds. They
@@ -105,16 +122,27 @@ struct TransferReport {
 //
 // Reading is all or nothing: the first failed transaction ends it, and then
 // (or when cancelled) the table, the colours and the grid keep what they held.
+// A successful read also reads the unit's identifier number (cells 254 and
+// 255) and keeps the table as that unit's (state.flashOfUnit).
 ops::Outcome<TransferReport> LeerColores(state::State& program);
+// The same without showing it: the unit's table and number, for a write to
+// be planned against while the grid keeps the operator's edits.
+ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<UnitTable>& read);
+// Writes `cells` in their order, which keeps the cells of a half together.
 // Writing skips the rest of a half after a failed transaction and goes on,
 // unless the line seems dead: then nothing more is sent. With verification
 // on, every cell the unit answered is then read back and compared.
+// With `unit`, it first checks the unit on the line carries that number and
+// sends nothing when it does not (WrongUnit) or does not answer (NoAnswer).
+ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::vector<CellWrite>& cells,
+                                             std::optional<std::uint16_t> unit = std::nullopt);
+// The whole table as the grid and the colour labels show it.
 ops::Outcome<TransferReport> EscribirColores(state::State& program);
 
-// The two buttons, as device operations: the operation's outcome, or
-// PortError (after the message box) or NotStarted from the guard.
+// The read button, as a device operation: the operation's outcome, or
+// PortError (after the message box) or NotStarted from the guard. The write
+// button is the planned write (ops/table_write.h).
 ops::Outcome<TransferReport> CLeerColores_Click(state::State& program);
-ops::Outcome<TransferReport> CEscribirColores_Click(state::State& program);
 
 // The row colour a label caption stands for (the lenient number, rounded).
 std::int32_t captionColour(const std::string& caption);

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <ctime>
 #include <string_view>
+#include <tuple>
 
 #include "files/write_record.h"
 #include "link/protocol.h"
 #include "ops/change_plan.h"
 #include "ops/operation_guards.h"
+#include "ops/table_plan.h"
 #include "params/image_layout.h"
 #include "params/visibility.h"
 #include "state/state.h"
@@ -58,8 +60,8 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
     p.progress.advance();
     for (auto& field : plan.fields)
         for (auto& cell : field.cells) {
-            if (cell.address == 254) cell.held = *high;
-            if (cell.address == 255) cell.held = *low;
+            if (cell.table == 0 && cell.address == 254) cell.held = *high;
+            if (cell.table == 0 && cell.address == 255) cell.held = *low;
         }
     const int onLine = *high * 256 + *low;
     if (onLine == *expected) return std::nullopt;
@@ -71,6 +73,8 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
 
 // A logged field by the caption the window shows beside it.
 std::string captionOf(const state::State& p, const std::string& field) {
+    if (const int row = tables::rowOfField(field); row > 0)
+        return texts::fill(p.CargarTexto(3128), {std::to_string(row)});
     for (int row : rowAddresses())
         if (fieldAt(row) == field) return fieldCaption(p.frm, row);
     return field;
@@ -83,16 +87,9 @@ std::optional<int> number(const std::string& text) {
     return std::stoi(text);
 }
 
-int outcomeRank(const std::string& outcome) {
-    if (outcome == files::kOutcomeFailed) return 3;
-    if (outcome == files::kOutcomeUnknown) return 2;
-    if (outcome == files::kOutcomeNotVerified || outcome == files::kOutcomeNotVerifiedBefore) return 1;
-    return 0;
-}
-
 std::string outcomeText(state::State& p, const std::string& outcome) {
     static constexpr int kTexts[] = {3413, 3414, 3424, 3415};
-    return p.CargarTexto(kTexts[outcomeRank(outcome)]);
+    return p.CargarTexto(kTexts[files::outcomeRank(outcome)]);
 }
 
 std::string recentText(state::State& p, const std::optional<std::string>& unit) {
@@ -108,7 +105,28 @@ std::string recentText(state::State& p, const std::optional<std::string>& unit) 
     return list;
 }
 
+std::optional<int> readUndoCell(link::DeviceLink& link, const UndoCell& cell) {
+    if (cell.table == 0) return ops::readCell(link, cell.address);
+    const auto reply = link.EnviarComando(link::readSegmentFrame(cell.table, cell.address));
+    if (reply.Resultado != link::kAck) return std::nullopt;
+    return link::replyByte(reply);
+}
+
+link::TramaComando undoFrame(const UndoCell& cell) {
+    const auto byte = static_cast<std::uint8_t>(cell.before);
+    return cell.table == 0 ? link::writeMemoryFrame(cell.address, byte)
+                           : link::writeSegmentFrame(cell.table, cell.address, byte);
+}
+
+bool has(const std::vector<int>& keys, const UndoCell& cell) {
+    return std::find(keys.begin(), keys.end(), cell.key()) != keys.end();
+}
+
 }  // namespace
+
+std::string UndoCell::name() const {
+    return (table > 0 ? std::to_string(table) + "/" : std::string()) + std::to_string(address);
+}
 
 bool UndoPlan::changedSince() const {
     for (const auto& field : fields)
@@ -122,9 +140,12 @@ std::vector<UndoCell> UndoPlan::toSend(bool force) const {
     for (const auto& field : fields)
         for (const auto& cell : field.cells)
             if (!cell.restored() && (force || !cell.changedSince())) cells.push_back(cell);
-    // In rising order, so the identifier number (254, 255) goes last, as a
-    // write sends it: until then the unit answers to the number checked.
-    std::sort(cells.begin(), cells.end(), [](const UndoCell& a, const UndoCell& b) { return a.address < b.address; });
+    // Segment cells first, then the parameter memory in rising order, so the
+    // identifier number (254, 255) goes last, as a write sends it: until
+    // then the unit answers to the number checked.
+    std::sort(cells.begin(), cells.end(), [](const UndoCell& a, const UndoCell& b) {
+        return std::tuple(a.table == 0, a.table, a.address) < std::tuple(b.table == 0, b.table, b.address);
+    });
     return cells;
 }
 
@@ -133,8 +154,8 @@ std::optional<int> UndoPlan::identifierNow() const {
     if (!id) return std::nullopt;
     for (const auto& field : fields)
         for (const auto& cell : field.cells) {
-            if (cell.address == 254) id = cell.after * 256 + *id % 256;
-            if (cell.address == 255) id = *id / 256 * 256 + cell.after;
+            if (cell.table == 0 && cell.address == 254) id = cell.after * 256 + *id % 256;
+            if (cell.table == 0 && cell.address == 255) id = *id / 256 * 256 + cell.after;
         }
     return id;
 }
@@ -163,7 +184,7 @@ ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string
     for (const auto& line : lines) {
         if (line.write != plan.write || line.unit != plan.unit) continue;
         UndoField field{line.field, captionOf(p, line.field), line.written, line.unitValue, {}};
-        for (const auto& c : line.cells) field.cells.push_back({c.address, c.before, c.after, std::nullopt});
+        for (const auto& c : line.cells) field.cells.push_back({c.address, c.before, c.after, std::nullopt, c.table});
         plan.fields.push_back(std::move(field));
     }
     return {ops::End::Done, {}, plan};
@@ -179,7 +200,7 @@ ops::Outcome<> readUndoCells(state::State& p, UndoPlan& plan) {
         for (auto& field : plan.fields)
             for (auto& cell : field.cells) {
                 if (cell.held) continue;
-                const auto held = ops::readCell(p.link, cell.address);
+                const auto held = readUndoCell(p.link, cell);
                 if (!held) return noAnswer(p);
                 cell.held = *held;
                 p.progress.advance();
@@ -214,9 +235,9 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         for (const auto& field : plan.fields)
             for (const auto& cell : field.cells)
                 if (cell.changedSince())
-                    list += "\n" + text(p, 3406,
-                                        {std::to_string(cell.address), field.caption, std::to_string(*cell.held),
-                                         std::to_string(cell.after)});
+                    list += "\n" +
+                            text(p, 3406,
+                                 {cell.name(), field.caption, std::to_string(*cell.held), std::to_string(cell.after)});
         p.frm.setStatus(p.CargarTexto(3407));
         error(p, p.CargarTexto(3407) + list);
         return {ops::End::NotVerified, p.CargarTexto(3407)};
@@ -229,7 +250,8 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
     const std::string unitNow = plan.identifierNow() ? std::to_string(*plan.identifierNow()) : plan.unit;
 
     const bool verify = p.verifyWrites();
-    std::vector<int> sent, failed, wrong;
+    std::vector<int> sent, failed, wrong;  // cells by key()
+    std::string firstFailed;
     std::vector<std::string> differences;
     ops::Outcome<> outcome = ops::End::Done;
     {
@@ -242,29 +264,29 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             if (const auto refused = checkUnit(p, check)) return *refused;
             p.frm.setStatus(p.CargarTexto(3408));
             for (const auto& cell : cells) {
-                const auto reply =
-                    p.link.EnviarComando(link::writeMemoryFrame(cell.address, static_cast<std::uint8_t>(cell.before)));
+                const auto reply = p.link.EnviarComando(undoFrame(cell));
                 if (reply.Resultado != link::kAck) {
                     if (p.progress.cancelRequested()) break;
                     p.platform.ui.beep();
-                    failed.push_back(cell.address);
+                    failed.push_back(cell.key());
+                    firstFailed = cell.name();
                     break;
                 }
-                sent.push_back(cell.address);
+                sent.push_back(cell.key());
                 p.progress.advance();
             }
             if (verify && !p.progress.cancelRequested()) {
                 p.frm.setStatus(text(p, 3004));
                 for (const auto& cell : cells) {
-                    if (std::find(sent.begin(), sent.end(), cell.address) == sent.end()) continue;
-                    const auto held = ops::readCell(p.link, cell.address);
+                    if (!has(sent, cell)) continue;
+                    const auto held = readUndoCell(p.link, cell);
                     if (p.progress.cancelRequested()) break;
-                    const std::string a = std::to_string(cell.address), back = std::to_string(cell.before);
+                    const std::string a = cell.name(), back = std::to_string(cell.before);
                     if (!held)
                         differences.push_back(text(p, 3007, {a, back}));
                     else if (*held != cell.before)
                         differences.push_back(text(p, 3006, {a, back, std::to_string(*held)}));
-                    if (!held || *held != cell.before) wrong.push_back(cell.address);
+                    if (!held || *held != cell.before) wrong.push_back(cell.key());
                     p.progress.advance();
                     // Two transactions without a byte back: nothing more goes out.
                     if (!held && p.link.lineSeemsDead()) break;
@@ -280,8 +302,8 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
     }
     if (outcome == ops::End::Done) {
         if (!failed.empty()) {
-            p.frm.setStatus(text(p, 3008, {std::to_string(failed.front())}));
-            error(p, text(p, 3008, {std::to_string(failed.front())}));
+            p.frm.setStatus(text(p, 3008, {firstFailed}));
+            error(p, text(p, 3008, {firstFailed}));
             outcome = ops::End::NoAnswer;
         } else if (!differences.empty()) {
             std::string list;
@@ -303,13 +325,13 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             Line line{now, unitNow, field.field, field.wrote, field.back, {}, {}, write, plan.write};
             bool allSent = true, anyWrong = false;
             for (const auto& cell : field.cells) {
-                const bool planned = std::any_of(cells.begin(), cells.end(),
-                                                 [&](const UndoCell& c) { return c.address == cell.address; });
+                const bool planned =
+                    std::any_of(cells.begin(), cells.end(), [&](const UndoCell& c) { return c.key() == cell.key(); });
                 if (!planned) continue;
-                const bool wasSent = std::find(sent.begin(), sent.end(), cell.address) != sent.end();
+                const bool wasSent = has(sent, cell);
                 allSent = allSent && wasSent;
-                anyWrong = anyWrong || std::find(wrong.begin(), wrong.end(), cell.address) != wrong.end();
-                if (wasSent) line.cells.push_back({cell.address, *cell.held, cell.before});
+                anyWrong = anyWrong || has(wrong, cell);
+                if (wasSent) line.cells.push_back({cell.address, *cell.held, cell.before, cell.table});
             }
             if (line.cells.empty()) continue;
             line.outcome = !allSent || anyWrong ? files::kOutcomeFailed
@@ -330,6 +352,9 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         p.boundUnit.reset();
         refreshMarks(p);
     }
+    // The same for the table a table write is planned against.
+    if (!sent.empty() && p.flashOfUnit && number(unitNow) && p.flashOfUnit->identifier == *number(unitNow))
+        p.flashOfUnit.reset();
     return outcome;
 }
 
@@ -361,7 +386,7 @@ std::vector<WriteSummary> recentWrites(state::State& p, const std::optional<std:
             worst.push_back(it->outcome);
         }
         out.back().captions.insert(out.back().captions.begin(), captionOf(p, it->field));
-        if (outcomeRank(it->outcome) > outcomeRank(worst.back())) worst.back() = it->outcome;
+        if (files::outcomeRank(it->outcome) > files::outcomeRank(worst.back())) worst.back() = it->outcome;
     }
     for (std::size_t i = 0; i < out.size(); ++i) out[i].outcome = outcomeText(p, worst[i]);
     return out;
@@ -387,7 +412,7 @@ ops::Outcome<> confirmedUndo(state::State& p) {
         std::string cells;
         for (const auto& c : field.cells)
             cells += (cells.empty() ? "" : ", ") +
-                     text(p, 3405, {std::to_string(c.address), std::to_string(*c.held), std::to_string(c.before)});
+                     text(p, 3405, {c.name(), std::to_string(*c.held), std::to_string(c.before)});
         details += field.caption + ": " + field.wrote + " \u2192 " + field.back + " (" + cells + ")\n";
     }
     if (!recent.empty()) details += "\n" + recent;

@@ -18,10 +18,16 @@ namespace zrk::params {
 
 // One logged cell, and what the unit holds now once it has been read.
 struct UndoCell {
-    int address = 0;
-    int before = 0;  // what the undone write replaced: what goes back
-    int after = 0;   // what it wrote
+    int address = 0;  // of the parameter memory, or the offset in `table`
+    int before = 0;   // what the undone write replaced: what goes back
+    int after = 0;    // what it wrote
     std::optional<int> held;
+    int table = 0;  // 1 to 4: a cell of that segment table (a table write's)
+
+    // One number per cell, parameter memory and segment tables apart.
+    int key() const { return table * 256 + address; }
+    // "130", a segment table's "2/130", as the record writes it.
+    std::string name() const;
 
     // Already back as it was: nothing to send.
     bool restored() const { return held && *held == before; }

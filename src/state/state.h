@@ -47,6 +47,10 @@ public:
     // The table as the unit or a file last held it (as at start-up before
     // either): what the grid and the colour labels differ from is unwritten.
     tables::FlashTable flashKept;
+    // The table of the unit last read, or last written and verified: what a
+    // table write is planned against and keeps a copy of. Unset when no
+    // table read of a unit is held, or a write left it unknown.
+    std::optional<tables::UnitTable> flashOfUnit;
     params::ParameterMap MapaParametros;  // filled by identification only
     // What each field was loaded with (a read or an opened file), and the
     // unit the form was read from; a failed identification or read unbinds it.

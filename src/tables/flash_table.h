@@ -40,6 +40,13 @@ struct FlashTable {
     bool operator==(const FlashTable&) const = default;
 };
 
+// A unit's table as the tool last knew it from a read or a verified write,
+// and which unit that was (its identifier number, cells 254 and 255).
+struct UnitTable {
+    std::uint16_t identifier = 0;
+    FlashTable table;
+};
+
 // An angle as a cell shows it: at least three digits ("007").
 std::string formatAngle(std::int32_t angle);
 // A cell text as a number: digits only, nothing when it is anything else or

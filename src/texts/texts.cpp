@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 254;
+constexpr std::size_t kTextCount = 263;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -193,6 +193,21 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3117, "nothing"},
     Entry{3118, "Read-back stopped, the line went dead: %1 cells not read back"},
     Entry{3119, "Verifying cancelled: the table was written, not all of it was read back"},
+    // A table write, planned against the unit's table: %1 the unit's identifier number.
+    Entry{3120, "Write these changes to the flash-pattern table of unit %1?"},
+    Entry{3121, "Row %1, colour: %2 \u2192 %3"},
+    Entry{3122, "Row %1, pair %2: %3 \u2192 %4"},
+    Entry{3123, "Row %1: colour %2 cannot be sent, a colour runs from 0 to 16777215"},
+    Entry{3124, "Row %1, column %2: entry %3 cannot be sent, an entry runs from 0 to 65535"},
+    Entry{3125,
+          "The unit's table as it is now is saved first in %1; Undo last write puts back exactly the cells this "
+          "write changes."},
+    Entry{3126,
+          "The form holds no table read of unit %1. Its table is read first (536 transactions), so that the write "
+          "sends only what changes, keeps a copy of the table and can be undone. The grid keeps your edits. Read "
+          "it now?"},
+    Entry{3127, "Nothing written: the grid and the colours hold no change for unit %1"},
+    Entry{3128, "Flash-pattern table, row %1"},
     // The line monitor and the meanings of frames.
     Entry{3200, "read address %1"},
     Entry{3201, "write address %1 ← %2"},
@@ -473,6 +488,20 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3117, "nada"},
     Entry{3118, "Relectura detenida, la línea se quedó muda: %1 datos sin releer"},
     Entry{3119, "Verificación cancelada: la tabla se escribió, no se releyó entera"},
+    Entry{3120, "¿Escribir estos cambios en la tabla de destellos del equipo %1?"},
+    Entry{3121, "Fila %1, color: %2 \u2192 %3"},
+    Entry{3122, "Fila %1, par %2: %3 \u2192 %4"},
+    Entry{3123, "Fila %1: el color %2 no se puede enviar, un color va de 0 a 16777215"},
+    Entry{3124, "Fila %1, columna %2: el valor %3 no se puede enviar, un valor va de 0 a 65535"},
+    Entry{3125,
+          "La tabla del equipo tal como está ahora se guarda antes en %1; Deshacer la última escritura devuelve "
+          "exactamente las celdas que cambia esta escritura."},
+    Entry{3126,
+          "El formulario no tiene ninguna lectura de la tabla del equipo %1. Primero se lee su tabla (536 "
+          "transacciones), para que la escritura envíe solo lo que cambia, guarde una copia de la tabla y se pueda "
+          "deshacer. La cuadrícula conserva sus cambios. ¿Leerla ahora?"},
+    Entry{3127, "No se escribió nada: la cuadrícula y los colores no tienen cambios para el equipo %1"},
+    Entry{3128, "Tabla de destellos, fila %1"},
     // The line monitor and the meanings of frames.
     Entry{3200, "leer dirección %1"},
     Entry{3201, "escribir dirección %1 ← %2"},
@@ -756,6 +785,20 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3117, "rien"},
     Entry{3118, "Relecture arrêtée, la ligne est restée muette : %1 données non relues"},
     Entry{3119, "Vérification annulée : la table a été écrite, mais pas relue en entier"},
+    Entry{3120, "Écrire ces modifications dans la table des éclats de l'appareil %1 ?"},
+    Entry{3121, "Ligne %1, couleur : %2 \u2192 %3"},
+    Entry{3122, "Ligne %1, paire %2 : %3 \u2192 %4"},
+    Entry{3123, "Ligne %1 : la couleur %2 ne peut pas être envoyée, une couleur va de 0 à 16777215"},
+    Entry{3124, "Ligne %1, colonne %2 : la valeur %3 ne peut pas être envoyée, une valeur va de 0 à 65535"},
+    Entry{3125,
+          "La table de l'appareil telle qu'elle est maintenant est d'abord enregistrée dans %1 ; Annuler la "
+          "dernière écriture remet exactement les cellules que cette écriture modifie."},
+    Entry{3126,
+          "Le formulaire ne contient aucune lecture de la table de l'appareil %1. Sa table est d'abord lue (536 "
+          "transactions), pour que l'écriture n'envoie que ce qui change, garde une copie de la table et puisse "
+          "être annulée. La grille garde vos modifications. La lire maintenant ?"},
+    Entry{3127, "Rien n'a été écrit : la grille et les couleurs ne contiennent aucune modification pour l'appareil %1"},
+    Entry{3128, "Table des éclats, ligne %1"},
     // The line monitor and the meanings of frames.
     Entry{3200, "lecture adresse %1"},
     Entry{3201, "écriture adresse %1 ← %2"},

@@ -203,8 +203,13 @@ TEST(HostileSweep, NoSuccessWithWrongDataAndNoRecordLineThatLies) {
                 // hold in whole.
                 for (const auto& line : run.lines) {
                     bool all = !line.cells.empty();
-                    for (const auto& cell : line.cells)
-                        all = all && run.after.memory[static_cast<std::size_t>(cell.address)] == cell.after;
+                    for (const auto& cell : line.cells) {
+                        const auto a = static_cast<std::size_t>(cell.address);
+                        const auto held = cell.table > 0
+                                              ? run.after.segments[static_cast<std::size_t>(cell.table - 1)][a]
+                                              : run.after.memory[a];
+                        all = all && held == cell.after;
+                    }
                     const bool lies = (line.outcome == files::kOutcomeVerified && !all) ||
                                       (line.outcome == files::kOutcomeFailed && all);
                     if (lies) ++tally.wrongRecord;

@@ -3,8 +3,8 @@
 
 #include <sstream>
 
-#include "cli/table_json.h"
 #include "ctl_fixture.h"
+#include "files/table_file.h"
 #include "frame_hook_port.h"
 #include "ops/segment_transfer.h"
 
@@ -22,8 +22,8 @@ struct TableCtl : Ctl {
     }
 };
 
-cli::TableFile sampleTable() {
-    cli::TableFile table;
+files::TableFile sampleTable() {
+    files::TableFile table;
     for (std::size_t r = 0; r < 8; ++r) {
         table.colors[r] = static_cast<std::int32_t>(0x102030 * (r + 1) % 0x1000000);
         table.pattern[r].fill(tables::kEmptyAngle);
@@ -37,13 +37,13 @@ cli::TableFile sampleTable() {
 TEST(TableCli, ReadPrintsTheTableAsJson) {
     TableCtl ctl;
     ASSERT_EQ(ctl.run({"table", "read"}, true), cli::kOk) << ctl.err.str();
-    const cli::TableFile table = cli::parseTableJson(ctl.out.str());
+    const files::TableFile table = files::parseTableJson(ctl.out.str());
     EXPECT_EQ(table.colors, (std::array<std::int32_t, 8>{0xFFFFFF, 0xFF, 0xFF00, 0, 0, 0, 0, 0}));
     const std::array<std::int32_t, 4> row1 = {0, 120, 240, 359};
     for (std::size_t col = 0; col < 32; ++col)
         EXPECT_EQ(table.pattern[0][col], col < 4 ? row1[col] : tables::kEmptyAngle) << col;
     EXPECT_EQ(table.pattern[7][31], tables::kEmptyAngle);
-    EXPECT_EQ(ctl.port().frames.size(), 536u);
+    EXPECT_EQ(ctl.port().frames.size(), 536u + 2) << "the table, then the unit's number";
 }
 
 TEST(TableCli, ReadAsTextShowsOneLinePerRow) {
@@ -74,10 +74,14 @@ TEST(TableCli, ALostLineIsAPortError) {
 
 TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
     TableCtl ctl;
-    const cli::TableFile table = sampleTable();
-    const std::string path = ctl.file("table.json", cli::tableJson(table));
+    const files::TableFile table = sampleTable();
+    const std::string path = ctl.file("table.json", files::tableJson(table));
     ASSERT_EQ(ctl.run({"table", "write", path}), cli::kOk) << ctl.err.str();
-    EXPECT_EQ(ctl.out.str(), "Ended\n");
+    const std::string out = ctl.out.str();
+    EXPECT_EQ(out.rfind("Row 1, colour: 16777215 \u2192 1056816\nRow 1, pair 1: 000 - 120 \u2192 000 - 020\n", 0), 0u)
+        << out;
+    EXPECT_NE(out.find("\nRow 8, pair 16: --- - --- \u2192 --- - 359\n"), std::string::npos) << out;
+    EXPECT_EQ(out.substr(out.size() - 6), "Ended\n");
     tables::SegmentBlock expected;
     tables::FlashTable flash;
     for (int row = 1; row <= 8; ++row) {
@@ -100,29 +104,51 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
     for (int n = 1; n <= 4; ++n)
         for (int offset = 0; offset < 256; ++offset) reader.unit().setSegment(n, offset, ctl.unit().segment(n, offset));
     ASSERT_EQ(reader.run({"table", "read"}, true), cli::kOk);
-    EXPECT_EQ(reader.out.str(), cli::tableJson(table));
+    EXPECT_EQ(reader.out.str(), files::tableJson(table));
 }
 
-TEST(TableCli, AWriteReadsBackUnlessToldNotTo) {
+// The unit's table is read first; then exactly the cells that change go
+// out, and only they are read back.
+TEST(TableCli, AWriteSendsTheChangedCellsAndReadsThemBackUnlessToldNotTo) {
     for (const bool verify : {true, false}) {
         TableCtl ctl;
-        const std::string path = ctl.file("table.json", cli::tableJson(sampleTable()));
+        std::array<std::array<int, 256>, 4> before{};
+        for (int n = 1; n <= 4; ++n)
+            for (int offset = 0; offset < 256; ++offset)
+                before[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(offset)] =
+                    ctl.unit().segment(n, offset);
+        const std::string path = ctl.file("table.json", files::tableJson(sampleTable()));
         std::vector<std::string> args = {"table", "write", path};
         if (!verify) args.insert(args.begin() + 2, "--no-verify");
         ASSERT_EQ(ctl.run(args), cli::kOk) << ctl.err.str();
-        const auto reads = std::count_if(ctl.port().frames.begin(), ctl.port().frames.end(),
-                                         [](const auto& f) { return f.command >= 135 && f.command <= 138; });
-        EXPECT_EQ(ctl.port().frames.size(), (verify ? 2u : 1u) * 536) << verify;
-        EXPECT_EQ(reads, verify ? 536 : 0) << verify;
+        std::vector<std::pair<int, int>> changed, written;
+        for (int n = 1; n <= 4; ++n)
+            for (int offset = 0; offset < 256; ++offset)
+                if (ctl.unit().segment(n, offset) !=
+                    before[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(offset)])
+                    changed.emplace_back(n, offset);
+        long reads = 0;
+        for (const auto& f : ctl.port().frames) {
+            if (f.command >= 131 && f.command <= 134) written.emplace_back(f.command - 130, f.parameter1);
+            if (f.command >= 135 && f.command <= 138) ++reads;
+        }
+        EXPECT_FALSE(changed.empty());
+        EXPECT_EQ(written, changed) << verify;
+        EXPECT_EQ(reads, 536 + (verify ? static_cast<long>(changed.size()) : 0)) << verify;
     }
 }
 
 TEST(TableCli, AWriteWithFailedHalvesEndsWithOne) {
     TableCtl ctl;
     ctl.port().onFrame = [](const FrameHookPort::Frame& f) { return f.command == 133 && f.parameter1 == 0; };
-    const std::string path = ctl.file("table.json", cli::tableJson(sampleTable()));
+    const std::string path = ctl.file("table.json", files::tableJson(sampleTable()));
     EXPECT_EQ(ctl.run({"table", "write", path}, true), cli::kNoAnswer);
-    EXPECT_EQ(ctl.out.str(), "{\"status\": \"Ended, halves failed  1\", \"failedHalves\": 1}\n");
+    const std::string out = ctl.out.str();
+    EXPECT_EQ(
+        out.rfind("{\"status\": \"Ended, halves failed  1\", \"unit\": 40101, \"rows\": [1, 2, 3, 4, 5, 6, 7, 8]", 0),
+        0u)
+        << out;
+    EXPECT_NE(out.find("\"failedHalves\": 1}\n"), std::string::npos) << out;
 }
 
 TEST(TableCli, ABadFileSendsNothing) {

@@ -1,12 +1,11 @@
 // The strict reader of table files and the writer that prints them.
-#include "cli/table_json.h"
-
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
+#include "files/table_file.h"
 #include "special_files.h"
 
-namespace zrk::cli {
+namespace zrk::files {
 namespace {
 
 std::string row(int first, const std::string& replaceLast = {}) {
@@ -151,4 +150,4 @@ TEST(TableJson, AFileThatCannotBeReadIsNamed) {
 }
 
 }  // namespace
-}  // namespace zrk::cli
+}  // namespace zrk::files

@@ -5,23 +5,23 @@
 #include <cstdlib>
 #include <string>
 
-#include "cli/table_json.h"
+#include "files/table_file.h"
 
 using namespace zrk;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    cli::TableFile table;
+    files::TableFile table;
     try {
-        table = cli::parseTableJson(std::string(reinterpret_cast<const char*>(data), size));
-    } catch (const cli::TableFileError&) {
+        table = files::parseTableJson(std::string(reinterpret_cast<const char*>(data), size));
+    } catch (const files::TableFileError&) {
         return 0;
     }
     for (std::size_t row = 0; row < 8; ++row) {
-        if (table.colors[row] < 0 || table.colors[row] > cli::kMaxColour) std::abort();
+        if (table.colors[row] < 0 || table.colors[row] > files::kMaxColour) std::abort();
         for (std::int32_t entry : table.pattern[row])
-            if (entry < 0 || entry > cli::kMaxEntry) std::abort();
+            if (entry < 0 || entry > files::kMaxEntry) std::abort();
     }
-    if (cli::parseTableJson(cli::tableJson(table)).pattern != table.pattern) std::abort();
-    if (cli::parseTableJson(cli::tableJson(table)).colors != table.colors) std::abort();
+    if (files::parseTableJson(files::tableJson(table)).pattern != table.pattern) std::abort();
+    if (files::parseTableJson(files::tableJson(table)).colors != table.colors) std::abort();
     return 0;
 }

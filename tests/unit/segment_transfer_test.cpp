@@ -7,6 +7,7 @@
 
 #include "frame_hook_port.h"
 #include "ops/device_operation.h"
+#include "ops/table_write.h"
 #include "started_program.h"
 
 namespace zrk::test {
@@ -167,6 +168,11 @@ struct Transfer {
     sim::DeviceModel& unit() { return port().device(); }
     tables::FlashTable& table() { return program().flash; }
     int beeps() const { return started.machine.ui.beeps; }
+    // The whole table as the grid and the labels show it, unplanned: the
+    // transfer the planned write's cells go through.
+    ops::Outcome<tables::TransferReport> writeWhole() {
+        return ops::guarded(program(), [this] { return tables::EscribirColores(program()); });
+    }
 
     // Loses every attempt of the frames for these (command, offset) pairs.
     void loseFrames(std::vector<std::pair<int, int>> lost) {
@@ -229,7 +235,7 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
         buttonsOffDuring = !t.frm().CLeer.Enabled() && !t.frm().CAbrir.Enabled() && !t.frm().CLeerColores.Enabled();
         return false;
     };
-    t.frm().CEscribirColores.Click();
+    t.writeWhole();
 
     ASSERT_EQ(t.port().frames.size(), 2 * 536u) << "written, then read back";
     std::size_t i = 0;
@@ -270,7 +276,7 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
 TEST(SegmentTransfer, WithoutVerificationNothingIsReadBack) {
     Transfer t;
     t.program().verifyOverride = false;
-    const auto outcome = tables::CEscribirColores_Click(t.program());
+    const auto outcome = t.writeWhole();
     EXPECT_EQ(outcome, ops::End::Done);
     EXPECT_EQ(t.port().frames.size(), 536u);
     EXPECT_EQ(t.total, 536);
@@ -282,10 +288,11 @@ TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
     Transfer t;
     t.frm().CLeerColores.Click();
 
-    ASSERT_EQ(t.port().frames.size(), 536u);
+    ASSERT_EQ(t.port().frames.size(), 536u + 2) << "the table, then whose it is";
     EXPECT_EQ(t.port().frames.front().command, 135);
-    EXPECT_EQ(t.port().frames.back().command, 138);
-    EXPECT_EQ(t.port().frames.back().parameter1, 194);
+    EXPECT_EQ(t.port().frames[535].command, 138);
+    EXPECT_EQ(t.port().frames[535].parameter1, 194);
+    EXPECT_EQ(t.port().frames.back().parameter1, 255);
     auto& grid = t.frm().MSFlexGridPautas;
     const std::vector<std::vector<std::string>> rows = {{"000", "120", "240", "359"}, {"120", "180"}, {"180", "240"}};
     for (int row = 1; row <= 8; ++row)
@@ -304,7 +311,10 @@ TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
         EXPECT_EQ(grid.CellBackColor(row, 0), (app::GridColor{app::GridColor::Kind::Rgb, colours[row - 1]}));
     }
     EXPECT_EQ(t.frm().status(), "Ended");
-    EXPECT_EQ(t.maxDone, 536);
+    EXPECT_EQ(t.maxDone, 538);
+    ASSERT_TRUE(t.program().flashOfUnit.has_value()) << "kept as the table of the unit read";
+    EXPECT_EQ(t.program().flashOfUnit->identifier, t.unit().memory(254) * 256 + t.unit().memory(255));
+    EXPECT_EQ(t.program().flashOfUnit->table, t.table());
     t.expectOperationClosed();
 }
 
@@ -312,7 +322,7 @@ TEST(SegmentTransfer, WhatIsWrittenReadsBack) {
     Transfer t;
     t.editTable();
     t.table().pauta(8, 32) = 359;  // the far corner, as a file would set it
-    t.frm().CEscribirColores.Click();
+    t.writeWhole();
     const tables::FlashTable written = t.table();
 
     t.frm().CBorrarTabla.Click();
@@ -364,7 +374,7 @@ TEST(SegmentTransfer, AWriteSkipsTheRestOfAFailedHalfAndGoesOn) {
     Transfer t;
     t.markUnitTables(0xAA);
     t.loseFrames({{132, 130}, {134, 5}});
-    t.frm().CEscribirColores.Click();
+    t.writeWhole();
 
     for (int n = 1; n <= 4; ++n)
         for (int offset = 0; offset < 256; ++offset) {
@@ -400,7 +410,7 @@ TEST(SegmentTransfer, AWriteOnALineThatDiesStopsThere) {
         dead = dead || (f.command == 133 && f.parameter1 == 31);
         return dead;
     };
-    const auto outcome = tables::CEscribirColores_Click(t.program());
+    const auto outcome = t.writeWhole();
 
     EXPECT_EQ(outcome, ops::End::NoAnswer);
     using tables::SegmentCell, tables::StopCause;
@@ -437,8 +447,7 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         const tables::FlashTable before = t.table();
         const GridPicture shown = picture(t.frm());
         t.cancelAt(c.command, c.offset);
-        const auto outcome =
-            c.writing ? tables::CEscribirColores_Click(t.program()) : tables::CLeerColores_Click(t.program());
+        const auto outcome = c.writing ? t.writeWhole() : tables::CLeerColores_Click(t.program());
 
         EXPECT_EQ(outcome, ops::End::Cancelled);
         EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
@@ -476,7 +485,7 @@ TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
 
 TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
     Transfer t;
-    std::optional<ops::Outcome<tables::TransferReport>> nested;
+    std::optional<ops::Outcome<tables::TableWriteResult>> nested;
     t.port().onFrame = [&](const FrameHookPort::Frame& f) {
         if (f.command == 135 && f.parameter1 == 3) nested = tables::CEscribirColores_Click(t.program());
         return false;

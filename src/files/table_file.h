@@ -9,7 +9,7 @@
 
 #include "tables/flash_table.h"
 
-namespace zrk::cli {
+namespace zrk::files {
 
 // A table file that cannot be read or is not exactly the expected shape.
 // The message says where ("line 3, column 14") and what is wrong.
@@ -37,4 +37,4 @@ TableFile readTableFile(const std::filesystem::path& file);
 TableFile tableFileOf(const tables::FlashTable& table);
 std::string tableJson(const TableFile& table);
 
-}  // namespace zrk::cli
+}  // namespace zrk::files

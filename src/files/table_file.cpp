@@ -1,4 +1,4 @@
-#include "cli/table_json.h"
+#include "files/table_file.h"
 
 #include <fstream>
 #include <sstream>
@@ -8,7 +8,7 @@
 #include "files/user_file.h"
 #include "platform/path_text.h"
 
-namespace zrk::cli {
+namespace zrk::files {
 namespace {
 
 // A parsed JSON value with the place it starts, for messages.
@@ -388,4 +388,4 @@ std::string tableJson(const TableFile& table) {
     return out + "]}\n";
 }
 
-}  // namespace zrk::cli
+}  // namespace zrk::files

@@ -1,0 +1,187 @@
+#include "ops/table_write.h"
+
+#include <algorithm>
+#include <ctime>
+#include <string_view>
+
+#include "files/table_file.h"
+#include "files/write_record.h"
+#include "ops/device_operation.h"
+#include "ops/operation_guards.h"
+#include "state/state.h"
+
+namespace zrk::tables {
+namespace {
+
+using Result = ops::Outcome<TableWriteResult>;
+
+std::string text(const state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(p.CargarTexto(id), args);
+}
+
+// Ends the write before anything was sent: the status line, and a box for
+// what the engineer has to act on.
+Result stop(state::State& p, ops::End end, const std::string& status, const std::string& detail = {},
+            TableWriteResult result = {}) {
+    p.frm.setStatus(status);
+    if (!detail.empty()) p.platform.ui.messageBox(detail, p.platform.info.title, platform::UserInterface::Icon::Error);
+    return {end, detail.empty() ? status : detail, std::move(result)};
+}
+
+// The identifier number of the unit on the line; nothing when it does not
+// answer (cells 254 and 255, as a parameter write checks them).
+std::optional<std::uint16_t> identify(state::State& p) {
+    ops::OperationScope scope(p.frm, p.progress, p.link, 2);
+    p.link.AbrirCom();
+    const auto high = ops::readCell(p.link, 254);
+    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
+    if (!high || !low) return std::nullopt;
+    return static_cast<std::uint16_t>(*high * 256 + *low);
+}
+
+std::vector<std::string> labelCaptions(const state::State& p) {
+    std::vector<std::string> captions;
+    for (int row = 1; row <= kPatternRows; ++row) captions.push_back(p.frm.LColor(row).Caption());
+    return captions;
+}
+
+// What became of one cell, as far as the tool knows: a cell the unit
+// answered and held when read back is verified; answered and never read
+// back, not verified; sent as the line died, unknown; anything else failed.
+const char* cellOutcome(const TransferReport& r, const CellWrite& w) {
+    const auto ack = std::find(r.acknowledged.begin(), r.acknowledged.end(), w);
+    if (ack != r.acknowledged.end()) {
+        if (ack - r.acknowledged.begin() >= r.checked) return files::kOutcomeNotVerified;
+        const auto d = std::find_if(r.differences.begin(), r.differences.end(),
+                                    [&](const Difference& x) { return x.cell == w.cell; });
+        if (d == r.differences.end()) return files::kOutcomeVerified;
+        return d->held ? files::kOutcomeFailed : files::kOutcomeNotVerified;
+    }
+    const auto s =
+        std::find_if(r.stopped.begin(), r.stopped.end(), [&](const StoppedHalf& x) { return x.at == w.cell; });
+    if (s != r.stopped.end() && s->cause == StopCause::LineDead) return files::kOutcomeUnknown;
+    return files::kOutcomeFailed;
+}
+
+// One log line per changed row, with its cells and the worst of their outcomes.
+void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& report) {
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    const std::string now = files::isoLocalTime(std::time(nullptr));
+    try {
+        const int write = record.nextWrite();
+        std::vector<files::WriteRecord::Line> lines;
+        for (const RowChange& row : plan.rows) {
+            std::string worst = files::kOutcomeVerified;
+            std::vector<files::WriteRecord::Cell> cells;
+            for (std::size_t i = 0; i < row.cells.size(); ++i) {
+                const CellWrite& w = row.cells[i];
+                const std::string outcome = cellOutcome(report, w);
+                if (files::outcomeRank(outcome) > files::outcomeRank(worst)) worst = outcome;
+                cells.push_back({w.cell.offset, row.before[i], w.byte, w.cell.table});
+            }
+            lines.push_back({now, std::to_string(plan.unit.identifier), rowField(row.row),
+                             rowRecordText(plan.unit.table, row.row), rowRecordText(plan.after, row.row), worst,
+                             cells, write, 0});
+        }
+        record.append(lines);
+    } catch (const files::FileError& e) {
+        p.platform.ui.messageBox(e.what(), p.platform.info.title, platform::UserInterface::Icon::Error);
+    }
+}
+
+// The record comes before the first byte: the log must take the lines and
+// the copy of the unit's table must be saved. When it cannot, the engineer
+// chooses (zrkctl: --no-record). Returns whether the write is recorded.
+std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const std::filesystem::path& copy) {
+    if (p.platform.info.dataFolder.empty()) return false;
+    const files::WriteRecord record(p.platform.info.dataFolder);
+    try {
+        record.checkLog();
+        record.saveCopy(copy, std::to_string(plan.unit.identifier),
+                        files::tableJson(files::tableFileOf(plan.unit.table)));
+        return true;
+    } catch (const files::FileError& e) {
+        if (p.writeWithoutRecord ||
+            p.platform.ui.askDefaultNo(text(p, 3025, {e.what()}), text(p, 3026), p.platform.info.title))
+            return false;
+        stop(p, ops::End::NotRecorded, text(p, 3307), std::string(e.what()) + "\n" + text(p, 3027));
+        return std::nullopt;
+    }
+}
+
+}  // namespace
+
+Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
+    FlashTable after;
+    if (const auto refused = shownTable(p.texts, p.flash, labelCaptions(p), after); !refused.empty())
+        return stop(p, ops::End::BadData, text(p, 3307), refused);
+    if (const auto refused = planTableWrite(p.texts, {}, after).refusal; !refused.empty())
+        return stop(p, ops::End::BadData, text(p, 3307), refused);
+
+    const auto unit = identify(p);
+    if (!unit) {
+        if (p.progress.cancelRequested()) return stop(p, ops::End::Cancelled, text(p, 3021));
+        return stop(p, ops::End::NoAnswer, text(p, 3003), text(p, 3003));
+    }
+    const std::string name = std::to_string(*unit);
+    if (!p.flashOfUnit || p.flashOfUnit->identifier != *unit) {
+        // The grid keeps the edits: the unit's table is read beside them.
+        if (!p.platform.ui.confirm(text(p, 3126, {name}), {}, p.platform.info.title))
+            return stop(p, ops::End::Cancelled, text(p, 3021));
+        std::optional<UnitTable> read;
+        const auto outcome = readUnitTable(p, read);
+        if (!outcome.done()) return {outcome.end, outcome.message};
+        if (read->identifier != *unit)
+            return stop(p, ops::End::WrongUnit, text(p, 3001, {std::to_string(read->identifier), name}));
+        p.flashOfUnit = *read;
+    }
+
+    TableWriteResult result{planTableWrite(p.texts, *p.flashOfUnit, after), {}, {}};
+    const TablePlan& plan = result.plan;
+    for (const RowChange& row : plan.rows)
+        for (auto& line : rowChangeLines(p.texts, plan, row)) result.lines.push_back(std::move(line));
+    if (plan.rows.empty()) {
+        p.frm.setStatus(text(p, 3127, {name}));
+        return {ops::End::Done, {}, std::move(result)};
+    }
+    if (options.dryRun) return {ops::End::Done, {}, std::move(result)};
+
+    std::filesystem::path copy;
+    if (!p.platform.info.dataFolder.empty())
+        copy = files::WriteRecord(p.platform.info.dataFolder).copyPathFor(name, std::time(nullptr), "-table.json");
+    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
+    if (ask) {
+        std::string details;
+        for (const auto& line : result.lines) details += line + "\n";
+        if (!copy.empty()) details += "\n" + text(p, 3125, {copy.string()});
+        if (!p.platform.ui.confirm(text(p, 3120, {name}), details, p.platform.info.title))
+            return stop(p, ops::End::Cancelled, text(p, 3021), {}, std::move(result));
+    }
+    const auto recorded = prepareRecord(p, plan, copy);
+    if (!recorded) return {ops::End::NotRecorded, p.frm.status(), std::move(result)};
+    p.lastCopyBeforeWrite.reset();
+    if (*recorded) p.lastCopyBeforeWrite = copy;
+
+    auto outcome = writeTableCells(p, plan.cells(), *unit);
+    result.report = outcome.payload;
+    if (outcome.end == ops::End::WrongUnit || (outcome.end == ops::End::NoAnswer && outcome.payload.sent.empty()))
+        return {outcome.end, outcome.message, std::move(result)};
+    if (*recorded) recordWrite(p, plan, outcome.payload);
+    if (outcome.done()) {
+        // The unit now holds the planned table: the next write starts from it.
+        p.flashOfUnit = UnitTable{*unit, plan.after};
+        for (int row = 1; row <= kPatternRows; ++row) p.flash.color(row) = plan.after.color(row);
+        keepTable(p);
+    } else {
+        // What the unit holds is no longer known cell by cell: a next write
+        // reads it first.
+        p.flashOfUnit.reset();
+    }
+    return {outcome.end, outcome.message, std::move(result)};
+}
+
+Result CEscribirColores_Click(state::State& program) {
+    return ops::guarded(program, [&] { return plannedTableWrite(program, {}); });
+}
+
+}  // namespace zrk::tables
