@@ -20,8 +20,7 @@ std::string entryText(std::int32_t entry) {
 std::string refusal(const texts::TextTable& texts, const FlashTable& table) {
     for (int row = 1; row <= kPatternRows; ++row) {
         const std::int32_t colour = table.color(row);
-        if (colour < 0 || colour > kMaxColour)
-            return text(texts, 3123, {std::to_string(row), std::to_string(colour)});
+        if (colour < 0 || colour > kMaxColour) return text(texts, 3123, {std::to_string(row), std::to_string(colour)});
         for (int col = 1; col <= kPatternColumns; ++col) {
             const std::int32_t entry = table.pauta(row, col);
             if (entry < 0 || entry > kMaxEntry)

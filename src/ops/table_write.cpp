@@ -80,8 +80,8 @@ void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& r
                 cells.push_back({w.cell.offset, row.before[i], w.byte, w.cell.table});
             }
             lines.push_back({now, std::to_string(plan.unit.identifier), rowField(row.row),
-                             rowRecordText(plan.unit.table, row.row), rowRecordText(plan.after, row.row), worst,
-                             cells, write, 0});
+                             rowRecordText(plan.unit.table, row.row), rowRecordText(plan.after, row.row), worst, cells,
+                             write, 0});
         }
         record.append(lines);
     } catch (const files::FileError& e) {

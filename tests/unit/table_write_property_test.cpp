@@ -114,10 +114,12 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
         for (int edits = static_cast<int>(rng() % 4); edits > 0; --edits) {
             const int row = 1 + static_cast<int>(rng() % 8);
             if (rng() % 2) grid.color(row) = static_cast<std::int32_t>(rng() % 0x1000000);
-            for (int e = static_cast<int>(rng() % 5); e > 0; --e) grid.pauta(row, 1 + static_cast<int>(rng() % 32)) = randomEntry(rng);
+            for (int e = static_cast<int>(rng() % 5); e > 0; --e)
+                grid.pauta(row, 1 + static_cast<int>(rng() % 32)) = randomEntry(rng);
         }
         const int refusal = static_cast<int>(rng() % 12);
-        if (refusal == 0) grid.color(1 + static_cast<int>(rng() % 8)) = 0x1000000 + static_cast<std::int32_t>(rng() % 100);
+        if (refusal == 0)
+            grid.color(1 + static_cast<int>(rng() % 8)) = 0x1000000 + static_cast<std::int32_t>(rng() % 100);
         if (refusal == 1) grid.pauta(1 + static_cast<int>(rng() % 8), 1 + static_cast<int>(rng() % 32)) = 65536;
         p.flash = grid;
         for (int row = 1; row <= 8; ++row) rig.frm().LColor(row).setCaption(std::to_string(grid.color(row)));

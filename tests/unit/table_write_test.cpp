@@ -113,7 +113,8 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     EXPECT_EQ(lines[0].outcome, files::kOutcomeVerified);
     std::vector<std::array<int, 3>> logged;
     for (const auto& cell : lines[0].cells) {
-        EXPECT_EQ(cell.before, before[static_cast<std::size_t>(cell.table - 1)][static_cast<std::size_t>(cell.address)]);
+        EXPECT_EQ(cell.before,
+                  before[static_cast<std::size_t>(cell.table - 1)][static_cast<std::size_t>(cell.address)]);
         logged.push_back({cell.table, cell.address, cell.after});
     }
     EXPECT_EQ(logged, differences(before, after));
