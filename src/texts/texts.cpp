@@ -752,11 +752,11 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3038, "Quitter et perdre 1 modification ?"},
     Entry{3040, "Angle %1 refusé en ligne %2, colonne %3 : les angles vont de 0 à 359"},
     Entry{3041,
-          "Angle %1 refusé en ligne %2, colonne %3 : une ligne se remplit par la gauche, et la case précédente est "
-          "vide"},
+          "Angle %1 refusé en ligne %2, colonne %3 : une ligne se remplit par la gauche, et la cellule précédente "
+          "est vide"},
     Entry{3042, "Chevauche la ligne %1, secteur %2 (%3), d'une autre couleur, sur %4"},
     Entry{3043, "Début après la fin : le secteur passe par 0"},
-    Entry{3044, "Une case précédente de cette ligne est vide ; cet angle est tout de même envoyé et enregistré"},
+    Entry{3044, "Une cellule précédente de cette ligne est vide ; cet angle est tout de même envoyé et enregistré"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},
