@@ -86,10 +86,10 @@ void Program::wireHandlers() {
     f.CBorrarTabla.Click = [&s] { tables::CBorrarTabla_Click(s.frm, s.flash); };
     f.CLeerColores.Click = [&s] { tables::CLeerColores_Click(s); };
     f.CEscribirColores.Click = [&s] { tables::CEscribirColores_Click(s); };
-    f.MSFlexGridPautas.KeyPress = [&s](int key) { tables::MSFlexGridPautas_KeyPress(s.frm, s.flash, key); };
-    f.MSFlexGridPautas.LeaveCell = [&s] { tables::MSFlexGridPautas_LeaveCell(s.frm, s.flash); };
+    f.MSFlexGridPautas.KeyPress = [&s](int key) { tables::MSFlexGridPautas_KeyPress(s.frm, s.flash, s.texts, key); };
+    f.MSFlexGridPautas.LeaveCell = [&s] { tables::MSFlexGridPautas_LeaveCell(s.frm, s.flash, s.texts); };
     for (int row : f.LColor.indices())
-        f.LColor(row).Click = [&s, row] { tables::LColor_Click(s.frm, s.flash, s.platform.ui, row); };
+        f.LColor(row).Click = [&s, row] { tables::LColor_Click(s.frm, s.flash, s.texts, s.platform.ui, row); };
 
     // Help and the drawing window.
     f.CAyuda.Click = [&s] { ops::CAyuda_Click(s); };

@@ -188,7 +188,8 @@ FlexGrid::FlexGrid(std::string name, int index, Control* parent, ChangeHub& hub,
       rows_(rows),
       cols_(cols),
       text_(static_cast<std::size_t>(rows * cols)),
-      back_(static_cast<std::size_t>(rows * cols)) {}
+      back_(static_cast<std::size_t>(rows * cols)),
+      marks_(static_cast<std::size_t>(rows * cols)) {}
 
 std::size_t FlexGrid::slot(int row, int col) const {
     if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
@@ -219,6 +220,16 @@ GridColor FlexGrid::CellBackColor(int row, int col) const { return back_[slot(ro
 
 void FlexGrid::setCellBackColor(int row, int col, GridColor color) {
     back_[slot(row, col)] = color;
+    changed(Prop::Cells);
+}
+
+const CellMark& FlexGrid::CellMarkOf(int row, int col) const { return marks_[slot(row, col)]; }
+
+void FlexGrid::setCellMark(int row, int col, CellMark mark) {
+    auto& cell = marks_[slot(row, col)];
+    // The marks are set again after every edit; most of them stay as they were.
+    if (cell == mark) return;
+    cell = std::move(mark);
     changed(Prop::Cells);
 }
 

@@ -313,8 +313,16 @@ struct GridColor {
     bool operator==(const GridColor&) const = default;
 };
 
-// The flash-pattern grid: cells with text and background, a current cell,
-// fixed first row and column.
+// A note on a grid cell over whatever background it has: a tint (RGB, red in
+// the low byte) and a tooltip. Taking it off shows the background again.
+struct CellMark {
+    std::optional<std::int32_t> tint;
+    std::string toolTip;
+    bool operator==(const CellMark&) const = default;
+};
+
+// The flash-pattern grid: cells with text, background and mark, a current
+// cell, fixed first row and column.
 class FlexGrid : public Control {
 public:
     FlexGrid(std::string name, int index, Control* parent, ChangeHub& hub, int rows, int cols);
@@ -330,6 +338,9 @@ public:
     void setTextMatrix(int row, int col, std::string text);
     GridColor CellBackColor(int row, int col) const;
     void setCellBackColor(int row, int col, GridColor color);
+    const CellMark& CellMarkOf(int row, int col) const;
+    const std::string& CellToolTip(int row, int col) const { return CellMarkOf(row, col).toolTip; }
+    void setCellMark(int row, int col, CellMark mark);
 
     int Row() const { return row_; }
     int Col() const { return col_; }
@@ -350,6 +361,7 @@ private:
     int colWidth_ = 0, rowHeight_ = 0;
     std::vector<std::string> text_;
     std::vector<GridColor> back_;
+    std::vector<CellMark> marks_;
     int row_ = 0, col_ = 0;
 };
 

@@ -46,7 +46,7 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
     // The edit in progress in the current cell ends before the file replaces
     // every cell. Applied afterwards, the rule would empty a 360 or an angle
     // beside an empty cell there and keep the entry hidden behind it.
-    tables::MSFlexGridPautas_LeaveCell(frm, p.flash);
+    tables::MSFlexGridPautas_LeaveCell(frm, p.flash, p.texts);
     for (int row = 1; row <= kRows; ++row) {
         p.flash.color(row) = content.colors[static_cast<std::size_t>(row - 1)];
         for (int col = 1; col <= kColumns; ++col) {
@@ -56,7 +56,7 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
             p.flash.pauta(row, col) = angle;
         }
     }
-    tables::RellenarColores(frm, p.flash);
+    tables::RellenarColores(frm, p.flash, p.texts);
     // The file keeps this table: it is not lost on exit.
     tables::keepTable(p);
     frm.setStatus("Ended");

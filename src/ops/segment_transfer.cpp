@@ -6,7 +6,6 @@
 
 #include "ops/device_operation.h"
 #include "ops/operation_guards.h"
-#include "params/numbers.h"
 #include "state/state.h"
 
 namespace zrk::tables {
@@ -307,10 +306,6 @@ std::string writeEndText(int failedHalves) {
     return "Ended, halves failed " + link::signedNumber(failedHalves);
 }
 
-std::int32_t captionColour(const std::string& caption) {
-    return params::roundToInt32(params::lenientNumber(caption), "Colour " + caption);
-}
-
 int unwrittenRows(const state::State& program) {
     int rows = 0;
     for (int row = 1; row <= kPatternRows; ++row) {
@@ -379,8 +374,8 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
             program.flashOfUnit.reset();
             if (identifier) program.flashOfUnit = UnitTable{*identifier, read};
             program.frm.setStatus("Ended");
-            RellenarColores(program.frm, program.flash);
-            RedibujaGrid(program.frm, program.flash);
+            RellenarColores(program.frm, program.flash, program.texts);
+            RedibujaGrid(program.frm, program.flash, program.texts);
             keepTable(program);
         }
         // After a failure the error text of the failed transaction stays.

@@ -144,9 +144,6 @@ ops::Outcome<TransferReport> EscribirColores(state::State& program);
 // button is the planned write (ops/table_write.h).
 ops::Outcome<TransferReport> CLeerColores_Click(state::State& program);
 
-// The row colour a label caption stands for (the lenient number, rounded).
-std::int32_t captionColour(const std::string& caption);
-
 // The rows whose colour label or entries differ from the table as the unit
 // or a file last held it (state.flashKept): what a write has not sent.
 int unwrittenRows(const state::State& program);

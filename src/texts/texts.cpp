@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 263;
+constexpr std::size_t kTextCount = 268;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -166,6 +166,13 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3036, "Exit and lose %1 changes?"},
     Entry{3037, "Fields not written to the unit: %1. Rows of the flash-pattern table not written: %2."},
     Entry{3038, "Exit and lose 1 change?"},
+    // The flash-pattern grid. A refused entry: %1 as typed, %2 the row, %3 the column's caption ("2F").
+    Entry{3040, "Angle %1 refused in row %2, column %3: angles run from 0 to 359"},
+    Entry{3041, "Angle %1 refused in row %2, column %3: a row fills from the left, and the cell before it is empty"},
+    // Tooltips of marked cells: %1 the other row, %2 its sector, %3 its angles, %4 the angles both cover.
+    Entry{3042, "Overlaps row %1, sector %2 (%3), which has another colour, over %4"},
+    Entry{3043, "Start after end: the sector runs through 0"},
+    Entry{3044, "A cell before this one in the row is empty; this angle is still sent and saved"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -468,6 +475,13 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3036, "¿Salir y perder %1 cambios?"},
     Entry{3037, "Campos no escritos en el equipo: %1. Filas de la tabla de destellos no escritas: %2."},
     Entry{3038, "¿Salir y perder 1 cambio?"},
+    Entry{3040, "Ángulo %1 rechazado en la fila %2, columna %3: los ángulos van de 0 a 359"},
+    Entry{3041,
+          "Ángulo %1 rechazado en la fila %2, columna %3: una fila se rellena desde la izquierda y la celda anterior "
+          "está vacía"},
+    Entry{3042, "Se solapa con la fila %1, sector %2 (%3), que tiene otro color, en %4"},
+    Entry{3043, "Inicio después del final: el sector pasa por 0"},
+    Entry{3044, "Una celda anterior de esta fila está vacía; este ángulo se envía y se guarda igualmente"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -765,6 +779,13 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3036, "Quitter et perdre %1 modifications ?"},
     Entry{3037, "Champs non écrits dans l'appareil : %1. Lignes de la table des éclats non écrites : %2."},
     Entry{3038, "Quitter et perdre 1 modification ?"},
+    Entry{3040, "Angle %1 refusé en ligne %2, colonne %3 : les angles vont de 0 à 359"},
+    Entry{3041,
+          "Angle %1 refusé en ligne %2, colonne %3 : une ligne se remplit par la gauche, et la cellule précédente "
+          "est vide"},
+    Entry{3042, "Chevauche la ligne %1, secteur %2 (%3), d'une autre couleur, sur %4"},
+    Entry{3043, "Début après la fin : le secteur passe par 0"},
+    Entry{3044, "Une cellule précédente de cette ligne est vide ; cet angle est tout de même envoyé et enregistré"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

@@ -65,6 +65,7 @@ private slots:
     void gridKeysGoToTheModel_data();
     void gridKeysGoToTheModel();
     void movingToAnotherCellLeavesTheOldOneFirst();
+    void aMarkedGridCellShowsItsTintAndTooltip();
 
     void runningTimerTicksAndFollowsItsSettings();
     void statusBarShowsStatusDateAndTime();
@@ -579,6 +580,43 @@ void MainWindowViewTest::movingToAnotherCellLeavesTheOldOneFirst() {
     QApplication::sendEvent(grid, &away);
     QCOMPARE(left, (Cells{{2, 3}, {2, 4}, {4, 2}}));
     QCOMPARE(std::pair(model.Row(), model.Col()), std::pair(4, 2));
+}
+
+void MainWindowViewTest::aMarkedGridCellShowsItsTintAndTooltip() {
+    auto& model = frm().MSFlexGridPautas;
+    tables::FormatearGrid(frm());
+    tables::BorrarDatosGrid(frm(), t_->program.flash);
+    auto* grid = widget<QTableWidget>(model);
+    QTableWidgetItem* start = grid->item(0, 0);  // row 1, 1I
+    QTableWidgetItem* end = grid->item(0, 1);    // row 1, 1F: a tinted column
+    const QVariant endBackground = end->data(Qt::BackgroundRole);
+    QVERIFY(endBackground.isValid());
+
+    // White 240-359 against yellow 300-330, typed as the operator does.
+    frm().LColor(1).setCaption(std::to_string(0xFFFFFF));
+    frm().LColor(2).setCaption(std::to_string(0x00FFFF));
+    const auto type = [&](int row, const std::string& keys) {
+        model.setCurrent(row, 1);
+        for (char key : keys) model.KeyPress(key);
+    };
+    type(1, "240\t359\t");
+    type(2, "300\t330\t");
+    const QString note = QString::fromUtf8(
+        "Overlaps row 2, sector 1 (300\u2013330), which has another colour, over "
+        "300\u2013330");
+    QCOMPARE(start->toolTip(), note);
+    QCOMPARE(end->toolTip(), note);
+    QCOMPARE(start->background().color(), QColor(0xFF, 0xAA, 0xAA));
+    QCOMPARE(start->foreground().color(), QColor(Qt::black));
+    // Under the mark the "F" column still reads apart from its "I" column.
+    QVERIFY(end->background().color() != start->background().color());
+
+    // The mark goes; the "F" column's own background comes back.
+    type(2, "\b\b\b\t\b\b\b\t");
+    QCOMPARE(end->toolTip(), QString());
+    QCOMPARE(end->data(Qt::BackgroundRole), endBackground);
+    QCOMPARE(start->data(Qt::BackgroundRole), QVariant());
+    QCOMPARE(start->data(Qt::ForegroundRole), QVariant());
 }
 
 void MainWindowViewTest::runningTimerTicksAndFollowsItsSettings() {

@@ -54,7 +54,7 @@ void TableWriteViewTest::theConfirmationListsTheChangesAndTheProgressShows() {
     // Row 2 gets another colour and its first pair another start.
     t.program.flash.pauta(2, 1) = 100;
     frm.LColor(2).setCaption("65535");
-    tables::RedibujaGrid(frm, t.program.flash);
+    tables::RedibujaGrid(frm, t.program.flash, t.program.texts);
 
     QString question, details;
     bool progressSeen = false;

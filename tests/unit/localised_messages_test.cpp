@@ -83,5 +83,34 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
     }
 }
 
+TEST(LocalisedMessages, TheFlashGridExplainsRefusalsAndMarksInTheSet) {
+    const struct {
+        const char* locale;
+        const char* refused;
+        const char* throughZero;
+    } cases[] = {
+        {"C", "Angle 400 refused in row 1, column 1I: angles run from 0 to 359",
+         "Start after end: the sector runs through 0"},
+        {"es-ES_tradnl", "Ángulo 400 rechazado en la fila 1, columna 1I: los ángulos van de 0 a 359",
+         "Inicio después del final: el sector pasa por 0"},
+        {"fr-FR", "Angle 400 refusé en ligne 1, colonne 1I : les angles vont de 0 à 359",
+         "Début après la fin : le secteur passe par 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        LocalProgram local(c.locale);
+        auto& grid = local.program->frm.MSFlexGridPautas;
+        const auto type = [&grid](const std::string& keys) {
+            for (char key : keys) grid.KeyPress(static_cast<unsigned char>(key));
+        };
+        grid.setCurrent(1, 1);
+        type("400\t");
+        EXPECT_EQ(local.program->frm.status(), c.refused);
+        grid.setCurrent(2, 1);
+        type("350\t10\t");
+        EXPECT_EQ(grid.CellToolTip(2, 1), c.throughZero);
+    }
+}
+
 }  // namespace
 }  // namespace zrk::test

@@ -285,8 +285,8 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     flash.pauta(2, 1) = 0;  // the most common start angle
     flash.color(3) = 255;
     rig.frm().TIdentificacion.setText("Faro Norte");
-    tables::RedibujaGrid(rig.frm(), flash);
-    tables::RellenarColores(rig.frm(), flash);
+    tables::RedibujaGrid(rig.frm(), flash, rig.program().texts);
+    tables::RellenarColores(rig.frm(), flash, rig.program().texts);
     rig.save("unit.zrk");
     ASSERT_TRUE(rig.started.messages().empty());
     const auto saved = snapshot(rig.program());

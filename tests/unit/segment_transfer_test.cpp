@@ -327,7 +327,7 @@ TEST(SegmentTransfer, WhatIsWrittenReadsBack) {
 
     t.frm().CBorrarTabla.Click();
     tables::FlashTable other = startUpTable();
-    tables::RellenarColores(t.frm(), other);
+    tables::RellenarColores(t.frm(), other, t.program().texts);
     t.frm().CLeerColores.Click();
 
     EXPECT_EQ(t.table(), written);

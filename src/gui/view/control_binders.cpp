@@ -53,6 +53,26 @@ void setBackground(QTableWidgetItem* item, const app::GridColor& color, const QP
     if (item->data(Qt::BackgroundRole) != brush) item->setData(Qt::BackgroundRole, brush);
 }
 
+// A marked cell shows its tint over the background, a shade darker on the
+// tinted "F" columns so that the pairs still read, with dark text in any
+// palette; without a mark the background is back as it was.
+void setCellMark(QTableWidgetItem* item, const app::CellMark& mark, const app::GridColor& back,
+                 const QPalette& palette) {
+    QVariant text;
+    if (mark.tint) {
+        QColor tint = fromModelRgb(*mark.tint);
+        if (back.kind == app::GridColor::Kind::ThreeDLight) tint = tint.darker(112);
+        const QVariant brush = QBrush(tint);
+        if (item->data(Qt::BackgroundRole) != brush) item->setData(Qt::BackgroundRole, brush);
+        text = QBrush(Qt::black);
+    } else {
+        setBackground(item, back, palette);
+    }
+    if (item->data(Qt::ForegroundRole) != text) item->setData(Qt::ForegroundRole, text);
+    const QString toolTip = toQt(mark.toolTip);
+    if (item->toolTip() != toolTip) item->setToolTip(toolTip);
+}
+
 void setItemText(QTableWidgetItem* item, const std::string& text) {
     const QString value = toQt(text);
     if (item->text() != value) item->setText(value);
@@ -351,7 +371,7 @@ void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid, const Binde
                 grid->setItem(row - 1, col - 1, item);
             }
             setItemText(item, model.TextMatrix(row, col));
-            setBackground(item, model.CellBackColor(row, col), palette);
+            setCellMark(item, model.CellMarkOf(row, col), model.CellBackColor(row, col), palette);
         }
     }
 }
