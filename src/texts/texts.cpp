@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 254;
+constexpr std::size_t kTextCount = 256;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -166,6 +166,10 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3036, "Exit and lose %1 changes?"},
     Entry{3037, "Fields not written to the unit: %1. Rows of the flash-pattern table not written: %2."},
     Entry{3038, "Exit and lose 1 change?"},
+    // A parameter file shown without a unit: %1 the window's caption, %2 the file's name; then the status line,
+    // %1 the read button.
+    Entry{3050, "%1 - %2 (file, no unit)"},
+    Entry{3051, "The file's fields are read-only until a unit is read (%1)"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -453,6 +457,8 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3036, "¿Salir y perder %1 cambios?"},
     Entry{3037, "Campos no escritos en el equipo: %1. Filas de la tabla de destellos no escritas: %2."},
     Entry{3038, "¿Salir y perder 1 cambio?"},
+    Entry{3050, "%1 - %2 (fichero, sin unidad)"},
+    Entry{3051, "Los campos del fichero son de solo lectura hasta que se lea una unidad (%1)"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -736,6 +742,8 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3036, "Quitter et perdre %1 modifications ?"},
     Entry{3037, "Champs non écrits dans l'appareil : %1. Lignes de la table des éclats non écrites : %2."},
     Entry{3038, "Quitter et perdre 1 modification ?"},
+    Entry{3050, "%1 - %2 (fichier, sans unité)"},
+    Entry{3051, "Les champs du fichier sont en lecture seule jusqu'à la lecture d'une unité (%1)"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

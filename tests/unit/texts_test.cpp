@@ -35,6 +35,8 @@ const std::vector<int> kIds = [] {
         3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007, 3008, 3009, 3011, 3012, 3013, 3014, 3015, 3016, 3017, 3018,
         3019, 3020, 3021, 3022, 3023, 3024, 3025, 3026, 3027, 3028, 3029, 3030, 3031, 3032, 3033, 3034, 3035, 3036,
         3037, 3038,
+        // a parameter file shown without a unit
+        3050, 3051,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line
