@@ -21,12 +21,16 @@ namespace {
 
 // Settings page: the changer type asks for a write; the operating mode
 // decides whether the night dimming can be set.
-void wireConfigurationRules(FrmMain& frm, const texts::TextTable& texts) {
-    auto changerChanged = [&frm, &texts] { frm.setStatus(texts.CargarTexto(2002)); };
+void wireConfigurationRules(state::State& s) {
+    FrmMain& frm = s.frm;
+    auto changerChanged = [&s] { s.frm.setStatus(s.CargarTexto(2002)); };
     frm.ComboTipoCambiador.Click = changerChanged;
     frm.ComboTipoCambiador.Change = changerChanged;
 
-    auto modeChanged = [&frm] { frm.txtAtenuacionNocturna.setEnabled(frm.cmbModofuncionamiento.ListIndex() == 1); };
+    // A file shown without a unit keeps every field read-only.
+    auto modeChanged = [&s] {
+        s.frm.txtAtenuacionNocturna.setEnabled(!s.fieldsReadOnly() && s.frm.cmbModofuncionamiento.ListIndex() == 1);
+    };
     auto& mode = frm.cmbModofuncionamiento;
     mode.Click = modeChanged;
     mode.Change = modeChanged;
@@ -58,7 +62,7 @@ void Program::wireHandlers() {
     f.ComboCom.KeyPress = [this](int key) { portChoice.ComboCom_KeyPress(key); };
     f.ComboCom.LostFocus = [this] { portChoice.ComboCom_LostFocus(); };
     f.Csalir.Click = [this] { Csalir_Click(); };
-    wireConfigurationRules(f, texts);
+    wireConfigurationRules(s);
 
     // Remote commands: one button each.
     for (const live::RemoteCommand& command : live::remoteCommands()) {

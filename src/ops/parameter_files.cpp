@@ -3,6 +3,7 @@
 #include "files/atomic_file.h"
 #include "link/frame.h"
 #include "ops/change_plan.h"
+#include "ops/parameter_memory.h"
 #include "ops/segment_transfer.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
@@ -82,6 +83,8 @@ void openParameterFile(state::State& p, const std::filesystem::path& path) {
             readParameterFile(path, [&p](int position) { p.frm.setStatus(link::signedNumber(position)); });
         checkParameterFile(content, utf8(path), listSizesOf(p.frm));
         applyParameterFile(p, content);
+        // No unit decides which fields there are: the file shows them all.
+        if (!p.boundUnit) params::showFileWithoutUnit(p, utf8(path.filename()));
     } catch (const ParameterFileError&) {
         p.frm.setStatus(p.CargarTexto(3308));
         throw;

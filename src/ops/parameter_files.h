@@ -22,6 +22,8 @@ params::ParameterImage imageForFile(state::State& program);
 void writeParameterFile(state::State& program, const params::ParameterImage& image, const std::filesystem::path& path);
 
 // Without dialogs: read, check against the form and apply / encode and write.
+// A file opened with no unit bound shows every field it carries, read-only
+// (params::showFileWithoutUnit).
 // Throw ParameterFileError, FileError or params::ConversionError; on any of
 // them nothing was changed (apart from the encoding's corrections of a save).
 void openParameterFile(state::State& program, const std::filesystem::path& path);

@@ -39,7 +39,9 @@ std::string text(state::State& p, int id, std::initializer_list<std::string_view
     return texts::fill(p.CargarTexto(id), args);
 }
 
-void applyVisibility(state::State& p, const ParameterMap& map) {
+// Shows the fields of the addresses `map` uses; outside the factory view the
+// factory rows stay hidden unless `factoryRows`.
+void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows = false) {
     auto& frm = p.frm;
     OcultarControles(frm, p.factoryView());
     for (const auto& row : visibilityTable()) {
@@ -50,7 +52,8 @@ void applyVisibility(state::State& p, const ParameterMap& map) {
         for (const auto& ref : row.hidden) frm.controls().at(ref.name, ref.index).setVisible(false);
     }
     if (!p.factoryView()) {
-        for (const auto& ref : normalViewHidden()) frm.controls().at(ref.name, ref.index).setVisible(false);
+        if (!factoryRows)
+            for (const auto& ref : normalViewHidden()) frm.controls().at(ref.name, ref.index).setVisible(false);
         // Outside the factory view the fifth tab exists only for units with
         // address 225; the factory view keeps all six tabs, one per page.
         if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, p.CargarTexto(1105));
@@ -60,7 +63,52 @@ void applyVisibility(state::State& p, const ParameterMap& map) {
         frm.TabStrip1.select(frm.TabStrip1.selected());
 }
 
+// The text boxes, lists and check boxes of the parameter pages: one per
+// field row, and the light levels' sensor readings.
+std::vector<app::Control*> parameterInputs(app::FrmMain& frm) {
+    std::vector<app::Control*> out{&frm.TLuxONAD, &frm.TLuxOFFAD};
+    for (int row : rowAddresses()) out.push_back(&frm.controls().at(fieldAt(row)));
+    return out;
+}
+
+// What a parameter file sets, as if a unit used all of it: the rows it
+// applies and the flash-pattern table's tab (address 225).
+ParameterMap fileMap() {
+    ParameterMap map;
+    const auto use = [&map](int a) {
+        map.bytes[static_cast<std::size_t>(a / 8)] |= static_cast<std::uint8_t>(1u << (a % 8));
+    };
+    for (int row : rowAddresses())
+        if (appliedFromFile(row))
+            for (int i = 0; i < rowLength(row); ++i) use(row + i);
+    use(225);
+    return map;
+}
+
+// The form is bound to a unit now: its fields can be edited again and the
+// caption no longer names the file.
+void endFileView(state::State& p) {
+    if (!p.captionBeforeFileView) return;
+    p.frm.frmMain.setCaption(*p.captionBeforeFileView);
+    p.captionBeforeFileView.reset();
+    for (app::Control* field : parameterInputs(p.frm)) field->setEnabled(true);
+    // The operating mode decides again whether the night dimming can be set.
+    p.frm.cmbModofuncionamiento.Click();
+}
+
 }  // namespace
+
+void showFileWithoutUnit(state::State& p, const std::string& fileName) {
+    const MarksHeld marks(p);
+    // Read-only from here, so that no handler enables a field on the way.
+    if (!p.captionBeforeFileView) p.captionBeforeFileView = p.frm.frmMain.Caption();
+    applyVisibility(p, fileMap(), true);
+    for (app::Control* field : parameterInputs(p.frm)) field->setEnabled(false);
+    std::string caption = *p.captionBeforeFileView;
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    p.frm.frmMain.setCaption(text(p, 3050, {caption, fileName}));
+    p.frm.setStatus(text(p, 3051, {p.CargarTexto(1431)}));
+}
 
 ops::Outcome<> IdentificarZRK(state::State& p) {
     // Whatever comes of it, the form no longer belongs to a unit until a
@@ -188,6 +236,7 @@ ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std:
     if (p.MapaParametros.ComprobarParametro(kIdentifierHigh) && p.MapaParametros.ComprobarParametro(kIdentifierLow))
         binding.identifier = static_cast<std::uint16_t>(image[kIdentifierHigh] * 256 + image[kIdentifierLow]);
     p.boundUnit = binding;
+    endFileView(p);
     return ops::End::Done;
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ops/outcome.h"
@@ -51,6 +52,12 @@ ops::Outcome<> readFields(state::State& program, const std::vector<int>& rows);
 // The copy a write of the bound unit would save first; nothing when the
 // form holds no full read of a unit, or nothing would change.
 std::optional<std::filesystem::path> copyBeforeWrite(state::State& program);
+
+// A parameter file opened with no unit bound: shows every field the file
+// carries (the factory rows too) and the flash-pattern table's tab, makes the
+// fields read-only and names the file in the caption. A read that binds the
+// form to a unit ends it: the unit's map, editable fields, the caption as it was.
+void showFileWithoutUnit(state::State& program, const std::string& fileName);
 
 // The buttons: identify then read; write.
 ops::Outcome<> readUnit(state::State& program);

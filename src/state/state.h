@@ -65,6 +65,11 @@ public:
     bool writeWithoutRecord = false;
     // The fields show an opened parameter file (since the last read).
     bool formFromFile = false;
+    // Set while a file opened with no unit bound is shown: every field it
+    // carries, read-only until a read binds the form. Holds the window's
+    // caption from before, to put back then.
+    std::optional<std::string> captionBeforeFileView;
+    bool fieldsReadOnly() const { return captionBeforeFileView.has_value(); }
     // While above 0, an edit does not refresh the change marks: a procedure
     // that sets many fields refreshes them once at its end.
     int marksHeld = 0;

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 268;
+constexpr std::size_t kTextCount = 270;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -173,6 +173,10 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3042, "Overlaps row %1, sector %2 (%3), which has another colour, over %4"},
     Entry{3043, "Start after end: the sector runs through 0"},
     Entry{3044, "A cell before this one in the row is empty; this angle is still sent and saved"},
+    // A parameter file shown without a unit: %1 the window's caption, %2 the file's name; then the status line,
+    // %1 the read button.
+    Entry{3050, "%1 - %2 (file, no unit)"},
+    Entry{3051, "The file's fields are read-only until a unit is read (%1)"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -482,6 +486,8 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3042, "Se solapa con la fila %1, sector %2 (%3), que tiene otro color, en %4"},
     Entry{3043, "Inicio después del final: el sector pasa por 0"},
     Entry{3044, "Una celda anterior de esta fila está vacía; este ángulo se envía y se guarda igualmente"},
+    Entry{3050, "%1 - %2 (fichero, sin unidad)"},
+    Entry{3051, "Los campos del fichero son de solo lectura hasta que se lea una unidad (%1)"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -786,6 +792,8 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3042, "Chevauche la ligne %1, secteur %2 (%3), d'une autre couleur, sur %4"},
     Entry{3043, "Début après la fin : le secteur passe par 0"},
     Entry{3044, "Une cellule précédente de cette ligne est vide ; cet angle est tout de même envoyé et enregistré"},
+    Entry{3050, "%1 - %2 (fichier, sans unité)"},
+    Entry{3051, "Les champs du fichier sont en lecture seule jusqu'à la lecture d'une unité (%1)"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

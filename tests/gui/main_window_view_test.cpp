@@ -17,10 +17,12 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <set>
 
+#include "files/parameter_file.h"
 #include "gui/view/twips.h"
 #include "ops/device_operation.h"
 #include "tables/flash_table.h"
@@ -43,6 +45,7 @@ private slots:
     void textsFollowTheModel();
     void listsFollowTheModel();
     void displayOnlyFieldsCannotBeEdited();
+    void aFileShownWithoutAUnitCannotBeEdited();
     void portListNamesTheDevices();
     void otherListsHaveNoItemTooltips();
 
@@ -278,6 +281,35 @@ void MainWindowViewTest::displayOnlyFieldsCannotBeEdited() {
     QVERIFY(widget<QPlainTextEdit>(frm().TDebug) != nullptr);
     QVERIFY(!widget<QComboBox>(frm().cmbModofuncionamiento)->isEditable());
     QVERIFY(widget<QComboBox>(frm().ComboCom)->isEditable());
+}
+
+// A parameter file opened before any read: its fields take no typing,
+// clicks or picks, and the caption names it.
+void MainWindowViewTest::aFileShownWithoutAUnitCannotBeEdited() {
+    QCOMPARE(t_->program.Main(), 0);
+    tables::FlashTable flash;
+    for (int row = 1; row <= tables::kPatternRows; ++row)
+        for (int col = 1; col <= tables::kPatternColumns; ++col) flash.pauta(row, col) = tables::kEmptyAngle;
+    const auto file = t_->machine.folder.path() / "site40101.zrk";
+    std::ofstream(file, std::ios::binary) << files::formatParameterFile(params::ParameterImage{}, flash);
+    t_->machine.ui.files.push_back(file);
+    frm().CAbrir.Click();
+    QVERIFY(t_->machine.ui.messages.empty());
+    QVERIFY2(view_->windowTitle().endsWith(" - site40101.zrk (file, no unit)"), qPrintable(view_->windowTitle()));
+
+    auto* edit = widget<QLineEdit>(frm().TPWMLed);
+    QVERIFY(!edit->isEnabled());
+    QTest::keyClicks(edit, "12");
+    QCOMPARE(frm().TPWMLed.Text(), std::string("0"));
+    auto* box = widget<QCheckBox>(frm().chkHibernacionMotor);
+    QVERIFY(!box->isEnabled());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QCOMPARE(frm().chkHibernacionMotor.Value(), 0);
+    auto* list = widget<QComboBox>(frm().ComboTipoMotor);
+    QVERIFY(!list->isEnabled());
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(frm().ComboTipoMotor.ListIndex(), 0);
+    QCOMPARE(test::firstMismatch(*view_, frm()), QString());
 }
 
 void MainWindowViewTest::portListNamesTheDevices() {

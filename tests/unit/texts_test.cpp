@@ -37,6 +37,8 @@ const std::vector<int> kIds = [] {
         3037, 3038,
         // the flash-pattern grid: refused entries and the tooltips of its marks
         3040, 3041, 3042, 3043, 3044,
+        // a parameter file shown without a unit
+        3050, 3051,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line
