@@ -267,7 +267,8 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
     if (onLine == expected) return std::nullopt;
     const std::string found = std::to_string(onLine), read = std::to_string(expected);
     p.frm.setStatus(text(p, 3001, {found, read}));
-    error(p, std::string(kWriteError) + "\n" + text(p, 3002, {found, read}));
+    // Another unit answers: a retry cannot help, the message says why alone.
+    error(p, text(p, 3002, {found, read}));
     return ops::End::WrongUnit;
 }
 
@@ -275,10 +276,11 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
 
 namespace {
 
-// Refuses a write before anything is sent.
+// Refuses a write before anything is sent: no transaction failed, so no
+// retry can help and the write error's headline would mislead.
 ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail) {
     p.frm.setStatus(text(p, 3307));
-    error(p, std::string(kWriteError) + "\n" + detail);
+    error(p, text(p, 3060) + "\n" + detail);
     return end;
 }
 

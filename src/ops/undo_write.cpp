@@ -67,7 +67,8 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
     if (onLine == *expected) return std::nullopt;
     const std::string found = std::to_string(onLine), logged = std::to_string(*expected);
     p.frm.setStatus(text(p, 3420, {found, logged}));
-    error(p, std::string(kWriteError) + "\n" + text(p, 3420, {found, logged}));
+    // Another unit answers: a retry cannot help, the message says why alone.
+    error(p, text(p, 3420, {found, logged}));
     return ops::End::WrongUnit;
 }
 
@@ -222,7 +223,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         } catch (const files::FileError& e) {
             if (!options.withoutRecord) {
                 p.frm.setStatus(p.CargarTexto(3421));
-                error(p, std::string(kWriteError) + "\n" + e.what());
+                error(p, p.CargarTexto(3060) + "\n" + e.what());
                 return {ops::End::NotRecorded, e.what()};
             }
             recorded = false;

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 270;
+constexpr std::size_t kTextCount = 271;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -177,6 +177,7 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     // %1 the read button.
     Entry{3050, "%1 - %2 (file, no unit)"},
     Entry{3051, "The file's fields are read-only until a unit is read (%1)"},
+    Entry{3060, "Nothing was sent to the unit"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -488,6 +489,7 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3044, "Una celda anterior de esta fila está vacía; este ángulo se envía y se guarda igualmente"},
     Entry{3050, "%1 - %2 (fichero, sin unidad)"},
     Entry{3051, "Los campos del fichero son de solo lectura hasta que se lea una unidad (%1)"},
+    Entry{3060, "No se envió nada al equipo"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -794,6 +796,7 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3044, "Une cellule précédente de cette ligne est vide ; cet angle est tout de même envoyé et enregistré"},
     Entry{3050, "%1 - %2 (fichier, sans unité)"},
     Entry{3051, "Les champs du fichier sont en lecture seule jusqu'à la lecture d'une unité (%1)"},
+    Entry{3060, "Rien n'a été envoyé à l'appareil"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

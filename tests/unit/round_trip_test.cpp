@@ -206,6 +206,7 @@ TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find("1800"), std::string::npos) << rig.started.messages()[0];
     EXPECT_NE(rig.started.messages()[0].find(std::to_string(read)), std::string::npos) << rig.started.messages()[0];
+    EXPECT_EQ(rig.started.messages()[0].find("Reintente"), std::string::npos) << "a retry cannot help";
     EXPECT_FALSE(rig.unit().isOpen());
     EXPECT_TRUE(rig.frm().CEscribir.Enabled());
 }

@@ -39,6 +39,8 @@ const std::vector<int> kIds = [] {
         3040, 3041, 3042, 3043, 3044,
         // a parameter file shown without a unit
         3050, 3051,
+        // a refusal that sent nothing
+        3060,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line

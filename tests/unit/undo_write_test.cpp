@@ -174,6 +174,8 @@ TEST(UndoWrite, SendsNothingWhenItCannotOrMustNot) {
         EXPECT_EQ(memoryOf(rig.device()), held) << c.name;
         const std::string said = rig.frm().status() + "|" + outcome.message;
         EXPECT_NE(said.find(c.said), std::string::npos) << c.name << ": " << said;
+        for (const auto& message : rig.started.messages())
+            EXPECT_EQ(message.find("Reintente"), std::string::npos) << c.name << ": a retry cannot help";
         if (c.end == ops::End::NothingToDo) {
             EXPECT_TRUE(rig.device().frameLog().empty()) << c.name << ": not opened";
         }
@@ -196,6 +198,7 @@ TEST(UndoWrite, ALogThatCannotTakeTheLinesStopsItUnlessAllowed) {
     EXPECT_TRUE(rig.device().frameLog().empty());
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find(log.string()), std::string::npos) << rig.started.messages()[0];
+    EXPECT_EQ(rig.started.messages()[0].rfind("Nothing was sent to the unit\n", 0), 0u) << rig.started.messages()[0];
 
     options.withoutRecord = true;
     EXPECT_EQ(params::applyUndo(rig.program(), planned.payload, options), ops::End::Done);
