@@ -24,6 +24,7 @@ unexpected=$(grep -v '/$' <<<"$listing" | grep -vE '^/usr/(bin/zrk(ctl|-sim)?|sh
 
 depends=$(dpkg-deb -f "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || { echo "package: Depends lacks the Qt libraries: $depends"; status=1; }
+grep -q 'qt6-translations-l10n' <<<"$depends" || { echo "package: Depends lacks Qt's translations: $depends"; status=1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -79,7 +79,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
         c.err << "zrkctl: the parameter file was not saved: " << e.what() << "\n";
         return kPortError;
     } catch (const files::FileError& e) {
-        c.err << "zrkctl: " << e.what() << "\n";
+        c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";
         return kPortError;
     }
     printStatus(c);
@@ -95,7 +95,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.frm));
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << e.what() << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
         return kPortError;
     }
     // The unit's own values first: the file leaves the identifier (and the
@@ -105,7 +105,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << e.what() << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
         return kPortError;
     }
     return kOk;
@@ -183,7 +183,7 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     try {
         files::openParameterFile(c.program, args[1]);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << e.what() << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
         return kPortError;
     }
     c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";

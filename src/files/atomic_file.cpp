@@ -173,7 +173,8 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const std::string& what) {
     discard();
-    throw FileError("Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.", utf8(target_),
+    throw FileError(kCouldNotSaveText,
+                    "Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.", utf8(target_),
                     what);
 }
 

@@ -129,12 +129,21 @@ std::string linesOf(int address, int length) {
 
 }  // namespace
 
-ParameterFileError::ParameterFileError(std::string file, int line, std::string problem)
+ParameterFileError::ParameterFileError(std::string file, int line, std::string problem, int problemText)
     : std::runtime_error("Cannot open the parameter file " + file + ".\n" +
                          (line > 0 ? "Line " + std::to_string(line) + ": " : std::string()) + problem +
-                         ".\nNothing was changed.") {}
+                         ".\nNothing was changed."),
+      file_(std::move(file)),
+      line_(line),
+      problem_(std::move(problem)),
+      problemText_(problemText) {}
 
-std::string describe(const ParameterFileError& error) { return error.what(); }
+std::string describe(const ParameterFileError& error, const texts::TextTable& table) {
+    const std::string problem = error.problemText() != 0 ? table.CargarTexto(error.problemText()) : error.problem();
+    const std::string where =
+        error.line() > 0 ? texts::fill(table.CargarTexto(3066), {std::to_string(error.line()), problem}) : problem;
+    return texts::fill(table.CargarTexto(3065), {error.file(), where});
+}
 
 std::string formatParameterFile(const ParameterImage& image, const tables::FlashTable& flash) {
     std::string text;
@@ -260,6 +269,27 @@ std::string cannotReadProblem(const std::error_code& error) {
     return "it cannot be read (" + error.message() + ")";
 }
 
+namespace {
+
+// The reasons whose whole text is known; the others carry a size or the
+// system's own words.
+int problemTextOf(UserFileError::Reason reason) {
+    switch (reason) {
+        case UserFileError::Reason::Missing:
+            return 3067;
+        case UserFileError::Reason::Folder:
+            return 3068;
+        case UserFileError::Reason::NotRegular:
+            return 3069;
+        case UserFileError::Reason::TooLarge:
+        case UserFileError::Reason::Unreadable:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int)>& afterPosition) {
     const std::string name = utf8(path);
@@ -267,7 +297,7 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path,
     try {
         content = readUserFile(path);
     } catch (const UserFileError& e) {
-        throw ParameterFileError(name, 0, e.problem());
+        throw ParameterFileError(name, 0, e.problem(), problemTextOf(e.reason()));
     }
     std::istringstream in(content);
     return parseParameterFile(in, name, afterPosition);

@@ -12,6 +12,7 @@
 
 #include "params/image_layout.h"
 #include "tables/flash_table.h"
+#include "texts/texts.h"
 
 namespace zrk::app {
 class FrmMain;
@@ -30,7 +31,19 @@ inline constexpr std::size_t kMaxLineLength = 256;
 // is not one line's) and what is wrong with it.
 class ParameterFileError : public std::runtime_error {
 public:
-    ParameterFileError(std::string file, int line, std::string problem);
+    ParameterFileError(std::string file, int line, std::string problem, int problemText = 0);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& problem() const { return problem_; }
+    // The problem's own text id when it has one (the file is missing, a
+    // folder, not a regular file), else 0.
+    int problemText() const { return problemText_; }
+
+private:
+    std::string file_;
+    int line_;
+    std::string problem_;
+    int problemText_;
 };
 
 // What a file holds, checked and ready to apply.
@@ -70,7 +83,7 @@ std::string cannotReadProblem(const std::error_code& error);
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int position)>& afterPosition = {});
 
-// The message box text of a failed open.
-std::string describe(const ParameterFileError& error);
+// The message box text of a failed open, in the operator's language.
+std::string describe(const ParameterFileError& error, const texts::TextTable& texts);
 
 }  // namespace zrk::files

@@ -17,7 +17,9 @@ std::string reason(const std::error_code& error) { return error.message(); }
 void makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error) throw FileError("Cannot create the folder " + folder.string() + ": " + reason(error));
+    if (error)
+        throw FileError(kCannotCreateFolderText, "Cannot create the folder " + folder.string() + ": " + reason(error),
+                        folder.string(), reason(error));
 }
 
 std::tm localTime(std::time_t when) {
@@ -94,9 +96,11 @@ void WriteRecord::checkLog() const {
     makeFolder(log_.parent_path());
     errno = 0;
     std::ofstream out(log_, std::ios::app | std::ios::binary);
-    if (!out)
-        throw FileError("Cannot write the write log " + log_.string() + ": " +
-                        (errno != 0 ? std::strerror(errno) : "it cannot be opened"));
+    if (!out) {
+        const std::string why = errno != 0 ? std::strerror(errno) : "it cannot be opened";
+        throw FileError(kCannotWriteLogText, "Cannot write the write log " + log_.string() + ": " + why, log_.string(),
+                        why);
+    }
 }
 
 void WriteRecord::append(const std::vector<Line>& lines) const {

@@ -1,5 +1,7 @@
 // zrk: the service tool's window.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -25,6 +27,7 @@
 #include "qt/user_language.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
+#include "texts/texts.h"
 
 namespace {
 
@@ -36,6 +39,28 @@ std::optional<std::string> simulateOption(int argc, char** argv) {
         if (arg.rfind("--simulate=", 0) == 0) return arg.substr(11);
     }
     return std::nullopt;
+}
+
+// Qt's own texts (the buttons of message boxes, the file dialogs) in the
+// language of the window's texts. Without Qt's translations installed they
+// stay English, as for the English and neutral sets.
+void loadQtTexts(QApplication& application, QTranslator& translator, zrk::texts::Language language) {
+    using zrk::texts::Language;
+    QString name;
+    switch (language) {
+        case Language::SpanishTraditional:
+        case Language::SpanishModern:
+            name = QStringLiteral("qtbase_es");
+            break;
+        case Language::French:
+            name = QStringLiteral("qtbase_fr");
+            break;
+        case Language::Neutral:
+        case Language::English:
+            return;
+    }
+    if (translator.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&translator);
 }
 
 bool displayAvailable() {
@@ -121,6 +146,8 @@ int main(int argc, char** argv) {
     info.dataFolder = zrk::qt::userDataFolder();
     zrk::qt::QtProcessLauncher launcher;
     const std::string language = zrk::qt::systemUserLanguage();
+    QTranslator qtTexts;
+    loadQtTexts(application, qtTexts, zrk::texts::languageFromLocaleName(language));
     zrk::platform::Platform platform{*port, events, clock, ui, store, info, {}, language, launcher};
     platform.numbers = zrk::qt::systemNumberFormat();
 

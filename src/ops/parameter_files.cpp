@@ -146,7 +146,7 @@ void GuardarArchivoZRK(state::State& p) {
         writeParameterFile(p, image, *chosen);
     } catch (const FileError& e) {
         p.frm.setStatus(p.CargarTexto(3309));
-        failure(p, e.what());
+        failure(p, e.describe(p.texts));
     }
 }
 
@@ -156,7 +156,7 @@ void AbrirArchivoZRK(state::State& p) {
     try {
         openParameterFile(p, *chosen);
     } catch (const ParameterFileError& e) {
-        failure(p, describe(e));
+        failure(p, describe(e, p.texts));
     }
 }
 

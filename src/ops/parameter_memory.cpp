@@ -217,8 +217,9 @@ ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std:
     if (image[50] >= motorTypes || image[61] > 2) {
         const int address = image[50] >= motorTypes ? 50 : 61;
         p.frm.setStatus("Reading Error in data " + std::to_string(address));
-        error(p, std::string(kReadError) + "\nThe unit reports " + std::to_string(image[address]) + " for " +
-                     fieldAt(address) + " (address " + std::to_string(address) + "), which the form cannot show.");
+        error(p, std::string(kReadError) + "\n" +
+                     text(p, 3064,
+                          {std::to_string(image[address]), fieldCaption(p.frm, address), std::to_string(address)}));
         return ops::End::BadData;
     }
     CodecContext context = p.codecs();
@@ -301,11 +302,11 @@ std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBind
         }
         return true;
     } catch (const files::FileError& e) {
-        const std::string question = text(p, 3025, {e.what()});
+        const std::string question = text(p, 3025, {e.describe(p.texts)});
         if (p.writeWithoutRecord || p.platform.ui.askDefaultNo(question, text(p, 3026), p.platform.info.title))
             return false;
         p.frm.setStatus(text(p, 3307));
-        error(p, std::string(e.what()) + "\n" + text(p, 3027));
+        error(p, e.describe(p.texts) + "\n" + text(p, 3027));
         return ops::Outcome<>(ops::End::NotRecorded);
     }
 }

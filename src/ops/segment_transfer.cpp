@@ -225,7 +225,7 @@ void reportDeadWrite(const texts::TextTable& texts, const std::vector<CellWrite>
 // The status line at the end of a write, and the lines the message adds:
 // each failed half with its cause, what a dead line left, each difference.
 std::string finishWrite(const texts::TextTable& texts, const std::vector<CellWrite>& planned, Tally& tally) {
-    if (tally.cancelled) return tally.readingBack ? texts.CargarTexto(3119) : kWriteCancelledText;
+    if (tally.cancelled) return texts.CargarTexto(tally.readingBack ? 3119 : kWriteCancelledText);
     for (const StoppedHalf& s : tally.stopped)
         tally.details.push_back(text(texts, 3107,
                                      {halfName(texts, s.at.table, s.at.halfStart), std::to_string(s.at.offset),
@@ -235,7 +235,7 @@ std::string finishWrite(const texts::TextTable& texts, const std::vector<CellWri
     if (tally.dead())
         return tally.readingBack ? text(texts, 3118, {std::to_string(tally.notReadBack)})
                                  : text(texts, 3112, {cellName(texts, *tally.deadFrom)});
-    if (tally.failedHalves > 0) return writeEndText(tally.failedHalves);
+    if (tally.failedHalves > 0) return writeEndText(texts, tally.failedHalves);
     if (!tally.differences.empty())
         return texts.CargarTexto(3005) + ": " + differenceText(texts, tally.differences.front()) +
                (tally.differences.size() > 1 ? " ..." : "");
@@ -301,9 +301,9 @@ std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, 
                 {std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? 3101 : 3102), std::to_string(offset)});
 }
 
-std::string writeEndText(int failedHalves) {
+std::string writeEndText(const texts::TextTable& texts, int failedHalves) {
     if (failedHalves == 0) return "Ended";
-    return "Ended, halves failed " + link::signedNumber(failedHalves);
+    return text(texts, kEndedHalvesFailedText, {std::to_string(failedHalves)});
 }
 
 int unwrittenRows(const state::State& program) {
@@ -368,7 +368,7 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
         Tally outcome = readTable(program, read, identifier);
         program.link.CerrarCom();
         if (outcome.cancelled) {
-            program.frm.setStatus(kReadCancelledText);
+            program.frm.setStatus(program.CargarTexto(kReadCancelledText));
         } else if (outcome.succeeded()) {
             program.flash = read;
             program.flashOfUnit.reset();
@@ -390,7 +390,7 @@ ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<
         std::optional<std::uint16_t> identifier;
         Tally outcome = readTable(program, table, identifier);
         program.link.CerrarCom();
-        if (outcome.cancelled) program.frm.setStatus(kReadCancelledText);
+        if (outcome.cancelled) program.frm.setStatus(program.CargarTexto(kReadCancelledText));
         if (outcome.succeeded() && !identifier) {
             // Whose table it is stays unknown: no write can be planned on it.
             ++outcome.failedHalves;

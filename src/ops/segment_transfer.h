@@ -51,10 +51,12 @@ std::string readErrorText(const texts::TextTable& texts, int n, int halfStart, i
 // the operator's language.
 std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, int offset);
 
-inline const std::string kReadCancelledText = "Reading cancelled, the table is unchanged";
-inline const std::string kWriteCancelledText = "Writing cancelled, the unit holds part of the table";
+// Text ids of a transfer's endings.
+inline constexpr int kEndedHalvesFailedText = 3061;
+inline constexpr int kReadCancelledText = 3062;
+inline constexpr int kWriteCancelledText = 3063;
 // The end of a write in which `failedHalves` halves were cut short.
-std::string writeEndText(int failedHalves);
+std::string writeEndText(const texts::TextTable& texts, int failedHalves);
 
 // One cell of a segment table as a transfer names it.
 struct SegmentCell {

@@ -102,7 +102,7 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
         return true;
     } catch (const files::FileError& e) {
         if (p.writeWithoutRecord ||
-            p.platform.ui.askDefaultNo(text(p, 3025, {e.what()}), text(p, 3026), p.platform.info.title))
+            p.platform.ui.askDefaultNo(text(p, 3025, {e.describe(p.texts)}), text(p, 3026), p.platform.info.title))
             return false;
         stop(p, ops::End::NotRecorded, text(p, 3307), std::string(e.what()) + "\n" + text(p, 3027));
         return std::nullopt;

@@ -223,7 +223,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         } catch (const files::FileError& e) {
             if (!options.withoutRecord) {
                 p.frm.setStatus(p.CargarTexto(3421));
-                error(p, p.CargarTexto(3060) + "\n" + e.what());
+                error(p, p.CargarTexto(3060) + "\n" + e.describe(p.texts));
                 return {ops::End::NotRecorded, e.what()};
             }
             recorded = false;

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 271;
+constexpr std::size_t kTextCount = 283;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -178,6 +178,18 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3050, "%1 - %2 (file, no unit)"},
     Entry{3051, "The file's fields are read-only until a unit is read (%1)"},
     Entry{3060, "Nothing was sent to the unit"},
+    Entry{3061, "Ended, halves failed  %1"},
+    Entry{3062, "Reading cancelled, the table is unchanged"},
+    Entry{3063, "Writing cancelled, the unit holds part of the table"},
+    Entry{3064, "The unit reports %1 for %2 (address %3), which the form cannot show."},
+    Entry{3065, "Cannot open the parameter file %1.\n%2.\nNothing was changed."},
+    Entry{3066, "Line %1: %2"},
+    Entry{3067, "it does not exist"},
+    Entry{3068, "it is a folder, not a file"},
+    Entry{3069, "it is not a regular file (a pipe, a device or a socket)"},
+    Entry{3070, "Could not save %1: %2. The file was left as it was."},
+    Entry{3071, "Cannot write the write log %1: %2"},
+    Entry{3072, "Cannot create the folder %1: %2"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -490,6 +502,18 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3050, "%1 - %2 (fichero, sin unidad)"},
     Entry{3051, "Los campos del fichero son de solo lectura hasta que se lea una unidad (%1)"},
     Entry{3060, "No se envió nada al equipo"},
+    Entry{3061, "Terminado, mitades fallidas: %1"},
+    Entry{3062, "Lectura cancelada: la tabla no ha cambiado"},
+    Entry{3063, "Escritura cancelada: el equipo guarda parte de la tabla"},
+    Entry{3064, "El equipo indica %1 en %2 (dirección %3), que el formulario no puede mostrar."},
+    Entry{3065, "No se puede abrir el archivo de parámetros %1.\n%2.\nNo se cambió nada."},
+    Entry{3066, "Línea %1: %2"},
+    Entry{3067, "no existe"},
+    Entry{3068, "es una carpeta, no un archivo"},
+    Entry{3069, "no es un archivo normal (una tubería, un dispositivo o un socket)"},
+    Entry{3070, "No se pudo guardar %1: %2. El archivo quedó como estaba."},
+    Entry{3071, "No se puede escribir el registro de escrituras %1: %2"},
+    Entry{3072, "No se puede crear la carpeta %1: %2"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -797,6 +821,18 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3050, "%1 - %2 (fichier, sans unité)"},
     Entry{3051, "Les champs du fichier sont en lecture seule jusqu'à la lecture d'une unité (%1)"},
     Entry{3060, "Rien n'a été envoyé à l'appareil"},
+    Entry{3061, "Terminé, moitiés en échec : %1"},
+    Entry{3062, "Lecture annulée : la table n'a pas changé"},
+    Entry{3063, "Écriture annulée : l'appareil contient une partie de la table"},
+    Entry{3064, "L'appareil indique %1 pour %2 (adresse %3), que le formulaire ne peut pas afficher."},
+    Entry{3065, "Impossible d'ouvrir le fichier de paramètres %1.\n%2.\nRien n'a été modifié."},
+    Entry{3066, "Ligne %1 : %2"},
+    Entry{3067, "il n'existe pas"},
+    Entry{3068, "c'est un dossier, pas un fichier"},
+    Entry{3069, "ce n'est pas un fichier ordinaire (un tube, un périphérique ou un socket)"},
+    Entry{3070, "Impossible d'enregistrer %1 : %2. Le fichier est resté tel quel."},
+    Entry{3071, "Impossible d'écrire le journal des écritures %1 : %2"},
+    Entry{3072, "Impossible de créer le dossier %1 : %2"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

@@ -2,6 +2,7 @@
 // a missing port: files written, units written, output and exit codes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -130,6 +131,28 @@ TEST(FileCli, CheckOfABadFileSaysWhyOnStderr) {
     EXPECT_NE(ctl.err.str().find("the file ends after line"), std::string::npos) << ctl.err.str();
     ctl.started.machine.folder.write("g.zrk", file);
     EXPECT_EQ(ctl.run({"check", ctl.path("g.zrk")}), cli::kOk) << "motor type 9 is capped to 1";
+}
+
+// With a Spanish or French set active, zrkctl's file errors and refused
+// writes reach standard error in that set, file names and field names aside.
+TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
+    const char* const english[] = {"Cannot open",    "Nothing was changed", "it does not exist",
+                                   "it is a folder", "Nothing was sent",    "Reintente"};
+    for (const auto language : {texts::Language::SpanishModern, texts::Language::French}) {
+        Ctl ctl;
+        ctl.started.program->texts = texts::TextTable(language);
+        std::filesystem::create_directory(ctl.path("dir.zrk"));
+        std::string err;
+        EXPECT_EQ(ctl.run({"check", ctl.path("missing.zrk")}), cli::kPortError);
+        err += ctl.err.str();
+        EXPECT_EQ(ctl.run({"check", ctl.path("dir.zrk")}), cli::kPortError);
+        err += ctl.err.str();
+        EXPECT_EQ(ctl.run({"set", "TPWMLed=300"}), cli::kPortError);
+        err += ctl.err.str();
+        EXPECT_NE(err.find(ctl.started.program->CargarTexto(3067)), std::string::npos) << err;
+        EXPECT_NE(err.find(ctl.started.program->CargarTexto(3068)), std::string::npos) << err;
+        for (const char* sentence : english) EXPECT_EQ(err.find(sentence), std::string::npos) << err;
+    }
 }
 
 }  // namespace

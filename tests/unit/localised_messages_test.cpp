@@ -83,6 +83,57 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
     }
 }
 
+// English sentences the tool once showed outside its text table, and the
+// write error's retry headline that a refusal must not carry.
+const char* const kEnglishOrRetry[] = {"Cannot open the parameter file",
+                                       "Nothing was changed",
+                                       "it does not exist",
+                                       "it is a folder",
+                                       "Could not save",
+                                       "Cannot write the write log",
+                                       "Cannot create the folder",
+                                       "Nothing was sent",
+                                       "The unit reports",
+                                       "Reintente"};
+
+TEST(LocalisedMessages, FileErrorsAndRefusedWritesHoldNoEnglishSentence) {
+    for (const char* locale : {"es-ES", "es-ES_tradnl", "fr-FR"}) {
+        SCOPED_TRACE(locale);
+        LocalProgram local(locale, simulatedUnit());
+        auto& p = *local.program;
+        const texts::TextTable table(texts::languageFromLocaleName(locale));
+        const auto folder = local.machine.folder.path();
+        std::filesystem::create_directory(folder / "dir.zrk");
+        for (const char* name : {"missing.zrk", "dir.zrk"}) {
+            local.machine.ui.files.push_back((folder / name).string());
+            p.frm.CAbrir.Click();
+        }
+        local.machine.ui.files.push_back((folder / "dir.zrk").string());
+        p.frm.CGuardar.Click();
+        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        p.frm.TPWMLed.setText("300");
+        EXPECT_EQ(params::writeUnit(p), ops::End::BadData);
+        // A folder where the write log belongs.
+        p.frm.TPWMLed.setText("12");
+        std::filesystem::create_directories(p.platform.info.dataFolder / "writes.log" / "x");
+        EXPECT_EQ(params::writeUnit(p), ops::End::NotRecorded);
+
+        const auto& shown = local.machine.ui.messages;
+        ASSERT_EQ(shown.size(), 5u);
+        const std::string cannotOpen = table.CargarTexto(3065).substr(0, table.CargarTexto(3065).find("%1"));
+        EXPECT_EQ(shown[0].text.rfind(cannotOpen, 0), 0u) << shown[0].text;
+        EXPECT_NE(shown[0].text.find(table.CargarTexto(3067)), std::string::npos) << shown[0].text;
+        EXPECT_NE(shown[1].text.find(table.CargarTexto(3068)), std::string::npos) << shown[1].text;
+        EXPECT_EQ(shown[3].text.rfind(table.CargarTexto(3060) + "\n", 0), 0u) << shown[3].text;
+        ASSERT_EQ(local.machine.ui.warnings.size(), 1u);
+        std::vector<std::string> texts;
+        for (const auto& m : shown) texts.push_back(m.text);
+        texts.push_back(local.machine.ui.warnings[0].question);
+        for (const auto& text : texts)
+            for (const char* english : kEnglishOrRetry) EXPECT_EQ(text.find(english), std::string::npos) << text;
+    }
+}
+
 TEST(LocalisedMessages, TheFlashGridExplainsRefusalsAndMarksInTheSet) {
     const struct {
         const char* locale;

@@ -107,8 +107,12 @@ TEST(SegmentLayout, StatusTexts) {
     EXPECT_EQ(tables::progressText(4, 194, 255), " 4 - 194 - 255");
     EXPECT_EQ(tables::errorText(5), "Reading Error in data 5");
     EXPECT_EQ(tables::errorText(130), "Reading Error in data 130");
-    EXPECT_EQ(tables::writeEndText(0), "Ended");
-    EXPECT_EQ(tables::writeEndText(2), "Ended, halves failed  2");
+    const texts::TextTable english(texts::Language::English), spanish(texts::Language::SpanishModern),
+        french(texts::Language::French);
+    EXPECT_EQ(tables::writeEndText(english, 0), "Ended");
+    EXPECT_EQ(tables::writeEndText(english, 2), "Ended, halves failed  2");
+    EXPECT_EQ(tables::writeEndText(spanish, 2), "Terminado, mitades fallidas: 2");
+    EXPECT_EQ(tables::writeEndText(french, 1), "Terminé, moitiés en échec : 1");
 }
 
 // A failed half in every set: a write's text puts the table, the half and
@@ -434,9 +438,9 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         std::string status;
     };
     const Case cases[] = {
-        {false, 136, 20, tables::kReadCancelledText},
-        {false, 135, 0, tables::kReadCancelledText},
-        {true, 133, 130, tables::kWriteCancelledText},
+        {false, 136, 20, "Reading cancelled, the table is unchanged"},
+        {false, 135, 0, "Reading cancelled, the table is unchanged"},
+        {true, 133, 130, "Writing cancelled, the unit holds part of the table"},
         // in the read-back: the table went out whole
         {true, 136, 10, "Verifying cancelled: the table was written, not all of it was read back"},
     };

@@ -39,8 +39,10 @@ const std::vector<int> kIds = [] {
         3040, 3041, 3042, 3043, 3044,
         // a parameter file shown without a unit
         3050, 3051,
-        // a refusal that sent nothing
-        3060,
+        // a refusal that sent nothing; endings of table transfers; a read refused
+        3060, 3061, 3062, 3063, 3064,
+        // file errors: a parameter file that does not open, a save, the write record
+        3065, 3066, 3067, 3068, 3069, 3070, 3071, 3072,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line
