@@ -173,7 +173,11 @@ int set(CommandContext& c, std::vector<std::string> args) {
 // The parameter fields get and set take, one per line (for shell completion).
 int fields(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "fields takes no arguments");
-    for (int row : params::rowAddresses()) c.out << params::fieldAt(row) << "\n";
+    // Tab-separated: the name get and set take, then the caption and the unit
+    // label the window shows beside it, in the active set.
+    for (int row : params::rowAddresses())
+        c.out << params::fieldAt(row) << '\t' << params::fieldCaption(c.program.frm, row) << '\t'
+              << params::fieldUnit(c.program.frm, row) << "\n";
     return kOk;
 }
 
@@ -188,7 +192,11 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
          "read [-o FILE.zrk [--table]]  identify and read the unit; --json prints every field and the\n                "
          " status; -o saves a parameter file, with the unit's flash-pattern table when --table",
          read});
-    commands.push_back({"fields", "fields          the names get and set take, one per line; no unit needed", fields});
+    commands.push_back(
+        {"fields",
+         "fields          the names get and set take, one per line, with caption and unit (tab-separated); no\n"
+         "                unit needed",
+         fields});
     commands.push_back(
         {"get", "get NAME ...    identify, read only those fields and print them (--json: {\"fields\": ...})", get});
     commands.push_back({"set",

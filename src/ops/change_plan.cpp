@@ -169,8 +169,8 @@ std::string unitValue(const state::State& p, const FieldPlan& f, ValueStyle styl
 std::vector<FieldChange> changeLines(const state::State& p, const ChangePlan& plan, ValueStyle style) {
     std::vector<FieldChange> out;
     for (const FieldPlan* f : plan.changes())
-        out.push_back(
-            {f->row, f->field, f->caption, unitValue(p, *f, style), shownValue(p, f->row, f->afterShown, style)});
+        out.push_back({f->row, f->field, f->caption, unitValue(p, *f, style),
+                       shownValue(p, f->row, f->afterShown, style), fieldUnit(p.frm, f->row)});
     return out;
 }
 

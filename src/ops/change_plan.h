@@ -67,6 +67,7 @@ struct FieldChange {
     std::string caption;
     std::string unitValue;
     std::string newValue;
+    std::string unit;  // the unit label beside the field, empty when it has none
 };
 std::vector<FieldChange> changeLines(const state::State& program, const ChangePlan& plan, ValueStyle style);
 

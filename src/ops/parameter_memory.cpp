@@ -755,7 +755,9 @@ ops::Outcome<> confirmedWrite(state::State& p) {
     const auto changes = changeLines(p, plan, ValueStyle::People);
     const auto copy = changes.empty() ? std::nullopt : copyBeforeWrite(p);
     std::string details;
-    for (const auto& c : changes) details += c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + "\n";
+    for (const auto& c : changes)
+        details +=
+            c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + (c.unit.empty() ? "" : " " + c.unit) + "\n";
     if (copy) details += "\n" + text(p, 3020, {copy->string()});
     if (!p.platform.ui.confirm(p.CargarTexto(changes.empty() ? 3019 : 3018), details, p.platform.info.title)) {
         p.frm.setStatus(p.CargarTexto(3021));

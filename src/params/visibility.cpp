@@ -113,4 +113,31 @@ std::string fieldCaption(const app::FrmMain& frm, int row) {
     return caption.empty() ? field : caption;
 }
 
+std::string fieldUnit(const app::FrmMain& frm, int row) {
+    const auto captionOf = [&frm](const ControlRef& ref) {
+        std::string unit = dynamic_cast<const app::CaptionedControl&>(frm.controls().at(ref.name, ref.index)).Caption();
+        while (!unit.empty() && unit.back() == ' ') unit.pop_back();
+        while (!unit.empty() && unit.front() == ' ') unit.erase(unit.begin());
+        return unit;
+    };
+    // Two rows carry their unit in a plain label.
+    if (row == 56) return captionOf(L(45));
+    if (row == 57) return captionOf(L(48));
+    const std::string field = fieldAt(row);
+    for (const auto& entry : visibilityTable()) {
+        bool afterField = false;
+        for (const auto& ref : entry.shown) {
+            if (ref.name == field) {
+                afterField = true;
+            } else if (afterField && ref.name == "LabelUnidades") {
+                return captionOf(ref);
+            } else if (afterField && ref.name != "Label") {
+                return {};  // the next field of the same row
+            }
+        }
+        if (afterField) return {};
+    }
+    return {};
+}
+
 }  // namespace zrk::params

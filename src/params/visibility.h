@@ -32,6 +32,9 @@ const std::vector<ControlRef>& normalViewHidden();
 // The caption of the label shown with the field row that starts at `row`,
 // as the operator reads it; the field's code name when it has none.
 std::string fieldCaption(const app::FrmMain& frm, int row);
+// The unit label shown right of that field ("Seg.", "Lux", "%"); empty when
+// the row has none.
+std::string fieldUnit(const app::FrmMain& frm, int row);
 
 // Hides every model-dependent control and lamp, the language list and, outside
 // the factory view, the factory fields and the tab at position 5.

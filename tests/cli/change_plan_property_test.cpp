@@ -255,8 +255,9 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         std::vector<std::string> fields;
         for (int row : changed) {
             expected += params::fieldAt(row) + ": " + before.at(row) + " -> " + now.at(row) + "\n";
+            const std::string unit = params::fieldUnit(p.frm, row);
             confirmation += params::fieldCaption(p.frm, row) + ": " + beforeForPeople.at(row) + " \u2192 " +
-                            nowForPeople.at(row) + "\n";
+                            nowForPeople.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             fields.push_back(params::fieldAt(row));
         }
         EXPECT_EQ(dryRun, expected) << where;

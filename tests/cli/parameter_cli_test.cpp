@@ -1,6 +1,7 @@
 // zrkctl identify, read and set over the simulated unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 
@@ -124,6 +125,24 @@ TEST(ParameterCli, SetSendsBackTheUnitsOwnBytesForEveryOtherField) {
     EXPECT_EQ(cli.run({"set", "TPWMLed=80"}), cli::kOk) << cli.err.str();
     before[49] = 80;
     for (int a = 0; a < 256; ++a) EXPECT_EQ(cli.unit().device().memory(a), before[static_cast<std::size_t>(a)]) << a;
+}
+
+// `fields` gives every name get and set take with the caption and unit label
+// the window shows, three tab-separated columns a script can cut.
+TEST(ParameterCli, FieldsListsNameCaptionAndUnit) {
+    Ctl ctl(missingPort());
+    ASSERT_EQ(ctl.run({"fields"}), cli::kOk) << ctl.err.str();
+    std::istringstream lines(ctl.out.str());
+    std::vector<std::string> listed;
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
+        listed.push_back(line);
+    }
+    EXPECT_EQ(listed.size(), params::rowAddresses().size());
+    for (const char* expected :
+         {"TPWMLed\tPWM Led\t%", "TTiempoLampara1\tDelay Lamp 1\tSeg.", "ComboTipoMotor\tMotor Type\t",
+          "txtTiempoDe\tRecovery time after hibernation\tMin.", "TAlarmLampara2\tLamp 2 current alarm\tA"})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected;
 }
 
 }  // namespace

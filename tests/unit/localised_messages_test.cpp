@@ -83,6 +83,40 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
     }
 }
 
+// The confirmation lists each change by the field's caption in the set,
+// with the unit label the window shows beside it, and never by code name.
+TEST(LocalisedMessages, TheConfirmationNamesFieldsByCaptionWithTheirUnit) {
+    const struct {
+        const char* field;
+        const char* typed;
+        int caption;
+        int unitText;  // the unit label's text id; 0: the fixed "%"
+    } changes[] = {{"TVelocidadUsuario1", "7", 1420, 1219}, {"TPWMLed", "12", 1473, 0}};
+    for (const auto& set : kSets) {
+        SCOPED_TRACE(set.locale);
+        LocalProgram local(set.locale, simulatedUnit());
+        auto& p = *local.program;
+        const texts::TextTable table(set.language);
+        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        for (const auto& change : changes)
+            dynamic_cast<app::TextBox&>(p.frm.controls().at(change.field)).setText(change.typed);
+        local.machine.ui.answers = {false};
+        EXPECT_EQ(params::confirmedWrite(p), ops::End::Cancelled);
+        ASSERT_EQ(local.machine.ui.questions.size(), 1u);
+        const std::string details = local.machine.ui.questions[0].details;
+        for (const auto& change : changes) {
+            const std::string start = "\n" + table.CargarTexto(change.caption) + ": ";
+            const auto at = ("\n" + details).find(start);
+            ASSERT_NE(at, std::string::npos) << details;
+            const std::string line = details.substr(at, details.find('\n', at) - at);
+            EXPECT_NE(line.find(" \u2192 "), std::string::npos) << line;
+            const std::string unit = " " + (change.unitText != 0 ? table.CargarTexto(change.unitText) : "%");
+            EXPECT_EQ(line.substr(line.size() - std::min(line.size(), unit.size())), unit) << line;
+            EXPECT_EQ(details.find(change.field), std::string::npos) << details;
+        }
+    }
+}
+
 // English sentences the tool once showed outside its text table, and the
 // write error's retry headline that a refusal must not carry.
 const char* const kEnglishOrRetry[] = {"Cannot open the parameter file",
