@@ -36,9 +36,9 @@ const struct {
 } kSets[] = {
     {"C", Language::Neutral, "Setup", "No answer from the unit"},
     {"en-US", Language::English, "Setup", "No answer from the unit"},
-    {"es-ES_tradnl", Language::SpanishTraditional, "Configuración", "La unidad no responde"},
-    {"es-ES", Language::SpanishModern, "Configuración", "La unidad no responde"},
-    {"fr-FR", Language::French, "Configuration", "L'unité ne répond pas"},
+    {"es-ES_tradnl", Language::SpanishTraditional, "Configuración", "El equipo no responde"},
+    {"es-ES", Language::SpanishModern, "Configuración", "El equipo no responde"},
+    {"fr-FR", Language::French, "Configuration", "L'appareil ne répond pas"},
 };
 
 TEST(LocalisedMessages, ASilentUnitIsReportedInTheOperatorsLanguage) {

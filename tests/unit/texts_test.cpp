@@ -152,6 +152,31 @@ TEST(Texts, FrenchIsTranslatedThroughout) {
     }
 }
 
+// The tool's own texts (3000 and up) use one word per thing in each set,
+// and no telegraphic "nothing written"; the unit's own texts are as they are.
+TEST(Texts, OwnTextsUseOneWordPerThing) {
+    const struct {
+        Language language;
+        std::vector<const char*> avoided;  // the word chosen instead in a comment
+    } cases[] = {
+        // unit: equipo; file: archivo; record: registro de escrituras
+        {Language::SpanishModern, {"unidad", "fichero", "Nada escrito", "Nada devuelto", "registro de escritura:"}},
+        {Language::SpanishTraditional, {"unidad", "fichero", "Nada escrito", "Nada devuelto"}},
+        // unit: appareil; file: fichier; record: journal des écritures
+        {Language::French, {"unité", "Rien écrit", "Rien remis", "journal d'écriture"}},
+    };
+    for (const auto& c : cases) {
+        const TextTable table(c.language);
+        for (int id : kIds) {
+            if (id < 3000) continue;
+            const std::string text = table.CargarTexto(id);
+            for (const char* word : c.avoided)
+                EXPECT_EQ(text.find(word), std::string::npos)
+                    << texts::languageTag(c.language) << " " << id << ": " << text;
+        }
+    }
+}
+
 TEST(Texts, LanguageFromLocaleName) {
     struct Case {
         const char* name;
