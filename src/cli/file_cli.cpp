@@ -76,7 +76,7 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     try {
         files::saveParameterFile(c.program, args[2]);
     } catch (const params::ConversionError& e) {
-        c.err << "zrkctl: the parameter file was not saved: " << e.what() << "\n";
+        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3310), {e.what()}) << "\n";
         return kPortError;
     } catch (const files::FileError& e) {
         c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";

@@ -107,8 +107,10 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
         for (int i = 0; i < params::rowLength(row); ++i)
             inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
         if (!inUse) {
-            c.err << "zrkctl: " << command << ": this unit does not use " << params::fieldAt(row)
-                  << "; nothing was written\n";
+            c.err << "zrkctl: "
+                  << texts::fill(c.program.CargarTexto(3078),
+                                 {command, params::fieldAt(row), params::fieldCaption(c.program.frm, row)})
+                  << "\n";
             return kPortError;
         }
     }
@@ -156,11 +158,11 @@ int set(CommandContext& c, std::vector<std::string> args) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         try {
             if (const auto problem = assign(c.program.frm, args[i]); !problem.empty()) {
-                c.err << "zrkctl: set: " << problem << "; nothing was written\n";
+                c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3079), {"set", problem}) << "\n";
                 return kPortError;
             }
         } catch (const app::ControlError& e) {
-            c.err << "zrkctl: set: " << e.what() << "; nothing was written\n";
+            c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3079), {"set", e.what()}) << "\n";
             return kPortError;
         }
     }

@@ -20,7 +20,7 @@ int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
         else
             c.out << status << "\n";
         if (outcome.done()) return kOk;
-        c.err << "zrkctl: command " << args[1] << ": no answer from the unit (" << status << ")\n";
+        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3080), {args[1], status}) << "\n";
         return kNoAnswer;
     }
     return usageError(c, "command: unknown name '" + args[1] + "'");

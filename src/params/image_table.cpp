@@ -36,7 +36,7 @@ void divide16(ParameterImage& m, int a, std::int32_t v) {
     m[a + 1] = v % 256;
 }
 
-Fixed4 strict(CodecContext& c, const std::string& text) { return strictNumber(text, c.numbers); }
+Fixed4 strict(CodecContext& c, const std::string& text) { return strictNumber(text, c.numbers, c.texts); }
 std::int32_t lenientRounded(const std::string& field, const std::string& text) {
     return roundToInt32(lenientNumber(text), field);
 }

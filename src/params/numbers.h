@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/number_format.h"
+#include "texts/texts.h"
 
 namespace zrk::params {
 
@@ -38,8 +39,10 @@ double lenientNumber(const std::string& text);
 
 // The strict reading: the whole text (blanks around it aside) is a decimal
 // number with the user's decimal and grouping separators. Rounded to four
-// decimals, halves to even. Throws ConversionError otherwise.
-Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& format);
+// decimals, halves to even. Throws ConversionError otherwise, its message
+// in the set of `messages` (English without one).
+Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& format,
+                    const texts::TextTable* messages = nullptr);
 // Whether strictNumber would succeed.
 bool isNumeric(const std::string& text, const platform::NumberFormat& format);
 

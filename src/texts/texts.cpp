@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // Every set holds all of these ids, in this order.
-constexpr std::size_t kTextCount = 283;
+constexpr std::size_t kTextCount = 291;
 
 // English (United States). Wording, blanks and spelling are the unit's own and are kept.
 constexpr std::array<Entry, kTextCount> kEnglish{{
@@ -190,6 +190,14 @@ constexpr std::array<Entry, kTextCount> kEnglish{{
     Entry{3070, "Could not save %1: %2. The file was left as it was."},
     Entry{3071, "Cannot write the write log %1: %2"},
     Entry{3072, "Cannot create the folder %1: %2"},
+    Entry{3073, "\"%1\" is not a number (%2)"},
+    Entry{3074, "empty"},
+    Entry{3075, "no digits"},
+    Entry{3076, "unexpected characters"},
+    Entry{3077, "\"%1\" is too large"},
+    Entry{3078, "%1: this unit does not use %2 (%3); nothing was written"},
+    Entry{3079, "%1: %2; nothing was written"},
+    Entry{3080, "command %1: no answer from the unit (%2)"},
     // A failed half of a table write: %1 the table, %2 the half (3101 or 3102), %3 the offset.
     Entry{3100, "Writing Error in table %1, %2 half, data %3"},
     Entry{3101, "first"},
@@ -514,6 +522,14 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3070, "No se pudo guardar %1: %2. El archivo quedó como estaba."},
     Entry{3071, "No se puede escribir el registro de escrituras %1: %2"},
     Entry{3072, "No se puede crear la carpeta %1: %2"},
+    Entry{3073, "\"%1\" no es un número (%2)"},
+    Entry{3074, "vacío"},
+    Entry{3075, "sin cifras"},
+    Entry{3076, "caracteres inesperados"},
+    Entry{3077, "\"%1\" es demasiado grande"},
+    Entry{3078, "%1: este equipo no usa %2 (%3); no se escribió nada"},
+    Entry{3079, "%1: %2; no se escribió nada"},
+    Entry{3080, "command %1: el equipo no responde (%2)"},
     Entry{3100, "Error de escritura en la tabla %1, %2 mitad, dato %3"},
     Entry{3101, "primera"},
     Entry{3102, "segunda"},
@@ -835,6 +851,14 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3070, "Impossible d'enregistrer %1 : %2. Le fichier est resté tel quel."},
     Entry{3071, "Impossible d'écrire le journal des écritures %1 : %2"},
     Entry{3072, "Impossible de créer le dossier %1 : %2"},
+    Entry{3073, "« %1 » n'est pas un nombre (%2)"},
+    Entry{3074, "vide"},
+    Entry{3075, "aucun chiffre"},
+    Entry{3076, "caractères inattendus"},
+    Entry{3077, "« %1 » est trop grand"},
+    Entry{3078, "%1 : cet appareil n'utilise pas %2 (%3) ; rien n'a été écrit"},
+    Entry{3079, "%1 : %2 ; rien n'a été écrit"},
+    Entry{3080, "command %1 : l'appareil ne répond pas (%2)"},
     Entry{3100, "Erreur d'écriture dans la table %1, %2 moitié, donnée %3"},
     Entry{3101, "première"},
     Entry{3102, "seconde"},

@@ -136,8 +136,9 @@ TEST(FileCli, CheckOfABadFileSaysWhyOnStderr) {
 // With a Spanish or French set active, zrkctl's file errors and refused
 // writes reach standard error in that set, file names and field names aside.
 TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
-    const char* const english[] = {"Cannot open",    "Nothing was changed", "it does not exist",
-                                   "it is a folder", "Nothing was sent",    "Reintente"};
+    const char* const english[] = {"Cannot open",         "Nothing was changed", "it does not exist", "it is a folder",
+                                   "Nothing was sent",    "Reintente",           "is not a number",   "no digits",
+                                   "nothing was written", "does not use"};
     for (const auto language : {texts::Language::SpanishModern, texts::Language::French}) {
         Ctl ctl;
         ctl.started.program->texts = texts::TextTable(language);
@@ -149,6 +150,13 @@ TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
         err += ctl.err.str();
         EXPECT_EQ(ctl.run({"set", "TPWMLed=300"}), cli::kPortError);
         err += ctl.err.str();
+        EXPECT_EQ(ctl.run({"set", "TPWMLed=abc"}), cli::kPortError);
+        err += ctl.err.str();
+        Ctl rotating(simulatedUnit("rotating-lantern"));
+        rotating.started.program->texts = texts::TextTable(language);
+        EXPECT_EQ(rotating.run({"get", "TPWMLed"}), cli::kPortError);
+        err += rotating.err.str();
+        EXPECT_NE(err.find("TPWMLed"), std::string::npos) << "the name typed stays: " << err;
         EXPECT_NE(err.find(ctl.started.program->CargarTexto(3067)), std::string::npos) << err;
         EXPECT_NE(err.find(ctl.started.program->CargarTexto(3068)), std::string::npos) << err;
         for (const char* sentence : english) EXPECT_EQ(err.find(sentence), std::string::npos) << err;

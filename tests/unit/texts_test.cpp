@@ -43,6 +43,10 @@ const std::vector<int> kIds = [] {
         3060, 3061, 3062, 3063, 3064,
         // file errors: a parameter file that does not open, a save, the write record
         3065, 3066, 3067, 3068, 3069, 3070, 3071, 3072,
+        // a number the strict reading refuses
+        3073, 3074, 3075, 3076, 3077,
+        // zrkctl's own refusals
+        3078, 3079, 3080,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line
