@@ -40,8 +40,12 @@ void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, C
     ParameterImage cells{};
     try {
         encodeRow(f.row, cells, context);
+    } catch (const RangeError& e) {
+        f.refusal = e.what();
+        return;
     } catch (const ConversionError& e) {
         f.refusal = e.what();
+        f.unconvertible = true;
         return;
     }
     for (int i = 0; i < rowLength(f.row); ++i) f.after[static_cast<std::size_t>(i)] = cells[f.row + i];

@@ -35,6 +35,9 @@ struct FieldPlan {
     // Why the field cannot be written as it stands (a text that is no
     // number, a value its cells cannot hold); empty when it can.
     std::string refusal;
+    // The text failed the strict number reading itself (no number, too
+    // large): the write error it always gave, not one of our range checks.
+    bool unconvertible = false;
 };
 
 struct ChangePlan {

@@ -277,11 +277,12 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
 
 namespace {
 
-// Refuses a write before anything is sent: no transaction failed, so no
-// retry can help and the write error's headline would mislead.
-ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail) {
+// Refuses a write before anything is sent.
+ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail, bool writeError = false) {
     p.frm.setStatus(text(p, 3307));
-    error(p, text(p, 3060) + "\n" + detail);
+    // A text the strict reading refuses keeps the write error it has always
+    // had; the refusals the tool added say that nothing went out.
+    error(p, (writeError ? std::string(kWriteError) : text(p, 3060)) + "\n" + detail);
     return end;
 }
 
@@ -635,7 +636,8 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
     // The plan is checked whole before the port opens: one bad field must
     // never leave a unit half-written.
     const ChangePlan plan = options.plan ? *options.plan : planWrite(p);
-    if (const FieldPlan* refused = plan.refused()) return refuse(p, ops::End::BadData, refused->refusal);
+    if (const FieldPlan* refused = plan.refused())
+        return refuse(p, ops::End::BadData, refused->refusal, refused->unconvertible);
     const auto frames = plan.frames(!options.changedOnly);
 
     bool recorded = false;
