@@ -23,8 +23,9 @@ struct LanternInTheWindow {
     test::FakeMachine machine{test::hookedUnit("led-lantern")};
     test::QtEventLoop events{machine.clock};
     gui::WidgetsUserInterface ui;
-    platform::Platform platform{machine.platform.port, events, machine.clock, ui, machine.store,
-                                machine.platform.info, {}, "en-US", machine.launcher};
+    platform::Platform platform{
+        machine.platform.port, events, machine.clock, ui, machine.store, machine.platform.info, {}, "en-US",
+        machine.launcher};
     app::Program program{platform};
     gui::MainWindowView view{program};
 };
