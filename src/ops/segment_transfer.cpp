@@ -148,20 +148,26 @@ HalfEnd writeHalf(state::State& program, const CellWrite* first, const CellWrite
 }
 
 // An answered write proves only that the frame arrived: reads back every
-// cell the unit answered and compares. The cells never answered count on
-// the progress bar without a transaction.
-void readBack(state::State& program, int planned, Tally& tally) {
+// cell the unit answered and compares. A cell whose write went unanswered
+// on a line that still answers is read back too: the unit may have taken
+// it. The cells never sent count on the progress bar without a transaction.
+void readBack(state::State& program, int planned, const std::vector<CellWrite>& cells, Tally& tally) {
     tally.readingBack = true;
     program.frm.setStatus(program.CargarTexto(3004));
-    const auto count = static_cast<int>(tally.acknowledged.size());
-    program.progress.advance(planned - count);
+    std::vector<CellWrite> toCheck = tally.acknowledged;
+    for (const StoppedHalf& s : tally.stopped) {
+        const auto w = std::find_if(cells.begin(), cells.end(), [&](const CellWrite& c) { return c.cell == s.at; });
+        if (w != cells.end()) toCheck.push_back(*w);
+    }
+    const auto count = static_cast<int>(toCheck.size());
+    program.progress.advance(std::max(0, planned - count));
     for (int i = 0; i < count; ++i) {
         if (program.progress.cancelRequested()) break;
-        const CellWrite& w = tally.acknowledged[static_cast<std::size_t>(i)];
+        const CellWrite& w = toCheck[static_cast<std::size_t>(i)];
         const link::RespuestaComando reply =
             exchange(program, tally, link::readSegmentFrame(w.cell.table, w.cell.offset), w.cell);
         program.progress.advance();
-        ++tally.checked;
+        tally.readBack.push_back(w.cell);
         if (reply.Resultado == link::kAck) {
             const std::uint8_t held = link::replyByte(reply);
             if (held != w.byte) tally.differences.push_back({w.cell, w.byte, held});
@@ -459,7 +465,7 @@ ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::v
                 outcome.cancelled = true;
             first = last;
         }
-        if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, count, outcome);
+        if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, count, cells, outcome);
         program.frm.setStatus(finishWrite(program.texts, cells, outcome));
         program.link.CerrarCom();
         return outcome;

@@ -109,11 +109,11 @@ struct TransferReport {
     std::optional<SegmentCell> lastAcknowledged;
     int notReadBack = 0;
     // Of a write: the cells that went out (answered or not) and those the
-    // unit answered, in the order sent; the first `checked` of these were
-    // read back (a difference names each one that did not hold its byte).
+    // unit answered, in the order sent, and the cells read back (a
+    // difference names each one that did not hold its byte).
     std::vector<SegmentCell> sent;
     std::vector<CellWrite> acknowledged;
-    int checked = 0;
+    std::vector<SegmentCell> readBack;
 };
 
 // The operations themselves, on a program whose guard the caller holds. They

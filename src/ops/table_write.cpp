@@ -45,18 +45,21 @@ std::vector<std::string> labelCaptions(const state::State& p) {
     return captions;
 }
 
-// What became of one cell, as far as the tool knows: a cell the unit
-// answered and held when read back is verified; answered and never read
-// back, not verified; sent as the line died, unknown; anything else failed.
+// What became of one cell, as far as the tool knows: read back as written,
+// verified; read back otherwise, failed; answered and never read back (or
+// its read-back unanswered), not verified; sent without an answer and not
+// read back, unknown when the line died or the read-back went unanswered;
+// anything else failed.
 const char* cellOutcome(const TransferReport& r, const CellWrite& w) {
-    const auto ack = std::find(r.acknowledged.begin(), r.acknowledged.end(), w);
-    if (ack != r.acknowledged.end()) {
-        if (ack - r.acknowledged.begin() >= r.checked) return files::kOutcomeNotVerified;
-        const auto d = std::find_if(r.differences.begin(), r.differences.end(),
-                                    [&](const Difference& x) { return x.cell == w.cell; });
-        if (d == r.differences.end()) return files::kOutcomeVerified;
-        return d->held ? files::kOutcomeFailed : files::kOutcomeNotVerified;
+    const auto d =
+        std::find_if(r.differences.begin(), r.differences.end(), [&](const Difference& x) { return x.cell == w.cell; });
+    const bool acknowledged = std::find(r.acknowledged.begin(), r.acknowledged.end(), w) != r.acknowledged.end();
+    if (d != r.differences.end()) {
+        if (d->held) return files::kOutcomeFailed;
+        return acknowledged ? files::kOutcomeNotVerified : files::kOutcomeUnknown;
     }
+    if (std::find(r.readBack.begin(), r.readBack.end(), w.cell) != r.readBack.end()) return files::kOutcomeVerified;
+    if (acknowledged) return files::kOutcomeNotVerified;
     const auto s =
         std::find_if(r.stopped.begin(), r.stopped.end(), [&](const StoppedHalf& x) { return x.at == w.cell; });
     if (s != r.stopped.end() && s->cause == StopCause::LineDead) return files::kOutcomeUnknown;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "form/frm_main.h"
 #include "params/numbers.h"
@@ -129,9 +130,11 @@ void RellenarColores(app::FrmMain& frm, const FlashTable& table, const texts::Te
 }
 
 void markGrid(app::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts) {
-    std::array<std::array<CellNotes, kPatternColumns + 1>, kPatternRows + 1> notes{};
+    // On the heap: clang 14 crashes evaluating a nested array of these as a
+    // constant initializer.
+    std::vector<CellNotes> notes(static_cast<std::size_t>((kPatternRows + 1) * (kPatternColumns + 1)));
     const auto at = [&notes](int row, int col) -> CellNotes& {
-        return notes[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+        return notes[static_cast<std::size_t>(row * (kPatternColumns + 1) + col)];
     };
     for (const SectorMark& mark : sectorMarks(table, rowColours(frm, table))) {
         const int first = 2 * mark.sector.pair - 1;

@@ -556,7 +556,7 @@ constexpr std::array<Entry, kTextCount> kSpanish{{
     Entry{3123, "Fila %1: el color %2 no se puede enviar, un color va de 0 a 16777215"},
     Entry{3124, "Fila %1, columna %2: el valor %3 no se puede enviar, un valor va de 0 a 65535"},
     Entry{3125,
-          "La tabla del equipo tal como está ahora se guarda antes en %1; Deshacer la última escritura devuelve "
+          "La tabla del equipo tal como está ahora se guarda antes en %1; Deshacer última escritura devuelve "
           "exactamente las celdas que cambia esta escritura."},
     Entry{3126,
           "El formulario no tiene ninguna lectura de la tabla del equipo %1. Primero se lee su tabla (536 "
@@ -885,8 +885,8 @@ constexpr std::array<Entry, kTextCount> kFrench{{
     Entry{3123, "Ligne %1 : la couleur %2 ne peut pas être envoyée, une couleur va de 0 à 16777215"},
     Entry{3124, "Ligne %1, colonne %2 : la valeur %3 ne peut pas être envoyée, une valeur va de 0 à 65535"},
     Entry{3125,
-          "La table de l'appareil telle qu'elle est maintenant est d'abord enregistrée dans %1 ; Annuler la "
-          "dernière écriture remet exactement les cellules que cette écriture modifie."},
+          "La table de l'appareil telle qu'elle est maintenant est d'abord enregistrée dans %1 ; Annuler l'écriture "
+          "remet exactement les cellules que cette écriture modifie."},
     Entry{3126,
           "Le formulaire ne contient aucune lecture de la table de l'appareil %1. Sa table est d'abord lue (536 "
           "transactions), pour que l'écriture n'envoie que ce qui change, garde une copie de la table et puisse "

@@ -214,11 +214,14 @@ TEST(FileTableCli, FailedHalvesOfTheTableWriteAreReportedWithExitOne) {
     EXPECT_EQ(target.run({"write", target.path("u.zrk"), "--table"}), cli::kNoAnswer);
     EXPECT_EQ(target.out.str().find("Ended"), std::string::npos) << "the changes are listed, no success";
     // The message box zrkctl prints on standard error names each half, where
-    // it stopped and why.
+    // it stopped and why, and what the unit holds in the cells whose write
+    // went unanswered.
     EXPECT_EQ(target.started.messages(),
               (std::vector<std::string>{"Ended, halves failed  2\n"
                                         "table 3, first half: stopped at offset 0, no answer\n"
-                                        "table 4, second half: stopped at offset 140, no answer"}));
+                                        "table 4, second half: stopped at offset 140, no answer\n"
+                                        "table 3, first half, offset 0: written 0, the unit holds 170\n"
+                                        "table 4, second half, offset 140: written 255, the unit holds 170"}));
 }
 
 TEST(FileTableCli, UsageErrors) {

@@ -13,49 +13,10 @@
 #include "ops/table_write.h"
 #include "ops/undo_write.h"
 #include "unit_rig.h"
+#include "unit_segments.h"
 
 namespace zrk::test {
 namespace {
-
-using Segments = std::array<std::array<std::uint8_t, 256>, 4>;
-using Cell = std::array<int, 3>;  // table, offset, byte
-
-Segments segmentsOf(const sim::DeviceModel& device) {
-    Segments s{};
-    for (int n = 1; n <= 4; ++n)
-        for (int o = 0; o < 256; ++o)
-            s[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)] = device.segment(n, o);
-    return s;
-}
-
-tables::FlashTable tableOf(const Segments& s) {
-    tables::FlashTable table;
-    for (int n = 1; n <= 4; ++n) {
-        tables::SegmentBlock block{};
-        for (int o = 0; o < 256; ++o)
-            block[static_cast<std::size_t>(o)] = s[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)];
-        tables::decodeSegmentTable(block, n, table);
-    }
-    return table;
-}
-
-std::vector<Cell> changedCells(const Segments& before, const Segments& after) {
-    std::vector<Cell> cells;
-    for (int n = 1; n <= 4; ++n)
-        for (int o = 0; o < 256; ++o)
-            if (after[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)] !=
-                before[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)])
-                cells.push_back({n, o, after[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)]});
-    return cells;
-}
-
-std::vector<Cell> segmentWrites(UnitRig& rig) {
-    std::vector<Cell> writes;
-    for (const auto& f : rig.device().frameLog())
-        if (f[4] >= sim::DeviceModel::kWriteSegmentFirst && f[4] < sim::DeviceModel::kWriteSegmentFirst + 4)
-            writes.push_back({f[4] - sim::DeviceModel::kWriteSegmentFirst + 1, f[5], f[6]});
-    return writes;
-}
 
 // What the confirmation must list, from the unit's tables before and after.
 std::vector<std::string> expectedLines(const tables::FlashTable& before, const tables::FlashTable& after) {
@@ -161,14 +122,13 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
 
         // One record line per row with a changed cell, its cells exactly those.
         const auto record = files::WriteRecord(rig.started.machine.platform.info.dataFolder).read();
-        std::vector<Cell> recorded;
+        std::vector<SegmentByte> recorded;
         std::vector<int> rows;
         for (auto line = record.begin() + static_cast<std::ptrdiff_t>(logged); line != record.end(); ++line) {
             EXPECT_EQ(line->outcome, *p.verifyOverride ? files::kOutcomeVerified : files::kOutcomeNotVerified) << where;
             rows.push_back(tables::rowOfField(line->field));
             for (const auto& c : line->cells) {
-                EXPECT_EQ(c.before, before[static_cast<std::size_t>(c.table - 1)][static_cast<std::size_t>(c.address)])
-                    << where;
+                EXPECT_EQ(c.before, at(before, c.table, c.address)) << where;
                 EXPECT_EQ(2 * c.table - (c.address < 128 ? 1 : 0), rows.back()) << where << ": the row's own cells";
                 recorded.push_back({c.table, c.address, c.after});
             }

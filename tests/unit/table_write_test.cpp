@@ -13,55 +13,12 @@
 #include "ops/segment_transfer.h"
 #include "ops/undo_write.h"
 #include "unit_rig.h"
+#include "unit_segments.h"
 
 namespace zrk::test {
 namespace {
 
-using Segments = std::array<std::array<std::uint8_t, 256>, 4>;
-
-Segments segmentsOf(const sim::DeviceModel& device) {
-    Segments s{};
-    for (int n = 1; n <= 4; ++n)
-        for (int o = 0; o < 256; ++o)
-            s[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)] = device.segment(n, o);
-    return s;
-}
-
 std::filesystem::path dataFolder(UnitRig& rig) { return rig.started.machine.platform.info.dataFolder; }
-
-// (table, offset, byte) of every segment write the unit received.
-std::vector<std::array<int, 3>> segmentWrites(UnitRig& rig) {
-    std::vector<std::array<int, 3>> writes;
-    for (const auto& f : rig.device().frameLog())
-        if (f[4] >= sim::DeviceModel::kWriteSegmentFirst && f[4] < sim::DeviceModel::kWriteSegmentFirst + 4)
-            writes.push_back({f[4] - sim::DeviceModel::kWriteSegmentFirst + 1, f[5], f[6]});
-    return writes;
-}
-
-// The cells whose bytes differ between two states of the unit, in the
-// order a write sends them.
-std::vector<std::array<int, 3>> differences(const Segments& before, const Segments& after) {
-    std::vector<std::array<int, 3>> cells;
-    for (int n = 1; n <= 4; ++n)
-        for (int o = 0; o < 256; ++o) {
-            const auto b = before[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)];
-            const auto a = after[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)];
-            if (a != b) cells.push_back({n, o, a});
-        }
-    return cells;
-}
-
-// The table as the unit's segment bytes hold it.
-tables::FlashTable tableOf(const Segments& s) {
-    tables::FlashTable table;
-    for (int n = 1; n <= 4; ++n) {
-        tables::SegmentBlock block{};
-        for (int o = 0; o < 256; ++o)
-            block[static_cast<std::size_t>(o)] = s[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(o)];
-        tables::decodeSegmentTable(block, n, table);
-    }
-    return table;
-}
 
 // The grid and the labels show `table`, as an opened file leaves them.
 void show(UnitRig& rig, const tables::FlashTable& table) {
@@ -90,9 +47,9 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     ASSERT_EQ(outcome, ops::End::Done) << outcome.message;
     const Segments after = segmentsOf(rig.device());
     EXPECT_EQ(tableOf(after), edited);
-    EXPECT_EQ(segmentWrites(rig), differences(before, after)) << "exactly the changed cells go out, once";
+    EXPECT_EQ(segmentWrites(rig), changedCells(before, after)) << "exactly the changed cells go out, once";
     // Identification, the check before the first cell, the cells, their read-back.
-    EXPECT_EQ(rig.device().frameLog().size(), 2 + 2 + 2 * differences(before, after).size());
+    EXPECT_EQ(rig.device().frameLog().size(), 2 + 2 + 2 * changedCells(before, after).size());
 
     auto& ui = rig.started.machine.ui;
     ASSERT_EQ(ui.questions.size(), 1u);
@@ -111,13 +68,12 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     EXPECT_EQ(lines[0].unitValue, "255; 120 - 180");
     EXPECT_EQ(lines[0].written, "65535; 100 - 180, 200 - 210");
     EXPECT_EQ(lines[0].outcome, files::kOutcomeVerified);
-    std::vector<std::array<int, 3>> logged;
+    std::vector<SegmentByte> logged;
     for (const auto& cell : lines[0].cells) {
-        EXPECT_EQ(cell.before,
-                  before[static_cast<std::size_t>(cell.table - 1)][static_cast<std::size_t>(cell.address)]);
+        EXPECT_EQ(cell.before, at(before, cell.table, cell.address));
         logged.push_back({cell.table, cell.address, cell.after});
     }
-    EXPECT_EQ(logged, differences(before, after));
+    EXPECT_EQ(logged, changedCells(before, after));
 
     ASSERT_TRUE(rig.program().lastCopyBeforeWrite);
     EXPECT_NE(details.find(rig.program().lastCopyBeforeWrite->string()), std::string::npos);
@@ -153,7 +109,7 @@ TEST(TableWrite, WithoutATableReadOfThisUnitItAsksToReadItFirst) {
         ASSERT_EQ(outcome, ops::End::Done) << outcome.message;
         ASSERT_EQ(ui.questions.size(), 2u) << "then the changes are confirmed";
         EXPECT_EQ(tableOf(segmentsOf(rig.device())), edited);
-        EXPECT_EQ(segmentWrites(rig), differences(before, segmentsOf(rig.device())));
+        EXPECT_EQ(segmentWrites(rig), changedCells(before, segmentsOf(rig.device())));
     }
 }
 
