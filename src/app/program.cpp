@@ -8,6 +8,7 @@
 #include "ops/segment_transfer.h"
 #include "params/visibility.h"
 #include "platform/path_text.h"
+#include "texts/text_ids.h"
 
 namespace zrk::app {
 
@@ -76,7 +77,7 @@ void Program::Form_Load() {
     frm.PestanaActual = 1;
     if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
 
-    helpFile = files::utf8(platform.info.resources() / files::pathFromUtf8(id(2000)));
+    helpFile = files::utf8(platform.info.resources() / files::pathFromUtf8(id(texts::id::kHelpFile)));
 
     setCaptions();
     // The empty table of the start is nothing to lose on exit.
@@ -96,11 +97,15 @@ void Program::fillParameterLists() {
         {&frm.ComboTipoLampara1, {"DC", "AC"}},
         {&frm.ComboTipoLampara2, {"DC", "AC"}},
         {&frm.ComboLamparaPrincipal, {"0", "1", "2"}},
-        {&frm.ComboTipoCambiador, {"TKR41", "TKR42", "TKR43", "LED", "JXR", id(2006), "LED AC", id(2007)}},
-        {&frm.ComboSensorLuz, {"Fotodiodo", id(1100), id(2009)}},
-        {&frm.ComboFuncion2Puerto, {id(1061), id(1471), id(1472)}},
-        {&frm.ComboTipoMotor, {id(1428), id(1429), id(2004), id(2010)}},
-        {&frm.cmbTipoSensorLampara, {id(2011), id(2012), id(2013)}},
+        {&frm.ComboTipoCambiador,
+         {"TKR41", "TKR42", "TKR43", "LED", "JXR", id(texts::id::kOnlyRotation), "LED AC", id(texts::id::kDoubleLed)}},
+        {&frm.ComboSensorLuz, {"Fotodiodo", id(texts::id::kDaylightSensor), id(texts::id::kAstronomicalClock)}},
+        {&frm.ComboFuncion2Puerto, {id(texts::id::kDisable), id(texts::id::kRs485), id(texts::id::kModbus)}},
+        {&frm.ComboTipoMotor,
+         {id(texts::id::kStepperMotor), id(texts::id::kDualMotorRvq), id(texts::id::kWithoutMotor),
+          id(texts::id::kFlashing)}},
+        {&frm.cmbTipoSensorLampara,
+         {id(texts::id::kPhotocell), id(texts::id::kPhotodiode), id(texts::id::kCurrentMeasurement)}},
     };
     for (const auto& [list, items] : lists) {
         for (const auto& item : items) list->AddItem(item);
@@ -111,16 +116,18 @@ void Program::fillParameterLists() {
 // Tab captions by position, then every localised caption in window order.
 void Program::setCaptions() {
     const auto id = [this](int n) { return CargarTexto(n); };
-    const int tabTexts[] = {1102, 1430, 1165, 1104, 1105};
-    const int pageTexts[] = {1102, 1430, 1102, 1103, 1104};
+    const int tabTexts[] = {texts::id::kFlashes, texts::id::kRotation, texts::id::kRemoteControl, texts::id::kSetup,
+                            texts::id::kVisualization};
+    const int pageTexts[] = {texts::id::kFlashes, texts::id::kRotation, texts::id::kFlashes, texts::id::kCommunications,
+                             texts::id::kSetup};
     for (int position = 1; position <= 5; ++position) {
         if (position <= frm.TabStrip1.count()) frm.TabStrip1.setCaption(position, id(tabTexts[position - 1]));
         frm.FrameP(position).setCaption(id(pageTexts[position - 1]));
     }
     for (const auto& [control, textId] : frm.localisedCaptions())
         if (auto* captioned = dynamic_cast<CaptionedControl*>(control)) captioned->setCaption(id(textId));
-    frm.cmbModofuncionamiento.AddItem(id(1055));
-    frm.cmbModofuncionamiento.AddItem(id(1056));
+    frm.cmbModofuncionamiento.AddItem(id(texts::id::kNightOn));
+    frm.cmbModofuncionamiento.AddItem(id(texts::id::kTwentyFourHoursOn));
     frm.cmbModofuncionamiento.setListIndex(0);
 }
 
@@ -164,9 +171,11 @@ bool Program::mayExit() {
     const int rows = tables::unwrittenRows(*this);
     const int changes = fields + rows;
     if (changes == 0) return true;
-    const std::string question =
-        changes == 1 ? CargarTexto(3038) : texts::fill(CargarTexto(3036), {std::to_string(changes)});
-    const std::string details = texts::fill(CargarTexto(3037), {std::to_string(fields), std::to_string(rows)});
+    const std::string question = changes == 1
+                                     ? CargarTexto(texts::id::kExitLoseOneChange)
+                                     : texts::fill(CargarTexto(texts::id::kExitLoseChanges), {std::to_string(changes)});
+    const std::string details =
+        texts::fill(CargarTexto(texts::id::kFieldsAndRowsNotWritten), {std::to_string(fields), std::to_string(rows)});
     return platform.ui.askDefaultNo(question, details, platform.info.title);
 }
 

@@ -14,6 +14,7 @@
 #include "ops/table_write.h"
 #include "ops/undo_write.h"
 #include "tables/flash_table.h"
+#include "texts/text_ids.h"
 
 namespace zrk::app {
 
@@ -23,7 +24,7 @@ namespace {
 // decides whether the night dimming can be set.
 void wireConfigurationRules(state::State& s) {
     FrmMain& frm = s.frm;
-    auto changerChanged = [&s] { s.frm.setStatus(s.CargarTexto(2002)); };
+    auto changerChanged = [&s] { s.frm.setStatus(s.CargarTexto(texts::id::kChangesPendingRecord)); };
     frm.ComboTipoCambiador.Click = changerChanged;
     frm.ComboTipoCambiador.Change = changerChanged;
 

@@ -18,6 +18,7 @@
 #include "ops/segment_transfer.h"
 #include "params/image_layout.h"
 #include "params/numbers.h"
+#include "texts/text_ids.h"
 
 namespace zrk::cli {
 namespace {
@@ -76,7 +77,8 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     try {
         files::saveParameterFile(c.program, args[2]);
     } catch (const params::ConversionError& e) {
-        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3310), {e.what()}) << "\n";
+        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(texts::id::kParameterFileNotSaved), {e.what()})
+              << "\n";
         return kPortError;
     } catch (const files::FileError& e) {
         c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";

@@ -12,6 +12,7 @@
 #include "ops/parameter_memory.h"
 #include "params/numbers.h"
 #include "params/visibility.h"
+#include "texts/text_ids.h"
 
 namespace zrk::cli {
 namespace {
@@ -108,7 +109,7 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
             inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
         if (!inUse) {
             c.err << "zrkctl: "
-                  << texts::fill(c.program.CargarTexto(3078),
+                  << texts::fill(c.program.CargarTexto(texts::id::kUnitDoesNotUseField),
                                  {command, params::fieldAt(row), params::fieldCaption(c.program.frm, row)})
                   << "\n";
             return kPortError;
@@ -158,11 +159,14 @@ int set(CommandContext& c, std::vector<std::string> args) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         try {
             if (const auto problem = assign(c.program.frm, args[i]); !problem.empty()) {
-                c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3079), {"set", problem}) << "\n";
+                c.err << "zrkctl: "
+                      << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", problem})
+                      << "\n";
                 return kPortError;
             }
         } catch (const app::ControlError& e) {
-            c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3079), {"set", e.what()}) << "\n";
+            c.err << "zrkctl: "
+                  << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", e.what()}) << "\n";
             return kPortError;
         }
     }

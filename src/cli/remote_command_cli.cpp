@@ -4,6 +4,7 @@
 #include "cli/json.h"
 #include "ops/device_operation.h"
 #include "ops/remote_commands.h"
+#include "texts/text_ids.h"
 
 namespace zrk::cli {
 namespace {
@@ -20,7 +21,8 @@ int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
         else
             c.out << status << "\n";
         if (outcome.done()) return kOk;
-        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(3080), {args[1], status}) << "\n";
+        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(texts::id::kCommandNoAnswer), {args[1], status})
+              << "\n";
         return kNoAnswer;
     }
     return usageError(c, "command: unknown name '" + args[1] + "'");

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "platform/path_text.h"
+#include "texts/text_ids.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -173,7 +174,7 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const std::string& what) {
     discard();
-    throw FileError(kCouldNotSaveText,
+    throw FileError(texts::id::kCouldNotSave,
                     "Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.", utf8(target_),
                     what);
 }

@@ -8,11 +8,6 @@
 
 namespace zrk::files {
 
-// Text ids of file errors: %1 the file or folder, %2 what went wrong.
-inline constexpr int kCouldNotSaveText = 3070;
-inline constexpr int kCannotWriteLogText = 3071;
-inline constexpr int kCannotCreateFolderText = 3072;
-
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const std::string& message, std::string path = {}, std::string reason = {})

@@ -13,6 +13,7 @@
 #include "params/image_table.h"
 #include "params/numbers.h"
 #include "platform/path_text.h"
+#include "texts/text_ids.h"
 
 namespace zrk::files {
 namespace {
@@ -141,8 +142,9 @@ ParameterFileError::ParameterFileError(std::string file, int line, std::string p
 std::string describe(const ParameterFileError& error, const texts::TextTable& table) {
     const std::string problem = error.problemText() != 0 ? table.CargarTexto(error.problemText()) : error.problem();
     const std::string where =
-        error.line() > 0 ? texts::fill(table.CargarTexto(3066), {std::to_string(error.line()), problem}) : problem;
-    return texts::fill(table.CargarTexto(3065), {error.file(), where});
+        error.line() > 0 ? texts::fill(table.CargarTexto(texts::id::kFileLine), {std::to_string(error.line()), problem})
+                         : problem;
+    return texts::fill(table.CargarTexto(texts::id::kCannotOpenParameterFile), {error.file(), where});
 }
 
 std::string formatParameterFile(const ParameterImage& image, const tables::FlashTable& flash) {
@@ -276,11 +278,11 @@ namespace {
 int problemTextOf(UserFileError::Reason reason) {
     switch (reason) {
         case UserFileError::Reason::Missing:
-            return 3067;
+            return texts::id::kDoesNotExist;
         case UserFileError::Reason::Folder:
-            return 3068;
+            return texts::id::kFolderNotFile;
         case UserFileError::Reason::NotRegular:
-            return 3069;
+            return texts::id::kNotRegularFile;
         case UserFileError::Reason::TooLarge:
         case UserFileError::Reason::Unreadable:
             break;

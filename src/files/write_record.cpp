@@ -8,6 +8,7 @@
 
 #include "files/atomic_write.h"
 #include "files/parameter_file.h"
+#include "texts/text_ids.h"
 
 namespace zrk::files {
 namespace {
@@ -18,8 +19,9 @@ void makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
-        throw FileError(kCannotCreateFolderText, "Cannot create the folder " + folder.string() + ": " + reason(error),
-                        folder.string(), reason(error));
+        throw FileError(texts::id::kCannotCreateFolder,
+                        "Cannot create the folder " + folder.string() + ": " + reason(error), folder.string(),
+                        reason(error));
 }
 
 std::tm localTime(std::time_t when) {
@@ -98,8 +100,8 @@ void WriteRecord::checkLog() const {
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     if (!out) {
         const std::string why = errno != 0 ? std::strerror(errno) : "it cannot be opened";
-        throw FileError(kCannotWriteLogText, "Cannot write the write log " + log_.string() + ": " + why, log_.string(),
-                        why);
+        throw FileError(texts::id::kCannotWriteLog, "Cannot write the write log " + log_.string() + ": " + why,
+                        log_.string(), why);
     }
 }
 

@@ -66,8 +66,11 @@ std::string FrmMain::captionOf(const Control& field) const {
 
 bool FrmMain::buildLampCaptions() {
     // Status-lamp captions, in the order of the lamp rows.
-    const std::pair<int, int> captions[] = {{0, 1450}, {8, 1452}, {3, 1453}, {9, 1454}, {10, 1455}, {1, 1458},
-                                            {2, 1456}, {4, 1457}, {5, 1468}, {6, 1459}, {7, 1460}};
+    const std::pair<int, int> captions[] = {
+        {0, texts::id::kOn},         {8, texts::id::kMotorOn},       {3, texts::id::kMotorAlarm},
+        {9, texts::id::kLamp1On},    {10, texts::id::kLamp2On},      {1, texts::id::kLastLampAlarm},
+        {2, texts::id::kChangeurOn}, {4, texts::id::kMainsFailure},  {5, texts::id::kLampOn},
+        {6, texts::id::kLampAlarm},  {7, texts::id::kTotalLampAlarm}};
     for (auto [index, id] : captions) makeLabel(&page3, L1(index, txt(id)));
     return true;
 }

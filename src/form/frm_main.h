@@ -6,6 +6,7 @@
 
 #include "form/control_registry.h"
 #include "form/controls.h"
+#include "texts/text_ids.h"
 
 namespace zrk::app {
 
@@ -144,55 +145,83 @@ public:
     FrameControl& identGroup = frame(Frame1, 0, &frmMain, fix("ZRK"));
 
     // Page 1: lantern parameters; left column.
-    TextBox& TLuxON = field<TextBox>(page1, "TLuxON", L(18, txt(1110)), U(1, txt(1220)));
+    TextBox& TLuxON =
+        field<TextBox>(page1, "TLuxON", L(18, txt(texts::id::kLightLevelBeaconOn)), U(1, txt(texts::id::kLux)));
     TextBox& TLuxONAD = extraField(page1, "TLuxONAD");
-    TextBox& TLuxOFF = field<TextBox>(page1, "TLuxOFF", L(19, txt(1111)), U(2, txt(1220)));
+    TextBox& TLuxOFF =
+        field<TextBox>(page1, "TLuxOFF", L(19, txt(texts::id::kLightLevelBeaconOff)), U(2, txt(texts::id::kLux)));
     TextBox& TLuxOFFAD = extraField(page1, "TLuxOFFAD");
-    TextBox& TTestFotocelula = field<TextBox>(page1, "TTestFotocelula", L(4, txt(1112)), U(3, txt(1221)));
-    TextBox& TLuxLamparaFundida = field<TextBox>(page1, "TLuxLamparaFundida", L(5, txt(1401)), U(13, txt(1220)));
-    TextBox& TRetardoLamparaFundida =
-        field<TextBox>(page1, "TRetardoLamparaFundida", L(8, txt(1410)), U(14, txt(1221)));
-    ComboBox& ComboSensorLuz = field<ComboBox>(page1, "ComboSensorLuz", L(0, txt(1480)), none());
-    ComboBox& ComboTipoCambiador = field<ComboBox>(page1, "ComboTipoCambiador", L(11, txt(1402)), none());
-    TextBox& TFotocelulaInterior =
-        field<TextBox>(page1, "TFotocelulaInterior", L(30, txt(1406)), U(7, fix("Seg.")), "10");
-    ComboBox& ComboTipoLampara1 = field<ComboBox>(page1, "ComboTipoLampara1", L(12, txt(1403)), none());
-    ComboBox& ComboTipoLampara2 = field<ComboBox>(page1, "ComboTipoLampara2", L(13, txt(1404)), none());
-    ComboBox& ComboLamparaPrincipal = field<ComboBox>(page1, "ComboLamparaPrincipal", L(20, txt(1405)), none());
-    TextBox& TTiempoFalloRed = field<TextBox>(page1, "TTiempoFalloRed", L(34, txt(1408)), U(9, fix("Seg.")), "10");
-    TextBox& TTiempoRetornoRed = field<TextBox>(page1, "TTiempoRetornoRed", L(35, txt(1411)), U(10, fix("Seg.")), "10");
+    TextBox& TTestFotocelula = field<TextBox>(page1, "TTestFotocelula", L(4, txt(texts::id::kDaylightSensorDelay)),
+                                              U(3, txt(texts::id::kSeconds)));
+    TextBox& TLuxLamparaFundida =
+        field<TextBox>(page1, "TLuxLamparaFundida", L(5, txt(texts::id::kLampAlarmLevel)), U(13, txt(texts::id::kLux)));
+    TextBox& TRetardoLamparaFundida = field<TextBox>(
+        page1, "TRetardoLamparaFundida", L(8, txt(texts::id::kDelayLampFailure)), U(14, txt(texts::id::kSeconds)));
+    ComboBox& ComboSensorLuz = field<ComboBox>(page1, "ComboSensorLuz", L(0, txt(texts::id::kSensorType)), none());
+    ComboBox& ComboTipoCambiador =
+        field<ComboBox>(page1, "ComboTipoCambiador", L(11, txt(texts::id::kLamchangerType)), none());
+    TextBox& TFotocelulaInterior = field<TextBox>(page1, "TFotocelulaInterior",
+                                                  L(30, txt(texts::id::kDelayLampPhotocell)), U(7, fix("Seg.")), "10");
+    ComboBox& ComboTipoLampara1 =
+        field<ComboBox>(page1, "ComboTipoLampara1", L(12, txt(texts::id::kLamp1Type)), none());
+    ComboBox& ComboTipoLampara2 =
+        field<ComboBox>(page1, "ComboTipoLampara2", L(13, txt(texts::id::kLamp2Type)), none());
+    ComboBox& ComboLamparaPrincipal =
+        field<ComboBox>(page1, "ComboLamparaPrincipal", L(20, txt(texts::id::kMainLamp)), none());
+    TextBox& TTiempoFalloRed =
+        field<TextBox>(page1, "TTiempoFalloRed", L(34, txt(texts::id::kDelayMainsFailure)), U(9, fix("Seg.")), "10");
+    TextBox& TTiempoRetornoRed =
+        field<TextBox>(page1, "TTiempoRetornoRed", L(35, txt(texts::id::kDelayMainsRestart)), U(10, fix("Seg.")), "10");
     // Page 1, right column.
-    TextBox& txtGrupoLeds = field<TextBox>(page1, "txtGrupoLeds", N("lblGrupoLeds", txt(2003)), none());
+    TextBox& txtGrupoLeds =
+        field<TextBox>(page1, "txtGrupoLeds", N("lblGrupoLeds", txt(texts::id::kLedLevels)), none());
     TextBox& txtDuracionPulsoSincronismo = field<TextBox>(
         page1, "txtDuracionPulsoSincronismo",
         N("lblDuracionpulsosincronismo", fix("Pulso sincronismo                             (0-255s.)")), none());
-    CheckBox& CheckBalizaEmergencia = checkRow(page1, "CheckBalizaEmergencia", txt(1412));
-    ComboBox& ComboFuncion2Puerto = field<ComboBox>(page1, "ComboFuncion2Puerto", L(27, txt(1470)), none());
-    TextBox& TTiempoLampara1 = field<TextBox>(page1, "TTiempoLampara1", L(36, txt(1409)), U(11, fix("Seg.")), "10");
-    TextBox& TTiempoLampara2 = field<TextBox>(page1, "TTiempoLampara2", L(31, txt(1407)), U(8, fix("Seg.")), "10");
+    CheckBox& CheckBalizaEmergencia = checkRow(page1, "CheckBalizaEmergencia", txt(texts::id::kEmergencyLantern));
+    ComboBox& ComboFuncion2Puerto =
+        field<ComboBox>(page1, "ComboFuncion2Puerto", L(27, txt(texts::id::kSecondPortFunction)), none());
+    TextBox& TTiempoLampara1 =
+        field<TextBox>(page1, "TTiempoLampara1", L(36, txt(texts::id::kDelayLamp1)), U(11, fix("Seg.")), "10");
+    TextBox& TTiempoLampara2 =
+        field<TextBox>(page1, "TTiempoLampara2", L(31, txt(texts::id::kDelayLamp2)), U(8, fix("Seg.")), "10");
     TextBox& TMaxConsumoLed = field<TextBox>(page1, "TMaxConsumoLed", L(6, fix("Max. Int. Led")), U(15, fix("A")));
     TextBox& TMinConsumoLed = field<TextBox>(page1, "TMinConsumoLed", L(1, fix("Min. Int. Led")), U(16, fix("A")));
-    TextBox& TPWMLed = field<TextBox>(page1, "TPWMLed", L(39, txt(1473)), U(20, fix("%")));
-    ComboBox& cmbModofuncionamiento = field<ComboBox>(page1, "cmbModofuncionamiento", L(46, txt(1058)), none());
-    TextBox& txtAtenuacionNocturna = field<TextBox>(page1, "txtAtenuacionNocturna", L(16, txt(1057)), L(45, fix("%")));
-    ComboBox& cmbTipoSensorLampara = field<ComboBox>(page1, "cmbTipoSensorLampara", L(51, txt(2014)), none());
-    TextBox& TAlarmLampara1 = field<TextBox>(page1, "TAlarmLampara1", L(52, txt(2015)), U(24, fix("A")));
-    TextBox& TAlarmLampara2 = field<TextBox>(page1, "TAlarmLampara2", L(53, txt(2016)), U(25, fix("A")));
+    TextBox& TPWMLed = field<TextBox>(page1, "TPWMLed", L(39, txt(texts::id::kPwmLed)), U(20, fix("%")));
+    ComboBox& cmbModofuncionamiento =
+        field<ComboBox>(page1, "cmbModofuncionamiento", L(46, txt(texts::id::kFunctionMode)), none());
+    TextBox& txtAtenuacionNocturna =
+        field<TextBox>(page1, "txtAtenuacionNocturna", L(16, txt(texts::id::kNightAttenuation)), L(45, fix("%")));
+    ComboBox& cmbTipoSensorLampara =
+        field<ComboBox>(page1, "cmbTipoSensorLampara", L(51, txt(texts::id::kTypeSensorLamp)), none());
+    TextBox& TAlarmLampara1 =
+        field<TextBox>(page1, "TAlarmLampara1", L(52, txt(texts::id::kLamp1CurrentAlarm)), U(24, fix("A")));
+    TextBox& TAlarmLampara2 =
+        field<TextBox>(page1, "TAlarmLampara2", L(53, txt(texts::id::kLamp2CurrentAlarm)), U(25, fix("A")));
 
     // Page 2: rotation motor.
-    ComboBox& ComboTipoMotor = field<ComboBox>(page2, "ComboTipoMotor", L(40, txt(1427)), none());
+    ComboBox& ComboTipoMotor = field<ComboBox>(page2, "ComboTipoMotor", L(40, txt(texts::id::kMotorType)), none());
     CheckBox& chkEnableDisableFalloRotacion =
-        field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(2005)), none());
-    TextBox& TVelocidadUsuario1 = field<TextBox>(page2, "TVelocidadUsuario1", L(2, txt(1420)), U(0, txt(1219)));
-    TextBox& TVelocidadUsuario2 = field<TextBox>(page2, "TVelocidadUsuario2", L(26, txt(1421)), U(4, txt(1219)));
-    TextBox& TVelocidadUsuario3 = field<TextBox>(page2, "TVelocidadUsuario3", L(29, txt(1422)), U(5, txt(1219)));
-    TextBox& TVelocidadUsuario4 = field<TextBox>(page2, "TVelocidadUsuario4", L(32, txt(1423)), U(6, txt(1219)));
-    TextBox& TRelacionReductor = field<TextBox>(page2, "TRelacionReductor", L(28, txt(1424)), none());
-    TextBox& TPulsosRevolucion = field<TextBox>(page2, "TPulsosRevolucion", L(33, txt(1425)), none());
-    TextBox& TTiempoAceleracion = field<TextBox>(page2, "TTiempoAceleracion", L(37, txt(1426)), U(18, txt(1221)), "10");
-    TextBox& TMargenErrorMotor2 = field<TextBox>(page2, "TMargenErrorMotor2", L(42, txt(1435)), U(22, txt(1219)), "10");
-    TextBox& TVueltasError = field<TextBox>(page2, "TVueltasError", L(41, txt(1434)), none());
-    TextBox& txtTiempoDe = field<TextBox>(page2, "txtTiempoDe", L(47, txt(1059)), L(48, fix("Min.")));
+        field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(texts::id::kRotationErrorOff)), none());
+    TextBox& TVelocidadUsuario1 =
+        field<TextBox>(page2, "TVelocidadUsuario1", L(2, txt(texts::id::kUserSpeed1)), U(0, txt(texts::id::kRpm)));
+    TextBox& TVelocidadUsuario2 =
+        field<TextBox>(page2, "TVelocidadUsuario2", L(26, txt(texts::id::kUserSpeed2)), U(4, txt(texts::id::kRpm)));
+    TextBox& TVelocidadUsuario3 =
+        field<TextBox>(page2, "TVelocidadUsuario3", L(29, txt(texts::id::kUserSpeed3)), U(5, txt(texts::id::kRpm)));
+    TextBox& TVelocidadUsuario4 =
+        field<TextBox>(page2, "TVelocidadUsuario4", L(32, txt(texts::id::kUserSpeed4)), U(6, txt(texts::id::kRpm)));
+    TextBox& TRelacionReductor =
+        field<TextBox>(page2, "TRelacionReductor", L(28, txt(texts::id::kReducerRatio)), none());
+    TextBox& TPulsosRevolucion =
+        field<TextBox>(page2, "TPulsosRevolucion", L(33, txt(texts::id::kPulsesPerRevolution)), none());
+    TextBox& TTiempoAceleracion = field<TextBox>(page2, "TTiempoAceleracion", L(37, txt(texts::id::kAccelerationTime)),
+                                                 U(18, txt(texts::id::kSeconds)), "10");
+    TextBox& TMargenErrorMotor2 = field<TextBox>(page2, "TMargenErrorMotor2", L(42, txt(texts::id::kSpeedTolerance)),
+                                                 U(22, txt(texts::id::kRpm)), "10");
+    TextBox& TVueltasError = field<TextBox>(page2, "TVueltasError", L(41, txt(texts::id::kFailedTurns)), none());
+    TextBox& txtTiempoDe =
+        field<TextBox>(page2, "txtTiempoDe", L(47, txt(texts::id::kRecoveryTimeAfterHibernation)), L(48, fix("Min.")));
     CheckBox& chkHibernacionMotor = field<CheckBox>(page2, "chkHibernacionMotor", L(50, fix("ORB 810")), none());
 
     // Page 3: status lamps, remote commands, automatic interrogation, live values.
@@ -228,20 +257,22 @@ private:
     bool lampRowsBuilt_ = buildLampRows();
 
 public:
-    FrameControl& groupLampChange = frame(Frame1, 4, &page3, txt(1461));
-    CommandButton& CCambioLamparaOn = captioned<CommandButton>("CCambioLamparaOn", &groupLampChange, txt(1450));
-    CommandButton& CCambioLamparaOff = captioned<CommandButton>("CCambioLamparaOff", &page3, txt(1451));
-    FrameControl& groupDayNight = frame(Frame1, 1, &page3, txt(1462));
-    CommandButton& CNormal = captioned<CommandButton>("CNormal", &groupDayNight, txt(1463));
-    CommandButton& CNoche = captioned<CommandButton>("CNoche", &groupDayNight, txt(1464));
-    CommandButton& CDia = captioned<CommandButton>("CDia", &page3, txt(1465));
+    FrameControl& groupLampChange = frame(Frame1, 4, &page3, txt(texts::id::kLampChange));
+    CommandButton& CCambioLamparaOn =
+        captioned<CommandButton>("CCambioLamparaOn", &groupLampChange, txt(texts::id::kOn));
+    CommandButton& CCambioLamparaOff = captioned<CommandButton>("CCambioLamparaOff", &page3, txt(texts::id::kOff));
+    FrameControl& groupDayNight = frame(Frame1, 1, &page3, txt(texts::id::kDayNightControl));
+    CommandButton& CNormal = captioned<CommandButton>("CNormal", &groupDayNight, txt(texts::id::kNormal));
+    CommandButton& CNoche = captioned<CommandButton>("CNoche", &groupDayNight, txt(texts::id::kNight));
+    CommandButton& CDia = captioned<CommandButton>("CDia", &page3, txt(texts::id::kDay));
     FrameControl& groupMainsFailure = frame(Frame1, 2, &page3, fix("Fallo Red"));
     CommandButton& CFalloRedOn = captioned<CommandButton>("CFalloRedOn", &groupMainsFailure, fix("On"));
     CommandButton& CFalloRedOff = captioned<CommandButton>("CFalloRedOff", &page3, fix("Off"));
-    FrameControl& groupAutomatic = frame(Frame1, 3, &page3, txt(1466));
+    FrameControl& groupAutomatic = frame(Frame1, 3, &page3, txt(texts::id::kAutomaticMode));
     PictureBox& LedTimerON = lamp(groupAutomatic, "LedTimerON", kBrightRed);
     PictureBox& LedTimerOff = lamp(groupAutomatic, "LedTimerOff", kDimBrown);
-    TextBox& TTiempoModoVerboso = field<TextBox>(groupAutomatic, "TTiempoModoVerboso", none(), U(12, txt(1221)), "3");
+    TextBox& TTiempoModoVerboso =
+        field<TextBox>(groupAutomatic, "TTiempoModoVerboso", none(), U(12, txt(texts::id::kSeconds)), "3");
     CommandButton& CModoVerboso = captioned<CommandButton>("CModoVerboso", &groupAutomatic, fix("On"));
     CommandButton& Command1 = captioned<CommandButton>("Command1", &groupAutomatic, fix("Off"));
     FrameControl& groupMotorChange = frame(Frame1, 5, &page3, fix("Cambio Motor"));
@@ -251,20 +282,23 @@ public:
         captioned<CommandButton>("btnTelamandoMotor2", &groupMotorChange, fix("Motor 2"));
 
     CheckBox& chkEstado = captioned<CheckBox>("chkEstado", &page3, fix("Ver estado"));
-    TextBox& TNumeroSerieTelemando = field<TextBox>(page3, "TNumeroSerieTelemando", L1(34, txt(1206)), none());
+    TextBox& TNumeroSerieTelemando =
+        field<TextBox>(page3, "TNumeroSerieTelemando", L1(34, txt(texts::id::kIdentifier)), none());
     CheckBox& chkVelocidadActual = make<CheckBox>("chkVelocidadActual", &page3);
-    TextBox& TVelocidadActual = field<TextBox>(page3, "TVelocidadActual", L(44, txt(1180)), U(21, fix("RPM")));
+    TextBox& TVelocidadActual =
+        field<TextBox>(page3, "TVelocidadActual", L(44, txt(texts::id::kInstantSpeed)), U(21, fix("RPM")));
     CheckBox& chkCorrienteActual = make<CheckBox>("chkCorrienteActual", &page3);
-    TextBox& TCorrienteActual = field<TextBox>(page3, "TCorrienteActual", L(7, txt(1171)), U(17, fix("A")));
+    TextBox& TCorrienteActual =
+        field<TextBox>(page3, "TCorrienteActual", L(7, txt(texts::id::kLedInstantCurrent)), U(17, fix("A")));
     CheckBox& chkCorrienteLeds = make<CheckBox>("chkCorrienteLeds", &page3);
     TextBox& txtCorrienteLeds =
         field<TextBox>(page3, "txtCorrienteLeds", N("lblCorrienteLeds", fix("Corriente leds")), U(23, fix("A")));
-    CommandButton& CInterrogar = captioned<CommandButton>("CInterrogar", &page3, txt(1467));
+    CommandButton& CInterrogar = captioned<CommandButton>("CInterrogar", &page3, txt(texts::id::kRefresh));
     TimerControl& TimerEstado = timer("TimerEstado", 500);
 
     // Page 4: setup.
-    ComboBox& ComboIdioma = field<ComboBox>(page4, "ComboIdioma", L(24, txt(1160)), none());
-    ComboBox& ComboCom = field<ComboBox>(page4, "ComboCom", L(17, txt(1161)), none());
+    ComboBox& ComboIdioma = field<ComboBox>(page4, "ComboIdioma", L(24, txt(texts::id::kLanguage)), none());
+    ComboBox& ComboCom = field<ComboBox>(page4, "ComboCom", L(17, txt(texts::id::kCom)), none());
     TextBox& TDebug = field<TextBox>(page4, "TDebug", none(), none());
 
     // Page 5: flash-pattern table and colours.
@@ -298,24 +332,27 @@ public:
     TimerControl& tmrSpoolValoresInstantaneos = timer("tmrSpoolValoresInstantaneos", 1000);
 
     // Identification group, left of the tab strip.
-    TextBox& TModeloR = field<TextBox>(identGroup, "TModeloR", L(38, txt(1201)), none());
-    TextBox& TVersionFirmwareR = field<TextBox>(identGroup, "TVersionFirmwareR", L(15, txt(1203)), none());
-    TextBox& THardwareR = field<TextBox>(identGroup, "THardwareR", L(14, txt(1204)), none());
-    TextBox& TNumeroID = field<TextBox>(identGroup, "TNumeroID", L(43, txt(1205)), none(), "0");
-    TextBox& TIdentificacion = field<TextBox>(identGroup, "TIdentificacion", L(3, txt(1206)), none());
-    TextBox& TNumeroFabricacion = field<TextBox>(identGroup, "TNumeroFabricacion", L(10, txt(1207)), none());
-    TextBox& TAnoFabricacion = field<TextBox>(identGroup, "TAnoFabricacion", L(21, txt(1208)), none());
-    TextBox& TSemanaFabricacion = field<TextBox>(identGroup, "TSemanaFabricacion", L(22, txt(1209)), none());
+    TextBox& TModeloR = field<TextBox>(identGroup, "TModeloR", L(38, txt(texts::id::kModel)), none());
+    TextBox& TVersionFirmwareR =
+        field<TextBox>(identGroup, "TVersionFirmwareR", L(15, txt(texts::id::kFirmwareVersion)), none());
+    TextBox& THardwareR = field<TextBox>(identGroup, "THardwareR", L(14, txt(texts::id::kHardware)), none());
+    TextBox& TNumeroID = field<TextBox>(identGroup, "TNumeroID", L(43, txt(texts::id::kIdNumber)), none(), "0");
+    TextBox& TIdentificacion = field<TextBox>(identGroup, "TIdentificacion", L(3, txt(texts::id::kIdentifier)), none());
+    TextBox& TNumeroFabricacion =
+        field<TextBox>(identGroup, "TNumeroFabricacion", L(10, txt(texts::id::kManufacturerNumber)), none());
+    TextBox& TAnoFabricacion = field<TextBox>(identGroup, "TAnoFabricacion", L(21, txt(texts::id::kYearMade)), none());
+    TextBox& TSemanaFabricacion =
+        field<TextBox>(identGroup, "TSemanaFabricacion", L(22, txt(texts::id::kWeekMade)), none());
 
     // Bottom row of buttons and the status bar.
-    CommandButton& CAbrir = captioned<CommandButton>("CAbrir", &frmMain, txt(1002));
-    CommandButton& CGuardar = captioned<CommandButton>("CGuardar", &frmMain, txt(1004));
-    CommandButton& CLeer = captioned<CommandButton>("CLeer", &frmMain, txt(1431));
-    CommandButton& CEscribir = captioned<CommandButton>("CEscribir", &frmMain, txt(1432));
+    CommandButton& CAbrir = captioned<CommandButton>("CAbrir", &frmMain, txt(texts::id::kOpen));
+    CommandButton& CGuardar = captioned<CommandButton>("CGuardar", &frmMain, txt(texts::id::kSave));
+    CommandButton& CLeer = captioned<CommandButton>("CLeer", &frmMain, txt(texts::id::kReadZrk));
+    CommandButton& CEscribir = captioned<CommandButton>("CEscribir", &frmMain, txt(texts::id::kWriteZrk));
     // Puts back the cells of the last write in the write log.
-    CommandButton& CDeshacer = captioned<CommandButton>("CDeshacer", &frmMain, txt(3400));
-    CommandButton& Csalir = captioned<CommandButton>("Csalir", &frmMain, txt(1012));
-    CommandButton& CAyuda = captioned<CommandButton>("CAyuda", &frmMain, txt(1021));
+    CommandButton& CDeshacer = captioned<CommandButton>("CDeshacer", &frmMain, txt(texts::id::kUndoLastWrite));
+    CommandButton& Csalir = captioned<CommandButton>("Csalir", &frmMain, txt(texts::id::kExit));
+    CommandButton& CAyuda = captioned<CommandButton>("CAyuda", &frmMain, txt(texts::id::kHelp));
     StatusBar& sbStatusBar = make<StatusBar>("sbStatusBar", &frmMain);
 
     static constexpr Rgb kBrightBlue{0, 0, 255};

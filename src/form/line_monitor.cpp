@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "link/line_trace.h"
+#include "texts/text_ids.h"
 
 namespace zrk::app {
 
@@ -40,9 +41,11 @@ void LineMonitor::clear() {
     origin_ = clock_.now();
 }
 
-std::string LineMonitor::title() const { return texts_.CargarTexto(kTextMonitorTitle); }
+std::string LineMonitor::title() const { return texts_.CargarTexto(texts::id::kMonitorTitle); }
 
-std::string LineMonitor::columnTitle(int column) const { return texts_.CargarTexto(kTextMonitorFirstColumn + column); }
+std::string LineMonitor::columnTitle(int column) const {
+    return texts_.CargarTexto(texts::id::kMonitorFirstColumn + column);
+}
 
 std::string LineMonitor::text(std::size_t row, int column) const {
     const link::LineEvent& e = rows_[row];
@@ -77,7 +80,7 @@ std::vector<std::pair<std::string, std::uint64_t>> LineMonitor::counters() const
     const std::uint64_t values[] = {c.transactions,        c.retries,          c.attemptsWithoutReply,
                                     c.staleBytesDiscarded, c.lateBytesDropped, c.malformedReplies};
     std::vector<std::pair<std::string, std::uint64_t>> out;
-    for (int i = 0; i < 6; ++i) out.emplace_back(texts_.CargarTexto(kTextMonitorFirstCounter + i), values[i]);
+    for (int i = 0; i < 6; ++i) out.emplace_back(texts_.CargarTexto(texts::id::kMonitorFirstCounter + i), values[i]);
     return out;
 }
 

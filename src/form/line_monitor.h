@@ -71,15 +71,4 @@ private:
     bool paused_ = false;
 };
 
-// Text ids of the window's own captions.
-inline constexpr int kTextMonitorTitle = 3234;
-inline constexpr int kTextMonitorFirstColumn = 3235;   // Time, Direction, Bytes, Meaning, Attempt
-inline constexpr int kTextMonitorFirstCounter = 3240;  // the six counters
-inline constexpr int kTextMonitorPause = 3246;
-inline constexpr int kTextMonitorResume = 3247;
-inline constexpr int kTextMonitorClear = 3248;
-inline constexpr int kTextMonitorSaveAs = 3249;
-inline constexpr int kTextMonitorFileType = 3250;
-inline constexpr int kTextMonitorSaveFailed = 3251;
-
 }  // namespace zrk::app

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "link/line_texts.h"
+#include "texts/text_ids.h"
 #include "texts/texts.h"
 
 namespace zrk::link {
@@ -173,7 +173,8 @@ void DeviceLink::discardStale(int attempt) {
     if (stale.empty()) return;
     counters_.staleBytesDiscarded += stale.size();
     if (!observers_.empty()) {
-        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextStale), static_cast<int>(stale.size()));
+        std::string meaning =
+            withNumbers(meaningTable().CargarTexto(texts::id::kStale), static_cast<int>(stale.size()));
         notify(LineEventKind::Stale, std::move(stale), attempt, std::move(meaning));
     }
     // Bytes still coming when the frame is due are the tail of something
@@ -194,8 +195,8 @@ bool DeviceLink::settleAfterReply(int attempt) {
     if (!second) habits_.exactRun = 0;
     if (second && !observers_.empty()) {
         notify(LineEventKind::Late, after, attempt,
-               withNumbers(meaningTable().CargarTexto(kTextSecondReply), attempt, kAttempts), false, true, std::nullopt,
-               ReplyNote::SecondReply);
+               withNumbers(meaningTable().CargarTexto(texts::id::kSecondReply), attempt, kAttempts), false, true,
+               std::nullopt, ReplyNote::SecondReply);
         counters_.lateBytesDropped += after.size();
         after.clear();
     }
@@ -255,7 +256,8 @@ void DeviceLink::waitForQuietLine(int attempt, std::vector<std::uint8_t> dropped
     if (dropped.empty()) return;
     counters_.lateBytesDropped += dropped.size();
     if (!observers_.empty()) {
-        std::string meaning = withNumbers(meaningTable().CargarTexto(kTextLate), static_cast<int>(dropped.size()));
+        std::string meaning =
+            withNumbers(meaningTable().CargarTexto(texts::id::kLate), static_cast<int>(dropped.size()));
         notify(LineEventKind::Late, std::move(dropped), attempt, std::move(meaning), false, false, firstDropped);
     }
 }
@@ -264,15 +266,15 @@ std::string DeviceLink::noteText(ReplyNote note, int attempt) const {
     const auto& texts = meaningTable();
     switch (note) {
         case ReplyNote::MalformedRefused:
-            return withNumbers(texts.CargarTexto(kTextMalformedRefused), attempt, kAttempts);
+            return withNumbers(texts.CargarTexto(texts::id::kMalformedRefused), attempt, kAttempts);
         case ReplyNote::MalformedTaken:
-            return texts.CargarTexto(kTextMalformedTaken);
+            return texts.CargarTexto(texts::id::kMalformedTaken);
         case ReplyNote::OtherQuestion:
-            return withNumbers(texts.CargarTexto(kTextOtherQuestion), attempt, kAttempts);
+            return withNumbers(texts.CargarTexto(texts::id::kOtherQuestion), attempt, kAttempts);
         case ReplyNote::CannotTellRepeats:
-            return texts.CargarTexto(kTextCannotTellRepeats);
+            return texts.CargarTexto(texts::id::kCannotTellRepeats);
         case ReplyNote::SecondReply:
-            return withNumbers(texts.CargarTexto(kTextSecondReply), attempt, kAttempts);
+            return withNumbers(texts.CargarTexto(texts::id::kSecondReply), attempt, kAttempts);
         case ReplyNote::None:
             break;
     }
@@ -291,7 +293,7 @@ DeviceLink::Outcome DeviceLink::awaitReply(RespuestaComando& result, const Frame
             ++counters_.attemptsWithoutReply;
             if (!observers_.empty())
                 notify(LineEventKind::NoReply, {}, attempt,
-                       withNumbers(meaningTable().CargarTexto(kTextNoReply), attempt, kAttempts));
+                       withNumbers(meaningTable().CargarTexto(texts::id::kNoReply), attempt, kAttempts));
             return Outcome::NoReply;
         }
         if (port_.bytesAvailable() >= kFrameLength) {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "link/line_texts.h"
 #include "link/protocol.h"
+#include "texts/text_ids.h"
 #include "texts/texts.h"
 
 namespace zrk::link {
@@ -36,35 +36,35 @@ Described describe(const texts::TextTable& t, const FrameArray& frame) {
     const int p2 = frame[kParameter2At];
     switch (static_cast<Command>(command)) {
         case Command::ReadMemory:
-            return {fill(t.CargarTexto(kTextReadAddress), {number(p1)}), ReplyUse::Decimal};
+            return {fill(t.CargarTexto(texts::id::kReadAddress), {number(p1)}), ReplyUse::Decimal};
         case Command::WriteMemory:
-            return {fill(t.CargarTexto(kTextWriteAddress), {number(p1), number(p2)})};
+            return {fill(t.CargarTexto(texts::id::kWriteAddress), {number(p1), number(p2)})};
         case Command::ReadStatus:
             if (p1 <= code(StatusSelector::OutputsHigh))
-                return {t.CargarTexto(kTextStatusByteA + p1), ReplyUse::Decimal};
-            return {fill(t.CargarTexto(kTextStatusOther), {number(p1)}), ReplyUse::Decimal};
+                return {t.CargarTexto(texts::id::kStatusByteA + p1), ReplyUse::Decimal};
+            return {fill(t.CargarTexto(texts::id::kStatusOther), {number(p1)}), ReplyUse::Decimal};
         case Command::RemoteCommand: {
             // Function and state pairs of the remote commands, in text order.
             static constexpr int kStates[] = {2, 3, 2, 2};
             if (p1 < 4 && p2 < kStates[p1]) {
                 int offset = 0;
                 for (int f = 0; f < p1; ++f) offset += kStates[f];
-                return {t.CargarTexto(kTextRemoteFirst + offset + p2)};
+                return {t.CargarTexto(texts::id::kRemoteFirst + offset + p2)};
             }
-            return {fill(t.CargarTexto(kTextRemoteOther), {number(p1), number(p2)})};
+            return {fill(t.CargarTexto(texts::id::kRemoteOther), {number(p1), number(p2)})};
         }
         case Command::IdentificationByte:
-            return {fill(t.CargarTexto(kTextIdentificationByte), {number(p1)}), ReplyUse::Hex};
+            return {fill(t.CargarTexto(texts::id::kIdentificationByte), {number(p1)}), ReplyUse::Hex};
         default:
             break;
     }
     if (const int table = segmentTableOf(Command::WriteSegment, command)) {
-        return {fill(t.CargarTexto(kTextWriteSegment), {number(table), number(p1), number(p2)})};
+        return {fill(t.CargarTexto(texts::id::kWriteSegment), {number(table), number(p1), number(p2)})};
     }
     if (const int table = segmentTableOf(Command::ReadSegment, command)) {
-        return {fill(t.CargarTexto(kTextReadSegment), {number(table), number(p1)}), ReplyUse::Decimal};
+        return {fill(t.CargarTexto(texts::id::kReadSegment), {number(table), number(p1)}), ReplyUse::Decimal};
     }
-    return {fill(t.CargarTexto(kTextOtherCommand), {number(command), number(p1), number(p2)})};
+    return {fill(t.CargarTexto(texts::id::kOtherCommand), {number(command), number(p1), number(p2)})};
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ std::string replyMeaning(const texts::TextTable& texts, const FrameArray& frame,
     const int data3 = reply.size() >= kFrameLength ? reply[kData3At] : 0;
     switch (described.use) {
         case ReplyUse::Acknowledgement:
-            value = texts.CargarTexto(kTextAcknowledged);
+            value = texts.CargarTexto(texts::id::kAcknowledged);
             break;
         case ReplyUse::Decimal:
             value = number(data3);

@@ -7,6 +7,7 @@
 #include "params/numbers.h"
 #include "params/visibility.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::params {
 namespace {
@@ -125,8 +126,8 @@ ChangePlan planWrite(state::State& p) {
             if (!unit.map.ComprobarParametro(address)) {
                 f.after[i] = f.before[i];  // never sent
             } else if (f.refusal.empty() && (f.after[i] < 0 || f.after[i] > 255)) {
-                f.refusal =
-                    texts::fill(p.CargarTexto(3023), {f.caption, std::to_string(address), std::to_string(f.after[i])});
+                f.refusal = texts::fill(p.CargarTexto(texts::id::kUnitValueNotByte),
+                                        {f.caption, std::to_string(address), std::to_string(f.after[i])});
             }
         }
         for (std::size_t i = 0; i < f.after.size(); ++i)
@@ -157,7 +158,7 @@ std::string shownValue(const state::State& p, int row, const std::string& shownS
         const auto& list = dynamic_cast<const app::ComboBox&>(p.frm.controls().at(fieldAt(row)));
         return number >= 0 && number < list.ListCount() ? list.items()[static_cast<std::size_t>(number)] : "-";
     }
-    return p.CargarTexto(number == 1 ? 3015 : number == 2 ? 3017 : 3016);
+    return p.CargarTexto(number == 1 ? texts::id::kChecked : number == 2 ? texts::id::kGreyed : texts::id::kUnchecked);
 }
 
 std::string unitValue(const state::State& p, const FieldPlan& f, ValueStyle style) {
@@ -187,13 +188,14 @@ void refreshMarks(state::State& p) {
                 notes[f.row] = f.refusal;
             else if (f.change)
                 notes[f.row] = texts::fill(
-                    p.CargarTexto(3022),
+                    p.CargarTexto(texts::id::kUnitAndAfterWrite),
                     {unitValue(p, f, ValueStyle::People), shownValue(p, f.row, f.afterShown, ValueStyle::People)});
         }
     } else {
         for (const auto& [row, loaded] : p.loaded.rows())
             if (!isManufacturingData(row) && loaded.shown != shownState(row, p.frm))
-                notes[row] = texts::fill(p.CargarTexto(3014), {shownValue(p, row, loaded.shown, ValueStyle::People)});
+                notes[row] = texts::fill(p.CargarTexto(texts::id::kLoadedValue),
+                                         {shownValue(p, row, loaded.shown, ValueStyle::People)});
     }
     int count = 0;
     for (int row : rowAddresses()) {
@@ -205,8 +207,8 @@ void refreshMarks(state::State& p) {
     }
     const int panel = 4;
     const std::string counted = count == 0   ? std::string()
-                                : count == 1 ? p.CargarTexto(3012)
-                                             : texts::fill(p.CargarTexto(3011), {std::to_string(count)});
+                                : count == 1 ? p.CargarTexto(texts::id::kOneChange)
+                                             : texts::fill(p.CargarTexto(texts::id::kChanges), {std::to_string(count)});
     if (p.frm.sbStatusBar.text(panel) != counted) p.frm.sbStatusBar.setText(panel, counted);
 }
 

@@ -8,6 +8,7 @@
 #include "params/codepage.h"
 #include "params/numbers.h"
 #include "platform/path_text.h"
+#include "texts/text_ids.h"
 
 namespace zrk::files {
 
@@ -86,7 +87,7 @@ void openParameterFile(state::State& p, const std::filesystem::path& path) {
         // No unit decides which fields there are: the file shows them all.
         if (!p.boundUnit) params::showFileWithoutUnit(p, utf8(path.filename()));
     } catch (const ParameterFileError&) {
-        p.frm.setStatus(p.CargarTexto(3308));
+        p.frm.setStatus(p.CargarTexto(texts::id::kFileNotOpened));
         throw;
     }
 }
@@ -133,11 +134,11 @@ void GuardarArchivoZRK(state::State& p) {
     try {
         image = imageForFile(p);
     } catch (const params::ConversionError& e) {
-        p.frm.setStatus(p.CargarTexto(3309));
-        failure(p, texts::fill(p.CargarTexto(3310), {e.what()}));
+        p.frm.setStatus(p.CargarTexto(texts::id::kFileNotSaved));
+        failure(p, texts::fill(p.CargarTexto(texts::id::kParameterFileNotSaved), {e.what()}));
         return;
     }
-    auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk", p.CargarTexto(3035));
+    auto chosen = p.platform.ui.chooseFile(true, "Parametros", "*.zrk", p.CargarTexto(texts::id::kAllFiles));
     if (!chosen) return;
     // The Open dialog lists *.zrk: a file saved without the extension would
     // never show there.
@@ -145,13 +146,13 @@ void GuardarArchivoZRK(state::State& p) {
     try {
         writeParameterFile(p, image, *chosen);
     } catch (const FileError& e) {
-        p.frm.setStatus(p.CargarTexto(3309));
+        p.frm.setStatus(p.CargarTexto(texts::id::kFileNotSaved));
         failure(p, e.describe(p.texts));
     }
 }
 
 void AbrirArchivoZRK(state::State& p) {
-    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk", p.CargarTexto(3035));
+    const auto chosen = p.platform.ui.chooseFile(false, "Parametros", "*.zrk", p.CargarTexto(texts::id::kAllFiles));
     if (!chosen) return;
     try {
         openParameterFile(p, *chosen);

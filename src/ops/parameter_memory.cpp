@@ -16,6 +16,7 @@
 #include "params/numbers.h"
 #include "params/visibility.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::params {
 namespace {
@@ -56,7 +57,7 @@ void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows 
             for (const auto& ref : normalViewHidden()) frm.controls().at(ref.name, ref.index).setVisible(false);
         // Outside the factory view the fifth tab exists only for units with
         // address 225; the factory view keeps all six tabs, one per page.
-        if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, p.CargarTexto(1105));
+        if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, p.CargarTexto(texts::id::kVisualization));
     }
     // Keep the page shown in step with the tab the strip now selects.
     if (frm.TabStrip1.selected() != frm.PestanaActual && frm.TabStrip1.selected() > 0)
@@ -106,8 +107,8 @@ void showFileWithoutUnit(state::State& p, const std::string& fileName) {
     for (app::Control* field : parameterInputs(p.frm)) field->setEnabled(false);
     std::string caption = *p.captionBeforeFileView;
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-    p.frm.frmMain.setCaption(text(p, 3050, {caption, fileName}));
-    p.frm.setStatus(text(p, 3051, {p.CargarTexto(1431)}));
+    p.frm.frmMain.setCaption(text(p, texts::id::kFileNoUnit, {caption, fileName}));
+    p.frm.setStatus(text(p, texts::id::kFileFieldsReadOnly, {p.CargarTexto(texts::id::kReadZrk)}));
 }
 
 ops::Outcome<> IdentificarZRK(state::State& p) {
@@ -124,14 +125,15 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
                 if (reply.Resultado != link::kAck) {
                     // Nothing of the window or the map has changed yet: leave it so.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus(text(p, 3303));
+                        p.frm.setStatus(text(p, texts::id::kIdentificationCancelled));
                         return ops::End::Cancelled;
                     }
-                    p.frm.setStatus(text(p, 3301));
+                    p.frm.setStatus(text(p, texts::id::kUnitDoesNotAnswer));
                     // The page is named by its caption in the operator's language.
-                    error(p, text(p, 3302,
-                                  {std::to_string(p.settings.PuertoSerie),
-                                   p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(1104)}));
+                    error(p,
+                          text(p, texts::id::kNoUnitOnPort,
+                               {std::to_string(p.settings.PuertoSerie),
+                                p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(texts::id::kSetup)}));
                     return ops::End::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = link::replyByte(reply);
@@ -179,7 +181,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
                     // Decode nothing: zeros for cells never read would show
                     // values the unit does not hold, and a write would store them.
                     if (p.progress.cancelRequested()) {
-                        p.frm.setStatus(text(p, 3304));
+                        p.frm.setStatus(text(p, texts::id::kReadCancelledNothingChanged));
                         return ops::End::Cancelled;
                     }
                     p.frm.setStatus("Reading Error in data " + std::to_string(a));
@@ -200,7 +202,8 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
         p.frm.setStatus("Ended");
     }
     if (!only && image[252] < 48 && image[253] < 4)
-        p.platform.ui.messageBox(p.CargarTexto(2001), p.platform.info.title, platform::UserInterface::Icon::Warning);
+        p.platform.ui.messageBox(p.CargarTexto(texts::id::kFirmwareNeedsOtherProgram), p.platform.info.title,
+                                 platform::UserInterface::Icon::Warning);
     p.platform.events.processEvents();
     refreshMarks(p);
     return ops::End::Done;
@@ -218,7 +221,7 @@ ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std:
         const int address = image[50] >= motorTypes ? 50 : 61;
         p.frm.setStatus("Reading Error in data " + std::to_string(address));
         error(p, std::string(kReadError) + "\n" +
-                     text(p, 3064,
+                     text(p, texts::id::kUnitValueFormCannotShow,
                           {std::to_string(image[address]), fieldCaption(p.frm, address), std::to_string(address)}));
         return ops::End::BadData;
     }
@@ -255,11 +258,11 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
     const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
     if (!high || !low) {
         if (p.progress.cancelRequested()) {
-            p.frm.setStatus(text(p, 3305));
+            p.frm.setStatus(text(p, texts::id::kWriteCancelledNothingWritten));
             return ops::End::Cancelled;
         }
-        p.frm.setStatus(text(p, 3003));
-        error(p, std::string(kWriteError) + "\n" + text(p, 3003));
+        p.frm.setStatus(text(p, texts::id::kNothingWrittenNoAnswer));
+        error(p, std::string(kWriteError) + "\n" + text(p, texts::id::kNothingWrittenNoAnswer));
         return ops::End::NoAnswer;
     }
     p.progress.advance();
@@ -267,9 +270,9 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
     const int onLine = *high * 256 + *low;
     if (onLine == expected) return std::nullopt;
     const std::string found = std::to_string(onLine), read = std::to_string(expected);
-    p.frm.setStatus(text(p, 3001, {found, read}));
+    p.frm.setStatus(text(p, texts::id::kNothingWrittenOtherUnit, {found, read}));
     // Another unit answers: a retry cannot help, the message says why alone.
-    error(p, text(p, 3002, {found, read}));
+    error(p, text(p, texts::id::kFormHoldsOtherUnit, {found, read}));
     return ops::End::WrongUnit;
 }
 
@@ -279,10 +282,10 @@ namespace {
 
 // Refuses a write before anything is sent.
 ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail, bool writeError = false) {
-    p.frm.setStatus(text(p, 3307));
+    p.frm.setStatus(text(p, texts::id::kNothingWritten));
     // A text the strict reading refuses keeps the write error it has always
     // had; the refusals the tool added say that nothing went out.
-    error(p, (writeError ? std::string(kWriteError) : text(p, 3060)) + "\n" + detail);
+    error(p, (writeError ? std::string(kWriteError) : text(p, texts::id::kNothingSentToUnit)) + "\n" + detail);
     return end;
 }
 
@@ -303,11 +306,12 @@ std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBind
         }
         return true;
     } catch (const files::FileError& e) {
-        const std::string question = text(p, 3025, {e.describe(p.texts)});
-        if (p.writeWithoutRecord || p.platform.ui.askDefaultNo(question, text(p, 3026), p.platform.info.title))
+        const std::string question = text(p, texts::id::kRecordCannotBeKept, {e.describe(p.texts)});
+        if (p.writeWithoutRecord ||
+            p.platform.ui.askDefaultNo(question, text(p, texts::id::kWriteWithoutRecord), p.platform.info.title))
             return false;
-        p.frm.setStatus(text(p, 3307));
-        error(p, e.describe(p.texts) + "\n" + text(p, 3027));
+        p.frm.setStatus(text(p, texts::id::kNothingWritten));
+        error(p, e.describe(p.texts) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
         return ops::Outcome<>(ops::End::NotRecorded);
     }
 }
@@ -455,7 +459,7 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
 // back and compares. A cell whose write went unanswered on a line that
 // still answers is read back too: the unit may have taken it.
 void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
-    p.frm.setStatus(text(p, 3004));
+    p.frm.setStatus(text(p, texts::id::kVerifying));
     for (const auto& [a, byte] : frames) {
         const bool acknowledged = Sending::has(s.sent, a);
         if (!acknowledged && !Sending::has(s.unanswered, a)) continue;
@@ -463,9 +467,10 @@ void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
         if (p.progress.cancelRequested()) break;
         const std::string written = std::to_string(byte);
         if (!held && acknowledged)
-            s.differences.push_back(text(p, 3007, {std::to_string(a), written}));
+            s.differences.push_back(text(p, texts::id::kAddressNoAnswerReadBack, {std::to_string(a), written}));
         else if (held && *held != byte)
-            s.differences.push_back(text(p, 3006, {std::to_string(a), written, std::to_string(*held)}));
+            s.differences.push_back(
+                text(p, texts::id::kAddressHoldsOther, {std::to_string(a), written, std::to_string(*held)}));
         if (held) s.checked.push_back(a);
         if (held && *held == byte) s.verified.push_back(a);
         if (acknowledged) p.progress.advance();
@@ -517,8 +522,8 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
     const auto add = [&](int id, const std::vector<int>& cells) {
         if (!cells.empty()) lines += "\n" + text(p, id, {addressRanges(cells)});
     };
-    add(3029, verified);
-    add(3030, written);
+    add(texts::id::kWrittenVerified, verified);
+    add(texts::id::kWrittenNotVerified, written);
     if (!unknown.empty()) {
         std::string named;
         for (int a : unknown) {
@@ -526,10 +531,10 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
             named += (named.empty() ? "" : ", ") + std::to_string(a) +
                      (row >= 0 ? " (" + fieldCaption(p.frm, row) + ")" : std::string());
         }
-        lines += "\n" + text(p, 3031, {named});
+        lines += "\n" + text(p, texts::id::kUnknownSentNoAnswer, {named});
     }
-    add(3032, failed);
-    add(3033, notSent);
+    add(texts::id::kWriteFailed, failed);
+    add(texts::id::kNotSent, notSent);
     return lines;
 }
 
@@ -543,19 +548,21 @@ void reportWrite(state::State& p, const std::vector<std::pair<int, std::uint8_t>
                (outcome == CellOutcome::Failed && Sending::has(s.sent, f.first));
     });
     if (s.deadAt) {
-        const std::string headline = text(p, 3028, {std::to_string(*s.deadAt)});
-        const std::string message = headline + cellsByOutcome(p, frames, s) + "\n" + text(p, 3034);
+        const std::string headline = text(p, texts::id::kWriteStoppedLineDead, {std::to_string(*s.deadAt)});
+        const std::string message =
+            headline + cellsByOutcome(p, frames, s) + "\n" + text(p, texts::id::kReadAgainOnceLineAnswers);
         p.frm.setStatus(headline);
         error(p, message);
         s.outcome = {ops::End::NoAnswer, headline};
     } else if (!allTaken) {
-        p.frm.setStatus(text(p, 3008, {addressRanges(s.unanswered)}));
+        p.frm.setStatus(text(p, texts::id::kEndedNoAnswerWriting, {addressRanges(s.unanswered)}));
         s.outcome = ops::End::NoAnswer;
     } else if (!s.differences.empty()) {
         std::string list;
         for (const auto& line : s.differences) list += "\n" + line;
-        p.frm.setStatus(text(p, 3005) + ": " + s.differences.front() + (s.differences.size() > 1 ? " ..." : ""));
-        error(p, text(p, 3005) + list);
+        p.frm.setStatus(text(p, texts::id::kEndedUnitDoesNotHold) + ": " + s.differences.front() +
+                        (s.differences.size() > 1 ? " ..." : ""));
+        error(p, text(p, texts::id::kEndedUnitDoesNotHold) + list);
         s.outcome = ops::End::NotVerified;
     } else {
         p.frm.setStatus("Ended");
@@ -628,8 +635,9 @@ std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
 
 ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
     if (!p.boundUnit) {
-        p.frm.setStatus(text(p, 3009));
-        error(p, text(p, 3024, {p.CargarTexto(1431), p.CargarTexto(1002)}));
+        p.frm.setStatus(text(p, texts::id::kNothingWrittenReadFirst));
+        error(p, text(p, texts::id::kNothingWrittenNoSource,
+                      {p.CargarTexto(texts::id::kReadZrk), p.CargarTexto(texts::id::kOpen)}));
         return ops::End::NothingToDo;
     }
     const UnitBinding unit = *p.boundUnit;
@@ -660,13 +668,14 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
             sendFrames(p, frames, s);
             if (s.verify && !p.progress.cancelRequested() && !s.deadAt) verifySent(p, frames, s);
             if (p.progress.cancelRequested()) {
-                p.frm.setStatus(text(p, 3306));
+                p.frm.setStatus(text(p, texts::id::kWriteCancelledPartly));
                 s.outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
             // Once frames have gone, the engineer learns what the unit holds.
             const std::string held =
-                s.transactions > 0 ? cellsByOutcome(p, frames, s) + "\n" + text(p, 3034) : std::string();
+                s.transactions > 0 ? cellsByOutcome(p, frames, s) + "\n" + text(p, texts::id::kReadAgainOnceLineAnswers)
+                                   : std::string();
             s.outcome = portFailure(p, kWriteError, e, held);
         }
     }
@@ -760,9 +769,11 @@ ops::Outcome<> confirmedWrite(state::State& p) {
     for (const auto& c : changes)
         details +=
             c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + (c.unit.empty() ? "" : " " + c.unit) + "\n";
-    if (copy) details += "\n" + text(p, 3020, {copy->string()});
-    if (!p.platform.ui.confirm(p.CargarTexto(changes.empty() ? 3019 : 3018), details, p.platform.info.title)) {
-        p.frm.setStatus(p.CargarTexto(3021));
+    if (copy) details += "\n" + text(p, texts::id::kCopySavedFirst, {copy->string()});
+    if (!p.platform.ui.confirm(
+            p.CargarTexto(changes.empty() ? texts::id::kNoFieldDiffers : texts::id::kWriteTheseChanges), details,
+            p.platform.info.title)) {
+        p.frm.setStatus(p.CargarTexto(texts::id::kNothingWrittenCancelled));
         return ops::End::Cancelled;
     }
     return writeUnit(p, {false, copy, &plan});

@@ -8,6 +8,7 @@
 #include "files/atomic_write.h"
 #include "link/frame.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::link {
 
@@ -77,9 +78,10 @@ bool PortChoice::runSteps(bool saveAndReport) {
         }
     }
     if (unwritable)
-        p.platform.ui.messageBox(texts::fill(p.CargarTexto(3300), {unwritable->path(), unwritable->reason(),
-                                                                   std::to_string(p.settings.PuertoSerie)}),
-                                 p.platform.info.title, platform::UserInterface::Icon::Warning);
+        p.platform.ui.messageBox(
+            texts::fill(p.CargarTexto(texts::id::kSettingsCannotBeWritten),
+                        {unwritable->path(), unwritable->reason(), std::to_string(p.settings.PuertoSerie)}),
+            p.platform.info.title, platform::UserInterface::Icon::Warning);
     return true;
 }
 

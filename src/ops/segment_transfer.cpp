@@ -7,6 +7,7 @@
 #include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::tables {
 namespace {
@@ -39,30 +40,36 @@ std::size_t half(int halfStart) { return halfStart == kHalfStarts[0] ? 0 : 1; }
 
 // "table 3, second half"
 std::string halfName(const texts::TextTable& texts, int n, int halfStart) {
-    return text(texts, 3104, {std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? 3101 : 3102)});
+    return text(
+        texts, texts::id::kTableHalf,
+        {std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? texts::id::kFirstHalf : texts::id::kSecondHalf)});
 }
 
 // "table 3, second half, offset 130"
 std::string cellName(const texts::TextTable& texts, const SegmentCell& cell) {
-    return text(texts, 3105, {halfName(texts, cell.table, cell.halfStart), std::to_string(cell.offset)});
+    return text(texts, texts::id::kAtOffset,
+                {halfName(texts, cell.table, cell.halfStart), std::to_string(cell.offset)});
 }
 
 // Offsets `from` to `to` of a half, named as one cell when they are one.
 std::string rangeName(const texts::TextTable& texts, int n, int halfStart, int from, int to) {
     if (from == to) return cellName(texts, {n, halfStart, from});
-    return text(texts, 3106, {halfName(texts, n, halfStart), std::to_string(from), std::to_string(to)});
+    return text(texts, texts::id::kAtOffsets,
+                {halfName(texts, n, halfStart), std::to_string(from), std::to_string(to)});
 }
 
 std::string listText(const texts::TextTable& texts, const std::vector<std::string>& items) {
-    if (items.empty()) return texts.CargarTexto(3117);
+    if (items.empty()) return texts.CargarTexto(texts::id::kNothing);
     std::string list;
     for (const auto& item : items) list += (list.empty() ? "" : "; ") + item;
     return list;
 }
 
 std::string differenceText(const texts::TextTable& texts, const Difference& d) {
-    if (!d.held) return text(texts, 3111, {cellName(texts, d.cell), std::to_string(d.written)});
-    return text(texts, 3110, {cellName(texts, d.cell), std::to_string(d.written), std::to_string(*d.held)});
+    if (!d.held)
+        return text(texts, texts::id::kCellNoAnswerReadBack, {cellName(texts, d.cell), std::to_string(d.written)});
+    return text(texts, texts::id::kCellWrittenUnitHolds,
+                {cellName(texts, d.cell), std::to_string(d.written), std::to_string(*d.held)});
 }
 
 enum class HalfEnd { Done, Failed, Cancelled };
@@ -153,7 +160,7 @@ HalfEnd writeHalf(state::State& program, const CellWrite* first, const CellWrite
 // it. The cells never sent count on the progress bar without a transaction.
 void readBack(state::State& program, int planned, const std::vector<CellWrite>& cells, Tally& tally) {
     tally.readingBack = true;
-    program.frm.setStatus(program.CargarTexto(3004));
+    program.frm.setStatus(program.CargarTexto(texts::id::kVerifying));
     std::vector<CellWrite> toCheck = tally.acknowledged;
     for (const StoppedHalf& s : tally.stopped) {
         const auto w = std::find_if(cells.begin(), cells.end(), [&](const CellWrite& c) { return c.cell == s.at; });
@@ -222,29 +229,32 @@ void reportDeadWrite(const texts::TextTable& texts, const std::vector<CellWrite>
     }
     std::vector<std::string> unknownNames;
     for (const SegmentCell& cell : unknown) unknownNames.push_back(cellName(texts, cell));
-    tally.details.push_back(text(texts, 3113, {listText(texts, runNames(texts, written))}));
-    if (tally.lastAcknowledged) tally.details.push_back(text(texts, 3114, {cellName(texts, *tally.lastAcknowledged)}));
-    tally.details.push_back(text(texts, 3115, {listText(texts, unknownNames)}));
-    tally.details.push_back(text(texts, 3116, {listText(texts, runNames(texts, notSent))}));
+    tally.details.push_back(text(texts, texts::id::kTableWritten, {listText(texts, runNames(texts, written))}));
+    if (tally.lastAcknowledged)
+        tally.details.push_back(text(texts, texts::id::kLastAcknowledged, {cellName(texts, *tally.lastAcknowledged)}));
+    tally.details.push_back(text(texts, texts::id::kTableUnknownNoAnswer, {listText(texts, unknownNames)}));
+    tally.details.push_back(text(texts, texts::id::kTableNotSent, {listText(texts, runNames(texts, notSent))}));
 }
 
 // The status line at the end of a write, and the lines the message adds:
 // each failed half with its cause, what a dead line left, each difference.
 std::string finishWrite(const texts::TextTable& texts, const std::vector<CellWrite>& planned, Tally& tally) {
-    if (tally.cancelled) return texts.CargarTexto(tally.readingBack ? 3119 : kWriteCancelledText);
+    if (tally.cancelled)
+        return texts.CargarTexto(tally.readingBack ? texts::id::kVerifyingCancelled : texts::id::kWriteCancelled);
     for (const StoppedHalf& s : tally.stopped)
-        tally.details.push_back(text(texts, 3107,
-                                     {halfName(texts, s.at.table, s.at.halfStart), std::to_string(s.at.offset),
-                                      texts.CargarTexto(s.cause == StopCause::LineDead ? 3109 : 3108)}));
+        tally.details.push_back(text(
+            texts, texts::id::kStoppedAtOffset,
+            {halfName(texts, s.at.table, s.at.halfStart), std::to_string(s.at.offset),
+             texts.CargarTexto(s.cause == StopCause::LineDead ? texts::id::kLineWentDead : texts::id::kNoAnswer)}));
     if (tally.dead() && !tally.readingBack) reportDeadWrite(texts, planned, tally);
     for (const Difference& d : tally.differences) tally.details.push_back(differenceText(texts, d));
     if (tally.dead())
-        return tally.readingBack ? text(texts, 3118, {std::to_string(tally.notReadBack)})
-                                 : text(texts, 3112, {cellName(texts, *tally.deadFrom)});
+        return tally.readingBack ? text(texts, texts::id::kReadBackLineDead, {std::to_string(tally.notReadBack)})
+                                 : text(texts, texts::id::kTableWriteLineDead, {cellName(texts, *tally.deadFrom)});
     if (tally.failedHalves > 0) return writeEndText(texts, tally.failedHalves);
     if (!tally.differences.empty())
-        return texts.CargarTexto(3005) + ": " + differenceText(texts, tally.differences.front()) +
-               (tally.differences.size() > 1 ? " ..." : "");
+        return texts.CargarTexto(texts::id::kEndedUnitDoesNotHold) + ": " +
+               differenceText(texts, tally.differences.front()) + (tally.differences.size() > 1 ? " ..." : "");
     return "Ended";
 }
 
@@ -298,18 +308,21 @@ std::string progressText(int n, int offset, std::int32_t byte) {
 std::string errorText(int offset) { return "Reading Error in data " + std::to_string(offset); }
 
 std::string readErrorText(const texts::TextTable& texts, int n, int halfStart, int offset) {
-    return text(texts, 3103,
-                {errorText(offset), std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? 3101 : 3102)});
+    return text(texts, texts::id::kHalfOfTable,
+                {errorText(offset), std::to_string(n),
+                 texts.CargarTexto(half(halfStart) == 0 ? texts::id::kFirstHalf : texts::id::kSecondHalf)});
 }
 
 std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, int offset) {
-    return text(texts, 3100,
-                {std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? 3101 : 3102), std::to_string(offset)});
+    return text(
+        texts, texts::id::kWritingErrorInTable,
+        {std::to_string(n), texts.CargarTexto(half(halfStart) == 0 ? texts::id::kFirstHalf : texts::id::kSecondHalf),
+         std::to_string(offset)});
 }
 
 std::string writeEndText(const texts::TextTable& texts, int failedHalves) {
     if (failedHalves == 0) return "Ended";
-    return text(texts, kEndedHalvesFailedText, {std::to_string(failedHalves)});
+    return text(texts, texts::id::kEndedHalvesFailed, {std::to_string(failedHalves)});
 }
 
 int unwrittenRows(const state::State& program) {
@@ -374,7 +387,7 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
         Tally outcome = readTable(program, read, identifier);
         program.link.CerrarCom();
         if (outcome.cancelled) {
-            program.frm.setStatus(program.CargarTexto(kReadCancelledText));
+            program.frm.setStatus(program.CargarTexto(texts::id::kReadCancelled));
         } else if (outcome.succeeded()) {
             program.flash = read;
             program.flashOfUnit.reset();
@@ -396,11 +409,11 @@ ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<
         std::optional<std::uint16_t> identifier;
         Tally outcome = readTable(program, table, identifier);
         program.link.CerrarCom();
-        if (outcome.cancelled) program.frm.setStatus(program.CargarTexto(kReadCancelledText));
+        if (outcome.cancelled) program.frm.setStatus(program.CargarTexto(texts::id::kReadCancelled));
         if (outcome.succeeded() && !identifier) {
             // Whose table it is stays unknown: no write can be planned on it.
             ++outcome.failedHalves;
-            program.frm.setStatus(program.CargarTexto(3003));
+            program.frm.setStatus(program.CargarTexto(texts::id::kNothingWrittenNoAnswer));
         } else if (outcome.succeeded()) {
             read = UnitTable{*identifier, table};
             program.frm.setStatus("Ended");
@@ -432,13 +445,15 @@ bool sameUnit(state::State& program, std::uint16_t expected, Tally& tally) {
     if (!high || !low) {
         tally.cancelled = program.progress.cancelRequested();
         tally.unanswered = !tally.cancelled;
-        program.frm.setStatus(program.CargarTexto(tally.cancelled ? 3021 : 3003));
+        program.frm.setStatus(program.CargarTexto(tally.cancelled ? texts::id::kNothingWrittenCancelled
+                                                                  : texts::id::kNothingWrittenNoAnswer));
         return false;
     }
     const int onLine = *high * 256 + *low;
     if (onLine == expected) return true;
     tally.otherUnit = true;
-    program.frm.setStatus(text(program.texts, 3001, {std::to_string(onLine), std::to_string(expected)}));
+    program.frm.setStatus(
+        text(program.texts, texts::id::kNothingWrittenOtherUnit, {std::to_string(onLine), std::to_string(expected)}));
     return false;
 }
 

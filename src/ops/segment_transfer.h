@@ -51,10 +51,6 @@ std::string readErrorText(const texts::TextTable& texts, int n, int halfStart, i
 // the operator's language.
 std::string writeErrorText(const texts::TextTable& texts, int n, int halfStart, int offset);
 
-// Text ids of a transfer's endings.
-inline constexpr int kEndedHalvesFailedText = 3061;
-inline constexpr int kReadCancelledText = 3062;
-inline constexpr int kWriteCancelledText = 3063;
 // The end of a write in which `failedHalves` halves were cut short.
 std::string writeEndText(const texts::TextTable& texts, int failedHalves);
 

@@ -3,6 +3,7 @@
 #include "ops/segment_transfer.h"
 #include "params/numbers.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::ops {
 
@@ -21,8 +22,8 @@ void CAyuda_Click(state::State& program) {
     }
     // A missing help file is the viewer's business; only a viewer that cannot
     // start at all gets here.
-    program.platform.ui.messageBox(program.CargarTexto(3313) + "\n" + reasons, program.platform.info.title,
-                                   platform::UserInterface::Icon::None);
+    program.platform.ui.messageBox(program.CargarTexto(texts::id::kHelpCouldNotOpen) + "\n" + reasons,
+                                   program.platform.info.title, platform::UserInterface::Icon::None);
 }
 
 void Command2_Click(state::State& program) {

@@ -9,6 +9,7 @@
 #include "ops/operation_guards.h"
 #include "params/numbers.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::live {
 namespace {
@@ -180,8 +181,8 @@ void CModoVerboso_Click(state::State& program) {
     const std::string& text = frm.TTiempoModoVerboso.Text();
     const auto period = periodMilliseconds(text);
     if (!period) {
-        program.platform.ui.messageBox(texts::fill(program.CargarTexto(3314), {text}), program.platform.info.title,
-                                       platform::UserInterface::Icon::Warning);
+        program.platform.ui.messageBox(texts::fill(program.CargarTexto(texts::id::kAutomaticPeriodRefused), {text}),
+                                       program.platform.info.title, platform::UserInterface::Icon::Warning);
         return;
     }
     frm.CModoVerboso.setEnabled(false);

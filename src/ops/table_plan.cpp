@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "texts/text_ids.h"
+
 namespace zrk::tables {
 namespace {
 
@@ -20,11 +22,13 @@ std::string entryText(std::int32_t entry) {
 std::string refusal(const texts::TextTable& texts, const FlashTable& table) {
     for (int row = 1; row <= kPatternRows; ++row) {
         const std::int32_t colour = table.color(row);
-        if (colour < 0 || colour > kMaxColour) return text(texts, 3123, {std::to_string(row), std::to_string(colour)});
+        if (colour < 0 || colour > kMaxColour)
+            return text(texts, texts::id::kColourCannotBeSent, {std::to_string(row), std::to_string(colour)});
         for (int col = 1; col <= kPatternColumns; ++col) {
             const std::int32_t entry = table.pauta(row, col);
             if (entry < 0 || entry > kMaxEntry)
-                return text(texts, 3124, {std::to_string(row), std::to_string(col), std::to_string(entry)});
+                return text(texts, texts::id::kEntryCannotBeSent,
+                            {std::to_string(row), std::to_string(col), std::to_string(entry)});
         }
     }
     return {};
@@ -68,7 +72,7 @@ std::string shownTable(const texts::TextTable& texts, const FlashTable& grid,
         try {
             out.color(row) = captionColour(caption);
         } catch (const std::exception&) {
-            return text(texts, 3123, {std::to_string(row), caption});
+            return text(texts, texts::id::kColourCannotBeSent, {std::to_string(row), caption});
         }
     }
     return {};
@@ -82,11 +86,13 @@ std::vector<std::string> rowChangeLines(const texts::TextTable& texts, const Tab
     std::vector<std::string> lines;
     const std::string r = std::to_string(row.row);
     if (row.colourBefore != row.colourAfter)
-        lines.push_back(text(texts, 3121, {r, std::to_string(row.colourBefore), std::to_string(row.colourAfter)}));
+        lines.push_back(text(texts, texts::id::kRowColourChange,
+                             {r, std::to_string(row.colourBefore), std::to_string(row.colourAfter)}));
     for (int pair = 1; pair <= kPatternColumns / 2; ++pair) {
         const std::string before = pairText(plan.unit.table, row.row, pair);
         const std::string after = pairText(plan.after, row.row, pair);
-        if (before != after) lines.push_back(text(texts, 3122, {r, std::to_string(pair), before, after}));
+        if (before != after)
+            lines.push_back(text(texts, texts::id::kRowPairChange, {r, std::to_string(pair), before, after}));
     }
     return lines;
 }

@@ -9,6 +9,7 @@
 #include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::tables {
 namespace {
@@ -105,9 +106,11 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
         return true;
     } catch (const files::FileError& e) {
         if (p.writeWithoutRecord ||
-            p.platform.ui.askDefaultNo(text(p, 3025, {e.describe(p.texts)}), text(p, 3026), p.platform.info.title))
+            p.platform.ui.askDefaultNo(text(p, texts::id::kRecordCannotBeKept, {e.describe(p.texts)}),
+                                       text(p, texts::id::kWriteWithoutRecord), p.platform.info.title))
             return false;
-        stop(p, ops::End::NotRecorded, text(p, 3307), std::string(e.what()) + "\n" + text(p, 3027));
+        stop(p, ops::End::NotRecorded, text(p, texts::id::kNothingWritten),
+             std::string(e.what()) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
         return std::nullopt;
     }
 }
@@ -117,25 +120,28 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
 Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
     FlashTable after;
     if (const auto refused = shownTable(p.texts, p.flash, labelCaptions(p), after); !refused.empty())
-        return stop(p, ops::End::BadData, text(p, 3307), refused);
+        return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
     if (const auto refused = planTableWrite(p.texts, {}, after).refusal; !refused.empty())
-        return stop(p, ops::End::BadData, text(p, 3307), refused);
+        return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
 
     const auto unit = identify(p);
     if (!unit) {
-        if (p.progress.cancelRequested()) return stop(p, ops::End::Cancelled, text(p, 3021));
-        return stop(p, ops::End::NoAnswer, text(p, 3003), text(p, 3003));
+        if (p.progress.cancelRequested())
+            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled));
+        return stop(p, ops::End::NoAnswer, text(p, texts::id::kNothingWrittenNoAnswer),
+                    text(p, texts::id::kNothingWrittenNoAnswer));
     }
     const std::string name = std::to_string(*unit);
     if (!p.flashOfUnit || p.flashOfUnit->identifier != *unit) {
         // The grid keeps the edits: the unit's table is read beside them.
-        if (!p.platform.ui.confirm(text(p, 3126, {name}), {}, p.platform.info.title))
-            return stop(p, ops::End::Cancelled, text(p, 3021));
+        if (!p.platform.ui.confirm(text(p, texts::id::kTableReadFirst, {name}), {}, p.platform.info.title))
+            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled));
         std::optional<UnitTable> read;
         const auto outcome = readUnitTable(p, read);
         if (!outcome.done()) return {outcome.end, outcome.message};
         if (read->identifier != *unit)
-            return stop(p, ops::End::WrongUnit, text(p, 3001, {std::to_string(read->identifier), name}));
+            return stop(p, ops::End::WrongUnit,
+                        text(p, texts::id::kNothingWrittenOtherUnit, {std::to_string(read->identifier), name}));
         p.flashOfUnit = *read;
     }
 
@@ -144,7 +150,7 @@ Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
     for (const RowChange& row : plan.rows)
         for (auto& line : rowChangeLines(p.texts, plan, row)) result.lines.push_back(std::move(line));
     if (plan.rows.empty()) {
-        p.frm.setStatus(text(p, 3127, {name}));
+        p.frm.setStatus(text(p, texts::id::kTableNoChange, {name}));
         return {ops::End::Done, {}, std::move(result)};
     }
     if (options.dryRun) return {ops::End::Done, {}, std::move(result)};
@@ -156,9 +162,9 @@ Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
     if (ask) {
         std::string details;
         for (const auto& line : result.lines) details += line + "\n";
-        if (!copy.empty()) details += "\n" + text(p, 3125, {copy.string()});
-        if (!p.platform.ui.confirm(text(p, 3120, {name}), details, p.platform.info.title))
-            return stop(p, ops::End::Cancelled, text(p, 3021), {}, std::move(result));
+        if (!copy.empty()) details += "\n" + text(p, texts::id::kTableCopySavedFirst, {copy.string()});
+        if (!p.platform.ui.confirm(text(p, texts::id::kWriteTableChanges, {name}), details, p.platform.info.title))
+            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled), {}, std::move(result));
     }
     const auto recorded = prepareRecord(p, plan, copy);
     if (!recorded) return {ops::End::NotRecorded, p.frm.status(), std::move(result)};

@@ -13,6 +13,7 @@
 #include "params/image_layout.h"
 #include "params/visibility.h"
 #include "state/state.h"
+#include "texts/text_ids.h"
 
 namespace zrk::params {
 namespace {
@@ -40,11 +41,11 @@ ops::Outcome<> portFailure(state::State& p, const platform::PortError& e) {
 // A transaction without an answer before anything was sent.
 ops::Outcome<> noAnswer(state::State& p) {
     if (p.progress.cancelRequested()) {
-        p.frm.setStatus(text(p, 3417));
+        p.frm.setStatus(text(p, texts::id::kNothingPutBackCancelled));
         return ops::End::Cancelled;
     }
-    p.frm.setStatus(text(p, 3419));
-    error(p, std::string(kWriteError) + "\n" + text(p, 3419));
+    p.frm.setStatus(text(p, texts::id::kNothingPutBackNoAnswer));
+    error(p, std::string(kWriteError) + "\n" + text(p, texts::id::kNothingPutBackNoAnswer));
     return ops::End::NoAnswer;
 }
 
@@ -66,16 +67,16 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
     const int onLine = *high * 256 + *low;
     if (onLine == *expected) return std::nullopt;
     const std::string found = std::to_string(onLine), logged = std::to_string(*expected);
-    p.frm.setStatus(text(p, 3420, {found, logged}));
+    p.frm.setStatus(text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
     // Another unit answers: a retry cannot help, the message says why alone.
-    error(p, text(p, 3420, {found, logged}));
+    error(p, text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
     return ops::End::WrongUnit;
 }
 
 // A logged field by the caption the window shows beside it.
 std::string captionOf(const state::State& p, const std::string& field) {
     if (const int row = tables::rowOfField(field); row > 0)
-        return texts::fill(p.CargarTexto(3128), {std::to_string(row)});
+        return texts::fill(p.CargarTexto(texts::id::kTableRow), {std::to_string(row)});
     for (int row : rowAddresses())
         if (fieldAt(row) == field) return fieldCaption(p.frm, row);
     return field;
@@ -89,19 +90,20 @@ std::optional<int> number(const std::string& text) {
 }
 
 std::string outcomeText(state::State& p, const std::string& outcome) {
-    static constexpr int kTexts[] = {3413, 3414, 3424, 3415};
+    static constexpr int kTexts[] = {texts::id::kOutcomeVerified, texts::id::kOutcomeWrittenNotVerified,
+                                     texts::id::kOutcomeUnknown, texts::id::kOutcomeFailed};
     return p.CargarTexto(kTexts[files::outcomeRank(outcome)]);
 }
 
 std::string recentText(state::State& p, const std::optional<std::string>& unit) {
     const auto writes = recentWrites(p, unit, 10);
     if (writes.empty()) return {};
-    std::string list = unit ? text(p, 3411, {*unit}) : p.CargarTexto(3412);
+    std::string list = unit ? text(p, texts::id::kRecentWritesUnit, {*unit}) : p.CargarTexto(texts::id::kRecentWrites);
     for (const auto& w : writes) {
         std::string captions;
         for (const auto& c : w.captions) captions += (captions.empty() ? "" : ", ") + c;
         list += "\n" + w.time + "  " + (unit ? "" : w.unit + "  ") + captions + "  (" + w.outcome +
-                (w.undoes > 0 ? "; " + text(p, 3422, {std::to_string(w.undoes)}) : "") + ")";
+                (w.undoes > 0 ? "; " + text(p, texts::id::kUndoOf, {std::to_string(w.undoes)}) : "") + ")";
     }
     return list;
 }
@@ -168,14 +170,16 @@ ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string
     for (const auto& line : lines)
         if (!unit || line.unit == *unit) last = &line;
     if (last == nullptr) {
-        const std::string message = unit ? text(p, 3402, {*unit}) : p.CargarTexto(3401);
+        const std::string message =
+            unit ? text(p, texts::id::kNothingToUndoOfUnit, {*unit}) : p.CargarTexto(texts::id::kNothingToUndo);
         p.frm.setStatus(message);
         return {ops::End::NothingToDo, message};
     }
     if (last->write == 0) {
         const std::string message =
-            text(p, 3403, {last->time, last->unit, (p.platform.info.dataFolder / "before-write").string()});
-        p.frm.setStatus(p.CargarTexto(3421));
+            text(p, texts::id::kLastWriteWithoutBytes,
+                 {last->time, last->unit, (p.platform.info.dataFolder / "before-write").string()});
+        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
         return {ops::End::NothingToDo, message};
     }
     UndoPlan plan;
@@ -222,8 +226,8 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             record.checkLog();
         } catch (const files::FileError& e) {
             if (!options.withoutRecord) {
-                p.frm.setStatus(p.CargarTexto(3421));
-                error(p, p.CargarTexto(3060) + "\n" + e.describe(p.texts));
+                p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
+                error(p, p.CargarTexto(texts::id::kNothingSentToUnit) + "\n" + e.describe(p.texts));
                 return {ops::End::NotRecorded, e.what()};
             }
             recorded = false;
@@ -237,15 +241,15 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             for (const auto& cell : field.cells)
                 if (cell.changedSince())
                     list += "\n" +
-                            text(p, 3406,
+                            text(p, texts::id::kAddressChangedSince,
                                  {cell.name(), field.caption, std::to_string(*cell.held), std::to_string(cell.after)});
-        p.frm.setStatus(p.CargarTexto(3407));
-        error(p, p.CargarTexto(3407) + list);
-        return {ops::End::NotVerified, p.CargarTexto(3407)};
+        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBackChanged));
+        error(p, p.CargarTexto(texts::id::kNothingPutBackChanged) + list);
+        return {ops::End::NotVerified, p.CargarTexto(texts::id::kNothingPutBackChanged)};
     }
     const std::vector<UndoCell> cells = plan.toSend(options.force);
     if (cells.empty()) {
-        p.frm.setStatus(p.CargarTexto(3410));
+        p.frm.setStatus(p.CargarTexto(texts::id::kNothingToPutBack));
         return ops::End::Done;
     }
     const std::string unitNow = plan.identifierNow() ? std::to_string(*plan.identifierNow()) : plan.unit;
@@ -263,7 +267,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             // line may be another one now.
             UndoPlan check = plan;
             if (const auto refused = checkUnit(p, check)) return *refused;
-            p.frm.setStatus(p.CargarTexto(3408));
+            p.frm.setStatus(p.CargarTexto(texts::id::kPuttingBack));
             for (const auto& cell : cells) {
                 const auto reply = p.link.EnviarComando(undoFrame(cell));
                 if (reply.Resultado != link::kAck) {
@@ -277,16 +281,16 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
                 p.progress.advance();
             }
             if (verify && !p.progress.cancelRequested()) {
-                p.frm.setStatus(text(p, 3004));
+                p.frm.setStatus(text(p, texts::id::kVerifying));
                 for (const auto& cell : cells) {
                     if (!has(sent, cell)) continue;
                     const auto held = readUndoCell(p.link, cell);
                     if (p.progress.cancelRequested()) break;
                     const std::string a = cell.name(), back = std::to_string(cell.before);
                     if (!held)
-                        differences.push_back(text(p, 3007, {a, back}));
+                        differences.push_back(text(p, texts::id::kAddressNoAnswerReadBack, {a, back}));
                     else if (*held != cell.before)
-                        differences.push_back(text(p, 3006, {a, back, std::to_string(*held)}));
+                        differences.push_back(text(p, texts::id::kAddressHoldsOther, {a, back, std::to_string(*held)}));
                     if (!held || *held != cell.before) wrong.push_back(cell.key());
                     p.progress.advance();
                     // Two transactions without a byte back: nothing more goes out.
@@ -294,7 +298,8 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
                 }
             }
             if (p.progress.cancelRequested()) {
-                p.frm.setStatus(p.CargarTexto(sent.empty() ? 3417 : 3418));
+                p.frm.setStatus(p.CargarTexto(sent.empty() ? texts::id::kNothingPutBackCancelled
+                                                           : texts::id::kUndoCancelledPartly));
                 outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
@@ -303,17 +308,18 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
     }
     if (outcome == ops::End::Done) {
         if (!failed.empty()) {
-            p.frm.setStatus(text(p, 3008, {firstFailed}));
-            error(p, text(p, 3008, {firstFailed}));
+            p.frm.setStatus(text(p, texts::id::kEndedNoAnswerWriting, {firstFailed}));
+            error(p, text(p, texts::id::kEndedNoAnswerWriting, {firstFailed}));
             outcome = ops::End::NoAnswer;
         } else if (!differences.empty()) {
             std::string list;
             for (const auto& line : differences) list += "\n" + line;
-            p.frm.setStatus(text(p, 3005) + ": " + differences.front() + (differences.size() > 1 ? " ..." : ""));
-            error(p, text(p, 3005) + list);
+            p.frm.setStatus(text(p, texts::id::kEndedUnitDoesNotHold) + ": " + differences.front() +
+                            (differences.size() > 1 ? " ..." : ""));
+            error(p, text(p, texts::id::kEndedUnitDoesNotHold) + list);
             outcome = ops::End::NotVerified;
         } else {
-            p.frm.setStatus(p.CargarTexto(3409));
+            p.frm.setStatus(p.CargarTexto(texts::id::kUndone));
         }
     }
     if (recorded && !sent.empty()) {
@@ -413,12 +419,13 @@ ops::Outcome<> confirmedUndo(state::State& p) {
         std::string cells;
         for (const auto& c : field.cells)
             cells += (cells.empty() ? "" : ", ") +
-                     text(p, 3405, {c.name(), std::to_string(*c.held), std::to_string(c.before)});
+                     text(p, texts::id::kAddressChange, {c.name(), std::to_string(*c.held), std::to_string(c.before)});
         details += field.caption + ": " + field.wrote + " \u2192 " + field.back + " (" + cells + ")\n";
     }
     if (!recent.empty()) details += "\n" + recent;
-    if (!p.platform.ui.confirm(text(p, 3404, {plan.unit, plan.time}), details, p.platform.info.title)) {
-        p.frm.setStatus(p.CargarTexto(3417));
+    if (!p.platform.ui.confirm(text(p, texts::id::kPutBackQuestion, {plan.unit, plan.time}), details,
+                               p.platform.info.title)) {
+        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBackCancelled));
         return ops::End::Cancelled;
     }
     UndoOptions options;
@@ -427,8 +434,9 @@ ops::Outcome<> confirmedUndo(state::State& p) {
         try {
             files::WriteRecord(p.platform.info.dataFolder).checkLog();
         } catch (const files::FileError& e) {
-            if (!p.platform.ui.askDefaultNo(text(p, 3416, {e.what()}), {}, p.platform.info.title)) {
-                p.frm.setStatus(p.CargarTexto(3421));
+            if (!p.platform.ui.askDefaultNo(text(p, texts::id::kUndoWithoutRecord, {e.what()}), {},
+                                            p.platform.info.title)) {
+                p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
                 return {ops::End::NotRecorded, e.what()};
             }
             options.withoutRecord = true;

@@ -6,6 +6,7 @@
 #include "form/frm_main.h"
 #include "params/codepage.h"
 #include "params/numbers.h"
+#include "texts/text_ids.h"
 
 namespace zrk::params {
 namespace {
@@ -51,8 +52,8 @@ const texts::TextTable& messages(const CodecContext& c) {
     return c.texts != nullptr ? *c.texts : english;
 }
 RangeError outOfRange(const CodecContext& c, const std::string& text, std::int32_t max, int decimals) {
-    return RangeError(
-        texts::fill(messages(c).CargarTexto(3000), {text, "0", formatScaled(max, decimals, c.numbers.decimal)}));
+    return RangeError(texts::fill(messages(c).CargarTexto(texts::id::kOutOfRange),
+                                  {text, "0", formatScaled(max, decimals, c.numbers.decimal)}));
 }
 std::int32_t fitting(std::int32_t v, const CodecContext& c, const std::string& text, std::int32_t max,
                      int decimals = 0) {
@@ -271,7 +272,8 @@ std::vector<ImageRow> buildRows() {
             return;
         }
         m[56] = roundToInt32(value, "txtAtenuacionNocturna");
-        if (m[56] < 0) throw RangeError(texts::fill(messages(c).CargarTexto(3000), {text, "0", "255"}));
+        if (m[56] < 0)
+            throw RangeError(texts::fill(messages(c).CargarTexto(texts::id::kOutOfRange), {text, "0", "255"}));
     };
     rows.push_back(std::move(dimmingRow));
 

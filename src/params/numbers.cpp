@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "texts/text_ids.h"
+
 namespace zrk::params {
 namespace {
 
@@ -70,7 +72,7 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     const texts::TextTable& table = messages != nullptr ? *messages : english;
     // Text ids: "%1" is not a number (%2), and the reasons.
     auto fail = [&](int why) -> ConversionError {
-        return ConversionError(texts::fill(table.CargarTexto(3073), {text, table.CargarTexto(why)}));
+        return ConversionError(texts::fill(table.CargarTexto(texts::id::kNotNumber), {text, table.CargarTexto(why)}));
     };
     const std::string& decimal = format.decimal.empty() ? std::string(".") : format.decimal;
     // A grouping mark that cannot be told apart from the decimal one is not
@@ -83,7 +85,7 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     std::size_t begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;
     while (end > begin && isBlank(text[end - 1])) --end;
-    if (begin == end) throw fail(3074);
+    if (begin == end) throw fail(texts::id::kEmpty);
     std::size_t i = begin;
     bool negative = false;
     if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
@@ -94,7 +96,8 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
     while (i < end) {
         const char c = text[i];
         if (std::isdigit(static_cast<unsigned char>(c))) {
-            if (integer > kIntegerLimit) throw ConversionError(texts::fill(table.CargarTexto(3077), {text}));
+            if (integer > kIntegerLimit)
+                throw ConversionError(texts::fill(table.CargarTexto(texts::id::kTooLarge), {text}));
             integer = integer * 10 + (c - '0');
             digits = true;
             ++i;
@@ -111,8 +114,8 @@ Fixed4 strictNumber(const std::string& text, const platform::NumberFormat& forma
             decimals += text[i];
         digits = digits || !decimals.empty();
     }
-    if (!digits) throw fail(3075);
-    if (i != end) throw fail(3076);
+    if (!digits) throw fail(texts::id::kNoDigits);
+    if (i != end) throw fail(texts::id::kUnexpectedCharacters);
     // Four decimals kept; the fifth and later decide the rounding, halves to even.
     std::int64_t scaled = integer * 10000;
     constexpr std::int64_t kPlace[] = {1000, 100, 10, 1};

@@ -8,16 +8,11 @@
 #include "params/numbers.h"
 #include "platform/user_interface.h"
 #include "tables/sector_marks.h"
+#include "texts/text_ids.h"
 #include "texts/texts.h"
 
 namespace zrk::tables {
 namespace {
-
-constexpr int kTextRefusedRange = 3040;
-constexpr int kTextRefusedGap = 3041;
-constexpr int kTextOverlap = 3042;
-constexpr int kTextThroughZero = 3043;
-constexpr int kTextAfterGap = 3044;
 
 std::string arcText(int from, int to) { return std::to_string(from) + "\u2013" + std::to_string(to); }
 
@@ -140,19 +135,20 @@ void markGrid(app::FrmMain& frm, const FlashTable& table, const texts::TextTable
         const int first = 2 * mark.sector.pair - 1;
         for (int col : {first, first + 1}) {
             CellNotes& cell = at(mark.sector.row, col);
-            if (mark.throughZero) cell.add(texts.CargarTexto(kTextThroughZero), kThroughZeroTint, 2);
+            if (mark.throughZero) cell.add(texts.CargarTexto(texts::id::kThroughZero), kThroughZeroTint, 2);
             for (const SectorOverlap& overlap : mark.overlaps) {
                 std::string arcs;
                 for (const Arc& arc : overlap.arcs) arcs += (arcs.empty() ? "" : ", ") + arcText(arc.from, arc.to);
                 const Sector& other = overlap.other;
-                cell.add(
-                    texts::fill(texts.CargarTexto(kTextOverlap), {std::to_string(other.row), std::to_string(other.pair),
-                                                                  arcText(other.start, other.end), arcs}),
-                    kOverlapTint, 3);
+                cell.add(texts::fill(texts.CargarTexto(texts::id::kOverlap),
+                                     {std::to_string(other.row), std::to_string(other.pair),
+                                      arcText(other.start, other.end), arcs}),
+                         kOverlapTint, 3);
             }
         }
     }
-    for (auto [row, col] : anglesAfterAGap(table)) at(row, col).add(texts.CargarTexto(kTextAfterGap), kAfterGapTint, 1);
+    for (auto [row, col] : anglesAfterAGap(table))
+        at(row, col).add(texts.CargarTexto(texts::id::kAfterGap), kAfterGapTint, 1);
 
     auto& grid = frm.MSFlexGridPautas;
     for (int row = 1; row <= kPatternRows; ++row)
@@ -209,7 +205,7 @@ void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table, const text
             // The old entry goes too: what is sent and saved is what the grid shows.
             grid.setTextMatrix(row, col, "");
             table.pauta(row, col) = kEmptyAngle;
-            frm.setStatus(texts::fill(texts.CargarTexto(angle ? kTextRefusedGap : kTextRefusedRange),
+            frm.setStatus(texts::fill(texts.CargarTexto(angle ? texts::id::kRefusedGap : texts::id::kRefusedRange),
                                       {text, std::to_string(row), columnCaption(grid, col)}));
         }
     }

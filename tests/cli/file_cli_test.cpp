@@ -9,6 +9,7 @@
 #include "ctl_fixture.h"
 #include "files/parameter_file.h"
 #include "sim/scenario.h"
+#include "texts/text_ids.h"
 
 namespace zrk::test {
 namespace {
@@ -157,8 +158,8 @@ TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
         EXPECT_EQ(rotating.run({"get", "TPWMLed"}), cli::kPortError);
         err += rotating.err.str();
         EXPECT_NE(err.find("TPWMLed"), std::string::npos) << "the name typed stays: " << err;
-        EXPECT_NE(err.find(ctl.started.program->CargarTexto(3067)), std::string::npos) << err;
-        EXPECT_NE(err.find(ctl.started.program->CargarTexto(3068)), std::string::npos) << err;
+        EXPECT_NE(err.find(ctl.started.program->CargarTexto(texts::id::kDoesNotExist)), std::string::npos) << err;
+        EXPECT_NE(err.find(ctl.started.program->CargarTexto(texts::id::kFolderNotFile)), std::string::npos) << err;
         for (const char* sentence : english) EXPECT_EQ(err.find(sentence), std::string::npos) << err;
     }
 }

@@ -69,10 +69,11 @@ private slots:
             auto* cancel = window.findChild<QPushButton*>("cancelOperation");
             QVERIFY(cancel);
             QCOMPARE(cancel->text(), QString::fromUtf8(c.caption));
-            QCOMPARE(cancel->toolTip(), QString::fromStdString(table.CargarTexto(3312)));
+            QCOMPARE(cancel->toolTip(), QString::fromStdString(table.CargarTexto(texts::id::kCancelTooltip)));
         }
     }
 };
 
 QTEST_MAIN(OperationProgressViewTest)
 #include "operation_progress_view_test.moc"
+#include "texts/text_ids.h"

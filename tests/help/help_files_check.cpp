@@ -1,9 +1,10 @@
 // Checks that the build put a Compiled HTML Help file beside the program for
-// every set of texts, under the name that set's text 2000 gives.
+// every set of texts, under the name that set gives for the help file.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "texts/text_ids.h"
 #include "texts/texts.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +16,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (Language language : {Language::Neutral, Language::English, Language::SpanishTraditional,
                               Language::SpanishModern, Language::French}) {
-        const std::string name = zrk::texts::TextTable(language).CargarTexto(2000);
+        const std::string name = zrk::texts::TextTable(language).CargarTexto(zrk::texts::id::kHelpFile);
         const std::string path = std::string(argv[1]) + "/" + name;
         std::ifstream file(path, std::ios::binary);
         char signature[4] = {};

@@ -8,6 +8,7 @@
 #include "ops/shell.h"
 #include "ops/status_interrogation.h"
 #include "started_program.h"
+#include "texts/text_ids.h"
 
 namespace zrk::test {
 namespace {
@@ -67,19 +68,20 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
 
         local.machine.ui.files.push_back((local.machine.folder.path() / "missing.zrk").string());
         p.frm.CAbrir.Click();
-        EXPECT_EQ(p.frm.status(), table.CargarTexto(3308));
+        EXPECT_EQ(p.frm.status(), table.CargarTexto(texts::id::kFileNotOpened));
 
         std::filesystem::create_directory(local.machine.folder.path() / "dir.zrk");
         local.machine.ui.files.push_back((local.machine.folder.path() / "dir.zrk").string());
         p.frm.CGuardar.Click();
-        EXPECT_EQ(p.frm.status(), table.CargarTexto(3309));
+        EXPECT_EQ(p.frm.status(), table.CargarTexto(texts::id::kFileNotSaved));
 
         p.frm.CAyuda.Click();  // no viewer starts on the fake machine
-        EXPECT_EQ(local.lastMessage().rfind(table.CargarTexto(3313), 0), 0u) << local.lastMessage();
+        EXPECT_EQ(local.lastMessage().rfind(table.CargarTexto(texts::id::kHelpCouldNotOpen), 0), 0u)
+            << local.lastMessage();
 
         p.frm.TTiempoModoVerboso.setText("70");
         live::CModoVerboso_Click(p);
-        EXPECT_EQ(local.lastMessage(), texts::fill(table.CargarTexto(3314), {"70"}));
+        EXPECT_EQ(local.lastMessage(), texts::fill(table.CargarTexto(texts::id::kAutomaticPeriodRefused), {"70"}));
     }
 }
 
@@ -154,11 +156,13 @@ TEST(LocalisedMessages, FileErrorsAndRefusedWritesHoldNoEnglishSentence) {
 
         const auto& shown = local.machine.ui.messages;
         ASSERT_EQ(shown.size(), 5u);
-        const std::string cannotOpen = table.CargarTexto(3065).substr(0, table.CargarTexto(3065).find("%1"));
+        const std::string cannotOpen =
+            table.CargarTexto(texts::id::kCannotOpenParameterFile)
+                .substr(0, table.CargarTexto(texts::id::kCannotOpenParameterFile).find("%1"));
         EXPECT_EQ(shown[0].text.rfind(cannotOpen, 0), 0u) << shown[0].text;
-        EXPECT_NE(shown[0].text.find(table.CargarTexto(3067)), std::string::npos) << shown[0].text;
-        EXPECT_NE(shown[1].text.find(table.CargarTexto(3068)), std::string::npos) << shown[1].text;
-        EXPECT_EQ(shown[3].text.rfind(table.CargarTexto(3060) + "\n", 0), 0u) << shown[3].text;
+        EXPECT_NE(shown[0].text.find(table.CargarTexto(texts::id::kDoesNotExist)), std::string::npos) << shown[0].text;
+        EXPECT_NE(shown[1].text.find(table.CargarTexto(texts::id::kFolderNotFile)), std::string::npos) << shown[1].text;
+        EXPECT_EQ(shown[3].text.rfind(table.CargarTexto(texts::id::kNothingSentToUnit) + "\n", 0), 0u) << shown[3].text;
         ASSERT_EQ(local.machine.ui.warnings.size(), 1u);
         std::vector<std::string> texts;
         for (const auto& m : shown) texts.push_back(m.text);

@@ -9,6 +9,7 @@
 #include "ops/parameter_memory.h"
 #include "platform/path_text.h"
 #include "started_program.h"
+#include "texts/text_ids.h"
 
 namespace zrk::test {
 namespace {
@@ -55,7 +56,8 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     machine.ui.files.push_back(file);
     program.frm.CAbrir.Click();
     ASSERT_TRUE(machine.ui.messages.empty()) << machine.ui.messages.front().text;
-    EXPECT_EQ(program.frm.status(), program.CargarTexto(2002)) << "opened: changes to be written";
+    EXPECT_EQ(program.frm.status(), program.CargarTexto(texts::id::kChangesPendingRecord))
+        << "opened: changes to be written";
 
     // A file that is not there is named as the operator knows it.
     machine.ui.files.push_back(folder / files::pathFromUtf8("Ñ-falta.zrk"));

@@ -11,6 +11,7 @@
 
 #include "model_probe.h"
 #include "started_program.h"
+#include "texts/text_ids.h"
 
 namespace zrk::test {
 namespace {
@@ -21,58 +22,30 @@ using texts::TextTable;
 const Language kAllSets[] = {Language::Neutral, Language::English, Language::SpanishTraditional,
                              Language::SpanishModern, Language::French};
 
-// The ids the window and the messages ask for: the unit's 101, then the
-// tool's own, the line monitor's from 3200 to 3254 among them.
-const std::vector<int> kIds = [] {
-    std::vector<int> ids = {
-        1002, 1004, 1012, 1021, 1055, 1056, 1057, 1058, 1059, 1061, 1100, 1102, 1103, 1104, 1105, 1110, 1111, 1112,
-        1160, 1161, 1165, 1171, 1180, 1201, 1203, 1204, 1205, 1206, 1207, 1208, 1209, 1219, 1220, 1221, 1401, 1402,
-        1403, 1404, 1405, 1406, 1407, 1408, 1409, 1410, 1411, 1412, 1420, 1421, 1422, 1423, 1424, 1425, 1426, 1427,
-        1428, 1429, 1430, 1431, 1432, 1434, 1435, 1450, 1451, 1452, 1453, 1454, 1455, 1456, 1457, 1458, 1459, 1460,
-        1461, 1462, 1463, 1464, 1465, 1466, 1467, 1468, 1470, 1471, 1472, 1473, 1480, 2000, 2001, 2002, 2003, 2004,
-        2005, 2006, 2007, 2009, 2010, 2011, 2012, 2013, 2014, 2015, 2016,
-        // what a write checks, marks and records
-        3000, 3001, 3002, 3003, 3004, 3005, 3006, 3007, 3008, 3009, 3011, 3012, 3013, 3014, 3015, 3016, 3017, 3018,
-        3019, 3020, 3021, 3022, 3023, 3024, 3025, 3026, 3027, 3028, 3029, 3030, 3031, 3032, 3033, 3034, 3035, 3036,
-        3037, 3038,
-        // the flash-pattern grid: refused entries and the tooltips of its marks
-        3040, 3041, 3042, 3043, 3044,
-        // a parameter file shown without a unit
-        3050, 3051,
-        // a refusal that sent nothing; endings of table transfers; a read refused
-        3060, 3061, 3062, 3063, 3064,
-        // file errors: a parameter file that does not open, a save, the write record
-        3065, 3066, 3067, 3068, 3069, 3070, 3071, 3072,
-        // a number the strict reading refuses
-        3073, 3074, 3075, 3076, 3077,
-        // zrkctl's own refusals
-        3078, 3079, 3080,
-        // the failed half of a table write
-        3100, 3101, 3102,
-        // table transfers: failed halves, read-back, a dead line
-        3103, 3104, 3105, 3106, 3107, 3108, 3109, 3110, 3111, 3112, 3113, 3114, 3115, 3116, 3117, 3118, 3119,
-        // a table write planned against the unit's table
-        3120, 3121, 3122, 3123, 3124, 3125, 3126, 3127, 3128,
-        // messages and statuses of the tool's own mends
-        3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313, 3314};
-    for (int id = 3200; id <= 3254; ++id) ids.push_back(id);
-    // undo of the last write and the list of recent writes
-    for (int id = 3400; id <= 3424; ++id) ids.push_back(id);
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}();
+const std::vector<int> kIds = TextTable::ids();
 
-TEST(Texts, EverySetHoldsEveryIdAndNothingElse) {
-    EXPECT_EQ(TextTable::ids(), kIds);
-    for (Language language : kAllSets) {
-        const TextTable table(language);
-        for (int id : kIds) {
-            const std::string text = table.CargarTexto(id);
+// The placeholders %1, %2, ... a text takes.
+std::set<std::string> placeholders(const std::string& text) {
+    std::set<std::string> out;
+    for (std::size_t i = text.find('%'); i != std::string::npos; i = text.find('%', i + 1))
+        if (i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') out.insert(text.substr(i, 2));
+    return out;
+}
+
+// Every row has a text in every set, and every set's text takes the same
+// arguments: a translation that drops or adds a %N would show the wrong value.
+TEST(Texts, EverySetHoldsEveryRowWithTheSamePlaceholders) {
+    ASSERT_FALSE(kIds.empty());
+    for (int id : kIds) {
+        const std::set<std::string> english = placeholders(TextTable(Language::English).CargarTexto(id));
+        for (Language language : kAllSets) {
+            const std::string text = TextTable(language).CargarTexto(id);
             EXPECT_FALSE(text.empty()) << texts::languageTag(language) << " " << id;
-            EXPECT_NE(text, "<" + std::to_string(id) + ">") << texts::languageTag(language) << " " << id;
+            EXPECT_EQ(placeholders(text), english) << texts::languageTag(language) << " " << id << ": " << text;
         }
-        EXPECT_EQ(table.CargarTexto(1001), "<1001>") << "an id outside the table shows as such";
     }
+    for (Language language : kAllSets)
+        EXPECT_EQ(TextTable(language).CargarTexto(1001), "<1001>") << "an id outside the table shows as such";
 }
 
 // Texts as the unit's own sets have them: blanks, accents, odd spellings.
@@ -123,7 +96,7 @@ TEST(Texts, HelpFileNamePerSet) {
                                                    {Language::SpanishModern, "ayudaZRK.chm"},
                                                    {Language::SpanishTraditional, "ayudajx.chm"},
                                                    {Language::French, "AideZRK.chm"}};
-    for (const auto& [language, name] : names) EXPECT_EQ(TextTable(language).CargarTexto(2000), name);
+    for (const auto& [language, name] : names) EXPECT_EQ(TextTable(language).CargarTexto(texts::id::kHelpFile), name);
 }
 
 // The ids where one set departs from the set it is based on: exactly these.
@@ -288,7 +261,7 @@ TEST(Texts, StoredLanguageCodeChangesNoText) {
         // The operator's pick in the (hidden) list changes nothing either.
         english.program->frm.ComboIdioma.setListIndex(1);
         EXPECT_EQ(allTexts(english.program->frm), a) << userLanguage;
-        EXPECT_EQ(english.program->frm.CLeer.Caption(), english.program->CargarTexto(1431));
+        EXPECT_EQ(english.program->frm.CLeer.Caption(), english.program->CargarTexto(texts::id::kReadZrk));
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include "app/program.h"
 #include "files/atomic_write.h"
+#include "texts/text_ids.h"
 
 namespace zrk::gui {
 
@@ -133,16 +134,16 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
         following_ = value >= table_->verticalScrollBar()->maximum();
     });
 
-    pause_ = new QPushButton(fromStd(monitor_.buttonText(app::kTextMonitorPause)), this);
+    pause_ = new QPushButton(fromStd(monitor_.buttonText(texts::id::kMonitorPause)), this);
     pause_->setObjectName("pause");
-    clear_ = new QPushButton(fromStd(monitor_.buttonText(app::kTextMonitorClear)), this);
+    clear_ = new QPushButton(fromStd(monitor_.buttonText(texts::id::kMonitorClear)), this);
     clear_->setObjectName("clear");
-    save_ = new QPushButton(fromStd(monitor_.buttonText(app::kTextMonitorSaveAs)), this);
+    save_ = new QPushButton(fromStd(monitor_.buttonText(texts::id::kMonitorSaveAs)), this);
     save_->setObjectName("saveAs");
     connect(pause_, &QPushButton::clicked, this, [this] {
         monitor_.setPaused(!monitor_.paused());
         pause_->setText(
-            fromStd(monitor_.buttonText(monitor_.paused() ? app::kTextMonitorResume : app::kTextMonitorPause)));
+            fromStd(monitor_.buttonText(monitor_.paused() ? texts::id::kMonitorResume : texts::id::kMonitorPause)));
     });
     connect(clear_, &QPushButton::clicked, this, [this] {
         monitor_.clear();
@@ -222,12 +223,12 @@ void LineMonitorView::hideEvent(QHideEvent* event) {
 
 void LineMonitorView::saveAs() {
     auto& ui = program_.platform.ui;
-    const auto path = ui.chooseFile(true, monitor_.buttonText(app::kTextMonitorFileType), "*.txt", {});
+    const auto path = ui.chooseFile(true, monitor_.buttonText(texts::id::kMonitorFileType), "*.txt", {});
     if (!path) return;
     try {
         files::writeFileAtomically(*path, monitor_.traceText());
     } catch (const files::FileError& error) {
-        ui.messageBox(monitor_.buttonText(app::kTextMonitorSaveFailed) + "\n" + error.what(), monitor_.title(),
+        ui.messageBox(monitor_.buttonText(texts::id::kMonitorSaveFailed) + "\n" + error.what(), monitor_.title(),
                       platform::UserInterface::Icon::Error);
     }
 }

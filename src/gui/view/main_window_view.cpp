@@ -26,6 +26,7 @@
 #include "gui/view/model_text.h"
 #include "gui/view/operation_progress_view.h"
 #include "gui/view/twips.h"
+#include "texts/text_ids.h"
 
 namespace zrk::gui {
 namespace {
@@ -83,7 +84,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
 
     syncAll();
     // After the model's marks, which own the fields' tooltips.
-    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(3423)));
+    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(texts::id::kUndoTooltip)));
     hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
         apply(control, prop);
         scheduleFit();

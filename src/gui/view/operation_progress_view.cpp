@@ -7,6 +7,7 @@
 #include <QStatusBar>
 
 #include "form/operation_progress.h"
+#include "texts/text_ids.h"
 
 namespace zrk::gui {
 
@@ -18,9 +19,9 @@ OperationProgressView::OperationProgressView(app::OperationProgress& progress, Q
     bar_->setObjectName(QStringLiteral("operationProgress"));
     bar_->setMaximumWidth(160);
     bar_->setFormat(QStringLiteral("%v / %m"));
-    cancel_ = new QPushButton(QString::fromStdString(texts.CargarTexto(3311)), status);
+    cancel_ = new QPushButton(QString::fromStdString(texts.CargarTexto(texts::id::kCancel)), status);
     cancel_->setObjectName(QStringLiteral("cancelOperation"));
-    cancel_->setToolTip(QString::fromStdString(texts.CargarTexto(3312)));
+    cancel_->setToolTip(QString::fromStdString(texts.CargarTexto(texts::id::kCancelTooltip)));
     cancel_->setFocusPolicy(Qt::NoFocus);  // the operator's place in the form stays where it was
     status->addPermanentWidget(bar_);
     status->addPermanentWidget(cancel_);
