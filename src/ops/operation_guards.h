@@ -69,4 +69,14 @@ inline std::optional<std::uint8_t> readCell(link::DeviceLink& link, int address)
     return link::replyByte(reply);
 }
 
+// The identifier number of the unit on the line, high byte in cell 254 and
+// low byte in 255: two transactions, the second only when the first is
+// answered. Nothing when either goes unanswered.
+inline std::optional<std::uint16_t> readIdentifier(link::DeviceLink& link) {
+    const auto high = readCell(link, 254);
+    const auto low = high ? readCell(link, 255) : std::nullopt;
+    if (!high || !low) return std::nullopt;
+    return static_cast<std::uint16_t>(*high * 256 + *low);
+}
+
 }  // namespace zrk::ops

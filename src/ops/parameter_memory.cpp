@@ -254,9 +254,8 @@ namespace {
 // identifier number in cells 254 and 255. Reports and returns the outcome
 // when it is not, or when the unit does not answer.
 std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expected) {
-    const auto high = ops::readCell(p.link, 254);
-    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
-    if (!high || !low) {
+    const auto onLine = ops::readIdentifier(p.link);
+    if (!onLine) {
         if (p.progress.cancelRequested()) {
             p.frm.setStatus(text(p, texts::id::kWriteCancelledNothingWritten));
             return ops::End::Cancelled;
@@ -265,11 +264,9 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
         error(p, std::string(kWriteError) + "\n" + text(p, texts::id::kNothingWrittenNoAnswer));
         return ops::End::NoAnswer;
     }
-    p.progress.advance();
-    p.progress.advance();
-    const int onLine = *high * 256 + *low;
-    if (onLine == expected) return std::nullopt;
-    const std::string found = std::to_string(onLine), read = std::to_string(expected);
+    p.progress.advance(2);
+    if (*onLine == expected) return std::nullopt;
+    const std::string found = std::to_string(*onLine), read = std::to_string(expected);
     p.frm.setStatus(text(p, texts::id::kNothingWrittenOtherUnit, {found, read}));
     // Another unit answers: a retry cannot help, the message says why alone.
     error(p, text(p, texts::id::kFormHoldsOtherUnit, {found, read}));

@@ -82,7 +82,8 @@ struct Tally : TransferReport {
     std::optional<SegmentCell> silentFrom;
     // Lines the message adds to the status line.
     std::vector<std::string> details;
-    // Before a write: the unit did not answer, or another one is on the line.
+    // The unit's number went unanswered (before a write, or after a read),
+    // or another unit is on the line.
     bool unanswered = false;
     bool otherUnit = false;
 
@@ -368,10 +369,8 @@ Tally readTable(state::State& program, FlashTable& read, std::optional<std::uint
         decodeSegmentTable(block, n, read);
     }
     if (!outcome.succeeded()) return outcome;
-    const auto high = ops::readCell(program.link, 254);
-    const auto low = high ? ops::readCell(program.link, 255) : std::nullopt;
+    identifier = ops::readIdentifier(program.link);
     program.progress.advance(2);
-    if (high && low) identifier = static_cast<std::uint16_t>(*high * 256 + *low);
     return outcome;
 }
 
@@ -412,7 +411,7 @@ ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<
         if (outcome.cancelled) program.frm.setStatus(program.CargarTexto(texts::id::kReadCancelled));
         if (outcome.succeeded() && !identifier) {
             // Whose table it is stays unknown: no write can be planned on it.
-            ++outcome.failedHalves;
+            outcome.unanswered = true;
             program.frm.setStatus(program.CargarTexto(texts::id::kNothingWrittenNoAnswer));
         } else if (outcome.succeeded()) {
             read = UnitTable{*identifier, table};
@@ -439,21 +438,19 @@ namespace {
 // Whether the unit on the line carries number `expected` (cells 254 and 255);
 // says why not in the status line.
 bool sameUnit(state::State& program, std::uint16_t expected, Tally& tally) {
-    const auto high = ops::readCell(program.link, 254);
-    const auto low = high ? ops::readCell(program.link, 255) : std::nullopt;
+    const auto onLine = ops::readIdentifier(program.link);
     program.progress.advance(2);
-    if (!high || !low) {
+    if (!onLine) {
         tally.cancelled = program.progress.cancelRequested();
         tally.unanswered = !tally.cancelled;
         program.frm.setStatus(program.CargarTexto(tally.cancelled ? texts::id::kNothingWrittenCancelled
                                                                   : texts::id::kNothingWrittenNoAnswer));
         return false;
     }
-    const int onLine = *high * 256 + *low;
-    if (onLine == expected) return true;
+    if (*onLine == expected) return true;
     tally.otherUnit = true;
     program.frm.setStatus(
-        text(program.texts, texts::id::kNothingWrittenOtherUnit, {std::to_string(onLine), std::to_string(expected)}));
+        text(program.texts, texts::id::kNothingWrittenOtherUnit, {std::to_string(*onLine), std::to_string(expected)}));
     return false;
 }
 

@@ -19,7 +19,9 @@ std::string entryText(std::int32_t entry) {
     return entry >= 0 && entry <= kLastAngle ? formatAngle(entry) : std::to_string(entry);
 }
 
-std::string refusal(const texts::TextTable& texts, const FlashTable& table) {
+}  // namespace
+
+std::string tableRefusal(const texts::TextTable& texts, const FlashTable& table) {
     for (int row = 1; row <= kPatternRows; ++row) {
         const std::int32_t colour = table.color(row);
         if (colour < 0 || colour > kMaxColour)
@@ -34,8 +36,6 @@ std::string refusal(const texts::TextTable& texts, const FlashTable& table) {
     return {};
 }
 
-}  // namespace
-
 std::vector<CellWrite> TablePlan::cells() const {
     std::vector<CellWrite> all;
     for (const RowChange& row : rows) all.insert(all.end(), row.cells.begin(), row.cells.end());
@@ -43,7 +43,7 @@ std::vector<CellWrite> TablePlan::cells() const {
 }
 
 TablePlan planTableWrite(const texts::TextTable& texts, const UnitTable& unit, const FlashTable& after) {
-    TablePlan plan{unit, after, {}, refusal(texts, after)};
+    TablePlan plan{unit, after, {}, tableRefusal(texts, after)};
     if (!plan.refusal.empty()) return plan;
     for (int n = 1; n <= kSegmentTables; ++n) {
         SegmentBlock was{}, will{};

@@ -34,6 +34,10 @@ struct TablePlan {
     std::vector<CellWrite> cells() const;
 };
 
+// Why `table` cannot be sent as it is (a colour beyond 24 bits or an entry
+// beyond 16 bits would reach the unit cut short); empty when it can.
+std::string tableRefusal(const texts::TextTable& texts, const FlashTable& table);
+
 // The plan for `after` against the unit's table. A colour beyond 24 bits or
 // an entry beyond 16 bits would reach the unit cut short: refused.
 TablePlan planTableWrite(const texts::TextTable& texts, const UnitTable& unit, const FlashTable& after);

@@ -34,10 +34,7 @@ Result stop(state::State& p, ops::End end, const std::string& status, const std:
 std::optional<std::uint16_t> identify(state::State& p) {
     ops::OperationScope scope(p.frm, p.progress, p.link, 2);
     p.link.AbrirCom();
-    const auto high = ops::readCell(p.link, 254);
-    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
-    if (!high || !low) return std::nullopt;
-    return static_cast<std::uint16_t>(*high * 256 + *low);
+    return ops::readIdentifier(p.link);
 }
 
 std::vector<std::string> labelCaptions(const state::State& p) {
@@ -121,7 +118,7 @@ Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
     FlashTable after;
     if (const auto refused = shownTable(p.texts, p.flash, labelCaptions(p), after); !refused.empty())
         return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
-    if (const auto refused = planTableWrite(p.texts, {}, after).refusal; !refused.empty())
+    if (const auto refused = tableRefusal(p.texts, after); !refused.empty())
         return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
 
     const auto unit = identify(p);

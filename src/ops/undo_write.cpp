@@ -54,19 +54,16 @@ ops::Outcome<> noAnswer(state::State& p) {
 std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
     const auto expected = plan.identifierNow();
     if (!expected) return std::nullopt;
-    const auto high = ops::readCell(p.link, 254);
-    const auto low = high ? ops::readCell(p.link, 255) : std::nullopt;
-    if (!high || !low) return noAnswer(p);
-    p.progress.advance();
-    p.progress.advance();
+    const auto onLine = ops::readIdentifier(p.link);
+    if (!onLine) return noAnswer(p);
+    p.progress.advance(2);
     for (auto& field : plan.fields)
         for (auto& cell : field.cells) {
-            if (cell.table == 0 && cell.address == 254) cell.held = *high;
-            if (cell.table == 0 && cell.address == 255) cell.held = *low;
+            if (cell.table == 0 && cell.address == 254) cell.held = static_cast<std::uint8_t>(*onLine >> 8);
+            if (cell.table == 0 && cell.address == 255) cell.held = static_cast<std::uint8_t>(*onLine & 0xFF);
         }
-    const int onLine = *high * 256 + *low;
-    if (onLine == *expected) return std::nullopt;
-    const std::string found = std::to_string(onLine), logged = std::to_string(*expected);
+    if (*onLine == *expected) return std::nullopt;
+    const std::string found = std::to_string(*onLine), logged = std::to_string(*expected);
     p.frm.setStatus(text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
     // Another unit answers: a retry cannot help, the message says why alone.
     error(p, text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
