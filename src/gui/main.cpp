@@ -114,6 +114,7 @@ int main(int argc, char** argv) {
     zrk::files::removeTemporaryFilesOnSignals();
     QApplication application(argc, argv);
     QApplication::setApplicationName("ZRK");
+    zrk::gui::useReadableFace();
 
     zrk::qt::SteadyClock clock;
     zrk::qt::QtEventLoop events(clock);

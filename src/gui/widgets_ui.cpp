@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "gui/view/main_window_metrics.h"
 #include "qt/paths.h"
 
 namespace zrk::gui {
@@ -28,6 +29,14 @@ QMessageBox::Icon qtIcon(platform::UserInterface::Icon icon) {
 }
 
 }  // namespace
+
+void useReadableFace() {
+    QFont font = QApplication::font();
+    // A face set in pixels has no point size to compare.
+    if (font.pointSizeF() <= 0 || font.pointSizeF() >= metrics::kLeastPointSize) return;
+    font.setPointSizeF(metrics::kLeastPointSize);
+    QApplication::setFont(font);
+}
 
 void WidgetsUserInterface::messageBox(const std::string& text, const std::string& title, Icon icon) {
     QMessageBox box(qtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,

@@ -4,6 +4,10 @@
 
 namespace zrk::gui {
 
+// Raises the application's face to the least the tool draws, for a desktop
+// set to a smaller one: the dialogs and the other windows take it as it is.
+void useReadableFace();
+
 // Message boxes, the beep and the screen size through Qt Widgets.
 class WidgetsUserInterface : public platform::UserInterface {
 public:

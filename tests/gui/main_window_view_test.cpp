@@ -539,7 +539,8 @@ void MainWindowViewTest::gridFollowsTheModel() {
     auto* grid = widget<QTableWidget>(model);
     QCOMPARE(grid->rowCount(), 8);
     QCOMPARE(grid->columnCount(), 32);
-    QCOMPARE(grid->columnWidth(5), px(350));
+    // The model's width, or more where an angle needs it at the least face.
+    QVERIFY(grid->columnWidth(5) >= px(350));
     QCOMPARE(grid->rowHeight(5), px(250));
     QCOMPARE(grid->horizontalHeaderItem(0)->text(), QString(" 1I"));
     QCOMPARE(grid->horizontalHeaderItem(31)->text(), QString(" 16F"));

@@ -3,14 +3,18 @@
 #include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 #include "gui/view/clickable_label.h"
 #include "gui/view/flex_grid_widget.h"
@@ -337,7 +341,20 @@ void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid, const Binde
     if (grid->columnCount() != cols) grid->setColumnCount(cols);
     if (model.ColWidth() > 0) {
         const int width = host.px(model.ColWidth());
-        grid->horizontalHeader()->setDefaultSectionSize(width);
+        // A column is never too narrow for an angle (three digits) or its
+        // title in the grid's face; the views cut a text short that runs a
+        // fraction of a pixel over.
+        const QStyle* style = grid->style();
+        const auto advance = [](const QFont& font, const QString& text) {
+            return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text)));
+        };
+        const int cellMargins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1) + 1;
+        const int titleMargins = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid);
+        int widest = advance(grid->font(), QStringLiteral("000")) + cellMargins;
+        for (int col = 1; col <= cols; ++col)
+            widest = std::max(widest,
+                              advance(grid->horizontalHeader()->font(), toQt(model.TextMatrix(0, col))) + titleMargins);
+        grid->horizontalHeader()->setDefaultSectionSize(std::max(width, widest));
         grid->verticalHeader()->setFixedWidth(width);
     }
     if (model.RowHeight() > 0) {

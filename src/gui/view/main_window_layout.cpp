@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include "gui/view/clickable_label.h"
 #include "gui/view/flex_grid_widget.h"
 #include "gui/view/main_window_metrics.h"
 #include "gui/view/main_window_view.h"
@@ -338,9 +339,11 @@ void MainWindowView::buildPage5() {
     page->setVerticalSpacing(px(120));
 
     // The grid shows all nine rows; the 32 angle columns scroll sideways.
+    // Its numbers are a little smaller than the captions, but no smaller
+    // than the least face.
     auto* grid = static_cast<FlexGridWidget*>(widgetFor(frm_.MSFlexGridPautas));
     QFont small = grid->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
+    if (small.pointSizeF() > 0) small.setPointSizeF(std::max(kLeastPointSize, small.pointSizeF() * 0.85));
     grid->setFont(small);
     grid->horizontalHeader()->setFont(small);
     grid->verticalHeader()->setFont(small);
@@ -438,11 +441,15 @@ void MainWindowView::buildStatusBar() {
     bar->setSizeGripEnabled(false);
     const auto& model = frm_.sbStatusBar;
     for (int panel = 1; panel <= model.count(); ++panel) {
-        auto* label = new QLabel(bar);
+        auto* label = new ClickableLabel(bar);
         label->setObjectName(QStringLiteral("%1.Panel(%2)").arg(toQt(model.key())).arg(panel));
         label->setTextFormat(Qt::PlainText);
         label->setContentsMargins(px(45), 0, px(45), 0);
         if (model.style(panel) == app::StatusBar::PanelStyle::Text) {
+            // A long message is cut short rather than pushing the other
+            // panels aside; its tooltip holds it whole.
+            label->setElided(true);
+            label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
             bar->addWidget(label, 1);
         } else if (model.style(panel) == app::StatusBar::PanelStyle::Changes) {
             // Right after the status line, before the date and time.

@@ -18,4 +18,8 @@ inline constexpr int kLogoHeight = 1575;
 inline constexpr int kColourLabelWidth = 1050;
 inline constexpr int kStateLabelWidth = 690;
 
+// No text of the window is drawn smaller: what does not fit at this face
+// wraps or is elided instead.
+inline constexpr double kLeastPointSize = 8.0;
+
 }  // namespace zrk::gui::metrics

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -18,9 +19,11 @@
 #include <QStyleOptionComboBox>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <exception>
 #include <set>
 
+#include "gui/view/clickable_label.h"
 #include "gui/view/line_monitor_view.h"
 #include "gui/view/main_window_metrics.h"
 #include "gui/view/model_text.h"
@@ -97,16 +100,11 @@ void MainWindowView::scheduleFit() {
 
 namespace {
 
-constexpr double kLeastPointSize = 6.0;
-
-// Pixels by which a widget's text runs past the room it has (0: it fits).
+// Pixels by which a widget's text runs past the room it has (0: it fits, or
+// it is a label that shows it elided).
 int textOverflow(const QWidget* widget) {
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        if (label->text().isEmpty() || !label->pixmap().isNull()) return 0;
-        const int room = label->contentsRect().width() - 2 * label->margin() - label->indent();
-        if (label->wordWrap()) return std::max(0, label->heightForWidth(label->width()) - label->height());
-        return std::max(0, label->fontMetrics().horizontalAdvance(label->text()) - room);
-    }
+    if (const auto* label = qobject_cast<const ClickableLabel*>(widget))
+        return label->elided() ? 0 : label->textOverflow();
     if (const auto* check = qobject_cast<const QCheckBox*>(widget)) {
         if (check->text().isEmpty()) return 0;
         return std::max(0, check->sizeHint().width() - check->width());
@@ -129,41 +127,53 @@ int textOverflow(const QWidget* widget) {
     return 0;
 }
 
+// The text a widget shows, its list's items included.
+QString shownText(const QWidget* widget) {
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget)) {
+        QString items;
+        for (int i = 0; i < combo->count(); ++i) items += combo->itemText(i) + QChar(0x1f);
+        return items;
+    }
+    return {};
+}
+
 }  // namespace
 
-void MainWindowView::fitTexts() {
+void MainWindowView::settleLayouts() {
     // Every layout down the tree at once, so that each widget's geometry is
     // the one it will show (a nested layout otherwise waits for an event).
-    const auto settle = [this] {
-        if (QLayout* layout = centralWidget()->layout()) layout->activate();
-        for (QWidget* child : centralWidget()->findChildren<QWidget*>())
-            if (QLayout* layout = child->layout(); layout != nullptr && child->isVisible()) layout->activate();
-    };
+    if (QLayout* layout = centralWidget()->layout()) layout->activate();
+    for (QWidget* child : centralWidget()->findChildren<QWidget*>())
+        if (QLayout* layout = child->layout(); layout != nullptr && child->isVisible()) layout->activate();
+}
+
+bool MainWindowView::allInside() const {
     // Room taken from a neighbour must neither push it out of the window nor
     // lay one text or field over another.
-    const auto allInside = [this] {
-        std::vector<QRect> taken;
-        for (const auto& [control, shown] : widgets_) {
-            if (shown == this || !shown->isVisible()) continue;
-            const QRect place(shown->mapTo(this, QPoint(0, 0)), shown->size());
-            if (!rect().contains(place)) return false;
-            if (qobject_cast<QLabel*>(shown) || qobject_cast<QCheckBox*>(shown) || qobject_cast<QComboBox*>(shown) ||
-                qobject_cast<QLineEdit*>(shown)) {
-                // Two controls in one place take turns (the status shows one of them).
-                for (const QRect& other : taken)
-                    if (other != place && other.intersects(place)) return false;
-                taken.push_back(place);
-            }
+    std::vector<QRect> taken;
+    for (QWidget* shown : ordered_) {
+        if (!shown->isVisible()) continue;
+        const QRect place(shown->mapTo(this, QPoint(0, 0)), shown->size());
+        if (!rect().contains(place)) return false;
+        if (qobject_cast<QLabel*>(shown) || qobject_cast<QCheckBox*>(shown) || qobject_cast<QComboBox*>(shown) ||
+            qobject_cast<QLineEdit*>(shown)) {
+            // Two controls in one place take turns (the status shows one of them).
+            for (const QRect& other : taken)
+                if (other != place && other.intersects(place)) return false;
+            taken.push_back(place);
         }
-        return true;
-    };
-    // The layout first, so that every widget has the width it will keep.
-    settle();
+    }
+    return true;
+}
+
+void MainWindowView::askForRoom() {
     // Widening one text may narrow its neighbours: a few passes.
     for (int pass = 0; pass < 3; ++pass) {
         bool changed = false;
-        for (const auto& [control, widget] : widgets_) {
-            if (widget == this || !widget->isVisible()) continue;
+        for (QWidget* widget : ordered_) {
+            if (!widget->isVisible()) continue;
             const int over = textOverflow(widget);
             if (over == 0) continue;
             changed = true;
@@ -172,31 +182,40 @@ void MainWindowView::fitTexts() {
                 // Blanks laid out as a second line: show them as one if there is room.
                 label->setWordWrap(true);
                 label->setMinimumHeight(label->heightForWidth(label->width()));
-                settle();
+                settleLayouts();
                 if (textOverflow(label) == 0 && allInside()) continue;
                 label->setMinimumHeight(0);
                 label->setWordWrap(false);
-                settle();
+                settleLayouts();
             }
             // Ask the layout for the room first: it gives what the fixed
             // window can spare.
             const int width = widget->width();
             const int minimum = widget->minimumWidth();
             widget->setMinimumWidth(width + textOverflow(widget));
-            settle();
-            if (textOverflow(widget) == 0 && allInside()) continue;
+            settleLayouts();
+            if (textOverflow(widget) == 0 && allInside()) {
+                roomGiven_.emplace(widget, minimum);  // the first minimum is kept
+                continue;
+            }
             widget->setMinimumWidth(minimum);
-            settle();
+            settleLayouts();
         }
         if (!changed) break;
     }
+}
+
+void MainWindowView::fitTexts() {
+    // The layout first, so that every widget has the width it will keep.
+    settleLayouts();
+    askForRoom();
     // What still does not fit: a smaller face for the whole group or page it
     // is on, so that its neighbours give up room too and the texts of one
-    // page keep one size; down to a readable least.
+    // page keep one size; down to the least face.
     for (int step = 0; step < 12; ++step) {
         std::set<QWidget*> holders;
-        for (const auto& [control, widget] : widgets_)
-            if (widget != this && widget->isVisible() && textOverflow(widget) > 0 && widget->parentWidget() != nullptr)
+        for (QWidget* widget : ordered_)
+            if (widget->isVisible() && textOverflow(widget) > 0 && widget->parentWidget() != nullptr)
                 holders.insert(widget->parentWidget());
         bool smaller = false;
         for (QWidget* holder : holders) {
@@ -207,8 +226,97 @@ void MainWindowView::fitTexts() {
             smaller = true;
         }
         if (!smaller) break;
-        settle();
+        settleLayouts();
     }
+    // What does not fit at the least face either: its page is laid out again.
+    std::vector<QWidget*> crowded;
+    for (QWidget* widget : ordered_)
+        if (widget->isVisible() && textOverflow(widget) > 0 &&
+            std::find(crowded.begin(), crowded.end(), pageOf(widget)) == crowded.end())
+            crowded.push_back(pageOf(widget));
+    for (QWidget* page : crowded) fitCrowdedPage(page);
+    // A caption changed since: its tooltip says whether it is cut short now.
+    for (QWidget* widget : ordered_)
+        if (auto* label = qobject_cast<ClickableLabel*>(widget)) label->updateToolTip();
+}
+
+QWidget* MainWindowView::pageOf(QWidget* widget) const {
+    // The outermost group it is in: a page, or the identification group.
+    QWidget* page = widget;
+    for (QWidget* up = widget->parentWidget(); up != nullptr && up != this; up = up->parentWidget())
+        if (qobject_cast<QGroupBox*>(up)) page = up;
+    return page;
+}
+
+std::vector<QRect> MainWindowView::placesOutside(const QWidget* page) const {
+    std::vector<QRect> places;
+    for (QWidget* shown : ordered_)
+        if (shown->isVisible() && !page->isAncestorOf(shown))
+            places.emplace_back(shown->mapTo(this, QPoint(0, 0)), shown->size());
+    return places;
+}
+
+void MainWindowView::fitCrowdedPage(QWidget* page) {
+    std::vector<QWidget*> onPage;
+    QString shown;  // what the page shows, to lay it out again only when that changed
+    for (QWidget* widget : ordered_)
+        if (widget->isVisible() && page->isAncestorOf(widget)) {
+            onPage.push_back(widget);
+            shown += widget->objectName() + QChar(0x1f) + shownText(widget) + QChar(0x1e);
+        }
+    if (QString& before = crowdedPages_[page]; before != shown)
+        before = shown;
+    else
+        return;
+    // The room given before, one text at a time, is given out again.
+    for (QWidget* widget : onPage)
+        if (auto given = roomGiven_.find(widget); given != roomGiven_.end()) {
+            widget->setMinimumWidth(given->second);
+            roomGiven_.erase(given);
+        }
+    settleLayouts();
+    struct Kept {
+        QWidget* widget;
+        bool wrapped;
+        QSize minimum;
+    };
+    std::vector<Kept> kept;
+    for (QWidget* widget : onPage) {
+        const auto* label = qobject_cast<QLabel*>(widget);
+        kept.push_back({widget, label != nullptr && label->wordWrap(), widget->minimumSize()});
+    }
+    const std::vector<QRect> outside = placesOutside(page);
+    // Fields and lists cannot wrap: they take the room they need first, and
+    // the captions beside them go onto two lines where that leaves them too
+    // little. Each settles the other: a few passes.
+    for (int pass = 0; pass < 4; ++pass) {
+        bool changed = false;
+        for (QWidget* widget : onPage) {
+            if (qobject_cast<QLabel*>(widget) != nullptr || textOverflow(widget) == 0) continue;
+            roomGiven_.emplace(widget, widget->minimumWidth());
+            widget->setMinimumWidth(widget->width() + textOverflow(widget));
+            changed = true;
+        }
+        settleLayouts();
+        for (QWidget* widget : onPage)
+            if (auto* label = qobject_cast<ClickableLabel*>(widget); label != nullptr && textOverflow(label) > 0)
+                changed = label->wrapOnTwoLines() || changed;
+        settleLayouts();
+        if (!changed) break;
+    }
+    // Rows of the page may move down into its free room; nothing else in the
+    // window may move. Else the page is as it was, its long captions cut short.
+    if (!allInside() || placesOutside(page) != outside) {
+        for (const Kept& k : kept) {
+            if (auto* label = qobject_cast<QLabel*>(k.widget)) label->setWordWrap(k.wrapped);
+            k.widget->setMinimumSize(k.minimum);
+            roomGiven_.erase(k.widget);
+        }
+        settleLayouts();
+    }
+    for (QWidget* widget : onPage)
+        if (auto* label = qobject_cast<ClickableLabel*>(widget); label != nullptr && textOverflow(label) > 0)
+            label->setElided(true);
 }
 
 MainWindowView::~MainWindowView() { frm_.controls().hub().unsubscribe(hubToken_); }
@@ -233,11 +341,14 @@ int MainWindowView::px(int twips) const { return twipsToPixels(twips, logicalDpi
 QFont MainWindowView::fittedFont() const {
     // The window's size is fixed and its layout was drawn for a narrow 8 pt
     // face: take the system font, condensed where the family has a condensed
-    // face, and step it down until a long field caption fits its column.
+    // face, and step it down until a long field caption fits its column, but
+    // never below the least face.
     QFont font = QApplication::font(this);
     font.setStretch(QFont::Condensed);
+    if (font.pointSizeF() > 0 && font.pointSizeF() < kLeastPointSize) font.setPointSizeF(kLeastPointSize);
     const QString longCaption = QStringLiteral("Delay AC Mains restart");
-    while (font.pointSizeF() > 7.0 && QFontMetrics(font).horizontalAdvance(longCaption) > px(kCaptionWidth))
+    while (font.pointSizeF() - 0.5 >= kLeastPointSize &&
+           QFontMetrics(font).horizontalAdvance(longCaption) > px(kCaptionWidth))
         font.setPointSizeF(font.pointSizeF() - 0.5);
     return font;
 }
@@ -270,8 +381,10 @@ void MainWindowView::createWidgets(QWidget* owner) {
         if (shown != this) shown->setObjectName(QString::fromStdString(control->key()));
         if (auto* timer = qobject_cast<QTimer*>(shown))
             timers_.emplace(control.get(), timer);
-        else
+        else {
             widgets_.emplace(control.get(), static_cast<QWidget*>(shown));
+            if (shown != this) ordered_.push_back(static_cast<QWidget*>(shown));
+        }
         binder.connect(*control, shown, *this);
     }
 }
@@ -317,8 +430,10 @@ void MainWindowView::syncPanels() {
     const auto& model = frm_.sbStatusBar;
     for (int panel = 1; panel <= model.count() && panel <= static_cast<int>(panels_.size()); ++panel)
         if (model.style(panel) == app::StatusBar::PanelStyle::Text ||
-            model.style(panel) == app::StatusBar::PanelStyle::Changes)
+            model.style(panel) == app::StatusBar::PanelStyle::Changes) {
             statusPanel(panel)->setText(toQt(model.text(panel)));
+            if (auto* label = qobject_cast<ClickableLabel*>(statusPanel(panel))) label->updateToolTip();
+        }
     tickClock();
 }
 

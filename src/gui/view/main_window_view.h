@@ -66,10 +66,22 @@ private:
     int px(int twips) const override;
     QFont fittedFont() const;
     // Texts that run past their widget (a long caption in some language, a
-    // long list item) get a smaller font, down to a readable least; a caption
-    // with room below it wraps instead. Runs after the layout settles.
+    // long list item) get room from the layout, else a smaller font down to
+    // the least face; a caption that still does not fit wraps onto two lines
+    // where there is room below it, else is cut short with the whole text as
+    // its tooltip. Runs after the layout settles.
     void scheduleFit();
     void fitTexts();
+    void settleLayouts();
+    void askForRoom();
+    bool allInside() const;
+    QWidget* pageOf(QWidget* widget) const;
+    std::vector<QRect> placesOutside(const QWidget* page) const;
+    void fitCrowdedPage(QWidget* page);
+    // Widgets given room, with the minimum width they had before.
+    std::unordered_map<QWidget*, int> roomGiven_;
+    // What each crowded page showed when it was last laid out again.
+    std::unordered_map<QWidget*, QString> crowdedPages_;
     QTimer* fitTimer_ = nullptr;
 
     // Model to widgets.
@@ -97,6 +109,9 @@ private:
     app::Program& program_;
     app::FrmMain& frm_;
     std::unordered_map<const app::Control*, QWidget*> widgets_;
+    // The same widgets (the window aside) in the form's order, so that texts
+    // are fitted alike in every run.
+    std::vector<QWidget*> ordered_;
     std::unordered_map<const app::Control*, QTimer*> timers_;
     std::vector<QLabel*> panels_;
     QTimer* clock_ = nullptr;
