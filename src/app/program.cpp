@@ -125,6 +125,7 @@ void Program::setCaptions() {
 }
 
 void Program::LoadWithoutWindow() {
+    withoutWindow = true;
     frm.TimerEstado.setEnabled(false);
     tables::FormatearGrid(frm);
     tables::BorrarDatosGrid(frm, flash);
@@ -137,6 +138,8 @@ void Program::LoadWithoutWindow() {
     // clock, so the speed test's count only has to be non-zero.
     link.ContadorPausa = 1;
 }
+
+void Program::showSimulatedUnit() { frm.frmMain.setCaption(frm.frmMain.Caption() + CargarTexto(3085)); }
 
 void Program::ComboIdioma_Click() {
     settings.Idioma = frm.ComboIdioma.ListIndex() == 1 ? "34" : "1";

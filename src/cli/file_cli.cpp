@@ -95,7 +95,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.frm));
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     // The unit's own values first: the file leaves the identifier (and the
@@ -105,7 +105,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     return kOk;
@@ -129,7 +129,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     // address is asked for as the window writes them.
     const auto written = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
     if (c.program.lastCopyBeforeWrite && !c.json)
-        c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
+        c.out << texts::fill(c.program.CargarTexto(3081), {c.program.lastCopyBeforeWrite->string()}) << "\n";
     if (written != ops::End::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends. Failed halves and
@@ -183,7 +183,7 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     try {
         files::openParameterFile(c.program, args[1]);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";

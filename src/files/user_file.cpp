@@ -24,22 +24,18 @@ std::string sizeText(std::uintmax_t bytes) {
 }
 
 [[noreturn]] void tooLarge(std::uintmax_t maxBytes) {
-    throw UserFileError(Reason::TooLarge,
-                        "it is larger than " + sizeText(maxBytes) + ", far more than such a file holds");
+    throw UserFileError(Reason::TooLarge, texts::Phrase(3155, {sizeText(maxBytes)}));
 }
 
-[[noreturn]] void notRegular() {
-    throw UserFileError(Reason::NotRegular, "it is not a regular file (a pipe, a device or a socket)");
-}
+[[noreturn]] void notRegular() { throw UserFileError(Reason::NotRegular, texts::Phrase(3069)); }
 
 [[noreturn]] void systemRefused(int code) {
     const std::error_code error(code, std::generic_category());
     if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
-        throw UserFileError(Reason::Missing, "it does not exist");
-    if (error == std::errc::is_a_directory) throw UserFileError(Reason::Folder, "it is a folder, not a file");
-    if (error == std::errc::permission_denied)
-        throw UserFileError(Reason::Unreadable, "you may not read it (permission denied)");
-    throw UserFileError(Reason::Unreadable, "it cannot be read (" + error.message() + ")");
+        throw UserFileError(Reason::Missing, texts::Phrase(3067));
+    if (error == std::errc::is_a_directory) throw UserFileError(Reason::Folder, texts::Phrase(3068));
+    if (error == std::errc::permission_denied) throw UserFileError(Reason::Unreadable, texts::Phrase(3156));
+    throw UserFileError(Reason::Unreadable, texts::Phrase(3157, {error.message()}));
 }
 
 }  // namespace

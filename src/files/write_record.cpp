@@ -12,14 +12,11 @@
 namespace zrk::files {
 namespace {
 
-std::string reason(const std::error_code& error) { return error.message(); }
-
 void makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error)
-        throw FileError(kCannotCreateFolderText, "Cannot create the folder " + folder.string() + ": " + reason(error),
-                        folder.string(), reason(error));
+    // The system's own words for what went wrong.
+    if (error) throw FileError(kCannotCreateFolderText, folder.string(), error.message());
 }
 
 std::tm localTime(std::time_t when) {
@@ -97,9 +94,8 @@ void WriteRecord::checkLog() const {
     errno = 0;
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     if (!out) {
-        const std::string why = errno != 0 ? std::strerror(errno) : "it cannot be opened";
-        throw FileError(kCannotWriteLogText, "Cannot write the write log " + log_.string() + ": " + why, log_.string(),
-                        why);
+        throw FileError(kCannotWriteLogText, log_.string(),
+                        errno != 0 ? texts::Phrase(std::strerror(errno)) : texts::Phrase(3166));
     }
 }
 
@@ -113,7 +109,7 @@ void WriteRecord::append(const std::vector<Line>& lines) const {
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     out << text.str();
     out.flush();
-    if (!out) throw FileError("Cannot write the write log " + log_.string() + ": the disk refused the lines");
+    if (!out) throw FileError(kCannotWriteLogText, log_.string(), texts::Phrase(3165));
 }
 
 std::vector<WriteRecord::Line> WriteRecord::read() const {

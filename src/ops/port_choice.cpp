@@ -77,7 +77,7 @@ bool PortChoice::runSteps(bool saveAndReport) {
         }
     }
     if (unwritable)
-        p.platform.ui.messageBox(texts::fill(p.CargarTexto(3300), {unwritable->path(), unwritable->reason(),
+        p.platform.ui.messageBox(texts::fill(p.CargarTexto(3300), {unwritable->path(), unwritable->reason(p.texts),
                                                                    std::to_string(p.settings.PuertoSerie)}),
                                  p.platform.info.title, platform::UserInterface::Icon::Warning);
     return true;

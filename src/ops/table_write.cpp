@@ -88,7 +88,7 @@ void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& r
         }
         record.append(lines);
     } catch (const files::FileError& e) {
-        p.platform.ui.messageBox(e.what(), p.platform.info.title, platform::UserInterface::Icon::Error);
+        p.platform.ui.messageBox(e.describe(p.texts), p.platform.info.title, platform::UserInterface::Icon::Error);
     }
 }
 
@@ -107,7 +107,7 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
         if (p.writeWithoutRecord ||
             p.platform.ui.askDefaultNo(text(p, 3025, {e.describe(p.texts)}), text(p, 3026), p.platform.info.title))
             return false;
-        stop(p, ops::End::NotRecorded, text(p, 3307), std::string(e.what()) + "\n" + text(p, 3027));
+        stop(p, ops::End::NotRecorded, text(p, 3307), e.describe(p.texts) + "\n" + text(p, 3027));
         return std::nullopt;
     }
 }

@@ -47,6 +47,8 @@ const std::vector<int> kIds = [] {
         3073, 3074, 3075, 3076, 3077,
         // zrkctl's own refusals
         3078, 3079, 3080,
+        // zrkctl's own lines, the simulated unit's names, the parts of a table file's messages
+        3081, 3082, 3083, 3084, 3085, 3086, 3087, 3088, 3089, 3090, 3091, 3092, 3093, 3094, 3095,
         // the failed half of a table write
         3100, 3101, 3102,
         // table transfers: failed halves, read-back, a dead line
@@ -55,6 +57,8 @@ const std::vector<int> kIds = [] {
         3120, 3121, 3122, 3123, 3124, 3125, 3126, 3127, 3128,
         // messages and statuses of the tool's own mends
         3300, 3301, 3302, 3303, 3304, 3305, 3306, 3307, 3308, 3309, 3310, 3311, 3312, 3313, 3314};
+    // a port that cannot be used, a file that cannot be read or saved
+    for (int id = 3130; id <= 3199; ++id) ids.push_back(id);
     for (int id = 3200; id <= 3254; ++id) ids.push_back(id);
     // undo of the last write and the list of recent writes
     for (int id = 3400; id <= 3424; ++id) ids.push_back(id);
