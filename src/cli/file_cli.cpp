@@ -195,13 +195,13 @@ void addFileCommands(std::vector<CommandSpec>& commands) {
                         "write [--no-verify] [--no-record] [--dry-run] [--full] FILE.zrk [--table]  identify and\n"
                         "                 read the unit, open the parameter file into it, write the fields whose\n"
                         "                 cells differ (--full: every in-use address) and read them back; --dry-run\n"
-                        "                 prints NAME: UNIT -> FILE and writes nothing; --no-record writes even when\n"
-                        "                 the write record cannot be kept; --table then writes the file's\n"
+                        "                 prints NAME (CAPTION): UNIT -> FILE and writes nothing; --no-record writes\n"
+                        "                 even when the write record cannot be kept; --table then writes the file's\n"
                         "                 flash-pattern table too",
                         writeFileCommand});
     commands.push_back({"diff",
-                        "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
-                        "                 whose cells a write of the file would change, as write --dry-run\n"
+                        "diff FILE.zrk   identify and read the unit, print NAME (CAPTION): UNIT -> FILE for every\n"
+                        "                 field whose cells a write of the file would change, as write --dry-run\n"
                         "                 (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
     commands.push_back({"log",

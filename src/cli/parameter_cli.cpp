@@ -215,7 +215,8 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
                         "set [--no-verify] [--no-record] [--dry-run] NAME=VALUE ...  identify, read only those\n"
                         "                 fields, change them, write what changed and read it back (--no-verify\n"
                         "                 skips the read-back; --no-record writes even when the write record\n"
-                        "                 cannot be kept; --dry-run prints NAME: UNIT -> NEW and writes nothing)",
+                        "                 cannot be kept; --dry-run prints NAME (CAPTION): UNIT -> NEW and writes\n"
+                        "                 nothing)",
                         set});
 }
 
