@@ -132,6 +132,7 @@ void Program::setCaptions() {
 }
 
 void Program::LoadWithoutWindow() {
+    withoutWindow = true;
     frm.TimerEstado.setEnabled(false);
     tables::FormatearGrid(frm);
     tables::BorrarDatosGrid(frm, flash);
@@ -143,6 +144,10 @@ void Program::LoadWithoutWindow() {
     // The pause is in force from the first frame; it runs on the steady
     // clock, so the speed test's count only has to be non-zero.
     link.ContadorPausa = 1;
+}
+
+void Program::showSimulatedUnit() {
+    frm.frmMain.setCaption(frm.frmMain.Caption() + CargarTexto(texts::id::kSimulatedUnitCaption));
 }
 
 void Program::ComboIdioma_Click() {

@@ -24,6 +24,8 @@ public:
     // The form as the start-up leaves it, for work without a window (zrkctl):
     // no settings rewrite, no port test, no speed test.
     void LoadWithoutWindow();
+    // The caption says that the simulated unit answers on every port.
+    void showSimulatedUnit();
     void ComboIdioma_Click();
     void Form_Unload();
     // Asks before unwritten parameter or table changes are lost (No by

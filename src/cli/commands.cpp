@@ -107,8 +107,10 @@ int exitCodeOf(ops::End end) {
 
 void printChanges(CommandContext& c, const std::vector<params::FieldChange>& changes, const std::string& newKey) {
     if (!c.json) {
+        // The code name scripts know, then the caption and unit label people read.
         for (const auto& change : changes)
-            c.out << change.field << ": " << change.unitValue << " -> " << change.newValue << "\n";
+            c.out << change.field << " (" << change.caption << "): " << change.unitValue << " -> " << change.newValue
+                  << (change.unit.empty() ? "" : " " + change.unit) << "\n";
         return;
     }
     c.out << "{\"changes\": [";
@@ -156,7 +158,10 @@ int runCommand(CommandContext& c, const std::vector<std::string>& args) {
         if (code != kOk && !noting.said()) {
             const std::string& status = c.program.frm.status();
             c.err << "zrkctl: " << command.name << ": "
-                  << (status.empty() ? "failed without a status (exit " + std::to_string(code) + ")" : status) << "\n";
+                  << (status.empty()
+                          ? texts::fill(c.program.CargarTexto(texts::id::kFailedWithoutStatus), {std::to_string(code)})
+                          : status)
+                  << "\n";
         }
         return code;
     }

@@ -65,7 +65,8 @@ template <typename Payload>
 int exitCodeOf(const ops::Outcome<Payload>& outcome) {
     return exitCodeOf(outcome.end);
 }
-// One line per change, "NAME: UNIT -> NEW", or with --json
+// One line per change, "NAME (CAPTION): UNIT -> NEW LABEL" with the caption and
+// unit label in the active set, or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
 void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);
 // A dry run and a diff: the change plan of the form against the unit,

@@ -97,7 +97,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.frm));
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     // The unit's own values first: the file leaves the identifier (and the
@@ -107,7 +107,7 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
         files::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     return kOk;
@@ -131,7 +131,9 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     // address is asked for as the window writes them.
     const auto written = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
     if (c.program.lastCopyBeforeWrite && !c.json)
-        c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
+        c.out << texts::fill(c.program.CargarTexto(texts::id::kSavedBeforeWriting),
+                             {c.program.lastCopyBeforeWrite->string()})
+              << "\n";
     if (written != ops::End::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
     // labels, which is what the table write sends. Failed halves and
@@ -185,7 +187,7 @@ int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     try {
         files::openParameterFile(c.program, args[1]);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
     }
     c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";
@@ -197,13 +199,13 @@ void addFileCommands(std::vector<CommandSpec>& commands) {
                         "write [--no-verify] [--no-record] [--dry-run] [--full] FILE.zrk [--table]  identify and\n"
                         "                 read the unit, open the parameter file into it, write the fields whose\n"
                         "                 cells differ (--full: every in-use address) and read them back; --dry-run\n"
-                        "                 prints NAME: UNIT -> FILE and writes nothing; --no-record writes even when\n"
-                        "                 the write record cannot be kept; --table then writes the file's\n"
+                        "                 prints NAME (CAPTION): UNIT -> FILE and writes nothing; --no-record writes\n"
+                        "                 even when the write record cannot be kept; --table then writes the file's\n"
                         "                 flash-pattern table too",
                         writeFileCommand});
     commands.push_back({"diff",
-                        "diff FILE.zrk   identify and read the unit, print NAME: UNIT -> FILE for every field\n"
-                        "                 whose cells a write of the file would change, as write --dry-run\n"
+                        "diff FILE.zrk   identify and read the unit, print NAME (CAPTION): UNIT -> FILE for every\n"
+                        "                 field whose cells a write of the file would change, as write --dry-run\n"
                         "                 (--json: {\"changes\": ...}); writes nothing",
                         diffFileCommand});
     commands.push_back({"log",

@@ -57,8 +57,10 @@ int useUnitsChangerType(CommandContext& c) {
     });
     if (!ran.done()) return kPortError;  // the message is already on stderr
     if (reply->Resultado != link::kAck) {
-        c.err << "zrkctl: status: the unit's changer type (address 27) could not be read (" << c.program.frm.status()
-              << "); give --changer N to read the lamps for entry N\n";
+        c.err << "zrkctl: status: "
+              << texts::fill(c.program.CargarTexto(texts::id::kChangerTypeUnreadable),
+                             {std::to_string(kChangerTypeAddress), c.program.frm.status()})
+              << "\n";
         return kNoAnswer;
     }
     auto& list = c.program.frm.ComboTipoCambiador;
@@ -118,8 +120,9 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
         for (const auto& value : reading->values) c.out << value.field << " " << value.text << "\n";
     }
     if (reading->complete()) return kOk;
-    c.err << "zrkctl: status: no answer from the unit for part of the interrogation (" << c.program.frm.status()
-          << "); what was not answered is not shown\n";
+    c.err << "zrkctl: status: "
+          << texts::fill(c.program.CargarTexto(texts::id::kInterrogationPartlyUnanswered), {c.program.frm.status()})
+          << "\n";
     return kNoAnswer;
 }
 

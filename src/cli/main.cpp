@@ -10,6 +10,7 @@
 #include "cli/options.h"
 #include "files/atomic_file.h"
 #include "link/line_trace.h"
+#include "ops/device_operation.h"
 #include "qt/paths.h"
 #include "qt/port_map.h"
 #include "qt/qt_clock.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
     try {
         port->setPortNumber(program.settings.PuertoSerie);
     } catch (const platform::PortError& e) {
-        std::cerr << "zrkctl: " << e.what() << "\n";
+        std::cerr << "zrkctl: " << ops::portMessage(program, e) << "\n";
         return cli::kPortError;
     }
 
@@ -95,7 +96,8 @@ int main(int argc, char** argv) {
         if (options.trace != "-") {
             traceFile.open(options.trace, std::ios::binary | std::ios::trunc);
             if (!traceFile) {
-                std::cerr << "zrkctl: cannot write the trace file " << options.trace << "\n";
+                std::cerr << "zrkctl: "
+                          << texts::fill(program.CargarTexto(texts::id::kCannotWriteTrace), {options.trace}) << "\n";
                 return cli::kPortError;
             }
             traceOut = &traceFile;

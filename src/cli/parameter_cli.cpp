@@ -60,8 +60,9 @@ int read(CommandContext& c, const std::vector<std::string>& args) {
 }
 
 // Applies NAME=VALUE to the form: text fields take the text, lists and check
-// boxes the number. Returns an empty string or what is wrong.
-std::string assign(app::FrmMain& frm, const std::string& setting) {
+// boxes the number. Returns an empty string or what is wrong, in the active set.
+std::string assign(app::Program& program, const std::string& setting) {
+    app::FrmMain& frm = program.frm;
     const auto equals = setting.find('=');
     if (equals == std::string::npos || equals == 0) return "'" + setting + "' is not NAME=VALUE";
     const std::string name = setting.substr(0, equals), value = setting.substr(equals + 1);
@@ -73,12 +74,21 @@ std::string assign(app::FrmMain& frm, const std::string& setting) {
         text->setText(value);
         return {};
     }
+    // A list takes -1 (no choice) to its last item, a check box its three states.
+    auto* list = dynamic_cast<app::ComboBox*>(field);
+    auto* check = dynamic_cast<app::CheckBox*>(field);
+    const int lowest = list != nullptr ? -1 : 0;
+    const int highest = list != nullptr ? list->ListCount() - 1 : 2;
     int number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || end != value.data() + value.size())
-        return name + " takes a number, not '" + value + "'";
-    if (auto* list = dynamic_cast<app::ComboBox*>(field)) list->setListIndex(number);
-    if (auto* check = dynamic_cast<app::CheckBox*>(field)) check->setValue(number);
+    if (error != std::errc() || end != value.data() + value.size() || number < lowest || number > highest) {
+        const auto row = rowOfField(name);
+        const std::string caption = row ? params::fieldCaption(frm, *row) : name;
+        return texts::fill(program.CargarTexto(texts::id::kTakesWholeNumber),
+                           {name, caption, std::to_string(lowest), std::to_string(highest), value});
+    }
+    if (list != nullptr) list->setListIndex(number);
+    if (check != nullptr) check->setValue(number);
     return {};
 }
 
@@ -158,7 +168,7 @@ int set(CommandContext& c, std::vector<std::string> args) {
     if (const int code = identifyAndReadFields(c, *rows, "set"); code != kOk) return code;
     for (std::size_t i = 1; i < args.size(); ++i) {
         try {
-            if (const auto problem = assign(c.program.frm, args[i]); !problem.empty()) {
+            if (const auto problem = assign(c.program, args[i]); !problem.empty()) {
                 c.err << "zrkctl: "
                       << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", problem})
                       << "\n";
@@ -209,7 +219,8 @@ void addParameterCommands(std::vector<CommandSpec>& commands) {
                         "set [--no-verify] [--no-record] [--dry-run] NAME=VALUE ...  identify, read only those\n"
                         "                 fields, change them, write what changed and read it back (--no-verify\n"
                         "                 skips the read-back; --no-record writes even when the write record\n"
-                        "                 cannot be kept; --dry-run prints NAME: UNIT -> NEW and writes nothing)",
+                        "                 cannot be kept; --dry-run prints NAME (CAPTION): UNIT -> NEW and writes\n"
+                        "                 nothing)",
                         set});
 }
 

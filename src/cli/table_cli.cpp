@@ -42,7 +42,7 @@ int writeTable(CommandContext& c, const std::string& path, bool dryRun) {
     try {
         file = files::readTableFile(path);
     } catch (const files::TableFileError& e) {
-        c.err << "zrkctl: " << e.what() << "\n";
+        c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";
         return kPortError;
     }
     // As in the window: the write sends what the colour labels show.
@@ -90,7 +90,9 @@ int writeShownTable(CommandContext& c, bool dryRun) {
     for (const auto& line : result.lines) c.out << line << "\n";
     if (dryRun) return code;
     if (c.program.lastCopyBeforeWrite && !result.plan.rows.empty() && code != kPortError)
-        c.out << "Saved before writing: " << c.program.lastCopyBeforeWrite->string() << "\n";
+        c.out << texts::fill(c.program.CargarTexto(texts::id::kSavedBeforeWriting),
+                             {c.program.lastCopyBeforeWrite->string()})
+              << "\n";
     if (code == kOk) c.out << c.program.frm.status() << "\n";
     // Other endings said why in their message, which zrkctl prints on stderr.
     return code;

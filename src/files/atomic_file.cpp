@@ -106,26 +106,25 @@ std::filesystem::path followLinks(const std::filesystem::path& target) {
         if (error) return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    throw FileError("Could not save " + utf8(target) +
-                    ": it is a chain of too many links. The file was left as it was.");
+    throw FileError(texts::id::kCouldNotSave, utf8(target), texts::Phrase(texts::id::kTooManyLinks));
 }
 
 std::string folderOf(const std::filesystem::path& target) {
     return target.parent_path().empty() ? std::string(".") : utf8(target.parent_path());
 }
 
-std::string writeProblem(int code) {
-    if (code == ENOSPC || code == EDQUOT) return "the disk refused the data (is it full?)";
-    if (code == EFBIG)
-        return "the disk refused the data (is it full, or is the file larger than this process may write?)";
-    return "the disk refused the data (is it full? " + std::error_code(code, std::generic_category()).message() + ")";
+texts::Phrase writeProblem(int code) {
+    if (code == ENOSPC || code == EDQUOT) return texts::Phrase(texts::id::kDiskRefused);
+    if (code == EFBIG) return texts::Phrase(texts::id::kDiskRefusedOrLimit);
+    // The system's own words for the rest.
+    return texts::Phrase(texts::id::kDiskRefusedWhy, {std::error_code(code, std::generic_category()).message()});
 }
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)), real_(followLinks(target_)) {
     std::error_code error;
-    if (std::filesystem::is_directory(real_, error)) fail("it is a folder");
+    if (std::filesystem::is_directory(real_, error)) fail(texts::Phrase(texts::id::kFolderNotFile));
     const auto folder = real_.parent_path();
     for (int tries = 0; tries < 100 && fd_ < 0; ++tries) {
         temporary_ = temporaryName(folder);
@@ -139,7 +138,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)
     }
     if (fd_ < 0) {
         temporary_.clear();
-        fail("cannot create a file in " + folderOf(real_) + " (does the folder exist, may you write there?)");
+        fail(texts::Phrase(texts::id::kCannotCreateFileIn, {folderOf(real_)}));
     }
 #if !defined(_WIN32)
     // The replacement takes over what the user gave the file it replaces.
@@ -150,8 +149,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)
             [[maybe_unused]] const int ignored = ::fchown(fd_, static_cast<uid_t>(-1), existing.st_gid);
         }
         // After the owner: a change of owner may clear the set-id bits.
-        if (::fchmod(fd_, existing.st_mode & 07777) != 0)
-            fail("cannot give it the permissions of the file it replaces");
+        if (::fchmod(fd_, existing.st_mode & 07777) != 0) fail(texts::Phrase(texts::id::kCannotKeepPermissions));
     }
 #endif
 }
@@ -172,11 +170,9 @@ void AtomicFile::discard() {
     done_ = true;
 }
 
-void AtomicFile::fail(const std::string& what) {
+void AtomicFile::fail(const texts::Phrase& what) {
     discard();
-    throw FileError(texts::id::kCouldNotSave,
-                    "Could not save " + utf8(target_) + ": " + what + ". The file was left as it was.", utf8(target_),
-                    what);
+    throw FileError(texts::id::kCouldNotSave, utf8(target_), what);
 }
 
 void AtomicFile::write(std::string_view text) {
@@ -203,7 +199,7 @@ void AtomicFile::commit() {
     if (closeFile(fd) != 0) fail(writeProblem(errno));
     std::error_code error;
     std::filesystem::rename(temporary_, real_, error);
-    if (error) fail("cannot replace it (" + error.message() + ")");
+    if (error) fail(texts::Phrase(texts::id::kCannotReplace, {error.message()}));
     unregisterTemporary(slot_);
     slot_ = -1;
     done_ = true;

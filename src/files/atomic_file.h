@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "files/atomic_write.h"
+#include "texts/phrase.h"
 
 namespace zrk::files {
 
@@ -32,7 +33,7 @@ public:
     const std::filesystem::path& temporaryPath() const { return temporary_; }
 
 private:
-    [[noreturn]] void fail(const std::string& what);
+    [[noreturn]] void fail(const texts::Phrase& what);
     void discard();
     std::filesystem::path target_;  // as the user named it, for messages
     std::filesystem::path real_;    // after following symbolic links

@@ -12,6 +12,7 @@
 #include "params/codepage.h"
 #include "params/image_table.h"
 #include "params/numbers.h"
+#include "params/visibility.h"
 #include "platform/path_text.h"
 #include "texts/text_ids.h"
 
@@ -26,10 +27,10 @@ constexpr int kColumns = tables::kPatternColumns;
 std::string lineText(std::int32_t value) { return std::to_string(value) + "\r\n"; }
 
 // A line as the message shows it: printable text quoted, anything else described.
-std::string shownText(const std::string& line) {
-    if (line.size() > 24) return "the text there";
+texts::Phrase shownText(const std::string& line) {
+    if (line.size() > 24) return texts::Phrase(texts::id::kTheTextThere);
     for (unsigned char ch : line)
-        if (ch < 0x20 || ch > 0x7E) return "the text there";
+        if (ch < 0x20 || ch > 0x7E) return texts::Phrase(texts::id::kTheTextThere);
     return "\"" + line + "\"";
 }
 
@@ -76,25 +77,23 @@ private:
     bool end_ = false;
 };
 
-const char* const kRange = " (a parameter file holds numbers from -2147483648 to 2147483647)";
-
 std::int32_t wholeNumber(const std::string& line, const std::string& file, int lineNumber) {
     const std::string text = trimmed(line);
-    if (text.empty()) throw ParameterFileError(file, lineNumber, "the line is empty where a whole number belongs");
+    if (text.empty()) throw ParameterFileError(file, lineNumber, texts::Phrase(texts::id::kLineEmptyNumber));
+    const texts::Phrase notWhole(texts::id::kNotWholeNumber, {shownText(line)}),
+        tooLarge(texts::id::kNumberTooLarge, {shownText(line)});
     std::size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size()) throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
+    if (i == text.size()) throw ParameterFileError(file, lineNumber, notWhole);
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const char ch = text[i];
-        if (ch < '0' || ch > '9')
-            throw ParameterFileError(file, lineNumber, shownText(line) + " is not a whole number");
+        if (ch < '0' || ch > '9') throw ParameterFileError(file, lineNumber, notWhole);
         magnitude = magnitude * 10 + (ch - '0');
         if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            throw ParameterFileError(file, lineNumber, shownText(line) + " is too large" + kRange);
+            throw ParameterFileError(file, lineNumber, tooLarge);
     }
     const std::int64_t value = text[0] == '-' ? -magnitude : magnitude;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        throw ParameterFileError(file, lineNumber, shownText(line) + " is too large" + kRange);
+    if (value > std::numeric_limits<std::int32_t>::max()) throw ParameterFileError(file, lineNumber, tooLarge);
     return static_cast<std::int32_t>(value);
 }
 
@@ -122,29 +121,29 @@ std::int32_t fileAngle(const std::string& line) {
     return angle >= 0 && angle <= 360 ? angle : tables::kEmptyAngle;
 }
 
-// The lines that describe one field row, for messages.
-std::string linesOf(int address, int length) {
-    return length == 1 ? std::to_string(address + 1)
-                       : std::to_string(address + 1) + " to " + std::to_string(address + length);
+}  // namespace
+
+namespace {
+
+// The whole message: the file, the line and the problem, its field named last.
+texts::Phrase message(const std::string& file, int line, texts::Phrase problem, const std::string& field) {
+    if (!field.empty()) problem.args.push_back(field);
+    texts::Phrase where = line > 0 ? texts::Phrase(texts::id::kFileLine, {std::to_string(line), problem}) : problem;
+    return texts::Phrase(texts::id::kCannotOpenParameterFile, {file, where});
 }
 
 }  // namespace
 
-ParameterFileError::ParameterFileError(std::string file, int line, std::string problem, int problemText)
-    : std::runtime_error("Cannot open the parameter file " + file + ".\n" +
-                         (line > 0 ? "Line " + std::to_string(line) + ": " : std::string()) + problem +
-                         ".\nNothing was changed."),
+ParameterFileError::ParameterFileError(std::string file, int line, texts::Phrase problem, int fieldRow)
+    : std::runtime_error(message(file, line, problem, fieldRow >= 0 ? params::fieldAt(fieldRow) : "").english()),
       file_(std::move(file)),
       line_(line),
       problem_(std::move(problem)),
-      problemText_(problemText) {}
+      fieldRow_(fieldRow) {}
 
-std::string describe(const ParameterFileError& error, const texts::TextTable& table) {
-    const std::string problem = error.problemText() != 0 ? table.CargarTexto(error.problemText()) : error.problem();
-    const std::string where =
-        error.line() > 0 ? texts::fill(table.CargarTexto(texts::id::kFileLine), {std::to_string(error.line()), problem})
-                         : problem;
-    return texts::fill(table.CargarTexto(texts::id::kCannotOpenParameterFile), {error.file(), where});
+std::string describe(const ParameterFileError& error, const texts::TextTable& table, const app::FrmMain& frm) {
+    const std::string field = error.fieldRow() >= 0 ? params::fieldCaption(frm, error.fieldRow()) : "";
+    return message(error.file(), error.line(), error.problem(), field).in(table);
 }
 
 std::string formatParameterFile(const ParameterImage& image, const tables::FlashTable& flash) {
@@ -171,15 +170,13 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
                 return;
             case LineReader::Got::End:
                 throw ParameterFileError(file, number + 1,
-                                         "the file ends after line " + std::to_string(number) +
-                                             ", but a parameter file has " + std::to_string(kParameterFileLines) +
-                                             " lines");
+                                         texts::Phrase(texts::id::kFileEndsEarly,
+                                                       {std::to_string(number), std::to_string(kParameterFileLines)}));
             case LineReader::Got::TooLong:
                 throw ParameterFileError(file, number + 1,
-                                         "the line is longer than " + std::to_string(kMaxLineLength) +
-                                             " characters; this is no parameter file");
+                                         texts::Phrase(texts::id::kLineTooLong, {std::to_string(kMaxLineLength)}));
             case LineReader::Got::ReadError:
-                throw ParameterFileError(file, number + 1, "the file could not be read from here on");
+                throw ParameterFileError(file, number + 1, texts::Phrase(texts::id::kFileUnreadableFromHere));
         }
     };
     for (int position = 0; position < kImageLines; ++position) {
@@ -192,7 +189,7 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
         try {
             content.colors[row] = params::roundToInt32(params::lenientNumber(line), "colour");
         } catch (const params::ConversionError&) {
-            throw ParameterFileError(file, number, "the colour " + shownText(line) + " is too large" + kRange);
+            throw ParameterFileError(file, number, texts::Phrase(texts::id::kColourTooLarge, {shownText(line)}));
         }
         for (std::size_t col = 0; col < kColumns; ++col) {
             nextLine();
@@ -234,7 +231,8 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
             if (!ok)
                 throw ParameterFileError(
                     file, a + 1,
-                    "the value of " + field + " (lines " + linesOf(a, length) + ") does not fit in 32 bits");
+                    texts::Phrase(texts::id::kValueBeyond32Bits, {std::to_string(a + 1), std::to_string(a + length)}),
+                    a);
         }
         if (row.holdsList()) {
             const std::int64_t value = cell(a);
@@ -242,15 +240,14 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
             if (!position) continue;
             const int count = lists(field);
             if (*position < -1 || *position >= count)
-                throw ParameterFileError(file, a + 1,
-                                         std::to_string(value) + " is no choice of " + field +
-                                             " (it takes -1 for none, or 0 to " + std::to_string(count - 1) + ")");
+                throw ParameterFileError(
+                    file, a + 1,
+                    texts::Phrase(texts::id::kNoChoiceOf, {std::to_string(value), std::to_string(count - 1)}), a);
         }
         if (row.holdsCheck()) {
             if (cell(a) < 0 || cell(a) > 2)
-                throw ParameterFileError(
-                    file, a + 1,
-                    std::to_string(cell(a)) + " is no state of the check box " + field + " (0 clear, 1 set, 2 greyed)");
+                throw ParameterFileError(file, a + 1,
+                                         texts::Phrase(texts::id::kNoCheckState, {std::to_string(cell(a))}), a);
         }
         if (row.file.characters) {
             for (int c = a; c < a + length; ++c) {
@@ -258,39 +255,18 @@ void checkParameterFile(const ParameterFileContent& content, const std::string& 
                 if (code == 0) continue;  // no visible character, as on a read
                 if (code < 0 || code > 255 || !params::characterOfCode(static_cast<std::uint8_t>(code)))
                     throw ParameterFileError(file, c + 1,
-                                             std::to_string(code) + " is no character of the identification " + field);
+                                             texts::Phrase(texts::id::kNoCharacterOf, {std::to_string(code)}), a);
             }
         }
     }
 }
 
 std::string cannotReadProblem(const std::error_code& error) {
-    if (error == std::errc::permission_denied) return "you may not read it (permission denied)";
-    if (error == std::errc::no_such_file_or_directory) return "it does not exist";
-    if (error == std::errc::is_a_directory) return "it is a folder, not a file";
-    return "it cannot be read (" + error.message() + ")";
+    if (error == std::errc::permission_denied) return texts::Phrase(texts::id::kReadPermissionDenied).english();
+    if (error == std::errc::no_such_file_or_directory) return texts::Phrase(texts::id::kDoesNotExist).english();
+    if (error == std::errc::is_a_directory) return texts::Phrase(texts::id::kFolderNotFile).english();
+    return texts::Phrase(texts::id::kCannotBeRead, {error.message()}).english();
 }
-
-namespace {
-
-// The reasons whose whole text is known; the others carry a size or the
-// system's own words.
-int problemTextOf(UserFileError::Reason reason) {
-    switch (reason) {
-        case UserFileError::Reason::Missing:
-            return texts::id::kDoesNotExist;
-        case UserFileError::Reason::Folder:
-            return texts::id::kFolderNotFile;
-        case UserFileError::Reason::NotRegular:
-            return texts::id::kNotRegularFile;
-        case UserFileError::Reason::TooLarge:
-        case UserFileError::Reason::Unreadable:
-            break;
-    }
-    return 0;
-}
-
-}  // namespace
 
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int)>& afterPosition) {
@@ -299,7 +275,7 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path,
     try {
         content = readUserFile(path);
     } catch (const UserFileError& e) {
-        throw ParameterFileError(name, 0, e.problem(), problemTextOf(e.reason()));
+        throw ParameterFileError(name, 0, e.phrase());
     }
     std::istringstream in(content);
     return parseParameterFile(in, name, afterPosition);

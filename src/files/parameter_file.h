@@ -12,6 +12,7 @@
 
 #include "params/image_layout.h"
 #include "tables/flash_table.h"
+#include "texts/phrase.h"
 #include "texts/texts.h"
 
 namespace zrk::app {
@@ -28,22 +29,22 @@ inline constexpr int kParameterFileLines = kImageLines + tables::kPatternRows * 
 inline constexpr std::size_t kMaxLineLength = 256;
 
 // A file that cannot be opened: which file, which line (0 when the problem
-// is not one line's) and what is wrong with it.
+// is not one line's) and what is wrong with it. A problem about a field
+// names it last: describe() puts in its caption, what() its code name.
 class ParameterFileError : public std::runtime_error {
 public:
-    ParameterFileError(std::string file, int line, std::string problem, int problemText = 0);
+    ParameterFileError(std::string file, int line, texts::Phrase problem, int fieldRow = -1);
     const std::string& file() const { return file_; }
     int line() const { return line_; }
-    const std::string& problem() const { return problem_; }
-    // The problem's own text id when it has one (the file is missing, a
-    // folder, not a regular file), else 0.
-    int problemText() const { return problemText_; }
+    const texts::Phrase& problem() const { return problem_; }
+    // The first address of the field row the problem is about, or -1.
+    int fieldRow() const { return fieldRow_; }
 
 private:
     std::string file_;
     int line_;
-    std::string problem_;
-    int problemText_;
+    texts::Phrase problem_;
+    int fieldRow_;
 };
 
 // What a file holds, checked and ready to apply.
@@ -75,7 +76,7 @@ ListSizes listSizesOf(const app::FrmMain& frm);
 // identification characters. Throws ParameterFileError naming the line.
 void checkParameterFile(const ParameterFileContent& content, const std::string& file, const ListSizes& lists);
 
-// What the message says when the system refuses to open a file.
+// What the message says when the system refuses to open a file, in English.
 std::string cannotReadProblem(const std::error_code& error);
 
 // Opens `path` and parses it, with clear messages for a missing file, a
@@ -83,7 +84,8 @@ std::string cannotReadProblem(const std::error_code& error);
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int position)>& afterPosition = {});
 
-// The message box text of a failed open, in the operator's language.
-std::string describe(const ParameterFileError& error, const texts::TextTable& texts);
+// The message box text of a failed open, in the operator's language; a
+// field is named by its caption on `frm`.
+std::string describe(const ParameterFileError& error, const texts::TextTable& texts, const app::FrmMain& frm);
 
 }  // namespace zrk::files

@@ -7,6 +7,7 @@
 
 #include "files/user_file.h"
 #include "platform/path_text.h"
+#include "texts/text_ids.h"
 
 namespace zrk::files {
 namespace {
@@ -25,8 +26,8 @@ struct Value {
     int line = 1, column = 1;
 };
 
-std::string place(int line, int column) {
-    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": ";
+texts::Phrase at(int line, int column, texts::Phrase what) {
+    return texts::Phrase(texts::id::kJsonAt, {std::to_string(line), std::to_string(column), std::move(what)});
 }
 
 class Parser {
@@ -35,10 +36,10 @@ public:
 
     Value document() {
         skipSpace();
-        if (atEnd()) fail("the file is empty; it must hold {\"colors\": [...], \"pattern\": [...]}");
+        if (atEnd()) fail(texts::Phrase(texts::id::kJsonEmpty));
         Value v = value(0);
         skipSpace();
-        if (!atEnd()) fail("unexpected text after the end of the table");
+        if (!atEnd()) fail(texts::Phrase(texts::id::kJsonTextAfterEnd));
         return v;
     }
 
@@ -46,7 +47,16 @@ private:
     // Far deeper than the table needs; keeps a hostile file off the stack.
     static constexpr int kMaxDepth = 16;
 
-    [[noreturn]] void fail(const std::string& what) const { throw TableFileError(place(line_, column_) + what); }
+    [[noreturn]] void fail(texts::Phrase what) const { throw TableFileError(at(line_, column_, std::move(what))); }
+    // "expected X", with what stands there instead.
+    [[noreturn]] void expected(int what) const {
+        if (atEnd()) fail(texts::Phrase(texts::id::kJsonExpectedEnd, {texts::Phrase(what)}));
+        const unsigned char ch = static_cast<unsigned char>(peek());
+        if (ch < 0x20 || ch >= 0x7F)
+            fail(texts::Phrase(texts::id::kJsonExpectedByte, {texts::Phrase(what), std::to_string(ch)}));
+        fail(
+            texts::Phrase(texts::id::kJsonExpectedFound, {texts::Phrase(what), std::string(1, static_cast<char>(ch))}));
+    }
     bool atEnd() const { return pos_ >= text_.size(); }
     char peek() const { return atEnd() ? '\0' : text_[pos_]; }
     void advance() {
@@ -61,19 +71,13 @@ private:
     void skipSpace() {
         while (!atEnd() && (peek() == ' ' || peek() == '\t' || peek() == '\n' || peek() == '\r')) advance();
     }
-    void expect(char ch, const char* what) {
-        if (peek() != ch) fail(std::string("expected ") + what + found());
+    void expect(char ch, int what) {
+        if (peek() != ch) expected(what);
         advance();
-    }
-    std::string found() const {
-        if (atEnd()) return ", but the file ends here";
-        const unsigned char ch = static_cast<unsigned char>(peek());
-        if (ch < 0x20 || ch >= 0x7F) return ", found the byte " + std::to_string(ch);
-        return std::string(", found '") + static_cast<char>(ch) + "'";
     }
 
     Value value(int depth) {
-        if (depth > kMaxDepth) fail("the values nest too deeply");
+        if (depth > kMaxDepth) fail(texts::Phrase(texts::id::kJsonTooDeep));
         Value v;
         v.line = line_;
         v.column = column_;
@@ -95,7 +99,7 @@ private:
             v.kind = Value::Kind::Null;
             v.text = "null";
         } else {
-            fail("expected a value" + found());
+            expected(texts::id::kJsonAValue);
         }
         return v;
     }
@@ -117,10 +121,10 @@ private:
         for (;;) {
             skipSpace();
             const std::pair<int, int> keyPlace{line_, column_};
-            if (peek() != '"') fail("expected a key in double quotes" + found());
+            if (peek() != '"') expected(texts::id::kJsonAKey);
             std::string key = string();
             skipSpace();
-            expect(':', "':' after the key");
+            expect(':', texts::id::kJsonColonAfterKey);
             skipSpace();
             v.memberValues.push_back(value(depth + 1));
             v.memberKeys.push_back(std::move(key));
@@ -130,7 +134,7 @@ private:
                 advance();
                 continue;
             }
-            expect('}', "',' or '}' in the object");
+            expect('}', texts::id::kJsonCommaInObject);
             return;
         }
     }
@@ -151,7 +155,7 @@ private:
                 advance();
                 continue;
             }
-            expect(']', "',' or ']' in the array");
+            expect(']', texts::id::kJsonCommaInArray);
             return;
         }
     }
@@ -164,20 +168,20 @@ private:
         } else if (peek() >= '1' && peek() <= '9') {
             while (peek() >= '0' && peek() <= '9') advance();
         } else {
-            fail("expected a digit" + found());
+            expected(texts::id::kJsonADigit);
         }
         if (peek() == '.') {
             advance();
-            if (!(peek() >= '0' && peek() <= '9')) fail("expected a digit after the decimal point" + found());
+            if (!(peek() >= '0' && peek() <= '9')) expected(texts::id::kJsonDigitAfterPoint);
             while (peek() >= '0' && peek() <= '9') advance();
         }
         if (peek() == 'e' || peek() == 'E') {
             advance();
             if (peek() == '+' || peek() == '-') advance();
-            if (!(peek() >= '0' && peek() <= '9')) fail("expected a digit in the exponent" + found());
+            if (!(peek() >= '0' && peek() <= '9')) expected(texts::id::kJsonDigitInExponent);
             while (peek() >= '0' && peek() <= '9') advance();
         }
-        if (peek() >= '0' && peek() <= '9') fail("a number may not start with 0");
+        if (peek() >= '0' && peek() <= '9') fail(texts::Phrase(texts::id::kJsonLeadingZero));
         return std::string(text_.substr(start, pos_ - start));
     }
 
@@ -185,13 +189,13 @@ private:
         advance();  // the opening quote
         std::string out;
         for (;;) {
-            if (atEnd()) fail("the string is not closed");
+            if (atEnd()) fail(texts::Phrase(texts::id::kJsonStringNotClosed));
             const unsigned char ch = static_cast<unsigned char>(peek());
             if (ch == '"') {
                 advance();
                 return out;
             }
-            if (ch < 0x20) fail("a control character must be escaped inside a string");
+            if (ch < 0x20) fail(texts::Phrase(texts::id::kJsonControlCharacter));
             if (ch != '\\') {
                 out += static_cast<char>(ch);
                 advance();
@@ -199,7 +203,7 @@ private:
             }
             advance();
             const char escape = peek();
-            if (atEnd()) fail("the string is not closed");
+            if (atEnd()) fail(texts::Phrase(texts::id::kJsonStringNotClosed));
             advance();
             switch (escape) {
                 case '"':
@@ -230,7 +234,7 @@ private:
                     appendUtf8(out, hex4());
                     break;
                 default:
-                    fail(std::string("unknown escape '\\") + escape + "'");
+                    fail(texts::Phrase(texts::id::kJsonUnknownEscape, {std::string(1, escape)}));
             }
         }
     }
@@ -247,7 +251,7 @@ private:
             else if (ch >= 'A' && ch <= 'F')
                 digit = static_cast<unsigned>(ch - 'A' + 10);
             else
-                fail("expected four hexadecimal digits after \\u" + found());
+                expected(texts::id::kJsonFourHexDigits);
             code = code * 16 + digit;
             advance();
         }
@@ -273,43 +277,45 @@ private:
     int line_ = 1, column_ = 1;
 };
 
-std::string describe(const Value& v) {
+texts::Phrase describe(const Value& v) {
     switch (v.kind) {
         case Value::Kind::Array:
-            return "an array";
+            return texts::Phrase(texts::id::kJsonAnArray);
         case Value::Kind::Object:
-            return "an object";
-        case Value::Kind::String: {
-            const std::string shown = v.text.size() > 20 ? v.text.substr(0, 20) + "..." : v.text;
-            return "the text \"" + shown + "\"";
-        }
+            return texts::Phrase(texts::id::kJsonAnObject);
+        case Value::Kind::String:
+            return texts::Phrase(texts::id::kJsonTheText, {v.text.size() > 20 ? v.text.substr(0, 20) + "..." : v.text});
         default:
             return v.text;
     }
 }
 
-[[noreturn]] void wrong(const Value& v, const std::string& what) {
-    throw TableFileError(place(v.line, v.column) + what);
+[[noreturn]] void wrong(const Value& v, texts::Phrase what) {
+    throw TableFileError(at(v.line, v.column, std::move(what)));
 }
 
-std::int32_t wholeNumber(const Value& v, std::int32_t max, const std::string& what) {
-    const std::string range = what + " must be a whole number from 0 to " + std::to_string(max);
-    if (v.kind != Value::Kind::Number) wrong(v, range + ", not " + describe(v));
-    if (v.text.find_first_of(".eE") != std::string::npos) wrong(v, range + ", not " + v.text);
+std::int32_t wholeNumber(const Value& v, std::int32_t max, const texts::Phrase& what) {
+    const auto notInRange = [&](texts::Phrase found) {
+        wrong(v, texts::Phrase(texts::id::kTableWholeNumber, {what, std::to_string(max), std::move(found)}));
+    };
+    if (v.kind != Value::Kind::Number) notInRange(describe(v));
+    if (v.text.find_first_of(".eE") != std::string::npos) notInRange(v.text);
     const bool negative = v.text[0] == '-';
     const std::string digits = negative ? v.text.substr(1) : v.text;
-    if (digits.size() > 9) wrong(v, range + ", not " + v.text);
+    if (digits.size() > 9) notInRange(v.text);
     const std::int32_t value = std::stoi(digits);
-    if (negative && value != 0) wrong(v, range + ", not " + v.text);
-    if (value > max) wrong(v, range + ", not " + v.text);
+    if (negative && value != 0) notInRange(v.text);
+    if (value > max) notInRange(v.text);
     return value;
 }
 
-const Value& arrayOf(const Value& v, std::size_t count, const std::string& what, const std::string& of) {
-    if (v.kind != Value::Kind::Array) wrong(v, what + " must be an array of " + of + ", not " + describe(v));
+const Value& arrayOf(const Value& v, std::size_t count, const texts::Phrase& what, const texts::Phrase& of) {
+    if (v.kind != Value::Kind::Array) wrong(v, texts::Phrase(texts::id::kTableMustBeArray, {what, of, describe(v)}));
+    if (v.items.size() == 1 && count != 1)
+        wrong(v, texts::Phrase(texts::id::kTableOneEntry, {what, std::to_string(count), of}));
     if (v.items.size() != count)
-        wrong(v, what + " has " + std::to_string(v.items.size()) + (v.items.size() == 1 ? " entry" : " entries") +
-                     "; it needs " + std::to_string(count) + " (" + of + ")");
+        wrong(v, texts::Phrase(texts::id::kTableEntryCount,
+                               {what, std::to_string(v.items.size()), std::to_string(count), of}));
     return v;
 }
 
@@ -317,8 +323,7 @@ const Value& arrayOf(const Value& v, std::size_t count, const std::string& what,
 
 TableFile parseTableJson(std::string_view text) {
     const Value root = Parser(text).document();
-    if (root.kind != Value::Kind::Object)
-        wrong(root, "the table must be an object {\"colors\": [...], \"pattern\": [...]}, not " + describe(root));
+    if (root.kind != Value::Kind::Object) wrong(root, texts::Phrase(texts::id::kTableMustBeObject, {describe(root)}));
     const Value* colors = nullptr;
     const Value* pattern = nullptr;
     for (std::size_t i = 0; i < root.memberKeys.size(); ++i) {
@@ -326,26 +331,25 @@ TableFile parseTableJson(std::string_view text) {
         const Value& value = root.memberValues[i];
         const auto [line, column] = root.keyPlaces[i];
         const Value** slot = key == "colors" ? &colors : key == "pattern" ? &pattern : nullptr;
-        if (slot == nullptr)
-            throw TableFileError(place(line, column) + "unknown key \"" + key +
-                                 "\"; the table has only \"colors\" and \"pattern\"");
-        if (*slot != nullptr) throw TableFileError(place(line, column) + "\"" + key + "\" is given twice");
+        if (slot == nullptr) throw TableFileError(at(line, column, texts::Phrase(texts::id::kTableUnknownKey, {key})));
+        if (*slot != nullptr) throw TableFileError(at(line, column, texts::Phrase(texts::id::kTableKeyTwice, {key})));
         *slot = &value;
     }
-    if (colors == nullptr) wrong(root, "the table has no \"colors\"");
-    if (pattern == nullptr) wrong(root, "the table has no \"pattern\"");
+    if (colors == nullptr) wrong(root, texts::Phrase(texts::id::kTableKeyMissing, {"colors"}));
+    if (pattern == nullptr) wrong(root, texts::Phrase(texts::id::kTableKeyMissing, {"pattern"}));
 
     TableFile table;
-    arrayOf(*colors, 8, "\"colors\"", "8 row colours");
+    arrayOf(*colors, 8, "\"colors\"", texts::Phrase(texts::id::kEightRowColours));
     for (std::size_t row = 0; row < 8; ++row)
-        table.colors[row] = wholeNumber(colors->items[row], kMaxColour, "the colour of row " + std::to_string(row + 1));
-    arrayOf(*pattern, 8, "\"pattern\"", "8 rows");
+        table.colors[row] = wholeNumber(colors->items[row], kMaxColour,
+                                        texts::Phrase(texts::id::kRowColourOf, {std::to_string(row + 1)}));
+    arrayOf(*pattern, 8, "\"pattern\"", texts::Phrase(texts::id::kEightRows));
     for (std::size_t row = 0; row < 8; ++row) {
-        const std::string rowName = "row " + std::to_string(row + 1) + " of \"pattern\"";
-        const Value& entries = arrayOf(pattern->items[row], 32, rowName, "32 entries");
+        const texts::Phrase rowName(texts::id::kPatternRowOf, {std::to_string(row + 1)});
+        const Value& entries = arrayOf(pattern->items[row], 32, rowName, texts::Phrase(texts::id::kThirtyTwoEntries));
         for (std::size_t col = 0; col < 32; ++col)
-            table.pattern[row][col] =
-                wholeNumber(entries.items[col], kMaxEntry, "entry " + std::to_string(col + 1) + " of " + rowName);
+            table.pattern[row][col] = wholeNumber(
+                entries.items[col], kMaxEntry, texts::Phrase(texts::id::kEntryOf, {std::to_string(col + 1), rowName}));
     }
     return table;
 }
@@ -356,13 +360,14 @@ TableFile readTableFile(const std::filesystem::path& file) {
         text = files::readUserFile(file);
     } catch (const files::UserFileError& e) {
         if (e.reason() == files::UserFileError::Reason::Missing)
-            throw TableFileError(files::utf8(file) + ": cannot open the file for reading");
-        throw TableFileError(files::utf8(file) + ": " + e.problem());
+            throw TableFileError(
+                texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), texts::Phrase(texts::id::kJsonCannotOpen)}));
+        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), e.phrase()}));
     }
     try {
         return parseTableJson(text);
     } catch (const TableFileError& e) {
-        throw TableFileError(files::utf8(file) + ": " + e.what());
+        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), e.message()}));
     }
 }
 

@@ -6,16 +6,25 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tables/flash_table.h"
+#include "texts/phrase.h"
 
 namespace zrk::files {
 
 // A table file that cannot be read or is not exactly the expected shape.
-// The message says where ("line 3, column 14") and what is wrong.
+// The message says where ("line 3, column 14") and what is wrong; what()
+// is its English.
 class TableFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TableFileError(texts::Phrase message)
+        : std::runtime_error(message.english()), message_(std::move(message)) {}
+    const texts::Phrase& message() const { return message_; }
+    std::string describe(const texts::TextTable& table) const { return message_.in(table); }
+
+private:
+    texts::Phrase message_;
 };
 
 inline constexpr std::int32_t kMaxColour = 0xFFFFFF;  // 24-bit RGB, red in the low byte

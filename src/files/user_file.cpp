@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "texts/text_ids.h"
 #endif
 
 namespace zrk::files {
@@ -24,22 +26,20 @@ std::string sizeText(std::uintmax_t bytes) {
 }
 
 [[noreturn]] void tooLarge(std::uintmax_t maxBytes) {
-    throw UserFileError(Reason::TooLarge,
-                        "it is larger than " + sizeText(maxBytes) + ", far more than such a file holds");
+    throw UserFileError(Reason::TooLarge, texts::Phrase(texts::id::kFileTooLarge, {sizeText(maxBytes)}));
 }
 
-[[noreturn]] void notRegular() {
-    throw UserFileError(Reason::NotRegular, "it is not a regular file (a pipe, a device or a socket)");
-}
+[[noreturn]] void notRegular() { throw UserFileError(Reason::NotRegular, texts::Phrase(texts::id::kNotRegularFile)); }
 
 [[noreturn]] void systemRefused(int code) {
     const std::error_code error(code, std::generic_category());
     if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory)
-        throw UserFileError(Reason::Missing, "it does not exist");
-    if (error == std::errc::is_a_directory) throw UserFileError(Reason::Folder, "it is a folder, not a file");
+        throw UserFileError(Reason::Missing, texts::Phrase(texts::id::kDoesNotExist));
+    if (error == std::errc::is_a_directory)
+        throw UserFileError(Reason::Folder, texts::Phrase(texts::id::kFolderNotFile));
     if (error == std::errc::permission_denied)
-        throw UserFileError(Reason::Unreadable, "you may not read it (permission denied)");
-    throw UserFileError(Reason::Unreadable, "it cannot be read (" + error.message() + ")");
+        throw UserFileError(Reason::Unreadable, texts::Phrase(texts::id::kReadPermissionDenied));
+    throw UserFileError(Reason::Unreadable, texts::Phrase(texts::id::kCannotBeRead, {error.message()}));
 }
 
 }  // namespace

@@ -13,15 +13,11 @@
 namespace zrk::files {
 namespace {
 
-std::string reason(const std::error_code& error) { return error.message(); }
-
 void makeFolder(const std::filesystem::path& folder) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error)
-        throw FileError(texts::id::kCannotCreateFolder,
-                        "Cannot create the folder " + folder.string() + ": " + reason(error), folder.string(),
-                        reason(error));
+    // The system's own words for what went wrong.
+    if (error) throw FileError(texts::id::kCannotCreateFolder, folder.string(), error.message());
 }
 
 std::tm localTime(std::time_t when) {
@@ -99,9 +95,8 @@ void WriteRecord::checkLog() const {
     errno = 0;
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     if (!out) {
-        const std::string why = errno != 0 ? std::strerror(errno) : "it cannot be opened";
-        throw FileError(texts::id::kCannotWriteLog, "Cannot write the write log " + log_.string() + ": " + why,
-                        log_.string(), why);
+        throw FileError(texts::id::kCannotWriteLog, log_.string(),
+                        errno != 0 ? texts::Phrase(std::strerror(errno)) : texts::Phrase(texts::id::kCannotBeOpened));
     }
 }
 
@@ -115,7 +110,7 @@ void WriteRecord::append(const std::vector<Line>& lines) const {
     std::ofstream out(log_, std::ios::app | std::ios::binary);
     out << text.str();
     out.flush();
-    if (!out) throw FileError("Cannot write the write log " + log_.string() + ": the disk refused the lines");
+    if (!out) throw FileError(texts::id::kCannotWriteLog, log_.string(), texts::Phrase(texts::id::kDiskRefusedLines));
 }
 
 std::vector<WriteRecord::Line> WriteRecord::read() const {

@@ -157,7 +157,6 @@ int main(int argc, char** argv) {
     zrk::gui::MainWindowView window(program);
     zrk::gui::DrawingWindowView drawing(program.dibujo);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
-    if (scenario && !program.unloaded())
-        program.frm.frmMain.setCaption(program.frm.frmMain.Caption() + "- simulated unit");
+    if (scenario && !program.unloaded()) program.showSimulatedUnit();
     return zrk::gui::runUntilClosed(program);
 }

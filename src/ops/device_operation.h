@@ -1,12 +1,20 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "ops/outcome.h"
 #include "state/state.h"
 
 namespace zrk::ops {
+
+// The device behind a port number as the operator reads it: the simulated
+// unit in the active set's words, else the device's own name.
+std::string deviceText(const state::State& state, int number);
+
+// A port error's message in the active set.
+std::string portMessage(const state::State& state, const platform::PortError& error);
 
 // Runs a device operation under the guard. A port error (missing, busy,
 // lost) ends it with the port closed and a message box, and is the outcome

@@ -100,7 +100,7 @@ ops::Outcome<> btnVerValoresInstantaneos_Click(state::State& program) {
             VerValoresInstantaneos(program);
         } catch (const platform::PortError& e) {
             trap(program);
-            return {ops::End::PortError, e.what()};
+            return {ops::End::PortError, ops::portMessage(program, e)};
         } catch (const std::exception& e) {
             trap(program);
             return {ops::End::BadData, e.what()};

@@ -157,7 +157,7 @@ void AbrirArchivoZRK(state::State& p) {
     try {
         openParameterFile(p, *chosen);
     } catch (const ParameterFileError& e) {
-        failure(p, describe(e, p.texts));
+        failure(p, describe(e, p.texts, p.frm));
     }
 }
 

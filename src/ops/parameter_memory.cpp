@@ -10,6 +10,7 @@
 #include "files/write_record.h"
 #include "link/protocol.h"
 #include "ops/change_plan.h"
+#include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "params/image_layout.h"
 #include "params/image_table.h"
@@ -31,9 +32,10 @@ void error(state::State& p, const std::string& text) {
 ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e,
                            const std::string& detail = {}) {
     p.link.CerrarCom();
-    p.frm.setStatus(e.what());
-    error(p, std::string(headline) + "\n" + e.what() + detail);
-    return {ops::End::PortError, e.what()};
+    const std::string message = ops::portMessage(p, e);
+    p.frm.setStatus(message);
+    error(p, std::string(headline) + "\n" + message + detail);
+    return {ops::End::PortError, message};
 }
 
 std::string text(state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
@@ -129,11 +131,13 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
                         return ops::End::Cancelled;
                     }
                     p.frm.setStatus(text(p, texts::id::kUnitDoesNotAnswer));
-                    // The page is named by its caption in the operator's language.
-                    error(p,
-                          text(p, texts::id::kNoUnitOnPort,
-                               {std::to_string(p.settings.PuertoSerie),
-                                p.platform.port.deviceName(p.settings.PuertoSerie), p.CargarTexto(texts::id::kSetup)}));
+                    // The page is named by its caption in the operator's language;
+                    // zrkctl has no page, so it names its port options.
+                    const std::string port = std::to_string(p.settings.PuertoSerie);
+                    const std::string device = ops::deviceText(p, p.settings.PuertoSerie);
+                    error(p, p.withoutWindow
+                                 ? text(p, texts::id::kNoUnitOnPortOption, {port, device})
+                                 : text(p, texts::id::kNoUnitOnPort, {port, device, p.CargarTexto(texts::id::kSetup)}));
                     return ops::End::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = link::replyByte(reply);
@@ -598,7 +602,7 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
         }
         record.append(lines);
     } catch (const files::FileError& e) {
-        error(p, e.what());
+        error(p, e.describe(p.texts));
     }
 }
 

@@ -80,7 +80,7 @@ bool PortChoice::runSteps(bool saveAndReport) {
     if (unwritable)
         p.platform.ui.messageBox(
             texts::fill(p.CargarTexto(texts::id::kSettingsCannotBeWritten),
-                        {unwritable->path(), unwritable->reason(), std::to_string(p.settings.PuertoSerie)}),
+                        {unwritable->path(), unwritable->reason(p.texts), std::to_string(p.settings.PuertoSerie)}),
             p.platform.info.title, platform::UserInterface::Icon::Warning);
     return true;
 }

@@ -86,7 +86,7 @@ void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& r
         }
         record.append(lines);
     } catch (const files::FileError& e) {
-        p.platform.ui.messageBox(e.what(), p.platform.info.title, platform::UserInterface::Icon::Error);
+        p.platform.ui.messageBox(e.describe(p.texts), p.platform.info.title, platform::UserInterface::Icon::Error);
     }
 }
 
@@ -107,7 +107,7 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
                                        text(p, texts::id::kWriteWithoutRecord), p.platform.info.title))
             return false;
         stop(p, ops::End::NotRecorded, text(p, texts::id::kNothingWritten),
-             std::string(e.what()) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
+             e.describe(p.texts) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
         return std::nullopt;
     }
 }

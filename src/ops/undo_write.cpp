@@ -8,6 +8,7 @@
 #include "files/write_record.h"
 #include "link/protocol.h"
 #include "ops/change_plan.h"
+#include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "ops/table_plan.h"
 #include "params/image_layout.h"
@@ -33,9 +34,10 @@ std::string text(state::State& p, int id, std::initializer_list<std::string_view
 
 ops::Outcome<> portFailure(state::State& p, const platform::PortError& e) {
     p.link.CerrarCom();
-    p.frm.setStatus(e.what());
-    error(p, std::string(kWriteError) + "\n" + e.what());
-    return {ops::End::PortError, e.what()};
+    const std::string message = ops::portMessage(p, e);
+    p.frm.setStatus(message);
+    error(p, std::string(kWriteError) + "\n" + message);
+    return {ops::End::PortError, message};
 }
 
 // A transaction without an answer before anything was sent.
@@ -225,7 +227,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
             if (!options.withoutRecord) {
                 p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
                 error(p, p.CargarTexto(texts::id::kNothingSentToUnit) + "\n" + e.describe(p.texts));
-                return {ops::End::NotRecorded, e.what()};
+                return {ops::End::NotRecorded, e.describe(p.texts)};
             }
             recorded = false;
         }
@@ -346,7 +348,7 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         try {
             record.append(lines);
         } catch (const files::FileError& e) {
-            error(p, e.what());
+            error(p, e.describe(p.texts));
         }
     }
     // The form no longer shows what this unit holds: a write from it would
@@ -431,10 +433,10 @@ ops::Outcome<> confirmedUndo(state::State& p) {
         try {
             files::WriteRecord(p.platform.info.dataFolder).checkLog();
         } catch (const files::FileError& e) {
-            if (!p.platform.ui.askDefaultNo(text(p, texts::id::kUndoWithoutRecord, {e.what()}), {},
+            if (!p.platform.ui.askDefaultNo(text(p, texts::id::kUndoWithoutRecord, {e.describe(p.texts)}), {},
                                             p.platform.info.title)) {
                 p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
-                return {ops::End::NotRecorded, e.what()};
+                return {ops::End::NotRecorded, e.describe(p.texts)};
             }
             options.withoutRecord = true;
         }

@@ -4,16 +4,40 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zrk::platform {
 
 // Raised by the port layer when the line cannot be used (missing device,
 // busy, permission denied, lost while open). The message is meant for the
-// operator: it names the device and says what to try.
+// operator: it names the device and says what to try. what() is in English;
+// the reason and its details let the tool say it in the operator's set.
 class PortError : public std::runtime_error {
 public:
+    enum class Reason {
+        Other,             // only the English message
+        NoSuchPort,        // details: the port number
+        NotFound,          // the device
+        AccessDenied,      // the device
+        PermissionDenied,  // the device, the group that may use it (or empty)
+        Locked,            // the device, the lock file, the process that holds it
+        LockedStale,       // the device, the lock file, the process that left it (or empty)
+        AlreadyOpen,       // the device
+        OpenFailed,        // the device, the system's words
+        Lost,              // the device, the system's words
+        LineLost,          // the device
+        NotOpen,           // the device
+    };
     using std::runtime_error::runtime_error;
+    PortError(Reason reason, std::vector<std::string> details, const std::string& message)
+        : std::runtime_error(message), reason_(reason), details_(std::move(details)) {}
+    Reason reason() const { return reason_; }
+    const std::vector<std::string>& details() const { return details_; }
+
+private:
+    Reason reason_ = Reason::Other;
+    std::vector<std::string> details_;
 };
 
 // The serial line to one unit: 9600 baud, 8N1, no flow control, raw bytes.
@@ -28,6 +52,8 @@ public:
     virtual int portNumber() const = 0;
     // Human name of the device behind a port number, for tooltips and messages.
     virtual std::string deviceName(int number) const = 0;
+    // A unit simulated in-process answers on this port, not a device.
+    virtual bool simulated() const { return false; }
 
     virtual void setDtrEnabled(bool enabled) = 0;
     virtual void open() = 0;  // throws PortError

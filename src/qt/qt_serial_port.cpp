@@ -18,7 +18,10 @@ std::vector<std::filesystem::path> lockFolders() {
             "/var/spool/uucp", "/tmp",      "/var/tmp",   "/var/lock/lockdev"};
 }
 
-std::string lockFileAdvice(const std::string& device, const std::vector<std::filesystem::path>& folders) {
+std::optional<platform::PortError> lockFileRefusal(const std::string& device,
+                                                   const std::vector<std::filesystem::path>& folders) {
+    using Reason = platform::PortError::Reason;
+    const std::string head = "Cannot open serial port " + device + ": ";
     const std::string name = "LCK.." + std::filesystem::path(device).filename().string();
     for (const auto& folder : folders) {
         const auto lock = folder / name;
@@ -27,50 +30,57 @@ std::string lockFileAdvice(const std::string& device, const std::vector<std::fil
         long pid = 0;
         std::ifstream in(lock);
         in >> pid;
-        std::string owner;
+        const std::string file = files::utf8(lock), process = pid > 0 ? std::to_string(pid) : std::string();
         bool stale = false;
 #if !defined(_WIN32)
-        if (pid > 0) {
-            stale = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-            owner = stale ? " (left by process " + std::to_string(pid) + ", which no longer runs)"
-                          : " (held by process " + std::to_string(pid) + ", which still runs)";
-        }
+        if (pid > 0) stale = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 #endif
         if (!stale && pid > 0)
-            return "the lock file " + files::utf8(lock) + " says another program uses the port" + owner +
-                   ". Close that program, then try again.";
-        return "the lock file " + files::utf8(lock) + " keeps the port locked" + owner +
-               " and cannot be removed by this user. If no program uses the port, remove it (sudo rm " +
-               files::utf8(lock) + ") and try again.";
+            return platform::PortError(Reason::Locked, {device, file, process},
+                                       head + "the lock file " + file +
+                                           " says another program uses the port (held by process " + process +
+                                           ", which still runs). Close that program, then try again.");
+        const std::string owner = stale ? " (left by process " + process + ", which no longer runs)" : std::string();
+        return platform::PortError(Reason::LockedStale, {device, file, stale ? process : std::string()},
+                                   head + "the lock file " + file + " keeps the port locked" + owner +
+                                       " and cannot be removed by this user. If no program uses the port, remove "
+                                       "it (sudo rm " +
+                                       file + ") and try again.");
     }
-    return {};
+    return std::nullopt;
 }
 
 namespace {
 
-std::string openFailure(const std::string& device, QSerialPort::SerialPortError error, const QString& detail) {
+platform::PortError openFailure(const std::string& device, QSerialPort::SerialPortError error, const QString& detail) {
+    using Reason = platform::PortError::Reason;
     const std::string head = "Cannot open serial port " + device + ": ";
     switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            return head +
-                   "no such device. Check that the cable or USB adapter is plugged in and that the port is right.";
+            return {Reason::NotFound,
+                    {device},
+                    head +
+                        "no such device. Check that the cable or USB adapter is plugged in and that the port is "
+                        "right."};
         case QSerialPort::PermissionError: {
-            if (const auto advice = lockFileAdvice(device, lockFolders()); !advice.empty()) return head + advice;
+            if (auto locked = lockFileRefusal(device, lockFolders())) return *locked;
 #ifdef _WIN32
-            return head + "access denied. Another program may be using the port; close it and try again.";
+            return {Reason::AccessDenied,
+                    {device},
+                    head + "access denied. Another program may be using the port; close it and try again."};
 #else
-            const QString group = QFileInfo(QString::fromStdString(device)).group();
+            const std::string group = QFileInfo(QString::fromStdString(device)).group().toStdString();
             std::string fix = "permission denied, or another program holds the port.";
-            if (!group.isEmpty())
-                fix += " To use it without root, add your user to the group '" + group.toStdString() +
-                       "' (sudo usermod -aG " + group.toStdString() + " $USER) and log in again.";
-            return head + fix;
+            if (!group.empty())
+                fix += " To use it without root, add your user to the group '" + group + "' (sudo usermod -aG " +
+                       group + " $USER) and log in again.";
+            return {Reason::PermissionDenied, {device, group}, head + fix};
 #endif
         }
         case QSerialPort::OpenError:
-            return head + "it is already open.";
+            return {Reason::AlreadyOpen, {device}, head + "it is already open."};
         default:
-            return head + detail.toStdString() + ".";
+            return {Reason::OpenFailed, {device, detail.toStdString()}, head + detail.toStdString() + "."};
     }
 }
 
@@ -80,15 +90,18 @@ QtSerialPort::QtSerialPort(const PortMap& ports) : ports_(ports) {}
 
 void QtSerialPort::setPortNumber(int number) {
     if (ports_.device(number).empty())
-        throw platform::PortError("Serial port " + std::to_string(number) +
-                                  " does not exist: choose a port from 1 to 9.");
+        throw platform::PortError(
+            platform::PortError::Reason::NoSuchPort, {std::to_string(number)},
+            "Serial port " + std::to_string(number) + " does not exist: choose a port from 1 to 9.");
     if (port_.isOpen()) port_.close();
     number_ = number;
 }
 
 void QtSerialPort::open() {
     if (port_.isOpen()) return;
-    if (device().empty()) throw platform::PortError("No serial port chosen: choose a port from 1 to 9.");
+    if (device().empty())
+        throw platform::PortError(platform::PortError::Reason::NoSuchPort, {std::to_string(number_)},
+                                  "No serial port chosen: choose a port from 1 to 9.");
     port_.setPortName(QString::fromStdString(device()));
     port_.setBaudRate(QSerialPort::Baud9600);
     port_.setDataBits(QSerialPort::Data8);
@@ -100,7 +113,7 @@ void QtSerialPort::open() {
         const auto error = port_.error();
         const QString detail = port_.errorString();
         port_.clearError();
-        throw platform::PortError(openFailure(device(), error, detail));
+        throw openFailure(device(), error, detail);
     }
     // A line without modem lines (a pseudo-terminal, some adapters) refuses
     // DTR; it still carries data, so that is no reason to give up the port.
@@ -115,9 +128,15 @@ void QtSerialPort::close() {
 void QtSerialPort::lost(const QString& what) {
     const std::string message =
         "Serial port " + device() + " was lost (" + what.toStdString() + "). Check the cable and the adapter.";
+    const std::vector<std::string> details{device(), what.toStdString()};
     port_.close();
     port_.clearError();
-    throw platform::PortError(message);
+    throw platform::PortError(platform::PortError::Reason::Lost, details, message);
+}
+
+void QtSerialPort::notOpen() const {
+    throw platform::PortError(platform::PortError::Reason::NotOpen, {device()},
+                              "Serial port " + device() + " is not open.");
 }
 
 void QtSerialPort::checkLine() {
@@ -132,7 +151,7 @@ void QtSerialPort::checkLine() {
 }
 
 std::size_t QtSerialPort::bytesAvailable() {
-    if (!port_.isOpen()) throw platform::PortError("Serial port " + device() + " is not open.");
+    if (!port_.isOpen()) notOpen();
     checkLine();
     return static_cast<std::size_t>(port_.bytesAvailable());
 }
@@ -151,7 +170,7 @@ void QtSerialPort::discardInput() {
 }
 
 void QtSerialPort::writeByte(std::uint8_t byte) {
-    if (!port_.isOpen()) throw platform::PortError("Serial port " + device() + " is not open: cannot send.");
+    if (!port_.isOpen()) notOpen();
     const char c = static_cast<char>(byte);
     if (port_.write(&c, 1) != 1) lost(port_.errorString());
     // write() only queues the byte; push it onto the line before the pause

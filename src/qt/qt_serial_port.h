@@ -2,6 +2,7 @@
 
 #include <QSerialPort>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,10 @@ namespace zrk::qt {
 // The folders where serial port lock files ("LCK..ttyUSB0") are kept.
 std::vector<std::filesystem::path> lockFolders();
 
-// When a lock file of `device` lies in one of `folders`: what it is, who
-// left it, and what to do about it. Empty when there is none.
-std::string lockFileAdvice(const std::string& device, const std::vector<std::filesystem::path>& folders);
+// When a lock file of `device` lies in one of `folders`: the refusal to open
+// the port that names it, who left it and what to do about it.
+std::optional<platform::PortError> lockFileRefusal(const std::string& device,
+                                                   const std::vector<std::filesystem::path>& folders);
 
 // A real serial line through QSerialPort: 9600 baud, 8N1, no flow control,
 // DTR asserted while open, raw bytes.
@@ -39,6 +41,7 @@ public:
 
 private:
     [[noreturn]] void lost(const QString& what);
+    [[noreturn]] void notOpen() const;
     void checkLine();
     std::string device() const { return ports_.device(number_); }
 

@@ -17,8 +17,9 @@ SimulatedPort::~SimulatedPort() = default;
 
 void SimulatedPort::setPortNumber(int number) {
     if (number < kFirstPort || number > kLastPort) {
-        throw PortError("There is no serial port " + std::to_string(number) +
-                        ": the simulated ZRK answers on ports 1 to 9. Choose one of those.");
+        throw PortError(PortError::Reason::NoSuchPort, {std::to_string(number)},
+                        "There is no serial port " + std::to_string(number) +
+                            ": the simulated ZRK answers on ports 1 to 9. Choose one of those.");
     }
     portNumber_ = number;
 }
@@ -31,7 +32,7 @@ std::optional<double> SimulatedPort::lineDiedAt() const { return link_->lineDied
 
 void SimulatedPort::open() {
     throwIfLineLost();
-    if (open_) throw PortError("The " + name() + " is already open.");
+    if (open_) throw PortError(PortError::Reason::AlreadyOpen, {name()}, "The " + name() + " is already open.");
     // Whatever arrived while nobody listened is gone.
     link_->takeBytesUpTo(clock_.now());
     received_.clear();
@@ -62,7 +63,9 @@ void SimulatedPort::discardInput() {
 }
 
 void SimulatedPort::writeByte(std::uint8_t byte) {
-    if (!open_) throw PortError("Cannot send to the " + name() + ": the port is not open.");
+    if (!open_)
+        throw PortError(PortError::Reason::NotOpen, {name()},
+                        "Cannot send to the " + name() + ": the port is not open.");
     throwIfLineLost();
     const double now = clock_.now();
     const double start = transmitterFreeAt_ ? std::max(now, *transmitterFreeAt_) : now;
@@ -93,7 +96,8 @@ void SimulatedPort::collectArrivedBytes() {
 
 void SimulatedPort::throwIfLineLost() const {
     if (link_->isLineLost(clock_.now())) {
-        throw PortError("The line to the " + name() + " was lost. Check the cable and the unit's power supply.");
+        throw PortError(PortError::Reason::LineLost, {name()},
+                        "The line to the " + name() + " was lost. Check the cable and the unit's power supply.");
     }
 }
 

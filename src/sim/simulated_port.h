@@ -41,6 +41,7 @@ public:
     void setPortNumber(int number) override;
     int portNumber() const override { return portNumber_; }
     std::string deviceName(int number) const override;
+    bool simulated() const override { return true; }
 
     void setDtrEnabled(bool) override {}
     void open() override;

@@ -63,6 +63,8 @@ public:
     // zrkctl's --no-record: a write whose record cannot be kept goes ahead
     // without one; the window asks instead.
     bool writeWithoutRecord = false;
+    // zrkctl: no window, so messages name its options, not a page.
+    bool withoutWindow = false;
     // The fields show an opened parameter file (since the last read).
     bool formFromFile = false;
     // Set while a file opened with no unit bound is shown: every field it

@@ -93,7 +93,7 @@ TEST(SetCli, DryRunPrintsTheChangesAndWritesNothing) {
     Cli cli;
     EXPECT_EQ(cli.run({"set", "--dry-run", "TPWMLed=81", "TVueltasError=3", "ComboTipoMotor=1"}), cli::kOk)
         << cli.err.str();
-    EXPECT_EQ(cli.out.str(), "TPWMLed: 80 -> 81\nComboTipoMotor: 3 -> 1\n");
+    EXPECT_EQ(cli.out.str(), "TPWMLed (PWM Led): 80 -> 81 %\nComboTipoMotor (Motor Type): 3 -> 1\n");
     EXPECT_EQ(cli.frames(2), 0u);
     EXPECT_EQ(cli.device().memory(49), 80);
     EXPECT_EQ(cli.run({"set", "--dry-run", "TPWMLed=81"}, true), cli::kOk);
@@ -104,7 +104,7 @@ TEST(DiffCli, PrintsWhatTheFileShowsOtherwiseAndWritesNothing) {
     Cli cli;
     const std::string file = cli.fileWith("TPWMLed=55");
     EXPECT_EQ(cli.run({"diff", file}), cli::kOk) << cli.err.str();
-    EXPECT_EQ(cli.out.str(), "TPWMLed: 80 -> 55\n");
+    EXPECT_EQ(cli.out.str(), "TPWMLed (PWM Led): 80 -> 55 %\n");
     EXPECT_EQ(cli.frames(2), 0u);
     EXPECT_EQ(cli.run({"diff", file}, true), cli::kOk);
     EXPECT_EQ(cli.out.str(), "{\"changes\": [{\"field\": \"TPWMLed\", \"unit\": \"80\", \"file\": \"55\"}]}\n");
@@ -117,7 +117,7 @@ TEST(WriteCli, SendsOnlyWhatDiffersUnlessFull) {
     Cli cli;
     const std::string file = cli.fileWith("TPWMLed=55");
     EXPECT_EQ(cli.run({"write", "--dry-run", file}), cli::kOk);
-    EXPECT_EQ(cli.out.str(), "TPWMLed: 80 -> 55\n");
+    EXPECT_EQ(cli.out.str(), "TPWMLed (PWM Led): 80 -> 55 %\n");
     EXPECT_EQ(cli.frames(2), 0u);
 
     cli.device().clearFrameLog();
@@ -169,7 +169,8 @@ TEST(ChangePlanCli, AListValueTheFileReaderReplacesIsSentAsTheChoiceShown) {
     const std::string file = cli.fileSetting({{50, "4"}, {41, "3"}, {63, "3"}, {27, "8"}});
     ASSERT_EQ(cli.run({"write", "--dry-run", file}), cli::kOk) << cli.err.str();
     const std::string planned = cli.out.str();
-    for (const char* line : {"ComboTipoMotor: 0 -> 1\n", "ComboSensorLuz: 0 -> 2\n", "cmbTipoSensorLampara: 1 -> 0\n"})
+    for (const char* line : {"ComboTipoMotor (Motor Type): 0 -> 1\n", "ComboSensorLuz (sensor type): 0 -> 2\n",
+                             "cmbTipoSensorLampara (Type sensor lamp): 1 -> 0\n"})
         EXPECT_NE(planned.find(line), std::string::npos) << planned;
     EXPECT_EQ(planned.find("ComboTipoCambiador"), std::string::npos) << planned;
     ASSERT_EQ(cli.run({"diff", file}), cli::kOk);
@@ -216,7 +217,7 @@ TEST(ChangePlanCli, WhatIsConfirmedIsWhatTheUnitHolds) {
     cli.started.machine.platform.numbers = {",", "\u202f"};
     ASSERT_EQ(cli.run({"set", "--dry-run", "TTiempoLampara1=4,25"}), cli::kOk) << cli.err.str();
     const std::string planned = cli.out.str();
-    EXPECT_NE(planned.find(" -> 4,2\n"), std::string::npos) << planned;
+    EXPECT_NE(planned.find(" -> 4,2 Seg.\n"), std::string::npos) << planned;
     ASSERT_EQ(cli.run({"set", "TTiempoLampara1=4,25"}), cli::kOk) << cli.err.str();
     EXPECT_EQ(cli.device().memory(28) * 256 + cli.device().memory(29), 42) << "4,25 is kept as 4,2 (half to even)";
     ASSERT_EQ(cli.run({"log"}), cli::kOk);

@@ -254,8 +254,9 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         std::string expected, confirmation;
         std::vector<std::string> fields;
         for (int row : changed) {
-            expected += params::fieldAt(row) + ": " + before.at(row) + " -> " + now.at(row) + "\n";
             const std::string unit = params::fieldUnit(p.frm, row);
+            expected += params::fieldAt(row) + " (" + params::fieldCaption(p.frm, row) + "): " + before.at(row) +
+                        " -> " + now.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             confirmation += params::fieldCaption(p.frm, row) + ": " + beforeForPeople.at(row) + " \u2192 " +
                             nowForPeople.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             fields.push_back(params::fieldAt(row));
@@ -364,7 +365,9 @@ TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
                 differs = differs || unit[static_cast<std::size_t>(a)] != after[static_cast<std::size_t>(a)];
             if (differs) {
                 EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << where << ": only its own fields";
-                expected += params::fieldAt(row) + ": " + before.at(row) + " -> " + now.at(row) + "\n";
+                const std::string unit = params::fieldUnit(p.frm, row);
+                expected += params::fieldAt(row) + " (" + params::fieldCaption(p.frm, row) + "): " + before.at(row) +
+                            " -> " + now.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             }
         }
         EXPECT_EQ(dryRun, expected) << where;

@@ -16,7 +16,8 @@ namespace zrk::test {
 // zrkctl's commands run in a program started on the fake machine, through
 // the executable's own dispatch, with output and errors captured per run.
 struct Ctl {
-    explicit Ctl(const PortFactory& makePort = simulatedUnit()) : started(kDefaultIni, makePort) {}
+    explicit Ctl(const PortFactory& makePort = simulatedUnit(), const MachineSetUp& setUp = {})
+        : started(kDefaultIni, makePort, setUp) {}
     int run(const std::vector<std::string>& args, bool json = false) {
         out.str({});
         err.str({});

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "ctl_fixture.h"
+#include "error_paths.h"
 #include "files/write_record.h"
 #include "sim/faults.h"
 
@@ -27,8 +28,6 @@ struct Cli : Ctl {
         return cells;
     }
 };
-
-const std::vector<std::string> kSet = {"set", "TVelocidadUsuario1=15.5", "ComboTipoMotor=2"};
 
 // What a healthy unit gives: the saved file, the memory after set and the
 // number of frames each command takes.
@@ -54,7 +53,7 @@ Healthy healthy(bool freeForm) {
         if (freeForm) cli.port().unit().setFaults(sim::parseFaults({"free-form"}));
         h.before = cli.memory();
         const auto start = cli.port().unit().framesReceived();
-        EXPECT_EQ(cli.run(kSet), cli::kOk) << cli.err.str();
+        EXPECT_EQ(cli.run(kHostileSet), cli::kOk) << cli.err.str();
         h.setFrames = cli.port().unit().framesReceived() - start;
         h.afterSet = cli.memory();
     }
@@ -62,38 +61,10 @@ Healthy healthy(bool freeForm) {
     return h;
 }
 
-// A fault text; "@N" stands for the frame N of the command, counted back
-// from its end when negative.
-std::string faultsFor(std::string text, std::size_t frames, std::size_t alreadyReceived) {
-    const auto at = text.find('@');
-    if (at == std::string::npos) return text;
-    const auto end = text.find_first_of(":,", at);
-    const long n = std::stol(text.substr(at + 1, end - at - 1));
-    const long frame = static_cast<long>(alreadyReceived) + (n > 0 ? n : static_cast<long>(frames) + n);
-    return text.replace(at, end - at, std::to_string(frame));
-}
-
-struct HostileCase {
-    const char* name;
-    const char* faults;
-    bool alsoFreeForm;  // a unit with free-form headers is covered as well
-};
-
-const HostileCase kHostile[] = {
-    // (A unit with its own header shows it in the first three frames.)
-    {"stall of 2.2 s in identification", "stall=@5:2200", true},
-    {"stall of 2.2 s while reading", "stall=@40:2200", true},
-    {"stall of 2.2 s at the end", "stall=@-2:2200", true},
-    {"20 trailing bytes per reply", "extra=20", true},
-    {"trailing bytes and a stall", "extra=20,stall=@-5:2200", true},
-    {"garbage now and then from a unit that frames", "garbage-every=10", false},
-    {"garbage and trailing bytes", "garbage-every=9,extra=3", false},
-};
-
 TEST(HostileLine, ReadSavesTheRightFileOrNone) {
     for (const bool freeForm : {false, true}) {
         const Healthy h = healthy(freeForm);
-        for (const auto& c : kHostile) {
+        for (const auto& c : kHostileLines) {
             if (freeForm && !c.alsoFreeForm) continue;
             Cli cli;
             const auto received = cli.port().unit().framesReceived();
@@ -117,7 +88,7 @@ TEST(HostileLine, ReadSavesTheRightFileOrNone) {
 TEST(HostileLine, SetWritesTheRightBytesOrStopsWithExitOne) {
     for (const bool freeForm : {false, true}) {
         const Healthy h = healthy(freeForm);
-        for (const auto& c : kHostile) {
+        for (const auto& c : kHostileLines) {
             if (freeForm && !c.alsoFreeForm) continue;
             Cli cli;
             const auto received = cli.port().unit().framesReceived();
@@ -126,7 +97,7 @@ TEST(HostileLine, SetWritesTheRightBytesOrStopsWithExitOne) {
             cli.port().unit().setFaults(sim::parseFaults({faults}));
             const std::string name = std::string(c.name) + (freeForm ? " (free-form)" : "") + ": " + faults;
             ASSERT_EQ(cli.memory(), h.before) << name;
-            const int code = cli.run(kSet);
+            const int code = cli.run(kHostileSet);
             EXPECT_TRUE(code == cli::kOk || code == cli::kNoAnswer) << name << ": exit " << code;
             const auto after = cli.memory();
             if (code == cli::kOk) {

@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "ctl_fixture.h"
+#include "error_paths.h"
 #include "files/write_record.h"
 #include "sim/faults.h"
 
@@ -48,55 +49,6 @@ UnitState stateOf(Cli& cli) {
     return s;
 }
 
-// A parameter file and a table that differ from the unit in a few places,
-// made once on a healthy unit.
-struct Inputs {
-    std::string changedFile;
-    std::string tableJson;
-};
-
-const Inputs& inputs() {
-    static const Inputs made = [] {
-        Inputs in;
-        Cli cli;
-        EXPECT_EQ(cli.run({"set", "TVelocidadUsuario1=15.5", "ComboTipoMotor=2"}), cli::kOk) << cli.err.str();
-        EXPECT_EQ(cli.run({"read", "-o", cli.path("changed.zrk")}), cli::kOk) << cli.err.str();
-        in.changedFile = fileText(cli.path("changed.zrk"));
-        std::string colors, rows;
-        const char* const colours[] = {"16777215", "255", "65280", "16711680", "65535", "16776960", "0", "8421504"};
-        for (int r = 0; r < 8; ++r) {
-            colors += std::string(r ? ", " : "") + colours[r];
-            std::string row;
-            for (int c = 0; c < 32; ++c) row += (c ? ", " : "") + std::to_string(c < 4 ? (r * 40 + c * 10) % 360 : 511);
-            rows += std::string(r ? ", " : "") + "[" + row + "]";
-        }
-        in.tableJson = "{\"colors\": [" + colors + "], \"pattern\": [" + rows + "]}";
-        return in;
-    }();
-    return made;
-}
-
-struct Operation {
-    const char* name;
-    std::vector<std::string> args;  // "@" stands for the folder of the run
-    bool writes;                    // changes the unit; the record is checked
-    bool printsResult;              // its standard output is its result
-    const char* savedFile;          // the file it saves, if any
-};
-
-const Operation kOperations[] = {
-    {"read", {"read", "-o", "@/saved.zrk"}, false, false, "saved.zrk"},
-    {"get", {"get", "TVelocidadUsuario1", "ComboTipoMotor", "TLuxON"}, false, true, nullptr},
-    {"set", {"set", "TVelocidadUsuario1=15.5", "ComboTipoMotor=2"}, true, true, nullptr},
-    {"write", {"write", "@/changed.zrk"}, true, false, nullptr},
-    {"write --full", {"write", "--full", "@/changed.zrk"}, true, false, nullptr},
-    {"table read", {"table", "read"}, false, true, nullptr},
-    {"table write", {"table", "write", "@/table.json"}, true, false, nullptr},
-    {"status", {"status"}, false, true, nullptr},
-    {"io", {"io"}, false, true, nullptr},
-    {"command", {"command", "day"}, true, false, nullptr},
-};
-
 // One run: the command's exit, output, saved file and the unit afterwards.
 struct CommandRun {
     int code = 0;
@@ -107,12 +59,9 @@ struct CommandRun {
     std::vector<files::WriteRecord::Line> lines;  // the record lines it added
 };
 
-CommandRun runOn(Cli& cli, const Operation& op, const std::function<void(Cli&)>& beforeRun = {}) {
-    std::ofstream(cli.path("changed.zrk"), std::ios::binary) << inputs().changedFile;
-    std::ofstream(cli.path("table.json"), std::ios::binary) << inputs().tableJson;
-    std::vector<std::string> args;
-    const std::string folder = cli.started.machine.folder.path().string();
-    for (const auto& a : op.args) args.push_back(a[0] == '@' ? folder + a.substr(1) : a);
+CommandRun runOn(Cli& cli, const SweepOperation& op, const std::function<void(Cli&)>& beforeRun = {}) {
+    writeSweepInputs(cli.started.machine.folder);
+    const auto args = argsIn(op, cli.started.machine.folder.path().string());
     CommandRun r;
     r.before = stateOf(cli);
     const auto logged = cli.record().size();
@@ -132,20 +81,6 @@ CommandRun runOn(Cli& cli, const Operation& op, const std::function<void(Cli&)>&
     return r;
 }
 
-// A fault text with "K" standing for the frame, counted from the command's
-// first frame.
-std::string faultAt(const std::string& pattern, std::size_t frame, std::size_t alreadyReceived) {
-    std::string text = pattern;
-    const auto at = text.find('K');
-    if (at != std::string::npos) text.replace(at, 1, std::to_string(alreadyReceived + frame));
-    return text;
-}
-
-const char* const kFaults[] = {
-    "silent=K",   "flip=K",      "flip=K:1",     "flip=K:60",    "duplicate=K:40", "noise=K:3",
-    "previous=K", "lose-byte=K", "stall=K:2200", "stall=K:6000", "dead-from=K",    "disconnect-after=K",
-};
-
 struct Tally {
     int cases = 0, succeeded = 0, failed = 0, wrongData = 0, wrongRecord = 0;
     double longestDeadEnd = 0;  // seconds from the line's death to the command's end
@@ -153,7 +88,7 @@ struct Tally {
 
 TEST(HostileSweep, NoSuccessWithWrongDataAndNoRecordLineThatLies) {
     Tally tally;
-    for (const Operation& op : kOperations) {
+    for (const SweepOperation& op : kSweepOperations) {
         Cli healthyCli;
         const CommandRun healthy = runOn(healthyCli, op);
         ASSERT_EQ(healthy.code, cli::kOk) << op.name << ": " << healthy.err;
@@ -163,7 +98,7 @@ TEST(HostileSweep, NoSuccessWithWrongDataAndNoRecordLineThatLies) {
             k = std::clamp<std::size_t>(k, 1, healthy.frames);
             if (std::find(positions.begin(), positions.end(), k) == positions.end()) positions.push_back(k);
         }
-        for (const char* fault : kFaults) {
+        for (const char* fault : kSweepFaults) {
             for (const std::size_t k : positions) {
                 Cli cli;
                 std::string faults;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ctl_fixture.h"
+#include "error_paths.h"
 #include "files/table_file.h"
 #include "link/line_events.h"
 #include "ops/segment_transfer.h"
@@ -57,16 +58,6 @@ struct TableLine : Ctl {
     }
 };
 
-// Something in every row, so that a transferred byte that goes astray shows.
-files::TableFile busyTable() {
-    files::TableFile table;
-    for (std::size_t r = 0; r < 8; ++r) {
-        table.colors[r] = static_cast<std::int32_t>(0x102030 * (r + 1) % 0x1000000);
-        for (std::size_t c = 0; c < 32; ++c) table.pattern[r][c] = static_cast<std::int32_t>((r * 37 + c * 11) % 360);
-    }
-    return table;
-}
-
 // The segment tables as the unit holds them after a write of `table`.
 std::array<tables::SegmentBlock, 4> blocksOf(const files::TableFile& table) {
     tables::FlashTable flash;
@@ -95,12 +86,6 @@ void giveUnit(TableLine& line, const files::TableFile& table) {
         line.device().setSegment(n, offset, static_cast<std::uint8_t>(byte));
     });
 }
-
-// Frames 269 on are table 3: 4 halves of 67 come before it.
-constexpr int kFirstOfTable3 = 4 * tables::kHalfLength + 1;
-// A write first identifies the unit, reads its table and number, and checks
-// the number again before its first cell.
-constexpr int kBeforeWrites = 2 + tables::kTransferTransactions + 2 + 2;
 
 TEST(HostileTable, AWriteNamesTheCellThatKeptItsByte) {
     TableLine line;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ctl_fixture.h"
+#include "error_paths.h"
 #include "files/write_record.h"
 
 namespace zrk::test {
@@ -15,17 +16,7 @@ struct UndoCli : Ctl {
         for (const auto& f : device().frameLog()) n += f[4] == sim::DeviceModel::kWriteMemory ? 1 : 0;
         return n;
     }
-    // PWM Led 80 -> 81 and the motor type 3 -> 0, logged with their cells as a write leaves them.
-    void loggedWrite() {
-        ASSERT_EQ(device().memory(49), 80);
-        ASSERT_EQ(device().memory(50), 3);
-        files::WriteRecord::Line pwm{"t", "40101", "TPWMLed", "80", "81", "verified", {{49, 80, 81}}, 1};
-        files::WriteRecord::Line motor{"t", "40101", "ComboTipoMotor", "3", "0", "verified", {{50, 3, 0}}, 1};
-        files::WriteRecord(started.machine.platform.info.dataFolder).append({pwm, motor});
-        device().setMemory(49, 81);
-        device().setMemory(50, 0);
-        device().clearFrameLog();
-    }
+    void loggedWrite() { logWriteOnLantern(*this); }
 };
 
 TEST(UndoCli, DryRunPrintsThePlanAndSendsNothing) {

@@ -97,28 +97,38 @@ TEST(SerialLine, ALockFileOfThePortIsNamedWithWhatToDo) {
     ASSERT_TRUE(folder.isValid());
     const std::filesystem::path locks = folder.path().toStdString();
     const std::string lock = (locks / "LCK..ttyUSB7").string();
-    EXPECT_EQ(qt::lockFileAdvice("/dev/ttyUSB7", {locks}), "");
+    EXPECT_FALSE(qt::lockFileRefusal("/dev/ttyUSB7", {locks}));
 
     const pid_t gone = ::fork();
     if (gone == 0) ::_exit(0);
     ::waitpid(gone, nullptr, 0);
+    using Reason = platform::PortError::Reason;
     struct Case {
         const char* name;
         long pid;
+        Reason reason;
         std::vector<std::string> says;
     };
     const Case cases[] = {
-        {"stale", gone, {lock, "left by process " + std::to_string(gone), "sudo rm " + lock}},
-        {"in use", ::getpid(), {lock, "held by process " + std::to_string(::getpid()), "Close that program"}},
-        {"no process in it", -1, {lock, "sudo rm " + lock}},
+        {"stale", gone, Reason::LockedStale, {lock, "left by process " + std::to_string(gone), "sudo rm " + lock}},
+        {"in use",
+         ::getpid(),
+         Reason::Locked,
+         {lock, "held by process " + std::to_string(::getpid()), "Close that program"}},
+        {"no process in it", -1, Reason::LockedStale, {lock, "sudo rm " + lock}},
     };
     for (const auto& c : cases) {
         {
             std::ofstream out(lock);
             if (c.pid > 0) out << "      " << c.pid << "\n";
         }
-        const std::string advice = qt::lockFileAdvice("/dev/ttyUSB7", {"/nonexistent", locks});
+        const auto refusal = qt::lockFileRefusal("/dev/ttyUSB7", {"/nonexistent", locks});
+        ASSERT_TRUE(refusal) << c.name;
+        const std::string advice = refusal->what();
         for (const auto& words : c.says) EXPECT_NE(advice.find(words), std::string::npos) << c.name << ": " << advice;
+        // The operator's set words it from the reason and the lock file.
+        EXPECT_EQ(refusal->reason(), c.reason) << c.name;
+        EXPECT_EQ(refusal->details().at(1), lock) << c.name;
     }
 }
 

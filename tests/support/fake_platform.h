@@ -45,7 +45,9 @@ public:
     std::vector<std::uint8_t> written;
 
     void setPortNumber(int number) override {
-        if (number < 1 || number > 9) throw platform::PortError("no port " + std::to_string(number));
+        if (number < 1 || number > 9)
+            throw platform::PortError(platform::PortError::Reason::NoSuchPort, {std::to_string(number)},
+                                      "no port " + std::to_string(number));
         number_ = number;
         log.push_back("set " + std::to_string(number));
     }
@@ -54,7 +56,8 @@ public:
     void setDtrEnabled(bool) override {}
     void open() override {
         if (missing.count(number_))
-            throw platform::PortError("Cannot open " + deviceName(number_) + ": no such device");
+            throw platform::PortError(platform::PortError::Reason::NotFound, {deviceName(number_)},
+                                      "Cannot open " + deviceName(number_) + ": no such device");
         open_ = true;
         log.push_back("open " + std::to_string(number_));
     }
@@ -67,7 +70,8 @@ public:
     std::vector<std::uint8_t> readAll() override { return {}; }
     void discardInput() override {}
     void writeByte(std::uint8_t byte) override {
-        if (!open_) throw platform::PortError("port not open");
+        if (!open_)
+            throw platform::PortError(platform::PortError::Reason::NotOpen, {deviceName(number_)}, "port not open");
         written.push_back(byte);
     }
 

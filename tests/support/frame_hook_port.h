@@ -37,6 +37,7 @@ public:
     void setPortNumber(int number) override { unit_->setPortNumber(number); }
     int portNumber() const override { return unit_->portNumber(); }
     std::string deviceName(int number) const override { return unit_->deviceName(number); }
+    bool simulated() const override { return true; }
     void setDtrEnabled(bool enabled) override { unit_->setDtrEnabled(enabled); }
     void open() override {
         pending_.clear();
@@ -50,7 +51,9 @@ public:
     std::optional<double> nextArrivalTime() const override { return unit_->nextArrivalTime(); }
 
     void writeByte(std::uint8_t byte) override {
-        if (!unit_->isOpen()) throw platform::PortError("port not open");
+        if (!unit_->isOpen())
+            throw platform::PortError(platform::PortError::Reason::NotOpen, {deviceName(portNumber())},
+                                      "port not open");
         pending_.push_back(byte);
         if (pending_.size() < 8) return;
         const Frame frame{pending_[4], pending_[5], pending_[6]};

@@ -64,7 +64,7 @@ public:
         discards.push_back(clock_.now());
     }
     void writeByte(std::uint8_t byte) override {
-        if (!open_) throw platform::PortError("not open");
+        if (!open_) throw platform::PortError(platform::PortError::Reason::NotOpen, {deviceName(number_)}, "not open");
         if (current_.empty()) frameStarts.push_back(clock_.now());
         current_.push_back(byte);
         if (current_.size() < 8) return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,9 +24,14 @@ inline PortFactory scriptedUnit() {
     return [](VirtualClock& clock) { return std::make_unique<ScriptedPort>(clock); };
 }
 
+// What a test changes on the machine before the program starts: the user's
+// language setting, the regional number format.
+using MachineSetUp = std::function<void(FakeMachine&)>;
+
 struct StartedProgram {
-    explicit StartedProgram(const std::string& ini = kDefaultIni, const PortFactory& makePort = {})
-        : machine(makePort, ini), program(std::make_unique<app::Program>(machine.platform)) {
+    explicit StartedProgram(const std::string& ini = kDefaultIni, const PortFactory& makePort = {},
+                            const MachineSetUp& setUp = {})
+        : machine(makePort, ini), program(programOn(machine, setUp)) {
         program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         exitCode = program->Main();
     }
@@ -42,6 +48,13 @@ struct StartedProgram {
     template <typename Port>
     Port& port() {
         return machine.port<Port>();
+    }
+
+private:
+    // The set of texts is chosen when the program is made.
+    static std::unique_ptr<app::Program> programOn(FakeMachine& machine, const MachineSetUp& setUp) {
+        if (setUp) setUp(machine);
+        return std::make_unique<app::Program>(machine.platform);
     }
 };
 

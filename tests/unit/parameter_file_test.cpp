@@ -9,6 +9,7 @@
 
 #include <sstream>
 
+#include "bad_files.h"
 #include "file_size_limit.h"
 #include "files/atomic_file.h"
 #include "model_probe.h"
@@ -39,35 +40,6 @@ struct FileRig {
         frm().CAbrir.Click();
     }
 };
-
-// A valid file as lines (without line ends): an all-zero image and an empty table.
-std::vector<std::string> baseLines() {
-    tables::FlashTable flash;
-    for (int row = 1; row <= 8; ++row)
-        for (int col = 1; col <= 32; ++col) flash.pauta(row, col) = tables::kEmptyAngle;
-    std::vector<std::string> lines;
-    std::istringstream text(files::formatParameterFile(ParameterImage{}, flash));
-    for (std::string line; std::getline(text, line);) lines.push_back(line.substr(0, line.size() - 1));
-    return lines;
-}
-
-std::string joined(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
-    std::string out;
-    for (const auto& line : lines) out += line + end;
-    return out;
-}
-
-// Line n of a file holds position n - 1.
-std::vector<std::string> linesWith(const std::vector<std::pair<int, std::string>>& positions) {
-    auto lines = baseLines();
-    for (const auto& [position, text] : positions) lines.at(static_cast<std::size_t>(position)) = text;
-    return lines;
-}
-std::string fileWith(const std::vector<std::pair<int, std::string>>& positions) { return joined(linesWith(positions)); }
-
-// The row colour's line and an entry's line of run 2, counted from 0.
-std::size_t colorLine(int row) { return static_cast<std::size_t>(256 + (row - 1) * 33); }
-std::size_t entryLine(int row, int col) { return colorLine(row) + static_cast<std::size_t>(col); }
 
 // Valid values in every field a save encodes.
 void fillForm(app::FrmMain& frm) {
@@ -482,64 +454,10 @@ TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
     }
 }
 
-std::string longLine() { return std::string(300, '1'); }
-
 // Each bad file gives a message naming the file, the line and the problem,
 // and changes nothing at all.
 TEST(OpenParameterFile, ABadFileChangesNothing) {
-    auto cut = [](std::size_t n) {
-        auto lines = baseLines();
-        lines.resize(n);
-        return joined(lines);
-    };
-    const struct {
-        const char* name;
-        std::string content;
-        const char* says;
-    } cases[] = {
-        {"empty file", "", "Line 1: the file ends after line 0"},
-        {"binary garbage",
-         std::string("\x7f"
-                     "ELF\0\x01\x02\xff\n\n",
-                     10),
-         "Line 1: the text there is not a whole number"},
-        {"519 lines", cut(519), "Line 520: the file ends after line 519"},
-        {"cut after line 300", cut(300), "Line 301: the file ends after line 300"},
-        {"letters in run 1", fileWith({{20, "12a"}}), "Line 21: \"12a\" is not a whole number"},
-        {"a blank line in run 1", fileWith({{3, ""}}), "Line 4: the line is empty"},
-        {"a plus sign", fileWith({{3, "+3"}}), "Line 4: \"+3\" is not a whole number"},
-        {"beyond 32 bits", fileWith({{5, "2147483648"}}), "Line 6: \"2147483648\" is too large"},
-        {"far beyond 32 bits", fileWith({{5, "-99999999999999999999999"}}), "Line 6: "},
-        {"a 24-bit value beyond 32 bits", fileWith({{0, "40000"}}),
-         "Line 1: the value of TVelocidadUsuario1 (lines 1 to 3)"},
-        {"a 16-bit value beyond 32 bits", fileWith({{57, "8388608"}}), "Line 58: the value of txtTiempoDe"},
-        {"a partial sum beyond 32 bits", fileWith({{9, "32768"}, {10, "-8388608"}}),
-         "Line 10: the value of TVelocidadUsuario4"},
-        {"list index below -1", fileWith({{38, "-2"}}), "Line 39: -2 is no choice of ComboTipoLampara1"},
-        {"check state 3", fileWith({{61, "3"}}),
-         "Line 62: 3 is no state of the check box chkEnableDisableFalloRotacion"},
-        {"check state -1", fileWith({{54, "-1"}}), "Line 55: -1 is no state"},
-        // A read takes bit 0 of this cell; a file holds the state itself.
-        {"check state 3 in a cell whose other bits a read drops", fileWith({{54, "3"}}), "Line 55: 3 is no state"},
-        {"identification code 300", fileWith({{240, "300"}}), "Line 241: 300 is no character"},
-        {"identification code undefined", fileWith({{231, "129"}}), "Line 232: 129 is no character"},
-        {"colour beyond 32 bits",
-         [] {
-             auto lines = baseLines();
-             lines[colorLine(5)] = "1e20";
-             return joined(lines);
-         }(),
-         "Line 389: the colour \"1e20\" is too large"},
-        {"very long line in run 1", fileWith({{7, longLine()}}), "Line 8: the line is longer than 256 characters"},
-        {"very long line in run 2",
-         [] {
-             auto lines = baseLines();
-             lines[entryLine(3, 3)] = std::string(300'000, ' ') + "5";  // under the size limit
-             return joined(lines);
-         }(),
-         "Line 326: the line is longer"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : badParameterFiles()) {
         FileRig rig(simulatedUnit());
         ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
         rig.program().flash.pauta(1, 1) = 99;

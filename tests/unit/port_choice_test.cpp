@@ -71,7 +71,7 @@ TEST(PortChoice, AnUnwritableSettingsFileKeepsTheChosenPortAndSaysWhy) {
     const Case cases[] = {
         {"a folder in its place", "en-US", true, "it is a folder", "Port 3 is used until the tool is closed"},
         {"a full disk", "en-US", false, "is it full", "Port 3 is used until the tool is closed"},
-        {"a full disk, in French", "fr-FR", false, "is it full", "Le port 3 est utilisé"},
+        {"a full disk, in French", "fr-FR", false, "est-il plein", "Le port 3 est utilisé"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -29,7 +29,7 @@
 #include "gui/view/model_text.h"
 #include "gui/view/operation_progress_view.h"
 #include "gui/view/twips.h"
-#include "texts/text_ids.h"
+#include "ops/device_operation.h"
 
 namespace zrk::gui {
 namespace {
@@ -397,7 +397,7 @@ std::optional<QString> MainWindowView::itemToolTip(const app::ComboBox& list, in
     if (&list != &frm_.ComboCom) return std::nullopt;
     // Which device each port number stands for on this machine.
     try {
-        return toQt(program_.platform.port.deviceName(index + 1));
+        return toQt(ops::deviceText(program_, index + 1));
     } catch (const std::exception&) {
         // No device behind this number: no tooltip.
         return QString();
