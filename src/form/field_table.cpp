@@ -12,7 +12,8 @@ namespace id = texts::id;
 using Kind = Encoding::Kind;
 
 // A field's name and control, from its member of the form, written once so the two agree.
-#define ZRK_FIELD(member) #member, +[](const FrmMain& form) -> auto& { return form.member; }
+#define ZRK_FIELD(member) \
+#member, +[](const FrmMain& form) -> auto& { return form.member; }
 
 // The labels the form's design numbered; a new field leaves the slot out and
 // gets the next free member of the array.
@@ -92,10 +93,18 @@ constexpr FieldDescriptor::FileRules kUnitOnly{.applied = false};
 
 std::vector<FieldDescriptor> buildTable() {
     return {
-        Row(0, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario1)).caption(txt(id::kUserSpeed1), L(2)).unit(txt(id::kRpm), U(0)),
-        Row(3, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario2)).caption(txt(id::kUserSpeed2), L(26)).unit(txt(id::kRpm), U(4)),
-        Row(6, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario3)).caption(txt(id::kUserSpeed3), L(29)).unit(txt(id::kRpm), U(5)),
-        Row(9, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario4)).caption(txt(id::kUserSpeed4), L(32)).unit(txt(id::kRpm), U(6)),
+        Row(0, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario1))
+            .caption(txt(id::kUserSpeed1), L(2))
+            .unit(txt(id::kRpm), U(0)),
+        Row(3, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario2))
+            .caption(txt(id::kUserSpeed2), L(26))
+            .unit(txt(id::kRpm), U(4)),
+        Row(6, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario3))
+            .caption(txt(id::kUserSpeed3), L(29))
+            .unit(txt(id::kRpm), U(5)),
+        Row(9, scaled(3, 4), ZRK_FIELD(TVelocidadUsuario4))
+            .caption(txt(id::kUserSpeed4), L(32))
+            .unit(txt(id::kRpm), U(6)),
         Row(12, scaled(3, 2), ZRK_FIELD(TRelacionReductor)).caption(txt(id::kReducerRatio), L(28)).factoryOnly(),
         Row(15, whole16(), ZRK_FIELD(TPulsosRevolucion)).caption(txt(id::kPulsesPerRevolution), L(33)).factoryOnly(),
         Row(17, lightLevel(true), ZRK_FIELD(TLuxON))
@@ -206,7 +215,10 @@ std::vector<FieldDescriptor> buildTable() {
             .caption(txt(id::kWeekMade), L(22))
             .factoryOnly()
             .file(kUnitOnly),
-        Row(248, lenientByte(), ZRK_FIELD(TAnoFabricacion)).caption(txt(id::kYearMade), L(21)).factoryOnly().file(kUnitOnly),
+        Row(248, lenientByte(), ZRK_FIELD(TAnoFabricacion))
+            .caption(txt(id::kYearMade), L(21))
+            .factoryOnly()
+            .file(kUnitOnly),
         Row(249, whole16(), ZRK_FIELD(TNumeroFabricacion))
             .caption(txt(id::kManufacturerNumber), L(10))
             .shown(ShownWhen::AnyCellUsed)

@@ -75,11 +75,13 @@ void FrmMain::numberNextFreeLabels() {
     nextFreeLabels_.clear();
 }
 
-// Every row of the field table has its control in the form, made from that row.
+// Every row of the field table has its control, and its companion, made from that row.
 void FrmMain::checkFieldTable() const {
     for (const FieldDescriptor& row : fieldTable()) {
         const Control& field = std::visit([this](auto access) -> const Control& { return access(*this); }, row.control);
-        if (rowOf(field) == nullptr || field.name() != row.name)
+        const FieldRow* placed = rowOf(field);
+        const Control* companion = row.companionControl != nullptr ? &row.companionControl(*this) : nullptr;
+        if (placed == nullptr || field.name() != row.name || placed->extra != companion)
             throw std::logic_error("the form does not make " + row.name + " from its row in the field table");
     }
 }
