@@ -27,11 +27,14 @@ Encoding scaledByDivision(int decimals) { return {Kind::ScaledByDivision, 2, dec
 Encoding whole16() { return {Kind::Whole16, 2}; }
 Encoding strictByte() { return {Kind::StrictByte, 1}; }
 Encoding lenientByte() { return {Kind::LenientByte, 1}; }
-Encoding lightLevel(bool lenientSave) { return {.kind = Kind::LightLevel, .cells = 2, .lenientSave = lenientSave}; }
+// How a save reads a light level's text.
+enum class Save { Strict, Lenient };
+Encoding lightLevel(Save save) { return {.kind = Kind::LightLevel, .cells = 2, .lenientSave = save == Save::Lenient}; }
 Encoding list(ListPosition position) { return {.kind = Kind::List, .cells = 1, .position = position}; }
 Encoding check(int (*readState)(int)) { return {.kind = Kind::Check, .cells = 1, .readState = readState}; }
 Encoding characters(int cells) { return {Kind::Characters, cells}; }
-Encoding own(Kind kind, int cells) { return {kind, cells}; }
+// A field with rules of its own.
+Encoding ownRules(Kind kind, int cells) { return {kind, cells}; }
 
 template <int cap>
 std::optional<int> cappedAt(int v) {
@@ -107,18 +110,18 @@ std::vector<FieldDescriptor> buildTable() {
             .unit(txt(id::kRpm), U(6)),
         Row(12, scaled(3, 2), ZRK_FIELD(TRelacionReductor)).caption(txt(id::kReducerRatio), L(28)).factoryOnly(),
         Row(15, whole16(), ZRK_FIELD(TPulsosRevolucion)).caption(txt(id::kPulsesPerRevolution), L(33)).factoryOnly(),
-        Row(17, lightLevel(true), ZRK_FIELD(TLuxON))
+        Row(17, lightLevel(Save::Lenient), ZRK_FIELD(TLuxON))
             .caption(txt(id::kLightLevelBeaconOn), L(18))
             .unit(txt(id::kLux), U(1))
             .companion(ZRK_FIELD(TLuxONAD)),
-        Row(19, lightLevel(false), ZRK_FIELD(TLuxOFF))
+        Row(19, lightLevel(Save::Strict), ZRK_FIELD(TLuxOFF))
             .caption(txt(id::kLightLevelBeaconOff), L(19))
             .unit(txt(id::kLux), U(2))
             .companion(ZRK_FIELD(TLuxOFFAD)),
         Row(21, scaled(2, 1), ZRK_FIELD(TTestFotocelula))
             .caption(txt(id::kDaylightSensorDelay), L(4))
             .unit(txt(id::kSeconds), U(3)),
-        Row(23, lightLevel(false), ZRK_FIELD(TLuxLamparaFundida))
+        Row(23, lightLevel(Save::Strict), ZRK_FIELD(TLuxLamparaFundida))
             .caption(txt(id::kLampAlarmLevel), L(5))
             .unit(txt(id::kLux), U(13)),
         Row(25, scaled(2, 1), ZRK_FIELD(TRetardoLamparaFundida))
@@ -167,16 +170,17 @@ std::vector<FieldDescriptor> buildTable() {
         Row(54, check([](int v) { return v & 1; }), ZRK_FIELD(CheckBalizaEmergencia))
             .ownCaption(txt(id::kEmergencyLantern)),
         Row(55, list(cappedAt<1>), ZRK_FIELD(cmbModofuncionamiento)).caption(txt(id::kFunctionMode), L(46)),
-        Row(56, own(Kind::NightDimming, 1), ZRK_FIELD(txtAtenuacionNocturna))
+        Row(56, ownRules(Kind::NightDimming, 1), ZRK_FIELD(txtAtenuacionNocturna))
             .caption(txt(id::kNightAttenuation), L(16))
             .unit(fix("%"), L(45)),
-        Row(57, own(Kind::RecoveryMinutes, 2), ZRK_FIELD(txtTiempoDe))
+        Row(57, ownRules(Kind::RecoveryMinutes, 2), ZRK_FIELD(txtTiempoDe))
             .caption(txt(id::kRecoveryTimeAfterHibernation), L(47))
             .unit(fix("Min."), L(48)),
-        Row(59, own(Kind::SyncPulse, 1), ZRK_FIELD(txtDuracionPulsoSincronismo))
+        Row(59, ownRules(Kind::SyncPulse, 1), ZRK_FIELD(txtDuracionPulsoSincronismo))
             .caption(fix("Pulso sincronismo                             (0-255s.)"),
                      named("lblDuracionpulsosincronismo")),
-        Row(60, own(Kind::LedGroups, 1), ZRK_FIELD(txtGrupoLeds)).caption(txt(id::kLedLevels), named("lblGrupoLeds")),
+        Row(60, ownRules(Kind::LedGroups, 1), ZRK_FIELD(txtGrupoLeds))
+            .caption(txt(id::kLedLevels), named("lblGrupoLeds")),
         Row(61, check([](int v) { return v; }), ZRK_FIELD(chkEnableDisableFalloRotacion))
             .caption(txt(id::kRotationErrorOff), L(49)),
         // A read takes any other cell value as clear; a file may set greyed (2).

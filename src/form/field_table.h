@@ -128,8 +128,9 @@ struct FieldDescriptor {
 
 // Every field of the parameter image, in rising address order.
 const std::vector<FieldDescriptor>& fieldTable();
-// The field whose control, or whose companion, has that name; nullptr for none.
+// The field whose control has that name; nullptr for none.
 const FieldDescriptor* fieldNamed(std::string_view name);
+// The field whose companion has that name; nullptr for none.
 const FieldDescriptor* fieldWithCompanion(std::string_view companion);
 
 }  // namespace zrk::app
