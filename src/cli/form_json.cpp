@@ -1,18 +1,16 @@
 #include "cli/form_json.h"
 
 #include "cli/json.h"
+#include "form/field_table.h"
 #include "form/frm_main.h"
-#include "params/image_layout.h"
 
 namespace zrk::cli {
 
 std::vector<app::Control*> parameterFields(app::FrmMain& frm) {
     std::vector<app::Control*> out;
-    for (int address : params::rowAddresses()) {
-        const std::string name = params::fieldAt(address);
-        out.push_back(&frm.controls().at(name));
-        if (name == "TLuxON") out.push_back(&frm.TLuxONAD);
-        if (name == "TLuxOFF") out.push_back(&frm.TLuxOFFAD);
+    for (const auto& field : app::fieldTable()) {
+        out.push_back(&frm.controls().at(field.name));
+        if (field.companionControl != nullptr) out.push_back(&field.companionControl(frm));
     }
     return out;
 }

@@ -36,13 +36,8 @@ int identify(CommandContext& c, const std::vector<std::string>& args) {
         return kOk;
     }
     std::string visible;
-    for (const auto& row : params::visibilityTable())
-        for (const auto& ref : row.shown) {
-            const auto& control = c.program.frm.controls().at(ref.name, ref.index);
-            const bool field = control.kind() == app::Kind::TextBox || control.kind() == app::Kind::ComboBox ||
-                               control.kind() == app::Kind::CheckBox;
-            if (field && control.Visible()) visible += (visible.empty() ? "" : ", ") + jsonString(control.key());
-        }
+    for (const app::Control* field : params::identifiedFields(c.program.frm))
+        if (field->Visible()) visible += (visible.empty() ? "" : ", ") + jsonString(field->key());
     c.out << "{\"map\": " << jsonString(mapHex(c.program.MapaParametros)) << ", \"visible\": [" << visible << "]}\n";
     return kOk;
 }

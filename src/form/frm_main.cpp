@@ -1,5 +1,10 @@
 #include "form/frm_main.h"
 
+#include <stdexcept>
+#include <variant>
+
+#include "form/field_table.h"
+
 namespace zrk::app {
 
 FrmMain::FrmMain() {
@@ -19,16 +24,66 @@ LabelControl* FrmMain::makeLabel(Control* parent, const LabelSpec& def) {
     return &label;
 }
 
-TextBox& FrmMain::extraField(Control& page, std::string name) {
-    TextBox& control = make<TextBox>(std::move(name), &page);
-    rows_[&page].back().extra = &control;
+const FieldDescriptor& FrmMain::fieldRow(const char* name) {
+    const FieldDescriptor* row = fieldNamed(name);
+    if (row == nullptr) throw std::logic_error(std::string("no row in the field table for ") + name);
+    return *row;
+}
+
+LabelControl* FrmMain::fieldLabel(Control& page, const FieldDescriptor& row, bool unit) {
+    const FieldLabel& label = unit ? row.unit : row.caption;
+    const LabelSlot& slot = label.slot;
+    if (!slot.present() || slot.ownCaption) return nullptr;
+    if (slot.name != nullptr) return makeLabel(&page, N(slot.name, label.text));
+    if (slot.index == LabelSlot::kNextFree) {
+        nextFreeLabels_.push_back({&page, nullptr, &row, unit});
+        return nullptr;
+    }
+    return makeLabel(&page, {&(this->*slot.array), {}, slot.index, label.text});
+}
+
+void FrmMain::placeField(Control& page, const FieldDescriptor& row, Control& field, LabelControl* caption,
+                         LabelControl* unit) {
+    if (row.caption.slot.ownCaption) applyCaption(field, row.caption.text);
+    rows_[&page].push_back({caption, &field, unit, nullptr});
+    for (NextFreeLabel& label : nextFreeLabels_)
+        if (label.row == &row) label.field = &field;
+}
+
+TextBox& FrmMain::companion(const char* name) {
+    const FieldDescriptor* row = fieldWithCompanion(name);
+    if (row == nullptr) throw std::logic_error(std::string("no field in the field table has the companion ") + name);
+    Control* field = controls().find(row->name);
+    if (field == nullptr)
+        throw std::logic_error(std::string("the companion ") + name + " comes before its field " + row->name);
+    Control& page = *field->parent();
+    TextBox& control = make<TextBox>(name, &page);
+    for (FieldRow& r : rows_[&page])
+        if (r.field == field) r.extra = &control;
     return control;
 }
 
-CheckBox& FrmMain::checkRow(Control& page, std::string name, CaptionSpec caption) {
-    CheckBox& box = captioned<CheckBox>(std::move(name), &page, std::move(caption));
-    rows_[&page].push_back({nullptr, &box, nullptr, nullptr});
-    return box;
+void FrmMain::numberNextFreeLabels() {
+    for (const NextFreeLabel& pending : nextFreeLabels_) {
+        const FieldLabel& label = pending.unit ? pending.row->unit : pending.row->caption;
+        ControlArray<LabelControl>& array = this->*label.slot.array;
+        const std::vector<int> taken = array.indices();
+        LabelControl* made = makeLabel(pending.page, {&array, {}, taken.empty() ? 0 : taken.back() + 1, label.text});
+        for (FieldRow& r : rows_[pending.page])
+            if (r.field == pending.field) (pending.unit ? r.unit : r.caption) = made;
+    }
+    nextFreeLabels_.clear();
+}
+
+// Every row of the field table has its control, and its companion, made from that row.
+void FrmMain::checkFieldTable() const {
+    for (const FieldDescriptor& row : fieldTable()) {
+        const Control& field = std::visit([this](auto access) -> const Control& { return access(*this); }, row.control);
+        const FieldRow* placed = rowOf(field);
+        const Control* companion = row.companionControl != nullptr ? &row.companionControl(*this) : nullptr;
+        if (placed == nullptr || field.name() != row.name || placed->extra != companion)
+            throw std::logic_error("the form does not make " + row.name + " from its row in the field table");
+    }
 }
 
 PictureBox& FrmMain::lamp(Control& parent, std::string name, Rgb color) {
@@ -54,13 +109,18 @@ const std::vector<FrmMain::FieldRow>& FrmMain::rows(const Control& frame) const 
     return it == rows_.end() ? kNone : it->second;
 }
 
-std::string FrmMain::captionOf(const Control& field) const {
+const FrmMain::FieldRow* FrmMain::rowOf(const Control& field) const {
     for (const auto& [page, rows] : rows_)
-        for (const FieldRow& row : rows) {
-            if (row.field != &field) continue;
-            if (const auto* label = dynamic_cast<const LabelControl*>(row.caption)) return label->Caption();
-            if (const auto* check = dynamic_cast<const CheckBox*>(row.field)) return check->Caption();
-        }
+        for (const FieldRow& row : rows)
+            if (row.field == &field) return &row;
+    return nullptr;
+}
+
+std::string FrmMain::captionOf(const Control& field) const {
+    const FieldRow* row = rowOf(field);
+    if (row == nullptr) return {};
+    if (const auto* label = dynamic_cast<const LabelControl*>(row->caption)) return label->Caption();
+    if (const auto* check = dynamic_cast<const CheckBox*>(row->field)) return check->Caption();
     return {};
 }
 
@@ -118,6 +178,8 @@ bool FrmMain::buildInputOutputLabels() {
 }
 
 bool FrmMain::finishDesign() {
+    numberNextFreeLabels();
+    checkFieldTable();
     for (const char* caption :
          {"Destellos", "Rotación", "Telemando", "Configuración", "Visualización", "V. Instantáneos"})
         TabStrip1.add(TabStrip1.count() + 1, caption);

@@ -4,19 +4,20 @@
 #include <string>
 #include <vector>
 
+#include "form/caption_spec.h"
 #include "form/control_registry.h"
 #include "form/controls.h"
 #include "texts/text_ids.h"
 
+// A parameter field: its caption, unit and companion come from its row in the
+// field table (form/field_table.cpp), its name from the member, as the row's.
+#define ZRK_PARAMETER(Type, member, ...) Type& member = parameter<Type>(#member, __VA_ARGS__)
+// The second field of a parameter field's row, made beside it.
+#define ZRK_COMPANION(member) TextBox& member = companion(#member)
+
 namespace zrk::app {
 
-// A caption: either a localised text id or a fixed text, the same in every language.
-struct CaptionSpec {
-    int textId = 0;
-    std::string fixed;
-};
-inline CaptionSpec txt(int id) { return {id, {}}; }
-inline CaptionSpec fix(std::string text) { return {0, std::move(text)}; }
+struct FieldDescriptor;
 
 // The main window as a model: every control by name, its kind and state. The
 // procedures of the tool work on this model only; the Qt view mirrors it.
@@ -90,8 +91,31 @@ private:
         rows_[&page].push_back({captionLabel, &control, unitLabel, nullptr});
         return control;
     }
-    TextBox& extraField(Control& page, std::string name);
-    CheckBox& checkRow(Control& page, std::string name, CaptionSpec caption);
+    // A parameter field, as its row in the field table has it.
+    template <typename T>
+    T& parameter(const char* name, Control& page, std::string text = {}) {
+        const FieldDescriptor& row = fieldRow(name);
+        LabelControl* captionLabel = fieldLabel(page, row, false);
+        T& control = make<T>(name, &page);
+        if constexpr (std::is_same_v<T, TextBox>) control.setText(std::move(text));
+        placeField(page, row, control, captionLabel, fieldLabel(page, row, true));
+        return control;
+    }
+    TextBox& companion(const char* name);
+    static const FieldDescriptor& fieldRow(const char* name);
+    LabelControl* fieldLabel(Control& page, const FieldDescriptor& row, bool unit);
+    void placeField(Control& page, const FieldDescriptor& row, Control& field, LabelControl* caption,
+                    LabelControl* unit);
+    // Labels numbered once the form's own are made, so that none takes an index the design gave.
+    struct NextFreeLabel {
+        Control* page;
+        Control* field;
+        const FieldDescriptor* row;
+        bool unit;
+    };
+    std::vector<NextFreeLabel> nextFreeLabels_;
+    void numberNextFreeLabels();
+    void checkFieldTable() const;
     PictureBox& lamp(Control& parent, std::string name, Rgb color);
     FrameControl& frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption);
 
@@ -105,6 +129,8 @@ public:
     // Captions given as text ids, in the order the start-up sets them.
     const std::vector<Localised>& localisedCaptions() const { return localised_; }
     const std::vector<FieldRow>& rows(const Control& frame) const;
+    // The row that holds a field; nullptr for a control that is no field.
+    const FieldRow* rowOf(const Control& field) const;
     // What the operator reads beside a parameter field: its caption label's
     // text, or its own caption (a check box); empty when it has neither.
     std::string captionOf(const Control& field) const;
@@ -145,84 +171,51 @@ public:
     FrameControl& identGroup = frame(Frame1, 0, &frmMain, fix("ZRK"));
 
     // Page 1: lantern parameters; left column.
-    TextBox& TLuxON =
-        field<TextBox>(page1, "TLuxON", L(18, txt(texts::id::kLightLevelBeaconOn)), U(1, txt(texts::id::kLux)));
-    TextBox& TLuxONAD = extraField(page1, "TLuxONAD");
-    TextBox& TLuxOFF =
-        field<TextBox>(page1, "TLuxOFF", L(19, txt(texts::id::kLightLevelBeaconOff)), U(2, txt(texts::id::kLux)));
-    TextBox& TLuxOFFAD = extraField(page1, "TLuxOFFAD");
-    TextBox& TTestFotocelula = field<TextBox>(page1, "TTestFotocelula", L(4, txt(texts::id::kDaylightSensorDelay)),
-                                              U(3, txt(texts::id::kSeconds)));
-    TextBox& TLuxLamparaFundida =
-        field<TextBox>(page1, "TLuxLamparaFundida", L(5, txt(texts::id::kLampAlarmLevel)), U(13, txt(texts::id::kLux)));
-    TextBox& TRetardoLamparaFundida = field<TextBox>(
-        page1, "TRetardoLamparaFundida", L(8, txt(texts::id::kDelayLampFailure)), U(14, txt(texts::id::kSeconds)));
-    ComboBox& ComboSensorLuz = field<ComboBox>(page1, "ComboSensorLuz", L(0, txt(texts::id::kSensorType)), none());
-    ComboBox& ComboTipoCambiador =
-        field<ComboBox>(page1, "ComboTipoCambiador", L(11, txt(texts::id::kLamchangerType)), none());
-    TextBox& TFotocelulaInterior = field<TextBox>(page1, "TFotocelulaInterior",
-                                                  L(30, txt(texts::id::kDelayLampPhotocell)), U(7, fix("Seg.")), "10");
-    ComboBox& ComboTipoLampara1 =
-        field<ComboBox>(page1, "ComboTipoLampara1", L(12, txt(texts::id::kLamp1Type)), none());
-    ComboBox& ComboTipoLampara2 =
-        field<ComboBox>(page1, "ComboTipoLampara2", L(13, txt(texts::id::kLamp2Type)), none());
-    ComboBox& ComboLamparaPrincipal =
-        field<ComboBox>(page1, "ComboLamparaPrincipal", L(20, txt(texts::id::kMainLamp)), none());
-    TextBox& TTiempoFalloRed =
-        field<TextBox>(page1, "TTiempoFalloRed", L(34, txt(texts::id::kDelayMainsFailure)), U(9, fix("Seg.")), "10");
-    TextBox& TTiempoRetornoRed =
-        field<TextBox>(page1, "TTiempoRetornoRed", L(35, txt(texts::id::kDelayMainsRestart)), U(10, fix("Seg.")), "10");
+    ZRK_PARAMETER(TextBox, TLuxON, page1);
+    ZRK_COMPANION(TLuxONAD);
+    ZRK_PARAMETER(TextBox, TLuxOFF, page1);
+    ZRK_COMPANION(TLuxOFFAD);
+    ZRK_PARAMETER(TextBox, TTestFotocelula, page1);
+    ZRK_PARAMETER(TextBox, TLuxLamparaFundida, page1);
+    ZRK_PARAMETER(TextBox, TRetardoLamparaFundida, page1);
+    ZRK_PARAMETER(ComboBox, ComboSensorLuz, page1);
+    ZRK_PARAMETER(ComboBox, ComboTipoCambiador, page1);
+    ZRK_PARAMETER(TextBox, TFotocelulaInterior, page1, "10");
+    ZRK_PARAMETER(ComboBox, ComboTipoLampara1, page1);
+    ZRK_PARAMETER(ComboBox, ComboTipoLampara2, page1);
+    ZRK_PARAMETER(ComboBox, ComboLamparaPrincipal, page1);
+    ZRK_PARAMETER(TextBox, TTiempoFalloRed, page1, "10");
+    ZRK_PARAMETER(TextBox, TTiempoRetornoRed, page1, "10");
     // Page 1, right column.
-    TextBox& txtGrupoLeds =
-        field<TextBox>(page1, "txtGrupoLeds", N("lblGrupoLeds", txt(texts::id::kLedLevels)), none());
-    TextBox& txtDuracionPulsoSincronismo = field<TextBox>(
-        page1, "txtDuracionPulsoSincronismo",
-        N("lblDuracionpulsosincronismo", fix("Pulso sincronismo                             (0-255s.)")), none());
-    CheckBox& CheckBalizaEmergencia = checkRow(page1, "CheckBalizaEmergencia", txt(texts::id::kEmergencyLantern));
-    ComboBox& ComboFuncion2Puerto =
-        field<ComboBox>(page1, "ComboFuncion2Puerto", L(27, txt(texts::id::kSecondPortFunction)), none());
-    TextBox& TTiempoLampara1 =
-        field<TextBox>(page1, "TTiempoLampara1", L(36, txt(texts::id::kDelayLamp1)), U(11, fix("Seg.")), "10");
-    TextBox& TTiempoLampara2 =
-        field<TextBox>(page1, "TTiempoLampara2", L(31, txt(texts::id::kDelayLamp2)), U(8, fix("Seg.")), "10");
-    TextBox& TMaxConsumoLed = field<TextBox>(page1, "TMaxConsumoLed", L(6, fix("Max. Int. Led")), U(15, fix("A")));
-    TextBox& TMinConsumoLed = field<TextBox>(page1, "TMinConsumoLed", L(1, fix("Min. Int. Led")), U(16, fix("A")));
-    TextBox& TPWMLed = field<TextBox>(page1, "TPWMLed", L(39, txt(texts::id::kPwmLed)), U(20, fix("%")));
-    ComboBox& cmbModofuncionamiento =
-        field<ComboBox>(page1, "cmbModofuncionamiento", L(46, txt(texts::id::kFunctionMode)), none());
-    TextBox& txtAtenuacionNocturna =
-        field<TextBox>(page1, "txtAtenuacionNocturna", L(16, txt(texts::id::kNightAttenuation)), L(45, fix("%")));
-    ComboBox& cmbTipoSensorLampara =
-        field<ComboBox>(page1, "cmbTipoSensorLampara", L(51, txt(texts::id::kTypeSensorLamp)), none());
-    TextBox& TAlarmLampara1 =
-        field<TextBox>(page1, "TAlarmLampara1", L(52, txt(texts::id::kLamp1CurrentAlarm)), U(24, fix("A")));
-    TextBox& TAlarmLampara2 =
-        field<TextBox>(page1, "TAlarmLampara2", L(53, txt(texts::id::kLamp2CurrentAlarm)), U(25, fix("A")));
+    ZRK_PARAMETER(TextBox, txtGrupoLeds, page1);
+    ZRK_PARAMETER(TextBox, txtDuracionPulsoSincronismo, page1);
+    ZRK_PARAMETER(CheckBox, CheckBalizaEmergencia, page1);
+    ZRK_PARAMETER(ComboBox, ComboFuncion2Puerto, page1);
+    ZRK_PARAMETER(TextBox, TTiempoLampara1, page1, "10");
+    ZRK_PARAMETER(TextBox, TTiempoLampara2, page1, "10");
+    ZRK_PARAMETER(TextBox, TMaxConsumoLed, page1);
+    ZRK_PARAMETER(TextBox, TMinConsumoLed, page1);
+    ZRK_PARAMETER(TextBox, TPWMLed, page1);
+    ZRK_PARAMETER(ComboBox, cmbModofuncionamiento, page1);
+    ZRK_PARAMETER(TextBox, txtAtenuacionNocturna, page1);
+    ZRK_PARAMETER(ComboBox, cmbTipoSensorLampara, page1);
+    ZRK_PARAMETER(TextBox, TAlarmLampara1, page1);
+    ZRK_PARAMETER(TextBox, TAlarmLampara2, page1);
 
     // Page 2: rotation motor.
-    ComboBox& ComboTipoMotor = field<ComboBox>(page2, "ComboTipoMotor", L(40, txt(texts::id::kMotorType)), none());
-    CheckBox& chkEnableDisableFalloRotacion =
-        field<CheckBox>(page2, "chkEnableDisableFalloRotacion", L(49, txt(texts::id::kRotationErrorOff)), none());
-    TextBox& TVelocidadUsuario1 =
-        field<TextBox>(page2, "TVelocidadUsuario1", L(2, txt(texts::id::kUserSpeed1)), U(0, txt(texts::id::kRpm)));
-    TextBox& TVelocidadUsuario2 =
-        field<TextBox>(page2, "TVelocidadUsuario2", L(26, txt(texts::id::kUserSpeed2)), U(4, txt(texts::id::kRpm)));
-    TextBox& TVelocidadUsuario3 =
-        field<TextBox>(page2, "TVelocidadUsuario3", L(29, txt(texts::id::kUserSpeed3)), U(5, txt(texts::id::kRpm)));
-    TextBox& TVelocidadUsuario4 =
-        field<TextBox>(page2, "TVelocidadUsuario4", L(32, txt(texts::id::kUserSpeed4)), U(6, txt(texts::id::kRpm)));
-    TextBox& TRelacionReductor =
-        field<TextBox>(page2, "TRelacionReductor", L(28, txt(texts::id::kReducerRatio)), none());
-    TextBox& TPulsosRevolucion =
-        field<TextBox>(page2, "TPulsosRevolucion", L(33, txt(texts::id::kPulsesPerRevolution)), none());
-    TextBox& TTiempoAceleracion = field<TextBox>(page2, "TTiempoAceleracion", L(37, txt(texts::id::kAccelerationTime)),
-                                                 U(18, txt(texts::id::kSeconds)), "10");
-    TextBox& TMargenErrorMotor2 = field<TextBox>(page2, "TMargenErrorMotor2", L(42, txt(texts::id::kSpeedTolerance)),
-                                                 U(22, txt(texts::id::kRpm)), "10");
-    TextBox& TVueltasError = field<TextBox>(page2, "TVueltasError", L(41, txt(texts::id::kFailedTurns)), none());
-    TextBox& txtTiempoDe =
-        field<TextBox>(page2, "txtTiempoDe", L(47, txt(texts::id::kRecoveryTimeAfterHibernation)), L(48, fix("Min.")));
-    CheckBox& chkHibernacionMotor = field<CheckBox>(page2, "chkHibernacionMotor", L(50, fix("ORB 810")), none());
+    ZRK_PARAMETER(ComboBox, ComboTipoMotor, page2);
+    ZRK_PARAMETER(CheckBox, chkEnableDisableFalloRotacion, page2);
+    ZRK_PARAMETER(TextBox, TVelocidadUsuario1, page2);
+    ZRK_PARAMETER(TextBox, TVelocidadUsuario2, page2);
+    ZRK_PARAMETER(TextBox, TVelocidadUsuario3, page2);
+    ZRK_PARAMETER(TextBox, TVelocidadUsuario4, page2);
+    ZRK_PARAMETER(TextBox, TRelacionReductor, page2);
+    ZRK_PARAMETER(TextBox, TPulsosRevolucion, page2);
+    ZRK_PARAMETER(TextBox, TTiempoAceleracion, page2, "10");
+    ZRK_PARAMETER(TextBox, TMargenErrorMotor2, page2, "10");
+    ZRK_PARAMETER(TextBox, TVueltasError, page2);
+    ZRK_PARAMETER(TextBox, txtTiempoDe, page2);
+    ZRK_PARAMETER(CheckBox, chkHibernacionMotor, page2);
 
     // Page 3: status lamps, remote commands, automatic interrogation, live values.
 
@@ -308,10 +301,9 @@ private:
     bool colourLabelsBuilt_ = buildColourLabels();
 
 public:
-    TextBox& TDientesDisco = field<TextBox>(page5, "TDientesDisco", L(9, fix("Dientes disco")), none());
-    TextBox& TLuminosidadLeds =
-        field<TextBox>(page5, "TLuminosidadLeds", L(23, fix("Luminosidad Leds")), U(19, fix("%")));
-    TextBox& TGradosOffset = field<TextBox>(page5, "TGradosOffset", L(25, fix("Grados Offset")), none());
+    ZRK_PARAMETER(TextBox, TDientesDisco, page5);
+    ZRK_PARAMETER(TextBox, TLuminosidadLeds, page5);
+    ZRK_PARAMETER(TextBox, TGradosOffset, page5);
     CommandButton& CBorrarTabla = captioned<CommandButton>("CBorrarTabla", &page5, fix("Borrar Tabla"));
     CommandButton& CEscribirColores = captioned<CommandButton>("CEscribirColores", &page5, fix("Escribir Colores"));
     CommandButton& CLeerColores = captioned<CommandButton>("CLeerColores", &page5, fix("Leer Colores"));
@@ -332,17 +324,14 @@ public:
     TimerControl& tmrSpoolValoresInstantaneos = timer("tmrSpoolValoresInstantaneos", 1000);
 
     // Identification group, left of the tab strip.
-    TextBox& TModeloR = field<TextBox>(identGroup, "TModeloR", L(38, txt(texts::id::kModel)), none());
-    TextBox& TVersionFirmwareR =
-        field<TextBox>(identGroup, "TVersionFirmwareR", L(15, txt(texts::id::kFirmwareVersion)), none());
-    TextBox& THardwareR = field<TextBox>(identGroup, "THardwareR", L(14, txt(texts::id::kHardware)), none());
-    TextBox& TNumeroID = field<TextBox>(identGroup, "TNumeroID", L(43, txt(texts::id::kIdNumber)), none(), "0");
-    TextBox& TIdentificacion = field<TextBox>(identGroup, "TIdentificacion", L(3, txt(texts::id::kIdentifier)), none());
-    TextBox& TNumeroFabricacion =
-        field<TextBox>(identGroup, "TNumeroFabricacion", L(10, txt(texts::id::kManufacturerNumber)), none());
-    TextBox& TAnoFabricacion = field<TextBox>(identGroup, "TAnoFabricacion", L(21, txt(texts::id::kYearMade)), none());
-    TextBox& TSemanaFabricacion =
-        field<TextBox>(identGroup, "TSemanaFabricacion", L(22, txt(texts::id::kWeekMade)), none());
+    ZRK_PARAMETER(TextBox, TModeloR, identGroup);
+    ZRK_PARAMETER(TextBox, TVersionFirmwareR, identGroup);
+    ZRK_PARAMETER(TextBox, THardwareR, identGroup);
+    ZRK_PARAMETER(TextBox, TNumeroID, identGroup, "0");
+    ZRK_PARAMETER(TextBox, TIdentificacion, identGroup);
+    ZRK_PARAMETER(TextBox, TNumeroFabricacion, identGroup);
+    ZRK_PARAMETER(TextBox, TAnoFabricacion, identGroup);
+    ZRK_PARAMETER(TextBox, TSemanaFabricacion, identGroup);
 
     // Bottom row of buttons and the status bar.
     CommandButton& CAbrir = captioned<CommandButton>("CAbrir", &frmMain, txt(texts::id::kOpen));
@@ -372,5 +361,8 @@ private:
     bool finished_ = finishDesign();
     bool finishDesign();
 };
+
+#undef ZRK_PARAMETER
+#undef ZRK_COMPANION
 
 }  // namespace zrk::app

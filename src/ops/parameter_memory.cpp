@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/write_record.h"
+#include "form/field_table.h"
 #include "link/protocol.h"
 #include "ops/change_plan.h"
 #include "ops/device_operation.h"
@@ -47,16 +48,8 @@ std::string text(state::State& p, int id, std::initializer_list<std::string_view
 void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows = false) {
     auto& frm = p.frm;
     OcultarControles(frm, p.factoryView());
-    for (const auto& row : visibilityTable()) {
-        bool inUse = false;
-        for (int a : row.addresses) inUse = inUse || map.ComprobarParametro(a);
-        if (!inUse) continue;
-        for (const auto& ref : row.shown) frm.controls().at(ref.name, ref.index).setVisible(true);
-        for (const auto& ref : row.hidden) frm.controls().at(ref.name, ref.index).setVisible(false);
-    }
+    showFieldsInUse(frm, map, !p.factoryView() && !factoryRows);
     if (!p.factoryView()) {
-        if (!factoryRows)
-            for (const auto& ref : normalViewHidden()) frm.controls().at(ref.name, ref.index).setVisible(false);
         // Outside the factory view the fifth tab exists only for units with
         // address 225; the factory view keeps all six tabs, one per page.
         if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, p.CargarTexto(texts::id::kVisualization));
@@ -67,10 +60,13 @@ void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows 
 }
 
 // The text boxes, lists and check boxes of the parameter pages: one per
-// field row, and the light levels' sensor readings.
+// field row, and their companions.
 std::vector<app::Control*> parameterInputs(app::FrmMain& frm) {
-    std::vector<app::Control*> out{&frm.TLuxONAD, &frm.TLuxOFFAD};
-    for (int row : rowAddresses()) out.push_back(&frm.controls().at(fieldAt(row)));
+    std::vector<app::Control*> out;
+    for (const auto& field : app::fieldTable()) {
+        out.push_back(&frm.controls().at(field.name));
+        if (field.companionControl != nullptr) out.push_back(&field.companionControl(frm));
+    }
     return out;
 }
 
@@ -711,7 +707,9 @@ public:
             std::visit([&](auto control) { values_.emplace_back(row, valueOf(control(frm))); },
                        imageRowAt(row).control);
         }
-        for (const auto* ad : {&frm.TLuxONAD, &frm.TLuxOFFAD}) adTexts_.push_back(ad->Text());
+        for (const auto& field : app::fieldTable())
+            if (field.companionControl != nullptr)
+                companions_.emplace_back(field.companionControl, field.companionControl(frm).Text());
     }
     // In the read's order: the sensor type first, the changer type's
     // handlers before the fields they show.
@@ -720,8 +718,7 @@ public:
         app::FrmMain& frm = p.frm;
         for (const auto& entry : values_)
             std::visit([&](auto control) { setValue(control(frm), entry.second); }, imageRowAt(entry.first).control);
-        frm.TLuxONAD.setText(adTexts_[0]);
-        frm.TLuxOFFAD.setText(adTexts_[1]);
+        for (const auto& [companion, text] : companions_) companion(frm).setText(text);
     }
 
 private:
@@ -733,7 +730,8 @@ private:
     static void setValue(app::CheckBox& check, const std::string& v) { check.setValue(std::stoi(v)); }
 
     std::vector<std::pair<int, std::string>> values_;
-    std::vector<std::string> adTexts_;
+    // The sensor readings beside the light levels: a read fills them, a file does not.
+    std::vector<std::pair<app::FieldAccess<app::TextBox>, std::string>> companions_;
 };
 
 // Write with a parameter file opened before any read: the unit on the line

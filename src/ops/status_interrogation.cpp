@@ -8,6 +8,7 @@
 #include "ops/device_operation.h"
 #include "ops/operation_guards.h"
 #include "params/numbers.h"
+#include "params/visibility.h"
 #include "state/state.h"
 #include "texts/text_ids.h"
 
@@ -57,11 +58,7 @@ void readLamps(state::State& program, StatusReading& reading) {
     // The operator may change the changer type while byte B is awaited.
     const int entry = frm.ComboTipoCambiador.ListIndex();
     updateLamps(program, byteBLamps(entry), byteB, reading);
-    if (entry == kLedChangerEntry) {
-        frm.Label(39).setVisible(true);
-        frm.TPWMLed.setVisible(true);
-        frm.LabelUnidades(20).setVisible(true);
-    }
+    if (entry == kLedChangerEntry) params::showFieldRow(frm, frm.TPWMLed);
 }
 
 void readValue(state::State& program, const MeasuredValue& value, StatusReading& reading) {

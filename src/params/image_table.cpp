@@ -11,15 +11,9 @@
 namespace zrk::params {
 namespace {
 
-using app::FrmMain;
 using TextField = FormControl<app::TextBox>;
 using ListField = FormControl<app::ComboBox>;
 using CheckField = FormControl<app::CheckBox>;
-
-// A row's control, and its name with it, written once so the two agree.
-#define ZRK_CONTROL(member) \
-    [](const FrmMain& form) -> auto& { return form.member; }
-#define ZRK_FORM(member) #member, ZRK_CONTROL(member)
 
 std::int32_t read16(const ParameterImage& m, int a) { return m[a] * 256 + m[a + 1]; }
 std::int32_t read24(const ParameterImage& m, int a) { return m[a] * 65536 + m[a + 1] * 256 + m[a + 2]; }
@@ -102,51 +96,46 @@ ImageRow textRow(int a, int length, std::string f, TextField box, ImageRow::Show
     row.decode = [=](const ParameterImage& m, CodecContext& c) { box(c.frm).setText(show(m, c, sensorType(c))); };
     return row;
 }
-ImageRow scaled24(int a, std::string f, TextField box, int factor, int decimals) {
-    ImageRow row = textRow(a, 3, f, box, [=](const ParameterImage& m, const CodecContext& c, int) {
-        return formatScaled(read24(m, a), decimals, c.numbers.decimal);
+// The value times 10^decimals in two or three cells, high first; `divide`
+// splits it by division instead of by bits.
+ImageRow scaled(int a, int cells, std::string f, TextField box, int decimals, bool divide) {
+    int factor = 1;
+    for (int i = 0; i < decimals; ++i) factor *= 10;
+    const std::int32_t max = cells == 3 ? k24Max : k16Max;
+    ImageRow row = textRow(a, cells, f, box, [=](const ParameterImage& m, const CodecContext& c, int) {
+        return formatScaled(cells == 3 ? read24(m, a) : read16(m, a), decimals, c.numbers.decimal);
     });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
-        bits24(m, a, strictScaled(c, f, box(c.frm).Text(), factor, k24Max, decimals));
+        const auto v = strictScaled(c, f, box(c.frm).Text(), factor, max, decimals);
+        if (cells == 3)
+            bits24(m, a, v);
+        else
+            divide ? divide16(m, a, v) : bits16(m, a, v);
     };
     return row;
 }
-ImageRow scaled16(int a, std::string f, TextField box, int factor, int decimals, bool divide = false,
-                  ImageRow::FileRules file = {}) {
-    ImageRow row = textRow(a, 2, f, box, [=](const ParameterImage& m, const CodecContext& c, int) {
-        return formatScaled(read16(m, a), decimals, c.numbers.decimal);
-    });
-    row.encode = [=](ParameterImage& m, CodecContext& c) {
-        const auto v = strictScaled(c, f, box(c.frm).Text(), factor, k16Max, decimals);
-        divide ? divide16(m, a, v) : bits16(m, a, v);
-    };
-    row.file = std::move(file);
-    return row;
-}
-ImageRow integer16(int a, std::string f, TextField box, ImageRow::FileRules file = {}) {
+ImageRow integer16(int a, std::string f, TextField box) {
     ImageRow row = textRow(
         a, 2, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return std::to_string(read16(m, a)); });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
         bits16(m, a, lenientFitting(c, f, box(c.frm).Text(), k16Max));
     };
-    row.file = std::move(file);
     return row;
 }
 std::string byteText(const ParameterImage& m, int a) { return std::to_string(m[a]); }
 // One-byte integers, read leniently or strictly; a value beyond a byte is refused.
 enum class Byte { Lenient, Strict };
-ImageRow integer8(int a, std::string f, TextField box, Byte how, ImageRow::FileRules file = {}) {
+ImageRow integer8(int a, std::string f, TextField box, Byte how) {
     ImageRow row =
         textRow(a, 1, f, box, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
     row.encode = [=](ParameterImage& m, CodecContext& c) {
         const std::string text = box(c.frm).Text();
         m[a] = how == Byte::Strict ? strictScaled(c, f, text, 1, kByteMax, 0) : lenientFitting(c, f, text, kByteMax);
     };
-    row.file = std::move(file);
     return row;
 }
 // A list whose position is the cell, within the list's cap.
-ImageRow listRow(int a, std::string f, ListField list, ListPosition position, ImageRow::FileRules file = {}) {
+ImageRow listRow(int a, std::string f, ListField list, ListPosition position) {
     ImageRow row;
     row.first = a;
     row.field = std::move(f);
@@ -157,12 +146,7 @@ ImageRow listRow(int a, std::string f, ListField list, ListPosition position, Im
         if (chosen && *chosen >= 0) list(c.frm).setListIndex(*chosen);
     };
     row.encode = [=](ParameterImage& m, CodecContext& c) { m[a] = list(c.frm).ListIndex(); };
-    row.file = std::move(file);
     return row;
-}
-template <int cap>
-std::optional<int> cappedAt(int v) {
-    return v > cap ? cap : v;
 }
 ImageRow checkRow(int a, std::string f, CheckField check, int (*readState)(int)) {
     ImageRow row;
@@ -211,156 +195,133 @@ std::string zeroIfNotNumeric(CodecContext& c, TextField box) {
     return isNumeric(text, c.numbers) ? text : corrected(c, box, "0");
 }
 
-// The manufacturing data: the unit's, never a file's.
-const ImageRow::FileRules kUnitOnly{.applied = false};
-
-std::vector<ImageRow> buildRows() {
-    std::vector<ImageRow> rows;
-    rows.push_back(scaled24(0, ZRK_FORM(TVelocidadUsuario1), 10000, 4));
-    rows.push_back(scaled24(3, ZRK_FORM(TVelocidadUsuario2), 10000, 4));
-    rows.push_back(scaled24(6, ZRK_FORM(TVelocidadUsuario3), 10000, 4));
-    rows.push_back(scaled24(9, ZRK_FORM(TVelocidadUsuario4), 10000, 4));
-    rows.push_back(scaled24(12, ZRK_FORM(TRelacionReductor), 100, 2));
-    rows.push_back(integer16(15, ZRK_FORM(TPulsosRevolucion)));
-    rows.push_back(luxRow(17, ZRK_FORM(TLuxON), ZRK_CONTROL(TLuxONAD), true));
-    rows.push_back(luxRow(19, ZRK_FORM(TLuxOFF), ZRK_CONTROL(TLuxOFFAD), false));
-    rows.push_back(scaled16(21, ZRK_FORM(TTestFotocelula), 10, 1));
-    rows.push_back(luxRow(23, ZRK_FORM(TLuxLamparaFundida), nullptr, false));
-    rows.push_back(scaled16(25, ZRK_FORM(TRetardoLamparaFundida), 10, 1));
-    rows.push_back(listRow(27, ZRK_FORM(ComboTipoCambiador),
-                           [](int v) { return v >= 0 && v <= 7 ? std::optional<int>(v) : std::nullopt; }));
-    rows.push_back(scaled16(28, ZRK_FORM(TTiempoLampara1), 10, 1));
-    rows.push_back(scaled16(30, ZRK_FORM(TTiempoLampara2), 10, 1));
-    rows.push_back(scaled16(32, ZRK_FORM(TTiempoFalloRed), 10, 1));
-    rows.push_back(scaled16(34, ZRK_FORM(TTiempoRetornoRed), 10, 1));
-    rows.push_back(scaled16(36, ZRK_FORM(TFotocelulaInterior), 10, 1));
-    rows.push_back(listRow(38, ZRK_FORM(ComboTipoLampara1), cappedAt<1>));
-    rows.push_back(listRow(39, ZRK_FORM(ComboTipoLampara2), cappedAt<1>));
-    rows.push_back(listRow(40, ZRK_FORM(ComboLamparaPrincipal), cappedAt<2>));
-    // Beyond the last item, a read falls back to type 1, a file to the last type.
-    rows.push_back(listRow(41, ZRK_FORM(ComboSensorLuz), [](int v) -> std::optional<int> { return v > 2 ? 1 : v; },
-                           {.position = cappedAt<2>}));
-    rows.push_back(scaled16(42, ZRK_FORM(TMaxConsumoLed), 100, 2));
-    rows.push_back(scaled16(44, ZRK_FORM(TMinConsumoLed), 100, 2));
-    rows.push_back(listRow(46, ZRK_FORM(ComboFuncion2Puerto), cappedAt<2>));
-    rows.push_back(scaled16(47, ZRK_FORM(TTiempoAceleracion), 10, 1));
-    rows.push_back(integer8(49, ZRK_FORM(TPWMLed), Byte::Strict));
-    // A read takes the cell as the position; a file maps one beyond 3 to 1.
-    rows.push_back(listRow(50, ZRK_FORM(ComboTipoMotor), [](int v) -> std::optional<int> { return v; },
-                           {.position = [](int v) -> std::optional<int> { return v > 3 ? 1 : v; }}));
-    rows.push_back(scaled16(51, ZRK_FORM(TMargenErrorMotor2), 100, 2));
-    rows.push_back(integer8(53, ZRK_FORM(TVueltasError), Byte::Strict));
-    // The unit keeps more than the state in this cell: a read takes bit 0, a
-    // file the state as it is.
-    rows.push_back(checkRow(54, ZRK_FORM(CheckBalizaEmergencia), [](int v) { return v & 1; }));
-    rows.push_back(listRow(55, ZRK_FORM(cmbModofuncionamiento), cappedAt<1>));
-
-    const TextField dimming = ZRK_CONTROL(txtAtenuacionNocturna);
-    ImageRow dimmingRow = textRow(56, 1, ZRK_FORM(txtAtenuacionNocturna),
-                                  [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 56); });
-    dimmingRow.encode = [=](ParameterImage& m, CodecContext& c) {
+// The night dimming, a percentage: a write leaves the cell alone for a text
+// that is no number.
+ImageRow nightDimmingRow(int a, std::string f, TextField dimming) {
+    ImageRow row =
+        textRow(a, 1, f, dimming, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
         const std::string text = dimming(c.frm).Text();
-        if (isNumeric(text, c.numbers)) m[56] = lenientFitting(c, "txtAtenuacionNocturna", text, kByteMax);
+        if (isNumeric(text, c.numbers)) m[a] = lenientFitting(c, f, text, kByteMax);
     };
     // A save puts 100 % for a value beyond a byte, in the field too.
-    dimmingRow.file.encode = [=](ParameterImage& m, CodecContext& c) {
+    row.file.encode = [=](ParameterImage& m, CodecContext& c) {
         const std::string text = dimming(c.frm).Text();
         if (!isNumeric(text, c.numbers)) return;
         const double value = lenientNumber(text);
         if (value > 255) {
-            m[56] = lenientRounded("txtAtenuacionNocturna", corrected(c, dimming, "100"));
+            m[a] = lenientRounded(f, corrected(c, dimming, "100"));
             return;
         }
-        m[56] = roundToInt32(value, "txtAtenuacionNocturna");
-        if (m[56] < 0)
+        m[a] = roundToInt32(value, f);
+        if (m[a] < 0)
             throw RangeError(texts::fill(messages(c).CargarTexto(texts::id::kOutOfRange), {text, "0", "255"}));
     };
-    rows.push_back(std::move(dimmingRow));
-
-    const TextField timeOf = ZRK_CONTROL(txtTiempoDe);
-    ImageRow timeRow = textRow(57, 2, ZRK_FORM(txtTiempoDe), [](const ParameterImage& m, const CodecContext&, int) {
-        const auto v = read16(m, 57);
+    return row;
+}
+// Minutes, shown up to 999 after a read.
+ImageRow recoveryMinutesRow(int a, std::string f, TextField timeOf) {
+    ImageRow row = textRow(a, 2, f, timeOf, [=](const ParameterImage& m, const CodecContext&, int) {
+        const auto v = read16(m, a);
         return v < 1000 ? std::to_string(v) : std::string("999");
     });
-    timeRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        divide16(m, 57, strictScaled(c, "txtTiempoDe", zeroIfNotNumeric(c, timeOf), 1, k16Max, 0));
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
+        divide16(m, a, strictScaled(c, f, zeroIfNotNumeric(c, timeOf), 1, k16Max, 0));
     };
     // No limit at 999 from a file, unlike a read.
-    timeRow.file.decode = [=](const ParameterImage& m, CodecContext& c) {
-        timeOf(c.frm).setText(std::to_string(read16(m, 57)));
+    row.file.decode = [=](const ParameterImage& m, CodecContext& c) {
+        timeOf(c.frm).setText(std::to_string(read16(m, a)));
     };
-    rows.push_back(std::move(timeRow));
-
-    const TextField pulse = ZRK_CONTROL(txtDuracionPulsoSincronismo);
-    ImageRow pulseRow = textRow(59, 1, ZRK_FORM(txtDuracionPulsoSincronismo),
-                                [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 59); });
-    pulseRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        m[59] = lenientFitting(c, "txtDuracionPulsoSincronismo", zeroIfNotNumeric(c, pulse), kByteMax);
+    return row;
+}
+ImageRow syncPulseRow(int a, std::string f, TextField pulse) {
+    ImageRow row =
+        textRow(a, 1, f, pulse, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
+        m[a] = lenientFitting(c, f, zeroIfNotNumeric(c, pulse), kByteMax);
     };
-    rows.push_back(std::move(pulseRow));
-
-    const TextField group = ZRK_CONTROL(txtGrupoLeds);
-    ImageRow groupRow = textRow(60, 1, ZRK_FORM(txtGrupoLeds),
-                                [](const ParameterImage& m, const CodecContext&, int) { return byteText(m, 60); });
-    groupRow.encode = [=](ParameterImage& m, CodecContext& c) {
+    return row;
+}
+// A value beyond a byte becomes 255, in the field too.
+ImageRow ledGroupsRow(int a, std::string f, TextField group) {
+    ImageRow row =
+        textRow(a, 1, f, group, [=](const ParameterImage& m, const CodecContext&, int) { return byteText(m, a); });
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
         std::string text = zeroIfNotNumeric(c, group);
         if (lenientNumber(text) > 255) text = corrected(c, group, "255");
-        m[60] = lenientFitting(c, "txtGrupoLeds", text, kByteMax);
+        m[a] = lenientFitting(c, f, text, kByteMax);
     };
-    rows.push_back(std::move(groupRow));
-
-    rows.push_back(checkRow(61, ZRK_FORM(chkEnableDisableFalloRotacion), [](int v) { return v; }));
-    // A read takes any other cell value as clear; a file may set greyed (2).
-    rows.push_back(checkRow(62, ZRK_FORM(chkHibernacionMotor), [](int v) { return v > 1 ? 0 : v; }));
-    // Beyond the last item, a read caps at the last sensor, a file falls back to the first.
-    rows.push_back(listRow(63, ZRK_FORM(cmbTipoSensorLampara), cappedAt<2>,
-                           {.position = [](int v) -> std::optional<int> { return v > 2 ? 0 : v; }}));
-    // A save leaves 0 for an alarm current that is no number; a write refuses it.
-    rows.push_back(scaled16(64, ZRK_FORM(TAlarmLampara1), 100, 2, true, {.zeroForText = true}));
-    rows.push_back(scaled16(66, ZRK_FORM(TAlarmLampara2), 100, 2, true, {.zeroForText = true}));
-    rows.push_back(integer16(221, ZRK_FORM(TGradosOffset)));
-    rows.push_back(integer8(223, ZRK_FORM(TLuminosidadLeds), Byte::Lenient));
-    rows.push_back(integer8(224, ZRK_FORM(TDientesDisco), Byte::Lenient));
-
-    const TextField ident = ZRK_CONTROL(TIdentificacion);
-    ImageRow identRow =
-        textRow(231, 16, ZRK_FORM(TIdentificacion), [](const ParameterImage& m, const CodecContext&, int) {
-            std::string text;
-            for (int a = 231; a <= 246; ++a) {
-                if (m[a] == 0) continue;  // no visible character
-                text += characterOfCode(static_cast<std::uint8_t>(m[a])).value_or("?");
-            }
-            return text;
-        });
-    identRow.encode = [=](ParameterImage& m, CodecContext& c) {
-        auto chars = characters(ident(c.frm).Text() + std::string(17, ' '));
-        for (int i = 0; i < 16; ++i) m[231 + i] = codeOfCharacter(chars[static_cast<std::size_t>(i)]);
+    return row;
+}
+// A character a cell in the unit's code page; a cell of 0 shows nothing.
+ImageRow charactersRow(int a, int cells, std::string f, TextField ident) {
+    ImageRow row = textRow(a, cells, f, ident, [=](const ParameterImage& m, const CodecContext&, int) {
+        std::string text;
+        for (int i = a; i < a + cells; ++i) {
+            if (m[i] == 0) continue;  // no visible character
+            text += characterOfCode(static_cast<std::uint8_t>(m[i])).value_or("?");
+        }
+        return text;
+    });
+    row.encode = [=](ParameterImage& m, CodecContext& c) {
+        auto chars = characters(ident(c.frm).Text() + std::string(static_cast<std::size_t>(cells) + 1, ' '));
+        for (int i = 0; i < cells; ++i) m[a + i] = codeOfCharacter(chars[static_cast<std::size_t>(i)]);
     };
-    identRow.file.characters = true;
-    rows.push_back(std::move(identRow));
-
-    rows.push_back(integer8(247, ZRK_FORM(TSemanaFabricacion), Byte::Lenient, kUnitOnly));
-    rows.push_back(integer8(248, ZRK_FORM(TAnoFabricacion), Byte::Lenient, kUnitOnly));
-    rows.push_back(integer16(249, ZRK_FORM(TNumeroFabricacion), kUnitOnly));
-    rows.push_back(integer8(251, ZRK_FORM(TModeloR), Byte::Lenient, kUnitOnly));
-    rows.push_back(integer8(252, ZRK_FORM(TVersionFirmwareR), Byte::Lenient, kUnitOnly));
-    rows.push_back(integer8(253, ZRK_FORM(THardwareR), Byte::Lenient, kUnitOnly));
-    // A file never carries a unit's identifier.
-    rows.push_back(integer16(254, ZRK_FORM(TNumeroID), {.applied = false, .saved = false}));
-    return rows;
+    row.file.characters = true;
+    return row;
 }
 
-#undef ZRK_FORM
-#undef ZRK_CONTROL
+// The rules of one field, by its encoding.
+ImageRow rulesOf(const app::FieldDescriptor& d) {
+    using Kind = app::Encoding::Kind;
+    const int a = d.first;
+    const app::Encoding& e = d.encoding;
+    const auto text = [&d] { return std::get<TextField>(d.control); };
+    ImageRow row = [&] {
+        switch (e.kind) {
+            case Kind::Scaled:
+                return scaled(a, e.cells, d.name, text(), e.decimals, false);
+            case Kind::ScaledByDivision:
+                return scaled(a, 2, d.name, text(), e.decimals, true);
+            case Kind::Whole16:
+                return integer16(a, d.name, text());
+            case Kind::StrictByte:
+                return integer8(a, d.name, text(), Byte::Strict);
+            case Kind::LenientByte:
+                return integer8(a, d.name, text(), Byte::Lenient);
+            case Kind::LightLevel:
+                return luxRow(a, d.name, text(), d.companionControl, e.lenientSave);
+            case Kind::List:
+                return listRow(a, d.name, std::get<ListField>(d.control), e.position);
+            case Kind::Check:
+                return checkRow(a, d.name, std::get<CheckField>(d.control), e.readState);
+            case Kind::Characters:
+                return charactersRow(a, e.cells, d.name, text());
+            case Kind::NightDimming:
+                return nightDimmingRow(a, d.name, text());
+            case Kind::RecoveryMinutes:
+                return recoveryMinutesRow(a, d.name, text());
+            case Kind::SyncPulse:
+                return syncPulseRow(a, d.name, text());
+            case Kind::LedGroups:
+                return ledGroupsRow(a, d.name, text());
+        }
+        throw std::logic_error("no rules for the encoding of " + d.name);
+    }();
+    if (row.length != d.cells()) throw std::logic_error("the encoding of " + d.name + " takes other cells");
+    row.file.applied = d.file.applied;
+    row.file.saved = d.file.saved;
+    row.file.position = d.file.position;
+    row.file.zeroForText = d.file.zeroForText;
+    return row;
+}
 
 }  // namespace
 
 const std::vector<ImageRow>& imageTable() {
     static const std::vector<ImageRow> table = [] {
-        auto rows = buildRows();
-        for (std::size_t i = 1; i < rows.size(); ++i)
-            if (rows[i].first < rows[i - 1].first + rows[i - 1].length)
-                throw std::logic_error("parameter rows out of order at " + rows[i].field);
+        std::vector<ImageRow> rows;
+        for (const auto& field : app::fieldTable()) rows.push_back(rulesOf(field));
         return rows;
     }();
     return table;

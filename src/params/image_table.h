@@ -6,30 +6,19 @@
 #include <variant>
 #include <vector>
 
+#include "form/field_table.h"
 #include "params/image_layout.h"
-
-namespace zrk::app {
-class FrmMain;
-class TextBox;
-class ComboBox;
-class CheckBox;
-}  // namespace zrk::app
 
 namespace zrk::params {
 
-// A control of the form, reached without a name to look up and a cast. The
-// form holds its controls as reference members, which no member pointer can
-// point to, so a row holds the accessor instead. A reference member stays
-// writable through a const form; the accessor takes either.
 template <typename T>
-using FormControl = T& (*)(const app::FrmMain&);
-using RowControl = std::variant<FormControl<app::TextBox>, FormControl<app::ComboBox>, FormControl<app::CheckBox>>;
+using FormControl = app::FieldAccess<T>;
+using RowControl = app::FieldControl;
+using app::ListPosition;
 
-// The list position a cell stands for; none: the list stays as it was.
-using ListPosition = std::optional<int> (*)(int cell);
-
-// One field row of the parameter image: where it lies, its control, how a
-// read and a write convert it, and where a parameter file treats it otherwise.
+// The rules of one field of the parameter image, made from its row in the
+// field table: where it lies, its control, how a read and a write convert
+// it, and where a parameter file treats it otherwise.
 struct ImageRow {
     int first = 0;
     int length = 1;

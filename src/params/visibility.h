@@ -3,31 +3,33 @@
 #include <string>
 #include <vector>
 
+#include "params/image_layout.h"
+
 namespace zrk::app {
 class FrmMain;
-}
+class Control;
+struct FieldDescriptor;
+}  // namespace zrk::app
 
 namespace zrk::params {
 
-// A control by name, and index for array members (-1 otherwise).
-struct ControlRef {
-    std::string name;
-    int index = -1;
-};
+// Which fields a unit shows, from each field's row in the field table: its
+// visibility rule, its labels, the control its row adds and its companion.
 
-// One row of the visibility table: the controls that show when any of the
-// listed addresses is in use.
-struct VisibilityRow {
-    std::vector<int> addresses;
-    std::vector<ControlRef> shown;
-    std::vector<ControlRef> hidden;  // shown rows that also hide a control
-};
+// Whether identification shows the field for the unit's in-use map.
+bool shownForMap(const app::FieldDescriptor& field, const ParameterMap& map);
+// What identification shows or hides of a field: its caption label, the
+// field, its unit label and the control its row adds. Nothing for a field
+// its page shows.
+std::vector<app::Control*> rowControls(const app::FrmMain& frm, const app::FieldDescriptor& field);
+// The fields identification shows or hides, in address order.
+std::vector<app::Control*> identifiedFields(const app::FrmMain& frm);
 
-// Every row in the order identification applies them, except the tab of
-// address 225, which identification handles by itself.
-const std::vector<VisibilityRow>& visibilityTable();
-// What the normal view always hides (the factory view keeps them).
-const std::vector<ControlRef>& normalViewHidden();
+// Shows the fields of the addresses `map` uses, never a companion; with
+// `factoryRowsHidden` the rows only the factory view shows stay hidden.
+void showFieldsInUse(app::FrmMain& frm, const ParameterMap& map, bool factoryRowsHidden);
+// Shows a field's row as identification does.
+void showFieldRow(app::FrmMain& frm, const app::Control& field);
 
 // The caption of the label shown with the field row that starts at `row`,
 // as the operator reads it; the field's code name when it has none.

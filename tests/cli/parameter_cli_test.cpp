@@ -141,7 +141,9 @@ TEST(ParameterCli, FieldsListsNameCaptionAndUnit) {
     EXPECT_EQ(listed.size(), params::rowAddresses().size());
     for (const char* expected :
          {"TPWMLed\tPWM Led\t%", "TTiempoLampara1\tDelay Lamp 1\tSeg.", "ComboTipoMotor\tMotor Type\t",
-          "txtTiempoDe\tRecovery time after hibernation\tMin.", "TAlarmLampara2\tLamp 2 current alarm\tA"})
+          "txtTiempoDe\tRecovery time after hibernation\tMin.", "TAlarmLampara2\tLamp 2 current alarm\tA",
+          // What the window shows beside them: no unit for the failed turns, "%" for the LED brightness.
+          "TVueltasError\tFailed turns\t", "TLuminosidadLeds\tLuminosidad Leds\t%"})
         EXPECT_NE(std::find(listed.begin(), listed.end(), expected), listed.end()) << expected;
 }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace zrk::app {
+
+// A caption: either a localised text id or a fixed text, the same in every language.
+struct CaptionSpec {
+    int textId = 0;
+    std::string fixed;
+};
+inline CaptionSpec txt(int id) { return {id, {}}; }
+inline CaptionSpec fix(std::string text) { return {0, std::move(text)}; }
+
+}  // namespace zrk::app
