@@ -53,16 +53,16 @@ struct Row {
         d.name = name;
         d.control = control;
     }
-    Row&& caption(CaptionSpec text, LabelSlot slot = {&FrmMain::Label}) && {
+    Row&& caption(CaptionText text, LabelSlot slot = {&FrmMain::Label}) && {
         d.caption = {std::move(text), slot};
         return std::move(*this);
     }
     // A check box that carries its caption itself.
-    Row&& ownCaption(CaptionSpec text) && {
+    Row&& ownCaption(CaptionText text) && {
         d.caption = {std::move(text), {.ownCaption = true}};
         return std::move(*this);
     }
-    Row&& unit(CaptionSpec text, LabelSlot slot = {&FrmMain::LabelUnidades}) && {
+    Row&& unit(CaptionText text, LabelSlot slot = {&FrmMain::LabelUnidades}) && {
         d.unit = {std::move(text), slot};
         return std::move(*this);
     }

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "form/caption_spec.h"
+#include "form/caption_text.h"
 
 namespace zrk::app {
 
@@ -72,7 +72,7 @@ struct LabelSlot {
     bool present() const { return array != nullptr || name != nullptr || ownCaption; }
 };
 struct FieldLabel {
-    CaptionSpec text;
+    CaptionText text;
     LabelSlot slot;
 };
 

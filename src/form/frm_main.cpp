@@ -11,7 +11,7 @@ FrmMain::FrmMain() {
     TabStrip1.Click = [this] { TabStrip1_Click(); };
 }
 
-void FrmMain::applyCaption(Control& control, const CaptionSpec& caption) {
+void FrmMain::applyCaption(Control& control, const CaptionText& caption) {
     if (caption.textId != 0) localised_.push_back({&control, caption.textId});
     if (caption.fixed.empty()) return;
     if (auto* c = dynamic_cast<CaptionedControl*>(&control)) c->setCaption(caption.fixed);
@@ -90,7 +90,7 @@ PictureBox& FrmMain::lamp(Control& parent, std::string name, Rgb color) {
     return make<PictureBox>(std::move(name), &parent, PictureBox::Image::Lamp, color);
 }
 
-FrameControl& FrmMain::frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption) {
+FrameControl& FrmMain::frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionText caption) {
     FrameControl& f = member(array, index, parent);
     applyCaption(f, caption);
     return f;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "form/caption_spec.h"
+#include "form/caption_text.h"
 #include "form/control_registry.h"
 #include "form/controls.h"
 #include "texts/text_ids.h"
@@ -55,15 +55,15 @@ private:
         ControlArray<LabelControl>* array = nullptr;  // nullptr: a label with a name of its own
         std::string name;
         int index = -1;
-        CaptionSpec caption;
+        CaptionText caption;
     };
-    LabelSpec L(int index, CaptionSpec caption) { return {&Label, {}, index, std::move(caption)}; }
-    LabelSpec U(int index, CaptionSpec caption) { return {&LabelUnidades, {}, index, std::move(caption)}; }
-    LabelSpec L1(int index, CaptionSpec caption) { return {&label1, {}, index, std::move(caption)}; }
-    LabelSpec N(std::string name, CaptionSpec caption) { return {nullptr, std::move(name), -1, std::move(caption)}; }
+    LabelSpec L(int index, CaptionText caption) { return {&Label, {}, index, std::move(caption)}; }
+    LabelSpec U(int index, CaptionText caption) { return {&LabelUnidades, {}, index, std::move(caption)}; }
+    LabelSpec L1(int index, CaptionText caption) { return {&label1, {}, index, std::move(caption)}; }
+    LabelSpec N(std::string name, CaptionText caption) { return {nullptr, std::move(name), -1, std::move(caption)}; }
     static LabelSpec none() { return {}; }
 
-    void applyCaption(Control& control, const CaptionSpec& caption);
+    void applyCaption(Control& control, const CaptionText& caption);
     LabelControl* makeLabel(Control* parent, const LabelSpec& def);
     template <typename T, typename... Args>
     T& make(std::string name, Control* parent, Args&&... args) {
@@ -76,7 +76,7 @@ private:
         return control;
     }
     template <typename T>
-    T& captioned(std::string name, Control* parent, CaptionSpec caption) {
+    T& captioned(std::string name, Control* parent, CaptionText caption) {
         T& control = make<T>(std::move(name), parent);
         applyCaption(control, caption);
         return control;
@@ -117,7 +117,7 @@ private:
     void numberNextFreeLabels();
     void checkFieldTable() const;
     PictureBox& lamp(Control& parent, std::string name, Rgb color);
-    FrameControl& frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionSpec caption);
+    FrameControl& frame(ControlArray<FrameControl>& array, int index, Control* parent, CaptionText caption);
 
 public:
     FrmMain();

@@ -5,11 +5,11 @@
 namespace zrk::app {
 
 // A caption: either a localised text id or a fixed text, the same in every language.
-struct CaptionSpec {
+struct CaptionText {
     int textId = 0;
     std::string fixed;
 };
-inline CaptionSpec txt(int id) { return {id, {}}; }
-inline CaptionSpec fix(std::string text) { return {0, std::move(text)}; }
+inline CaptionText txt(int id) { return {id, {}}; }
+inline CaptionText fix(std::string text) { return {0, std::move(text)}; }
 
 }  // namespace zrk::app
