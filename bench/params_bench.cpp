@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     qt::SteadyClock& clock = rig.clock;
 
     double wall0 = clock.now(), cpu0 = bench::cpuSeconds();
-    const auto read = params::readUnit(program);
+    const auto read = ops::readUnit(program);
     report("full read (identify 32 + 256 addresses)", 32 + 256, clock.now() - wall0, bench::cpuSeconds() - cpu0,
            kLatency);
 
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         program.verifyOverride = verify;
         wall0 = clock.now();
         cpu0 = bench::cpuSeconds();
-        const auto written = params::writeUnit(program);
+        const auto written = ops::writeUnit(program);
         report(verify ? "verified full write (identifier check + every address with a field + read-back)"
                       : "full write without read-back (identifier check + every address with a field)",
                2 + writes * (verify ? 2 : 1), clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);

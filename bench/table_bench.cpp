@@ -72,10 +72,10 @@ int main(int argc, char** argv) {
     // read that follows checks what it left.
     program.verifyOverride = false;
     const Figures write =
-        measure(clock, [&] { return ops::guarded(program, [&] { return tables::EscribirColores(program); }); });
+        measure(clock, [&] { return ops::guarded(program, [&] { return ops::EscribirColores(program); }); });
     const tables::FlashTable written = program.flash;
     tables::BorrarDatosGrid(program.frm, program.flash);
-    const Figures read = measure(clock, [&] { return tables::CLeerColores_Click(program); });
+    const Figures read = measure(clock, [&] { return ops::CLeerColores_Click(program); });
     const bool same = program.flash == written;
 
     // One row changed in its colour and every entry, written as the button
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     const tables::FlashTable planned = program.flash;
     std::size_t rowCells = 0;
     const Figures row = measure(clock, [&] {
-        auto outcome = tables::CEscribirColores_Click(program);
+        auto outcome = ops::CEscribirColores_Click(program);
         rowCells = outcome.payload.plan.cells().size();
         return outcome;
     });
@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     const auto rowTransactions = static_cast<double>(2 + 2 + 2 * rowCells);
 
     std::printf("Flash-pattern table against zrk-sim (wire timing, latency %.0f ms)\n", kLatency * 1000);
-    print("table write, whole, no read-back", write, tables::kTransferTransactions * kPerTransaction);
-    print("table read", read, (tables::kTransferTransactions + 2) * kPerTransaction);
+    print("table write, whole, no read-back", write, ops::kTransferTransactions * kPerTransaction);
+    print("table read", read, (ops::kTransferTransactions + 2) * kPerTransaction);
     std::printf("read back equals written: %s\n", same ? "yes" : "NO");
     print("verified write of one changed row (target: ratio within 1.1)", row, rowTransactions * kPerTransaction);
     const bool rowSent = row.ok && program.flashOfUnit && program.flashOfUnit->table.pauta(5, 1) == planned.pauta(5, 1);

@@ -14,7 +14,7 @@ namespace zrk::app {
 
 Program::Program(platform::Platform& p) : State(p) {
     wireHandlers();
-    tables::keepTable(*this);
+    ops::keepTable(*this);
 }
 
 int Program::Main() {
@@ -27,9 +27,9 @@ int Program::Main() {
 
     int exitCode = 0;
     try {
-        settings = readSettingsFile(settingsPath());
+        settings = files::readSettingsFile(settingsPath());
         Form_Load();
-    } catch (const SettingsError& e) {
+    } catch (const files::SettingsError& e) {
         platform.ui.messageBox(e.what(), info.title, platform::UserInterface::Icon::Error);
         exitCode = 2;
     } catch (const files::FileError& e) {
@@ -77,11 +77,11 @@ void Program::Form_Load() {
     frm.PestanaActual = 1;
     if (frm.FrameP.has(frm.TabStrip1.selected())) frm.FrameP(frm.TabStrip1.selected()).setVisible(true);
 
-    helpFile = files::utf8(platform.info.resources() / files::pathFromUtf8(id(texts::id::kHelpFile)));
+    helpFile = platform::utf8(platform.info.resources() / platform::pathFromUtf8(id(texts::id::kHelpFile)));
 
     setCaptions();
     // The empty table of the start is nothing to lose on exit.
-    tables::keepTable(*this);
+    ops::keepTable(*this);
 
     frm.setStatus("Start reading the device");
     frm.frmMain.setVisible(true);
@@ -93,7 +93,7 @@ void Program::Form_Load() {
 
 void Program::fillParameterLists() {
     const auto id = [this](int n) { return CargarTexto(n); };
-    const std::pair<ComboBox*, std::vector<std::string>> lists[] = {
+    const std::pair<form::ComboBox*, std::vector<std::string>> lists[] = {
         {&frm.ComboTipoLampara1, {"DC", "AC"}},
         {&frm.ComboTipoLampara2, {"DC", "AC"}},
         {&frm.ComboLamparaPrincipal, {"0", "1", "2"}},
@@ -125,7 +125,7 @@ void Program::setCaptions() {
         frm.FrameP(position).setCaption(id(pageTexts[position - 1]));
     }
     for (const auto& [control, textId] : frm.localisedCaptions())
-        if (auto* captioned = dynamic_cast<CaptionedControl*>(control)) captioned->setCaption(id(textId));
+        if (auto* captioned = dynamic_cast<form::CaptionedControl*>(control)) captioned->setCaption(id(textId));
     frm.cmbModofuncionamiento.AddItem(id(texts::id::kNightOn));
     frm.cmbModofuncionamiento.AddItem(id(texts::id::kTwentyFourHoursOn));
     frm.cmbModofuncionamiento.setListIndex(0);
@@ -140,7 +140,7 @@ void Program::LoadWithoutWindow() {
     fillParameterLists();
     lux.InicializarTablasLux();
     setCaptions();
-    tables::keepTable(*this);
+    ops::keepTable(*this);
     // The pause is in force from the first frame; it runs on the steady
     // clock, so the speed test's count only has to be non-zero.
     link.ContadorPausa = 1;
@@ -159,7 +159,7 @@ void Program::ComboIdioma_Click() {
 void Program::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    while (FormControl* window = takeLastWindow()) window->setVisible(false);
+    while (form::FormControl* window = takeLastWindow()) window->setVisible(false);
     const auto& main = frm.frmMain;
     if (!main.minimised()) {
         const std::string& app = platform.info.title;
@@ -172,8 +172,8 @@ void Program::Form_Unload() {
 }
 
 bool Program::mayExit() {
-    const int fields = params::markedFieldCount(*this);
-    const int rows = tables::unwrittenRows(*this);
+    const int fields = ops::markedFieldCount(*this);
+    const int rows = ops::unwrittenRows(*this);
     const int changes = fields + rows;
     if (changes == 0) return true;
     const std::string question = changes == 1

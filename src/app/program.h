@@ -13,7 +13,7 @@ class Program : public state::State {
 public:
     explicit Program(platform::Platform& platform);
 
-    link::PortChoice portChoice{*this};
+    ops::PortChoice portChoice{*this};
 
     // Start-up: splash, settings, main window. Returns the exit code to end
     // with right away (the settings could not be loaded), else 0. The start-up

@@ -5,7 +5,7 @@
 #include "ops/change_plan.h"
 #include "ops/device_operation.h"
 #include "ops/instant_values.h"
-#include "ops/parameter_files.h"
+#include "ops/open_and_save.h"
 #include "ops/parameter_memory.h"
 #include "ops/remote_commands.h"
 #include "ops/segment_transfer.h"
@@ -23,7 +23,7 @@ namespace {
 // Settings page: the changer type asks for a write; the operating mode
 // decides whether the night dimming can be set.
 void wireConfigurationRules(state::State& s) {
-    FrmMain& frm = s.frm;
+    form::FrmMain& frm = s.frm;
     auto changerChanged = [&s] { s.frm.setStatus(s.CargarTexto(texts::id::kChangesPendingRecord)); };
     frm.ComboTipoCambiador.Click = changerChanged;
     frm.ComboTipoCambiador.Change = changerChanged;
@@ -42,11 +42,12 @@ void wireConfigurationRules(state::State& s) {
 
 // Any edit of a field re-counts the fields that differ from the unit.
 void watchForChanges(state::State& s) {
-    s.frm.controls().hub().subscribe([&s](Control& control, Prop prop) {
-        const bool edit = prop == Prop::Text || prop == Prop::ListIndex || prop == Prop::Value || prop == Prop::Visible;
-        const bool field =
-            control.kind() == Kind::TextBox || control.kind() == Kind::ComboBox || control.kind() == Kind::CheckBox;
-        if (edit && field && s.marksHeld == 0) params::refreshMarks(s);
+    s.frm.controls().hub().subscribe([&s](form::Control& control, form::Prop prop) {
+        const bool edit = prop == form::Prop::Text || prop == form::Prop::ListIndex || prop == form::Prop::Value ||
+                          prop == form::Prop::Visible;
+        const bool field = control.kind() == form::Kind::TextBox || control.kind() == form::Kind::ComboBox ||
+                           control.kind() == form::Kind::CheckBox;
+        if (edit && field && s.marksHeld == 0) ops::refreshMarks(s);
     });
 }
 
@@ -54,7 +55,7 @@ void watchForChanges(state::State& s) {
 
 void Program::wireHandlers() {
     state::State& s = *this;
-    FrmMain& f = frm;
+    form::FrmMain& f = frm;
 
     // Setup page and closing.
     f.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
@@ -66,31 +67,31 @@ void Program::wireHandlers() {
     wireConfigurationRules(s);
 
     // Remote commands: one button each.
-    for (const live::RemoteCommand& command : live::remoteCommands()) {
-        auto& button = dynamic_cast<CommandButton&>(f.controls().at(command.button));
-        button.Click = [&s, &command] { ops::deviceOperation(s, [&] { live::sendRemoteCommand(s, command); }); };
+    for (const ops::RemoteCommand& command : ops::remoteCommands()) {
+        auto& button = dynamic_cast<form::CommandButton&>(f.controls().at(command.button));
+        button.Click = [&s, &command] { ops::deviceOperation(s, [&] { ops::sendRemoteCommand(s, command); }); };
     }
 
     // Parameter memory and parameter files.
-    f.CLeer.Click = [&s] { ops::deviceOperation(s, [&s] { params::readUnit(s); }); };
-    f.CEscribir.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedWrite(s); }); };
-    f.CDeshacer.Click = [&s] { ops::deviceOperation(s, [&s] { params::confirmedUndo(s); }); };
-    f.CGuardar.Click = [&s] { files::CGuardar_Click(s); };
-    f.CAbrir.Click = [&s] { files::CAbrir_Click(s); };
+    f.CLeer.Click = [&s] { ops::deviceOperation(s, [&s] { ops::readUnit(s); }); };
+    f.CEscribir.Click = [&s] { ops::deviceOperation(s, [&s] { ops::confirmedWrite(s); }); };
+    f.CDeshacer.Click = [&s] { ops::deviceOperation(s, [&s] { ops::confirmedUndo(s); }); };
+    f.CGuardar.Click = [&s] { ops::CGuardar_Click(s); };
+    f.CAbrir.Click = [&s] { ops::CAbrir_Click(s); };
 
     // Status lamps and live values.
-    f.CInterrogar.Click = [&s] { live::CInterrogar_Click(s); };
-    f.CModoVerboso.Click = [&s] { live::CModoVerboso_Click(s); };
-    f.Command1.Click = [&s] { live::Command1_Click(s); };
-    f.TimerEstado.Timer = [&s] { live::TimerEstado_Timer(s); };
-    f.btnVerValoresInstantaneos.Click = [&s] { live::btnVerValoresInstantaneos_Click(s); };
-    f.btnSpoolValorInstantaneo.Click = [&s] { live::btnSpoolValorInstantaneo_Click(s); };
-    f.tmrSpoolValoresInstantaneos.Timer = [&s] { live::tmrSpoolValoresInstantaneos_Timer(s); };
+    f.CInterrogar.Click = [&s] { ops::CInterrogar_Click(s); };
+    f.CModoVerboso.Click = [&s] { ops::CModoVerboso_Click(s); };
+    f.Command1.Click = [&s] { ops::Command1_Click(s); };
+    f.TimerEstado.Timer = [&s] { ops::TimerEstado_Timer(s); };
+    f.btnVerValoresInstantaneos.Click = [&s] { ops::btnVerValoresInstantaneos_Click(s); };
+    f.btnSpoolValorInstantaneo.Click = [&s] { ops::btnSpoolValorInstantaneo_Click(s); };
+    f.tmrSpoolValoresInstantaneos.Timer = [&s] { ops::tmrSpoolValoresInstantaneos_Timer(s); };
 
     // Flash-pattern table.
     f.CBorrarTabla.Click = [&s] { tables::CBorrarTabla_Click(s.frm, s.flash); };
-    f.CLeerColores.Click = [&s] { tables::CLeerColores_Click(s); };
-    f.CEscribirColores.Click = [&s] { tables::CEscribirColores_Click(s); };
+    f.CLeerColores.Click = [&s] { ops::CLeerColores_Click(s); };
+    f.CEscribirColores.Click = [&s] { ops::CEscribirColores_Click(s); };
     f.MSFlexGridPautas.KeyPress = [&s](int key) { tables::MSFlexGridPautas_KeyPress(s.frm, s.flash, s.texts, key); };
     f.MSFlexGridPautas.LeaveCell = [&s] { tables::MSFlexGridPautas_LeaveCell(s.frm, s.flash, s.texts); };
     for (int row : f.LColor.indices())

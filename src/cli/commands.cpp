@@ -105,7 +105,7 @@ int exitCodeOf(ops::End end) {
     return kNoAnswer;
 }
 
-void printChanges(CommandContext& c, const std::vector<params::FieldChange>& changes, const std::string& newKey) {
+void printChanges(CommandContext& c, const std::vector<ops::FieldChange>& changes, const std::string& newKey) {
     if (!c.json) {
         // The code name scripts know, then the caption and unit label people read.
         for (const auto& change : changes)
@@ -122,12 +122,12 @@ void printChanges(CommandContext& c, const std::vector<params::FieldChange>& cha
 }
 
 int printPlannedWrite(CommandContext& c, const std::string& command, const std::string& newKey) {
-    const params::ChangePlan plan = params::planWrite(c.program);
-    if (const params::FieldPlan* refused = plan.refused()) {
+    const ops::ChangePlan plan = ops::planWrite(c.program);
+    if (const ops::FieldPlan* refused = plan.refused()) {
         c.err << "zrkctl: " << command << ": " << refused->refusal << "\n";
         return kPortError;
     }
-    printChanges(c, params::changeLines(c.program, plan, params::ValueStyle::Numbers), newKey);
+    printChanges(c, ops::changeLines(c.program, plan, ops::ValueStyle::Numbers), newKey);
     return kOk;
 }
 

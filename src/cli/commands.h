@@ -68,7 +68,7 @@ int exitCodeOf(const ops::Outcome<Payload>& outcome) {
 // One line per change, "NAME (CAPTION): UNIT -> NEW LABEL" with the caption and
 // unit label in the active set, or with --json
 // {"changes": [{"field": NAME, "unit": TEXT, <newKey>: TEXT}, ...]}.
-void printChanges(CommandContext& context, const std::vector<params::FieldChange>& changes, const std::string& newKey);
+void printChanges(CommandContext& context, const std::vector<ops::FieldChange>& changes, const std::string& newKey);
 // A dry run and a diff: the change plan of the form against the unit,
 // printed as printChanges does (a refused field instead on stderr, exit 3);
 // nothing is sent.

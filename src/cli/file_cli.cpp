@@ -13,7 +13,7 @@
 #include "files/atomic_write.h"
 #include "files/write_record.h"
 #include "ops/device_operation.h"
-#include "ops/parameter_files.h"
+#include "ops/open_and_save.h"
 #include "ops/parameter_memory.h"
 #include "ops/segment_transfer.h"
 #include "params/image_layout.h"
@@ -55,7 +55,7 @@ bool takeTableOption(std::vector<std::string>& args) {
 // The end of a table read as an exit code, with its message (the failed
 // transaction's table, half and offset) on stderr; a port error's message
 // is already there.
-int tableReadEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+int tableReadEnd(CommandContext& c, const ops::Outcome<ops::TransferReport>& outcome) {
     if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << outcome.message << "\n";
     return exitCodeOf(outcome);
 }
@@ -67,15 +67,15 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     const bool withTable = takeTableOption(args);
     if (args.size() != 3 || args[1] != "-o")
         return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
-    const auto read = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
+    const auto read = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
     if (read != ops::End::Done) return exitCodeOf(read);
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
     if (withTable) {
-        if (const int code = tableReadEnd(c, tables::CLeerColores_Click(c.program)); code != kOk) return code;
+        if (const int code = tableReadEnd(c, ops::CLeerColores_Click(c.program)); code != kOk) return code;
     }
     try {
-        files::saveParameterFile(c.program, args[2]);
+        ops::saveParameterFile(c.program, args[2]);
     } catch (const params::ConversionError& e) {
         c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(texts::id::kParameterFileNotSaved), {e.what()})
               << "\n";
@@ -102,10 +102,10 @@ int readUnitThenOpen(CommandContext& c, const std::string& file) {
     }
     // The unit's own values first: the file leaves the identifier (and the
     // manufacturing data) as the read showed them.
-    const auto read = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
+    const auto read = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
     if (read != ops::End::Done) return exitCodeOf(read);
     try {
-        files::openParameterFile(c.program, file);
+        ops::openParameterFile(c.program, file);
     } catch (const files::ParameterFileError& e) {
         c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;
@@ -129,7 +129,7 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     }
     // Only the cells that differ from the unit's, unless every in-use
     // address is asked for as the window writes them.
-    const auto written = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {!full, std::nullopt}); });
+    const auto written = ops::guarded(c.program, [&] { return ops::writeUnit(c.program, {!full, std::nullopt}); });
     if (c.program.lastCopyBeforeWrite && !c.json)
         c.out << texts::fill(c.program.CargarTexto(texts::id::kSavedBeforeWriting),
                              {c.program.lastCopyBeforeWrite->string()})
@@ -185,7 +185,7 @@ int logCommand(CommandContext& c, const std::vector<std::string>& given) {
 int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "check: give exactly one parameter file");
     try {
-        files::openParameterFile(c.program, args[1]);
+        ops::openParameterFile(c.program, args[1]);
     } catch (const files::ParameterFileError& e) {
         c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
         return kPortError;

@@ -3,20 +3,20 @@
 #include <string>
 #include <vector>
 
-namespace zrk::app {
+namespace zrk::form {
 class FrmMain;
 class Control;
-}  // namespace zrk::app
+}  // namespace zrk::form
 
 namespace zrk::cli {
 
 // The form's parameter fields, in address order: every field a read decodes
 // (the light levels with their sensor-value fields).
-std::vector<app::Control*> parameterFields(app::FrmMain& frm);
+std::vector<form::Control*> parameterFields(form::FrmMain& frm);
 // A field's value as JSON: a text field as its exact text, a list as its
 // selected position, a check box as its state.
-std::string fieldValueJson(const app::Control& field);
+std::string fieldValueJson(const form::Control& field);
 // {"NAME": VALUE, ...} for every parameter field.
-std::string fieldsJson(app::FrmMain& frm);
+std::string fieldsJson(form::FrmMain& frm);
 
 }  // namespace zrk::cli

@@ -13,19 +13,19 @@
 namespace zrk::cli {
 namespace {
 
-const char* lookName(live::LampLook look) {
+const char* lookName(ops::LampLook look) {
     switch (look) {
-        case live::LampLook::Lit:
+        case ops::LampLook::Lit:
             return "on";
-        case live::LampLook::Unlit:
+        case ops::LampLook::Unlit:
             return "off";
-        case live::LampLook::Unknown:
+        case ops::LampLook::Unknown:
             break;
     }
     return "unknown";
 }
 
-std::vector<std::string> captions(const app::ControlArray<app::LabelControl>& labels) {
+std::vector<std::string> captions(const form::ControlArray<form::LabelControl>& labels) {
     std::vector<std::string> out;
     for (int i : labels.indices()) out.push_back(labels(i).Caption());
     return out;
@@ -73,7 +73,7 @@ int useUnitsChangerType(CommandContext& c) {
 }  // namespace
 
 int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
-    live::StatusChoice choice;
+    ops::StatusChoice choice;
     bool any = false;
     bool changerGiven = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -101,12 +101,12 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (!any) choice = {true, true, true, true};
     if (choice.lamps && !changerGiven)
         if (const int code = useUnitsChangerType(c); code != kOk) return code;
-    live::setTickBoxes(c.program.frm, choice);
+    ops::setTickBoxes(c.program.frm, choice);
 
-    const auto outcome = live::CInterrogar_Click(c.program);
+    const auto outcome = ops::CInterrogar_Click(c.program);
     // The guard's message box is already on stderr.
     if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return kPortError;
-    const live::StatusReading* reading = &outcome.payload;
+    const ops::StatusReading* reading = &outcome.payload;
 
     if (c.json) {
         std::string lamps, values;
@@ -128,7 +128,7 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
 
 int ioCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "io: takes no arguments");
-    const auto outcome = live::btnVerValoresInstantaneos_Click(c.program);
+    const auto outcome = ops::btnVerValoresInstantaneos_Click(c.program);
     if (!outcome.done()) {
         // The window's message box says only "Error".
         c.err << "zrkctl: " << outcome.message << "\n";
@@ -142,7 +142,7 @@ int ioCommand(CommandContext& c, const std::vector<std::string>& args) {
         c.out << "inputs " << joined(inputs) << "\noutputs " << joined(outputs) << "\n";
     bool complete = true;
     for (const auto* texts : {&inputs, &outputs})
-        for (const auto& text : *texts) complete = complete && live::stateLookOf(text) != live::StateLook::Unknown;
+        for (const auto& text : *texts) complete = complete && ops::stateLookOf(text) != ops::StateLook::Unknown;
     return complete ? kOk : kNoAnswer;
 }
 

@@ -76,9 +76,9 @@ int main(int argc, char** argv) {
     // The window's settings file supplies the port and the factory view when
     // it is there; zrkctl works without one.
     try {
-        program.settings = app::readSettingsFile(program.settingsPath());
-    } catch (const app::SettingsError&) {
-        program.settings = app::Settings{};
+        program.settings = files::readSettingsFile(program.settingsPath());
+    } catch (const files::SettingsError&) {
+        program.settings = files::Settings{};
     }
     if (options.port == cli::Options::Port::Com) program.settings.PuertoSerie = static_cast<std::int16_t>(options.com);
     program.LoadWithoutWindow();

@@ -29,14 +29,14 @@ std::string mapHex(const params::ParameterMap& map) {
 
 int identify(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "identify takes no arguments");
-    const auto outcome = ops::guarded(c.program, [&] { return params::IdentificarZRK(c.program); });
+    const auto outcome = ops::guarded(c.program, [&] { return ops::IdentificarZRK(c.program); });
     if (outcome != ops::End::Done) return exitCodeOf(outcome);
     if (!c.json) {
         c.out << mapHex(c.program.MapaParametros) << "\n";
         return kOk;
     }
     std::string visible;
-    for (const app::Control* field : params::identifiedFields(c.program.frm))
+    for (const form::Control* field : params::identifiedFields(c.program.frm))
         if (field->Visible()) visible += (visible.empty() ? "" : ", ") + jsonString(field->key());
     c.out << "{\"map\": " << jsonString(mapHex(c.program.MapaParametros)) << ", \"visible\": [" << visible << "]}\n";
     return kOk;
@@ -45,7 +45,7 @@ int identify(CommandContext& c, const std::vector<std::string>& args) {
 int read(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() >= 2 && args[1] == "-o") return readToFileCommand(c, args);
     if (args.size() != 1) return usageError(c, "read: unexpected argument '" + args[1] + "'");
-    const auto outcome = ops::guarded(c.program, [&] { return params::readUnit(c.program); });
+    const auto outcome = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
     const std::string& status = c.program.frm.status();
     if (c.json)
         c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", \"status\": " << jsonString(status) << "}\n";
@@ -57,21 +57,21 @@ int read(CommandContext& c, const std::vector<std::string>& args) {
 // Applies NAME=VALUE to the form: text fields take the text, lists and check
 // boxes the number. Returns an empty string or what is wrong, in the active set.
 std::string assign(app::Program& program, const std::string& setting) {
-    app::FrmMain& frm = program.frm;
+    form::FrmMain& frm = program.frm;
     const auto equals = setting.find('=');
     if (equals == std::string::npos || equals == 0) return "'" + setting + "' is not NAME=VALUE";
     const std::string name = setting.substr(0, equals), value = setting.substr(equals + 1);
-    app::Control* field = nullptr;
-    for (app::Control* f : parameterFields(frm))
+    form::Control* field = nullptr;
+    for (form::Control* f : parameterFields(frm))
         if (f->name() == name) field = f;
     if (field == nullptr) return "'" + name + "' is not a parameter field";
-    if (auto* text = dynamic_cast<app::TextBox*>(field)) {
+    if (auto* text = dynamic_cast<form::TextBox*>(field)) {
         text->setText(value);
         return {};
     }
     // A list takes -1 (no choice) to its last item, a check box its three states.
-    auto* list = dynamic_cast<app::ComboBox*>(field);
-    auto* check = dynamic_cast<app::CheckBox*>(field);
+    auto* list = dynamic_cast<form::ComboBox*>(field);
+    auto* check = dynamic_cast<form::CheckBox*>(field);
     const int lowest = list != nullptr ? -1 : 0;
     const int highest = list != nullptr ? list->ListCount() - 1 : 2;
     int number = 0;
@@ -106,7 +106,7 @@ std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std:
 // Identifies the unit and reads only the cells of `rows`; a field the unit
 // does not have is an error naming it.
 int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const std::string& command) {
-    const auto identified = ops::guarded(c.program, [&] { return params::IdentificarZRK(c.program); });
+    const auto identified = ops::guarded(c.program, [&] { return ops::IdentificarZRK(c.program); });
     if (identified != ops::End::Done) return exitCodeOf(identified);
     for (int row : rows) {
         bool inUse = false;
@@ -120,7 +120,7 @@ int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const
             return kPortError;
         }
     }
-    return exitCodeOf(ops::guarded(c.program, [&] { return params::readFields(c.program, rows); }));
+    return exitCodeOf(ops::guarded(c.program, [&] { return ops::readFields(c.program, rows); }));
 }
 
 int get(CommandContext& c, const std::vector<std::string>& args) {
@@ -138,7 +138,7 @@ int get(CommandContext& c, const std::vector<std::string>& args) {
     } else {
         for (const auto& name : names) {
             const auto& field = c.program.frm.controls().at(name);
-            const auto* text = dynamic_cast<const app::TextBox*>(&field);
+            const auto* text = dynamic_cast<const form::TextBox*>(&field);
             c.out << name << ": " << (text != nullptr ? text->Text() : fieldValueJson(field)) << "\n";
         }
     }
@@ -169,14 +169,14 @@ int set(CommandContext& c, std::vector<std::string> args) {
                       << "\n";
                 return kPortError;
             }
-        } catch (const app::ControlError& e) {
+        } catch (const form::ControlError& e) {
             c.err << "zrkctl: "
                   << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", e.what()}) << "\n";
             return kPortError;
         }
     }
     if (dryRun) return printPlannedWrite(c, "set", "new");
-    const auto outcome = ops::guarded(c.program, [&] { return params::writeUnit(c.program, {true, std::nullopt}); });
+    const auto outcome = ops::guarded(c.program, [&] { return ops::writeUnit(c.program, {true, std::nullopt}); });
     c.out << c.program.frm.status() << "\n";
     return exitCodeOf(outcome);
 }

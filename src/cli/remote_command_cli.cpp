@@ -11,9 +11,9 @@ namespace {
 
 int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "command: give exactly one command name");
-    for (const auto& command : live::remoteCommands()) {
+    for (const auto& command : ops::remoteCommands()) {
         if (args[1] != command.cliName) continue;
-        const auto outcome = ops::guarded(c.program, [&] { return live::sendRemoteCommand(c.program, command); });
+        const auto outcome = ops::guarded(c.program, [&] { return ops::sendRemoteCommand(c.program, command); });
         if (outcome == ops::End::PortError) return exitCodeOf(outcome);
         const std::string& status = c.program.frm.status();
         if (c.json)

@@ -14,7 +14,7 @@ namespace {
 // A failed read's message (its status line naming table, half and offset)
 // goes to stderr; a failed write's was shown in a message box, which zrkctl
 // prints there, as a port error's.
-int readEnd(CommandContext& c, const ops::Outcome<tables::TransferReport>& outcome) {
+int readEnd(CommandContext& c, const ops::Outcome<ops::TransferReport>& outcome) {
     if (!outcome.done() && outcome != ops::End::PortError) c.err << "zrkctl: " << outcome.message << "\n";
     return exitCodeOf(outcome);
 }
@@ -32,7 +32,7 @@ void printTable(CommandContext& c, const files::TableFile& table) {
 }
 
 int readTable(CommandContext& c) {
-    const int code = readEnd(c, tables::CLeerColores_Click(c.program));
+    const int code = readEnd(c, ops::CLeerColores_Click(c.program));
     if (code == kOk) printTable(c, files::tableFileOf(c.program.flash));
     return code;
 }
@@ -72,9 +72,8 @@ int tableCommand(CommandContext& c, const std::vector<std::string>& given) {
 }  // namespace
 
 int writeShownTable(CommandContext& c, bool dryRun) {
-    const auto outcome =
-        ops::guarded(c.program, [&] { return tables::plannedTableWrite(c.program, {.dryRun = dryRun}); });
-    const tables::TableWriteResult& result = outcome.payload;
+    const auto outcome = ops::guarded(c.program, [&] { return ops::plannedTableWrite(c.program, {.dryRun = dryRun}); });
+    const ops::TableWriteResult& result = outcome.payload;
     const int code = exitCodeOf(outcome);
     if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return code;
     if (c.json) {

@@ -14,7 +14,7 @@ namespace {
 // "TPWMLed: 81 -> 80 (49: 81 -> 80)": the field as the write left it and as
 // the undo puts it back, then each cell as the unit holds it and its byte
 // before that write.
-void printPlan(CommandContext& c, const params::UndoPlan& plan) {
+void printPlan(CommandContext& c, const ops::UndoPlan& plan) {
     for (const auto& field : plan.fields) {
         std::string cells;
         for (const auto& cell : field.cells)
@@ -26,7 +26,7 @@ void printPlan(CommandContext& c, const params::UndoPlan& plan) {
 
 int undoCommand(CommandContext& c, const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
-    params::UndoOptions options;
+    ops::UndoOptions options;
     const auto it = std::find(args.begin(), args.end(), "--unit");
     if (it != args.end()) {
         if (it + 1 == args.end()) return usageError(c, "undo: --unit needs an identifier number");
@@ -39,7 +39,7 @@ int undoCommand(CommandContext& c, const std::vector<std::string>& given) {
     options.withoutRecord = takeFlag(args, "--no-record");
     if (args.size() != 1) return usageError(c, "undo: unexpected argument '" + args[1] + "'");
 
-    const auto undone = ops::guarded(c.program, [&] { return params::undoLastWrite(c.program, options); });
+    const auto undone = ops::guarded(c.program, [&] { return ops::undoLastWrite(c.program, options); });
     // Nothing in the log to undo is not the unit's fault: it is the caller's.
     if (undone == ops::End::NothingToDo) {
         c.err << "zrkctl: " << undone.message << "\n";

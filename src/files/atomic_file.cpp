@@ -106,11 +106,11 @@ std::filesystem::path followLinks(const std::filesystem::path& target) {
         if (error) return path;
         path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    throw FileError(texts::id::kCouldNotSave, utf8(target), texts::Phrase(texts::id::kTooManyLinks));
+    throw FileError(texts::id::kCouldNotSave, platform::utf8(target), texts::Phrase(texts::id::kTooManyLinks));
 }
 
 std::string folderOf(const std::filesystem::path& target) {
-    return target.parent_path().empty() ? std::string(".") : utf8(target.parent_path());
+    return target.parent_path().empty() ? std::string(".") : platform::utf8(target.parent_path());
 }
 
 texts::Phrase writeProblem(int code) {
@@ -172,11 +172,11 @@ void AtomicFile::discard() {
 
 void AtomicFile::fail(const texts::Phrase& what) {
     discard();
-    throw FileError(texts::id::kCouldNotSave, utf8(target_), what);
+    throw FileError(texts::id::kCouldNotSave, platform::utf8(target_), what);
 }
 
 void AtomicFile::write(std::string_view text) {
-    if (done_) throw FileError("Could not save " + utf8(target_) + ": the file was already closed.");
+    if (done_) throw FileError("Could not save " + platform::utf8(target_) + ": the file was already closed.");
     // A short write is caught here, not at commit, so that nothing after a
     // lost piece is written either.
     while (!text.empty()) {
@@ -191,7 +191,7 @@ void AtomicFile::write(std::string_view text) {
 }
 
 void AtomicFile::commit() {
-    if (done_) throw FileError("Could not save " + utf8(target_) + ": the file was already closed.");
+    if (done_) throw FileError("Could not save " + platform::utf8(target_) + ": the file was already closed.");
     // The data must be on the disk before the rename makes it the file.
     if (syncFile(fd_) != 0 && errno != EINVAL) fail(writeProblem(errno));
     const int fd = fd_;

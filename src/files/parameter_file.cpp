@@ -141,7 +141,7 @@ ParameterFileError::ParameterFileError(std::string file, int line, texts::Phrase
       problem_(std::move(problem)),
       fieldRow_(fieldRow) {}
 
-std::string describe(const ParameterFileError& error, const texts::TextTable& table, const app::FrmMain& frm) {
+std::string describe(const ParameterFileError& error, const texts::TextTable& table, const form::FrmMain& frm) {
     const std::string field = error.fieldRow() >= 0 ? params::fieldCaption(frm, error.fieldRow()) : "";
     return message(error.file(), error.line(), error.problem(), field).in(table);
 }
@@ -199,11 +199,11 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
     return content;
 }
 
-ListSizes listSizesOf(const app::FrmMain& frm) {
+ListSizes listSizesOf(const form::FrmMain& frm) {
     return [&frm](const std::string& field) {
         for (const auto& row : params::imageTable())
             if (row.field == field && row.holdsList())
-                return std::get<params::FormControl<app::ComboBox>>(row.control)(frm).ListCount();
+                return std::get<params::FormControl<form::ComboBox>>(row.control)(frm).ListCount();
         throw std::logic_error("no list row " + field);
     };
 }
@@ -270,7 +270,7 @@ std::string cannotReadProblem(const std::error_code& error) {
 
 ParameterFileContent readParameterFile(const std::filesystem::path& path,
                                        const std::function<void(int)>& afterPosition) {
-    const std::string name = utf8(path);
+    const std::string name = platform::utf8(path);
     std::string content;
     try {
         content = readUserFile(path);

@@ -15,9 +15,9 @@
 #include "texts/phrase.h"
 #include "texts/texts.h"
 
-namespace zrk::app {
+namespace zrk::form {
 class FrmMain;
-}  // namespace zrk::app
+}
 
 namespace zrk::files {
 
@@ -70,7 +70,7 @@ ParameterFileContent parseParameterFile(std::istream& in, const std::string& fil
 
 // The number of items of each list the file sets, by field name.
 using ListSizes = std::function<int(const std::string& field)>;
-ListSizes listSizesOf(const app::FrmMain& frm);
+ListSizes listSizesOf(const form::FrmMain& frm);
 // Checks that the form would take every value: 16- and 24-bit values within
 // 32 bits, list positions and check states the controls accept, valid
 // identification characters. Throws ParameterFileError naming the line.
@@ -86,6 +86,6 @@ ParameterFileContent readParameterFile(const std::filesystem::path& path,
 
 // The message box text of a failed open, in the operator's language; a
 // field is named by its caption on `frm`.
-std::string describe(const ParameterFileError& error, const texts::TextTable& texts, const app::FrmMain& frm);
+std::string describe(const ParameterFileError& error, const texts::TextTable& texts, const form::FrmMain& frm);
 
 }  // namespace zrk::files

@@ -9,7 +9,7 @@
 #include "files/user_file.h"
 #include "platform/path_text.h"
 
-namespace zrk::app {
+namespace zrk::files {
 namespace {
 
 std::string trim(const std::string& text) {
@@ -44,7 +44,7 @@ std::string unquote(const std::string& line) {
 }  // namespace
 
 Settings readSettingsFile(const std::filesystem::path& path) {
-    const std::string file = "Settings file " + files::utf8(path);
+    const std::string file = "Settings file " + platform::utf8(path);
     std::string content;
     try {
         content = files::readUserFile(path);
@@ -96,4 +96,4 @@ void writeSettingsFile(const std::filesystem::path& path, const Settings& settin
     files::writeFileAtomically(path, formatSettings(settings));
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::files

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace zrk::app {
+namespace zrk::files {
 
 // The five settings of zrk.ini, in file order.
 struct Settings {
@@ -36,4 +36,4 @@ std::string formatSettings(const Settings& settings);
 // Replaces the file atomically; throws files::FileError when it cannot.
 void writeSettingsFile(const std::filesystem::path& path, const Settings& settings);
 
-}  // namespace zrk::app
+}  // namespace zrk::files

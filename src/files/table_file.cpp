@@ -360,14 +360,14 @@ TableFile readTableFile(const std::filesystem::path& file) {
         text = files::readUserFile(file);
     } catch (const files::UserFileError& e) {
         if (e.reason() == files::UserFileError::Reason::Missing)
-            throw TableFileError(
-                texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), texts::Phrase(texts::id::kJsonCannotOpen)}));
-        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), e.phrase()}));
+            throw TableFileError(texts::Phrase(texts::id::kJsonWhere,
+                                               {platform::utf8(file), texts::Phrase(texts::id::kJsonCannotOpen)}));
+        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {platform::utf8(file), e.phrase()}));
     }
     try {
         return parseTableJson(text);
     } catch (const TableFileError& e) {
-        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {files::utf8(file), e.message()}));
+        throw TableFileError(texts::Phrase(texts::id::kJsonWhere, {platform::utf8(file), e.message()}));
     }
 }
 

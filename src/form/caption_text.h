@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace zrk::app {
+namespace zrk::form {
 
 // A caption: either a localised text id or a fixed text, the same in every language.
 struct CaptionText {
@@ -12,4 +12,4 @@ struct CaptionText {
 inline CaptionText txt(int id) { return {id, {}}; }
 inline CaptionText fix(std::string text) { return {0, std::move(text)}; }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -1,6 +1,6 @@
 #include "form/control_registry.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 Control* ControlRegistry::find(const std::string& name, int index) const {
     const std::string key = index < 0 ? name : name + "(" + std::to_string(index) + ")";
@@ -13,4 +13,4 @@ Control& ControlRegistry::at(const std::string& name, int index) const {
     throw ControlError("No control " + (index < 0 ? name : name + "(" + std::to_string(index) + ")"));
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

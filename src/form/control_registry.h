@@ -7,7 +7,7 @@
 
 #include "form/controls.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 // Owns the controls of one window and finds them by name (and index).
 class ControlRegistry {
@@ -60,4 +60,4 @@ private:
     std::map<int, T*> members_;
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

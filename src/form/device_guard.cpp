@@ -2,7 +2,7 @@
 
 #include "form/controls.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 bool DeviceGuard::run(const std::function<void()>& operation) {
     if (busy_) return false;
@@ -32,4 +32,4 @@ bool DeviceGuard::run(const std::function<void()>& operation) {
     return true;
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-namespace zrk::app {
+namespace zrk::form {
 class Control;
 
 // One device operation at a time. While one runs, the buttons of the other
@@ -23,4 +23,4 @@ private:
     bool busy_ = false;
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -5,7 +5,7 @@
 #include "form/frm_main.h"
 #include "texts/text_ids.h"
 
-namespace zrk::app {
+namespace zrk::form {
 namespace {
 
 namespace id = texts::id;
@@ -266,4 +266,4 @@ const FieldDescriptor* fieldWithCompanion(std::string_view companion) {
     return nullptr;
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

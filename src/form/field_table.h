@@ -8,7 +8,7 @@
 
 #include "form/caption_text.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 class FrmMain;
 class TextBox;
@@ -133,4 +133,4 @@ const FieldDescriptor* fieldNamed(std::string_view name);
 // The field whose companion has that name; nullptr for none.
 const FieldDescriptor* fieldWithCompanion(std::string_view companion);
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -1,6 +1,6 @@
 #include "form/frm_dibujo.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 FrmDibujo::FrmDibujo() {
     FormDibujo.setCaption("Form1");
@@ -48,4 +48,4 @@ void FrmDibujo::drawingChanged() {
     for (const auto& [token, listener] : listeners) listener();
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

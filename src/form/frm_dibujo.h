@@ -7,7 +7,7 @@
 
 #include "form/control_registry.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 // One circle outline on the drawing window: centre and radius in twips from
 // the top left corner of its client area, colour as RGB with red in the low
@@ -68,4 +68,4 @@ private:
     int nextToken_ = 1;
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

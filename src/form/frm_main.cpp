@@ -5,7 +5,7 @@
 
 #include "form/field_table.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 FrmMain::FrmMain() {
     TabStrip1.Click = [this] { TabStrip1_Click(); };
@@ -209,4 +209,4 @@ void FrmMain::HabilitaBotones() {
     for (CommandButton* b : {&CAbrir, &CGuardar, &CLeer, &CEscribir, &CDeshacer}) b->setEnabled(true);
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -15,7 +15,7 @@
 // The second field of a parameter field's row, made beside it.
 #define ZRK_COMPANION(member) TextBox& member = companion(#member)
 
-namespace zrk::app {
+namespace zrk::form {
 
 struct FieldDescriptor;
 
@@ -365,4 +365,4 @@ private:
 #undef ZRK_PARAMETER
 #undef ZRK_COMPANION
 
-}  // namespace zrk::app
+}  // namespace zrk::form

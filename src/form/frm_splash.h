@@ -2,7 +2,7 @@
 
 #include "form/control_registry.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 // The splash window shown while the tool starts.
 class FrmSplash {
@@ -19,4 +19,4 @@ public:
     FrmSplash() { frmSplash.setVisible(false); }
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

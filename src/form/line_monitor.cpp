@@ -6,7 +6,7 @@
 #include "link/line_trace.h"
 #include "texts/text_ids.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 LineMonitor::LineMonitor(link::DeviceLink& link, const texts::TextTable& texts, const platform::Clock& clock)
     : link_(link), texts_(texts), clock_(clock), origin_(clock.now()) {}
@@ -91,4 +91,4 @@ std::string LineMonitor::traceText() const {
     return text.str();
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

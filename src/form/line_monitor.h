@@ -13,7 +13,7 @@
 #include "platform/clock.h"
 #include "texts/texts.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 // The line monitor's content, toolkit-free: the link's events while it is
 // attached, the last kKeptRows of them, and the link's counters. Adding an
@@ -71,4 +71,4 @@ private:
     bool paused_ = false;
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -1,6 +1,6 @@
 #include "form/operation_progress.h"
 
-namespace zrk::app {
+namespace zrk::form {
 
 void OperationProgress::begin(int total) {
     active_ = true;
@@ -27,4 +27,4 @@ void OperationProgress::requestCancel() {
     notify();
 }
 
-}  // namespace zrk::app
+}  // namespace zrk::form

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace zrk::app {
+namespace zrk::form {
 
 // Progress of a long device operation (transactions done of those planned)
 // and the operator's wish to cancel it. The window shows it as a progress bar
@@ -34,4 +34,4 @@ private:
     int total_ = 0;
 };
 
-}  // namespace zrk::app
+}  // namespace zrk::form

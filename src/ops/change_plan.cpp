@@ -9,11 +9,11 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::params {
+namespace zrk::ops {
 namespace {
 
-bool inUse(const ParameterMap& map, int row) {
-    for (int i = 0; i < rowLength(row); ++i)
+bool inUse(const params::ParameterMap& map, int row) {
+    for (int i = 0; i < params::rowLength(row); ++i)
         if (map.ComprobarParametro(row + i)) return true;
     return false;
 }
@@ -28,36 +28,36 @@ bool allBytes(const std::vector<std::int32_t>& cells) {
 // byte of a capped list); otherwise the field is encoded from what it shows.
 // So a list value the file reader replaced (motor type 4 opens as 1) is sent
 // as the choice shown, never as the file's byte.
-void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, CodecContext& context) {
-    const LoadedFields::Row* opened = p.loaded.find(f.row);
+void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, params::CodecContext& context) {
+    const params::LoadedFields::Row* opened = p.loaded.find(f.row);
     if (opened != nullptr && opened->shown == shown && allBytes(opened->cells)) {
-        ParameterImage cells{};
+        params::ParameterImage cells{};
         std::copy(opened->cells.begin(), opened->cells.end(), cells.begin() + f.row);
-        if (shownStateOfCells(f.row, cells, context, p.frm.ComboSensorLuz.ListIndex(), {}) == shown) {
+        if (params::shownStateOfCells(f.row, cells, context, p.frm.ComboSensorLuz.ListIndex(), {}) == shown) {
             f.after = opened->cells;
             return;
         }
     }
-    ParameterImage cells{};
+    params::ParameterImage cells{};
     try {
-        encodeRow(f.row, cells, context);
-    } catch (const RangeError& e) {
+        params::encodeRow(f.row, cells, context);
+    } catch (const params::RangeError& e) {
         f.refusal = e.what();
         return;
-    } catch (const ConversionError& e) {
+    } catch (const params::ConversionError& e) {
         f.refusal = e.what();
         f.unconvertible = true;
         return;
     }
-    for (int i = 0; i < rowLength(f.row); ++i) f.after[static_cast<std::size_t>(i)] = cells[f.row + i];
+    for (int i = 0; i < params::rowLength(f.row); ++i) f.after[static_cast<std::size_t>(i)] = cells[f.row + i];
 }
 
 // The sensor type a read after the write selects: the light levels are
 // shown in its units.
 int sensorAfter(const ChangePlan& plan, const state::State& p) {
     for (const auto& f : plan.fields)
-        if (f.row == kSensorTypeRow && f.refusal.empty())
-            if (const auto position = imageRowAt(kSensorTypeRow).position(f.after[0])) return *position;
+        if (f.row == params::kSensorTypeRow && f.refusal.empty())
+            if (const auto position = params::imageRowAt(params::kSensorTypeRow).position(f.after[0])) return *position;
     return p.frm.ComboSensorLuz.ListIndex();
 }
 
@@ -105,21 +105,28 @@ std::vector<files::WriteRecord::Cell> ChangePlan::changedCells(const FieldPlan& 
 ChangePlan planWrite(state::State& p) {
     ChangePlan plan;
     if (!p.boundUnit) return plan;
-    const UnitBinding& unit = *p.boundUnit;
+    const params::UnitBinding& unit = *p.boundUnit;
     plan.map = unit.map;
     plan.unit = unit.name();
-    CodecContext context = p.codecs();
+    params::CodecContext context = p.codecs();
     context.loaded = nullptr;       // this plan decides which cells stay
     context.correctFields = false;  // and changes nothing in the form
 
     for (const auto& [row, read] : unit.unit.rows()) {
-        if (isManufacturingData(row) || !inUse(unit.map, row)) continue;
-        FieldPlan f{row, fieldAt(row), fieldCaption(p.frm, row), read.cells, read.cells, read.shown, read.shown, false,
+        if (params::isManufacturingData(row) || !inUse(unit.map, row)) continue;
+        FieldPlan f{row,
+                    params::fieldAt(row),
+                    params::fieldCaption(p.frm, row),
+                    read.cells,
+                    read.cells,
+                    read.shown,
+                    read.shown,
+                    false,
                     {}};
         // A field that shows what the unit gave keeps the unit's very cells,
         // whatever a new encoding would make of them (raw list bytes, the
         // other bits of a check box's cell, 1000 shown as 999).
-        const std::string shown = shownState(row, p.frm);
+        const std::string shown = params::shownState(row, p.frm);
         if (shown != read.shown) planEdited(f, shown, p, context);
         for (std::size_t i = 0; i < f.after.size(); ++i) {
             const int address = row + static_cast<int>(i);
@@ -139,11 +146,11 @@ ChangePlan planWrite(state::State& p) {
 
     // What a read after the write would show, with the sensor type it would
     // then select.
-    ParameterImage after{};
+    params::ParameterImage after{};
     for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
     const int sensor = sensorAfter(plan, p);
     for (auto& f : plan.fields)
-        if (f.refusal.empty()) f.afterShown = shownStateOfCells(f.row, after, context, sensor, f.beforeShown);
+        if (f.refusal.empty()) f.afterShown = params::shownStateOfCells(f.row, after, context, sensor, f.beforeShown);
     return plan;
 }
 
@@ -155,7 +162,7 @@ std::string shownValue(const state::State& p, int row, const std::string& shownS
     if (kind == "text" || style == ValueStyle::Numbers) return value;
     const int number = std::stoi(value);
     if (kind == "list") {
-        const auto& list = dynamic_cast<const app::ComboBox&>(p.frm.controls().at(fieldAt(row)));
+        const auto& list = dynamic_cast<const form::ComboBox&>(p.frm.controls().at(params::fieldAt(row)));
         return number >= 0 && number < list.ListCount() ? list.items()[static_cast<std::size_t>(number)] : "-";
     }
     return p.CargarTexto(number == 1 ? texts::id::kChecked : number == 2 ? texts::id::kGreyed : texts::id::kUnchecked);
@@ -164,7 +171,7 @@ std::string shownValue(const state::State& p, int row, const std::string& shownS
 std::string unitValue(const state::State& p, const FieldPlan& f, ValueStyle style) {
     // A list cell a read cannot select leaves the list as it was: its number
     // is what the unit holds, not the entry the list still shows.
-    const ImageRow& row = imageRowAt(f.row);
+    const params::ImageRow& row = params::imageRowAt(f.row);
     if (row.holdsList())
         if (const auto position = row.position(f.before[0]); !position || *position < 0)
             return std::to_string(f.before[0]);
@@ -175,7 +182,7 @@ std::vector<FieldChange> changeLines(const state::State& p, const ChangePlan& pl
     std::vector<FieldChange> out;
     for (const FieldPlan* f : plan.changes())
         out.push_back({f->row, f->field, f->caption, unitValue(p, *f, style),
-                       shownValue(p, f->row, f->afterShown, style), fieldUnit(p.frm, f->row)});
+                       shownValue(p, f->row, f->afterShown, style), params::fieldUnit(p.frm, f->row)});
     return out;
 }
 
@@ -193,13 +200,13 @@ void refreshMarks(state::State& p) {
         }
     } else {
         for (const auto& [row, loaded] : p.loaded.rows())
-            if (!isManufacturingData(row) && loaded.shown != shownState(row, p.frm))
+            if (!params::isManufacturingData(row) && loaded.shown != params::shownState(row, p.frm))
                 notes[row] = texts::fill(p.CargarTexto(texts::id::kLoadedValue),
                                          {shownValue(p, row, loaded.shown, ValueStyle::People)});
     }
     int count = 0;
-    for (int row : rowAddresses()) {
-        app::Control& field = p.frm.controls().at(fieldAt(row));
+    for (int row : params::rowAddresses()) {
+        form::Control& field = p.frm.controls().at(params::fieldAt(row));
         const auto note = notes.find(row);
         const bool marked = note != notes.end();
         field.setMarked(marked, marked ? note->second : std::string());
@@ -214,8 +221,8 @@ void refreshMarks(state::State& p) {
 
 int markedFieldCount(const state::State& p) {
     int count = 0;
-    for (int row : rowAddresses()) {
-        const app::Control& field = p.frm.controls().at(fieldAt(row));
+    for (int row : params::rowAddresses()) {
+        const form::Control& field = p.frm.controls().at(params::fieldAt(row));
         count += field.Marked() && field.Visible() ? 1 : 0;
     }
     return count;
@@ -227,4 +234,4 @@ MarksHeld::~MarksHeld() {
     if (--program_.marksHeld == 0) refreshMarks(program_);
 }
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

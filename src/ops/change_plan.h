@@ -12,7 +12,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::params {
+namespace zrk::ops {
 
 // A write of the form to the unit it is bound to, worked out once before
 // anything is sent. Every view of the write reads it: the marks and their
@@ -41,7 +41,7 @@ struct FieldPlan {
 };
 
 struct ChangePlan {
-    ParameterMap map;
+    params::ParameterMap map;
     std::string unit;  // the identifier number, "-" when the unit has none
     // Every writable field row read from the unit that uses one of its cells.
     std::vector<FieldPlan> fields;
@@ -103,4 +103,4 @@ private:
     state::State& program_;
 };
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

@@ -5,21 +5,21 @@
 #include "ops/operation_guards.h"
 #include "state/state.h"
 
-namespace zrk::live {
+namespace zrk::ops {
 namespace {
 
 // One transaction and the labels its bits go to, bit 0 to `first`.
 struct StateGroup {
     std::uint8_t selector;
-    app::ControlArray<app::LabelControl> app::FrmMain::*labels;
+    form::ControlArray<form::LabelControl> form::FrmMain::*labels;
     int first;
     int count;
 };
 
 const StateGroup kGroups[] = {
-    {link::code(link::StatusSelector::Inputs), &app::FrmMain::lblExterna, 1, 8},
-    {link::code(link::StatusSelector::OutputsLow), &app::FrmMain::lblSalida, 1, 8},
-    {link::code(link::StatusSelector::OutputsHigh), &app::FrmMain::lblSalida, 9, 3},
+    {link::code(link::StatusSelector::Inputs), &form::FrmMain::lblExterna, 1, 8},
+    {link::code(link::StatusSelector::OutputsLow), &form::FrmMain::lblSalida, 1, 8},
+    {link::code(link::StatusSelector::OutputsHigh), &form::FrmMain::lblSalida, 9, 3},
 };
 
 void readGroup(state::State& program, const StateGroup& group) {
@@ -58,7 +58,7 @@ const std::string& stateCaption(StateLook look) {
     return unknown;
 }
 
-app::Rgb stateColour(StateLook look) {
+form::Rgb stateColour(StateLook look) {
     switch (look) {
         case StateLook::On:
             return {0, 0, 255};
@@ -76,7 +76,7 @@ StateLook stateLookOf(const std::string& caption) {
     return StateLook::Unknown;
 }
 
-void showStateLook(app::LabelControl& label, StateLook look) {
+void showStateLook(form::LabelControl& label, StateLook look) {
     label.setCaption(stateCaption(look));
     label.setForeColor(stateColour(look));
 }
@@ -130,4 +130,4 @@ void tmrSpoolValoresInstantaneos_Timer(state::State& program) {
     if (program.frm.btnSpoolValorInstantaneo.Caption() == kAutoRefreshOn) timer.setEnabled(true);
 }
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

@@ -9,17 +9,17 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::live {
+namespace zrk::ops {
 
 // The look of an input or output state label.
 enum class StateLook { On, Off, Unknown };
 
 const std::string& stateCaption(StateLook look);  // "ON", "OFF", "--"
-app::Rgb stateColour(StateLook look);             // blue, red, black
+form::Rgb stateColour(StateLook look);            // blue, red, black
 // The look a caption stands for; Unknown for anything but "ON" and "OFF".
 StateLook stateLookOf(const std::string& caption);
 // Caption first, then colour.
-void showStateLook(app::LabelControl& label, StateLook look);
+void showStateLook(form::LabelControl& label, StateLook look);
 
 // Captions of btnSpoolValorInstantaneo: the refresh is off, it runs.
 inline const std::string kAutoRefreshOff = "Activar auto";
@@ -40,4 +40,4 @@ void btnSpoolValorInstantaneo_Click(state::State& program);
 // skipped while another device operation runs.
 void tmrSpoolValoresInstantaneos_Timer(state::State& program);
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

@@ -17,25 +17,25 @@ namespace zrk::ops {
 // The action buttons (Open, Save, Read, Write) are off while it lives.
 class ButtonsOff {
 public:
-    explicit ButtonsOff(app::FrmMain& frm) : frm_(frm) { frm_.DeshabilitaBotones(); }
+    explicit ButtonsOff(form::FrmMain& frm) : frm_(frm) { frm_.DeshabilitaBotones(); }
     ~ButtonsOff() { frm_.HabilitaBotones(); }
     ButtonsOff(const ButtonsOff&) = delete;
     ButtonsOff& operator=(const ButtonsOff&) = delete;
 
 private:
-    app::FrmMain& frm_;
+    form::FrmMain& frm_;
 };
 
 // The progress bar runs with `planned` transactions while it lives.
 class ProgressRun {
 public:
-    ProgressRun(app::OperationProgress& progress, int planned) : progress_(progress) { progress_.begin(planned); }
+    ProgressRun(form::OperationProgress& progress, int planned) : progress_(progress) { progress_.begin(planned); }
     ~ProgressRun() { progress_.end(); }
     ProgressRun(const ProgressRun&) = delete;
     ProgressRun& operator=(const ProgressRun&) = delete;
 
 private:
-    app::OperationProgress& progress_;
+    form::OperationProgress& progress_;
 };
 
 // The port is closed when it ends, whether or not it was opened.
@@ -53,7 +53,7 @@ private:
 // The three together, as every operation on the parameter memory takes them.
 class OperationScope {
 public:
-    OperationScope(app::FrmMain& frm, app::OperationProgress& progress, link::DeviceLink& link, int planned)
+    OperationScope(form::FrmMain& frm, form::OperationProgress& progress, link::DeviceLink& link, int planned)
         : buttons_(frm), progress_(progress, planned), port_(link) {}
 
 private:

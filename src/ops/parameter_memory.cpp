@@ -20,7 +20,7 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::params {
+namespace zrk::ops {
 namespace {
 
 const char* const kReadError = "Error de lectura, posible desbordamiento. Reintente la operación";
@@ -45,10 +45,10 @@ std::string text(state::State& p, int id, std::initializer_list<std::string_view
 
 // Shows the fields of the addresses `map` uses; outside the factory view the
 // factory rows stay hidden unless `factoryRows`.
-void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows = false) {
+void applyVisibility(state::State& p, const params::ParameterMap& map, bool factoryRows = false) {
     auto& frm = p.frm;
-    OcultarControles(frm, p.factoryView());
-    showFieldsInUse(frm, map, !p.factoryView() && !factoryRows);
+    params::OcultarControles(frm, p.factoryView());
+    params::showFieldsInUse(frm, map, !p.factoryView() && !factoryRows);
     if (!p.factoryView()) {
         // Outside the factory view the fifth tab exists only for units with
         // address 225; the factory view keeps all six tabs, one per page.
@@ -61,9 +61,9 @@ void applyVisibility(state::State& p, const ParameterMap& map, bool factoryRows 
 
 // The text boxes, lists and check boxes of the parameter pages: one per
 // field row, and their companions.
-std::vector<app::Control*> parameterInputs(app::FrmMain& frm) {
-    std::vector<app::Control*> out;
-    for (const auto& field : app::fieldTable()) {
+std::vector<form::Control*> parameterInputs(form::FrmMain& frm) {
+    std::vector<form::Control*> out;
+    for (const auto& field : form::fieldTable()) {
         out.push_back(&frm.controls().at(field.name));
         if (field.companionControl != nullptr) out.push_back(&field.companionControl(frm));
     }
@@ -72,14 +72,14 @@ std::vector<app::Control*> parameterInputs(app::FrmMain& frm) {
 
 // What a parameter file sets, as if a unit used all of it: the rows it
 // applies and the flash-pattern table's tab (address 225).
-ParameterMap fileMap() {
-    ParameterMap map;
+params::ParameterMap fileMap() {
+    params::ParameterMap map;
     const auto use = [&map](int a) {
         map.bytes[static_cast<std::size_t>(a / 8)] |= static_cast<std::uint8_t>(1u << (a % 8));
     };
-    for (int row : rowAddresses())
-        if (appliedFromFile(row))
-            for (int i = 0; i < rowLength(row); ++i) use(row + i);
+    for (int row : params::rowAddresses())
+        if (params::appliedFromFile(row))
+            for (int i = 0; i < params::rowLength(row); ++i) use(row + i);
     use(225);
     return map;
 }
@@ -90,7 +90,7 @@ void endFileView(state::State& p) {
     if (!p.captionBeforeFileView) return;
     p.frm.frmMain.setCaption(*p.captionBeforeFileView);
     p.captionBeforeFileView.reset();
-    for (app::Control* field : parameterInputs(p.frm)) field->setEnabled(true);
+    for (form::Control* field : parameterInputs(p.frm)) field->setEnabled(true);
     // The operating mode decides again whether the night dimming can be set.
     p.frm.cmbModofuncionamiento.Click();
 }
@@ -102,7 +102,7 @@ void showFileWithoutUnit(state::State& p, const std::string& fileName) {
     // Read-only from here, so that no handler enables a field on the way.
     if (!p.captionBeforeFileView) p.captionBeforeFileView = p.frm.frmMain.Caption();
     applyVisibility(p, fileMap(), true);
-    for (app::Control* field : parameterInputs(p.frm)) field->setEnabled(false);
+    for (form::Control* field : parameterInputs(p.frm)) field->setEnabled(false);
     std::string caption = *p.captionBeforeFileView;
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
     p.frm.frmMain.setCaption(text(p, texts::id::kFileNoUnit, {caption, fileName}));
@@ -113,7 +113,7 @@ ops::Outcome<> IdentificarZRK(state::State& p) {
     // Whatever comes of it, the form no longer belongs to a unit until a
     // read succeeds: a write must not carry one unit's values into another.
     p.boundUnit.reset();
-    ParameterMap map = p.MapaParametros;
+    params::ParameterMap map = p.MapaParametros;
     {
         ops::OperationScope scope(p.frm, p.progress, p.link, 32);
         try {
@@ -156,7 +156,7 @@ namespace {
 // decodes them into the fields; a failed transaction decodes nothing.
 ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& only) {
     p.boundUnit.reset();
-    std::vector<int> rows = only ? *only : rowAddresses();
+    std::vector<int> rows = only ? *only : params::rowAddresses();
     if (only) {
         // The light levels are shown in the units of the unit's own sensor,
         // and the identifier number binds the form to the unit.
@@ -166,11 +166,12 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
     std::vector<int> addresses;
     for (int a = 0; a < 256; ++a) {
         if (!p.MapaParametros.ComprobarParametro(a)) continue;
-        const bool wanted = !only || std::any_of(rows.begin(), rows.end(),
-                                                 [a](int first) { return a >= first && a < first + rowLength(first); });
+        const bool wanted = !only || std::any_of(rows.begin(), rows.end(), [a](int first) {
+            return a >= first && a < first + params::rowLength(first);
+        });
         if (wanted) addresses.push_back(a);
     }
-    ParameterImage image{};
+    params::ParameterImage image{};
     {
         ops::OperationScope scope(p.frm, p.progress, p.link, static_cast<int>(addresses.size()));
         try {
@@ -211,7 +212,8 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
 
 }  // namespace
 
-ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std::vector<int>& rows, bool fullRead) {
+ops::Outcome<> takeRead(state::State& p, const params::ParameterImage& image, const std::vector<int>& rows,
+                        bool fullRead) {
     p.boundUnit.reset();
     const MarksHeld marks(p);
     // The two cells whose values a control can refuse are checked before
@@ -222,23 +224,26 @@ ops::Outcome<> takeRead(state::State& p, const ParameterImage& image, const std:
         p.frm.setStatus("Reading Error in data " + std::to_string(address));
         error(p, std::string(kReadError) + "\n" +
                      text(p, texts::id::kUnitValueFormCannotShow,
-                          {std::to_string(image[address]), fieldCaption(p.frm, address), std::to_string(address)}));
+                          {std::to_string(image[address]), params::fieldCaption(p.frm, address),
+                           std::to_string(address)}));
         return ops::End::BadData;
     }
-    CodecContext context = p.codecs();
-    for (int a : readDecodeOrder()) {
+    params::CodecContext context = p.codecs();
+    for (int a : params::readDecodeOrder()) {
         if (std::find(rows.begin(), rows.end(), a) == rows.end()) continue;
-        decodeRow(a, image, context);
-        if (a == kDecodeYieldAfter) p.platform.events.processEvents();
+        params::decodeRow(a, image, context);
+        if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
     }
     // The form now shows this unit: remember the bytes behind each field,
     // and which unit they came from.
     p.loaded.clear();
     p.formFromFile = false;
-    rememberRows(rows, image, p.frm, p.loaded);
-    UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, fullRead};
-    if (p.MapaParametros.ComprobarParametro(kIdentifierHigh) && p.MapaParametros.ComprobarParametro(kIdentifierLow))
-        binding.identifier = static_cast<std::uint16_t>(image[kIdentifierHigh] * 256 + image[kIdentifierLow]);
+    params::rememberRows(rows, image, p.frm, p.loaded);
+    params::UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, fullRead};
+    if (p.MapaParametros.ComprobarParametro(params::kIdentifierHigh) &&
+        p.MapaParametros.ComprobarParametro(params::kIdentifierLow))
+        binding.identifier =
+            static_cast<std::uint16_t>(image[params::kIdentifierHigh] * 256 + image[params::kIdentifierLow]);
     p.boundUnit = binding;
     endFileView(p);
     return ops::End::Done;
@@ -290,7 +295,7 @@ ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail, 
 // after a full read, the copy of the unit's parameters must be saved. When
 // it cannot, the engineer chooses (zrkctl: --no-record); nothing is sent
 // before the answer. Returns whether the write is recorded, or the refusal.
-std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const UnitBinding& unit,
+std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const params::UnitBinding& unit,
                                                  const WriteOptions& options) {
     if (p.platform.info.dataFolder.empty()) return false;
     const files::WriteRecord record(p.platform.info.dataFolder);
@@ -349,8 +354,8 @@ const char* outcomeWord(CellOutcome outcome) {
 
 // The first address of the field row that holds `address`; -1 for none.
 int rowOfAddress(int address) {
-    for (int row : rowAddresses())
-        if (address >= row && address < row + rowLength(row)) return row;
+    for (int row : params::rowAddresses())
+        if (address >= row && address < row + params::rowLength(row)) return row;
     return -1;
 }
 
@@ -425,8 +430,8 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
     };
     bool passEnded = false, beeped = false;
     for (const auto& [a, byte] : frames) {
-        if (a > kLastOfFirstPass) break;
-        if (a > kBeepAfter && !beeped) p.platform.ui.beep(), beeped = true;
+        if (a > params::kLastOfFirstPass) break;
+        if (a > params::kBeepAfter && !beeped) p.platform.ui.beep(), beeped = true;
         if (!write(a, byte)) {
             passEnded = true;
             break;
@@ -435,13 +440,13 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
     if (!passEnded && !beeped) p.platform.ui.beep();
     if (p.progress.cancelRequested() || s.deadAt) return;
     const bool identifierPass =
-        std::any_of(frames.begin(), frames.end(), [](const auto& f) { return f.first > kLastOfFirstPass; });
+        std::any_of(frames.begin(), frames.end(), [](const auto& f) { return f.first > params::kLastOfFirstPass; });
     if (!identifierPass) return;
     // The identifier number goes even when the first pass stopped early, but
     // not into a line that heard nothing: a read asks whether it is still
     // there, and a second silence ends the write before the number goes.
     if (passEnded && p.link.silentInRow() > 0) {
-        readBack(p, s, kIdentifierHigh);
+        readBack(p, s, params::kIdentifierHigh);
         if (p.progress.cancelRequested()) return;
         if (p.link.lineSeemsDead()) {
             s.deadAt = s.unanswered.back();
@@ -449,7 +454,7 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
         }
     }
     for (const auto& [a, byte] : frames)
-        if (a > kLastOfFirstPass && !write(a, byte)) break;
+        if (a > params::kLastOfFirstPass && !write(a, byte)) break;
 }
 
 // An answered write proves only that the frame arrived: reads each cell
@@ -526,7 +531,7 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
         for (int a : unknown) {
             const int row = rowOfAddress(a);
             named += (named.empty() ? "" : ", ") + std::to_string(a) +
-                     (row >= 0 ? " (" + fieldCaption(p.frm, row) + ")" : std::string());
+                     (row >= 0 ? " (" + params::fieldCaption(p.frm, row) + ")" : std::string());
         }
         lines += "\n" + text(p, texts::id::kUnknownSentNoAnswer, {named});
     }
@@ -608,17 +613,18 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
 void rememberWritten(state::State& p, const ChangePlan& plan, const Sending& s) {
     if (!p.boundUnit) return;
     const MarksHeld marks(p);
-    ParameterImage after{};
+    params::ParameterImage after{};
     for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
-    CodecContext context = p.codecs();
+    params::CodecContext context = p.codecs();
     for (const FieldPlan* f : plan.changes()) {
         if (!fieldTaken(plan, *f, s)) continue;
-        if (!holdsChoice(f->row) && shownState(f->row, p.frm) != f->afterShown) decodeRow(f->row, after, context);
-        const LoadedFields::Row row{f->after, f->afterShown};
+        if (!params::holdsChoice(f->row) && params::shownState(f->row, p.frm) != f->afterShown)
+            params::decodeRow(f->row, after, context);
+        const params::LoadedFields::Row row{f->after, f->afterShown};
         p.boundUnit->unit.remember(f->row, row);
         p.loaded.remember(f->row, row);
         // A new identifier number is the unit's from now on.
-        if (f->row == kIdentifierHigh && p.boundUnit->identifier)
+        if (f->row == params::kIdentifierHigh && p.boundUnit->identifier)
             p.boundUnit->identifier = static_cast<std::uint16_t>(f->after[0] * 256 + f->after[1]);
     }
 }
@@ -637,7 +643,7 @@ ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
                       {p.CargarTexto(texts::id::kReadZrk), p.CargarTexto(texts::id::kOpen)}));
         return ops::End::NothingToDo;
     }
-    const UnitBinding unit = *p.boundUnit;
+    const params::UnitBinding unit = *p.boundUnit;
     // The plan is checked whole before the port opens: one bad field must
     // never leave a unit half-written.
     const ChangePlan plan = options.plan ? *options.plan : planWrite(p);
@@ -701,13 +707,13 @@ namespace {
 // What the fields a file sets show, to put back after a read replaced them.
 class OpenedValues {
 public:
-    explicit OpenedValues(const app::FrmMain& frm) {
-        for (int row : readDecodeOrder()) {
-            if (!appliedFromFile(row)) continue;
+    explicit OpenedValues(const form::FrmMain& frm) {
+        for (int row : params::readDecodeOrder()) {
+            if (!params::appliedFromFile(row)) continue;
             std::visit([&](auto control) { values_.emplace_back(row, valueOf(control(frm))); },
-                       imageRowAt(row).control);
+                       params::imageRowAt(row).control);
         }
-        for (const auto& field : app::fieldTable())
+        for (const auto& field : form::fieldTable())
             if (field.companionControl != nullptr)
                 companions_.emplace_back(field.companionControl, field.companionControl(frm).Text());
     }
@@ -715,23 +721,24 @@ public:
     // handlers before the fields they show.
     void restore(state::State& p) const {
         const MarksHeld marks(p);
-        app::FrmMain& frm = p.frm;
+        form::FrmMain& frm = p.frm;
         for (const auto& entry : values_)
-            std::visit([&](auto control) { setValue(control(frm), entry.second); }, imageRowAt(entry.first).control);
+            std::visit([&](auto control) { setValue(control(frm), entry.second); },
+                       params::imageRowAt(entry.first).control);
         for (const auto& [companion, text] : companions_) companion(frm).setText(text);
     }
 
 private:
-    static std::string valueOf(const app::TextBox& box) { return box.Text(); }
-    static std::string valueOf(const app::ComboBox& list) { return std::to_string(list.ListIndex()); }
-    static std::string valueOf(const app::CheckBox& check) { return std::to_string(check.Value()); }
-    static void setValue(app::TextBox& box, const std::string& v) { box.setText(v); }
-    static void setValue(app::ComboBox& list, const std::string& v) { list.setListIndex(std::stoi(v)); }
-    static void setValue(app::CheckBox& check, const std::string& v) { check.setValue(std::stoi(v)); }
+    static std::string valueOf(const form::TextBox& box) { return box.Text(); }
+    static std::string valueOf(const form::ComboBox& list) { return std::to_string(list.ListIndex()); }
+    static std::string valueOf(const form::CheckBox& check) { return std::to_string(check.Value()); }
+    static void setValue(form::TextBox& box, const std::string& v) { box.setText(v); }
+    static void setValue(form::ComboBox& list, const std::string& v) { list.setListIndex(std::stoi(v)); }
+    static void setValue(form::CheckBox& check, const std::string& v) { check.setValue(std::stoi(v)); }
 
     std::vector<std::pair<int, std::string>> values_;
     // The sensor readings beside the light levels: a read fills them, a file does not.
-    std::vector<std::pair<app::FieldAccess<app::TextBox>, std::string>> companions_;
+    std::vector<std::pair<form::FieldAccess<form::TextBox>, std::string>> companions_;
 };
 
 // Write with a parameter file opened before any read: the unit on the line
@@ -740,7 +747,7 @@ private:
 // (as zrkctl write does it).
 ops::Outcome<> bindKeepingTheOpenedFile(state::State& p) {
     const OpenedValues opened(p.frm);
-    const LoadedFields openedCells = p.loaded;
+    const params::LoadedFields openedCells = p.loaded;
     const auto read = readUnit(p);
     if (read != ops::End::Done) return read;
     opened.restore(p);
@@ -778,4 +785,4 @@ ops::Outcome<> confirmedWrite(state::State& p) {
     return writeUnit(p, {false, copy, &plan});
 }
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

@@ -12,7 +12,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::params {
+namespace zrk::ops {
 
 struct ChangePlan;
 
@@ -43,7 +43,7 @@ ops::Outcome<> EscribirZRK(state::State& program, const WriteOptions& options = 
 // (the sensor type first) and binds the form to the unit, with its in-use
 // map as identification left it. A cell the form cannot show (a motor type
 // beyond the list, a rotation-failure state above 2) changes nothing: BadData.
-ops::Outcome<> takeRead(state::State& program, const ParameterImage& cells, const std::vector<int>& rows,
+ops::Outcome<> takeRead(state::State& program, const params::ParameterImage& cells, const std::vector<int>& rows,
                         bool fullRead);
 // Identifies nothing: reads only the cells of the given field rows (and of
 // the sensor type and the identifier number), decodes them and binds the
@@ -67,4 +67,4 @@ ops::Outcome<> writeUnit(state::State& program, const WriteOptions& options = {}
 // opened before any read, reads the unit first and keeps the file's values.
 ops::Outcome<> confirmedWrite(state::State& program);
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

@@ -10,7 +10,7 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::link {
+namespace zrk::ops {
 
 void PortChoice::ComboCom_Click() {
     state::State& p = program_;
@@ -65,7 +65,7 @@ bool PortChoice::runSteps(bool saveAndReport) {
                 unwritable = e;
             }
         });
-        steps.emplace_back([&] { p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie)); });
+        steps.emplace_back([&] { p.frm.setStatus("Serial Port " + link::signedNumber(p.settings.PuertoSerie)); });
     }
     // A failed step falls back to port 1 and the sequence goes on with the
     // next step; when port 1 fails too, its failure text stays and we stop.
@@ -87,7 +87,7 @@ bool PortChoice::runSteps(bool saveAndReport) {
 
 bool PortChoice::fallback() {
     state::State& p = program_;
-    p.frm.setStatus("Serial Port " + signedNumber(p.settings.PuertoSerie) + "  Not Avalaible");
+    p.frm.setStatus("Serial Port " + link::signedNumber(p.settings.PuertoSerie) + "  Not Avalaible");
     // Already trying port 1 for an earlier failure: one try only, no loop.
     if (inFallback_) return false;
     p.platform.events.processEvents();
@@ -98,4 +98,4 @@ bool PortChoice::fallback() {
     return lastTryWorked_;
 }
 
-}  // namespace zrk::link
+}  // namespace zrk::ops

@@ -4,7 +4,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::link {
+namespace zrk::ops {
 
 // The port list of the setup page: the chosen port is tried once, stored in
 // the settings and used by every later operation; a port that cannot be
@@ -29,4 +29,4 @@ private:
     bool lastTryWorked_ = false;
 };
 
-}  // namespace zrk::link
+}  // namespace zrk::ops

@@ -4,7 +4,7 @@
 #include "ops/operation_guards.h"
 #include "state/state.h"
 
-namespace zrk::live {
+namespace zrk::ops {
 
 const std::vector<RemoteCommand>& remoteCommands() {
     static const std::vector<RemoteCommand> commands = {
@@ -39,4 +39,4 @@ ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& com
     return ops::End::Done;
 }
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

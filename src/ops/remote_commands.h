@@ -10,7 +10,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::live {
+namespace zrk::ops {
 
 // One remote-command button: command 6 with a function and a state.
 struct RemoteCommand {
@@ -29,4 +29,4 @@ const std::vector<RemoteCommand>& remoteCommands();
 // Done when the unit answered, else NoAnswer with the status text.
 ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command);
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

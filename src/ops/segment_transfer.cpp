@@ -9,26 +9,26 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::tables {
+namespace zrk::ops {
 namespace {
 
 std::size_t at(int offset) { return static_cast<std::size_t>(offset); }
 
-void encodeRow(const FlashTable& table, int row, int base, SegmentBlock& block) {
+void encodeRow(const tables::FlashTable& table, int row, int base, SegmentBlock& block) {
     const std::int32_t colour = table.color(row);
     block[at(base)] = (colour >> 16) & 0xFF;
     block[at(base + 1)] = (colour >> 8) & 0xFF;
     block[at(base + 2)] = colour & 0xFF;
-    for (int c = 1; c <= kPatternColumns; ++c) {
+    for (int c = 1; c <= tables::kPatternColumns; ++c) {
         const std::int32_t entry = table.pauta(row, c);
         block[at(base + 2 * c + 1)] = (entry >> 8) & 0xFF;
         block[at(base + 2 * c + 2)] = entry & 0xFF;
     }
 }
 
-void decodeRow(const SegmentBlock& block, int base, int row, FlashTable& table) {
+void decodeRow(const SegmentBlock& block, int base, int row, tables::FlashTable& table) {
     table.color(row) = block[at(base)] * 65536 + block[at(base + 1)] * 256 + block[at(base + 2)];
-    for (int c = 1; c <= kPatternColumns; ++c)
+    for (int c = 1; c <= tables::kPatternColumns; ++c)
         table.pauta(row, c) = block[at(base + 2 * c + 1)] * 256 + block[at(base + 2 * c + 2)];
 }
 
@@ -290,12 +290,12 @@ ops::Outcome<TransferReport> runTransfer(state::State& program, int planned, Bod
 
 }  // namespace
 
-void encodeSegmentTable(const FlashTable& table, int n, SegmentBlock& block) {
+void encodeSegmentTable(const tables::FlashTable& table, int n, SegmentBlock& block) {
     encodeRow(table, 2 * n - 1, kHalfStarts[0], block);
     encodeRow(table, 2 * n, kHalfStarts[1], block);
 }
 
-void decodeSegmentTable(const SegmentBlock& block, int n, FlashTable& table) {
+void decodeSegmentTable(const SegmentBlock& block, int n, tables::FlashTable& table) {
     decodeRow(block, kHalfStarts[0], 2 * n - 1, table);
     decodeRow(block, kHalfStarts[1], 2 * n, table);
 }
@@ -328,14 +328,14 @@ std::string writeEndText(const texts::TextTable& texts, int failedHalves) {
 
 int unwrittenRows(const state::State& program) {
     int rows = 0;
-    for (int row = 1; row <= kPatternRows; ++row) {
+    for (int row = 1; row <= tables::kPatternRows; ++row) {
         bool differs = false;
         try {
-            differs = captionColour(program.frm.LColor(row).Caption()) != program.flashKept.color(row);
+            differs = tables::captionColour(program.frm.LColor(row).Caption()) != program.flashKept.color(row);
         } catch (const std::exception&) {
             differs = true;  // a colour the write could not send is no kept one
         }
-        for (int col = 1; col <= kPatternColumns && !differs; ++col)
+        for (int col = 1; col <= tables::kPatternColumns && !differs; ++col)
             differs = program.flash.pauta(row, col) != program.flashKept.pauta(row, col);
         rows += differs ? 1 : 0;
     }
@@ -344,9 +344,9 @@ int unwrittenRows(const state::State& program) {
 
 void keepTable(state::State& program) {
     program.flashKept = program.flash;
-    for (int row = 1; row <= kPatternRows; ++row) {
+    for (int row = 1; row <= tables::kPatternRows; ++row) {
         try {
-            program.flashKept.color(row) = captionColour(program.frm.LColor(row).Caption());
+            program.flashKept.color(row) = tables::captionColour(program.frm.LColor(row).Caption());
         } catch (const std::exception&) {
             // Kept as the table has it; the label then counts as a change.
         }
@@ -357,7 +357,7 @@ namespace {
 
 // The whole table into `read`, then the unit's number from cells 254 and
 // 255 (nothing when they go unanswered). The caller opened the port.
-Tally readTable(state::State& program, FlashTable& read, std::optional<std::uint16_t>& identifier) {
+Tally readTable(state::State& program, tables::FlashTable& read, std::optional<std::uint16_t>& identifier) {
     Tally outcome;
     SegmentBlock block{};
     for (int n = 1; n <= kSegmentTables && outcome.succeeded(); ++n) {
@@ -381,7 +381,7 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
         program.link.AbrirCom();
         // Decoded into a copy: a read that does not finish shows nothing of
         // another table's bytes or of an empty buffer as if the unit held them.
-        FlashTable read = program.flash;
+        tables::FlashTable read = program.flash;
         std::optional<std::uint16_t> identifier;
         Tally outcome = readTable(program, read, identifier);
         program.link.CerrarCom();
@@ -390,10 +390,10 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
         } else if (outcome.succeeded()) {
             program.flash = read;
             program.flashOfUnit.reset();
-            if (identifier) program.flashOfUnit = UnitTable{*identifier, read};
+            if (identifier) program.flashOfUnit = tables::UnitTable{*identifier, read};
             program.frm.setStatus("Ended");
-            RellenarColores(program.frm, program.flash, program.texts);
-            RedibujaGrid(program.frm, program.flash, program.texts);
+            tables::RellenarColores(program.frm, program.flash, program.texts);
+            tables::RedibujaGrid(program.frm, program.flash, program.texts);
             keepTable(program);
         }
         // After a failure the error text of the failed transaction stays.
@@ -401,10 +401,10 @@ ops::Outcome<TransferReport> LeerColores(state::State& program) {
     });
 }
 
-ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<UnitTable>& read) {
+ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<tables::UnitTable>& read) {
     return runTransfer(program, kTransferTransactions + 2, [&program, &read] {
         program.link.AbrirCom();
-        FlashTable table;
+        tables::FlashTable table;
         std::optional<std::uint16_t> identifier;
         Tally outcome = readTable(program, table, identifier);
         program.link.CerrarCom();
@@ -414,14 +414,14 @@ ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<
             outcome.unanswered = true;
             program.frm.setStatus(program.CargarTexto(texts::id::kNothingWrittenNoAnswer));
         } else if (outcome.succeeded()) {
-            read = UnitTable{*identifier, table};
+            read = tables::UnitTable{*identifier, table};
             program.frm.setStatus("Ended");
         }
         return outcome;
     });
 }
 
-std::vector<CellWrite> wholeTableCells(const FlashTable& table) {
+std::vector<CellWrite> wholeTableCells(const tables::FlashTable& table) {
     std::vector<CellWrite> cells;
     for (int n = 1; n <= kSegmentTables; ++n) {
         SegmentBlock block{};
@@ -486,8 +486,8 @@ ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::v
 
 ops::Outcome<TransferReport> EscribirColores(state::State& program) {
     // The labels, not the table, hold the colours the operator sees.
-    for (int row = 1; row <= kPatternRows; ++row)
-        program.flash.color(row) = captionColour(program.frm.LColor(row).Caption());
+    for (int row = 1; row <= tables::kPatternRows; ++row)
+        program.flash.color(row) = tables::captionColour(program.frm.LColor(row).Caption());
     auto outcome = writeTableCells(program, wholeTableCells(program.flash));
     if (outcome.done()) keepTable(program);
     return outcome;
@@ -497,4 +497,4 @@ ops::Outcome<TransferReport> CLeerColores_Click(state::State& program) {
     return ops::guarded(program, [&] { return LeerColores(program); });
 }
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

@@ -15,7 +15,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::tables {
+namespace zrk::ops {
 
 // The unit keeps the flash-pattern table as four segment tables of two rows
 // each. Of a table's 256 offsets only two halves travel: 0 to 66 (row 2n - 1)
@@ -35,9 +35,9 @@ using SegmentBlock = std::array<std::int32_t, 256>;
 
 // Rows 2n - 1 and 2n of `table` into the two halves of `block` (bits of the
 // integers: only the low 24 bits of a colour and 16 of an entry travel).
-void encodeSegmentTable(const FlashTable& table, int n, SegmentBlock& block);
+void encodeSegmentTable(const tables::FlashTable& table, int n, SegmentBlock& block);
 // The two halves of `block` into rows 2n - 1 and 2n of `table`.
-void decodeSegmentTable(const SegmentBlock& block, int n, FlashTable& table);
+void decodeSegmentTable(const SegmentBlock& block, int n, tables::FlashTable& table);
 
 // " 1 - 005 - 012": table, offset and byte after each good transaction.
 std::string progressText(int n, int offset, std::int32_t byte);
@@ -90,7 +90,7 @@ struct CellWrite {
 
 // Every cell of `table` that travels, in the order a whole write sends them:
 // table by table, each first half then second half, offset by offset.
-std::vector<CellWrite> wholeTableCells(const FlashTable& table);
+std::vector<CellWrite> wholeTableCells(const tables::FlashTable& table);
 
 // What a table transfer did beyond how it ended.
 struct TransferReport {
@@ -125,7 +125,7 @@ struct TransferReport {
 ops::Outcome<TransferReport> LeerColores(state::State& program);
 // The same without showing it: the unit's table and number, for a write to
 // be planned against while the grid keeps the operator's edits.
-ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<UnitTable>& read);
+ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<tables::UnitTable>& read);
 // Writes `cells` in their order, which keeps the cells of a half together.
 // Writing skips the rest of a half after a failed transaction and goes on,
 // unless the line seems dead: then nothing more is sent. With verification
@@ -148,4 +148,4 @@ int unwrittenRows(const state::State& program);
 // The grid and the colour labels as they stand become the kept table.
 void keepTable(state::State& program);
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

@@ -27,7 +27,7 @@ void CAyuda_Click(state::State& program) {
 }
 
 void Command2_Click(state::State& program) {
-    app::FrmDibujo& window = program.dibujo;
+    form::FrmDibujo& window = program.dibujo;
     const auto half = [](int twips) { return params::roundToInt32(twips / 2.0, "half size"); };
     const int cx = half(window.FormDibujo.Width());
     const int cy = half(window.FormDibujo.Height());

@@ -12,7 +12,7 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::live {
+namespace zrk::ops {
 namespace {
 
 constexpr int kLedChangerEntry = 3;
@@ -20,18 +20,18 @@ constexpr int kLedChangerEntry = 3;
 // A value read from two transactions: high byte, then low byte at the next
 // selector.
 struct MeasuredValue {
-    const app::CheckBox& box;
+    const form::CheckBox& box;
     std::uint8_t highSelector;
-    app::TextBox& field;
+    form::TextBox& field;
 };
 
-std::array<MeasuredValue, 3> measuredValues(app::FrmMain& frm) {
+std::array<MeasuredValue, 3> measuredValues(form::FrmMain& frm) {
     return {{{frm.chkCorrienteActual, link::code(link::StatusSelector::CurrentHigh), frm.TCorrienteActual},
              {frm.chkVelocidadActual, link::code(link::StatusSelector::SpeedHigh), frm.TVelocidadActual},
              {frm.chkCorrienteLeds, link::code(link::StatusSelector::LedCurrentHigh), frm.txtCorrienteLeds}}};
 }
 
-bool ticked(const app::CheckBox& box) { return box.Value() == 1; }
+bool ticked(const form::CheckBox& box) { return box.Value() == 1; }
 
 link::RespuestaComando readStatusByte(state::State& program, std::uint8_t selector) {
     // Once the line is dead, the rest is not asked: it shows as unknown at once.
@@ -65,7 +65,7 @@ void readValue(state::State& program, const MeasuredValue& value, StatusReading&
     const auto high = readStatusByte(program, value.highSelector);
     const auto low = readStatusByte(program, static_cast<std::uint8_t>(value.highSelector + 1));
     const bool answered = high.Resultado == link::kAck && low.Resultado == link::kAck;
-    app::TextBox& field = value.field;
+    form::TextBox& field = value.field;
     field.setText(answered
                       ? measuredValueText(link::replyByte(high), link::replyByte(low), program.platform.numbers.decimal)
                       : kNoValue);
@@ -74,7 +74,7 @@ void readValue(state::State& program, const MeasuredValue& value, StatusReading&
 
 }  // namespace
 
-void showLampLook(const app::FrmMain::LampRow& row, LampLook look) {
+void showLampLook(const form::FrmMain::LampRow& row, LampLook look) {
     // A lamp without its caption cannot be told from the others.
     row.caption->setVisible(true);
     row.lit->setVisible(look == LampLook::Lit);
@@ -82,7 +82,7 @@ void showLampLook(const app::FrmMain::LampRow& row, LampLook look) {
     row.unknown->setVisible(look == LampLook::Unknown);
 }
 
-const app::FrmMain::LampRow& lampRow(const app::FrmMain& frm, const std::string& litName) {
+const form::FrmMain::LampRow& lampRow(const form::FrmMain& frm, const std::string& litName) {
     for (const auto& row : frm.lampRows())
         if (row.lit->name() == litName) return row;
     throw std::logic_error("No status lamp with the picture " + litName);
@@ -115,7 +115,7 @@ const std::vector<LampBit>& byteBLamps(int changerEntry) {
     return byEntry[changerEntry];
 }
 
-void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice) {
+void setTickBoxes(form::FrmMain& frm, const StatusChoice& choice) {
     frm.chkEstado.setValue(choice.lamps ? 1 : 0);
     frm.chkCorrienteActual.setValue(choice.current ? 1 : 0);
     frm.chkVelocidadActual.setValue(choice.speed ? 1 : 0);
@@ -202,4 +202,4 @@ void TimerEstado_Timer(state::State& program) {
     frm.LedTimerOff.setVisible(true);
 }
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

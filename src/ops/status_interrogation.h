@@ -12,17 +12,17 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::live {
+namespace zrk::ops {
 
 // What a lamp row shows: its lit picture (bit 1), its unlit one (bit 0), or
 // the grey "unknown" look when the byte could not be read.
 enum class LampLook { Lit, Unlit, Unknown };
 
 // Shows the caption and one look of a lamp row, and hides the rest of its pictures.
-void showLampLook(const app::FrmMain::LampRow& row, LampLook look);
+void showLampLook(const form::FrmMain::LampRow& row, LampLook look);
 
 // The row whose lit picture has this name; std::logic_error when none has.
-const app::FrmMain::LampRow& lampRow(const app::FrmMain& frm, const std::string& litName);
+const form::FrmMain::LampRow& lampRow(const form::FrmMain& frm, const std::string& litName);
 
 // One lamp of a status byte: the bit and the lit picture of its row.
 struct LampBit {
@@ -42,7 +42,7 @@ struct StatusChoice {
     bool speed = false;       // chkVelocidadActual
     bool ledCurrent = false;  // chkCorrienteLeds
 };
-void setTickBoxes(app::FrmMain& frm, const StatusChoice& choice);
+void setTickBoxes(form::FrmMain& frm, const StatusChoice& choice);
 
 // A measured value as the fields show it: high × 256 + low hundredths,
 // unsigned (0.00 to 655.35), two decimals with the given separator.
@@ -86,4 +86,4 @@ void Command1_Click(state::State& program);
 // Skipped while any device operation runs, its own previous tick included.
 void TimerEstado_Timer(state::State& program);
 
-}  // namespace zrk::live
+}  // namespace zrk::ops

@@ -4,7 +4,7 @@
 
 #include "texts/text_ids.h"
 
-namespace zrk::tables {
+namespace zrk::ops {
 namespace {
 
 std::string text(const texts::TextTable& texts, int id, std::initializer_list<std::string_view> args) {
@@ -15,18 +15,18 @@ constexpr std::int32_t kMaxColour = 0xFFFFFF;  // only 24 bits of a colour trave
 constexpr std::int32_t kMaxEntry = 0xFFFF;     // and 16 of an entry
 
 std::string entryText(std::int32_t entry) {
-    if (entry == kEmptyAngle) return "---";
-    return entry >= 0 && entry <= kLastAngle ? formatAngle(entry) : std::to_string(entry);
+    if (entry == tables::kEmptyAngle) return "---";
+    return entry >= 0 && entry <= tables::kLastAngle ? tables::formatAngle(entry) : std::to_string(entry);
 }
 
 }  // namespace
 
-std::string tableRefusal(const texts::TextTable& texts, const FlashTable& table) {
-    for (int row = 1; row <= kPatternRows; ++row) {
+std::string tableRefusal(const texts::TextTable& texts, const tables::FlashTable& table) {
+    for (int row = 1; row <= tables::kPatternRows; ++row) {
         const std::int32_t colour = table.color(row);
         if (colour < 0 || colour > kMaxColour)
             return text(texts, texts::id::kColourCannotBeSent, {std::to_string(row), std::to_string(colour)});
-        for (int col = 1; col <= kPatternColumns; ++col) {
+        for (int col = 1; col <= tables::kPatternColumns; ++col) {
             const std::int32_t entry = table.pauta(row, col);
             if (entry < 0 || entry > kMaxEntry)
                 return text(texts, texts::id::kEntryCannotBeSent,
@@ -42,7 +42,8 @@ std::vector<CellWrite> TablePlan::cells() const {
     return all;
 }
 
-TablePlan planTableWrite(const texts::TextTable& texts, const UnitTable& unit, const FlashTable& after) {
+TablePlan planTableWrite(const texts::TextTable& texts, const tables::UnitTable& unit,
+                         const tables::FlashTable& after) {
     TablePlan plan{unit, after, {}, tableRefusal(texts, after)};
     if (!plan.refusal.empty()) return plan;
     for (int n = 1; n <= kSegmentTables; ++n) {
@@ -64,13 +65,13 @@ TablePlan planTableWrite(const texts::TextTable& texts, const UnitTable& unit, c
     return plan;
 }
 
-std::string shownTable(const texts::TextTable& texts, const FlashTable& grid,
-                       const std::vector<std::string>& labelCaptions, FlashTable& out) {
+std::string shownTable(const texts::TextTable& texts, const tables::FlashTable& grid,
+                       const std::vector<std::string>& labelCaptions, tables::FlashTable& out) {
     out = grid;
-    for (int row = 1; row <= kPatternRows; ++row) {
+    for (int row = 1; row <= tables::kPatternRows; ++row) {
         const std::string& caption = labelCaptions.at(static_cast<std::size_t>(row - 1));
         try {
-            out.color(row) = captionColour(caption);
+            out.color(row) = tables::captionColour(caption);
         } catch (const std::exception&) {
             return text(texts, texts::id::kColourCannotBeSent, {std::to_string(row), caption});
         }
@@ -78,7 +79,7 @@ std::string shownTable(const texts::TextTable& texts, const FlashTable& grid,
     return {};
 }
 
-std::string pairText(const FlashTable& table, int row, int pair) {
+std::string pairText(const tables::FlashTable& table, int row, int pair) {
     return entryText(table.pauta(row, 2 * pair - 1)) + " - " + entryText(table.pauta(row, 2 * pair));
 }
 
@@ -88,7 +89,7 @@ std::vector<std::string> rowChangeLines(const texts::TextTable& texts, const Tab
     if (row.colourBefore != row.colourAfter)
         lines.push_back(text(texts, texts::id::kRowColourChange,
                              {r, std::to_string(row.colourBefore), std::to_string(row.colourAfter)}));
-    for (int pair = 1; pair <= kPatternColumns / 2; ++pair) {
+    for (int pair = 1; pair <= tables::kPatternColumns / 2; ++pair) {
         const std::string before = pairText(plan.unit.table, row.row, pair);
         const std::string after = pairText(plan.after, row.row, pair);
         if (before != after)
@@ -97,10 +98,11 @@ std::vector<std::string> rowChangeLines(const texts::TextTable& texts, const Tab
     return lines;
 }
 
-std::string rowRecordText(const FlashTable& table, int row) {
+std::string rowRecordText(const tables::FlashTable& table, int row) {
     std::string pairs;
-    for (int pair = 1; pair <= kPatternColumns / 2; ++pair) {
-        if (table.pauta(row, 2 * pair - 1) == kEmptyAngle && table.pauta(row, 2 * pair) == kEmptyAngle) continue;
+    for (int pair = 1; pair <= tables::kPatternColumns / 2; ++pair) {
+        if (table.pauta(row, 2 * pair - 1) == tables::kEmptyAngle && table.pauta(row, 2 * pair) == tables::kEmptyAngle)
+            continue;
         pairs += (pairs.empty() ? "" : ", ") + pairText(table, row, pair);
     }
     return std::to_string(table.color(row)) + "; " + pairs;
@@ -109,9 +111,9 @@ std::string rowRecordText(const FlashTable& table, int row) {
 std::string rowField(int row) { return "TablaPautas(" + std::to_string(row) + ")"; }
 
 int rowOfField(const std::string& field) {
-    for (int row = 1; row <= kPatternRows; ++row)
+    for (int row = 1; row <= tables::kPatternRows; ++row)
         if (field == rowField(row)) return row;
     return 0;
 }
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

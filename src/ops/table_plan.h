@@ -8,7 +8,7 @@
 #include "tables/flash_table.h"
 #include "texts/texts.h"
 
-namespace zrk::tables {
+namespace zrk::ops {
 
 // A write of the grid and the colour labels to one unit, worked out against
 // that unit's table as read before anything is sent. The confirmation, the
@@ -24,8 +24,8 @@ struct RowChange {
 };
 
 struct TablePlan {
-    UnitTable unit;    // the unit's number and table as read
-    FlashTable after;  // what the grid and the labels show
+    tables::UnitTable unit;    // the unit's number and table as read
+    tables::FlashTable after;  // what the grid and the labels show
     std::vector<RowChange> rows;
     // Why the table cannot be sent as it stands; empty when it can.
     std::string refusal;
@@ -36,29 +36,29 @@ struct TablePlan {
 
 // Why `table` cannot be sent as it is (a colour beyond 24 bits or an entry
 // beyond 16 bits would reach the unit cut short); empty when it can.
-std::string tableRefusal(const texts::TextTable& texts, const FlashTable& table);
+std::string tableRefusal(const texts::TextTable& texts, const tables::FlashTable& table);
 
 // The plan for `after` against the unit's table. A colour beyond 24 bits or
 // an entry beyond 16 bits would reach the unit cut short: refused.
-TablePlan planTableWrite(const texts::TextTable& texts, const UnitTable& unit, const FlashTable& after);
+TablePlan planTableWrite(const texts::TextTable& texts, const tables::UnitTable& unit, const tables::FlashTable& after);
 
 // The table the grid and the colour labels (rows 1 to 8) show into `out`;
 // the refusal when a label's number does not fit 32 bits, else nothing.
-std::string shownTable(const texts::TextTable& texts, const FlashTable& grid,
-                       const std::vector<std::string>& labelCaptions, FlashTable& out);
+std::string shownTable(const texts::TextTable& texts, const tables::FlashTable& grid,
+                       const std::vector<std::string>& labelCaptions, tables::FlashTable& out);
 
 // "090 - 180", an empty entry as "---": how people read a pair of a row.
-std::string pairText(const FlashTable& table, int row, int pair);
+std::string pairText(const tables::FlashTable& table, int row, int pair);
 
 // One line per change of a row for the confirmation: its colour, then each
 // pair (start and end column) that changes, before -> after.
 std::vector<std::string> rowChangeLines(const texts::TextTable& texts, const TablePlan& plan, const RowChange& row);
 
 // A row as the write record keeps it: "16777215; 090 - 180, 200 - 250".
-std::string rowRecordText(const FlashTable& table, int row);
+std::string rowRecordText(const tables::FlashTable& table, int row);
 
 // The record's name of a row, and back; zero for a name that is no row.
 std::string rowField(int row);
 int rowOfField(const std::string& field);
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

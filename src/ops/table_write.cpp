@@ -11,7 +11,7 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::tables {
+namespace zrk::ops {
 namespace {
 
 using Result = ops::Outcome<TableWriteResult>;
@@ -39,7 +39,7 @@ std::optional<std::uint16_t> identify(state::State& p) {
 
 std::vector<std::string> labelCaptions(const state::State& p) {
     std::vector<std::string> captions;
-    for (int row = 1; row <= kPatternRows; ++row) captions.push_back(p.frm.LColor(row).Caption());
+    for (int row = 1; row <= tables::kPatternRows; ++row) captions.push_back(p.frm.LColor(row).Caption());
     return captions;
 }
 
@@ -115,7 +115,7 @@ std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const 
 }  // namespace
 
 Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
-    FlashTable after;
+    tables::FlashTable after;
     if (const auto refused = shownTable(p.texts, p.flash, labelCaptions(p), after); !refused.empty())
         return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
     if (const auto refused = tableRefusal(p.texts, after); !refused.empty())
@@ -133,7 +133,7 @@ Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
         // The grid keeps the edits: the unit's table is read beside them.
         if (!p.platform.ui.confirm(text(p, texts::id::kTableReadFirst, {name}), {}, p.platform.info.title))
             return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled));
-        std::optional<UnitTable> read;
+        std::optional<tables::UnitTable> read;
         const auto outcome = readUnitTable(p, read);
         if (!outcome.done()) return {outcome.end, outcome.message};
         if (read->identifier != *unit)
@@ -175,8 +175,8 @@ Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
     if (*recorded) recordWrite(p, plan, outcome.payload);
     if (outcome.done()) {
         // The unit now holds the planned table: the next write starts from it.
-        p.flashOfUnit = UnitTable{*unit, plan.after};
-        for (int row = 1; row <= kPatternRows; ++row) p.flash.color(row) = plan.after.color(row);
+        p.flashOfUnit = tables::UnitTable{*unit, plan.after};
+        for (int row = 1; row <= tables::kPatternRows; ++row) p.flash.color(row) = plan.after.color(row);
         keepTable(p);
     } else {
         // What the unit holds is no longer known cell by cell: a next write
@@ -190,4 +190,4 @@ Result CEscribirColores_Click(state::State& program) {
     return ops::guarded(program, [&] { return plannedTableWrite(program, {}); });
 }
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

@@ -10,7 +10,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::tables {
+namespace zrk::ops {
 
 // A write of the flash-pattern table as for the parameters: planned against
 // the unit's table as read, confirmed, recorded (a copy of the unit's table
@@ -39,4 +39,4 @@ ops::Outcome<TableWriteResult> plannedTableWrite(state::State& program, const Ta
 // The "Escribir Colores" button, as a device operation.
 ops::Outcome<TableWriteResult> CEscribirColores_Click(state::State& program);
 
-}  // namespace zrk::tables
+}  // namespace zrk::ops

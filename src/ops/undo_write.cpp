@@ -16,7 +16,7 @@
 #include "state/state.h"
 #include "texts/text_ids.h"
 
-namespace zrk::params {
+namespace zrk::ops {
 namespace {
 
 // The headline a write's port error has; an undo is a write.
@@ -74,10 +74,10 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
 
 // A logged field by the caption the window shows beside it.
 std::string captionOf(const state::State& p, const std::string& field) {
-    if (const int row = tables::rowOfField(field); row > 0)
+    if (const int row = ops::rowOfField(field); row > 0)
         return texts::fill(p.CargarTexto(texts::id::kTableRow), {std::to_string(row)});
-    for (int row : rowAddresses())
-        if (fieldAt(row) == field) return fieldCaption(p.frm, row);
+    for (int row : params::rowAddresses())
+        if (params::fieldAt(row) == field) return params::fieldCaption(p.frm, row);
     return field;
 }
 
@@ -444,4 +444,4 @@ ops::Outcome<> confirmedUndo(state::State& p) {
     return applyUndo(p, plan, options);
 }
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

@@ -10,7 +10,7 @@ namespace zrk::state {
 class State;
 }
 
-namespace zrk::params {
+namespace zrk::ops {
 
 // Undo of the last write in the write log: the logged cells go back to the
 // bytes they held before it, and nothing else is touched (no identification,
@@ -99,4 +99,4 @@ std::vector<WriteSummary> recentWrites(state::State& program, const std::optiona
 // the form holds none), listed with the recent writes and asked first.
 ops::Outcome<> confirmedUndo(state::State& program);
 
-}  // namespace zrk::params
+}  // namespace zrk::ops

@@ -38,14 +38,14 @@ int rowLength(int address) { return imageRowAt(address).length; }
 
 bool holdsChoice(int address) { return imageRowAt(address).holdsChoice(); }
 
-std::string shownState(int address, const app::FrmMain& frm) {
+std::string shownState(int address, const form::FrmMain& frm) {
     const ImageRow& row = imageRowAt(address);
     std::string shown;
-    if (const auto* box = std::get_if<FormControl<app::TextBox>>(&row.control))
+    if (const auto* box = std::get_if<FormControl<form::TextBox>>(&row.control))
         shown = "text:" + (*box)(frm).Text();
-    else if (const auto* combo = std::get_if<FormControl<app::ComboBox>>(&row.control))
+    else if (const auto* combo = std::get_if<FormControl<form::ComboBox>>(&row.control))
         shown = "list:" + std::to_string((*combo)(frm).ListIndex());
-    else if (const auto* tick = std::get_if<FormControl<app::CheckBox>>(&row.control))
+    else if (const auto* tick = std::get_if<FormControl<form::CheckBox>>(&row.control))
         shown = "check:" + std::to_string((*tick)(frm).Value());
     if (row.followsSensor) shown += "|sensor:" + std::to_string(frm.ComboSensorLuz.ListIndex());
     return shown;
@@ -69,7 +69,7 @@ std::string shownStateOfCells(int address, const ParameterImage& cells, const Co
     return shown;
 }
 
-void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const app::FrmMain& frm,
+void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const form::FrmMain& frm,
                   LoadedFields& into) {
     for (int a : addresses) {
         const ImageRow& row = imageRowAt(a);
@@ -121,9 +121,9 @@ bool appliedFromFile(int address) { return imageRowAt(address).file.applied; }
 void decodeFileRow(int address, const ParameterImage& image, CodecContext& context) {
     const ImageRow& row = imageRowAt(address);
     const std::int32_t cell = image[static_cast<std::size_t>(address)];
-    if (const auto* list = std::get_if<FormControl<app::ComboBox>>(&row.control)) {
+    if (const auto* list = std::get_if<FormControl<form::ComboBox>>(&row.control)) {
         if (const auto position = row.filePosition(cell)) (*list)(context.frm).setListIndex(*position);
-    } else if (const auto* check = std::get_if<FormControl<app::CheckBox>>(&row.control)) {
+    } else if (const auto* check = std::get_if<FormControl<form::CheckBox>>(&row.control)) {
         (*check)(context.frm).setValue(cell);
     } else {
         (row.file.decode ? row.file.decode : row.decode)(image, context);
@@ -143,7 +143,7 @@ void encodeFileRow(int address, ParameterImage& image, const CodecContext& codec
             return;
         }
         if (row.file.zeroForText) {
-            const auto& box = std::get<FormControl<app::TextBox>>(row.control)(context.frm);
+            const auto& box = std::get<FormControl<form::TextBox>>(row.control)(context.frm);
             if (!isNumeric(box.Text(), context.numbers)) return;
         }
     }

@@ -12,7 +12,7 @@
 #include "platform/number_format.h"
 #include "texts/texts.h"
 
-namespace zrk::app {
+namespace zrk::form {
 class FrmMain;
 }
 
@@ -57,7 +57,7 @@ using ParameterImage = std::array<std::int32_t, 256>;
 
 // What the field codecs work with.
 struct CodecContext {
-    app::FrmMain& frm;
+    form::FrmMain& frm;
     const LuxTables& lux;
     platform::NumberFormat numbers;
     // What the fields were loaded with: a row the operator left alone is
@@ -90,20 +90,20 @@ bool holdsChoice(int address);
 
 // What the form shows for the row that starts at `address`: the field's
 // text, list position or check state (and the sensor type, for light levels).
-std::string shownState(int address, const app::FrmMain& frm);
+std::string shownState(int address, const form::FrmMain& frm);
 // What a read of `cells` would show for that row, in the same form as
 // shownState, with `sensor` the light-sensor type a read would select. A
 // list whose cell a read does not select gives `unchanged`.
 std::string shownStateOfCells(int address, const ParameterImage& cells, const CodecContext& context, int sensor,
                               const std::string& unchanged);
 // Remembers, for each row, its cells of `cells` and what the form shows now.
-void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const app::FrmMain& frm,
+void rememberRows(const std::vector<int>& addresses, const ParameterImage& cells, const form::FrmMain& frm,
                   LoadedFields& into);
 // Whether the row still shows what it was loaded with.
 bool rowUnchanged(int address, const CodecContext& context);
 
 // Decodes the row that starts at `address` into its fields. A list position
-// or check state the control refuses throws app::ControlError.
+// or check state the control refuses throws form::ControlError.
 void decodeRow(int address, const ParameterImage& image, CodecContext& context);
 // Encodes the row that starts at `address` into the image: the loaded cells
 // when the row is unchanged, else by its conversion rules. A text that does
@@ -117,7 +117,7 @@ void encodeRow(int address, ParameterImage& image, CodecContext& context);
 bool appliedFromFile(int address);
 // Decodes a file's row into its fields: lists and check boxes as the file
 // holds them, with the reader's own replacements. A list position or check
-// state the control refuses throws app::ControlError.
+// state the control refuses throws form::ControlError.
 void decodeFileRow(int address, const ParameterImage& image, CodecContext& context);
 // Encodes the row for a save, as encodeRow with the writer's own rules; a
 // row a file never carries is left as it is.

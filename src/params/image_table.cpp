@@ -11,9 +11,9 @@
 namespace zrk::params {
 namespace {
 
-using TextField = FormControl<app::TextBox>;
-using ListField = FormControl<app::ComboBox>;
-using CheckField = FormControl<app::CheckBox>;
+using TextField = FormControl<form::TextBox>;
+using ListField = FormControl<form::ComboBox>;
+using CheckField = FormControl<form::CheckBox>;
 
 std::int32_t read16(const ParameterImage& m, int a) { return m[a] * 256 + m[a + 1]; }
 std::int32_t read24(const ParameterImage& m, int a) { return m[a] * 65536 + m[a + 1] * 256 + m[a + 2]; }
@@ -272,10 +272,10 @@ ImageRow charactersRow(int a, int cells, std::string f, TextField ident) {
 }
 
 // The rules of one field, by its encoding.
-ImageRow rulesOf(const app::FieldDescriptor& d) {
-    using Kind = app::Encoding::Kind;
+ImageRow rulesOf(const form::FieldDescriptor& d) {
+    using Kind = form::Encoding::Kind;
     const int a = d.first;
-    const app::Encoding& e = d.encoding;
+    const form::Encoding& e = d.encoding;
     const auto text = [&d] { return std::get<TextField>(d.control); };
     ImageRow row = [&] {
         switch (e.kind) {
@@ -321,7 +321,7 @@ ImageRow rulesOf(const app::FieldDescriptor& d) {
 const std::vector<ImageRow>& imageTable() {
     static const std::vector<ImageRow> table = [] {
         std::vector<ImageRow> rows;
-        for (const auto& field : app::fieldTable()) rows.push_back(rulesOf(field));
+        for (const auto& field : form::fieldTable()) rows.push_back(rulesOf(field));
         return rows;
     }();
     return table;

@@ -12,9 +12,9 @@
 namespace zrk::params {
 
 template <typename T>
-using FormControl = app::FieldAccess<T>;
-using RowControl = app::FieldControl;
-using app::ListPosition;
+using FormControl = form::FieldAccess<T>;
+using RowControl = form::FieldControl;
+using form::ListPosition;
 
 // The rules of one field of the parameter image, made from its row in the
 // field table: where it lies, its control, how a read and a write convert
@@ -65,8 +65,8 @@ struct ImageRow {
         bool zeroForText = false;
     } file;
 
-    bool holdsList() const { return std::holds_alternative<FormControl<app::ComboBox>>(control); }
-    bool holdsCheck() const { return std::holds_alternative<FormControl<app::CheckBox>>(control); }
+    bool holdsList() const { return std::holds_alternative<FormControl<form::ComboBox>>(control); }
+    bool holdsCheck() const { return std::holds_alternative<FormControl<form::CheckBox>>(control); }
     // A choice (list position, check state) is stored in a file as the form shows it.
     bool holdsChoice() const { return holdsList() || holdsCheck(); }
     // The position a file's cell selects, after the reader's own replacement.

@@ -10,28 +10,28 @@
 namespace zrk::params {
 namespace {
 
-using app::ShownWhen;
+using form::ShownWhen;
 
-app::Control& fieldOf(const app::FrmMain& frm, const app::FieldDescriptor& field) {
-    return std::visit([&frm](auto access) -> app::Control& { return access(frm); }, field.control);
+form::Control& fieldOf(const form::FrmMain& frm, const form::FieldDescriptor& field) {
+    return std::visit([&frm](auto access) -> form::Control& { return access(frm); }, field.control);
 }
 
-app::Control& slotControl(const app::FrmMain& frm, const app::LabelSlot& slot) {
+form::Control& slotControl(const form::FrmMain& frm, const form::LabelSlot& slot) {
     if (slot.name != nullptr) return frm.controls().at(slot.name);
     return (frm.*slot.array)(slot.index);
 }
 
 // Companions are filled by a read and never shown; the normal view hides
 // them with the factory rows.
-void hideCompanions(app::FrmMain& frm) {
-    for (const auto& field : app::fieldTable())
+void hideCompanions(form::FrmMain& frm) {
+    for (const auto& field : form::fieldTable())
         if (field.companionControl != nullptr) field.companionControl(frm).setVisible(false);
 }
 
-void hideFactoryRows(app::FrmMain& frm) {
-    for (const auto& field : app::fieldTable())
+void hideFactoryRows(form::FrmMain& frm) {
+    for (const auto& field : form::fieldTable())
         if (field.factoryOnly)
-            for (app::Control* control : rowControls(frm, field)) control->setVisible(false);
+            for (form::Control* control : rowControls(frm, field)) control->setVisible(false);
     hideCompanions(frm);
 }
 
@@ -43,7 +43,7 @@ std::string trimmed(std::string text, const char* marks) {
 
 }  // namespace
 
-bool shownForMap(const app::FieldDescriptor& field, const ParameterMap& map) {
+bool shownForMap(const form::FieldDescriptor& field, const ParameterMap& map) {
     switch (field.shown) {
         case ShownWhen::FirstCellUsed:
             return map.ComprobarParametro(field.first);
@@ -59,41 +59,41 @@ bool shownForMap(const app::FieldDescriptor& field, const ParameterMap& map) {
     return false;
 }
 
-std::vector<app::Control*> rowControls(const app::FrmMain& frm, const app::FieldDescriptor& field) {
+std::vector<form::Control*> rowControls(const form::FrmMain& frm, const form::FieldDescriptor& field) {
     if (field.shown == ShownWhen::WithItsPage) return {};
-    app::Control& control = fieldOf(frm, field);
-    const app::FrmMain::FieldRow* row = frm.rowOf(control);
+    form::Control& control = fieldOf(frm, field);
+    const form::FrmMain::FieldRow* row = frm.rowOf(control);
     if (row == nullptr) throw std::logic_error("no row of the form holds " + field.name);
-    std::vector<app::Control*> out;
-    for (app::Control* c : {row->caption, row->field, row->unit})
+    std::vector<form::Control*> out;
+    for (form::Control* c : {row->caption, row->field, row->unit})
         if (c != nullptr) out.push_back(c);
     if (field.alsoShown.present()) out.push_back(&slotControl(frm, field.alsoShown));
     return out;
 }
 
-std::vector<app::Control*> identifiedFields(const app::FrmMain& frm) {
-    std::vector<app::Control*> out;
-    for (const auto& field : app::fieldTable())
+std::vector<form::Control*> identifiedFields(const form::FrmMain& frm) {
+    std::vector<form::Control*> out;
+    for (const auto& field : form::fieldTable())
         if (field.shown != ShownWhen::WithItsPage) out.push_back(&fieldOf(frm, field));
     return out;
 }
 
-void showFieldsInUse(app::FrmMain& frm, const ParameterMap& map, bool factoryRowsHidden) {
-    for (const auto& field : app::fieldTable()) {
+void showFieldsInUse(form::FrmMain& frm, const ParameterMap& map, bool factoryRowsHidden) {
+    for (const auto& field : form::fieldTable()) {
         if (!shownForMap(field, map)) continue;
-        for (app::Control* control : rowControls(frm, field)) control->setVisible(true);
+        for (form::Control* control : rowControls(frm, field)) control->setVisible(true);
         if (field.companionControl != nullptr) field.companionControl(frm).setVisible(false);
     }
     if (factoryRowsHidden) hideFactoryRows(frm);
 }
 
-void showFieldRow(app::FrmMain& frm, const app::Control& field) {
-    const app::FieldDescriptor* row = app::fieldNamed(field.name());
+void showFieldRow(form::FrmMain& frm, const form::Control& field) {
+    const form::FieldDescriptor* row = form::fieldNamed(field.name());
     if (row == nullptr) throw std::logic_error("no row in the field table for " + field.name());
-    for (app::Control* control : rowControls(frm, *row)) control->setVisible(true);
+    for (form::Control* control : rowControls(frm, *row)) control->setVisible(true);
 }
 
-void OcultarControles(app::FrmMain& frm, bool factoryView) {
+void OcultarControles(form::FrmMain& frm, bool factoryView) {
     for (std::size_t row = 3; row < frm.lampRows().size(); ++row) {
         const auto& lamp = frm.lampRows()[row];
         lamp.lit->setVisible(false);
@@ -107,22 +107,22 @@ void OcultarControles(app::FrmMain& frm, bool factoryView) {
         hideFactoryRows(frm);
         if (frm.TabStrip1.count() >= 5) frm.TabStrip1.remove(5);
     }
-    for (const auto& field : app::fieldTable())
-        for (app::Control* control : rowControls(frm, field)) control->setVisible(false);
+    for (const auto& field : form::fieldTable())
+        for (form::Control* control : rowControls(frm, field)) control->setVisible(false);
     hideCompanions(frm);
 }
 
-std::string fieldCaption(const app::FrmMain& frm, int row) {
+std::string fieldCaption(const form::FrmMain& frm, int row) {
     const std::string field = fieldAt(row);
     // Captions end in a colon or blanks on some pages.
     const std::string caption = trimmed(frm.captionOf(frm.controls().at(field)), ": ");
     return caption.empty() ? field : caption;
 }
 
-std::string fieldUnit(const app::FrmMain& frm, int row) {
-    const app::FrmMain::FieldRow* fieldRow = frm.rowOf(frm.controls().at(fieldAt(row)));
+std::string fieldUnit(const form::FrmMain& frm, int row) {
+    const form::FrmMain::FieldRow* fieldRow = frm.rowOf(frm.controls().at(fieldAt(row)));
     if (fieldRow == nullptr || fieldRow->unit == nullptr) return {};
-    return trimmed(dynamic_cast<const app::CaptionedControl&>(*fieldRow->unit).Caption(), " ");
+    return trimmed(dynamic_cast<const form::CaptionedControl&>(*fieldRow->unit).Caption(), " ");
 }
 
 }  // namespace zrk::params

@@ -5,11 +5,11 @@
 
 #include "params/image_layout.h"
 
-namespace zrk::app {
+namespace zrk::form {
 class FrmMain;
 class Control;
 struct FieldDescriptor;
-}  // namespace zrk::app
+}  // namespace zrk::form
 
 namespace zrk::params {
 
@@ -17,29 +17,29 @@ namespace zrk::params {
 // visibility rule, its labels, the control its row adds and its companion.
 
 // Whether identification shows the field for the unit's in-use map.
-bool shownForMap(const app::FieldDescriptor& field, const ParameterMap& map);
+bool shownForMap(const form::FieldDescriptor& field, const ParameterMap& map);
 // What identification shows or hides of a field: its caption label, the
 // field, its unit label and the control its row adds. Nothing for a field
 // its page shows.
-std::vector<app::Control*> rowControls(const app::FrmMain& frm, const app::FieldDescriptor& field);
+std::vector<form::Control*> rowControls(const form::FrmMain& frm, const form::FieldDescriptor& field);
 // The fields identification shows or hides, in address order.
-std::vector<app::Control*> identifiedFields(const app::FrmMain& frm);
+std::vector<form::Control*> identifiedFields(const form::FrmMain& frm);
 
 // Shows the fields of the addresses `map` uses, never a companion; with
 // `factoryRowsHidden` the rows only the factory view shows stay hidden.
-void showFieldsInUse(app::FrmMain& frm, const ParameterMap& map, bool factoryRowsHidden);
+void showFieldsInUse(form::FrmMain& frm, const ParameterMap& map, bool factoryRowsHidden);
 // Shows a field's row as identification does.
-void showFieldRow(app::FrmMain& frm, const app::Control& field);
+void showFieldRow(form::FrmMain& frm, const form::Control& field);
 
 // The caption of the label shown with the field row that starts at `row`,
 // as the operator reads it; the field's code name when it has none.
-std::string fieldCaption(const app::FrmMain& frm, int row);
+std::string fieldCaption(const form::FrmMain& frm, int row);
 // The unit label shown right of that field ("Seg.", "Lux", "%"); empty when
 // the row has none.
-std::string fieldUnit(const app::FrmMain& frm, int row);
+std::string fieldUnit(const form::FrmMain& frm, int row);
 
 // Hides every model-dependent control and lamp, the language list and, outside
 // the factory view, the factory fields and the tab at position 5.
-void OcultarControles(app::FrmMain& frm, bool factoryView);
+void OcultarControles(form::FrmMain& frm, bool factoryView);
 
 }  // namespace zrk::params

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zrk::files {
+namespace zrk::platform {
 
 // Texts in the tool are UTF-8; a path is kept as the system spells it
 // (UTF-16 on Windows). These convert between the two without passing through
@@ -19,4 +19,4 @@ inline std::filesystem::path pathFromUtf8(std::string_view text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-}  // namespace zrk::files
+}  // namespace zrk::platform

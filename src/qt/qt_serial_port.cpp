@@ -30,7 +30,7 @@ std::optional<platform::PortError> lockFileRefusal(const std::string& device,
         long pid = 0;
         std::ifstream in(lock);
         in >> pid;
-        const std::string file = files::utf8(lock), process = pid > 0 ? std::to_string(pid) : std::string();
+        const std::string file = platform::utf8(lock), process = pid > 0 ? std::to_string(pid) : std::string();
         bool stale = false;
 #if !defined(_WIN32)
         if (pid > 0) stale = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;

@@ -37,19 +37,19 @@ bool writableFolder(const std::filesystem::path& folder) {
 
 std::filesystem::path State::settingsPath() const {
     const auto& info = platform.info;
-    const auto beside = info.folder / app::kSettingsFileName;
+    const auto beside = info.folder / files::kSettingsFileName;
     std::error_code error;
     if (info.configFolder.empty() || (std::filesystem::exists(beside, error) && writableFolder(info.folder)))
         return beside;
-    const auto own = info.configFolder / app::kSettingsFileName;
+    const auto own = info.configFolder / files::kSettingsFileName;
     if (!std::filesystem::exists(own, error)) {
         std::filesystem::create_directories(info.configFolder, error);
-        std::filesystem::copy_file(info.resources() / app::kSettingsFileName, own, error);
+        std::filesystem::copy_file(info.resources() / files::kSettingsFileName, own, error);
     }
     return own;
 }
 
-void State::GuardarIni() { app::writeSettingsFile(settingsPath(), settings); }
+void State::GuardarIni() { files::writeSettingsFile(settingsPath(), settings); }
 
 bool State::verifyWrites() const {
     if (verifyOverride) return *verifyOverride;
@@ -62,16 +62,16 @@ params::CodecContext State::codecs() {
     return context;
 }
 
-void State::windowOpened(app::FormControl& window) {
+void State::windowOpened(form::FormControl& window) {
     windowClosed(window);
     openWindows_.push_back(&window);
 }
 
-void State::windowClosed(app::FormControl& window) { std::erase(openWindows_, &window); }
+void State::windowClosed(form::FormControl& window) { std::erase(openWindows_, &window); }
 
-app::FormControl* State::takeLastWindow() {
+form::FormControl* State::takeLastWindow() {
     if (openWindows_.empty()) return nullptr;
-    app::FormControl* window = openWindows_.back();
+    form::FormControl* window = openWindows_.back();
     openWindows_.pop_back();
     return window;
 }

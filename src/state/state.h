@@ -38,10 +38,10 @@ public:
     platform::Platform& platform;
     // The set of texts follows the user's language setting, chosen once.
     texts::TextTable texts{texts::languageFromLocaleName(platform.userLanguage)};
-    app::Settings settings;
-    app::FrmSplash splash;
-    app::FrmMain frm;
-    app::FrmDibujo dibujo;  // the drawing window of Command2
+    files::Settings settings;
+    form::FrmSplash splash;
+    form::FrmMain frm;
+    form::FrmDibujo dibujo;  // the drawing window of Command2
     link::DeviceLink link;
     tables::FlashTable flash;
     // The table as the unit or a file last held it (as at start-up before
@@ -81,9 +81,9 @@ public:
     std::function<void(std::int64_t)> emptyLoop = link::runEmptyLoop;
 
     // Progress and Cancel of the long operation that runs, if any.
-    app::OperationProgress progress;
+    form::OperationProgress progress;
     // One device operation at a time (see DeviceGuard).
-    app::DeviceGuard guard;
+    form::DeviceGuard guard;
 
     // Whether a write reads back what it sent (on unless switched off).
     bool verifyWrites() const;
@@ -102,13 +102,13 @@ public:
 
     // Windows other than the main one register here, so that closing the
     // main window closes them, most recent first.
-    void windowOpened(app::FormControl& window);
-    void windowClosed(app::FormControl& window);
+    void windowOpened(form::FormControl& window);
+    void windowClosed(form::FormControl& window);
     // Takes the most recently opened window off the list (none: nullptr).
-    app::FormControl* takeLastWindow();
+    form::FormControl* takeLastWindow();
 
 private:
-    std::vector<app::FormControl*> openWindows_;
+    std::vector<form::FormControl*> openWindows_;
 };
 
 }  // namespace zrk::state

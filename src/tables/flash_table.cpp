@@ -17,14 +17,14 @@ namespace {
 std::string arcText(int from, int to) { return std::to_string(from) + "\u2013" + std::to_string(to); }
 
 // What the operator sees above the column: "2F".
-std::string columnCaption(const app::FlexGrid& grid, int col) {
+std::string columnCaption(const form::FlexGrid& grid, int col) {
     const std::string& header = grid.TextMatrix(0, col);
     const auto first = header.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : header.substr(first);
 }
 
 // The colours a write sends: the labels', as the operator sees them.
-RowColours rowColours(const app::FrmMain& frm, const FlashTable& table) {
+RowColours rowColours(const form::FrmMain& frm, const FlashTable& table) {
     RowColours colours{};
     for (int row = 1; row <= kPatternRows; ++row) {
         auto& colour = colours[static_cast<std::size_t>(row - 1)];
@@ -76,7 +76,7 @@ std::optional<std::int32_t> cellNumber(const std::string& text) {
     return static_cast<std::int32_t>(value);
 }
 
-void FormatearGrid(app::FrmMain& frm) {
+void FormatearGrid(form::FrmMain& frm) {
     auto& grid = frm.MSFlexGridPautas;
     grid.setColWidths(350);
     grid.setRowHeights(250);
@@ -85,12 +85,12 @@ void FormatearGrid(app::FrmMain& frm) {
         grid.setTextMatrix(0, 2 * k - 1, " " + std::to_string(k) + "I");
         grid.setTextMatrix(0, 2 * k, " " + std::to_string(k) + "F");
         for (int row = 1; row <= kPatternRows; ++row)
-            grid.setCellBackColor(row, 2 * k, {app::GridColor::Kind::ThreeDLight, 0});
+            grid.setCellBackColor(row, 2 * k, {form::GridColor::Kind::ThreeDLight, 0});
     }
     grid.setCurrent(kPatternRows, kPatternColumns);
 }
 
-void BorrarDatosGrid(app::FrmMain& frm, FlashTable& table) {
+void BorrarDatosGrid(form::FrmMain& frm, FlashTable& table) {
     for (int row = 1; row <= kPatternRows; ++row)
         for (int col = 1; col <= kPatternColumns; ++col) {
             frm.MSFlexGridPautas.setTextMatrix(row, col, "");
@@ -99,9 +99,9 @@ void BorrarDatosGrid(app::FrmMain& frm, FlashTable& table) {
         }
 }
 
-void CBorrarTabla_Click(app::FrmMain& frm, FlashTable& table) { BorrarDatosGrid(frm, table); }
+void CBorrarTabla_Click(form::FrmMain& frm, FlashTable& table) { BorrarDatosGrid(frm, table); }
 
-void RedibujaGrid(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts) {
+void RedibujaGrid(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts) {
     auto& grid = frm.MSFlexGridPautas;
     for (int row = 1; row <= kPatternRows; ++row)
         for (int col = 1; col <= kPatternColumns; ++col) {
@@ -114,17 +114,17 @@ void RedibujaGrid(app::FrmMain& frm, FlashTable& table, const texts::TextTable& 
     markGrid(frm, table, texts);
 }
 
-void RellenarColores(app::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts) {
+void RellenarColores(form::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts) {
     auto& grid = frm.MSFlexGridPautas;
     for (int row = 1; row <= kPatternRows; ++row) {
         frm.LColor(row).setCaption(std::to_string(table.color(row)));
         grid.setCurrent(row, 0);
-        grid.setCellBackColor({app::GridColor::Kind::Rgb, table.color(row)});
+        grid.setCellBackColor({form::GridColor::Kind::Rgb, table.color(row)});
     }
     markGrid(frm, table, texts);
 }
 
-void markGrid(app::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts) {
+void markGrid(form::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts) {
     // On the heap: clang 14 crashes evaluating a nested array of these as a
     // constant initializer.
     std::vector<CellNotes> notes(static_cast<std::size_t>((kPatternRows + 1) * (kPatternColumns + 1)));
@@ -158,7 +158,7 @@ void markGrid(app::FrmMain& frm, const FlashTable& table, const texts::TextTable
         }
 }
 
-void MSFlexGridPautas_KeyPress(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, int key) {
+void MSFlexGridPautas_KeyPress(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, int key) {
     auto& grid = frm.MSFlexGridPautas;
     const int row = grid.Row();
     const int col = grid.Col();
@@ -183,7 +183,7 @@ void MSFlexGridPautas_KeyPress(app::FrmMain& frm, FlashTable& table, const texts
     }
 }
 
-void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts) {
+void MSFlexGridPautas_LeaveCell(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts) {
     auto& grid = frm.MSFlexGridPautas;
     const int row = grid.Row();
     const int col = grid.Col();
@@ -212,12 +212,12 @@ void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table, const text
     markGrid(frm, table, texts);
 }
 
-void LColor_Click(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, platform::UserInterface& ui,
+void LColor_Click(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, platform::UserInterface& ui,
                   int index) {
     const std::int32_t chosen = ui.chooseColor(table.color(index));
     auto& grid = frm.MSFlexGridPautas;
     grid.setCurrent(index, 0);
-    grid.setCellBackColor({app::GridColor::Kind::Rgb, chosen});
+    grid.setCellBackColor({form::GridColor::Kind::Rgb, chosen});
     frm.LColor(index).setCaption(std::to_string(chosen));
     table.color(index) = chosen;
     markGrid(frm, table, texts);

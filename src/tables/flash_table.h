@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace zrk::app {
+namespace zrk::form {
 class FrmMain;
 }
 namespace zrk::platform {
@@ -67,34 +67,34 @@ inline constexpr std::int32_t kThroughZeroTint = 0xFFCCAA;  // light blue
 inline constexpr std::int32_t kAfterGapTint = 0x99F0FF;     // pale yellow
 
 // Lays out the grid: sizes, headers, the tinted "F" columns.
-void FormatearGrid(app::FrmMain& frm);
+void FormatearGrid(form::FrmMain& frm);
 // Empties every data cell and marks every used entry empty; no mark is left.
-void BorrarDatosGrid(app::FrmMain& frm, FlashTable& table);
+void BorrarDatosGrid(form::FrmMain& frm, FlashTable& table);
 // The "Borrar Tabla" button: the same, without asking.
-void CBorrarTabla_Click(app::FrmMain& frm, FlashTable& table);
+void CBorrarTabla_Click(form::FrmMain& frm, FlashTable& table);
 // Shows the angles 0 to 359 of the table; every other entry as an empty cell.
 // The table stays as it is, marks and all.
-void RedibujaGrid(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts);
+void RedibujaGrid(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts);
 // Shows the row colours in the labels and the row header cells.
-void RellenarColores(app::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts);
+void RellenarColores(form::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts);
 // Marks, never refuses: a sector overlapping a sector of a row of another
 // colour (the colour labels decide), a sector whose start lies after its end,
 // an angle with an empty cell before it. Each marked cell gets a tint and a
 // tooltip that says why; every other data cell loses its mark.
-void markGrid(app::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts);
+void markGrid(form::FrmMain& frm, const FlashTable& table, const texts::TextTable& texts);
 
 // Digits append to the current cell, backspace removes the last character,
 // tab moves one cell to the right (from column 32 to column 1 of the next
 // row; on the last cell it only applies the cell-leave rule). Header cells
 // take no digits and no backspace; tab on a row header enters column 1.
-void MSFlexGridPautas_KeyPress(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, int key);
+void MSFlexGridPautas_KeyPress(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, int key);
 // Accepts the current cell's angle (0 to 359, next to a filled cell) into the
 // table. Anything else is refused: the cell and its entry are emptied (511)
 // and the status line says why. A cell left empty makes its entry empty.
 // Entries to the right stay as they are (marked as after a gap).
-void MSFlexGridPautas_LeaveCell(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts);
+void MSFlexGridPautas_LeaveCell(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts);
 // Lets the operator choose the colour of row `index` (1 to 8).
-void LColor_Click(app::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, platform::UserInterface& ui,
+void LColor_Click(form::FrmMain& frm, FlashTable& table, const texts::TextTable& texts, platform::UserInterface& ui,
                   int index);
 
 }  // namespace zrk::tables

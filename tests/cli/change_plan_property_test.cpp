@@ -19,7 +19,7 @@
 #include "files/parameter_file.h"
 #include "files/write_record.h"
 #include "ops/change_plan.h"
-#include "ops/parameter_files.h"
+#include "ops/open_and_save.h"
 #include "ops/parameter_memory.h"
 #include "ops/undo_write.h"
 #include "params/image_table.h"
@@ -52,13 +52,13 @@ bool written(int row) { return !params::isManufacturingData(row); }
 // people read them): a list cell the read cannot select leaves the list as
 // it was, so its number stands for it.
 std::map<int, std::string> shownValues(const app::Program& p, const sim::DeviceModel& unit,
-                                       params::ValueStyle style = params::ValueStyle::Numbers) {
+                                       ops::ValueStyle style = ops::ValueStyle::Numbers) {
     std::map<int, std::string> out;
     for (int row : params::rowAddresses()) {
         if (!written(row)) continue;
         const auto& imageRow = params::imageRowAt(row);
         const auto position = imageRow.holdsList() ? imageRow.position(unit.memory(row)) : std::optional<int>(0);
-        out[row] = position && *position >= 0 ? params::shownValue(p, row, params::shownState(row, p.frm), style)
+        out[row] = position && *position >= 0 ? ops::shownValue(p, row, params::shownState(row, p.frm), style)
                                               : std::to_string(unit.memory(row));
     }
     return out;
@@ -106,7 +106,7 @@ struct PlanRig : UnitRig {
         for (int k = 0; k < 32; ++k) p.MapaParametros.bytes[static_cast<std::size_t>(k)] = device().mapByte(k);
         params::ParameterImage cells{};
         for (int a = 0; a < 256; ++a) cells[static_cast<std::size_t>(a)] = device().memory(a);
-        ASSERT_EQ(params::takeRead(p, cells, params::rowAddresses(), true), ops::End::Done);
+        ASSERT_EQ(ops::takeRead(p, cells, params::rowAddresses(), true), ops::End::Done);
     }
     // zrkctl's diff and dry runs print this, after their read and open.
     std::pair<int, std::string> printed() {
@@ -152,14 +152,14 @@ files::ParameterFileContent randomFile(std::mt19937& random, const Memory& unit)
     return file;
 }
 
-void typeSomething(std::mt19937& random, app::FrmMain& frm, const platform::NumberFormat& numbers) {
+void typeSomething(std::mt19937& random, form::FrmMain& frm, const platform::NumberFormat& numbers) {
     const auto& rows = params::imageTable();
     const auto& row = rows[random() % rows.size()];
     if (!written(row.first) || row.first == params::kIdentifierHigh) return;
-    app::Control& control = frm.controls().at(row.field);
-    if (auto* box = dynamic_cast<app::TextBox*>(&control)) box->setText(typedText(random, numbers));
-    if (auto* list = dynamic_cast<app::ComboBox*>(&control)) list->setListIndex(static_cast<int>(random() % 2));
-    if (auto* check = dynamic_cast<app::CheckBox*>(&control)) check->setValue(static_cast<int>(random() % 3));
+    form::Control& control = frm.controls().at(row.field);
+    if (auto* box = dynamic_cast<form::TextBox*>(&control)) box->setText(typedText(random, numbers));
+    if (auto* list = dynamic_cast<form::ComboBox*>(&control)) list->setListIndex(static_cast<int>(random() % 2));
+    if (auto* check = dynamic_cast<form::CheckBox*>(&control)) check->setValue(static_cast<int>(random() % 3));
 }
 
 TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
@@ -175,7 +175,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         std::filesystem::remove_all(p.platform.info.dataFolder, error);
     }
     // Identified once over the line: which fields the window shows.
-    ASSERT_EQ(params::IdentificarZRK(p), ops::End::Done);
+    ASSERT_EQ(ops::IdentificarZRK(p), ops::End::Done);
     int refusedCases = 0, changedCases = 0, undone = 0;
     for (int n = 0; n < kCases; ++n) {
         std::mt19937 random(static_cast<unsigned>(n));
@@ -190,9 +190,9 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         ASSERT_TRUE(rig.marked().empty()) << where;
         const Memory unit = memoryOf(rig.device());
         const auto before = shownValues(p, rig.device());
-        const auto beforeForPeople = shownValues(p, rig.device(), params::ValueStyle::People);
+        const auto beforeForPeople = shownValues(p, rig.device(), ops::ValueStyle::People);
 
-        if (random() % 4 != 0) files::applyParameterFile(p, randomFile(random, unit));
+        if (random() % 4 != 0) ops::applyParameterFile(p, randomFile(random, unit));
         for (int k = static_cast<int>(random() % 3); k > 0; --k) typeSomething(random, rig.frm(), region.numbers);
 
         // The views, before anything is sent.
@@ -202,7 +202,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         ui.questions.clear();
         ui.answers = {false};
         rig.device().clearFrameLog();
-        params::confirmedWrite(p);
+        ops::confirmedWrite(p);
         ASSERT_EQ(rig.frames(), 0u) << where << ": a cancelled confirmation sends nothing";
         const bool full = random() % 10 == 0;  // the window's write, every in-use address
 
@@ -210,12 +210,12 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
             // A refused field: named alike everywhere, and nothing is sent.
             ++refusedCases;
             EXPECT_TRUE(ui.questions.empty()) << where << ": nothing to confirm";
-            const auto plan = params::planWrite(p);
+            const auto plan = ops::planWrite(p);
             ASSERT_NE(plan.refused(), nullptr) << where;
             EXPECT_EQ(dryRun, "zrkctl: write: " + plan.refused()->refusal + "\n") << where;
             EXPECT_NE(std::find(marked.begin(), marked.end(), plan.refused()->field), marked.end()) << where;
             ui.messages.clear();
-            EXPECT_EQ(params::writeUnit(p, {!full, std::nullopt}), ops::End::BadData) << where;
+            EXPECT_EQ(ops::writeUnit(p, {!full, std::nullopt}), ops::End::BadData) << where;
             EXPECT_EQ(rig.frames(), 0u) << where;
             ASSERT_FALSE(ui.messages.empty());
             EXPECT_NE(ui.messages[0].text.find(plan.refused()->refusal), std::string::npos) << where;
@@ -223,9 +223,9 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         }
 
         const std::size_t logLines = files::WriteRecord(p.platform.info.dataFolder).read().size();
-        ASSERT_EQ(params::writeUnit(p, {!full, std::nullopt}), ops::End::Done) << where << ": " << p.frm.status();
+        ASSERT_EQ(ops::writeUnit(p, {!full, std::nullopt}), ops::End::Done) << where << ": " << p.frm.status();
         const Memory after = memoryOf(rig.device());
-        EXPECT_TRUE(rig.marked().empty() && params::planWrite(p).changes().empty())
+        EXPECT_TRUE(rig.marked().empty() && ops::planWrite(p).changes().empty())
             << where << ": the unit holds what the form shows, verified or not";
 
         // The truth: which fields' cells changed, and what reads show.
@@ -247,7 +247,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         }
         rig.read();
         const auto now = shownValues(p, rig.device());
-        const auto nowForPeople = shownValues(p, rig.device(), params::ValueStyle::People);
+        const auto nowForPeople = shownValues(p, rig.device(), ops::ValueStyle::People);
         changedCases += changed.empty() ? 0 : 1;
 
         // diff and the dry runs: exactly the changed fields, unit -> what a read now shows.
@@ -293,8 +293,8 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         // Undo, now and then: every byte of the unit as it was.
         if (!changed.empty() && n % 25 == 0) {
             ++undone;
-            params::UndoOptions options;
-            EXPECT_EQ(params::undoLastWrite(p, options), ops::End::Done) << where << ": " << p.frm.status();
+            ops::UndoOptions options;
+            EXPECT_EQ(ops::undoLastWrite(p, options), ops::End::Done) << where << ": " << p.frm.status();
             EXPECT_EQ(memoryOf(rig.device()), unit) << where;
         }
         // The log stays small: it is read for every write.

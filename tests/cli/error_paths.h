@@ -190,10 +190,10 @@ inline files::TableFile busyTable() {
 }
 
 // Frames 269 on are table 3: 4 halves of 67 come before it.
-inline constexpr int kFirstOfTable3 = 4 * tables::kHalfLength + 1;
+inline constexpr int kFirstOfTable3 = 4 * ops::kHalfLength + 1;
 // A write first identifies the unit, reads its table and number, and checks
 // the number again before its first cell.
-inline constexpr int kBeforeWrites = 2 + tables::kTransferTransactions + 2 + 2;
+inline constexpr int kBeforeWrites = 2 + ops::kTransferTransactions + 2 + 2;
 
 // A write the log holds, for undo: PWM Led 80 -> 81 and the motor type
 // 3 -> 0 on the LED lantern (identifier number 40101).

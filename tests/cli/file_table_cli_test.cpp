@@ -29,13 +29,13 @@ struct UnitCtl : Ctl {
     }
     int segmentFrames(std::uint8_t firstCommand) {
         return static_cast<int>(std::count_if(port().frames.begin(), port().frames.end(), [&](const auto& f) {
-            return f.command >= firstCommand && f.command < firstCommand + tables::kSegmentTables;
+            return f.command >= firstCommand && f.command < firstCommand + ops::kSegmentTables;
         }));
     }
 };
 
-constexpr std::uint8_t kSegmentWrite = tables::kWriteSegmentCommand + 1;
-constexpr std::uint8_t kSegmentRead = tables::kReadSegmentCommand + 1;
+constexpr std::uint8_t kSegmentWrite = ops::kWriteSegmentCommand + 1;
+constexpr std::uint8_t kSegmentRead = ops::kReadSegmentCommand + 1;
 
 // Row `row` of the table as the unit's segment bytes hold it.
 int segmentBase(int row) { return row % 2 == 1 ? 0 : 128; }
@@ -72,7 +72,7 @@ TEST(FileTableCli, ReadWithTableSavesTheUnitsTableAsRunTwo) {
     giveSourceTable(ctl.unit());
     ASSERT_EQ(ctl.run({"read", "-o", ctl.path("u.zrk"), "--table"}), cli::kOk) << ctl.err.str();
     EXPECT_EQ(ctl.out.str(), " Saved file: u.zrk\n");
-    EXPECT_EQ(ctl.segmentFrames(kSegmentRead), tables::kTransferTransactions);
+    EXPECT_EQ(ctl.segmentFrames(kSegmentRead), ops::kTransferTransactions);
     const auto content = savedFile(ctl.path("u.zrk"));
     for (int row = 1; row <= 8; ++row) {
         EXPECT_EQ(content.colors[static_cast<std::size_t>(row - 1)], unitColour(ctl.unit(), row)) << "row " << row;
@@ -151,11 +151,11 @@ TEST(FileTableCli, AFileCarriesTheTableFromOneUnitToAnother) {
     ASSERT_NE(firstSegment, frames.end());
     ASSERT_NE(lastParameter, frames.rend());
     EXPECT_GT(firstSegment - frames.begin(), frames.rend() - lastParameter - 1);
-    EXPECT_EQ(target.segmentFrames(kSegmentWrite), tables::kTransferTransactions);
+    EXPECT_EQ(target.segmentFrames(kSegmentWrite), ops::kTransferTransactions);
 
     for (int n = 1; n <= 4; ++n)
-        for (int half : tables::kHalfStarts)
-            for (int offset = half; offset < half + tables::kHalfLength; ++offset)
+        for (int half : ops::kHalfStarts)
+            for (int offset = half; offset < half + ops::kHalfLength; ++offset)
                 EXPECT_EQ(target.unit().segment(n, offset), source.unit().segment(n, offset)) << n << "/" << offset;
     // Every field's cells come back exactly, the light levels' included.
     for (int a = 0; a <= 246; ++a) {
@@ -167,7 +167,7 @@ TEST(FileTableCli, AFileCarriesTheTableFromOneUnitToAnother) {
     int unit = 0;
     for (UnitCtl* ctl : {&source, &target}) {
         ASSERT_EQ(ctl->run({"read"}), cli::kOk) << ctl->err.str();
-        for (app::Control* field : cli::parameterFields(ctl->started.frm()))
+        for (form::Control* field : cli::parameterFields(ctl->started.frm()))
             shown[unit][field->key()] = cli::fieldValueJson(*field);
         ++unit;
     }
@@ -185,8 +185,8 @@ TEST(FileTableCli, WriteSendsTheTableOnlyWhenAsked) {
     // here every cell.
     const Case cases[] = {
         {false, true, 0, 0},
-        {true, true, tables::kTransferTransactions, 2 * tables::kTransferTransactions},  // and read back
-        {true, false, tables::kTransferTransactions, tables::kTransferTransactions},
+        {true, true, ops::kTransferTransactions, 2 * ops::kTransferTransactions},  // and read back
+        {true, false, ops::kTransferTransactions, ops::kTransferTransactions},
     };
     for (const Case& c : cases) {
         UnitCtl target;

@@ -59,15 +59,15 @@ struct TableLine : Ctl {
 };
 
 // The segment tables as the unit holds them after a write of `table`.
-std::array<tables::SegmentBlock, 4> blocksOf(const files::TableFile& table) {
+std::array<ops::SegmentBlock, 4> blocksOf(const files::TableFile& table) {
     tables::FlashTable flash;
     for (int row = 1; row <= 8; ++row) {
         const auto r = static_cast<std::size_t>(row - 1);
         flash.color(row) = table.colors[r];
         for (int col = 1; col <= 32; ++col) flash.pauta(row, col) = table.pattern[r][static_cast<std::size_t>(col - 1)];
     }
-    std::array<tables::SegmentBlock, 4> blocks{};
-    for (int n = 1; n <= 4; ++n) tables::encodeSegmentTable(flash, n, blocks[static_cast<std::size_t>(n - 1)]);
+    std::array<ops::SegmentBlock, 4> blocks{};
+    for (int n = 1; n <= 4; ++n) ops::encodeSegmentTable(flash, n, blocks[static_cast<std::size_t>(n - 1)]);
     return blocks;
 }
 
@@ -76,8 +76,8 @@ template <typename Check>
 void forEachCell(const files::TableFile& table, Check&& check) {
     const auto blocks = blocksOf(table);
     for (int n = 1; n <= 4; ++n)
-        for (int start : tables::kHalfStarts)
-            for (int offset = start; offset < start + tables::kHalfLength; ++offset)
+        for (int start : ops::kHalfStarts)
+            for (int offset = start; offset < start + ops::kHalfLength; ++offset)
                 check(n, offset, blocks[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(offset)]);
 }
 
@@ -139,7 +139,7 @@ TEST(HostileTable, ACorruptedReplyIsAskedAgain) {
         // The table once and the unit's number (a write's cells and their
         // read-back too), and the one retry.
         const std::size_t planned =
-            (c.writing ? kBeforeWrites + 2 * tables::kTransferTransactions : tables::kTransferTransactions + 2) + 1;
+            (c.writing ? kBeforeWrites + 2 * ops::kTransferTransactions : ops::kTransferTransactions + 2) + 1;
         EXPECT_EQ(line.unit().framesReceived() - first, planned) << name;
     }
 }
@@ -165,11 +165,11 @@ TEST(HostileTable, AWriteStopsSoonAfterTheLineDiesAndSaysWhatTheUnitHas) {
           "half; table 4, second half"},
          kFirstOfTable3 + 30},
         // The read-back of table 2, second half, offset 190, and of 191.
-        {kBeforeWrites + tables::kTransferTransactions + 264,
+        {kBeforeWrites + ops::kTransferTransactions + 264,
          {"Read-back stopped, the line went dead: 271 cells not read back",
           "table 2, second half, offset 190: written 70, no answer when read back",
           "table 2, second half, offset 191: written 0, no answer when read back"},
-         tables::kTransferTransactions},
+         ops::kTransferTransactions},
     };
     for (const Case& c : cases) {
         TableLine line;
@@ -208,7 +208,7 @@ TEST(HostileTable, AFailedReadNamesTableAndHalf) {
     };
     const Case cases[] = {
         {kFirstOfTable3 + 31, "zrkctl: Reading Error in data 31 \u2014 table 3, first half\n"},
-        {kFirstOfTable3 + tables::kHalfLength + 10, "zrkctl: Reading Error in data 138 \u2014 table 3, second half\n"},
+        {kFirstOfTable3 + ops::kHalfLength + 10, "zrkctl: Reading Error in data 138 \u2014 table 3, second half\n"},
     };
     for (const Case& c : cases) {
         TableLine line;

@@ -63,8 +63,8 @@ std::vector<std::string> unitsOwnTexts() {
                                     "Ended",
                                     "Error"};
     // The remote commands' own statuses, the longer failure texts first.
-    for (const auto& command : live::remoteCommands()) own.insert(own.begin(), command.failureText);
-    for (const auto& command : live::remoteCommands()) own.insert(own.begin(), command.successText);
+    for (const auto& command : ops::remoteCommands()) own.insert(own.begin(), command.failureText);
+    for (const auto& command : ops::remoteCommands()) own.insert(own.begin(), command.successText);
     std::stable_sort(own.begin(), own.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
     return own;
 }
@@ -205,7 +205,7 @@ public:
         if (zrkctl) ctl->started.program->LoadWithoutWindow();
         auto& frm = ctl->started.frm();
         Ctl* raw = ctl.get();
-        frm.controls().hub().subscribe([this, raw](app::Control& control, app::Prop) {
+        frm.controls().hub().subscribe([this, raw](form::Control& control, form::Prop) {
             if (&control == &raw->started.frm().sbStatusBar) shown_.push_back(raw->started.frm().status());
         });
         ctls_.push_back(std::move(ctl));
@@ -329,7 +329,7 @@ std::vector<ErrorPath> errorPaths() {
         {"a cell keeps its byte", "segment-stuck=2:130"},
         {"the line dies in the cells", "dead-from=" + std::to_string(kBeforeWrites + kFirstOfTable3 + 31)},
         {"the line dies in the read-back",
-         "dead-from=" + std::to_string(kBeforeWrites + tables::kTransferTransactions + 264)},
+         "dead-from=" + std::to_string(kBeforeWrites + ops::kTransferTransactions + 264)},
     };
     for (const auto& [name, faults] : tableWrites)
         add(std::string("hostile table: write, ") + name, [faults](PathRun& run) {
@@ -435,24 +435,24 @@ std::vector<ErrorPath> errorPaths() {
     add("refused value: the window writes 300 and text", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         for (const char* typed : {"300", "abc"}) {
             p.frm.TPWMLed.setText(typed);
-            params::confirmedWrite(p);
+            ops::confirmedWrite(p);
         }
         p.frm.TTiempoModoVerboso.setText("70");
-        live::CModoVerboso_Click(p);
+        ops::CModoVerboso_Click(p);
     });
     add("refused value: write before a read", [](PathRun& run) {
         Ctl& ctl = run.window();
-        params::confirmedWrite(*ctl.started.program);
+        ops::confirmedWrite(*ctl.started.program);
     });
 
     // A reply the form cannot show: a motor type beyond the list.
     add("garbled reply: motor type 9", [](PathRun& run) {
         Ctl& ctl = run.window();
         ctl.device().setMemory(50, 9);
-        params::readUnit(*ctl.started.program);
+        ops::readUnit(*ctl.started.program);
         Ctl& cli = run.start();
         cli.device().setMemory(50, 9);
         run.run(cli, {"read", "-o", cli.path("u.zrk")});
@@ -460,42 +460,42 @@ std::vector<ErrorPath> errorPaths() {
 
     // The silent unit in the window, and one that falls silent before a write.
     add("silent unit: the window reads", [](PathRun& run) {
-        params::readUnit(*run.window(scriptedUnit()).started.program);
-        params::readUnit(*run.window().started.program);  // the simulated unit's port named
+        ops::readUnit(*run.window(scriptedUnit()).started.program);
+        ops::readUnit(*run.window().started.program);  // the simulated unit's port named
     });
     add("silent unit: falls silent before the write", [](PathRun& run) {
         Ctl& ctl = run.window(hookedUnit());
         auto& p = *ctl.started.program;
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         ctl.started.port<FrameHookPort>().onFrame = [](const auto&) { return true; };
         p.frm.TPWMLed.setText("81");
-        params::confirmedWrite(p);
-        tables::CEscribirColores_Click(p);
+        ops::confirmedWrite(p);
+        ops::CEscribirColores_Click(p);
     });
 
     // Another unit on the line: the parameter write and the table write.
     add("wrong unit: a parameter write", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         ctl.device().setMemory(255, static_cast<std::uint8_t>(ctl.device().memory(255) + 1));
         p.frm.TPWMLed.setText("81");
-        params::confirmedWrite(p);
+        ops::confirmedWrite(p);
     });
 
     // Table writes refused before anything is sent, and their questions.
     add("table write: refusals and the questions", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        tables::CEscribirColores_Click(p);  // the unit's table not read: asks, then a change
+        ops::CEscribirColores_Click(p);  // the unit's table not read: asks, then a change
         p.frm.LColor(1).setCaption("99999999");
-        tables::CEscribirColores_Click(p);
+        ops::CEscribirColores_Click(p);
         p.frm.LColor(1).setCaption("0");
         p.flash.pauta(1, 1) = 70000;
-        tables::CEscribirColores_Click(p);
+        ops::CEscribirColores_Click(p);
         p.flash.pauta(1, 1) = 100;
         ctl.started.machine.ui.answers = {false};
-        tables::CEscribirColores_Click(p);
+        ops::CEscribirColores_Click(p);
     });
     add("table write: no change, and a log that cannot be kept", [](PathRun& run) {
         Ctl& ctl = run.start();
@@ -515,10 +515,10 @@ std::vector<ErrorPath> errorPaths() {
     add("record: a folder where the log belongs", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         std::filesystem::create_directories(p.platform.info.dataFolder / "writes.log" / "x");
         p.frm.TPWMLed.setText("12");
-        params::confirmedWrite(p);
+        ops::confirmedWrite(p);
         Ctl& cli = run.start();
         std::filesystem::create_directories(cli.started.machine.platform.info.dataFolder / "writes.log" / "x");
         run.run(cli, {"set", "TPWMLed=12"});
@@ -548,19 +548,19 @@ std::vector<ErrorPath> errorPaths() {
     add("undo: the window asks and reports", [](PathRun& run) {
         Ctl& ctl = run.window();
         logWriteOnLantern(ctl);
-        params::confirmedUndo(*ctl.started.program);
-        params::confirmedUndo(*ctl.started.program);
+        ops::confirmedUndo(*ctl.started.program);
+        ops::confirmedUndo(*ctl.started.program);
     });
 
     // The questions of the window: a write, exit with changes left.
     add("window: the confirmation and exit with changes", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         p.frm.TPWMLed.setText("12");
         p.frm.TVelocidadUsuario1.setText("7");
         ctl.started.machine.ui.answers = {false};
-        params::confirmedWrite(p);
+        ops::confirmedWrite(p);
         p.flash.pauta(2, 1) = 100;
         p.mayExit();
     });
@@ -613,7 +613,7 @@ TEST(NoEnglish, ZrkctlPointsAtItsPortOptionsTheWindowAtItsPage) {
         EXPECT_EQ(said.find(page), std::string::npos) << said;
 
         Ctl window(scriptedUnit(), inSet);
-        EXPECT_EQ(params::readUnit(*window.started.program), ops::End::NoAnswer);
+        EXPECT_EQ(ops::readUnit(*window.started.program), ops::End::NoAnswer);
         ASSERT_EQ(window.started.messages().size(), 1u);
         EXPECT_NE(window.started.messages()[0].find(page), std::string::npos) << window.started.messages()[0];
         EXPECT_EQ(window.started.messages()[0].find("--port"), std::string::npos) << window.started.messages()[0];

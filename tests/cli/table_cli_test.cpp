@@ -82,7 +82,7 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
         << out;
     EXPECT_NE(out.find("\nRow 8, pair 16: --- - --- \u2192 --- - 359\n"), std::string::npos) << out;
     EXPECT_EQ(out.substr(out.size() - 6), "Ended\n");
-    tables::SegmentBlock expected;
+    ops::SegmentBlock expected;
     tables::FlashTable flash;
     for (int row = 1; row <= 8; ++row) {
         const auto r = static_cast<std::size_t>(row - 1);
@@ -92,9 +92,9 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
         EXPECT_EQ(ctl.started.program->flash.color(row), table.colors[r]);
     }
     for (int n = 1; n <= 4; ++n) {
-        tables::encodeSegmentTable(flash, n, expected);
-        for (int half : tables::kHalfStarts)
-            for (int offset = half; offset < half + tables::kHalfLength; ++offset)
+        ops::encodeSegmentTable(flash, n, expected);
+        for (int half : ops::kHalfStarts)
+            for (int offset = half; offset < half + ops::kHalfLength; ++offset)
                 EXPECT_EQ(ctl.unit().segment(n, offset), expected[static_cast<std::size_t>(offset)])
                     << n << "/" << offset;
     }

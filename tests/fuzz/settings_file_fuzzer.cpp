@@ -32,14 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    app::Settings settings;
+    files::Settings settings;
     try {
-        settings = app::readSettingsFile(file);
-    } catch (const app::SettingsError&) {
+        settings = files::readSettingsFile(file);
+    } catch (const files::SettingsError&) {
         return 0;
     }
     if (settings.PuertoSerie < 1 || settings.PuertoSerie > 9) std::abort();
-    app::writeSettingsFile(file, settings);
-    if (!(app::readSettingsFile(file) == settings)) std::abort();
+    files::writeSettingsFile(file, settings);
+    if (!(files::readSettingsFile(file) == settings)) std::abort();
     return 0;
 }

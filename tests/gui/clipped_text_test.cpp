@@ -162,11 +162,11 @@ QStringList unreadable(const QWidget& window) {
 
 // Everything a unit may show: every control of the form visible. The pages
 // themselves and the start picture follow the tabs.
-void showEveryControl(app::FrmMain& frm) {
-    std::set<const app::Control*> followTabs{&frm.PictureInicio};
+void showEveryControl(form::FrmMain& frm) {
+    std::set<const form::Control*> followTabs{&frm.PictureInicio};
     for (int i : frm.FrameP.indices()) followTabs.insert(&frm.FrameP(i));
     for (const auto& control : frm.controls().all())
-        if (control->kind() != app::Kind::Form && control->kind() != app::Kind::Timer &&
+        if (control->kind() != form::Kind::Form && control->kind() != form::Kind::Timer &&
             !followTabs.count(control.get()))
             control->setVisible(true);
 }
@@ -218,7 +218,7 @@ void ClippedTextTest::everyTextReads() {
             break;
         case View::UnitRead:
             frm.CLeer.Click();
-            QVERIFY(tables::CLeerColores_Click(t.program).done());  // the grid full of angles
+            QVERIFY(ops::CLeerColores_Click(t.program).done());  // the grid full of angles
             QVERIFY(t.machine.ui.messages.empty());
             shotName += "-unit";
             break;
@@ -278,7 +278,7 @@ void ClippedTextTest::aCaptionWithoutRoomForItWrapsOrIsCutShort() {
     auto* tooLong = qobject_cast<QLabel*>(window.widgetFor(frm.Label(18)));
     auto* twoLines = qobject_cast<QLabel*>(window.widgetFor(frm.Label(35)));
     QVERIFY(tooLong != nullptr && twoLines != nullptr);
-    const auto place = [&](const app::Control& control) {
+    const auto place = [&](const form::Control& control) {
         const QWidget* widget = window.widgetFor(control);
         return QRect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
     };

@@ -176,9 +176,9 @@ private slots:
 
     void keepsTheLastRowsAndFollowsTheEnd() {
         test::StartedProgram started;
-        app::LineMonitor monitor(started.program->link, started.program->texts, started.machine.clock);
+        form::LineMonitor monitor(started.program->link, started.program->texts, started.machine.clock);
         gui::LineMonitorModel model(monitor);
-        const std::size_t limit = app::LineMonitor::kKeptRows;
+        const std::size_t limit = form::LineMonitor::kKeptRows;
         for (std::size_t i = 0; i < limit - 10; ++i) monitor.lineEvent(lineEventAt(1000.0 + static_cast<double>(i)));
         QCOMPARE(model.sync(), static_cast<int>(limit - 10));
         for (std::size_t i = limit - 10; i < limit + 25; ++i)
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(model.rowCount(), static_cast<int>(limit));
         QCOMPARE(cell(model, 0, 0), firstShown);
         QCOMPARE(cell(model, static_cast<int>(limit) - 1, 0),
-                 QString::fromStdString(monitor.text(limit - 1, app::LineMonitor::ColumnTime)));
+                 QString::fromStdString(monitor.text(limit - 1, form::LineMonitor::ColumnTime)));
 
         // Cleared, then new rows: the table holds exactly those.
         monitor.clear();

@@ -83,9 +83,9 @@ private slots:
     void anOperationGivesTheFocusBackToItsButton();
 
 private:
-    app::FrmMain& frm() { return t_->program.frm; }
+    form::FrmMain& frm() { return t_->program.frm; }
     template <typename W>
-    W* widget(const app::Control& control) {
+    W* widget(const form::Control& control) {
         return qobject_cast<W*>(view_->widgetFor(control));
     }
     int px(int twips) const { return gui::twipsToPixels(twips, view_->logicalDpiY()); }
@@ -115,7 +115,7 @@ void MainWindowViewTest::everyControlHasItsOwnWidget() {
     std::set<const QObject*> seen;
     for (const auto& control : frm().controls().all()) {
         const QString key = QString::fromStdString(control->key());
-        if (control->kind() == app::Kind::Timer) {
+        if (control->kind() == form::Kind::Timer) {
             QVERIFY2(view_->timerFor(*control) != nullptr, qPrintable(key));
             QVERIFY2(view_->widgetFor(*control) == nullptr, qPrintable(key));
             continue;
@@ -134,15 +134,15 @@ void MainWindowViewTest::widgetsNestAsTheModelsFrames() {
         if (widget == nullptr || widget == view_.get()) continue;
         const QString key = QString::fromStdString(control->key());
         QVERIFY2(view_->isAncestorOf(widget), qPrintable(key + " is not in the window"));
-        const app::Control* parent = control->parent();
-        if (parent != nullptr && parent->kind() == app::Kind::Frame)
+        const form::Control* parent = control->parent();
+        if (parent != nullptr && parent->kind() == form::Kind::Frame)
             QVERIFY2(view_->widgetFor(*parent)->isAncestorOf(widget), qPrintable(key + " is not inside its frame"));
     }
 }
 
 void MainWindowViewTest::hidingAGroupHidesOnlyWhatIsInside() {
     // The "off" buttons are drawn at their group's right end but belong to the page.
-    const std::pair<app::FrameControl*, std::pair<app::Control*, app::Control*>> groups[] = {
+    const std::pair<form::FrameControl*, std::pair<form::Control*, form::Control*>> groups[] = {
         {&frm().groupLampChange, {&frm().CCambioLamparaOn, &frm().CCambioLamparaOff}},
         {&frm().groupDayNight, {&frm().CNormal, &frm().CDia}},
         {&frm().groupMainsFailure, {&frm().CFalloRedOn, &frm().CFalloRedOff}},
@@ -168,7 +168,7 @@ void MainWindowViewTest::pagesAndLampPicturesShareTheirPlaces() {
         QVERIFY(page->mapTo(view_.get(), QPoint(0, 0)).y() >= tabs->mapTo(view_.get(), QPoint(0, tabs->height())).y());
     }
     // The pictures of one lamp are drawn at one place; so are the two lamps of the fifth row.
-    const auto place = [&](const app::Control& control) {
+    const auto place = [&](const form::Control& control) {
         QWidget* widget = view_->widgetFor(control);
         return QRect(widget->mapTo(view_.get(), QPoint(0, 0)), widget->size());
     };
@@ -184,12 +184,12 @@ void MainWindowViewTest::pagesAndLampPicturesShareTheirPlaces() {
 }
 
 void MainWindowViewTest::visibleAndEnabledFollowTheModel() {
-    app::Control* const controls[] = {
+    form::Control* const controls[] = {
         &frm().TLuxON,    &frm().Label(18),      &frm().CLeer,     &frm().chkEstado,        &frm().ComboCom,
         &frm().FrameP(2), &frm().groupAutomatic, &frm().LedOn,     &frm().MSFlexGridPautas, &frm().Shape1,
         &frm().TDebug,    &frm().TabStrip1,      &frm().LColor(2), &frm().sbStatusBar,      &frm().Image1,
     };
-    for (app::Control* control : controls) {
+    for (form::Control* control : controls) {
         QWidget* widget = view_->widgetFor(*control);
         const char* key = control->key().c_str();
         control->setVisible(false);
@@ -206,37 +206,37 @@ void MainWindowViewTest::visibleAndEnabledFollowTheModel() {
 void MainWindowViewTest::textsFollowTheModel() {
     struct Case {
         const char* name;
-        std::function<void(app::FrmMain&)> change;
+        std::function<void(form::FrmMain&)> change;
         std::function<QString()> shown;
         QString expected;
     };
     const Case cases[] = {
-        {"label", [](app::FrmMain& f) { f.Label(18).setCaption("Light level Beacon ON"); },
+        {"label", [](form::FrmMain& f) { f.Label(18).setCaption("Light level Beacon ON"); },
          [&] { return widget<QLabel>(frm().Label(18))->text(); }, "Light level Beacon ON"},
-        {"label, not ASCII", [](app::FrmMain& f) { f.Label(24).setCaption("Español"); },
+        {"label, not ASCII", [](form::FrmMain& f) { f.Label(24).setCaption("Español"); },
          [&] { return widget<QLabel>(frm().Label(24))->text(); }, QStringLiteral("Español")},
         {"label colour",
-         [](app::FrmMain& f) {
+         [](form::FrmMain& f) {
              f.lblSalida(3).setForeColor({255, 0, 0});
          },
          [&] { return widget<QLabel>(frm().lblSalida(3))->palette().color(QPalette::WindowText).name(); }, "#ff0000"},
-        {"button", [](app::FrmMain& f) { f.CLeer.setCaption("Read ZRK"); },
+        {"button", [](form::FrmMain& f) { f.CLeer.setCaption("Read ZRK"); },
          [&] { return widget<QPushButton>(frm().CLeer)->text(); }, "Read ZRK"},
-        {"check box caption", [](app::FrmMain& f) { f.chkEstado.setCaption("Estado"); },
+        {"check box caption", [](form::FrmMain& f) { f.chkEstado.setCaption("Estado"); },
          [&] { return widget<QCheckBox>(frm().chkEstado)->text(); }, "Estado"},
-        {"check box value", [](app::FrmMain& f) { f.chkHibernacionMotor.setValue(1); },
+        {"check box value", [](form::FrmMain& f) { f.chkHibernacionMotor.setValue(1); },
          [&] { return QString::number(widget<QCheckBox>(frm().chkHibernacionMotor)->isChecked()); }, "1"},
-        {"frame", [](app::FrmMain& f) { f.FrameP(2).setCaption("Rotation"); },
+        {"frame", [](form::FrmMain& f) { f.FrameP(2).setCaption("Rotation"); },
          [&] { return widget<QGroupBox>(frm().FrameP(2))->title(); }, "Rotation"},
-        {"text field", [](app::FrmMain& f) { f.TLuxON.setText("120"); },
+        {"text field", [](form::FrmMain& f) { f.TLuxON.setText("120"); },
          [&] { return widget<QLineEdit>(frm().TLuxON)->text(); }, "120"},
-        {"free text", [](app::FrmMain& f) { f.TDebug.setText("one\ntwo"); },
+        {"free text", [](form::FrmMain& f) { f.TDebug.setText("one\ntwo"); },
          [&] { return widget<QPlainTextEdit>(frm().TDebug)->toPlainText(); }, "one\ntwo"},
-        {"status line", [](app::FrmMain& f) { f.setStatus("Reading"); }, [&] { return view_->statusPanel(1)->text(); },
+        {"status line", [](form::FrmMain& f) { f.setStatus("Reading"); }, [&] { return view_->statusPanel(1)->text(); },
          "Reading"},
-        {"tab", [](app::FrmMain& f) { f.TabStrip1.setCaption(2, "Rotation"); },
+        {"tab", [](form::FrmMain& f) { f.TabStrip1.setCaption(2, "Rotation"); },
          [&] { return widget<QTabBar>(frm().TabStrip1)->tabText(1); }, "Rotation"},
-        {"window", [](app::FrmMain& f) { f.frmMain.setCaption("ZRK 1.4.3  "); }, [&] { return view_->windowTitle(); },
+        {"window", [](form::FrmMain& f) { f.frmMain.setCaption("ZRK 1.4.3  "); }, [&] { return view_->windowTitle(); },
          "ZRK 1.4.3  "},
     };
     for (const Case& c : cases) {
@@ -272,7 +272,7 @@ void MainWindowViewTest::listsFollowTheModel() {
 }
 
 void MainWindowViewTest::displayOnlyFieldsCannotBeEdited() {
-    for (app::TextBox* shown : {&frm().TModeloR, &frm().TVersionFirmwareR, &frm().THardwareR}) {
+    for (form::TextBox* shown : {&frm().TModeloR, &frm().TVersionFirmwareR, &frm().THardwareR}) {
         auto* edit = widget<QLineEdit>(*shown);
         QVERIFY(edit->isReadOnly());
         QCOMPARE(edit->palette().color(QPalette::Base), edit->palette().color(QPalette::ToolTipBase));
@@ -352,15 +352,15 @@ void MainWindowViewTest::aHandlerRewritingItsFieldIsShownAsTheModelKeepsIt() {
 }
 
 void MainWindowViewTest::buttonClicksRaiseClick() {
-    std::map<const app::Control*, int> clicks;
-    std::vector<app::CommandButton*> buttons;
+    std::map<const form::Control*, int> clicks;
+    std::vector<form::CommandButton*> buttons;
     for (const auto& control : frm().controls().all())
-        if (auto* button = dynamic_cast<app::CommandButton*>(control.get())) {
+        if (auto* button = dynamic_cast<form::CommandButton*>(control.get())) {
             button->Click = [&clicks, button] { ++clicks[button]; };
             buttons.push_back(button);
         }
     QVERIFY(buttons.size() > 20);
-    for (app::CommandButton* button : buttons) {
+    for (form::CommandButton* button : buttons) {
         QTest::mouseClick(view_->widgetFor(*button), Qt::LeftButton);
         QVERIFY2(clicks[button] == 1, button->key().c_str());
     }
@@ -551,7 +551,7 @@ void MainWindowViewTest::gridFollowsTheModel() {
 
     model.setTextMatrix(2, 3, "120");
     QCOMPARE(grid->item(1, 2)->text(), QString("120"));
-    model.setCellBackColor(3, 0, {app::GridColor::Kind::Rgb, 0x0000ff});  // red in the low byte
+    model.setCellBackColor(3, 0, {form::GridColor::Kind::Rgb, 0x0000ff});  // red in the low byte
     QCOMPARE(grid->verticalHeaderItem(2)->background().color(), QColor(255, 0, 0));
 
     QCOMPARE(grid->currentRow(), 7);  // the layout leaves row 8, column 32 current
@@ -712,8 +712,8 @@ void MainWindowViewTest::aChangedFieldIsTintedWithTheUnitsValueAsItsTooltip() {
 }
 
 void MainWindowViewTest::everyKindOfFieldShowsItsMark() {
-    app::Control* const fields[] = {&frm().TPWMLed, &frm().ComboTipoMotor, &frm().chkHibernacionMotor};
-    for (app::Control* field : fields) {
+    form::Control* const fields[] = {&frm().TPWMLed, &frm().ComboTipoMotor, &frm().chkHibernacionMotor};
+    for (form::Control* field : fields) {
         QWidget* shown = view_->widgetFor(*field);
         const std::string key = field->key();
         field->setMarked(true, "Unit: 1");

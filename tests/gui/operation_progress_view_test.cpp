@@ -62,7 +62,7 @@ private slots:
                      {texts::Language::SpanishModern, "Cancelar"},
                      {texts::Language::French, "Annuler"}};
         for (const auto& c : cases) {
-            app::OperationProgress progress;
+            form::OperationProgress progress;
             QMainWindow window;
             const texts::TextTable table(c.language);
             new gui::OperationProgressView(progress, window, table);

@@ -45,12 +45,12 @@ private slots:
 
 void TableWriteViewTest::theConfirmationListsTheChangesAndTheProgressShows() {
     LanternInTheWindow t;
-    app::FrmMain& frm = t.program.frm;
+    form::FrmMain& frm = t.program.frm;
     t.program.emptyLoop = [&](std::int64_t passes) { test::virtualEmptyLoop(t.machine.clock, passes); };
     QCOMPARE(t.program.Main(), 0);
     frm.CLeer.Click();  // identified: the LED page shows
     frm.TabStrip1.select(5);
-    QVERIFY(tables::CLeerColores_Click(t.program).done());
+    QVERIFY(ops::CLeerColores_Click(t.program).done());
 
     // Row 2 gets another colour and its first pair another start.
     t.program.flash.pauta(2, 1) = 100;

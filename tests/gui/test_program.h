@@ -41,12 +41,12 @@ struct WindowedProgram {
     QtEventLoop events{machine.clock};
     platform::Platform platform;
     app::Program program;
-    app::FrmMain& frm() { return program.frm; }
+    form::FrmMain& frm() { return program.frm; }
 };
 
 // The first difference between the model's controls and their widgets
 // (shown, enabled, texts, check state, items and selection), or an empty
 // string when the view mirrors the model.
-QString firstMismatch(const gui::MainWindowView& view, const app::FrmMain& frm);
+QString firstMismatch(const gui::MainWindowView& view, const form::FrmMain& frm);
 
 }  // namespace zrk::test

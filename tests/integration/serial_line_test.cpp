@@ -140,7 +140,7 @@ TEST(Paths, NonAsciiNamesSurviveTheWayBetweenQtAndTheFileSystem) {
     for (const char* name : {"Señales", "ZRK «été»", "Ñandú – 北", "plain"}) {
         const QString qtName = folder.path() + "/" + QString::fromUtf8(name);
         const std::filesystem::path path = qt::toPath(qtName);
-        EXPECT_EQ(files::utf8(path.filename()), std::string(name));
+        EXPECT_EQ(platform::utf8(path.filename()), std::string(name));
         EXPECT_EQ(qt::fromPath(path), qtName);
         QFile file(qtName);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << name;

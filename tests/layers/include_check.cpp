@@ -1,7 +1,9 @@
 // Checks that the folders of src/ include each other in one direction only:
 // every #include that leaves its own folder must be an edge listed in the
 // allowed-edges file, the listed edges must form no circle, and the core
-// folders must not include a Qt header.
+// folders must not include a Qt header. A file's namespace is zrk:: and its
+// top folder (src/ops/... is zrk::ops), so a qualified name says where its
+// code lives; a block of another folder's namespace may only forward-declare.
 //
 //   include_check <src folder> <allowed-edges file>
 //
@@ -101,6 +103,34 @@ bool inCore(const Rules& rules, const std::string& folder) {
                        [&](const std::string& core) { return folder == core || folder.rfind(core + "/", 0) == 0; });
 }
 
+// Reports each namespace block of the file that is neither its top folder's
+// nor only forward declarations of another folder's classes.
+int wrongNamespaces(const fs::path& path, const std::string& file) {
+    static const std::regex open(R"(^namespace zrk::(\w+)(::\w+)* \{)");
+    static const std::regex forward(R"(^\s*((class|struct|enum class|enum) \w+( : [\w:]+)?;|//.*)?\s*$)");
+    const std::string top = file.substr(0, file.find('/'));
+    std::ifstream in(path);
+    std::string line;
+    int faults = 0;
+    std::smatch match;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (!std::regex_search(line, match, open) || match[1].str() == top) continue;
+        const int start = number;
+        const std::string name = match[0].str().substr(std::string("namespace ").size());
+        bool onlyForward = true;
+        while (std::getline(in, line) && line.rfind('}', 0) != 0) {
+            ++number;
+            onlyForward = onlyForward && std::regex_match(line, forward);
+        }
+        ++number;
+        if (onlyForward) continue;
+        std::cerr << "src/" << file << ":" << start << ": namespace " << name.substr(0, name.size() - 2)
+                  << " in folder " << top << " (a file's namespace is zrk::" << top << ")\n";
+        ++faults;
+    }
+    return faults;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,6 +157,7 @@ int main(int argc, char** argv) {
         ++files;
         const std::string file = fs::relative(entry.path(), src).generic_string();
         const std::string folder = fs::path(file).parent_path().generic_string();
+        faults += wrongNamespaces(entry.path(), file);
         std::ifstream in(entry.path());
         std::string line;
         for (int number = 1; std::getline(in, line); ++number) {

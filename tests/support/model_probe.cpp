@@ -13,8 +13,8 @@ std::string join(const std::vector<std::string>& items) {
 }
 }  // namespace
 
-std::string probe(const app::Control& c, const std::string& property) {
-    using namespace app;
+std::string probe(const form::Control& c, const std::string& property) {
+    using namespace form;
     if (property == "Visible") return c.Visible() ? "1" : "0";
     if (property == "Enabled") return c.Enabled() ? "1" : "0";
     if (property == "Caption") {

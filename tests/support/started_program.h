@@ -38,7 +38,7 @@ struct StartedProgram {
     FakeMachine machine;
     std::unique_ptr<app::Program> program;
     int exitCode = -1;
-    app::FrmMain& frm() { return program->frm; }
+    form::FrmMain& frm() { return program->frm; }
     // The texts of the message boxes shown so far.
     std::vector<std::string> messages() const {
         std::vector<std::string> out;

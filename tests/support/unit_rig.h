@@ -22,7 +22,7 @@ struct UnitRig {
           }) {}
     StartedProgram started;
     app::Program& program() { return *started.program; }
-    app::FrmMain& frm() { return started.frm(); }
+    form::FrmMain& frm() { return started.frm(); }
     sim::SimulatedPort& unit() { return started.port<FrameHookPort>().unit(); }
     sim::DeviceModel& device() { return unit().device(); }
     std::size_t frames() const { return const_cast<UnitRig*>(this)->device().frameLog().size(); }

@@ -110,7 +110,7 @@ TEST(AtomicFile, TheSettingsFileIsSavedThroughItsLinkWithItsMode) {
     folder.write("etc/zrk.ini", "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
     ASSERT_EQ(::chmod((folder.path() / "etc/zrk.ini").c_str(), 0640), 0);
     fs::create_symlink("etc/zrk.ini", folder.path() / "zrk.ini");
-    app::writeSettingsFile(folder.path() / "zrk.ini", {4, 0, 0, "34", 0});
+    files::writeSettingsFile(folder.path() / "zrk.ini", {4, 0, 0, "34", 0});
     EXPECT_TRUE(fs::is_symlink(folder.path() / "zrk.ini"));
     EXPECT_EQ(folder.read("etc/zrk.ini"), "4\r\n0\r\n0\r\n\"34\"\r\n0\r\n");
     EXPECT_EQ(statOf(folder.path() / "etc/zrk.ini").st_mode & 07777, 0640u);

@@ -11,9 +11,9 @@ namespace {
 
 // Every notification raised while `action` runs, as "key.prop".
 template <typename Action>
-std::vector<std::string> changesDuring(app::FrmMain& frm, Action action) {
+std::vector<std::string> changesDuring(form::FrmMain& frm, Action action) {
     std::vector<std::string> changes;
-    const int token = frm.controls().hub().subscribe([&](app::Control& c, app::Prop prop) {
+    const int token = frm.controls().hub().subscribe([&](form::Control& c, form::Prop prop) {
         changes.push_back(c.key() + "." + std::to_string(static_cast<int>(prop)));
     });
     action();
@@ -21,16 +21,16 @@ std::vector<std::string> changesDuring(app::FrmMain& frm, Action action) {
     return changes;
 }
 
-std::string key(const app::Control& c, app::Prop prop) {
+std::string key(const form::Control& c, form::Prop prop) {
     return c.key() + "." + std::to_string(static_cast<int>(prop));
 }
 
 TEST(ConfigurationRules, OperatingModeEnablesNightAttenuationExactlyInModeOne) {
-    using Raise = void (*)(app::ComboBox&);
+    using Raise = void (*)(form::ComboBox&);
     const std::pair<const char*, Raise> notifications[] = {
-        {"Click", [](app::ComboBox& c) { c.Click(); }},         {"Change", [](app::ComboBox& c) { c.Change(); }},
-        {"LostFocus", [](app::ComboBox& c) { c.LostFocus(); }}, {"Scroll", [](app::ComboBox& c) { c.Scroll(); }},
-        {"Validate", [](app::ComboBox& c) { c.Validate(); }},
+        {"Click", [](form::ComboBox& c) { c.Click(); }},         {"Change", [](form::ComboBox& c) { c.Change(); }},
+        {"LostFocus", [](form::ComboBox& c) { c.LostFocus(); }}, {"Scroll", [](form::ComboBox& c) { c.Scroll(); }},
+        {"Validate", [](form::ComboBox& c) { c.Validate(); }},
     };
     for (const auto& [name, raise] : notifications) {
         for (int mode : {1, 0, -1}) {
@@ -81,7 +81,7 @@ TEST(ConfigurationRules, ChangerTypeReportsPendingChangeAndTouchesNothingElse) {
             EXPECT_EQ(frm.sbStatusBar.text(1), language.text) << language.userLanguage;
             for (const auto& change : changes)
                 EXPECT_TRUE(change.rfind("ComboTipoCambiador.", 0) == 0 ||
-                            change == key(frm.sbStatusBar, app::Prop::Panels))
+                            change == key(frm.sbStatusBar, form::Prop::Panels))
                     << change;
         }
     }

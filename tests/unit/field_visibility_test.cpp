@@ -15,7 +15,7 @@ namespace {
 const std::string kFactoryIni = "1\r\n0\r\n0\r\n\"1\"\r\n853\r\n";
 
 // "Label(2)" or "TNumeroID".
-app::Control& control(app::FrmMain& frm, const std::string& key) {
+form::Control& control(form::FrmMain& frm, const std::string& key) {
     const auto open = key.find('(');
     if (open == std::string::npos) return frm.controls().at(key);
     return frm.controls().at(key.substr(0, open), std::stoi(key.substr(open + 1)));
@@ -83,7 +83,7 @@ TEST(FieldVisibility, IdentificationShowsEachFieldByTheCellsItsRowNames) {
         UnitRig& rig = c.factoryView ? factory : normal;
         for (int a = 0; a < 256; ++a) rig.device().setInUse(a, false);
         for (int a : c.inUse) rig.device().setInUse(a, true);
-        ASSERT_EQ(params::IdentificarZRK(rig.program()), ops::End::Done) << c.what;
+        ASSERT_EQ(ops::IdentificarZRK(rig.program()), ops::End::Done) << c.what;
         for (const auto& key : c.shown) EXPECT_TRUE(control(rig.frm(), key).Visible()) << c.what << ": " << key;
         for (const auto& key : c.hidden) EXPECT_FALSE(control(rig.frm(), key).Visible()) << c.what << ": " << key;
     }

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "ops/parameter_files.h"
+#include "ops/open_and_save.h"
 #include "ops/parameter_memory.h"
 #include "params/image_layout.h"
 #include "unit_rig.h"
@@ -13,8 +13,8 @@ namespace zrk::test {
 namespace {
 
 // The field of every row a file sets, and of those it never sets.
-std::vector<app::Control*> fieldsOfRows(app::FrmMain& frm, bool fileSets) {
-    std::vector<app::Control*> out;
+std::vector<form::Control*> fieldsOfRows(form::FrmMain& frm, bool fileSets) {
+    std::vector<form::Control*> out;
     for (int row : params::rowAddresses())
         if (params::appliedFromFile(row) == fileSets) out.push_back(&frm.controls().at(params::fieldAt(row)));
     return out;
@@ -26,11 +26,11 @@ std::vector<app::Control*> fieldsOfRows(app::FrmMain& frm, bool fileSets) {
 struct FileBeforeRead {
     FileBeforeRead() {
         UnitRig led;
-        EXPECT_EQ(params::readUnit(led.program()), ops::End::Done);
+        EXPECT_EQ(ops::readUnit(led.program()), ops::End::Done);
         led.frm().TPWMLed.setText("55");
         led.frm().TVueltasError.setText("9");
         led.frm().cmbModofuncionamiento.setListIndex(1);  // night dimming can be set
-        files::saveParameterFile(led.program(), path("site40101.zrk"));
+        ops::saveParameterFile(led.program(), path("site40101.zrk"));
         rig.frm().frmMain.setCaption("ZRK 1.4.3  ");  // as the start-up leaves it
     }
     std::filesystem::path path(const std::string& name) const { return rig.started.machine.folder.path() / name; }
@@ -48,11 +48,11 @@ TEST(FileWithoutUnit, ShowsEveryFieldItCarriesReadOnlyAndNamesTheFile) {
     ASSERT_FALSE(frm.TPWMLed.Visible()) << "no unit: the start-up hides every field";
     t.open("site40101.zrk");
 
-    for (app::Control* field : fieldsOfRows(frm, true)) {
+    for (form::Control* field : fieldsOfRows(frm, true)) {
         EXPECT_TRUE(field->Visible()) << field->key();
         EXPECT_FALSE(field->Enabled()) << field->key();
     }
-    for (app::Control* field : fieldsOfRows(frm, false)) EXPECT_FALSE(field->Visible()) << field->key();
+    for (form::Control* field : fieldsOfRows(frm, false)) EXPECT_FALSE(field->Visible()) << field->key();
     EXPECT_FALSE(frm.txtAtenuacionNocturna.Enabled()) << "read-only, whatever the operating mode says";
     EXPECT_EQ(frm.TPWMLed.Text(), "55");
     EXPECT_EQ(frm.TabStrip1.count(), 5) << "the file's flash-pattern table has its tab";
@@ -81,13 +81,13 @@ TEST(FileWithoutUnit, AReadBindsTheFormAndLiftsTheReadOnlyState) {
         auto& frm = t.rig.frm();
         t.rig.device().setMemory(55, static_cast<std::uint8_t>(mode));
         t.open("site40101.zrk");
-        ASSERT_EQ(params::readUnit(t.rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(t.rig.program()), ops::End::Done);
 
         EXPECT_FALSE(frm.TPWMLed.Visible()) << "the rotating lantern has no LED PWM";
         EXPECT_FALSE(frm.TRelacionReductor.Visible()) << "a factory row, outside the factory view";
         EXPECT_TRUE(frm.TVueltasError.Visible());
         EXPECT_EQ(frm.TabStrip1.count(), 4) << "no address 225";
-        for (app::Control* field : fieldsOfRows(frm, true))
+        for (form::Control* field : fieldsOfRows(frm, true))
             EXPECT_TRUE(field->Enabled() || field == &frm.txtAtenuacionNocturna) << field->key();
         EXPECT_EQ(frm.txtAtenuacionNocturna.Enabled(), mode == 1) << mode;
         EXPECT_EQ(frm.frmMain.Caption(), "ZRK 1.4.3  ");
@@ -106,7 +106,7 @@ TEST(FileWithoutUnit, AFailedReadKeepsItReadOnly) {
     auto& frm = t.rig.frm();
     t.open("site40101.zrk");
     t.rig.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
-    EXPECT_EQ(params::readUnit(t.rig.program()), ops::End::NoAnswer);
+    EXPECT_EQ(ops::readUnit(t.rig.program()), ops::End::NoAnswer);
     EXPECT_FALSE(frm.TVueltasError.Enabled());
     EXPECT_TRUE(frm.TPWMLed.Visible());
     EXPECT_EQ(frm.frmMain.Caption(), "ZRK 1.4.3 - site40101.zrk (file, no unit)");

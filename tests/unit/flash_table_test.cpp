@@ -11,12 +11,12 @@
 namespace zrk::test {
 namespace {
 
-using app::GridColor;
+using form::GridColor;
 
 struct Grid {
     StartedProgram started;
-    app::FrmMain& frm() { return started.frm(); }
-    app::FlexGrid& grid() { return started.frm().MSFlexGridPautas; }
+    form::FrmMain& frm() { return started.frm(); }
+    form::FlexGrid& grid() { return started.frm().MSFlexGridPautas; }
     tables::FlashTable& table() { return started.program->flash; }
     const texts::TextTable& texts() { return started.program->texts; }
     void type(const std::string& keys) {
@@ -191,14 +191,14 @@ TEST(FlashGrid, ARefusedEntryLeavesTheRestOfItsRowMarked) {
         EXPECT_EQ(g.grid().CellToolTip(5, col),
                   "A cell before this one in the row is empty; this angle is still sent and saved");
     }
-    EXPECT_EQ(g.grid().CellMarkOf(5, 1), app::CellMark{});
+    EXPECT_EQ(g.grid().CellMarkOf(5, 1), form::CellMark{});
 
     // Typed again, the row is whole and the marks go.
     g.click(5, 2);
     g.type("90");
     g.click(6, 1);
     EXPECT_EQ(g.table().pauta(5, 2), 90);
-    for (int col = 1; col <= 32; ++col) EXPECT_EQ(g.grid().CellMarkOf(5, col), app::CellMark{}) << col;
+    for (int col = 1; col <= 32; ++col) EXPECT_EQ(g.grid().CellMarkOf(5, col), form::CellMark{}) << col;
 }
 
 // The operator deletes an angle with backspace: no hidden angle stays
@@ -219,8 +219,8 @@ TEST(FlashGrid, DeletingACellsDigitsEmptiesItsEntry) {
     EXPECT_EQ(g.table().pauta(3, 2), 511);
     EXPECT_EQ(g.table().pauta(3, 1), 0) << "its neighbours keep theirs";
     EXPECT_EQ(g.table().pauta(3, 3), 240);
-    tables::SegmentBlock block{};
-    tables::encodeSegmentTable(g.table(), 2, block);
+    ops::SegmentBlock block{};
+    ops::encodeSegmentTable(g.table(), 2, block);
     EXPECT_EQ(block[2 * 2 + 1], 1);
     EXPECT_EQ(block[2 * 2 + 2], 255) << "an empty entry travels as 1, 255";
 }
@@ -320,8 +320,8 @@ TEST(FlashGrid, OverlapMarksFollowAnglesAndColours) {
     g.started.machine.ui.colors = {0xFFFFFF};
     g.frm().LColor(2).Click();
     for (int col : {1, 2}) {
-        EXPECT_EQ(g.grid().CellMarkOf(1, col), app::CellMark{});
-        EXPECT_EQ(g.grid().CellMarkOf(2, col), app::CellMark{});
+        EXPECT_EQ(g.grid().CellMarkOf(1, col), form::CellMark{});
+        EXPECT_EQ(g.grid().CellMarkOf(2, col), form::CellMark{});
     }
     EXPECT_EQ(g.grid().CellBackColor(2, 2).kind, GridColor::Kind::ThreeDLight);
 
@@ -345,7 +345,7 @@ TEST(FlashGrid, OverlapMarksFollowAnglesAndColours) {
 
     g.frm().CBorrarTabla.Click();
     for (int row = 1; row <= 8; ++row)
-        for (int col = 1; col <= 32; ++col) EXPECT_EQ(g.grid().CellMarkOf(row, col), app::CellMark{});
+        for (int col = 1; col <= 32; ++col) EXPECT_EQ(g.grid().CellMarkOf(row, col), form::CellMark{});
 }
 
 TEST(FlashGrid, ColourDisplayFillsLabelsAndRowHeaders) {

@@ -16,7 +16,7 @@ struct Form {
         : context{started.frm(), started.program->lux, numbers} {}
     StartedProgram started;
     params::CodecContext context;
-    app::FrmMain& frm() { return started.frm(); }
+    form::FrmMain& frm() { return started.frm(); }
     ParameterImage encode() { return params::encodeImage(context); }
     void decode(const ParameterImage& image) {
         for (int a : params::readDecodeOrder()) params::decodeRow(a, image, context);
@@ -81,9 +81,9 @@ TEST(ImageLayout, DecodingCapsAndSpecialCells) {
         f.decode(image);
         auto& control = f.frm().controls().at(c.control);
         std::string shown;
-        if (auto* t = dynamic_cast<app::TextBox*>(&control)) shown = t->Text();
-        if (auto* l = dynamic_cast<app::ComboBox*>(&control)) shown = std::to_string(l->ListIndex());
-        if (auto* b = dynamic_cast<app::CheckBox*>(&control)) shown = std::to_string(b->Value());
+        if (auto* t = dynamic_cast<form::TextBox*>(&control)) shown = t->Text();
+        if (auto* l = dynamic_cast<form::ComboBox*>(&control)) shown = std::to_string(l->ListIndex());
+        if (auto* b = dynamic_cast<form::CheckBox*>(&control)) shown = std::to_string(b->Value());
         EXPECT_EQ(shown, c.expected) << c.control;
     }
 }
@@ -102,7 +102,7 @@ TEST(ImageLayout, RefusedListPositionOrCheckStateThrows) {
         Form f;
         ParameterImage image{};
         image[static_cast<std::size_t>(address)] = value;
-        EXPECT_THROW(f.decode(image), app::ControlError) << address;
+        EXPECT_THROW(f.decode(image), form::ControlError) << address;
     }
 }
 
@@ -150,7 +150,7 @@ TEST(ImageLayout, EncodingEdgeCases) {
     for (const auto& c : cases) {
         Form f;
         f.fillValid();
-        auto& field = dynamic_cast<app::TextBox&>(f.frm().controls().at(c.field));
+        auto& field = dynamic_cast<form::TextBox&>(f.frm().controls().at(c.field));
         field.setText(c.text);
         const ParameterImage image = f.encode();
         for (auto [a, v] : c.cells)
@@ -200,7 +200,7 @@ TEST(ImageLayout, ValuesBeyondTheirCellsAreRefused) {
     for (const auto& c : cases) {
         Form f;
         f.fillValid();
-        dynamic_cast<app::TextBox&>(f.frm().controls().at(c.field)).setText(c.text);
+        dynamic_cast<form::TextBox&>(f.frm().controls().at(c.field)).setText(c.text);
         try {
             f.encode();
             ADD_FAILURE() << c.field << " took " << c.text;
@@ -216,7 +216,7 @@ TEST(ImageLayout, StrictFieldsRefuseTextThatIsNoNumber) {
     for (const char* field : {"TVelocidadUsuario1", "TPWMLed", "TLuxON", "TLuxOFF", "TAlarmLampara2"}) {
         Form f;
         f.fillValid();
-        dynamic_cast<app::TextBox&>(f.frm().controls().at(field)).setText("abc");
+        dynamic_cast<form::TextBox&>(f.frm().controls().at(field)).setText("abc");
         try {
             f.encode();
             ADD_FAILURE() << field << " encoded letters";

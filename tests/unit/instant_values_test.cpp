@@ -10,10 +10,10 @@
 namespace zrk::test {
 namespace {
 
-using live::StateLook;
+using ops::StateLook;
 
 // The captions of a label array, blank-separated.
-std::string captions(const app::ControlArray<app::LabelControl>& labels) {
+std::string captions(const form::ControlArray<form::LabelControl>& labels) {
     std::string out;
     for (int i : labels.indices()) out += (out.empty() ? "" : " ") + labels(i).Caption();
     return out;
@@ -26,16 +26,16 @@ TEST(StateLooks, CaptionAndColourOfEachLook) {
     const struct {
         StateLook look;
         std::string caption;
-        app::Rgb colour;
+        form::Rgb colour;
     } cases[] = {
         {StateLook::On, "ON", {0, 0, 255}},
         {StateLook::Off, "OFF", {255, 0, 0}},
         {StateLook::Unknown, "--", {0, 0, 0}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(live::stateCaption(c.look), c.caption);
-        EXPECT_EQ(live::stateColour(c.look), c.colour) << c.caption;
-        EXPECT_EQ(live::stateLookOf(c.caption), c.look);
+        EXPECT_EQ(ops::stateCaption(c.look), c.caption);
+        EXPECT_EQ(ops::stateColour(c.look), c.colour) << c.caption;
+        EXPECT_EQ(ops::stateLookOf(c.caption), c.look);
     }
 }
 
@@ -92,7 +92,7 @@ TEST(InstantValues, OnlyTheGroupOfAFailedTransactionShowsNoState) {
     EXPECT_EQ(started.frm().status(), "End check");
     EXPECT_EQ(port.frames.size(), 5u);
     // Each label takes the colour of its look: blue ON, red OFF, black "--".
-    const app::Rgb blue{0, 0, 255}, red{255, 0, 0}, black{0, 0, 0};
+    const form::Rgb blue{0, 0, 255}, red{255, 0, 0}, black{0, 0, 0};
     EXPECT_EQ(started.frm().lblExterna(1).ForeColor(), blue);
     EXPECT_EQ(started.frm().lblExterna(3).ForeColor(), red);
     for (int i = 1; i <= 8; ++i) EXPECT_EQ(started.frm().lblSalida(i).ForeColor(), black) << i;
@@ -105,7 +105,7 @@ TEST(InstantValues, PortErrorIsTrappedWithTheLabelsLeftAsTheyWere) {
     started.machine.fakePort.missing = {1};
     auto& frm = started.frm();
     started.machine.ui.messages.clear();
-    const auto outcome = live::btnVerValoresInstantaneos_Click(*started.program);
+    const auto outcome = ops::btnVerValoresInstantaneos_Click(*started.program);
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_EQ(started.machine.ui.messages[0].text, "Error");
     EXPECT_EQ(started.machine.ui.messages[0].icon, platform::UserInterface::Icon::Error);
@@ -141,8 +141,8 @@ TEST(AutomaticRefresh, TicksAPeriodAfterEachRefreshEndsUntilSwitchedOff) {
     auto& device = started.port<sim::SimulatedPort>().device();
     VirtualTimers timers(frm, clock, {&frm.tmrSpoolValoresInstantaneos});
     std::vector<double> refreshEnds;
-    frm.controls().hub().subscribe([&](app::Control& control, app::Prop prop) {
-        if (&control == &frm.sbStatusBar && prop == app::Prop::Panels && frm.status() == "End check")
+    frm.controls().hub().subscribe([&](form::Control& control, form::Prop prop) {
+        if (&control == &frm.sbStatusBar && prop == form::Prop::Panels && frm.status() == "End check")
             refreshEnds.push_back(clock.now());
     });
     device.clearFrameLog();
@@ -188,8 +188,8 @@ TEST(AutomaticRefresh, FailingPortGivesOneMessagePerTickAndStaysOn) {
     VirtualTimers timers(frm, started.machine.clock, {&frm.tmrSpoolValoresInstantaneos});
     // (timer on, messages so far) at each switch of the timer.
     std::vector<std::pair<bool, std::size_t>> switches;
-    frm.controls().hub().subscribe([&](app::Control& control, app::Prop prop) {
-        if (&control == &frm.tmrSpoolValoresInstantaneos && prop == app::Prop::Enabled)
+    frm.controls().hub().subscribe([&](form::Control& control, form::Prop prop) {
+        if (&control == &frm.tmrSpoolValoresInstantaneos && prop == form::Prop::Enabled)
             switches.emplace_back(frm.tmrSpoolValoresInstantaneos.Enabled(), started.machine.ui.messages.size());
     });
     frm.btnSpoolValorInstantaneo.Click();

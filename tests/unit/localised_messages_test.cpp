@@ -46,7 +46,7 @@ TEST(LocalisedMessages, ASilentUnitIsReportedInTheOperatorsLanguage) {
     for (const auto& set : kSets) {
         SCOPED_TRACE(set.locale);
         LocalProgram local(set.locale, scriptedUnit());
-        EXPECT_EQ(params::IdentificarZRK(*local.program), ops::End::NoAnswer);
+        EXPECT_EQ(ops::IdentificarZRK(*local.program), ops::End::NoAnswer);
         EXPECT_EQ(local.program->frm.status(), set.noAnswer);
         const std::string message = local.lastMessage();
         // The page is named by the caption its tab shows in that language.
@@ -80,7 +80,7 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
             << local.lastMessage();
 
         p.frm.TTiempoModoVerboso.setText("70");
-        live::CModoVerboso_Click(p);
+        ops::CModoVerboso_Click(p);
         EXPECT_EQ(local.lastMessage(), texts::fill(table.CargarTexto(texts::id::kAutomaticPeriodRefused), {"70"}));
     }
 }
@@ -99,11 +99,11 @@ TEST(LocalisedMessages, TheConfirmationNamesFieldsByCaptionWithTheirUnit) {
         LocalProgram local(set.locale, simulatedUnit());
         auto& p = *local.program;
         const texts::TextTable table(set.language);
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         for (const auto& change : changes)
-            dynamic_cast<app::TextBox&>(p.frm.controls().at(change.field)).setText(change.typed);
+            dynamic_cast<form::TextBox&>(p.frm.controls().at(change.field)).setText(change.typed);
         local.machine.ui.answers = {false};
-        EXPECT_EQ(params::confirmedWrite(p), ops::End::Cancelled);
+        EXPECT_EQ(ops::confirmedWrite(p), ops::End::Cancelled);
         ASSERT_EQ(local.machine.ui.questions.size(), 1u);
         const std::string details = local.machine.ui.questions[0].details;
         for (const auto& change : changes) {
@@ -146,13 +146,13 @@ TEST(LocalisedMessages, FileErrorsAndRefusedWritesHoldNoEnglishSentence) {
         }
         local.machine.ui.files.push_back((folder / "dir.zrk").string());
         p.frm.CGuardar.Click();
-        ASSERT_EQ(params::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
         p.frm.TPWMLed.setText("300");
-        EXPECT_EQ(params::writeUnit(p), ops::End::BadData);
+        EXPECT_EQ(ops::writeUnit(p), ops::End::BadData);
         // A folder where the write log belongs.
         p.frm.TPWMLed.setText("12");
         std::filesystem::create_directories(p.platform.info.dataFolder / "writes.log" / "x");
-        EXPECT_EQ(params::writeUnit(p), ops::End::NotRecorded);
+        EXPECT_EQ(ops::writeUnit(p), ops::End::NotRecorded);
 
         const auto& shown = local.machine.ui.messages;
         ASSERT_EQ(shown.size(), 5u);

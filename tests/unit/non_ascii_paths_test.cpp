@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 
 TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     FakeMachine machine(simulatedUnit());
-    const fs::path folder = machine.folder.path() / files::pathFromUtf8("Señales") / files::pathFromUtf8("ZRK «été»");
+    const fs::path folder =
+        machine.folder.path() / platform::pathFromUtf8("Señales") / platform::pathFromUtf8("ZRK «été»");
     fs::create_directories(folder);
     fs::copy_file(machine.folder.path() / "zrk.ini", folder / "zrk.ini");
     fs::remove(machine.folder.path() / "zrk.ini");  // only the one in the program folder counts
@@ -31,7 +32,7 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     EXPECT_TRUE(machine.ui.messages.empty());
 
     // The help file beside the program, handed on in UTF-8.
-    EXPECT_EQ(program.helpFile, files::utf8(folder) + "/ayudaZRK.chm");
+    EXPECT_EQ(program.helpFile, platform::utf8(folder) + "/ayudaZRK.chm");
     EXPECT_NE(program.helpFile.find("Señales/ZRK «été»"), std::string::npos) << program.helpFile;
     program.frm.CAyuda.Click();
     ASSERT_FALSE(machine.launcher.calls.empty());
@@ -46,8 +47,8 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     EXPECT_EQ(first, "5\r");
 
     // A parameter file saved and opened again under a non-ASCII name.
-    ASSERT_EQ(params::readUnit(program), ops::End::Done);
-    const fs::path file = folder / files::pathFromUtf8("Faro Ñandú – été.zrk");
+    ASSERT_EQ(ops::readUnit(program), ops::End::Done);
+    const fs::path file = folder / platform::pathFromUtf8("Faro Ñandú – été.zrk");
     machine.ui.files.push_back(file);
     program.frm.CGuardar.Click();
     ASSERT_TRUE(machine.ui.messages.empty()) << machine.ui.messages.front().text;
@@ -60,7 +61,7 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
         << "opened: changes to be written";
 
     // A file that is not there is named as the operator knows it.
-    machine.ui.files.push_back(folder / files::pathFromUtf8("Ñ-falta.zrk"));
+    machine.ui.files.push_back(folder / platform::pathFromUtf8("Ñ-falta.zrk"));
     program.frm.CAbrir.Click();
     ASSERT_EQ(machine.ui.messages.size(), 1u);
     EXPECT_NE(machine.ui.messages.front().text.find("Señales/ZRK «été»/Ñ-falta.zrk"), std::string::npos)

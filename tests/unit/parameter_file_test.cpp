@@ -27,7 +27,7 @@ struct FileRig {
     explicit FileRig(const PortFactory& makePort = {}) : started(kDefaultIni, makePort) {}
     StartedProgram started;
     app::Program& program() { return *started.program; }
-    app::FrmMain& frm() { return started.frm(); }
+    form::FrmMain& frm() { return started.frm(); }
     RecordingUi& ui() { return started.machine.ui; }
     const TempFolder& folder() const { return started.machine.folder; }
     std::string path(const std::string& name) const { return (folder().path() / name).string(); }
@@ -42,7 +42,7 @@ struct FileRig {
 };
 
 // Valid values in every field a save encodes.
-void fillForm(app::FrmMain& frm) {
+void fillForm(form::FrmMain& frm) {
     for (auto* t : {&frm.TVelocidadUsuario1, &frm.TVelocidadUsuario2, &frm.TVelocidadUsuario3, &frm.TVelocidadUsuario4,
                     &frm.TRelacionReductor, &frm.TLuxOFF, &frm.TTestFotocelula, &frm.TLuxLamparaFundida,
                     &frm.TRetardoLamparaFundida, &frm.TMaxConsumoLed, &frm.TMinConsumoLed, &frm.TPWMLed,
@@ -54,7 +54,7 @@ void fillForm(app::FrmMain& frm) {
 // with an extension of its own keeps it.
 TEST(SaveParameterFile, ANameWithoutExtensionGetsZrk) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
     for (const auto& [chosen, saved] : {std::pair{"site40101", "site40101.zrk"}, std::pair{"site.bak", "site.bak"}}) {
         rig.save(chosen);
         EXPECT_TRUE(std::filesystem::exists(rig.path(saved))) << chosen;
@@ -65,7 +65,7 @@ TEST(SaveParameterFile, ANameWithoutExtensionGetsZrk) {
 
 TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
     rig.program().flash.pauta(1, 1) = 10;
     rig.program().flash.pauta(1, 2) = 20;
     rig.program().flash.color(1) = 255;
@@ -100,36 +100,36 @@ TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
 
 TEST(SaveParameterFile, TheWritersOwnRules) {
     struct Case {
-        std::function<void(app::FrmMain&)> edit;
+        std::function<void(form::FrmMain&)> edit;
         std::vector<std::pair<int, const char*>> lines;  // position, text
         const char* field;
         const char* shown;  // the field's text after the save
     };
     const Case cases[] = {
-        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("300"); },
+        {[](form::FrmMain& f) { f.txtAtenuacionNocturna.setText("300"); },
          {{56, "100"}},
          "txtAtenuacionNocturna",
          "100"},
-        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
-        {[](app::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); },
+        {[](form::FrmMain& f) { f.txtAtenuacionNocturna.setText("abc"); }, {{56, "0"}}, "txtAtenuacionNocturna", "abc"},
+        {[](form::FrmMain& f) { f.txtAtenuacionNocturna.setText("254.6"); },
          {{56, "255"}},
          "txtAtenuacionNocturna",
          "254.6"},
-        {[](app::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
-        {[](app::FrmMain& f) { f.TAlarmLampara2.setText("x"); }, {{66, "0"}, {67, "0"}}, "TAlarmLampara2", "x"},
-        {[](app::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
-        {[](app::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
-        {[](app::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
-        {[](app::FrmMain& f) { f.TIdentificacion.setText("AB"); },
+        {[](form::FrmMain& f) { f.TAlarmLampara1.setText("x"); }, {{64, "0"}, {65, "0"}}, "TAlarmLampara1", "x"},
+        {[](form::FrmMain& f) { f.TAlarmLampara2.setText("x"); }, {{66, "0"}, {67, "0"}}, "TAlarmLampara2", "x"},
+        {[](form::FrmMain& f) { f.txtGrupoLeds.setText("300"); }, {{60, "255"}}, "txtGrupoLeds", "255"},
+        {[](form::FrmMain& f) { f.ComboTipoLampara1.setListIndex(-1); }, {{38, "-1"}}, "TIdentificacion", ""},
+        {[](form::FrmMain& f) { f.chkEnableDisableFalloRotacion.setValue(2); }, {{61, "2"}}, "TIdentificacion", ""},
+        {[](form::FrmMain& f) { f.TIdentificacion.setText("AB"); },
          {{231, "65"}, {232, "66"}, {233, "32"}, {246, "32"}},
          "TIdentificacion",
          "AB"},
-        {[](app::FrmMain& f) { f.TIdentificacion.setText("0123456789abcdefXYZ"); },
+        {[](form::FrmMain& f) { f.TIdentificacion.setText("0123456789abcdefXYZ"); },
          {{246, "102"}},
          "TIdentificacion",
          "0123456789abcdefXYZ"},
-        {[](app::FrmMain& f) { f.TNumeroID.setText("4660"); }, {{254, "0"}, {255, "0"}}, "TNumeroID", "4660"},
-        {[](app::FrmMain& f) { f.TNumeroFabricacion.setText("258"); },
+        {[](form::FrmMain& f) { f.TNumeroID.setText("4660"); }, {{254, "0"}, {255, "0"}}, "TNumeroID", "4660"},
+        {[](form::FrmMain& f) { f.TNumeroFabricacion.setText("258"); },
          {{249, "1"}, {250, "2"}},
          "TNumeroFabricacion",
          "258"},
@@ -158,7 +158,7 @@ TEST(SaveParameterFile, AValueBeyondItsCellsIsNotSaved) {
         fillForm(rig.frm());
         for (int row : params::rowAddresses())
             if (params::fieldCaption(rig.frm(), row) == field)
-                dynamic_cast<app::TextBox&>(rig.frm().controls().at(params::fieldAt(row))).setText(text);
+                dynamic_cast<form::TextBox&>(rig.frm().controls().at(params::fieldAt(row))).setText(text);
         rig.save("f.zrk");
         ASSERT_EQ(rig.started.messages().size(), 1u) << field;
         EXPECT_NE(rig.started.messages()[0].find(field), std::string::npos) << rig.started.messages()[0];
@@ -250,7 +250,7 @@ TEST(AtomicFile, NothingReplacesTheTargetWithoutCommit) {
 
 TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
     auto& flash = rig.program().flash;
     flash.pauta(1, 1) = 10;
     flash.pauta(1, 2) = 359;
@@ -265,7 +265,7 @@ TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
 
     // Now a different unit, and a different table.
     FileRig other(simulatedUnit("rotating-lantern"));
-    ASSERT_EQ(params::readUnit(other.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(other.program()), ops::End::Done);
     const auto otherBefore = snapshot(other.program());
     other.program().flash.pauta(2, 1) = 42;
     std::filesystem::copy_file(rig.path("unit.zrk"), other.path("unit.zrk"));
@@ -357,7 +357,7 @@ TEST(OpenParameterFile, TableEntriesAndColours) {
     EXPECT_EQ(flash.color(3), 0) << "a colour that is not a number gives 0";
     EXPECT_EQ(flash.color(4), 12);
     EXPECT_EQ(rig.frm().LColor(2).Caption(), "65280");
-    EXPECT_EQ(rig.frm().MSFlexGridPautas.CellBackColor(2, 0), (app::GridColor{app::GridColor::Kind::Rgb, 65280}));
+    EXPECT_EQ(rig.frm().MSFlexGridPautas.CellBackColor(2, 0), (form::GridColor{form::GridColor::Kind::Rgb, 65280}));
 }
 
 // Every entry of run 2 sets its table entry: an angle 0 to 360 is shown and
@@ -459,7 +459,7 @@ TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
 TEST(OpenParameterFile, ABadFileChangesNothing) {
     for (const auto& c : badParameterFiles()) {
         FileRig rig(simulatedUnit());
-        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
         rig.program().flash.pauta(1, 1) = 99;
         const auto before = snapshot(rig.program());
         rig.folder().write("bad.zrk", c.content);

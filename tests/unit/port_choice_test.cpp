@@ -34,8 +34,8 @@ TEST(PortChoice, MissingPortFallsBackToPortOneAfterTwoSeconds) {
     StartedProgram started;
     started.machine.fakePort.missing = {7};
     std::vector<std::string> statuses;
-    started.frm().controls().hub().subscribe([&](app::Control& c, app::Prop p) {
-        if (p == app::Prop::Panels) statuses.push_back(static_cast<app::StatusBar&>(c).text(1));
+    started.frm().controls().hub().subscribe([&](form::Control& c, form::Prop p) {
+        if (p == form::Prop::Panels) statuses.push_back(static_cast<form::StatusBar&>(c).text(1));
     });
     const double t0 = started.machine.clock.now();
     started.frm().ComboCom.setListIndex(6);
@@ -120,10 +120,10 @@ TEST(PortChoice, StartUpWithAMissingStoredPortFallsBackWithoutWaiting) {
 
 // Typing one keystroke at a time, then ending the typing with Enter or by
 // leaving the list.
-void typeSlowly(app::ComboBox& list, const std::string& text) {
+void typeSlowly(form::ComboBox& list, const std::string& text) {
     for (std::size_t n = 1; n <= text.size(); ++n) list.typeText(text.substr(0, n));
 }
-void endTyping(app::ComboBox& list, bool enter) {
+void endTyping(form::ComboBox& list, bool enter) {
     if (enter)
         list.KeyPress(13);
     else
@@ -209,10 +209,10 @@ TEST(PortChoice, TheListIsLeftAloneWhileADeviceOperationRuns) {
 TEST(RemoteCommands, EachButtonSendsItsFrameAndReports) {
     StartedProgram started(kDefaultIni, simulatedUnit());
     auto& port = started.port<sim::SimulatedPort>();
-    for (const auto& command : live::remoteCommands()) {
+    for (const auto& command : ops::remoteCommands()) {
         port.device().clearFrameLog();
         started.frm().controls().at(command.button).setEnabled(true);
-        static_cast<app::CommandButton&>(started.frm().controls().at(command.button)).Click();
+        static_cast<form::CommandButton&>(started.frm().controls().at(command.button)).Click();
         ASSERT_EQ(port.device().frameLog().size(), 1u) << command.button;
         EXPECT_EQ(port.device().frameLog().front(), sim::makeCommand(6, command.function, command.state));
         EXPECT_EQ(started.frm().status(), command.successText);
@@ -252,10 +252,10 @@ TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
 TEST(DeviceGuard, PortErrorEndsTheOperationWithAMessageAndThePortClosed) {
     StartedProgram started;
     started.machine.fakePort.missing = {1};
-    const auto& commands = live::remoteCommands();
+    const auto& commands = ops::remoteCommands();
     const auto& day = *std::find_if(commands.begin(), commands.end(),
-                                    [](const live::RemoteCommand& c) { return std::string(c.button) == "CDia"; });
-    const auto outcome = ops::guarded(*started.program, [&] { return live::sendRemoteCommand(*started.program, day); });
+                                    [](const ops::RemoteCommand& c) { return std::string(c.button) == "CDia"; });
+    const auto outcome = ops::guarded(*started.program, [&] { return ops::sendRemoteCommand(*started.program, day); });
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_NE(started.machine.ui.messages.front().text.find("/dev/fake1"), std::string::npos);
     EXPECT_EQ(outcome, ops::End::PortError);

@@ -13,7 +13,7 @@
 namespace zrk::test {
 namespace {
 
-using tables::SegmentBlock;
+using ops::SegmentBlock;
 
 tables::FlashTable startUpTable() {
     tables::FlashTable table;
@@ -42,7 +42,7 @@ TEST(SegmentLayout, ColoursTravelBlueFirst) {
         table.color(5) = c.colour;
         table.color(6) = c.colour;
         SegmentBlock block{};
-        tables::encodeSegmentTable(table, 3, block);
+        ops::encodeSegmentTable(table, 3, block);
         for (int base : {0, 128}) {
             EXPECT_EQ(block[base], c.blue) << c.colour;
             EXPECT_EQ(block[base + 1], c.green) << c.colour;
@@ -62,7 +62,7 @@ TEST(SegmentLayout, EntriesTravelHighByteFirst) {
         table.pauta(1, 1) = c.entry;
         table.pauta(2, 32) = c.entry;
         SegmentBlock block{};
-        tables::encodeSegmentTable(table, 1, block);
+        ops::encodeSegmentTable(table, 1, block);
         EXPECT_EQ(block[3], c.high) << c.entry;
         EXPECT_EQ(block[4], c.low) << c.entry;
         EXPECT_EQ(block[193], c.high) << c.entry;
@@ -79,7 +79,7 @@ TEST(SegmentLayout, EachTableHoldsItsTwoRowsAtTheirOffsets) {
     for (int n = 1; n <= 4; ++n) {
         SegmentBlock block;
         block.fill(-7);
-        tables::encodeSegmentTable(table, n, block);
+        ops::encodeSegmentTable(table, n, block);
         for (int offset = 0; offset < 256; ++offset)
             EXPECT_EQ(block[offset] == -7, !transferred(offset)) << "table " << n << " offset " << offset;
         for (int col = 1; col <= 32; ++col) {
@@ -90,7 +90,7 @@ TEST(SegmentLayout, EachTableHoldsItsTwoRowsAtTheirOffsets) {
         EXPECT_EQ(block[130], 2 * n);
 
         tables::FlashTable decoded;
-        tables::decodeSegmentTable(block, n, decoded);
+        ops::decodeSegmentTable(block, n, decoded);
         for (int row : {2 * n - 1, 2 * n}) {
             EXPECT_EQ(decoded.color(row), table.color(row));
             for (int col = 1; col <= 32; ++col) EXPECT_EQ(decoded.pauta(row, col), table.pauta(row, col));
@@ -103,16 +103,16 @@ TEST(SegmentLayout, EachTableHoldsItsTwoRowsAtTheirOffsets) {
 }
 
 TEST(SegmentLayout, StatusTexts) {
-    EXPECT_EQ(tables::progressText(1, 5, 12), " 1 - 005 - 012");
-    EXPECT_EQ(tables::progressText(4, 194, 255), " 4 - 194 - 255");
-    EXPECT_EQ(tables::errorText(5), "Reading Error in data 5");
-    EXPECT_EQ(tables::errorText(130), "Reading Error in data 130");
+    EXPECT_EQ(ops::progressText(1, 5, 12), " 1 - 005 - 012");
+    EXPECT_EQ(ops::progressText(4, 194, 255), " 4 - 194 - 255");
+    EXPECT_EQ(ops::errorText(5), "Reading Error in data 5");
+    EXPECT_EQ(ops::errorText(130), "Reading Error in data 130");
     const texts::TextTable english(texts::Language::English), spanish(texts::Language::SpanishModern),
         french(texts::Language::French);
-    EXPECT_EQ(tables::writeEndText(english, 0), "Ended");
-    EXPECT_EQ(tables::writeEndText(english, 2), "Ended, halves failed  2");
-    EXPECT_EQ(tables::writeEndText(spanish, 2), "Terminado, mitades fallidas: 2");
-    EXPECT_EQ(tables::writeEndText(french, 1), "Terminé, moitiés en échec : 1");
+    EXPECT_EQ(ops::writeEndText(english, 0), "Ended");
+    EXPECT_EQ(ops::writeEndText(english, 2), "Ended, halves failed  2");
+    EXPECT_EQ(ops::writeEndText(spanish, 2), "Terminado, mitades fallidas: 2");
+    EXPECT_EQ(ops::writeEndText(french, 1), "Terminé, moitiés en échec : 1");
 }
 
 // A failed half in every set: a write's text puts the table, the half and
@@ -140,8 +140,8 @@ TEST(SegmentLayout, ErrorTextsInEveryLanguage) {
     };
     for (const Case& c : cases) {
         const texts::TextTable texts(c.language);
-        const auto text = c.reading ? tables::readErrorText(texts, c.n, c.halfStart, c.offset)
-                                    : tables::writeErrorText(texts, c.n, c.halfStart, c.offset);
+        const auto text = c.reading ? ops::readErrorText(texts, c.n, c.halfStart, c.offset)
+                                    : ops::writeErrorText(texts, c.n, c.halfStart, c.offset);
         EXPECT_EQ(text, c.text) << texts::languageTag(c.language);
     }
 }
@@ -158,8 +158,8 @@ struct Transfer {
                 total = p.total();
             }
         };
-        frm().controls().hub().subscribe([this](app::Control& c, app::Prop prop) {
-            if (prop == app::Prop::Panels) statuses.push_back(static_cast<app::StatusBar&>(c).text(1));
+        frm().controls().hub().subscribe([this](form::Control& c, form::Prop prop) {
+            if (prop == form::Prop::Panels) statuses.push_back(static_cast<form::StatusBar&>(c).text(1));
         });
     }
     StartedProgram started;
@@ -167,15 +167,15 @@ struct Transfer {
     int maxDone = 0, total = 0;
 
     app::Program& program() { return *started.program; }
-    app::FrmMain& frm() { return started.frm(); }
+    form::FrmMain& frm() { return started.frm(); }
     FrameHookPort& port() { return started.port<FrameHookPort>(); }
     sim::DeviceModel& unit() { return port().device(); }
     tables::FlashTable& table() { return program().flash; }
     int beeps() const { return started.machine.ui.beeps; }
     // The whole table as the grid and the labels show it, unplanned: the
     // transfer the planned write's cells go through.
-    ops::Outcome<tables::TransferReport> writeWhole() {
-        return ops::guarded(program(), [this] { return tables::EscribirColores(program()); });
+    ops::Outcome<ops::TransferReport> writeWhole() {
+        return ops::guarded(program(), [this] { return ops::EscribirColores(program()); });
     }
 
     // Loses every attempt of the frames for these (command, offset) pairs.
@@ -217,11 +217,11 @@ struct Transfer {
 struct GridPicture {
     std::vector<std::string> cells;
     std::vector<std::string> captions;
-    std::vector<app::GridColor> headers;
+    std::vector<form::GridColor> headers;
     bool operator==(const GridPicture&) const = default;
 };
 
-GridPicture picture(app::FrmMain& frm) {
+GridPicture picture(form::FrmMain& frm) {
     GridPicture p;
     for (int row = 1; row <= 8; ++row) {
         p.captions.push_back(frm.LColor(row).Caption());
@@ -312,7 +312,7 @@ TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
     for (int row = 1; row <= 8; ++row) {
         EXPECT_EQ(t.table().color(row), colours[row - 1]);
         EXPECT_EQ(t.frm().LColor(row).Caption(), std::to_string(colours[row - 1]));
-        EXPECT_EQ(grid.CellBackColor(row, 0), (app::GridColor{app::GridColor::Kind::Rgb, colours[row - 1]}));
+        EXPECT_EQ(grid.CellBackColor(row, 0), (form::GridColor{form::GridColor::Kind::Rgb, colours[row - 1]}));
     }
     EXPECT_EQ(t.frm().status(), "Ended");
     EXPECT_EQ(t.maxDone, 538);
@@ -422,10 +422,10 @@ TEST(SegmentTransfer, AWriteOnALineThatDiesStopsThere) {
     const auto outcome = t.writeWhole();
 
     EXPECT_EQ(outcome, ops::End::NoAnswer);
-    using tables::SegmentCell, tables::StopCause;
+    using ops::SegmentCell, ops::StopCause;
     EXPECT_EQ(outcome.payload.stopped,
-              (std::vector<tables::StoppedHalf>{{SegmentCell{3, 0, 31}, StopCause::NoAnswer},
-                                                {SegmentCell{3, 128, 128}, StopCause::LineDead}}));
+              (std::vector<ops::StoppedHalf>{{SegmentCell{3, 0, 31}, StopCause::NoAnswer},
+                                             {SegmentCell{3, 128, 128}, StopCause::LineDead}}));
     EXPECT_EQ(outcome.payload.deadFrom, (SegmentCell{3, 0, 31}));
     EXPECT_EQ(outcome.payload.lastAcknowledged, (SegmentCell{3, 0, 30}));
     EXPECT_EQ(t.port().frames.size(), 2u * 134 + 31 + 2 * 3);
@@ -456,7 +456,7 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         const tables::FlashTable before = t.table();
         const GridPicture shown = picture(t.frm());
         t.cancelAt(c.command, c.offset);
-        const auto outcome = c.writing ? t.writeWhole() : tables::CLeerColores_Click(t.program());
+        const auto outcome = c.writing ? t.writeWhole() : ops::CLeerColores_Click(t.program());
 
         EXPECT_EQ(outcome, ops::End::Cancelled);
         EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
@@ -484,7 +484,7 @@ TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
     Transfer t("led-lantern", faults);
     t.editTable();
     const tables::FlashTable before = t.table();
-    const auto outcome = tables::CLeerColores_Click(t.program());
+    const auto outcome = ops::CLeerColores_Click(t.program());
     EXPECT_EQ(outcome, ops::End::PortError);
     ASSERT_EQ(t.started.machine.ui.messages.size(), 1u);
     EXPECT_EQ(t.started.machine.ui.messages[0].text, outcome.message);
@@ -494,12 +494,12 @@ TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
 
 TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
     Transfer t;
-    std::optional<ops::Outcome<tables::TableWriteResult>> nested;
+    std::optional<ops::Outcome<ops::TableWriteResult>> nested;
     t.port().onFrame = [&](const FrameHookPort::Frame& f) {
-        if (f.command == 135 && f.parameter1 == 3) nested = tables::CEscribirColores_Click(t.program());
+        if (f.command == 135 && f.parameter1 == 3) nested = ops::CEscribirColores_Click(t.program());
         return false;
     };
-    const auto outcome = tables::CLeerColores_Click(t.program());
+    const auto outcome = ops::CLeerColores_Click(t.program());
     ASSERT_TRUE(nested.has_value());
     EXPECT_EQ(*nested, ops::End::NotStarted) << "the write did not start";
     EXPECT_EQ(outcome, ops::End::Done);

@@ -14,16 +14,16 @@ namespace {
 TEST(SettingsFile, WritesFiveCrLfLinesAndReadsThemBack) {
     TempFolder folder;
     const auto path = folder.path() / "zrk.ini";
-    const app::Settings settings{2, -5, -2147483647 - 1, "34", 853};
-    app::writeSettingsFile(path, settings);
+    const files::Settings settings{2, -5, -2147483647 - 1, "34", 853};
+    files::writeSettingsFile(path, settings);
     EXPECT_EQ(folder.read("zrk.ini"), "2\r\n-5\r\n-2147483648\r\n\"34\"\r\n853\r\n");
-    EXPECT_EQ(app::readSettingsFile(path), settings);
+    EXPECT_EQ(files::readSettingsFile(path), settings);
 }
 
 TEST(SettingsFile, ReadsLfOnlyLinesAndUnquotedText) {
     TempFolder folder;
     folder.write("zrk.ini", "4\n0\n0\n34\n-853\n");
-    const auto s = app::readSettingsFile(folder.path() / "zrk.ini");
+    const auto s = files::readSettingsFile(folder.path() / "zrk.ini");
     EXPECT_EQ(s.PuertoSerie, 4);
     EXPECT_EQ(s.Idioma, "34");
     EXPECT_EQ(s.CodigoFabrica, -853);
@@ -123,16 +123,16 @@ TEST(SettingsFile, WhatIsNoSettingsFileStopsTheStart) {
 TEST(SettingsFile, FolderInPlaceOfTheFileIsRefused) {
     TempFolder folder;
     std::filesystem::create_directory(folder.path() / "zrk.ini");
-    EXPECT_THROW(app::readSettingsFile(folder.path() / "zrk.ini"), app::SettingsError);
+    EXPECT_THROW(files::readSettingsFile(folder.path() / "zrk.ini"), files::SettingsError);
 }
 
 TEST(SettingsFile, FailedRewriteLeavesTheOldFile) {
     TempFolder folder;
     const auto path = folder.path() / "zrk.ini";
-    app::writeSettingsFile(path, {3, 0, 0, "1", 0});
+    files::writeSettingsFile(path, {3, 0, 0, "1", 0});
     {
         ScopedFileSizeLimit diskFull(8);  // the new file needs 23 bytes
-        EXPECT_THROW(app::writeSettingsFile(path, {5, -100000, 0, "34", 853}), files::FileError);
+        EXPECT_THROW(files::writeSettingsFile(path, {5, -100000, 0, "34", 853}), files::FileError);
     }
     EXPECT_EQ(folder.read("zrk.ini"), "3\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no temporary file left";

@@ -70,7 +70,7 @@ TEST(Help, NoViewerShowsTheReasonsAndChangesNothingElse) {
 }
 
 // What the drawing window shows: the circles of the last `n` drawings.
-std::vector<app::DrawnCircle> lastCircles(const app::FrmDibujo& window, std::size_t n) {
+std::vector<form::DrawnCircle> lastCircles(const form::FrmDibujo& window, std::size_t n) {
     const auto& all = window.circles();
     return {all.end() - static_cast<std::ptrdiff_t>(n), all.end()};
 }
@@ -105,7 +105,7 @@ TEST(DrawingWindow, ThreeCirclesInTheFirstRowsColour) {
         auto& window = started.program->dibujo;
         window.windowGeometry(100, 200, 6000, 5000, 5880, 4490);
         started.frm().Command2.Click();
-        const std::vector<app::DrawnCircle> expected = {
+        const std::vector<form::DrawnCircle> expected = {
             {3000, 2500, 500, 0}, {3000, 2500, 100, c.color}, {3000, 2500, 1500, c.color}};
         EXPECT_EQ(window.circles(), expected) << c.caption;
         EXPECT_TRUE(window.FormDibujo.Visible()) << c.caption;
@@ -117,7 +117,7 @@ TEST(DrawingWindow, CirclesFollowTheResizedWindowAndAddUp) {
     auto& window = started.program->dibujo;
     started.frm().Command2.Click();
     const int firstCx = window.circles()[0].cx;
-    EXPECT_EQ(firstCx, (5865 + app::FrmDibujo::kFrameWidth) / 2);
+    EXPECT_EQ(firstCx, (5865 + form::FrmDibujo::kFrameWidth) / 2);
     // Outer sizes, odd: half of 8001 is 4000.5, half of 6003 is 3001.5.
     window.windowGeometry(10, 20, 8001, 6003, 7881, 5493);
     started.frm().Command2.Click();
@@ -140,7 +140,7 @@ TEST(DrawingWindow, ClosedWindowComesBackNewAtTheNextClick) {
     EXPECT_EQ(window.ScaleWidth(), 5865);
     started.frm().Command2.Click();
     EXPECT_EQ(window.circles().size(), 3u);
-    EXPECT_EQ(window.circles()[0].cx, (5865 + app::FrmDibujo::kFrameWidth) / 2);
+    EXPECT_EQ(window.circles()[0].cx, (5865 + form::FrmDibujo::kFrameWidth) / 2);
     EXPECT_TRUE(window.FormDibujo.Visible());
 }
 
@@ -151,8 +151,8 @@ TEST(DrawingWindow, ClosingTheMainWindowClosesItFirst) {
     auto& store = started.machine.store;
     store.order.clear();
     std::vector<std::size_t> keysWrittenWhenClosed;
-    window.controls().hub().subscribe([&](app::Control& c, app::Prop prop) {
-        if (prop == app::Prop::Visible && !c.Visible()) keysWrittenWhenClosed.push_back(store.order.size());
+    window.controls().hub().subscribe([&](form::Control& c, form::Prop prop) {
+        if (prop == form::Prop::Visible && !c.Visible()) keysWrittenWhenClosed.push_back(store.order.size());
     });
     started.frm().Csalir.Click();
     EXPECT_FALSE(window.FormDibujo.Visible());
@@ -167,7 +167,7 @@ TEST(DrawingWindow, WindowClosedByItsOwnBoxIsLeftAloneAtExit) {
     started.frm().Command2.Click();
     window.Unload();
     int notifications = 0;
-    window.controls().hub().subscribe([&](app::Control&, app::Prop) { ++notifications; });
+    window.controls().hub().subscribe([&](form::Control&, form::Prop) { ++notifications; });
     started.frm().Csalir.Click();
     EXPECT_EQ(notifications, 0) << "no longer among the open windows";
 }
@@ -207,7 +207,7 @@ TEST(Exit, AsksBeforeUnwrittenChangesAreLost) {
         SCOPED_TRACE(c.name);
         for (const bool letGo : {false, true}) {
             UnitRig rig;
-            ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+            ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
             rig.frm().CLeerColores.Click();
             c.edit(rig);
             auto& ui = rig.started.machine.ui;

@@ -45,7 +45,7 @@ struct RecordedStart {
         program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         machine.events.onEvents = [this] { observe(); };
         // The window model changes first in Form_Load, after Main has read the settings.
-        program->frm.controls().hub().subscribe([this](app::Control& c, app::Prop prop) {
+        program->frm.controls().hub().subscribe([this](form::Control& c, form::Prop prop) {
             mainHasRead();
             observe();
             modelChanged(c, prop);
@@ -79,8 +79,8 @@ struct RecordedStart {
         if (program && program->lux.TablaADFotocelula[1] != 0) once("lux tables built");
         if (program && !program->helpFile.empty()) once("help file named");
     }
-    void modelChanged(app::Control& c, app::Prop prop) {
-        using app::Prop;
+    void modelChanged(form::Control& c, form::Prop prop) {
+        using form::Prop;
         auto& frm = program->frm;
         if (&c == &frm.sbStatusBar && prop == Prop::Panels) {
             if (frm.sbStatusBar.text(1) != lastStatus) add("status: " + frm.sbStatusBar.text(1));
@@ -99,7 +99,7 @@ struct RecordedStart {
             if (prop == Prop::Geometry || prop == Prop::Caption) once("window sized, placed and captioned");
             return;
         }
-        const std::pair<const app::Control*, const char*> milestones[] = {
+        const std::pair<const form::Control*, const char*> milestones[] = {
             {&frm.MSFlexGridPautas, "grid prepared"},
             {&frm.TLuxON, "model fields hidden"},
             {&frm.PictureInicio, "start picture hidden"},
@@ -115,7 +115,7 @@ struct RecordedStart {
         for (const auto& [control, name] : milestones) {
             if (&c != control) continue;
             // Lists count from their selection; filling them is part of the step.
-            if (c.kind() == app::Kind::ComboBox && prop != Prop::ListIndex) return;
+            if (c.kind() == form::Kind::ComboBox && prop != Prop::ListIndex) return;
             once(name);
         }
     }

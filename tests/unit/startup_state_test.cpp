@@ -192,8 +192,8 @@ TEST(StartupState, GridAndTablesStartEmpty) {
     EXPECT_EQ(grid.TextMatrix(8, 0), " 8");
     EXPECT_EQ(grid.ColWidth(), 350);
     EXPECT_EQ(grid.RowHeight(), 250);
-    EXPECT_EQ(grid.CellBackColor(1, 2).kind, app::GridColor::Kind::ThreeDLight);
-    EXPECT_EQ(grid.CellBackColor(1, 1).kind, app::GridColor::Kind::Default);
+    EXPECT_EQ(grid.CellBackColor(1, 2).kind, form::GridColor::Kind::ThreeDLight);
+    EXPECT_EQ(grid.CellBackColor(1, 1).kind, form::GridColor::Kind::Default);
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 32; ++c) {
             EXPECT_EQ(grid.TextMatrix(r, c), "");

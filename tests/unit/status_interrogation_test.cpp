@@ -14,7 +14,7 @@
 namespace zrk::test {
 namespace {
 
-using live::LampLook;
+using ops::LampLook;
 
 PortFactory interrupted() {
     return [](VirtualClock& clock) { return std::make_unique<InterruptedPort>(clock); };
@@ -33,14 +33,14 @@ std::vector<int> selectors(const ScriptedPort& port) {
 
 // What a row shows; "all" is the impossible state the tests start rows in,
 // so an untouched row stays recognisable.
-std::string shown(const app::FrmMain::LampRow& row) {
+std::string shown(const form::FrmMain::LampRow& row) {
     const bool lit = row.lit->Visible(), unlit = row.unlit->Visible(), unknown = row.unknown->Visible();
     if (lit && unlit && unknown) return "all";
     if (lit + unlit + unknown != 1) return "mixed";
     return lit ? "lit" : unlit ? "unlit" : "unknown";
 }
 
-void markAllRows(app::FrmMain& frm) {
+void markAllRows(form::FrmMain& frm) {
     for (const auto& row : frm.lampRows()) {
         row.lit->setVisible(true);
         row.unlit->setVisible(true);
@@ -48,13 +48,13 @@ void markAllRows(app::FrmMain& frm) {
     }
 }
 
-std::map<std::string, std::string> rowStates(const app::FrmMain& frm) {
+std::map<std::string, std::string> rowStates(const form::FrmMain& frm) {
     std::map<std::string, std::string> out;
     for (const auto& row : frm.lampRows()) out[row.lit->name()] = shown(row);
     return out;
 }
 
-bool actionButtonsEnabled(const app::FrmMain& frm) {
+bool actionButtonsEnabled(const form::FrmMain& frm) {
     return frm.CAbrir.Enabled() && frm.CGuardar.Enabled() && frm.CLeer.Enabled() && frm.CEscribir.Enabled();
 }
 
@@ -71,7 +71,7 @@ void PrintTo(const LampCase& c, std::ostream* os) {
 
 // Caption index of each lamp row whose lamp is visible, "-" for a hidden
 // row; and each caption must be visible exactly when its lamp is.
-std::string visibleCaptions(const app::FrmMain& frm) {
+std::string visibleCaptions(const form::FrmMain& frm) {
     std::string out;
     for (const auto& row : frm.lampRows()) {
         const bool lamp = row.lit->Visible() || row.unlit->Visible() || row.unknown->Visible();
@@ -87,7 +87,7 @@ TEST(LampCaptions, ShownAndHiddenWithTheirLamps) {
     LiveProgram started(simulatedUnit());
     auto& frm = started.frm();
     frm.chkEstado.setValue(1);
-    auto identify = [&] { EXPECT_EQ(params::IdentificarZRK(*started.program), ops::End::Done); };
+    auto identify = [&] { EXPECT_EQ(ops::IdentificarZRK(*started.program), ops::End::Done); };
     auto interrogate = [&](int changerEntry) {
         return [&frm, changerEntry] {
             frm.ComboTipoCambiador.setListIndex(changerEntry);
@@ -117,7 +117,7 @@ TEST(LampCaptions, ShownAndHiddenWithTheirLamps) {
     silent.frm().ComboTipoCambiador.setListIndex(2);
     silent.frm().CInterrogar.Click();
     EXPECT_EQ(visibleCaptions(silent.frm()), "0 8 3 9 - - 2 - 5 - 7");
-    EXPECT_TRUE(live::lampRow(silent.frm(), "LedRojoFalloFoco").unknown->Visible());
+    EXPECT_TRUE(ops::lampRow(silent.frm(), "LedRojoFalloFoco").unknown->Visible());
 }
 
 class LampTable : public ::testing::TestWithParam<LampCase> {};
@@ -214,14 +214,14 @@ TEST(StatusLamps, TablesNameExistingRowsAndCoverThemAll) {
     StartedProgram started;
     std::set<std::string> reached;
     for (int entry = -1; entry < 9; ++entry)
-        for (const auto& lamp : live::byteBLamps(entry))
-            reached.insert(live::lampRow(started.frm(), lamp.lit).lit->name());
-    for (const auto& lamp : live::byteALamps()) reached.insert(live::lampRow(started.frm(), lamp.lit).lit->name());
+        for (const auto& lamp : ops::byteBLamps(entry))
+            reached.insert(ops::lampRow(started.frm(), lamp.lit).lit->name());
+    for (const auto& lamp : ops::byteALamps()) reached.insert(ops::lampRow(started.frm(), lamp.lit).lit->name());
     EXPECT_EQ(reached.size(), started.frm().lampRows().size());
 }
 
 struct FramesCase {
-    live::StatusChoice boxes;
+    ops::StatusChoice boxes;
     std::vector<int> selectors;
 };
 
@@ -229,7 +229,7 @@ class FramesPerBoxes : public ::testing::TestWithParam<FramesCase> {};
 
 TEST_P(FramesPerBoxes, OneFramePerByteInOrder) {
     LiveProgram started(simulatedUnit());
-    live::setTickBoxes(started.frm(), GetParam().boxes);
+    ops::setTickBoxes(started.frm(), GetParam().boxes);
     started.sim().device().clearFrameLog();
     started.frm().CInterrogar.Click();
     EXPECT_EQ(started.simSelectors(), GetParam().selectors);
@@ -267,7 +267,7 @@ class ValueFormat : public ::testing::TestWithParam<ValueCase> {};
 
 TEST_P(ValueFormat, HundredthsUnsignedWithTwoDecimals) {
     const ValueCase& c = GetParam();
-    EXPECT_EQ(live::measuredValueText(c.high, c.low, c.decimal), c.text);
+    EXPECT_EQ(ops::measuredValueText(c.high, c.low, c.decimal), c.text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ValueFormat,
@@ -283,7 +283,7 @@ TEST(StatusInterrogation, ValuesReachTheirFieldsInTheRegionalFormat) {
     device.setPresentCurrent(1234);
     device.setPresentSpeed(65535);
     device.setLedCurrent(32768);
-    live::setTickBoxes(started.frm(), {false, true, true, true});
+    ops::setTickBoxes(started.frm(), {false, true, true, true});
     started.frm().CInterrogar.Click();
     EXPECT_EQ(started.frm().TCorrienteActual.Text(), "12,34");
     EXPECT_EQ(started.frm().TVelocidadActual.Text(), "655,35");
@@ -304,16 +304,16 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
     port.replies.push_back(statusReply(5, 7));
     addUnanswered(port);  // LED current high
     port.replies.push_back(statusReply(7, 9));
-    live::setTickBoxes(frm, {true, true, true, true});
+    ops::setTickBoxes(frm, {true, true, true, true});
     markAllRows(frm);
 
-    const auto reading = live::CInterrogar_Click(*started.program);
+    const auto reading = ops::CInterrogar_Click(*started.program);
 
     EXPECT_EQ(selectors(port), (std::vector<int>{0, 1, 1, 1, 2, 3, 3, 3, 4, 5, 6, 6, 6, 7}));
     const auto rows = rowStates(frm);
     EXPECT_EQ(rows.at("LedOn"), "lit");
     EXPECT_EQ(rows.at("LedMotorOn"), "unlit");
-    for (const auto& lamp : live::byteBLamps(1)) EXPECT_EQ(rows.at(lamp.lit), "unknown") << lamp.lit;
+    for (const auto& lamp : ops::byteBLamps(1)) EXPECT_EQ(rows.at(lamp.lit), "unknown") << lamp.lit;
     EXPECT_EQ(rows.at("LedRojoPrealarmaLampara"), "all") << "not a lamp of this changer";
     for (const auto& lamp : reading.payload.lamps) {
         const bool byteB = lamp.lit != "LedOn" && lamp.lit != "LedMotorOn" && lamp.lit != "LedRojoAlarmaMotor";
@@ -330,10 +330,10 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
 
 TEST(StatusInterrogation, ReadingOfAHealthyUnitIsComplete) {
     LiveProgram started(simulatedUnit());
-    live::setTickBoxes(started.frm(), {true, true, true, true});
-    const auto reading = live::CInterrogar_Click(*started.program);
+    ops::setTickBoxes(started.frm(), {true, true, true, true});
+    const auto reading = ops::CInterrogar_Click(*started.program);
     EXPECT_TRUE(reading.payload.complete());
-    EXPECT_EQ(reading.payload.lamps.size(), 3u + live::byteBLamps(0).size());
+    EXPECT_EQ(reading.payload.lamps.size(), 3u + ops::byteBLamps(0).size());
     ASSERT_EQ(reading.payload.values.size(), 3u);
     EXPECT_EQ(reading.payload.values[0].field, "TCorrienteActual");
     EXPECT_EQ(reading.payload.values[0].text, started.frm().TCorrienteActual.Text());
@@ -355,12 +355,12 @@ TEST_P(PortErrorInAutomaticMode, OneMessageThePortClosedAndTheModeStopped) {
     LiveProgram started(GetParam().port());
     auto& frm = started.frm();
     auto& ui = started.machine.ui;
-    live::setTickBoxes(frm, {true, true, true, true});
+    ops::setTickBoxes(frm, {true, true, true, true});
     frm.TTiempoModoVerboso.setText("1");
     VirtualTimers timers(frm, started.machine.clock, {&frm.TimerEstado});
     std::optional<std::size_t> messagesWhenStopped;
-    frm.controls().hub().subscribe([&](app::Control& control, app::Prop prop) {
-        if (&control == &frm.TimerEstado && prop == app::Prop::Enabled && !frm.TimerEstado.Enabled())
+    frm.controls().hub().subscribe([&](form::Control& control, form::Prop prop) {
+        if (&control == &frm.TimerEstado && prop == form::Prop::Enabled && !frm.TimerEstado.Enabled())
             messagesWhenStopped = ui.messages.size();
     });
     ui.messages.clear();
@@ -406,7 +406,7 @@ struct PeriodCase {
 class PeriodText : public ::testing::TestWithParam<PeriodCase> {};
 
 TEST_P(PeriodText, ReadWithAPointAndRefusedOutsideTheTimerRange) {
-    EXPECT_EQ(live::periodMilliseconds(GetParam().text), GetParam().milliseconds);
+    EXPECT_EQ(ops::periodMilliseconds(GetParam().text), GetParam().milliseconds);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, PeriodText,
@@ -479,9 +479,9 @@ TEST(AutomaticMode, TimerLampIsLitWhileTheTickInterrogates) {
 // start nothing; the operation's own frames are all that go out.
 struct OverlapCase {
     const char* name;
-    std::function<void(app::FrmMain&)> start;
+    std::function<void(form::FrmMain&)> start;
     std::vector<int> ownSelectors;
-    std::function<void(app::FrmMain&)> meanwhile;
+    std::function<void(form::FrmMain&)> meanwhile;
 };
 
 void PrintTo(const OverlapCase& c, std::ostream* os) { *os << c.name; }
@@ -513,10 +513,10 @@ TEST_P(NoOverlap, ArrivalDuringAnOperationIsSkipped) {
     EXPECT_TRUE(frm.tmrSpoolValoresInstantaneos.running()) << "a skipped tick leaves the refresh on";
 }
 
-const auto kInterrogate = [](app::FrmMain& frm) { frm.CInterrogar.Click(); };
-const auto kStatusTick = [](app::FrmMain& frm) { frm.TimerEstado.Timer(); };
-const auto kRefresh = [](app::FrmMain& frm) { frm.btnVerValoresInstantaneos.Click(); };
-const auto kRefreshTick = [](app::FrmMain& frm) { frm.tmrSpoolValoresInstantaneos.Timer(); };
+const auto kInterrogate = [](form::FrmMain& frm) { frm.CInterrogar.Click(); };
+const auto kStatusTick = [](form::FrmMain& frm) { frm.TimerEstado.Timer(); };
+const auto kRefresh = [](form::FrmMain& frm) { frm.btnVerValoresInstantaneos.Click(); };
+const auto kRefreshTick = [](form::FrmMain& frm) { frm.tmrSpoolValoresInstantaneos.Timer(); };
 
 INSTANTIATE_TEST_SUITE_P(
     Operations, NoOverlap,

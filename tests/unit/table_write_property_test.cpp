@@ -30,7 +30,7 @@ std::vector<std::string> expectedLines(const tables::FlashTable& before, const t
             if (before.pauta(row, 2 * pair - 1) != after.pauta(row, 2 * pair - 1) ||
                 before.pauta(row, 2 * pair) != after.pauta(row, 2 * pair))
                 lines.push_back("Row " + r + ", pair " + std::to_string(pair) + ": " +
-                                tables::pairText(before, row, pair) + " \u2192 " + tables::pairText(after, row, pair));
+                                ops::pairText(before, row, pair) + " \u2192 " + ops::pairText(after, row, pair));
     }
     return lines;
 }
@@ -67,7 +67,7 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
             for (int o = 0; o < 256; ++o) rig.device().setSegment(n, o, static_cast<std::uint8_t>(rng() % 256));
         const bool readFirst = rng() % 4 != 0;
         if (readFirst) {
-            ASSERT_EQ(tables::CLeerColores_Click(p), ops::End::Done);
+            ASSERT_EQ(ops::CLeerColores_Click(p), ops::End::Done);
         }
         // Edits of a few rows on what the grid shows; some refused.
         tables::FlashTable grid = tableOf(segmentsOf(rig.device()));
@@ -87,12 +87,12 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
         p.verifyOverride = rng() % 3 != 0;
         const std::string where = "case " + std::to_string(k);
 
-        const auto dry = tables::plannedTableWrite(p, {.dryRun = true});
+        const auto dry = ops::plannedTableWrite(p, {.dryRun = true});
         const Segments before = segmentsOf(rig.device());
         rig.device().clearFrameLog();
         rig.started.machine.ui.questions.clear();
         const auto logged = files::WriteRecord(rig.started.machine.platform.info.dataFolder).read().size();
-        const auto outcome = tables::CEscribirColores_Click(p);
+        const auto outcome = ops::CEscribirColores_Click(p);
         const Segments after = segmentsOf(rig.device());
 
         if (refusal <= 1) {
@@ -126,7 +126,7 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
         std::vector<int> rows;
         for (auto line = record.begin() + static_cast<std::ptrdiff_t>(logged); line != record.end(); ++line) {
             EXPECT_EQ(line->outcome, *p.verifyOverride ? files::kOutcomeVerified : files::kOutcomeNotVerified) << where;
-            rows.push_back(tables::rowOfField(line->field));
+            rows.push_back(ops::rowOfField(line->field));
             for (const auto& c : line->cells) {
                 EXPECT_EQ(c.before, at(before, c.table, c.address)) << where;
                 EXPECT_EQ(2 * c.table - (c.address < 128 ? 1 : 0), rows.back()) << where << ": the row's own cells";
@@ -138,7 +138,7 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
 
         if (changed % 10 == 0) {
             ++undone;
-            const auto back = params::undoLastWrite(p, {});
+            const auto back = ops::undoLastWrite(p, {});
             ASSERT_EQ(back, ops::End::Done) << where << ": " << back.message;
             EXPECT_EQ(segmentsOf(rig.device()), before) << where << ": every byte back";
         }

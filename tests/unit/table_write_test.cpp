@@ -28,7 +28,7 @@ void show(UnitRig& rig, const tables::FlashTable& table) {
 }
 
 void readTable(UnitRig& rig) {
-    ASSERT_EQ(tables::CLeerColores_Click(rig.program()), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::CLeerColores_Click(rig.program()), ops::End::Done) << rig.frm().status();
     rig.device().clearFrameLog();
 }
 
@@ -43,7 +43,7 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     edited.color(2) = 0x00FFFF;
     show(rig, edited);
 
-    const auto outcome = tables::CEscribirColores_Click(rig.program());
+    const auto outcome = ops::CEscribirColores_Click(rig.program());
     ASSERT_EQ(outcome, ops::End::Done) << outcome.message;
     const Segments after = segmentsOf(rig.device());
     EXPECT_EQ(tableOf(after), edited);
@@ -81,7 +81,7 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     EXPECT_EQ(copy.colors, files::tableFileOf(tableOf(before)).colors);
     EXPECT_EQ(copy.pattern, files::tableFileOf(tableOf(before)).pattern);
     EXPECT_EQ(rig.program().flashOfUnit->table, edited) << "the next write starts from what was written";
-    EXPECT_EQ(tables::unwrittenRows(rig.program()), 0);
+    EXPECT_EQ(ops::unwrittenRows(rig.program()), 0);
 }
 
 TEST(TableWrite, WithoutATableReadOfThisUnitItAsksToReadItFirst) {
@@ -94,7 +94,7 @@ TEST(TableWrite, WithoutATableReadOfThisUnitItAsksToReadItFirst) {
         const Segments before = segmentsOf(rig.device());
         rig.started.machine.ui.answers = {yes};
 
-        const auto outcome = tables::CEscribirColores_Click(rig.program());
+        const auto outcome = ops::CEscribirColores_Click(rig.program());
         auto& ui = rig.started.machine.ui;
         ASSERT_GE(ui.questions.size(), 1u);
         EXPECT_NE(ui.questions[0].question.find("no table read of unit 40101"), std::string::npos)
@@ -129,7 +129,7 @@ TEST(TableWrite, RefusalsSendNothing) {
         UnitRig rig;
         readTable(rig);
         c.arrange(rig);
-        const auto outcome = tables::CEscribirColores_Click(rig.program());
+        const auto outcome = ops::CEscribirColores_Click(rig.program());
         EXPECT_EQ(outcome, ops::End::BadData) << c.name;
         EXPECT_EQ(rig.device().frameLog().size(), 0u) << c.name;
         ASSERT_FALSE(rig.started.machine.ui.messages.empty()) << c.name;
@@ -150,7 +150,7 @@ TEST(TableWrite, AnotherUnitOnTheLineByTheTimeTheCellsGoGetsNothing) {
             rig.device().setMemory(254, 0x11);
         return false;
     };
-    const auto outcome = tables::CEscribirColores_Click(rig.program());
+    const auto outcome = ops::CEscribirColores_Click(rig.program());
     EXPECT_EQ(outcome, ops::End::WrongUnit);
     EXPECT_TRUE(segmentWrites(rig).empty());
     EXPECT_EQ(rig.frm().status(), "Nothing written: the unit on the line has identifier number 4517, not 40101");
@@ -167,11 +167,11 @@ TEST(TableWrite, UndoPutsBackTheFourSegmentTablesByteForByte) {
         for (int col = 1; col <= 6; ++col) edited.pauta(row, col) = (row * 41 + col * 13) % 360;
     }
     show(rig, edited);
-    ASSERT_EQ(tables::CEscribirColores_Click(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::CEscribirColores_Click(rig.program()), ops::End::Done);
     ASSERT_NE(segmentsOf(rig.device()), before);
     ASSERT_EQ(files::WriteRecord(dataFolder(rig)).read().size(), 8u) << "one line per changed row";
 
-    const auto undone = params::undoLastWrite(rig.program(), {});
+    const auto undone = ops::undoLastWrite(rig.program(), {});
     ASSERT_EQ(undone, ops::End::Done) << undone.message;
     EXPECT_EQ(segmentsOf(rig.device()), before) << "every byte of the four segment tables";
     EXPECT_FALSE(rig.program().flashOfUnit) << "the table written is no longer the unit's";

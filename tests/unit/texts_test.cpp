@@ -235,7 +235,7 @@ TEST(Texts, StartedWindowShowsTheUsersSet) {
 }
 
 // Every caption, text and list item of the window, for comparing two starts.
-std::map<std::string, std::string> allTexts(const app::FrmMain& frm) {
+std::map<std::string, std::string> allTexts(const form::FrmMain& frm) {
     std::map<std::string, std::string> out;
     for (const auto& control : frm.controls().all()) {
         for (const char* property : {"Caption", "Items", "Tabs"}) {

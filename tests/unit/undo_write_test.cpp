@@ -36,11 +36,11 @@ std::size_t writeFrames(UnitRig& rig) {
 // Reads the unit, makes the form's edits and writes them: the log gets a
 // line per field with the cells it changed. With `unit`, the lines are then
 // put down as another unit's.
-void loggedWrite(UnitRig& rig, const std::function<void(app::FrmMain&)>& edit, const std::string& unit = "") {
+void loggedWrite(UnitRig& rig, const std::function<void(form::FrmMain&)>& edit, const std::string& unit = "") {
     auto& p = rig.program();
-    ASSERT_EQ(params::readUnit(p), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(p), ops::End::Done);
     edit(rig.frm());
-    ASSERT_EQ(params::writeUnit(p, {true, std::nullopt}), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::writeUnit(p, {true, std::nullopt}), ops::End::Done) << rig.frm().status();
     const files::WriteRecord record(dataFolder(rig));
     auto lines = record.read();
     ASSERT_GE(lines.size(), 3u);
@@ -53,7 +53,7 @@ void loggedWrite(UnitRig& rig, const std::function<void(app::FrmMain&)>& edit, c
 }
 
 // A list, a check box and a number.
-void editSome(app::FrmMain& frm) {
+void editSome(form::FrmMain& frm) {
     frm.ComboTipoMotor.setListIndex(0);
     frm.CheckBalizaEmergencia.setValue(frm.CheckBalizaEmergencia.Value() == 1 ? 0 : 1);
     frm.TPWMLed.setText("81");
@@ -66,7 +66,7 @@ TEST(UndoWrite, PutsBackEveryByteAndIsItselfUndone) {
     const Memory written = memoryOf(rig.device());
     ASSERT_NE(before, written);
 
-    const auto undone = params::undoLastWrite(rig.program(), {});
+    const auto undone = ops::undoLastWrite(rig.program(), {});
     ASSERT_EQ(undone, ops::End::Done) << undone;
     EXPECT_EQ(memoryOf(rig.device()), before) << "all 256 cells as before the write";
     EXPECT_EQ(rig.frm().status(), "Undone: the unit holds again what it held before that write");
@@ -89,7 +89,7 @@ TEST(UndoWrite, PutsBackEveryByteAndIsItselfUndone) {
     }
 
     // The undo of an undo is the undo of the last write.
-    ASSERT_EQ(params::undoLastWrite(rig.program(), {}), ops::End::Done);
+    ASSERT_EQ(ops::undoLastWrite(rig.program(), {}), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), written);
     EXPECT_EQ(files::WriteRecord(dataFolder(rig)).read().back().undoes, 2);
 }
@@ -100,8 +100,8 @@ TEST(UndoWrite, ACellChangedSinceIsNamedAndStopsItUnlessForced) {
     loggedWrite(rig, editSome);
     rig.device().setMemory(49, 77);  // PWM Led, by someone else since
 
-    params::UndoOptions options;
-    EXPECT_EQ(params::undoLastWrite(rig.program(), options), ops::End::NotVerified);
+    ops::UndoOptions options;
+    EXPECT_EQ(ops::undoLastWrite(rig.program(), options), ops::End::NotVerified);
     EXPECT_EQ(writeFrames(rig), 0u) << "not even the cells that had not changed";
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find("Address 49 (PWM Led) holds 77, not the 81 written"), std::string::npos)
@@ -109,7 +109,7 @@ TEST(UndoWrite, ACellChangedSinceIsNamedAndStopsItUnlessForced) {
     EXPECT_EQ(rig.device().memory(49), 77);
 
     options.force = true;
-    EXPECT_EQ(params::undoLastWrite(rig.program(), options), ops::End::Done);
+    EXPECT_EQ(ops::undoLastWrite(rig.program(), options), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
     const auto lines = files::WriteRecord(dataFolder(rig)).read();
     const auto pwm = std::find_if(lines.begin() + 3, lines.end(), [](const auto& l) { return l.field == "TPWMLed"; });
@@ -122,7 +122,7 @@ TEST(UndoWrite, ACellAlreadyBackNeedsNothing) {
     const Memory before = memoryOf(rig.device());
     loggedWrite(rig, editSome);
     rig.device().setMemory(49, 80);
-    ASSERT_EQ(params::undoLastWrite(rig.program(), {}), ops::End::Done);
+    ASSERT_EQ(ops::undoLastWrite(rig.program(), {}), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
     for (const auto& f : rig.device().frameLog())
         EXPECT_FALSE(f[4] == sim::DeviceModel::kWriteMemory && f[5] == 49) << "address 49 held its old byte already";
@@ -133,7 +133,7 @@ TEST(UndoWrite, SendsNothingWhenItCannotOrMustNot) {
     struct Case {
         const char* name;
         std::function<void(UnitRig&)> setUp;
-        params::UndoOptions options;
+        ops::UndoOptions options;
         ops::End end;
         const char* said;  // in the status line, or the outcome's message
     };
@@ -168,7 +168,7 @@ TEST(UndoWrite, SendsNothingWhenItCannotOrMustNot) {
         c.setUp(rig);
         const Memory held = memoryOf(rig.device());
         rig.device().clearFrameLog();
-        const auto outcome = params::undoLastWrite(rig.program(), c.options);
+        const auto outcome = ops::undoLastWrite(rig.program(), c.options);
         EXPECT_EQ(outcome, c.end) << c.name << ": " << outcome;
         EXPECT_EQ(writeFrames(rig), 0u) << c.name;
         EXPECT_EQ(memoryOf(rig.device()), held) << c.name;
@@ -186,22 +186,22 @@ TEST(UndoWrite, ALogThatCannotTakeTheLinesStopsItUnlessAllowed) {
     UnitRig rig;
     const Memory before = memoryOf(rig.device());
     loggedWrite(rig, editSome);
-    auto planned = params::planUndo(rig.program(), std::nullopt);
+    auto planned = ops::planUndo(rig.program(), std::nullopt);
     ASSERT_EQ(planned, ops::End::Done);
     // A folder where the log should be: nobody, root included, appends to it.
     const auto log = dataFolder(rig) / "writes.log";
     std::filesystem::remove(log);
     std::filesystem::create_directories(log / "x");
 
-    params::UndoOptions options;
-    EXPECT_EQ(params::applyUndo(rig.program(), planned.payload, options), ops::End::NotRecorded);
+    ops::UndoOptions options;
+    EXPECT_EQ(ops::applyUndo(rig.program(), planned.payload, options), ops::End::NotRecorded);
     EXPECT_TRUE(rig.device().frameLog().empty());
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find(log.string()), std::string::npos) << rig.started.messages()[0];
     EXPECT_EQ(rig.started.messages()[0].rfind("Nothing was sent to the unit\n", 0), 0u) << rig.started.messages()[0];
 
     options.withoutRecord = true;
-    EXPECT_EQ(params::applyUndo(rig.program(), planned.payload, options), ops::End::Done);
+    EXPECT_EQ(ops::applyUndo(rig.program(), planned.payload, options), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
 }
 
@@ -211,7 +211,7 @@ TEST(UndoWrite, TheWindowListsTheFieldsCellsAndRecentWritesAndAsksFirst) {
         const Memory before = memoryOf(rig.device());
         loggedWrite(rig, editSome);
         const std::string when = files::WriteRecord(dataFolder(rig)).read().back().time;
-        ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);  // the window is bound to the unit
+        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);  // the window is bound to the unit
         rig.device().clearFrameLog();
         rig.started.machine.ui.answers = {answer};
         rig.frm().CDeshacer.Click();
@@ -236,7 +236,7 @@ TEST(UndoWrite, TheWindowListsTheFieldsCellsAndRecentWritesAndAsksFirst) {
 
 TEST(UndoWrite, TheWindowSaysWhyThereIsNothingToUndo) {
     UnitRig rig;
-    ASSERT_EQ(params::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
     files::WriteRecord(dataFolder(rig)).append({{"t", "40101", "TPWMLed", "80", "81", "verified"}});
     rig.device().clearFrameLog();
     rig.frm().CDeshacer.Click();

@@ -51,9 +51,9 @@ inline std::vector<SegmentByte> changedCells(const Segments& before, const Segme
 inline tables::FlashTable tableOf(const Segments& s) {
     tables::FlashTable table;
     for (int n = 1; n <= 4; ++n) {
-        tables::SegmentBlock block{};
+        ops::SegmentBlock block{};
         for (int o = 0; o < 256; ++o) block[static_cast<std::size_t>(o)] = at(s, n, o);
-        tables::decodeSegmentTable(block, n, table);
+        ops::decodeSegmentTable(block, n, table);
     }
     return table;
 }

@@ -20,11 +20,11 @@ namespace zrk::test {
 // A tick whose handler overran the period comes as soon as the handler ends.
 class VirtualTimers {
 public:
-    VirtualTimers(app::FrmMain& frm, VirtualClock& clock, std::vector<app::TimerControl*> timers)
+    VirtualTimers(form::FrmMain& frm, VirtualClock& clock, std::vector<form::TimerControl*> timers)
         : frm_(frm), clock_(clock) {
         for (auto* timer : timers) armed_[timer] = {};
-        token_ = frm.controls().hub().subscribe([this](app::Control& control, app::Prop prop) {
-            if (prop != app::Prop::Enabled && prop != app::Prop::Interval) return;
+        token_ = frm.controls().hub().subscribe([this](form::Control& control, form::Prop prop) {
+            if (prop != form::Prop::Enabled && prop != form::Prop::Interval) return;
             for (auto& entry : armed_)
                 if (entry.first == &control) rearm(*entry.first, clock_.now());
         });
@@ -42,7 +42,7 @@ public:
     // Fires every tick due up to `until`, in time order, then moves the clock there.
     void runUntil(double until) {
         for (;;) {
-            app::TimerControl* next = nullptr;
+            form::TimerControl* next = nullptr;
             for (auto& [timer, arm] : armed_)
                 if (arm.due && *arm.due <= until && (!next || *arm.due < *armed_[next].due)) next = timer;
             if (!next) break;
@@ -72,7 +72,7 @@ private:
         std::optional<double> due;
         int generation = 0;
     };
-    void rearm(app::TimerControl& timer, double now) {
+    void rearm(form::TimerControl& timer, double now) {
         Arm& arm = armed_[&timer];
         ++arm.generation;
         if (timer.running())
@@ -81,9 +81,9 @@ private:
             arm.due.reset();
     }
 
-    app::FrmMain& frm_;
+    form::FrmMain& frm_;
     VirtualClock& clock_;
-    std::map<app::TimerControl*, Arm> armed_;
+    std::map<form::TimerControl*, Arm> armed_;
     int token_ = 0;
 };
 

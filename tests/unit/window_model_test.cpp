@@ -8,7 +8,7 @@
 namespace zrk::test {
 namespace {
 
-std::vector<int> visiblePages(const app::FrmMain& frm) {
+std::vector<int> visiblePages(const form::FrmMain& frm) {
     std::vector<int> out;
     for (int i : frm.FrameP.indices())
         if (frm.FrameP(i).Visible()) out.push_back(i);
@@ -30,7 +30,7 @@ TEST(WindowModel, TabSwitchingShowsExactlyOnePage) {
 }
 
 TEST(WindowModel, TabBeyondThePagesChangesNothing) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     frm.TabStrip1.add(frm.TabStrip1.count() + 1, "extra");
     for (int i : frm.FrameP.indices()) frm.FrameP(i).setVisible(i == 1);
     frm.TabStrip1.select(7);
@@ -39,23 +39,23 @@ TEST(WindowModel, TabBeyondThePagesChangesNothing) {
 }
 
 TEST(WindowModel, RemovingAndInsertingTabsKeepsPositions) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     frm.TabStrip1.remove(5);
     EXPECT_EQ(frm.TabStrip1.count(), 5);
     EXPECT_EQ(frm.TabStrip1.caption(5), "V. Instantáneos");
     frm.TabStrip1.add(5, "Visualization");
     EXPECT_EQ(frm.TabStrip1.caption(5), "Visualization");
     EXPECT_EQ(frm.TabStrip1.caption(6), "V. Instantáneos");
-    EXPECT_THROW(frm.TabStrip1.remove(7), app::ControlError);
+    EXPECT_THROW(frm.TabStrip1.remove(7), form::ControlError);
 }
 
 TEST(WindowModel, ActionButtonsDisableAndEnableTogether) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     frm.CLeer.setEnabled(false);
     frm.Csalir.setEnabled(true);
     std::vector<std::string> order;
-    frm.controls().hub().subscribe([&](app::Control& c, app::Prop p) {
-        if (p == app::Prop::Enabled) order.push_back(c.key());
+    frm.controls().hub().subscribe([&](form::Control& c, form::Prop p) {
+        if (p == form::Prop::Enabled) order.push_back(c.key());
     });
     frm.DeshabilitaBotones();
     EXPECT_EQ(order, (std::vector<std::string>{"CAbrir", "CGuardar", "CEscribir", "CDeshacer"}));
@@ -66,7 +66,7 @@ TEST(WindowModel, ActionButtonsDisableAndEnableTogether) {
 }
 
 TEST(WindowModel, ListSelectionFromCodeRaisesClick) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     int clicks = 0;
     frm.ComboTipoLampara1.AddItem("DC");
     frm.ComboTipoLampara1.AddItem("AC");
@@ -75,13 +75,13 @@ TEST(WindowModel, ListSelectionFromCodeRaisesClick) {
     frm.ComboTipoLampara1.setListIndex(1);
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(frm.ComboTipoLampara1.Text(), "AC");
-    EXPECT_THROW(frm.ComboTipoLampara1.setListIndex(2), app::ControlError);
-    EXPECT_THROW(frm.ComboTipoLampara1.setListIndex(-2), app::ControlError);
+    EXPECT_THROW(frm.ComboTipoLampara1.setListIndex(2), form::ControlError);
+    EXPECT_THROW(frm.ComboTipoLampara1.setListIndex(-2), form::ControlError);
     EXPECT_EQ(frm.ComboTipoLampara1.ListIndex(), 1) << "a refused index changes nothing";
 }
 
 TEST(WindowModel, TypingIntoAListSelectsTheMatchingItemOrNone) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     frm.ComboTipoLampara1.AddItem("DC");
     frm.ComboTipoLampara1.AddItem("AC");
     int changes = 0, clicks = 0;
@@ -96,9 +96,9 @@ TEST(WindowModel, TypingIntoAListSelectsTheMatchingItemOrNone) {
 }
 
 TEST(WindowModel, CheckBoxRefusesOtherStates) {
-    app::FrmMain frm;
-    EXPECT_THROW(frm.chkEstado.setValue(3), app::ControlError);
-    EXPECT_THROW(frm.chkEstado.setValue(-1), app::ControlError);
+    form::FrmMain frm;
+    EXPECT_THROW(frm.chkEstado.setValue(3), form::ControlError);
+    EXPECT_THROW(frm.chkEstado.setValue(-1), form::ControlError);
     frm.chkEstado.setValue(2);  // greyed
     EXPECT_EQ(frm.chkEstado.Value(), 2);
     frm.chkEstado.setValue(1);
@@ -106,7 +106,7 @@ TEST(WindowModel, CheckBoxRefusesOtherStates) {
 }
 
 TEST(WindowModel, HidingAFrameHidesWhatIsInIt) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     frm.frmMain.setVisible(true);
     frm.groupDayNight.setVisible(false);
     EXPECT_FALSE(frm.CNormal.isShown());
@@ -159,23 +159,23 @@ TEST(WindowModel, ExitDuringTheStartUpLeavesNothingToWaitFor) {
 
 TEST(WindowModel, ClosingClosesTheOtherWindowsMostRecentFirst) {
     StartedProgram started;
-    app::FrmSplash first, second;
+    form::FrmSplash first, second;
     first.frmSplash.setVisible(true);
     second.frmSplash.setVisible(true);
-    std::vector<const app::Control*> closed;
-    auto watch = [&](app::Control& c, app::Prop p) {
-        if (p == app::Prop::Visible && !c.Visible()) closed.push_back(&c);
+    std::vector<const form::Control*> closed;
+    auto watch = [&](form::Control& c, form::Prop p) {
+        if (p == form::Prop::Visible && !c.Visible()) closed.push_back(&c);
     };
     first.controls().hub().subscribe(watch);
     second.controls().hub().subscribe(watch);
     started.program->windowOpened(first.frmSplash);
     started.program->windowOpened(second.frmSplash);
     started.program->Form_Unload();
-    EXPECT_EQ(closed, (std::vector<const app::Control*>{&second.frmSplash, &first.frmSplash}));
+    EXPECT_EQ(closed, (std::vector<const form::Control*>{&second.frmSplash, &first.frmSplash}));
 }
 
 TEST(WindowModel, EveryControlIsFoundByItsKey) {
-    app::FrmMain frm;
+    form::FrmMain frm;
     for (const auto& control : frm.controls().all())
         EXPECT_EQ(&frm.controls().at(control->name(), control->index()), control.get()) << control->key();
     EXPECT_EQ(frm.Label.count(), 54);

@@ -28,25 +28,25 @@
 namespace zrk::gui {
 namespace {
 
-using app::Prop;
+using form::Prop;
 using namespace metrics;
 
-QColor toColor(const app::Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor toColor(const form::Rgb& rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
 // The grid's colours: red in the low byte, as the model keeps them.
 QColor fromModelRgb(std::int32_t rgb) { return QColor(rgb & 0xff, (rgb >> 8) & 0xff, (rgb >> 16) & 0xff); }
 
-void setBackground(QTableWidgetItem* item, const app::GridColor& color, const QPalette& palette) {
+void setBackground(QTableWidgetItem* item, const form::GridColor& color, const QPalette& palette) {
     QVariant brush;
     switch (color.kind) {
-        case app::GridColor::Kind::Default:
+        case form::GridColor::Kind::Default:
             break;
-        case app::GridColor::Kind::Rgb:
+        case form::GridColor::Kind::Rgb:
             brush = QBrush(fromModelRgb(color.rgb));
             break;
         // The style's light bevel colour is white in some palettes; mix it
         // with the button face so the tinted columns stay visible.
-        case app::GridColor::Kind::ThreeDLight: {
+        case form::GridColor::Kind::ThreeDLight: {
             const QColor light = palette.color(QPalette::Light);
             const QColor face = palette.color(QPalette::Button);
             brush = QBrush(QColor((light.red() + face.red() * 3) / 4, (light.green() + face.green() * 3) / 4,
@@ -60,12 +60,12 @@ void setBackground(QTableWidgetItem* item, const app::GridColor& color, const QP
 // A marked cell shows its tint over the background, a shade darker on the
 // tinted "F" columns so that the pairs still read, with dark text in any
 // palette; without a mark the background is back as it was.
-void setCellMark(QTableWidgetItem* item, const app::CellMark& mark, const app::GridColor& back,
+void setCellMark(QTableWidgetItem* item, const form::CellMark& mark, const form::GridColor& back,
                  const QPalette& palette) {
     QVariant text;
     if (mark.tint) {
         QColor tint = fromModelRgb(*mark.tint);
-        if (back.kind == app::GridColor::Kind::ThreeDLight) tint = tint.darker(112);
+        if (back.kind == form::GridColor::Kind::ThreeDLight) tint = tint.darker(112);
         const QVariant brush = QBrush(tint);
         if (item->data(Qt::BackgroundRole) != brush) item->setData(Qt::BackgroundRole, brush);
         text = QBrush(Qt::black);
@@ -87,13 +87,13 @@ void setItemText(QTableWidgetItem* item, const std::string& text) {
 template <typename Model, typename Widget>
 class WidgetBinder : public ControlBinder {
 public:
-    QObject* create(app::Control& control, QWidget* owner, BinderHost& host) const final {
+    QObject* create(form::Control& control, QWidget* owner, BinderHost& host) const final {
         return make(static_cast<Model&>(control), owner, host);
     }
-    void connect(app::Control& control, QObject* shown, BinderHost& host) const final {
+    void connect(form::Control& control, QObject* shown, BinderHost& host) const final {
         input(static_cast<Model&>(control), static_cast<Widget*>(shown), host);
     }
-    void apply(app::Control& control, QObject* shown, Prop prop, BinderHost& host) const final {
+    void apply(form::Control& control, QObject* shown, Prop prop, BinderHost& host) const final {
         auto* widget = static_cast<Widget*>(shown);
         switch (prop) {
             case Prop::Visible:
@@ -128,8 +128,8 @@ protected:
     virtual void content(Model& /*model*/, Widget* /*widget*/, Prop /*prop*/, BinderHost& /*host*/) const {}
 };
 
-class TextBoxBinder final : public WidgetBinder<app::TextBox, QWidget> {
-    QWidget* make(app::TextBox& model, QWidget* owner, BinderHost&) const override {
+class TextBoxBinder final : public WidgetBinder<form::TextBox, QWidget> {
+    QWidget* make(form::TextBox& model, QWidget* owner, BinderHost&) const override {
         if (model.multiLine) return new QPlainTextEdit(owner);
         auto* edit = new QLineEdit(owner);
         if (model.locked) {
@@ -143,7 +143,7 @@ class TextBoxBinder final : public WidgetBinder<app::TextBox, QWidget> {
         }
         return edit;
     }
-    void input(app::TextBox& model, QWidget* widget, BinderHost& host) const override {
+    void input(form::TextBox& model, QWidget* widget, BinderHost& host) const override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
             // textEdited: the operator's typing only, never our own setText.
             QObject::connect(edit, &QLineEdit::textEdited, host.formWidget(), [&host, &model](const QString& text) {
@@ -155,7 +155,7 @@ class TextBoxBinder final : public WidgetBinder<app::TextBox, QWidget> {
             });
         }
     }
-    void content(app::TextBox& model, QWidget* widget, Prop prop, BinderHost&) const override {
+    void content(form::TextBox& model, QWidget* widget, Prop prop, BinderHost&) const override {
         if (prop != Prop::Text) return;
         const QString text = toQt(model.Text());
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -166,8 +166,8 @@ class TextBoxBinder final : public WidgetBinder<app::TextBox, QWidget> {
     }
 };
 
-class LabelBinder final : public WidgetBinder<app::LabelControl, ClickableLabel> {
-    ClickableLabel* make(app::LabelControl& model, QWidget* owner, BinderHost&) const override {
+class LabelBinder final : public WidgetBinder<form::LabelControl, ClickableLabel> {
+    ClickableLabel* make(form::LabelControl& model, QWidget* owner, BinderHost&) const override {
         auto* label = new ClickableLabel(owner);
         label->setTextFormat(Qt::PlainText);
         if (model.bordered) {
@@ -178,11 +178,11 @@ class LabelBinder final : public WidgetBinder<app::LabelControl, ClickableLabel>
         }
         return label;
     }
-    void input(app::LabelControl& model, ClickableLabel* label, BinderHost& host) const override {
+    void input(form::LabelControl& model, ClickableLabel* label, BinderHost& host) const override {
         QObject::connect(label, &ClickableLabel::clicked, host.formWidget(),
                          [&host, &model] { host.operatorInput([&] { model.Click(); }); });
     }
-    void content(app::LabelControl& model, ClickableLabel* label, Prop prop, BinderHost&) const override {
+    void content(form::LabelControl& model, ClickableLabel* label, Prop prop, BinderHost&) const override {
         if (prop == Prop::Caption) label->setText(toQt(model.Caption()));
         if (prop == Prop::ForeColor && model.ForeColor()) {
             QPalette palette = label->palette();
@@ -192,35 +192,35 @@ class LabelBinder final : public WidgetBinder<app::LabelControl, ClickableLabel>
     }
 };
 
-class ButtonBinder final : public WidgetBinder<app::CommandButton, QPushButton> {
-    QPushButton* make(app::CommandButton&, QWidget* owner, BinderHost&) const override {
+class ButtonBinder final : public WidgetBinder<form::CommandButton, QPushButton> {
+    QPushButton* make(form::CommandButton&, QWidget* owner, BinderHost&) const override {
         auto* button = new QPushButton(owner);
         button->setAutoDefault(false);
         return button;
     }
-    void input(app::CommandButton& model, QPushButton* button, BinderHost& host) const override {
+    void input(form::CommandButton& model, QPushButton* button, BinderHost& host) const override {
         QObject::connect(button, &QPushButton::clicked, host.formWidget(),
                          [&host, &model] { host.operatorInput([&] { model.Click(); }); });
     }
-    void content(app::CommandButton& model, QPushButton* button, Prop prop, BinderHost&) const override {
+    void content(form::CommandButton& model, QPushButton* button, Prop prop, BinderHost&) const override {
         if (prop == Prop::Caption) button->setText(toQt(model.Caption()));
     }
 };
 
-class CheckBoxBinder final : public WidgetBinder<app::CheckBox, QCheckBox> {
-    QCheckBox* make(app::CheckBox&, QWidget* owner, BinderHost&) const override { return new QCheckBox(owner); }
-    void input(app::CheckBox& model, QCheckBox* check, BinderHost& host) const override {
+class CheckBoxBinder final : public WidgetBinder<form::CheckBox, QCheckBox> {
+    QCheckBox* make(form::CheckBox&, QWidget* owner, BinderHost&) const override { return new QCheckBox(owner); }
+    void input(form::CheckBox& model, QCheckBox* check, BinderHost& host) const override {
         QObject::connect(check, &QCheckBox::clicked, host.formWidget(), [&host, &model](bool checked) {
             host.operatorInput([&] { model.setValue(checked ? 1 : 0); });
         });
     }
-    void content(app::CheckBox& model, QCheckBox* check, Prop prop, BinderHost&) const override {
+    void content(form::CheckBox& model, QCheckBox* check, Prop prop, BinderHost&) const override {
         if (prop == Prop::Caption) check->setText(toQt(model.Caption()));
         if (prop == Prop::Value) check->setChecked(model.Value() == 1);
     }
 };
 
-void syncComboItems(const app::ComboBox& model, ModelComboBox* combo, const BinderHost& host) {
+void syncComboItems(const form::ComboBox& model, ModelComboBox* combo, const BinderHost& host) {
     QStringList items;
     for (const auto& item : model.items()) items << toQt(item);
     QStringList shown;
@@ -233,14 +233,14 @@ void syncComboItems(const app::ComboBox& model, ModelComboBox* combo, const Bind
         if (const std::optional<QString> tip = host.itemToolTip(model, i)) combo->setItemData(i, *tip, Qt::ToolTipRole);
 }
 
-void syncComboSelection(const app::ComboBox& model, ModelComboBox* combo) {
+void syncComboSelection(const form::ComboBox& model, ModelComboBox* combo) {
     if (combo->currentIndex() != model.ListIndex()) combo->setCurrentIndex(model.ListIndex());
     // With no item selected the text part keeps what the operator typed.
     if (combo->isEditable() && combo->currentText() != toQt(model.Text())) combo->setEditText(toQt(model.Text()));
 }
 
-class ComboBoxBinder final : public WidgetBinder<app::ComboBox, ModelComboBox> {
-    ModelComboBox* make(app::ComboBox& model, QWidget* owner, BinderHost&) const override {
+class ComboBoxBinder final : public WidgetBinder<form::ComboBox, ModelComboBox> {
+    ModelComboBox* make(form::ComboBox& model, QWidget* owner, BinderHost&) const override {
         auto* combo = new ModelComboBox(owner);
         combo->setEditable(model.editable);
         if (model.editable) {
@@ -251,7 +251,7 @@ class ComboBoxBinder final : public WidgetBinder<app::ComboBox, ModelComboBox> {
         }
         return combo;
     }
-    void input(app::ComboBox& model, ModelComboBox* combo, BinderHost& host) const override {
+    void input(form::ComboBox& model, ModelComboBox* combo, BinderHost& host) const override {
         QObject* receiver = host.formWidget();
         // activated: the operator's pick (list, keys, wheel), not our own setCurrentIndex.
         QObject::connect(combo, &QComboBox::activated, receiver,
@@ -272,34 +272,34 @@ class ComboBoxBinder final : public WidgetBinder<app::ComboBox, ModelComboBox> {
         QObject::connect(combo, &ModelComboBox::wheelScrolled, receiver,
                          [&host, &model] { host.operatorInput([&] { model.Scroll(); }); });
     }
-    void content(app::ComboBox& model, ModelComboBox* combo, Prop prop, BinderHost& host) const override {
+    void content(form::ComboBox& model, ModelComboBox* combo, Prop prop, BinderHost& host) const override {
         if (prop == Prop::Items) syncComboItems(model, combo, host);
         if (prop == Prop::Items || prop == Prop::ListIndex || prop == Prop::Text) syncComboSelection(model, combo);
     }
 };
 
-class FrameBinder final : public WidgetBinder<app::FrameControl, QGroupBox> {
-    QGroupBox* make(app::FrameControl&, QWidget* owner, BinderHost&) const override { return new QGroupBox(owner); }
-    void content(app::FrameControl& model, QGroupBox* box, Prop prop, BinderHost&) const override {
+class FrameBinder final : public WidgetBinder<form::FrameControl, QGroupBox> {
+    QGroupBox* make(form::FrameControl&, QWidget* owner, BinderHost&) const override { return new QGroupBox(owner); }
+    void content(form::FrameControl& model, QGroupBox* box, Prop prop, BinderHost&) const override {
         if (prop == Prop::Caption) box->setTitle(toQt(model.Caption()));
     }
 };
 
-class PictureBinder final : public WidgetBinder<app::PictureBox, QWidget> {
-    QWidget* make(app::PictureBox& model, QWidget* owner, BinderHost& host) const override {
-        if (model.image == app::PictureBox::Image::Lamp)
+class PictureBinder final : public WidgetBinder<form::PictureBox, QWidget> {
+    QWidget* make(form::PictureBox& model, QWidget* owner, BinderHost& host) const override {
+        if (model.image == form::PictureBox::Image::Lamp)
             return new LampWidget(toColor(model.color), host.px(kLampSize), owner);
         return new LogoWidget(QSize(host.px(kLogoWidth), host.px(kLogoHeight)), owner);
     }
 };
 
-class ShapeBinder final : public WidgetBinder<app::ShapeControl, QWidget> {
-    QWidget* make(app::ShapeControl& model, QWidget* owner, BinderHost& host) const override {
+class ShapeBinder final : public WidgetBinder<form::ShapeControl, QWidget> {
+    QWidget* make(form::ShapeControl& model, QWidget* owner, BinderHost& host) const override {
         return new ShapeWidget(host.px(model.widthTwips), owner);
     }
 };
 
-void syncTabs(const app::TabStrip& model, QTabBar* tabs) {
+void syncTabs(const form::TabStrip& model, QTabBar* tabs) {
     while (tabs->count() > model.count()) tabs->removeTab(tabs->count() - 1);
     while (tabs->count() < model.count()) tabs->addTab(QString());
     for (int position = 1; position <= model.count(); ++position) {
@@ -309,32 +309,32 @@ void syncTabs(const app::TabStrip& model, QTabBar* tabs) {
     if (tabs->currentIndex() != model.selected() - 1) tabs->setCurrentIndex(model.selected() - 1);
 }
 
-class TabStripBinder final : public WidgetBinder<app::TabStrip, QTabBar> {
-    QTabBar* make(app::TabStrip&, QWidget* owner, BinderHost&) const override {
+class TabStripBinder final : public WidgetBinder<form::TabStrip, QTabBar> {
+    QTabBar* make(form::TabStrip&, QWidget* owner, BinderHost&) const override {
         auto* tabs = new QTabBar(owner);
         tabs->setDrawBase(false);
         tabs->setExpanding(false);
         return tabs;
     }
-    void input(app::TabStrip& model, QTabBar* tabs, BinderHost& host) const override {
+    void input(form::TabStrip& model, QTabBar* tabs, BinderHost& host) const override {
         QObject::connect(tabs, &QTabBar::currentChanged, host.formWidget(), [&host, &model](int index) {
             if (index >= 0) host.operatorInput([&] { model.select(index + 1); });
         });
     }
-    void content(app::TabStrip& model, QTabBar* tabs, Prop prop, BinderHost&) const override {
+    void content(form::TabStrip& model, QTabBar* tabs, Prop prop, BinderHost&) const override {
         if (prop == Prop::Tabs || prop == Prop::SelectedTab) syncTabs(model, tabs);
     }
 };
 
 // The window's own status bar; its panels are laid out and kept by the window.
-class StatusBarBinder final : public WidgetBinder<app::StatusBar, QWidget> {
-    QWidget* make(app::StatusBar&, QWidget*, BinderHost& host) const override { return host.statusBarWidget(); }
-    void content(app::StatusBar&, QWidget*, Prop prop, BinderHost& host) const override {
+class StatusBarBinder final : public WidgetBinder<form::StatusBar, QWidget> {
+    QWidget* make(form::StatusBar&, QWidget*, BinderHost& host) const override { return host.statusBarWidget(); }
+    void content(form::StatusBar&, QWidget*, Prop prop, BinderHost& host) const override {
         if (prop == Prop::Panels) host.syncPanels();
     }
 };
 
-void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid, const BinderHost& host) {
+void syncGridCells(const form::FlexGrid& model, FlexGridWidget* grid, const BinderHost& host) {
     const int rows = model.Rows() - 1;
     const int cols = model.Cols() - 1;
     if (grid->rowCount() != rows) grid->setRowCount(rows);
@@ -393,7 +393,7 @@ void syncGridCells(const app::FlexGrid& model, FlexGridWidget* grid, const Binde
     }
 }
 
-void syncGridCurrent(const app::FlexGrid& model, FlexGridWidget* grid) {
+void syncGridCurrent(const form::FlexGrid& model, FlexGridWidget* grid) {
     // A header cell can be current in the model; the widget then has none.
     const bool inData = model.Row() >= 1 && model.Col() >= 1;
     const int row = inData ? model.Row() - 1 : -1;
@@ -405,11 +405,11 @@ void syncGridCurrent(const app::FlexGrid& model, FlexGridWidget* grid) {
         if (QTableWidgetItem* item = grid->item(row, col)) grid->scrollToItem(item);
 }
 
-class GridBinder final : public WidgetBinder<app::FlexGrid, FlexGridWidget> {
-    FlexGridWidget* make(app::FlexGrid&, QWidget* owner, BinderHost&) const override {
+class GridBinder final : public WidgetBinder<form::FlexGrid, FlexGridWidget> {
+    FlexGridWidget* make(form::FlexGrid&, QWidget* owner, BinderHost&) const override {
         return new FlexGridWidget(owner);
     }
-    void input(app::FlexGrid& model, FlexGridWidget* grid, BinderHost& host) const override {
+    void input(form::FlexGrid& model, FlexGridWidget* grid, BinderHost& host) const override {
         QObject* receiver = host.formWidget();
         // The widget's cell rows and columns are the model's less the headers.
         QObject::connect(grid, &QTableWidget::currentCellChanged, receiver,
@@ -425,7 +425,7 @@ class GridBinder final : public WidgetBinder<app::FlexGrid, FlexGridWidget> {
         QObject::connect(grid, &FlexGridWidget::focusLost, receiver,
                          [&host, &model] { host.operatorInput([&] { model.LeaveCell(); }); });
     }
-    void content(app::FlexGrid& model, FlexGridWidget* grid, Prop prop, BinderHost& host) const override {
+    void content(form::FlexGrid& model, FlexGridWidget* grid, Prop prop, BinderHost& host) const override {
         if (prop == Prop::Cells) syncGridCells(model, grid, host);
         if (prop == Prop::CurrentCell) syncGridCurrent(model, grid);
     }
@@ -434,23 +434,23 @@ class GridBinder final : public WidgetBinder<app::FlexGrid, FlexGridWidget> {
 // The window itself: whatever changes on the form is the window's to show.
 class FormBinder final : public ControlBinder {
 public:
-    QObject* create(app::Control&, QWidget*, BinderHost& host) const override { return host.formWidget(); }
-    void connect(app::Control&, QObject*, BinderHost&) const override {}
-    void apply(app::Control&, QObject*, Prop prop, BinderHost& host) const override { host.applyForm(prop); }
+    QObject* create(form::Control&, QWidget*, BinderHost& host) const override { return host.formWidget(); }
+    void connect(form::Control&, QObject*, BinderHost&) const override {}
+    void apply(form::Control&, QObject*, Prop prop, BinderHost& host) const override { host.applyForm(prop); }
 };
 
 // A timer control runs a QTimer of the window's, shown nowhere.
 class TimerBinder final : public ControlBinder {
 public:
-    QObject* create(app::Control&, QWidget*, BinderHost& host) const override { return new QTimer(host.formWidget()); }
-    void connect(app::Control& control, QObject* shown, BinderHost& host) const override {
-        auto& model = static_cast<app::TimerControl&>(control);
+    QObject* create(form::Control&, QWidget*, BinderHost& host) const override { return new QTimer(host.formWidget()); }
+    void connect(form::Control& control, QObject* shown, BinderHost& host) const override {
+        auto& model = static_cast<form::TimerControl&>(control);
         QObject::connect(static_cast<QTimer*>(shown), &QTimer::timeout, host.formWidget(),
                          [&host, &model] { host.operatorInput([&] { model.Timer(); }); });
     }
     // Every change of a timer comes down to whether it runs and how often.
-    void apply(app::Control& control, QObject* shown, Prop, BinderHost&) const override {
-        const auto& model = static_cast<const app::TimerControl&>(control);
+    void apply(form::Control& control, QObject* shown, Prop, BinderHost&) const override {
+        const auto& model = static_cast<const form::TimerControl&>(control);
         auto* timer = static_cast<QTimer*>(shown);
         if (!model.running()) {
             timer->stop();
@@ -464,14 +464,14 @@ public:
 // Nothing shown for a kind no binder knows.
 class NoBinder final : public ControlBinder {
 public:
-    QObject* create(app::Control&, QWidget*, BinderHost&) const override { return nullptr; }
-    void connect(app::Control&, QObject*, BinderHost&) const override {}
-    void apply(app::Control&, QObject*, Prop, BinderHost&) const override {}
+    QObject* create(form::Control&, QWidget*, BinderHost&) const override { return nullptr; }
+    void connect(form::Control&, QObject*, BinderHost&) const override {}
+    void apply(form::Control&, QObject*, Prop, BinderHost&) const override {}
 };
 
 }  // namespace
 
-const ControlBinder& binderFor(app::Kind kind) {
+const ControlBinder& binderFor(form::Kind kind) {
     static const FormBinder form;
     static const TextBoxBinder textBox;
     static const LabelBinder label;
@@ -488,31 +488,31 @@ const ControlBinder& binderFor(app::Kind kind) {
     static const NoBinder none;
     // No default: a kind without a binder does not compile.
     switch (kind) {
-        case app::Kind::Form:
+        case form::Kind::Form:
             return form;
-        case app::Kind::TextBox:
+        case form::Kind::TextBox:
             return textBox;
-        case app::Kind::Label:
+        case form::Kind::Label:
             return label;
-        case app::Kind::Button:
+        case form::Kind::Button:
             return button;
-        case app::Kind::CheckBox:
+        case form::Kind::CheckBox:
             return checkBox;
-        case app::Kind::ComboBox:
+        case form::Kind::ComboBox:
             return comboBox;
-        case app::Kind::Frame:
+        case form::Kind::Frame:
             return frame;
-        case app::Kind::Picture:
+        case form::Kind::Picture:
             return picture;
-        case app::Kind::Timer:
+        case form::Kind::Timer:
             return timer;
-        case app::Kind::TabStrip:
+        case form::Kind::TabStrip:
             return tabStrip;
-        case app::Kind::StatusBar:
+        case form::Kind::StatusBar:
             return statusBar;
-        case app::Kind::Grid:
+        case form::Kind::Grid:
             return grid;
-        case app::Kind::Shape:
+        case form::Kind::Shape:
             return shape;
     }
     return none;

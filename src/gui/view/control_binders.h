@@ -23,10 +23,10 @@ public:
     // being mirrored onto the widgets.
     virtual void operatorInput(const std::function<void()>& action) = 0;
     // The window and its status bar panels stay the window's own.
-    virtual void applyForm(app::Prop prop) = 0;
+    virtual void applyForm(form::Prop prop) = 0;
     virtual void syncPanels() = 0;
     // The tooltip of a list's item; none for a list whose items have none.
-    virtual std::optional<QString> itemToolTip(const app::ComboBox& list, int index) const = 0;
+    virtual std::optional<QString> itemToolTip(const form::ComboBox& list, int index) const = 0;
 
 protected:
     ~BinderHost() = default;
@@ -40,11 +40,11 @@ public:
     virtual ~ControlBinder() = default;
     // What shows the control, owned by `owner` or the window: a widget, a
     // timer for a timer control; nullptr for nothing.
-    virtual QObject* create(app::Control& control, QWidget* owner, BinderHost& host) const = 0;
-    virtual void connect(app::Control& control, QObject* shown, BinderHost& host) const = 0;
-    virtual void apply(app::Control& control, QObject* shown, app::Prop prop, BinderHost& host) const = 0;
+    virtual QObject* create(form::Control& control, QWidget* owner, BinderHost& host) const = 0;
+    virtual void connect(form::Control& control, QObject* shown, BinderHost& host) const = 0;
+    virtual void apply(form::Control& control, QObject* shown, form::Prop prop, BinderHost& host) const = 0;
 };
 
-const ControlBinder& binderFor(app::Kind kind);
+const ControlBinder& binderFor(form::Kind kind);
 
 }  // namespace zrk::gui

@@ -19,13 +19,13 @@ QColor toColor(std::int32_t value) {
 
 }  // namespace
 
-DrawingWindowView::DrawingWindowView(app::FrmDibujo& window, QWidget* parent)
+DrawingWindowView::DrawingWindowView(form::FrmDibujo& window, QWidget* parent)
     : QWidget(parent, Qt::Window), window_(window) {
     setObjectName(toQt(window.FormDibujo.key()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(toQt(window.FormDibujo.Caption()));
     hubToken_ =
-        window.controls().hub().subscribe([this](app::Control& control, app::Prop prop) { apply(control, prop); });
+        window.controls().hub().subscribe([this](form::Control& control, form::Prop prop) { apply(control, prop); });
     drawingToken_ = window.subscribeDrawing([this] { update(); });
     applyVisible();
 }
@@ -35,10 +35,10 @@ DrawingWindowView::~DrawingWindowView() {
     window_.unsubscribeDrawing(drawingToken_);
 }
 
-void DrawingWindowView::apply(app::Control& control, app::Prop prop) {
+void DrawingWindowView::apply(form::Control& control, form::Prop prop) {
     if (&control != &window_.FormDibujo) return;
-    if (prop == app::Prop::Caption) setWindowTitle(toQt(window_.FormDibujo.Caption()));
-    if (prop == app::Prop::Visible) applyVisible();
+    if (prop == form::Prop::Caption) setWindowTitle(toQt(window_.FormDibujo.Caption()));
+    if (prop == form::Prop::Visible) applyVisible();
 }
 
 void DrawingWindowView::applyVisible() {
@@ -84,7 +84,7 @@ void DrawingWindowView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     painter.scale(logicalDpiX() / 1440.0, logicalDpiY() / 1440.0);
-    for (const app::DrawnCircle& circle : window_.circles()) {
+    for (const form::DrawnCircle& circle : window_.circles()) {
         QPen pen(toColor(circle.color));
         pen.setCosmetic(true);  // one pixel wide at any scale
         pen.setWidth(1);

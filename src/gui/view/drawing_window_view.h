@@ -13,7 +13,7 @@ namespace zrk::gui {
 class DrawingWindowView : public QWidget {
     Q_OBJECT
 public:
-    explicit DrawingWindowView(app::FrmDibujo& window, QWidget* parent = nullptr);
+    explicit DrawingWindowView(form::FrmDibujo& window, QWidget* parent = nullptr);
     ~DrawingWindowView() override;
     DrawingWindowView(const DrawingWindowView&) = delete;
     DrawingWindowView& operator=(const DrawingWindowView&) = delete;
@@ -25,13 +25,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void apply(app::Control& control, app::Prop prop);
+    void apply(form::Control& control, form::Prop prop);
     void applyVisible();
     void reportGeometry();
     int twipsX(int pixels) const;
     int twipsY(int pixels) const;
 
-    app::FrmDibujo& window_;
+    form::FrmDibujo& window_;
     int hubToken_ = 0;
     int drawingToken_ = 0;
     bool applying_ = false;  // the model is being mirrored: no reports back

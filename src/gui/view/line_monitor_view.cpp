@@ -25,13 +25,13 @@ QString fromStd(const std::string& text) { return QString::fromStdString(text); 
 
 }  // namespace
 
-LineMonitorModel::LineMonitorModel(app::LineMonitor& monitor, QObject* parent)
+LineMonitorModel::LineMonitorModel(form::LineMonitor& monitor, QObject* parent)
     : QAbstractTableModel(parent), monitor_(monitor), shownRemoved_(monitor.removed()) {}
 
 int LineMonitorModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shownRows_; }
 
 int LineMonitorModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : app::LineMonitor::kColumnCount;
+    return parent.isValid() ? 0 : form::LineMonitor::kColumnCount;
 }
 
 long long LineMonitorModel::monitorRow(int row) const {
@@ -61,7 +61,7 @@ QVariant LineMonitorModel::data(const QModelIndex& index, int role) const {
             if (event.failure()) return QColor(150, 0, 0);
             return {};
         case Qt::TextAlignmentRole:
-            if (index.column() == app::LineMonitor::ColumnTime || index.column() == app::LineMonitor::ColumnAttempt)
+            if (index.column() == form::LineMonitor::ColumnTime || index.column() == form::LineMonitor::ColumnAttempt)
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             return {};
         default:
@@ -124,11 +124,11 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
         const int title = headerMetrics.horizontalAdvance(fromStd(monitor_.columnTitle(column)));
         table_->setColumnWidth(column, std::max(metrics.horizontalAdvance(widest), title) + 20);
     };
-    widthFor(app::LineMonitor::ColumnTime, "00000.000");
-    widthFor(app::LineMonitor::ColumnDirection, "TX");
-    widthFor(app::LineMonitor::ColumnBytes, "4A 58 00 00 80 00 00 7F");
-    widthFor(app::LineMonitor::ColumnMeaning, QString(52, 'x'));
-    table_->horizontalHeader()->setSectionResizeMode(app::LineMonitor::ColumnAttempt, QHeaderView::Stretch);
+    widthFor(form::LineMonitor::ColumnTime, "00000.000");
+    widthFor(form::LineMonitor::ColumnDirection, "TX");
+    widthFor(form::LineMonitor::ColumnBytes, "4A 58 00 00 80 00 00 7F");
+    widthFor(form::LineMonitor::ColumnMeaning, QString(52, 'x'));
+    table_->horizontalHeader()->setSectionResizeMode(form::LineMonitor::ColumnAttempt, QHeaderView::Stretch);
     connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         // Scrolling up stops following the end; back at the end follows again.
         following_ = value >= table_->verticalScrollBar()->maximum();

@@ -25,7 +25,7 @@ namespace zrk::gui {
 class LineMonitorModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit LineMonitorModel(app::LineMonitor& monitor, QObject* parent = nullptr);
+    explicit LineMonitorModel(form::LineMonitor& monitor, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -43,7 +43,7 @@ private:
     // The monitor's row behind a table row, or -1 when it is gone.
     long long monitorRow(int row) const;
 
-    app::LineMonitor& monitor_;
+    form::LineMonitor& monitor_;
     int shownRows_ = 0;
     std::uint64_t shownRemoved_ = 0;  // the monitor's removed() the first table row follows
 };
@@ -70,7 +70,7 @@ public:
     LineMonitorView(const LineMonitorView&) = delete;
     LineMonitorView& operator=(const LineMonitorView&) = delete;
 
-    app::LineMonitor& monitor() { return monitor_; }
+    form::LineMonitor& monitor() { return monitor_; }
     LineMonitorModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     QLabel* countersLabel() const { return counters_; }
@@ -91,7 +91,7 @@ private:
     void catchUpDuringRest(double until);
 
     app::Program& program_;
-    app::LineMonitor monitor_;
+    form::LineMonitor monitor_;
     LineMonitorModel* model_;
     QTableView* table_;
     QLabel* counters_;

@@ -54,7 +54,7 @@ QGridLayout* formGrid() {
 
 }  // namespace
 
-QGroupBox* MainWindowView::box(const app::Control& frame) const { return static_cast<QGroupBox*>(widgetFor(frame)); }
+QGroupBox* MainWindowView::box(const form::Control& frame) const { return static_cast<QGroupBox*>(widgetFor(frame)); }
 
 void MainWindowView::styleField(QWidget* field, int widthTwips) const {
     if (qobject_cast<QLineEdit*>(field)) {
@@ -201,7 +201,7 @@ QLayout* MainWindowView::buildLampColumn() {
         // "Last lamp Alarm" shares the place of "Lamp 2 ON": the status shows one of them.
         if (lamp.caption != &frm_.label1(1)) ++row;
         grid->setRowMinimumHeight(row, px(kLampRowHeight));
-        for (app::PictureBox* picture : {lamp.lit, lamp.unlit, lamp.unknown}) {
+        for (form::PictureBox* picture : {lamp.lit, lamp.unlit, lamp.unknown}) {
             // Placed while hidden too, so a picture shown later appears at once in its place.
             QWidget* widget = widgetFor(*picture);
             QSizePolicy policy = widget->sizePolicy();
@@ -219,7 +219,7 @@ QLayout* MainWindowView::buildCommandGroups() {
     auto* column = new QVBoxLayout;
     column->setSpacing(px(60));
     column->setContentsMargins(0, 0, 0, 0);
-    const auto addGroup = [&](app::FrameControl& frame, std::vector<QWidget*> inside, app::Control* outside) {
+    const auto addGroup = [&](form::FrameControl& frame, std::vector<QWidget*> inside, form::Control* outside) {
         QGroupBox* group = box(frame);
         // A hidden group keeps its place, so the page's own button drawn at
         // its right end stays where the operator expects it.
@@ -252,7 +252,7 @@ QLayout* MainWindowView::buildCommandGroups() {
         }
         column->addLayout(cell);
     };
-    const auto w = [this](const app::Control& control) { return widgetFor(control); };
+    const auto w = [this](const form::Control& control) { return widgetFor(control); };
     addGroup(frm_.groupLampChange, {w(frm_.CCambioLamparaOn)}, &frm_.CCambioLamparaOff);
     addGroup(frm_.groupDayNight, {w(frm_.CNormal), w(frm_.CNoche)}, &frm_.CDia);
     addGroup(frm_.groupMainsFailure, {w(frm_.CFalloRedOn)}, &frm_.CFalloRedOff);
@@ -285,7 +285,7 @@ void MainWindowView::buildPage3() {
     // Live values: a small check box that selects the value, then the value's row.
     auto* live = formGrid();
     live->addWidget(widgetFor(frm_.chkEstado), 0, 0, 1, 3);
-    const std::pair<app::CheckBox*, app::Control*> selected[] = {
+    const std::pair<form::CheckBox*, form::Control*> selected[] = {
         {&frm_.chkVelocidadActual, &frm_.TVelocidadActual},
         {&frm_.chkCorrienteActual, &frm_.TCorrienteActual},
         {&frm_.chkCorrienteLeds, &frm_.txtCorrienteLeds},
@@ -374,7 +374,7 @@ void MainWindowView::buildPage5() {
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(px(60));
-    for (app::CommandButton* b : {&frm_.CBorrarTabla, &frm_.CEscribirColores, &frm_.CLeerColores, &frm_.Command2}) {
+    for (form::CommandButton* b : {&frm_.CBorrarTabla, &frm_.CEscribirColores, &frm_.CLeerColores, &frm_.Command2}) {
         widgetFor(*b)->setFixedWidth(px(1500));
         buttons->addWidget(widgetFor(*b));
     }
@@ -388,8 +388,8 @@ void MainWindowView::buildPage5() {
 void MainWindowView::buildPage6() {
     auto* page = new QGridLayout(box(frm_.page6));
     page->setHorizontalSpacing(px(360));
-    const auto stateColumn = [this](app::ControlArray<app::LabelControl>& captions, int captionOffset,
-                                    app::ControlArray<app::LabelControl>& states) {
+    const auto stateColumn = [this](form::ControlArray<form::LabelControl>& captions, int captionOffset,
+                                    form::ControlArray<form::LabelControl>& states) {
         auto* grid = formGrid();
         int row = 0;
         for (int index : states.indices()) {
@@ -412,7 +412,7 @@ void MainWindowView::buildPage6() {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (app::CommandButton* b : {&frm_.btnVerValoresInstantaneos, &frm_.btnSpoolValorInstantaneo}) {
+    for (form::CommandButton* b : {&frm_.btnVerValoresInstantaneos, &frm_.btnSpoolValorInstantaneo}) {
         widgetFor(*b)->setMinimumWidth(px(kActionButtonWidth));
         buttons->addWidget(widgetFor(*b));
     }
@@ -422,11 +422,11 @@ void MainWindowView::buildPage6() {
 QLayout* MainWindowView::buildBottomButtons() {
     auto* row = new QHBoxLayout;
     row->setSpacing(px(90));
-    const auto add = [&](app::CommandButton& button) {
+    const auto add = [&](form::CommandButton& button) {
         widgetFor(button)->setFixedWidth(px(kActionButtonWidth));
         row->addWidget(widgetFor(button));
     };
-    for (app::CommandButton* b : {&frm_.CAbrir, &frm_.CGuardar, &frm_.CLeer, &frm_.CEscribir}) add(*b);
+    for (form::CommandButton* b : {&frm_.CAbrir, &frm_.CGuardar, &frm_.CLeer, &frm_.CEscribir}) add(*b);
     // Beside Write, wider: its caption is longer in every language.
     add(frm_.CDeshacer);
     widgetFor(frm_.CDeshacer)->setFixedWidth(px(kActionButtonWidth * 3 / 2));
@@ -445,13 +445,13 @@ void MainWindowView::buildStatusBar() {
         label->setObjectName(QStringLiteral("%1.Panel(%2)").arg(toQt(model.key())).arg(panel));
         label->setTextFormat(Qt::PlainText);
         label->setContentsMargins(px(45), 0, px(45), 0);
-        if (model.style(panel) == app::StatusBar::PanelStyle::Text) {
+        if (model.style(panel) == form::StatusBar::PanelStyle::Text) {
             // A long message is cut short rather than pushing the other
             // panels aside; its tooltip holds it whole.
             label->setElided(true);
             label->setSizePolicy(QSizePolicy::Ignored, label->sizePolicy().verticalPolicy());
             bar->addWidget(label, 1);
-        } else if (model.style(panel) == app::StatusBar::PanelStyle::Changes) {
+        } else if (model.style(panel) == form::StatusBar::PanelStyle::Changes) {
             // Right after the status line, before the date and time.
             bar->insertPermanentWidget(1, label);
         } else {

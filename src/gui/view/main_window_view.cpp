@@ -34,7 +34,7 @@
 namespace zrk::gui {
 namespace {
 
-using app::Prop;
+using form::Prop;
 using namespace metrics;
 
 // Counts the nesting of model-to-widget updates, so the signals they cause
@@ -88,7 +88,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     syncAll();
     // After the model's marks, which own the fields' tooltips.
     widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(texts::id::kUndoTooltip)));
-    hubToken_ = frm_.controls().hub().subscribe([this](app::Control& control, Prop prop) {
+    hubToken_ = frm_.controls().hub().subscribe([this](form::Control& control, Prop prop) {
         apply(control, prop);
         scheduleFit();
     });
@@ -321,12 +321,12 @@ void MainWindowView::fitCrowdedPage(QWidget* page) {
 
 MainWindowView::~MainWindowView() { frm_.controls().hub().unsubscribe(hubToken_); }
 
-QWidget* MainWindowView::widgetFor(const app::Control& control) const {
+QWidget* MainWindowView::widgetFor(const form::Control& control) const {
     auto it = widgets_.find(&control);
     return it == widgets_.end() ? nullptr : it->second;
 }
 
-QTimer* MainWindowView::timerFor(const app::Control& control) const {
+QTimer* MainWindowView::timerFor(const form::Control& control) const {
     auto it = timers_.find(&control);
     return it == timers_.end() ? nullptr : it->second;
 }
@@ -393,7 +393,7 @@ QWidget* MainWindowView::statusBarWidget() { return statusBar(); }
 
 void MainWindowView::operatorInput(const std::function<void()>& action) { operatorAction(action); }
 
-std::optional<QString> MainWindowView::itemToolTip(const app::ComboBox& list, int index) const {
+std::optional<QString> MainWindowView::itemToolTip(const form::ComboBox& list, int index) const {
     if (&list != &frm_.ComboCom) return std::nullopt;
     // Which device each port number stands for on this machine.
     try {
@@ -418,7 +418,7 @@ void MainWindowView::syncAll() {
     for (Prop prop : {Prop::Caption, Prop::Enabled, Prop::Geometry, Prop::Visible, Prop::WindowState}) applyForm(prop);
 }
 
-void MainWindowView::apply(app::Control& control, Prop prop) {
+void MainWindowView::apply(form::Control& control, Prop prop) {
     const Applying guard(applying_);
     QObject* shown = widgetFor(control);
     if (shown == nullptr) shown = timerFor(control);
@@ -429,8 +429,8 @@ void MainWindowView::apply(app::Control& control, Prop prop) {
 void MainWindowView::syncPanels() {
     const auto& model = frm_.sbStatusBar;
     for (int panel = 1; panel <= model.count() && panel <= static_cast<int>(panels_.size()); ++panel)
-        if (model.style(panel) == app::StatusBar::PanelStyle::Text ||
-            model.style(panel) == app::StatusBar::PanelStyle::Changes) {
+        if (model.style(panel) == form::StatusBar::PanelStyle::Text ||
+            model.style(panel) == form::StatusBar::PanelStyle::Changes) {
             statusPanel(panel)->setText(toQt(model.text(panel)));
             if (auto* label = qobject_cast<ClickableLabel*>(statusPanel(panel))) label->updateToolTip();
         }
@@ -443,9 +443,9 @@ void MainWindowView::tickClock() {
     const auto& model = frm_.sbStatusBar;
     const QLocale locale;
     for (int panel = 1; panel <= model.count() && panel <= static_cast<int>(panels_.size()); ++panel) {
-        if (model.style(panel) == app::StatusBar::PanelStyle::Date)
+        if (model.style(panel) == form::StatusBar::PanelStyle::Date)
             statusPanel(panel)->setText(locale.toString(QDate::currentDate(), QLocale::ShortFormat));
-        else if (model.style(panel) == app::StatusBar::PanelStyle::Time)
+        else if (model.style(panel) == form::StatusBar::PanelStyle::Time)
             statusPanel(panel)->setText(locale.toString(QTime::currentTime(), QLocale::ShortFormat));
     }
 }

@@ -30,9 +30,9 @@ public:
 
     // The widget that shows a control: the window itself for frmMain, the
     // status bar for sbStatusBar; nullptr for a timer or a foreign control.
-    QWidget* widgetFor(const app::Control& control) const;
+    QWidget* widgetFor(const form::Control& control) const;
     // The timer that drives a timer control; nullptr for any other control.
-    QTimer* timerFor(const app::Control& control) const;
+    QTimer* timerFor(const form::Control& control) const;
     // The status bar panel at a 1-based position, as the model counts them.
     QLabel* statusPanel(int panel) const;
 
@@ -42,12 +42,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    using FieldRow = app::FrmMain::FieldRow;
+    using FieldRow = form::FrmMain::FieldRow;
 
     // Widget building and placing.
     void createWidgets(QWidget* owner);
     void buildLayout(QWidget* central);
-    QGroupBox* box(const app::Control& frame) const;
+    QGroupBox* box(const form::Control& frame) const;
     QWidget* buildIdentGroup();
     QWidget* buildPageArea();
     void buildPage1();
@@ -85,8 +85,8 @@ private:
     QTimer* fitTimer_ = nullptr;
 
     // Model to widgets.
-    void apply(app::Control& control, app::Prop prop);
-    void applyForm(app::Prop prop) override;
+    void apply(form::Control& control, form::Prop prop);
+    void applyForm(form::Prop prop) override;
     void applyWindowVisible();
     void applyGeometry();
     void applyWindowState();
@@ -98,7 +98,7 @@ private:
     QWidget* formWidget() override { return this; }
     QWidget* statusBarWidget() override;
     void operatorInput(const std::function<void()>& action) override;
-    std::optional<QString> itemToolTip(const app::ComboBox& list, int index) const override;
+    std::optional<QString> itemToolTip(const form::ComboBox& list, int index) const override;
 
     // Operator input, run through the model; what a handler throws ends in a
     // message box instead of unwinding through Qt's event loop.
@@ -107,12 +107,12 @@ private:
     bool applying() const { return applying_ > 0; }
 
     app::Program& program_;
-    app::FrmMain& frm_;
-    std::unordered_map<const app::Control*, QWidget*> widgets_;
+    form::FrmMain& frm_;
+    std::unordered_map<const form::Control*, QWidget*> widgets_;
     // The same widgets (the window aside) in the form's order, so that texts
     // are fitted alike in every run.
     std::vector<QWidget*> ordered_;
-    std::unordered_map<const app::Control*, QTimer*> timers_;
+    std::unordered_map<const form::Control*, QTimer*> timers_;
     std::vector<QLabel*> panels_;
     QTimer* clock_ = nullptr;
     int hubToken_ = 0;

@@ -11,7 +11,7 @@
 
 namespace zrk::gui {
 
-OperationProgressView::OperationProgressView(app::OperationProgress& progress, QMainWindow& window,
+OperationProgressView::OperationProgressView(form::OperationProgress& progress, QMainWindow& window,
                                              const texts::TextTable& texts)
     : QObject(&window), progress_(progress) {
     QStatusBar* status = window.statusBar();

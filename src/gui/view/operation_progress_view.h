@@ -8,7 +8,7 @@ class QMainWindow;
 class QProgressBar;
 class QPushButton;
 
-namespace zrk::app {
+namespace zrk::form {
 class OperationProgress;
 }
 
@@ -19,7 +19,7 @@ namespace zrk::gui {
 class OperationProgressView : public QObject {
     Q_OBJECT
 public:
-    OperationProgressView(app::OperationProgress& progress, QMainWindow& window, const texts::TextTable& texts);
+    OperationProgressView(form::OperationProgress& progress, QMainWindow& window, const texts::TextTable& texts);
     ~OperationProgressView() override;
     OperationProgressView(const OperationProgressView&) = delete;
     OperationProgressView& operator=(const OperationProgressView&) = delete;
@@ -27,7 +27,7 @@ public:
 private:
     void sync();
 
-    app::OperationProgress& progress_;
+    form::OperationProgress& progress_;
     QProgressBar* bar_;
     QPushButton* cancel_;
 };

@@ -13,7 +13,7 @@
 
 namespace zrk::gui {
 
-SplashView::SplashView(app::FrmSplash& splash, QWidget* parent)
+SplashView::SplashView(form::FrmSplash& splash, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), splash_(splash) {
     setObjectName(toQt(splash.frmSplash.key()));
     const int dpi = logicalDpiY();
@@ -60,30 +60,30 @@ SplashView::SplashView(app::FrmSplash& splash, QWidget* parent)
         if (widget != this) widget->setObjectName(toQt(control->key()));
 
     for (const auto& control : splash.controls().all())
-        for (app::Prop prop : {app::Prop::Caption, app::Prop::Visible}) apply(*control, prop);
+        for (form::Prop prop : {form::Prop::Caption, form::Prop::Visible}) apply(*control, prop);
     hubToken_ =
-        splash.controls().hub().subscribe([this](app::Control& control, app::Prop prop) { apply(control, prop); });
+        splash.controls().hub().subscribe([this](form::Control& control, form::Prop prop) { apply(control, prop); });
 }
 
 SplashView::~SplashView() { splash_.controls().hub().unsubscribe(hubToken_); }
 
-QWidget* SplashView::widgetFor(const app::Control& control) const {
+QWidget* SplashView::widgetFor(const form::Control& control) const {
     auto it = widgets_.find(&control);
     return it == widgets_.end() ? nullptr : it->second;
 }
 
-void SplashView::apply(app::Control& control, app::Prop prop) {
+void SplashView::apply(form::Control& control, form::Prop prop) {
     QWidget* widget = widgetFor(control);
     if (widget == nullptr) return;
     if (widget == this) {
-        if (prop == app::Prop::Visible) applyVisible();
-        if (prop == app::Prop::Caption) setWindowTitle(toQt(splash_.frmSplash.Caption()));
+        if (prop == form::Prop::Visible) applyVisible();
+        if (prop == form::Prop::Caption) setWindowTitle(toQt(splash_.frmSplash.Caption()));
         return;
     }
-    if (prop == app::Prop::Visible) widget->setVisible(control.Visible());
-    if (prop == app::Prop::Caption)
+    if (prop == form::Prop::Visible) widget->setVisible(control.Visible());
+    if (prop == form::Prop::Caption)
         if (auto* label = qobject_cast<QLabel*>(widget))
-            label->setText(toQt(static_cast<const app::LabelControl&>(control).Caption()));
+            label->setText(toQt(static_cast<const form::LabelControl&>(control).Caption()));
 }
 
 void SplashView::applyVisible() {

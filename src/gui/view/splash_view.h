@@ -12,20 +12,20 @@ namespace zrk::gui {
 class SplashView : public QWidget {
     Q_OBJECT
 public:
-    explicit SplashView(app::FrmSplash& splash, QWidget* parent = nullptr);
+    explicit SplashView(form::FrmSplash& splash, QWidget* parent = nullptr);
     ~SplashView() override;
     SplashView(const SplashView&) = delete;
     SplashView& operator=(const SplashView&) = delete;
 
     // The widget that shows a control; the splash itself for frmSplash.
-    QWidget* widgetFor(const app::Control& control) const;
+    QWidget* widgetFor(const form::Control& control) const;
 
 private:
-    void apply(app::Control& control, app::Prop prop);
+    void apply(form::Control& control, form::Prop prop);
     void applyVisible();
 
-    app::FrmSplash& splash_;
-    std::unordered_map<const app::Control*, QWidget*> widgets_;
+    form::FrmSplash& splash_;
+    std::unordered_map<const form::Control*, QWidget*> widgets_;
     int hubToken_ = 0;
 };
 

@@ -1,4 +1,4 @@
-#include "ops/parameter_files.h"
+#include "ops/open_and_save.h"
 
 #include "files/atomic_file.h"
 #include "link/frame.h"
@@ -10,7 +10,7 @@
 #include "platform/path_text.h"
 #include "texts/text_ids.h"
 
-namespace zrk::files {
+namespace zrk::ops {
 
 using params::ParameterImage;
 
@@ -41,8 +41,8 @@ void rememberFileCells(state::State& p, const ParameterImage& cells, const std::
 
 }  // namespace
 
-void applyParameterFile(state::State& p, const ParameterFileContent& content) {
-    const params::MarksHeld marks(p);
+void applyParameterFile(state::State& p, const files::ParameterFileContent& content) {
+    const ops::MarksHeld marks(p);
     auto& frm = p.frm;
     auto& grid = frm.MSFlexGridPautas;
     // The edit in progress in the current cell ends before the file replaces
@@ -60,7 +60,7 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
     }
     tables::RellenarColores(frm, p.flash, p.texts);
     // The file keeps this table: it is not lost on exit.
-    tables::keepTable(p);
+    ops::keepTable(p);
     frm.setStatus("Ended");
 
     params::CodecContext context = p.codecs();
@@ -81,12 +81,12 @@ void applyParameterFile(state::State& p, const ParameterFileContent& content) {
 void openParameterFile(state::State& p, const std::filesystem::path& path) {
     try {
         const auto content =
-            readParameterFile(path, [&p](int position) { p.frm.setStatus(link::signedNumber(position)); });
-        checkParameterFile(content, utf8(path), listSizesOf(p.frm));
+            files::readParameterFile(path, [&p](int position) { p.frm.setStatus(link::signedNumber(position)); });
+        files::checkParameterFile(content, platform::utf8(path), files::listSizesOf(p.frm));
         applyParameterFile(p, content);
         // No unit decides which fields there are: the file shows them all.
-        if (!p.boundUnit) params::showFileWithoutUnit(p, utf8(path.filename()));
-    } catch (const ParameterFileError&) {
+        if (!p.boundUnit) ops::showFileWithoutUnit(p, platform::utf8(path.filename()));
+    } catch (const files::ParameterFileError&) {
         p.frm.setStatus(p.CargarTexto(texts::id::kFileNotOpened));
         throw;
     }
@@ -100,21 +100,21 @@ ParameterImage imageForFile(state::State& p) {
 }
 
 void writeParameterFile(state::State& p, const ParameterImage& image, const std::filesystem::path& path) {
-    const std::string text = formatParameterFile(image, p.flash);
-    AtomicFile file(path);
+    const std::string text = files::formatParameterFile(image, p.flash);
+    files::AtomicFile file(path);
     std::size_t start = 0;
-    for (int line = 0; line < kParameterFileLines; ++line) {
+    for (int line = 0; line < files::kParameterFileLines; ++line) {
         const std::size_t end = text.find('\n', start) + 1;
         file.write(std::string_view(text).substr(start, end - start));
         start = end;
-        if (line < kImageLines)
+        if (line < files::kImageLines)
             p.frm.setStatus(link::signedNumber(line));
-        else if ((line - kImageLines + 1) % (1 + kColumns) == 0)
-            p.frm.setStatus(link::signedNumber((line - kImageLines + 1) / (1 + kColumns)));
+        else if ((line - files::kImageLines + 1) % (1 + kColumns) == 0)
+            p.frm.setStatus(link::signedNumber((line - files::kImageLines + 1) / (1 + kColumns)));
     }
     file.commit();
     // Which file, so the engineer finds it again.
-    p.frm.setStatus(" Saved file: " + utf8(path.filename()));
+    p.frm.setStatus(" Saved file: " + platform::utf8(path.filename()));
 }
 
 void saveParameterFile(state::State& p, const std::filesystem::path& path) {
@@ -145,7 +145,7 @@ void GuardarArchivoZRK(state::State& p) {
     if (!chosen->has_extension()) *chosen += ".zrk";
     try {
         writeParameterFile(p, image, *chosen);
-    } catch (const FileError& e) {
+    } catch (const files::FileError& e) {
         p.frm.setStatus(p.CargarTexto(texts::id::kFileNotSaved));
         failure(p, e.describe(p.texts));
     }
@@ -156,12 +156,12 @@ void AbrirArchivoZRK(state::State& p) {
     if (!chosen) return;
     try {
         openParameterFile(p, *chosen);
-    } catch (const ParameterFileError& e) {
-        failure(p, describe(e, p.texts, p.frm));
+    } catch (const files::ParameterFileError& e) {
+        failure(p, files::describe(e, p.texts, p.frm));
     }
 }
 
 void CGuardar_Click(state::State& p) { GuardarArchivoZRK(p); }
 void CAbrir_Click(state::State& p) { AbrirArchivoZRK(p); }
 
-}  // namespace zrk::files
+}  // namespace zrk::ops

@@ -5,7 +5,7 @@
 #include "files/parameter_file.h"
 #include "state/state.h"
 
-namespace zrk::files {
+namespace zrk::ops {
 
 // Opening and saving parameter files: a file's content onto the form, the
 // form into a file, and the Open and Save buttons.
@@ -13,7 +13,7 @@ namespace zrk::files {
 // Applies a checked file: the flash table, grid and colours first, then the
 // fields (the light-sensor type before the lux fields). The identifier and
 // the manufacturing fields keep what they show.
-void applyParameterFile(state::State& program, const ParameterFileContent& content);
+void applyParameterFile(state::State& program, const files::ParameterFileContent& content);
 
 // The image a save writes: encoded from the form with the file's own rules.
 // May correct the form (as encoding does) and throws params::ConversionError.
@@ -23,7 +23,7 @@ void writeParameterFile(state::State& program, const params::ParameterImage& ima
 
 // Without dialogs: read, check against the form and apply / encode and write.
 // A file opened with no unit bound shows every field it carries, read-only
-// (params::showFileWithoutUnit).
+// (ops::showFileWithoutUnit).
 // Throw ParameterFileError, FileError or params::ConversionError; on any of
 // them nothing was changed (apart from the encoding's corrections of a save).
 void openParameterFile(state::State& program, const std::filesystem::path& path);
@@ -36,4 +36,4 @@ void AbrirArchivoZRK(state::State& program);
 void CGuardar_Click(state::State& program);
 void CAbrir_Click(state::State& program);
 
-}  // namespace zrk::files
+}  // namespace zrk::ops
