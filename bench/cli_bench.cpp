@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir data;
     bench::ProgramRig rig(sim.device());
-    rig.program.platform.info.dataFolder = data.path().toStdString();
+    rig.program.state.platform.info.dataFolder = data.path().toStdString();
     // get: the in-use map (32), the fields' cells (1 + 3), the sensor type and the identifier number (3).
     bool ok = timed(rig, {"get", "TPWMLed", "TVelocidadUsuario1"}, 32 + 4 + 3, 2.0);
     // set: the map, the field, the sensor type and the identifier number, the

@@ -25,7 +25,7 @@ struct Run {
 Run fullRead(bench::ProgramRig& rig) {
     Run run;
     const double wall0 = rig.clock.now(), cpu0 = bench::cpuSeconds();
-    run.ok = ops::readUnit(rig.program) == ops::End::Done;
+    run.ok = ops::readUnit(rig.program.state) == ops::End::Done;
     run.wall = rig.clock.now() - wall0;
     run.cpu = bench::cpuSeconds() - cpu0;
     return run;

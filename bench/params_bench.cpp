@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     qt::SteadyClock& clock = rig.clock;
 
     double wall0 = clock.now(), cpu0 = bench::cpuSeconds();
-    const auto read = ops::readUnit(program);
+    const auto read = ops::readUnit(program.state);
     report("full read (identify 32 + 256 addresses)", 32 + 256, clock.now() - wall0, bench::cpuSeconds() - cpu0,
            kLatency);
 
@@ -42,15 +42,15 @@ int main(int argc, char** argv) {
     // verified one then reads back each address it wrote.
     bool ok = read == ops::End::Done;
     for (bool verify : {false, true}) {
-        program.verifyOverride = verify;
+        program.state.verifyOverride = verify;
         wall0 = clock.now();
         cpu0 = bench::cpuSeconds();
-        const auto written = ops::writeUnit(program);
+        const auto written = ops::writeUnit(program.state);
         report(verify ? "verified full write (identifier check + every address with a field + read-back)"
                       : "full write without read-back (identifier check + every address with a field)",
                2 + writes * (verify ? 2 : 1), clock.now() - wall0, bench::cpuSeconds() - cpu0, kLatency);
         ok = ok && written == ops::End::Done;
     }
-    if (!ok) std::printf("FAILED: %s\n", program.frm.status().c_str());
+    if (!ok) std::printf("FAILED: %s\n", program.state.frm.status().c_str());
     return ok ? 0 : 1;
 }

@@ -60,34 +60,34 @@ int main(int argc, char** argv) {
     qt::SteadyClock& clock = rig.clock;
     // The planned write keeps its record and copy, as in use.
     QTemporaryDir data;
-    program.platform.info.dataFolder = data.path().toStdString();
+    program.state.platform.info.dataFolder = data.path().toStdString();
 
     // A busy table, so that every byte differs from what the unit held.
     for (int row = 1; row <= 8; ++row) {
-        program.frm.LColor(row).setCaption(std::to_string(0x204060 * row % 0x1000000));
-        for (int col = 1; col <= 32; ++col) program.flash.pauta(row, col) = (row * 37 + col * 11) % 360;
+        program.state.frm.LColor(row).setCaption(std::to_string(0x204060 * row % 0x1000000));
+        for (int col = 1; col <= 32; ++col) program.state.flash.pauta(row, col) = (row * 37 + col * 11) % 360;
     }
 
     // The write alone, as the figures before the read-back were taken; the
     // read that follows checks what it left.
-    program.verifyOverride = false;
-    const Figures write =
-        measure(clock, [&] { return ops::guarded(program, [&] { return ops::EscribirColores(program); }); });
-    const tables::FlashTable written = program.flash;
-    tables::BorrarDatosGrid(program.frm, program.flash);
-    const Figures read = measure(clock, [&] { return ops::CLeerColores_Click(program); });
-    const bool same = program.flash == written;
+    program.state.verifyOverride = false;
+    const Figures write = measure(
+        clock, [&] { return ops::guarded(program.state, [&] { return ops::EscribirColores(program.state); }); });
+    const tables::FlashTable written = program.state.flash;
+    tables::BorrarDatosGrid(program.state.frm, program.state.flash);
+    const Figures read = measure(clock, [&] { return ops::CLeerColores_Click(program.state); });
+    const bool same = program.state.flash == written;
 
     // One row changed in its colour and every entry, written as the button
     // writes it against the table just read: identification, the
     // check before the first cell, the cells, their read-back.
-    program.verifyOverride = true;
-    program.frm.LColor(5).setCaption("65535");
-    for (int col = 1; col <= 32; ++col) program.flash.pauta(5, col) = (col * 7 + 100) % 360;
-    const tables::FlashTable planned = program.flash;
+    program.state.verifyOverride = true;
+    program.state.frm.LColor(5).setCaption("65535");
+    for (int col = 1; col <= 32; ++col) program.state.flash.pauta(5, col) = (col * 7 + 100) % 360;
+    const tables::FlashTable planned = program.state.flash;
     std::size_t rowCells = 0;
     const Figures row = measure(clock, [&] {
-        auto outcome = ops::CEscribirColores_Click(program);
+        auto outcome = ops::CEscribirColores_Click(program.state);
         rowCells = outcome.payload.plan.cells().size();
         return outcome;
     });
@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
     print("table read", read, (ops::kTransferTransactions + 2) * kPerTransaction);
     std::printf("read back equals written: %s\n", same ? "yes" : "NO");
     print("verified write of one changed row (target: ratio within 1.1)", row, rowTransactions * kPerTransaction);
-    const bool rowSent = row.ok && program.flashOfUnit && program.flashOfUnit->table.pauta(5, 1) == planned.pauta(5, 1);
+    const bool rowSent =
+        row.ok && program.state.flashOfUnit && program.state.flashOfUnit->table.pauta(5, 1) == planned.pauta(5, 1);
     std::printf("row written and verified: %s\n", rowSent ? "yes" : "NO");
     return write.ok && read.ok && same && rowSent ? 0 : 1;
 }

@@ -6,14 +6,17 @@
 
 namespace zrk::app {
 
-// The running tool: the shared state plus what only the program itself does,
+// The running tool: the shared state and what only the program itself does,
 // the start-up, the closing and the wiring of every handler. main owns
-// exactly one; a procedure takes only the state part.
-class Program : public state::State {
+// exactly one; a procedure takes only its state.
+class Program {
 public:
     explicit Program(platform::Platform& platform);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
 
-    ops::PortChoice portChoice{*this};
+    state::State state;
+    ops::PortChoice portChoice{state};
 
     // Start-up: splash, settings, main window. Returns the exit code to end
     // with right away (the settings could not be loaded), else 0. The start-up

@@ -54,8 +54,8 @@ void watchForChanges(state::State& s) {
 }  // namespace
 
 void Program::wireHandlers() {
-    state::State& s = *this;
-    form::FrmMain& f = frm;
+    state::State& s = state;
+    form::FrmMain& f = state.frm;
 
     // Setup page and closing.
     f.ComboIdioma.Click = [this] { ComboIdioma_Click(); };
@@ -100,7 +100,7 @@ void Program::wireHandlers() {
     // Help and the drawing window.
     f.CAyuda.Click = [&s] { ops::CAyuda_Click(s); };
     f.Command2.Click = [&s] { ops::Command2_Click(s); };
-    dibujo.Unloaded = [&s] { s.windowClosed(s.dibujo.FormDibujo); };
+    state.dibujo.Unloaded = [&s] { s.windowClosed(s.dibujo.FormDibujo); };
 
     watchForChanges(s);
 }

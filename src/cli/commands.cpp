@@ -73,11 +73,11 @@ int usageError(CommandContext& c, const std::string& problem) {
 }
 
 void takeNoVerify(CommandContext& c, std::vector<std::string>& args) {
-    if (std::erase(args, std::string("--no-verify")) > 0) c.program.verifyOverride = false;
+    if (std::erase(args, std::string("--no-verify")) > 0) c.program.state.verifyOverride = false;
 }
 
 void takeNoRecord(CommandContext& c, std::vector<std::string>& args) {
-    if (std::erase(args, std::string("--no-record")) > 0) c.program.writeWithoutRecord = true;
+    if (std::erase(args, std::string("--no-record")) > 0) c.program.state.writeWithoutRecord = true;
 }
 
 bool takeFlag(std::vector<std::string>& args, const std::string& flag) { return std::erase(args, flag) > 0; }
@@ -122,12 +122,12 @@ void printChanges(CommandContext& c, const std::vector<ops::FieldChange>& change
 }
 
 int printPlannedWrite(CommandContext& c, const std::string& command, const std::string& newKey) {
-    const ops::ChangePlan plan = ops::planWrite(c.program);
+    const ops::ChangePlan plan = ops::planWrite(c.program.state);
     if (const ops::FieldPlan* refused = plan.refused()) {
         c.err << "zrkctl: " << command << ": " << refused->refusal << "\n";
         return kPortError;
     }
-    printChanges(c, ops::changeLines(c.program, plan, ops::ValueStyle::Numbers), newKey);
+    printChanges(c, ops::changeLines(c.program.state, plan, ops::ValueStyle::Numbers), newKey);
     return kOk;
 }
 
@@ -156,11 +156,11 @@ int runCommand(CommandContext& c, const std::vector<std::string>& args) {
         }
         c.err.rdbuf(original);
         if (code != kOk && !noting.said()) {
-            const std::string& status = c.program.frm.status();
+            const std::string& status = c.program.state.frm.status();
             c.err << "zrkctl: " << command.name << ": "
-                  << (status.empty()
-                          ? texts::fill(c.program.CargarTexto(texts::id::kFailedWithoutStatus), {std::to_string(code)})
-                          : status)
+                  << (status.empty() ? texts::fill(c.program.state.CargarTexto(texts::id::kFailedWithoutStatus),
+                                                   {std::to_string(code)})
+                                     : status)
                   << "\n";
         }
         return code;

@@ -24,7 +24,7 @@ namespace zrk::cli {
 namespace {
 
 void printStatus(CommandContext& c) {
-    const std::string& status = c.program.frm.status();
+    const std::string& status = c.program.state.frm.status();
     if (c.json)
         c.out << "{\"status\": " << jsonString(status) << "}\n";
     else
@@ -67,21 +67,21 @@ int readToFileCommand(CommandContext& c, const std::vector<std::string>& given) 
     const bool withTable = takeTableOption(args);
     if (args.size() != 3 || args[1] != "-o")
         return usageError(c, "read: give -o FILE.zrk [--table] to save a parameter file");
-    const auto read = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
+    const auto read = ops::guarded(c.program.state, [&] { return ops::readUnit(c.program.state); });
     if (read != ops::End::Done) return exitCodeOf(read);
     // The unit's own table, all of it or nothing: a file must not carry a
     // table that is part the unit's and part the form's.
     if (withTable) {
-        if (const int code = tableReadEnd(c, ops::CLeerColores_Click(c.program)); code != kOk) return code;
+        if (const int code = tableReadEnd(c, ops::CLeerColores_Click(c.program.state)); code != kOk) return code;
     }
     try {
-        ops::saveParameterFile(c.program, args[2]);
+        ops::saveParameterFile(c.program.state, args[2]);
     } catch (const params::ConversionError& e) {
-        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(texts::id::kParameterFileNotSaved), {e.what()})
+        c.err << "zrkctl: " << texts::fill(c.program.state.CargarTexto(texts::id::kParameterFileNotSaved), {e.what()})
               << "\n";
         return kPortError;
     } catch (const files::FileError& e) {
-        c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";
+        c.err << "zrkctl: " << e.describe(c.program.state.texts) << "\n";
         return kPortError;
     }
     printStatus(c);
@@ -95,19 +95,19 @@ namespace {
 // before the unit is touched at all.
 int readUnitThenOpen(CommandContext& c, const std::string& file) {
     try {
-        files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.frm));
+        files::checkParameterFile(files::readParameterFile(file), file, files::listSizesOf(c.program.state.frm));
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.state.texts, c.program.state.frm) << "\n";
         return kPortError;
     }
     // The unit's own values first: the file leaves the identifier (and the
     // manufacturing data) as the read showed them.
-    const auto read = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
+    const auto read = ops::guarded(c.program.state, [&] { return ops::readUnit(c.program.state); });
     if (read != ops::End::Done) return exitCodeOf(read);
     try {
-        ops::openParameterFile(c.program, file);
+        ops::openParameterFile(c.program.state, file);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.state.texts, c.program.state.frm) << "\n";
         return kPortError;
     }
     return kOk;
@@ -129,10 +129,12 @@ int writeFileCommand(CommandContext& c, std::vector<std::string> args) {
     }
     // Only the cells that differ from the unit's, unless every in-use
     // address is asked for as the window writes them.
-    const auto written = ops::guarded(c.program, [&] { return ops::writeUnit(c.program, {!full, std::nullopt}); });
-    if (c.program.lastCopyBeforeWrite && !c.json)
-        c.out << texts::fill(c.program.CargarTexto(texts::id::kSavedBeforeWriting),
-                             {c.program.lastCopyBeforeWrite->string()})
+    const auto written = ops::guarded(c.program.state, [&] {
+        return ops::writeUnit(c.program.state, {!full, std::nullopt});
+    });
+    if (c.program.state.lastCopyBeforeWrite && !c.json)
+        c.out << texts::fill(c.program.state.CargarTexto(texts::id::kSavedBeforeWriting),
+                             {c.program.state.lastCopyBeforeWrite->string()})
               << "\n";
     if (written != ops::End::Done) return exitCodeOf(written);
     // Opening the file put its table into the grid and its colours into the
@@ -159,7 +161,7 @@ int logCommand(CommandContext& c, const std::vector<std::string>& given) {
         args.erase(it, it + 2);
     }
     if (args.size() != 1) return usageError(c, "log: unexpected argument '" + args[1] + "'");
-    const files::WriteRecord record(c.program.platform.info.dataFolder);
+    const files::WriteRecord record(c.program.state.platform.info.dataFolder);
     std::vector<files::WriteRecord::Line> lines;
     for (auto& line : record.read())
         if (!unit || line.unit == *unit) lines.push_back(std::move(line));
@@ -185,12 +187,12 @@ int logCommand(CommandContext& c, const std::vector<std::string>& given) {
 int checkFileCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "check: give exactly one parameter file");
     try {
-        ops::openParameterFile(c.program, args[1]);
+        ops::openParameterFile(c.program.state, args[1]);
     } catch (const files::ParameterFileError& e) {
-        c.err << "zrkctl: " << files::describe(e, c.program.texts, c.program.frm) << "\n";
+        c.err << "zrkctl: " << files::describe(e, c.program.state.texts, c.program.state.frm) << "\n";
         return kPortError;
     }
-    c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", " << tableAsJson(c.program.flash) << "}\n";
+    c.out << "{\"fields\": " << fieldsJson(c.program.state.frm) << ", " << tableAsJson(c.program.state.flash) << "}\n";
     return kOk;
 }
 

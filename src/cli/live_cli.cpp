@@ -50,20 +50,20 @@ constexpr std::uint8_t kChangerTypeAddress = 27;
 // Returns kOk with the list set, or the exit code of the failure.
 int useUnitsChangerType(CommandContext& c) {
     std::optional<link::RespuestaComando> reply;
-    const auto ran = ops::deviceOperation(c.program, [&] {
-        c.program.link.AbrirCom();
-        reply = c.program.link.EnviarComando(link::readMemoryFrame(kChangerTypeAddress));
-        c.program.link.CerrarCom();
+    const auto ran = ops::deviceOperation(c.program.state, [&] {
+        c.program.state.link.AbrirCom();
+        reply = c.program.state.link.EnviarComando(link::readMemoryFrame(kChangerTypeAddress));
+        c.program.state.link.CerrarCom();
     });
     if (!ran.done()) return kPortError;  // the message is already on stderr
     if (reply->Resultado != link::kAck) {
         c.err << "zrkctl: status: "
-              << texts::fill(c.program.CargarTexto(texts::id::kChangerTypeUnreadable),
-                             {std::to_string(kChangerTypeAddress), c.program.frm.status()})
+              << texts::fill(c.program.state.CargarTexto(texts::id::kChangerTypeUnreadable),
+                             {std::to_string(kChangerTypeAddress), c.program.state.frm.status()})
               << "\n";
         return kNoAnswer;
     }
-    auto& list = c.program.frm.ComboTipoCambiador;
+    auto& list = c.program.state.frm.ComboTipoCambiador;
     // A type the list does not have reads byte B as no type at all.
     const int type = link::replyByte(*reply);
     list.setListIndex(type < list.ListCount() ? type : -1);
@@ -87,7 +87,7 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
         } else if (a == "--led-current") {
             choice.ledCurrent = any = true;
         } else if (a == "--changer") {
-            auto& list = c.program.frm.ComboTipoCambiador;
+            auto& list = c.program.state.frm.ComboTipoCambiador;
             const std::string entry = ++i < args.size() ? args[i] : std::string();
             if (entry.size() != 1 || entry[0] < '0' || entry[0] - '0' >= list.ListCount())
                 return usageError(c, "status: --changer needs an entry of the changer-type list, 0 to " +
@@ -101,9 +101,9 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (!any) choice = {true, true, true, true};
     if (choice.lamps && !changerGiven)
         if (const int code = useUnitsChangerType(c); code != kOk) return code;
-    ops::setTickBoxes(c.program.frm, choice);
+    ops::setTickBoxes(c.program.state.frm, choice);
 
-    const auto outcome = ops::CInterrogar_Click(c.program);
+    const auto outcome = ops::CInterrogar_Click(c.program.state);
     // The guard's message box is already on stderr.
     if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return kPortError;
     const ops::StatusReading* reading = &outcome.payload;
@@ -121,21 +121,22 @@ int statusCommand(CommandContext& c, const std::vector<std::string>& args) {
     }
     if (reading->complete()) return kOk;
     c.err << "zrkctl: status: "
-          << texts::fill(c.program.CargarTexto(texts::id::kInterrogationPartlyUnanswered), {c.program.frm.status()})
+          << texts::fill(c.program.state.CargarTexto(texts::id::kInterrogationPartlyUnanswered),
+                         {c.program.state.frm.status()})
           << "\n";
     return kNoAnswer;
 }
 
 int ioCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "io: takes no arguments");
-    const auto outcome = ops::btnVerValoresInstantaneos_Click(c.program);
+    const auto outcome = ops::btnVerValoresInstantaneos_Click(c.program.state);
     if (!outcome.done()) {
         // The window's message box says only "Error".
         c.err << "zrkctl: " << outcome.message << "\n";
         return kPortError;
     }
-    const auto inputs = captions(c.program.frm.lblExterna);
-    const auto outputs = captions(c.program.frm.lblSalida);
+    const auto inputs = captions(c.program.state.frm.lblExterna);
+    const auto outputs = captions(c.program.state.frm.lblSalida);
     if (c.json)
         c.out << "{\"inputs\": " << jsonList(inputs) << ", \"outputs\": " << jsonList(outputs) << "}\n";
     else

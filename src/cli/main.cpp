@@ -76,16 +76,17 @@ int main(int argc, char** argv) {
     // The window's settings file supplies the port and the factory view when
     // it is there; zrkctl works without one.
     try {
-        program.settings = files::readSettingsFile(program.settingsPath());
+        program.state.settings = files::readSettingsFile(program.state.settingsPath());
     } catch (const files::SettingsError&) {
-        program.settings = files::Settings{};
+        program.state.settings = files::Settings{};
     }
-    if (options.port == cli::Options::Port::Com) program.settings.PuertoSerie = static_cast<std::int16_t>(options.com);
+    if (options.port == cli::Options::Port::Com)
+        program.state.settings.PuertoSerie = static_cast<std::int16_t>(options.com);
     program.LoadWithoutWindow();
     try {
-        port->setPortNumber(program.settings.PuertoSerie);
+        port->setPortNumber(program.state.settings.PuertoSerie);
     } catch (const platform::PortError& e) {
-        std::cerr << "zrkctl: " << ops::portMessage(program, e) << "\n";
+        std::cerr << "zrkctl: " << ops::portMessage(program.state, e) << "\n";
         return cli::kPortError;
     }
 
@@ -97,18 +98,19 @@ int main(int argc, char** argv) {
             traceFile.open(options.trace, std::ios::binary | std::ios::trunc);
             if (!traceFile) {
                 std::cerr << "zrkctl: "
-                          << texts::fill(program.CargarTexto(texts::id::kCannotWriteTrace), {options.trace}) << "\n";
+                          << texts::fill(program.state.CargarTexto(texts::id::kCannotWriteTrace), {options.trace})
+                          << "\n";
                 return cli::kPortError;
             }
             traceOut = &traceFile;
         }
         // Times count from here, when the command starts.
         trace = std::make_unique<link::LineTrace>(*traceOut, clock.now());
-        program.link.addObserver(trace.get());
+        program.state.link.addObserver(trace.get());
     }
 
     cli::CommandContext context{program, options.json, std::cout, std::cerr};
     const int code = cli::runCommand(context, options.command);
-    if (trace) program.link.removeObserver(trace.get());
+    if (trace) program.state.link.removeObserver(trace.get());
     return code;
 }

@@ -29,26 +29,27 @@ std::string mapHex(const params::ParameterMap& map) {
 
 int identify(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 1) return usageError(c, "identify takes no arguments");
-    const auto outcome = ops::guarded(c.program, [&] { return ops::IdentificarZRK(c.program); });
+    const auto outcome = ops::guarded(c.program.state, [&] { return ops::IdentificarZRK(c.program.state); });
     if (outcome != ops::End::Done) return exitCodeOf(outcome);
     if (!c.json) {
-        c.out << mapHex(c.program.MapaParametros) << "\n";
+        c.out << mapHex(c.program.state.MapaParametros) << "\n";
         return kOk;
     }
     std::string visible;
-    for (const form::Control* field : params::identifiedFields(c.program.frm))
+    for (const form::Control* field : params::identifiedFields(c.program.state.frm))
         if (field->Visible()) visible += (visible.empty() ? "" : ", ") + jsonString(field->key());
-    c.out << "{\"map\": " << jsonString(mapHex(c.program.MapaParametros)) << ", \"visible\": [" << visible << "]}\n";
+    c.out << "{\"map\": " << jsonString(mapHex(c.program.state.MapaParametros)) << ", \"visible\": [" << visible
+          << "]}\n";
     return kOk;
 }
 
 int read(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() >= 2 && args[1] == "-o") return readToFileCommand(c, args);
     if (args.size() != 1) return usageError(c, "read: unexpected argument '" + args[1] + "'");
-    const auto outcome = ops::guarded(c.program, [&] { return ops::readUnit(c.program); });
-    const std::string& status = c.program.frm.status();
+    const auto outcome = ops::guarded(c.program.state, [&] { return ops::readUnit(c.program.state); });
+    const std::string& status = c.program.state.frm.status();
     if (c.json)
-        c.out << "{\"fields\": " << fieldsJson(c.program.frm) << ", \"status\": " << jsonString(status) << "}\n";
+        c.out << "{\"fields\": " << fieldsJson(c.program.state.frm) << ", \"status\": " << jsonString(status) << "}\n";
     else
         c.out << status << "\n";
     return exitCodeOf(outcome);
@@ -57,7 +58,7 @@ int read(CommandContext& c, const std::vector<std::string>& args) {
 // Applies NAME=VALUE to the form: text fields take the text, lists and check
 // boxes the number. Returns an empty string or what is wrong, in the active set.
 std::string assign(app::Program& program, const std::string& setting) {
-    form::FrmMain& frm = program.frm;
+    form::FrmMain& frm = program.state.frm;
     const auto equals = setting.find('=');
     if (equals == std::string::npos || equals == 0) return "'" + setting + "' is not NAME=VALUE";
     const std::string name = setting.substr(0, equals), value = setting.substr(equals + 1);
@@ -79,7 +80,7 @@ std::string assign(app::Program& program, const std::string& setting) {
     if (error != std::errc() || end != value.data() + value.size() || number < lowest || number > highest) {
         const auto row = rowOfField(name);
         const std::string caption = row ? params::fieldCaption(frm, *row) : name;
-        return texts::fill(program.CargarTexto(texts::id::kTakesWholeNumber),
+        return texts::fill(program.state.CargarTexto(texts::id::kTakesWholeNumber),
                            {name, caption, std::to_string(lowest), std::to_string(highest), value});
     }
     if (list != nullptr) list->setListIndex(number);
@@ -106,21 +107,21 @@ std::optional<std::vector<int>> rowsOf(CommandContext& c, const std::vector<std:
 // Identifies the unit and reads only the cells of `rows`; a field the unit
 // does not have is an error naming it.
 int identifyAndReadFields(CommandContext& c, const std::vector<int>& rows, const std::string& command) {
-    const auto identified = ops::guarded(c.program, [&] { return ops::IdentificarZRK(c.program); });
+    const auto identified = ops::guarded(c.program.state, [&] { return ops::IdentificarZRK(c.program.state); });
     if (identified != ops::End::Done) return exitCodeOf(identified);
     for (int row : rows) {
         bool inUse = false;
         for (int i = 0; i < params::rowLength(row); ++i)
-            inUse = inUse || c.program.MapaParametros.ComprobarParametro(row + i);
+            inUse = inUse || c.program.state.MapaParametros.ComprobarParametro(row + i);
         if (!inUse) {
             c.err << "zrkctl: "
-                  << texts::fill(c.program.CargarTexto(texts::id::kUnitDoesNotUseField),
-                                 {command, params::fieldAt(row), params::fieldCaption(c.program.frm, row)})
+                  << texts::fill(c.program.state.CargarTexto(texts::id::kUnitDoesNotUseField),
+                                 {command, params::fieldAt(row), params::fieldCaption(c.program.state.frm, row)})
                   << "\n";
             return kPortError;
         }
     }
-    return exitCodeOf(ops::guarded(c.program, [&] { return ops::readFields(c.program, rows); }));
+    return exitCodeOf(ops::guarded(c.program.state, [&] { return ops::readFields(c.program.state, rows); }));
 }
 
 int get(CommandContext& c, const std::vector<std::string>& args) {
@@ -133,11 +134,11 @@ int get(CommandContext& c, const std::vector<std::string>& args) {
         std::string fields;
         for (const auto& name : names)
             fields += (fields.empty() ? "" : ", ") + jsonString(name) + ": " +
-                      fieldValueJson(c.program.frm.controls().at(name));
+                      fieldValueJson(c.program.state.frm.controls().at(name));
         c.out << "{\"fields\": {" << fields << "}}\n";
     } else {
         for (const auto& name : names) {
-            const auto& field = c.program.frm.controls().at(name);
+            const auto& field = c.program.state.frm.controls().at(name);
             const auto* text = dynamic_cast<const form::TextBox*>(&field);
             c.out << name << ": " << (text != nullptr ? text->Text() : fieldValueJson(field)) << "\n";
         }
@@ -165,19 +166,22 @@ int set(CommandContext& c, std::vector<std::string> args) {
         try {
             if (const auto problem = assign(c.program, args[i]); !problem.empty()) {
                 c.err << "zrkctl: "
-                      << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", problem})
+                      << texts::fill(c.program.state.CargarTexto(texts::id::kRefusedNothingWritten), {"set", problem})
                       << "\n";
                 return kPortError;
             }
         } catch (const form::ControlError& e) {
             c.err << "zrkctl: "
-                  << texts::fill(c.program.CargarTexto(texts::id::kRefusedNothingWritten), {"set", e.what()}) << "\n";
+                  << texts::fill(c.program.state.CargarTexto(texts::id::kRefusedNothingWritten), {"set", e.what()})
+                  << "\n";
             return kPortError;
         }
     }
     if (dryRun) return printPlannedWrite(c, "set", "new");
-    const auto outcome = ops::guarded(c.program, [&] { return ops::writeUnit(c.program, {true, std::nullopt}); });
-    c.out << c.program.frm.status() << "\n";
+    const auto outcome = ops::guarded(c.program.state, [&] {
+        return ops::writeUnit(c.program.state, {true, std::nullopt});
+    });
+    c.out << c.program.state.frm.status() << "\n";
     return exitCodeOf(outcome);
 }
 
@@ -187,8 +191,8 @@ int fields(CommandContext& c, const std::vector<std::string>& args) {
     // Tab-separated: the name get and set take, then the caption and the unit
     // label the window shows beside it, in the active set.
     for (int row : params::rowAddresses())
-        c.out << params::fieldAt(row) << '\t' << params::fieldCaption(c.program.frm, row) << '\t'
-              << params::fieldUnit(c.program.frm, row) << "\n";
+        c.out << params::fieldAt(row) << '\t' << params::fieldCaption(c.program.state.frm, row) << '\t'
+              << params::fieldUnit(c.program.state.frm, row) << "\n";
     return kOk;
 }
 

@@ -13,15 +13,16 @@ int remoteCommand(CommandContext& c, const std::vector<std::string>& args) {
     if (args.size() != 2) return usageError(c, "command: give exactly one command name");
     for (const auto& command : ops::remoteCommands()) {
         if (args[1] != command.cliName) continue;
-        const auto outcome = ops::guarded(c.program, [&] { return ops::sendRemoteCommand(c.program, command); });
+        const auto outcome =
+            ops::guarded(c.program.state, [&] { return ops::sendRemoteCommand(c.program.state, command); });
         if (outcome == ops::End::PortError) return exitCodeOf(outcome);
-        const std::string& status = c.program.frm.status();
+        const std::string& status = c.program.state.frm.status();
         if (c.json)
             c.out << "{\"status\": " << jsonString(status) << "}\n";
         else
             c.out << status << "\n";
         if (outcome.done()) return kOk;
-        c.err << "zrkctl: " << texts::fill(c.program.CargarTexto(texts::id::kCommandNoAnswer), {args[1], status})
+        c.err << "zrkctl: " << texts::fill(c.program.state.CargarTexto(texts::id::kCommandNoAnswer), {args[1], status})
               << "\n";
         return kNoAnswer;
     }

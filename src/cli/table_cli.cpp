@@ -32,8 +32,8 @@ void printTable(CommandContext& c, const files::TableFile& table) {
 }
 
 int readTable(CommandContext& c) {
-    const int code = readEnd(c, ops::CLeerColores_Click(c.program));
-    if (code == kOk) printTable(c, files::tableFileOf(c.program.flash));
+    const int code = readEnd(c, ops::CLeerColores_Click(c.program.state));
+    if (code == kOk) printTable(c, files::tableFileOf(c.program.state.flash));
     return code;
 }
 
@@ -42,15 +42,15 @@ int writeTable(CommandContext& c, const std::string& path, bool dryRun) {
     try {
         file = files::readTableFile(path);
     } catch (const files::TableFileError& e) {
-        c.err << "zrkctl: " << e.describe(c.program.texts) << "\n";
+        c.err << "zrkctl: " << e.describe(c.program.state.texts) << "\n";
         return kPortError;
     }
     // As in the window: the write sends what the colour labels show.
     for (int row = 1; row <= 8; ++row) {
         const auto r = static_cast<std::size_t>(row - 1);
-        c.program.frm.LColor(row).setCaption(std::to_string(file.colors[r]));
+        c.program.state.frm.LColor(row).setCaption(std::to_string(file.colors[r]));
         for (int col = 1; col <= 32; ++col)
-            c.program.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
+            c.program.state.flash.pauta(row, col) = file.pattern[r][static_cast<std::size_t>(col - 1)];
     }
     return writeShownTable(c, dryRun);
 }
@@ -72,7 +72,8 @@ int tableCommand(CommandContext& c, const std::vector<std::string>& given) {
 }  // namespace
 
 int writeShownTable(CommandContext& c, bool dryRun) {
-    const auto outcome = ops::guarded(c.program, [&] { return ops::plannedTableWrite(c.program, {.dryRun = dryRun}); });
+    const auto outcome =
+        ops::guarded(c.program.state, [&] { return ops::plannedTableWrite(c.program.state, {.dryRun = dryRun}); });
     const ops::TableWriteResult& result = outcome.payload;
     const int code = exitCodeOf(outcome);
     if (outcome == ops::End::PortError || outcome == ops::End::NotStarted) return code;
@@ -80,19 +81,19 @@ int writeShownTable(CommandContext& c, bool dryRun) {
         std::string rows, lines;
         for (const auto& row : result.plan.rows) rows += (rows.empty() ? "" : ", ") + std::to_string(row.row);
         for (const auto& line : result.lines) lines += (lines.empty() ? "" : ", ") + jsonString(line);
-        c.out << "{\"status\": " << jsonString(c.program.frm.status()) << ", \"unit\": " << result.plan.unit.identifier
-              << ", \"rows\": [" << rows << "], \"changes\": [" << lines
-              << "], \"cells\": " << result.plan.cells().size() << ", \"failedHalves\": " << result.report.failedHalves
-              << "}\n";
+        c.out << "{\"status\": " << jsonString(c.program.state.frm.status())
+              << ", \"unit\": " << result.plan.unit.identifier << ", \"rows\": [" << rows << "], \"changes\": ["
+              << lines << "], \"cells\": " << result.plan.cells().size()
+              << ", \"failedHalves\": " << result.report.failedHalves << "}\n";
         return code;
     }
     for (const auto& line : result.lines) c.out << line << "\n";
     if (dryRun) return code;
-    if (c.program.lastCopyBeforeWrite && !result.plan.rows.empty() && code != kPortError)
-        c.out << texts::fill(c.program.CargarTexto(texts::id::kSavedBeforeWriting),
-                             {c.program.lastCopyBeforeWrite->string()})
+    if (c.program.state.lastCopyBeforeWrite && !result.plan.rows.empty() && code != kPortError)
+        c.out << texts::fill(c.program.state.CargarTexto(texts::id::kSavedBeforeWriting),
+                             {c.program.state.lastCopyBeforeWrite->string()})
               << "\n";
-    if (code == kOk) c.out << c.program.frm.status() << "\n";
+    if (code == kOk) c.out << c.program.state.frm.status() << "\n";
     // Other endings said why in their message, which zrkctl prints on stderr.
     return code;
 }

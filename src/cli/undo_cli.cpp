@@ -39,7 +39,7 @@ int undoCommand(CommandContext& c, const std::vector<std::string>& given) {
     options.withoutRecord = takeFlag(args, "--no-record");
     if (args.size() != 1) return usageError(c, "undo: unexpected argument '" + args[1] + "'");
 
-    const auto undone = ops::guarded(c.program, [&] { return ops::undoLastWrite(c.program, options); });
+    const auto undone = ops::guarded(c.program.state, [&] { return ops::undoLastWrite(c.program.state, options); });
     // Nothing in the log to undo is not the unit's fault: it is the caller's.
     if (undone == ops::End::NothingToDo) {
         c.err << "zrkctl: " << undone.message << "\n";
@@ -49,7 +49,7 @@ int undoCommand(CommandContext& c, const std::vector<std::string>& given) {
     if (options.dryRun)
         printPlan(c, undone.payload);
     else
-        c.out << c.program.frm.status() << "\n";
+        c.out << c.program.state.frm.status() << "\n";
     return kOk;
 }
 

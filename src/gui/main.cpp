@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
     platform.numbers = zrk::qt::systemNumberFormat();
 
     zrk::app::Program program(platform);
-    zrk::gui::SplashView splash(program.splash);
+    zrk::gui::SplashView splash(program.state.splash);
     zrk::gui::MainWindowView window(program);
-    zrk::gui::DrawingWindowView drawing(program.dibujo);
+    zrk::gui::DrawingWindowView drawing(program.state.dibujo);
     if (const int exitCode = program.Main(); exitCode != 0) return exitCode;
     if (scenario && !program.unloaded()) program.showSimulatedUnit();
     return zrk::gui::runUntilClosed(program);

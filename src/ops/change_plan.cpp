@@ -28,12 +28,12 @@ bool allBytes(const std::vector<std::int32_t>& cells) {
 // byte of a capped list); otherwise the field is encoded from what it shows.
 // So a list value the file reader replaced (motor type 4 opens as 1) is sent
 // as the choice shown, never as the file's byte.
-void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, params::CodecContext& context) {
-    const params::LoadedFields::Row* opened = p.loaded.find(f.row);
+void planEdited(FieldPlan& f, const std::string& shown, const state::State& state, params::CodecContext& context) {
+    const params::LoadedFields::Row* opened = state.loaded.find(f.row);
     if (opened != nullptr && opened->shown == shown && allBytes(opened->cells)) {
         params::ParameterImage cells{};
         std::copy(opened->cells.begin(), opened->cells.end(), cells.begin() + f.row);
-        if (params::shownStateOfCells(f.row, cells, context, p.frm.ComboSensorLuz.ListIndex(), {}) == shown) {
+        if (params::shownStateOfCells(f.row, cells, context, state.frm.ComboSensorLuz.ListIndex(), {}) == shown) {
             f.after = opened->cells;
             return;
         }
@@ -54,11 +54,11 @@ void planEdited(FieldPlan& f, const std::string& shown, const state::State& p, p
 
 // The sensor type a read after the write selects: the light levels are
 // shown in its units.
-int sensorAfter(const ChangePlan& plan, const state::State& p) {
+int sensorAfter(const ChangePlan& plan, const state::State& state) {
     for (const auto& f : plan.fields)
         if (f.row == params::kSensorTypeRow && f.refusal.empty())
             if (const auto position = params::imageRowAt(params::kSensorTypeRow).position(f.after[0])) return *position;
-    return p.frm.ComboSensorLuz.ListIndex();
+    return state.frm.ComboSensorLuz.ListIndex();
 }
 
 }  // namespace
@@ -102,13 +102,13 @@ std::vector<files::WriteRecord::Cell> ChangePlan::changedCells(const FieldPlan& 
     return out;
 }
 
-ChangePlan planWrite(state::State& p) {
+ChangePlan planWrite(state::State& state) {
     ChangePlan plan;
-    if (!p.boundUnit) return plan;
-    const params::UnitBinding& unit = *p.boundUnit;
+    if (!state.boundUnit) return plan;
+    const params::UnitBinding& unit = *state.boundUnit;
     plan.map = unit.map;
     plan.unit = unit.name();
-    params::CodecContext context = p.codecs();
+    params::CodecContext context = state.codecs();
     context.loaded = nullptr;       // this plan decides which cells stay
     context.correctFields = false;  // and changes nothing in the form
 
@@ -116,7 +116,7 @@ ChangePlan planWrite(state::State& p) {
         if (params::isManufacturingData(row) || !inUse(unit.map, row)) continue;
         FieldPlan f{row,
                     params::fieldAt(row),
-                    params::fieldCaption(p.frm, row),
+                    params::fieldCaption(state.frm, row),
                     read.cells,
                     read.cells,
                     read.shown,
@@ -126,14 +126,14 @@ ChangePlan planWrite(state::State& p) {
         // A field that shows what the unit gave keeps the unit's very cells,
         // whatever a new encoding would make of them (raw list bytes, the
         // other bits of a check box's cell, 1000 shown as 999).
-        const std::string shown = params::shownState(row, p.frm);
-        if (shown != read.shown) planEdited(f, shown, p, context);
+        const std::string shown = params::shownState(row, state.frm);
+        if (shown != read.shown) planEdited(f, shown, state, context);
         for (std::size_t i = 0; i < f.after.size(); ++i) {
             const int address = row + static_cast<int>(i);
             if (!unit.map.ComprobarParametro(address)) {
                 f.after[i] = f.before[i];  // never sent
             } else if (f.refusal.empty() && (f.after[i] < 0 || f.after[i] > 255)) {
-                f.refusal = texts::fill(p.CargarTexto(texts::id::kUnitValueNotByte),
+                f.refusal = texts::fill(state.CargarTexto(texts::id::kUnitValueNotByte),
                                         {f.caption, std::to_string(address), std::to_string(f.after[i])});
             }
         }
@@ -148,7 +148,7 @@ ChangePlan planWrite(state::State& p) {
     // then select.
     params::ParameterImage after{};
     for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
-    const int sensor = sensorAfter(plan, p);
+    const int sensor = sensorAfter(plan, state);
     for (auto& f : plan.fields)
         if (f.refusal.empty()) f.afterShown = params::shownStateOfCells(f.row, after, context, sensor, f.beforeShown);
     return plan;
@@ -168,67 +168,68 @@ std::string shownValue(const state::State& p, int row, const std::string& shownS
     return p.CargarTexto(number == 1 ? texts::id::kChecked : number == 2 ? texts::id::kGreyed : texts::id::kUnchecked);
 }
 
-std::string unitValue(const state::State& p, const FieldPlan& f, ValueStyle style) {
+std::string unitValue(const state::State& state, const FieldPlan& f, ValueStyle style) {
     // A list cell a read cannot select leaves the list as it was: its number
     // is what the unit holds, not the entry the list still shows.
     const params::ImageRow& row = params::imageRowAt(f.row);
     if (row.holdsList())
         if (const auto position = row.position(f.before[0]); !position || *position < 0)
             return std::to_string(f.before[0]);
-    return shownValue(p, f.row, f.beforeShown, style);
+    return shownValue(state, f.row, f.beforeShown, style);
 }
 
-std::vector<FieldChange> changeLines(const state::State& p, const ChangePlan& plan, ValueStyle style) {
+std::vector<FieldChange> changeLines(const state::State& state, const ChangePlan& plan, ValueStyle style) {
     std::vector<FieldChange> out;
     for (const FieldPlan* f : plan.changes())
-        out.push_back({f->row, f->field, f->caption, unitValue(p, *f, style),
-                       shownValue(p, f->row, f->afterShown, style), params::fieldUnit(p.frm, f->row)});
+        out.push_back({f->row, f->field, f->caption, unitValue(state, *f, style),
+                       shownValue(state, f->row, f->afterShown, style), params::fieldUnit(state.frm, f->row)});
     return out;
 }
 
-void refreshMarks(state::State& p) {
+void refreshMarks(state::State& state) {
     // The note of each marked field, by row.
     std::map<int, std::string> notes;
-    if (p.boundUnit) {
-        for (const auto& f : planWrite(p).fields) {
+    if (state.boundUnit) {
+        for (const auto& f : planWrite(state).fields) {
             if (!f.refusal.empty())
                 notes[f.row] = f.refusal;
             else if (f.change)
-                notes[f.row] = texts::fill(
-                    p.CargarTexto(texts::id::kUnitAndAfterWrite),
-                    {unitValue(p, f, ValueStyle::People), shownValue(p, f.row, f.afterShown, ValueStyle::People)});
+                notes[f.row] = texts::fill(state.CargarTexto(texts::id::kUnitAndAfterWrite),
+                                           {unitValue(state, f, ValueStyle::People),
+                                            shownValue(state, f.row, f.afterShown, ValueStyle::People)});
         }
     } else {
-        for (const auto& [row, loaded] : p.loaded.rows())
-            if (!params::isManufacturingData(row) && loaded.shown != params::shownState(row, p.frm))
-                notes[row] = texts::fill(p.CargarTexto(texts::id::kLoadedValue),
-                                         {shownValue(p, row, loaded.shown, ValueStyle::People)});
+        for (const auto& [row, loaded] : state.loaded.rows())
+            if (!params::isManufacturingData(row) && loaded.shown != params::shownState(row, state.frm))
+                notes[row] = texts::fill(state.CargarTexto(texts::id::kLoadedValue),
+                                         {shownValue(state, row, loaded.shown, ValueStyle::People)});
     }
     int count = 0;
     for (int row : params::rowAddresses()) {
-        form::Control& field = p.frm.controls().at(params::fieldAt(row));
+        form::Control& field = state.frm.controls().at(params::fieldAt(row));
         const auto note = notes.find(row);
         const bool marked = note != notes.end();
         field.setMarked(marked, marked ? note->second : std::string());
         count += marked && field.Visible() ? 1 : 0;
     }
     const int panel = 4;
-    const std::string counted = count == 0   ? std::string()
-                                : count == 1 ? p.CargarTexto(texts::id::kOneChange)
-                                             : texts::fill(p.CargarTexto(texts::id::kChanges), {std::to_string(count)});
-    if (p.frm.sbStatusBar.text(panel) != counted) p.frm.sbStatusBar.setText(panel, counted);
+    const std::string counted = count == 0 ? std::string()
+                                : count == 1
+                                    ? state.CargarTexto(texts::id::kOneChange)
+                                    : texts::fill(state.CargarTexto(texts::id::kChanges), {std::to_string(count)});
+    if (state.frm.sbStatusBar.text(panel) != counted) state.frm.sbStatusBar.setText(panel, counted);
 }
 
-int markedFieldCount(const state::State& p) {
+int markedFieldCount(const state::State& state) {
     int count = 0;
     for (int row : params::rowAddresses()) {
-        const form::Control& field = p.frm.controls().at(params::fieldAt(row));
+        const form::Control& field = state.frm.controls().at(params::fieldAt(row));
         count += field.Marked() && field.Visible() ? 1 : 0;
     }
     return count;
 }
 
-MarksHeld::MarksHeld(state::State& p) : program_(p) { ++p.marksHeld; }
+MarksHeld::MarksHeld(state::State& state) : program_(state) { ++state.marksHeld; }
 
 MarksHeld::~MarksHeld() {
     if (--program_.marksHeld == 0) refreshMarks(program_);

@@ -57,7 +57,7 @@ struct ChangePlan {
 
 // The plan for the form against the unit it is bound to; nothing changes in
 // the form. Without a bound unit the plan is empty.
-ChangePlan planWrite(state::State& program);
+ChangePlan planWrite(state::State& state);
 
 // How a value is written out: for people (list items, check states in
 // words) or for scripts (lists and check boxes as their numbers).
@@ -72,29 +72,29 @@ struct FieldChange {
     std::string newValue;
     std::string unit;  // the unit label beside the field, empty when it has none
 };
-std::vector<FieldChange> changeLines(const state::State& program, const ChangePlan& plan, ValueStyle style);
+std::vector<FieldChange> changeLines(const state::State& state, const ChangePlan& plan, ValueStyle style);
 
 // What the unit holds of a field, as a read shows it (a list cell a read
 // cannot select as its number).
-std::string unitValue(const state::State& program, const FieldPlan& field, ValueStyle style);
+std::string unitValue(const state::State& state, const FieldPlan& field, ValueStyle style);
 
 // The value a row shows in shownState's form, e.g. "80", "1" or "LED".
-std::string shownValue(const state::State& program, int row, const std::string& shownState, ValueStyle style);
+std::string shownValue(const state::State& state, int row, const std::string& shownState, ValueStyle style);
 
 // Marks the changed fields and counts them in the status bar's panel of its
 // own; called after every read, open and write, and on every edit. Against a
 // bound unit the marks are the plan's changes and refusals; without one,
 // the fields that show something else than was loaded.
-void refreshMarks(state::State& program);
+void refreshMarks(state::State& state);
 // The fields the marks count: shown, and differing from the unit (or from
 // the opened file, before any read).
-int markedFieldCount(const state::State& program);
+int markedFieldCount(const state::State& state);
 
 // Holds the marks while a procedure sets many fields (a read, an opened
 // file), then refreshes them once: one plan instead of one per field.
 class MarksHeld {
 public:
-    explicit MarksHeld(state::State& program);
+    explicit MarksHeld(state::State& state);
     ~MarksHeld();
     MarksHeld(const MarksHeld&) = delete;
     MarksHeld& operator=(const MarksHeld&) = delete;

@@ -22,12 +22,12 @@ const StateGroup kGroups[] = {
     {link::code(link::StatusSelector::OutputsHigh), &form::FrmMain::lblSalida, 9, 3},
 };
 
-void readGroup(state::State& program, const StateGroup& group) {
+void readGroup(state::State& state, const StateGroup& group) {
     // Once the line is dead, the rest is not asked: it shows as unknown at once.
-    const auto reply = program.link.lineSeemsDead() ? link::RespuestaComando{link::kNak}
-                                                    : program.link.EnviarComando(link::readStatusFrame(group.selector));
+    const auto reply = state.link.lineSeemsDead() ? link::RespuestaComando{link::kNak}
+                                                  : state.link.EnviarComando(link::readStatusFrame(group.selector));
     const bool answered = reply.Resultado == link::kAck;
-    const auto& labels = program.frm.*group.labels;
+    const auto& labels = state.frm.*group.labels;
     for (int bit = 0; bit < group.count; ++bit) {
         const StateLook look = !answered                    ? StateLook::Unknown
                                : link::replyBit(reply, bit) ? StateLook::On
@@ -36,11 +36,11 @@ void readGroup(state::State& program, const StateGroup& group) {
     }
 }
 
-void trap(state::State& program) {
-    program.platform.ui.messageBox("Error", program.platform.info.title, platform::UserInterface::Icon::Error);
-    program.link.CerrarCom();
-    program.frm.setStatus("Error");
-    program.frm.HabilitaBotones();
+void trap(state::State& state) {
+    state.platform.ui.messageBox("Error", state.platform.info.title, platform::UserInterface::Icon::Error);
+    state.link.CerrarCom();
+    state.frm.setStatus("Error");
+    state.frm.HabilitaBotones();
 }
 
 }  // namespace
@@ -81,37 +81,37 @@ void showStateLook(form::LabelControl& label, StateLook look) {
     label.setForeColor(stateColour(look));
 }
 
-void VerValoresInstantaneos(state::State& program) {
+void VerValoresInstantaneos(state::State& state) {
     // After an error the buttons come back only once its box is shown (trap).
-    program.frm.DeshabilitaBotones();
+    state.frm.DeshabilitaBotones();
     {
-        ops::PortClosedAfter port(program.link);
-        program.link.AbrirCom();
-        for (const StateGroup& group : kGroups) readGroup(program, group);
+        ops::PortClosedAfter port(state.link);
+        state.link.AbrirCom();
+        for (const StateGroup& group : kGroups) readGroup(state, group);
     }
-    program.frm.setStatus("End check");
-    program.frm.HabilitaBotones();
-    program.platform.events.processEvents();
+    state.frm.setStatus("End check");
+    state.frm.HabilitaBotones();
+    state.platform.events.processEvents();
 }
 
-ops::Outcome<> btnVerValoresInstantaneos_Click(state::State& program) {
-    return ops::guarded(program, [&]() -> ops::Outcome<> {
+ops::Outcome<> btnVerValoresInstantaneos_Click(state::State& state) {
+    return ops::guarded(state, [&]() -> ops::Outcome<> {
         try {
-            VerValoresInstantaneos(program);
+            VerValoresInstantaneos(state);
         } catch (const platform::PortError& e) {
-            trap(program);
-            return {ops::End::PortError, ops::portMessage(program, e)};
+            trap(state);
+            return {ops::End::PortError, ops::portMessage(state, e)};
         } catch (const std::exception& e) {
-            trap(program);
+            trap(state);
             return {ops::End::BadData, e.what()};
         }
         return ops::End::Done;
     });
 }
 
-void btnSpoolValorInstantaneo_Click(state::State& program) {
-    auto& button = program.frm.btnSpoolValorInstantaneo;
-    auto& timer = program.frm.tmrSpoolValoresInstantaneos;
+void btnSpoolValorInstantaneo_Click(state::State& state) {
+    auto& button = state.frm.btnSpoolValorInstantaneo;
+    auto& timer = state.frm.tmrSpoolValoresInstantaneos;
     if (button.Caption() == kAutoRefreshOff) {
         timer.setEnabled(true);
         button.setCaption(kAutoRefreshOn);
@@ -121,13 +121,13 @@ void btnSpoolValorInstantaneo_Click(state::State& program) {
     }
 }
 
-void tmrSpoolValoresInstantaneos_Timer(state::State& program) {
-    if (program.guard.busy()) return;
-    auto& timer = program.frm.tmrSpoolValoresInstantaneos;
+void tmrSpoolValoresInstantaneos_Timer(state::State& state) {
+    if (state.guard.busy()) return;
+    auto& timer = state.frm.tmrSpoolValoresInstantaneos;
     timer.setEnabled(false);
-    btnVerValoresInstantaneos_Click(program);
+    btnVerValoresInstantaneos_Click(state);
     // The operator may have switched the refresh off while it ran.
-    if (program.frm.btnSpoolValorInstantaneo.Caption() == kAutoRefreshOn) timer.setEnabled(true);
+    if (state.frm.btnSpoolValorInstantaneo.Caption() == kAutoRefreshOn) timer.setEnabled(true);
 }
 
 }  // namespace zrk::ops

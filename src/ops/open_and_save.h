@@ -13,27 +13,27 @@ namespace zrk::ops {
 // Applies a checked file: the flash table, grid and colours first, then the
 // fields (the light-sensor type before the lux fields). The identifier and
 // the manufacturing fields keep what they show.
-void applyParameterFile(state::State& program, const files::ParameterFileContent& content);
+void applyParameterFile(state::State& state, const files::ParameterFileContent& content);
 
 // The image a save writes: encoded from the form with the file's own rules.
 // May correct the form (as encoding does) and throws params::ConversionError.
-params::ParameterImage imageForFile(state::State& program);
+params::ParameterImage imageForFile(state::State& state);
 // Writes the file atomically, with the status texts of every line; throws FileError.
-void writeParameterFile(state::State& program, const params::ParameterImage& image, const std::filesystem::path& path);
+void writeParameterFile(state::State& state, const params::ParameterImage& image, const std::filesystem::path& path);
 
 // Without dialogs: read, check against the form and apply / encode and write.
 // A file opened with no unit bound shows every field it carries, read-only
 // (ops::showFileWithoutUnit).
 // Throw ParameterFileError, FileError or params::ConversionError; on any of
 // them nothing was changed (apart from the encoding's corrections of a save).
-void openParameterFile(state::State& program, const std::filesystem::path& path);
-void saveParameterFile(state::State& program, const std::filesystem::path& path);
+void openParameterFile(state::State& state, const std::filesystem::path& path);
+void saveParameterFile(state::State& state, const std::filesystem::path& path);
 
 // The buttons: a file dialog ("Parametros", *.zrk), cancel ends silently,
 // a failure is a message box.
-void GuardarArchivoZRK(state::State& program);
-void AbrirArchivoZRK(state::State& program);
-void CGuardar_Click(state::State& program);
-void CAbrir_Click(state::State& program);
+void GuardarArchivoZRK(state::State& state);
+void AbrirArchivoZRK(state::State& state);
+void CGuardar_Click(state::State& state);
+void CAbrir_Click(state::State& state);
 
 }  // namespace zrk::ops

@@ -26,33 +26,33 @@ namespace {
 const char* const kReadError = "Error de lectura, posible desbordamiento. Reintente la operación";
 const char* const kWriteError = "Error de escritura. Reintente la operación";
 
-void error(state::State& p, const std::string& text) {
-    p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
+void error(state::State& state, const std::string& text) {
+    state.platform.ui.messageBox(text, state.platform.info.title, platform::UserInterface::Icon::Error);
 }
 
-ops::Outcome<> portFailure(state::State& p, const char* headline, const platform::PortError& e,
+ops::Outcome<> portFailure(state::State& state, const char* headline, const platform::PortError& e,
                            const std::string& detail = {}) {
-    p.link.CerrarCom();
-    const std::string message = ops::portMessage(p, e);
-    p.frm.setStatus(message);
-    error(p, std::string(headline) + "\n" + message + detail);
+    state.link.CerrarCom();
+    const std::string message = ops::portMessage(state, e);
+    state.frm.setStatus(message);
+    error(state, std::string(headline) + "\n" + message + detail);
     return {ops::End::PortError, message};
 }
 
-std::string text(state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
-    return texts::fill(p.CargarTexto(id), args);
+std::string text(state::State& state, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(state.CargarTexto(id), args);
 }
 
 // Shows the fields of the addresses `map` uses; outside the factory view the
 // factory rows stay hidden unless `factoryRows`.
-void applyVisibility(state::State& p, const params::ParameterMap& map, bool factoryRows = false) {
-    auto& frm = p.frm;
-    params::OcultarControles(frm, p.factoryView());
-    params::showFieldsInUse(frm, map, !p.factoryView() && !factoryRows);
-    if (!p.factoryView()) {
+void applyVisibility(state::State& state, const params::ParameterMap& map, bool factoryRows = false) {
+    auto& frm = state.frm;
+    params::OcultarControles(frm, state.factoryView());
+    params::showFieldsInUse(frm, map, !state.factoryView() && !factoryRows);
+    if (!state.factoryView()) {
         // Outside the factory view the fifth tab exists only for units with
         // address 225; the factory view keeps all six tabs, one per page.
-        if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, p.CargarTexto(texts::id::kVisualization));
+        if (map.ComprobarParametro(225)) frm.TabStrip1.add(5, state.CargarTexto(texts::id::kVisualization));
     }
     // Keep the page shown in step with the tab the strip now selects.
     if (frm.TabStrip1.selected() != frm.PestanaActual && frm.TabStrip1.selected() > 0)
@@ -86,67 +86,67 @@ params::ParameterMap fileMap() {
 
 // The form is bound to a unit now: its fields can be edited again and the
 // caption no longer names the file.
-void endFileView(state::State& p) {
-    if (!p.captionBeforeFileView) return;
-    p.frm.frmMain.setCaption(*p.captionBeforeFileView);
-    p.captionBeforeFileView.reset();
-    for (form::Control* field : parameterInputs(p.frm)) field->setEnabled(true);
+void endFileView(state::State& state) {
+    if (!state.captionBeforeFileView) return;
+    state.frm.frmMain.setCaption(*state.captionBeforeFileView);
+    state.captionBeforeFileView.reset();
+    for (form::Control* field : parameterInputs(state.frm)) field->setEnabled(true);
     // The operating mode decides again whether the night dimming can be set.
-    p.frm.cmbModofuncionamiento.Click();
+    state.frm.cmbModofuncionamiento.Click();
 }
 
 }  // namespace
 
-void showFileWithoutUnit(state::State& p, const std::string& fileName) {
-    const MarksHeld marks(p);
+void showFileWithoutUnit(state::State& state, const std::string& fileName) {
+    const MarksHeld marks(state);
     // Read-only from here, so that no handler enables a field on the way.
-    if (!p.captionBeforeFileView) p.captionBeforeFileView = p.frm.frmMain.Caption();
-    applyVisibility(p, fileMap(), true);
-    for (form::Control* field : parameterInputs(p.frm)) field->setEnabled(false);
-    std::string caption = *p.captionBeforeFileView;
+    if (!state.captionBeforeFileView) state.captionBeforeFileView = state.frm.frmMain.Caption();
+    applyVisibility(state, fileMap(), true);
+    for (form::Control* field : parameterInputs(state.frm)) field->setEnabled(false);
+    std::string caption = *state.captionBeforeFileView;
     while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-    p.frm.frmMain.setCaption(text(p, texts::id::kFileNoUnit, {caption, fileName}));
-    p.frm.setStatus(text(p, texts::id::kFileFieldsReadOnly, {p.CargarTexto(texts::id::kReadZrk)}));
+    state.frm.frmMain.setCaption(text(state, texts::id::kFileNoUnit, {caption, fileName}));
+    state.frm.setStatus(text(state, texts::id::kFileFieldsReadOnly, {state.CargarTexto(texts::id::kReadZrk)}));
 }
 
-ops::Outcome<> IdentificarZRK(state::State& p) {
+ops::Outcome<> IdentificarZRK(state::State& state) {
     // Whatever comes of it, the form no longer belongs to a unit until a
     // read succeeds: a write must not carry one unit's values into another.
-    p.boundUnit.reset();
-    params::ParameterMap map = p.MapaParametros;
+    state.boundUnit.reset();
+    params::ParameterMap map = state.MapaParametros;
     {
-        ops::OperationScope scope(p.frm, p.progress, p.link, 32);
+        ops::OperationScope scope(state.frm, state.progress, state.link, 32);
         try {
-            p.link.AbrirCom();
+            state.link.AbrirCom();
             for (int k = 0; k < 32; ++k) {
-                const auto reply = p.link.EnviarComando(link::identificationFrame(k));
+                const auto reply = state.link.EnviarComando(link::identificationFrame(k));
                 if (reply.Resultado != link::kAck) {
                     // Nothing of the window or the map has changed yet: leave it so.
-                    if (p.progress.cancelRequested()) {
-                        p.frm.setStatus(text(p, texts::id::kIdentificationCancelled));
+                    if (state.progress.cancelRequested()) {
+                        state.frm.setStatus(text(state, texts::id::kIdentificationCancelled));
                         return ops::End::Cancelled;
                     }
-                    p.frm.setStatus(text(p, texts::id::kUnitDoesNotAnswer));
+                    state.frm.setStatus(text(state, texts::id::kUnitDoesNotAnswer));
                     // The page is named by its caption in the operator's language;
                     // zrkctl has no page, so it names its port options.
-                    const std::string port = std::to_string(p.settings.PuertoSerie);
-                    const std::string device = ops::deviceText(p, p.settings.PuertoSerie);
-                    error(p, p.withoutWindow
-                                 ? text(p, texts::id::kNoUnitOnPortOption, {port, device})
-                                 : text(p, texts::id::kNoUnitOnPort, {port, device, p.CargarTexto(texts::id::kSetup)}));
+                    const std::string port = std::to_string(state.settings.PuertoSerie);
+                    const std::string device = ops::deviceText(state, state.settings.PuertoSerie);
+                    error(state, state.withoutWindow ? text(state, texts::id::kNoUnitOnPortOption, {port, device})
+                                                     : text(state, texts::id::kNoUnitOnPort,
+                                                            {port, device, state.CargarTexto(texts::id::kSetup)}));
                     return ops::End::NoAnswer;
                 }
                 map.bytes[static_cast<std::size_t>(k)] = link::replyByte(reply);
-                p.frm.setStatus(std::to_string(k));
-                p.progress.advance();
+                state.frm.setStatus(std::to_string(k));
+                state.progress.advance();
             }
         } catch (const platform::PortError& e) {
-            return portFailure(p, kReadError, e);
+            return portFailure(state, kReadError, e);
         }
     }
-    p.MapaParametros = map;
-    applyVisibility(p, map);
-    p.frm.setStatus("Ended");
+    state.MapaParametros = map;
+    applyVisibility(state, map);
+    state.frm.setStatus("Ended");
     return ops::End::Done;
 }
 
@@ -154,8 +154,8 @@ namespace {
 
 // Reads the in-use addresses of `rows` (every row for a full read), then
 // decodes them into the fields; a failed transaction decodes nothing.
-ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& only) {
-    p.boundUnit.reset();
+ops::Outcome<> readRows(state::State& state, const std::optional<std::vector<int>>& only) {
+    state.boundUnit.reset();
     std::vector<int> rows = only ? *only : params::rowAddresses();
     if (only) {
         // The light levels are shown in the units of the unit's own sensor,
@@ -165,7 +165,7 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
     }
     std::vector<int> addresses;
     for (int a = 0; a < 256; ++a) {
-        if (!p.MapaParametros.ComprobarParametro(a)) continue;
+        if (!state.MapaParametros.ComprobarParametro(a)) continue;
         const bool wanted = !only || std::any_of(rows.begin(), rows.end(), [a](int first) {
             return a >= first && a < first + params::rowLength(first);
         });
@@ -173,108 +173,108 @@ ops::Outcome<> readRows(state::State& p, const std::optional<std::vector<int>>& 
     }
     params::ParameterImage image{};
     {
-        ops::OperationScope scope(p.frm, p.progress, p.link, static_cast<int>(addresses.size()));
+        ops::OperationScope scope(state.frm, state.progress, state.link, static_cast<int>(addresses.size()));
         try {
-            p.link.AbrirCom();
+            state.link.AbrirCom();
             for (int a : addresses) {
-                const auto reply = p.link.EnviarComando(link::readMemoryFrame(a));
+                const auto reply = state.link.EnviarComando(link::readMemoryFrame(a));
                 if (reply.Resultado != link::kAck) {
                     // Decode nothing: zeros for cells never read would show
                     // values the unit does not hold, and a write would store them.
-                    if (p.progress.cancelRequested()) {
-                        p.frm.setStatus(text(p, texts::id::kReadCancelledNothingChanged));
+                    if (state.progress.cancelRequested()) {
+                        state.frm.setStatus(text(state, texts::id::kReadCancelledNothingChanged));
                         return ops::End::Cancelled;
                     }
-                    p.frm.setStatus("Reading Error in data " + std::to_string(a));
-                    p.platform.ui.beep();
-                    p.link.Pausa(1000);
+                    state.frm.setStatus("Reading Error in data " + std::to_string(a));
+                    state.platform.ui.beep();
+                    state.link.Pausa(1000);
                     return ops::End::NoAnswer;
                 }
                 image[static_cast<std::size_t>(a)] = link::replyByte(reply);
-                p.frm.setStatus(std::to_string(a));
-                p.progress.advance();
+                state.frm.setStatus(std::to_string(a));
+                state.progress.advance();
             }
         } catch (const platform::PortError& e) {
-            return portFailure(p, kReadError, e);
+            return portFailure(state, kReadError, e);
         }
-        if (const auto refused = takeRead(p, image, rows, !only); refused != ops::End::Done) return refused;
+        if (const auto refused = takeRead(state, image, rows, !only); refused != ops::End::Done) return refused;
         // Selecting the changer type on the way reports a pending change;
         // what is shown now is exactly what the unit holds.
-        p.frm.setStatus("Ended");
+        state.frm.setStatus("Ended");
     }
     if (!only && image[252] < 48 && image[253] < 4)
-        p.platform.ui.messageBox(p.CargarTexto(texts::id::kFirmwareNeedsOtherProgram), p.platform.info.title,
-                                 platform::UserInterface::Icon::Warning);
-    p.platform.events.processEvents();
-    refreshMarks(p);
+        state.platform.ui.messageBox(state.CargarTexto(texts::id::kFirmwareNeedsOtherProgram),
+                                     state.platform.info.title, platform::UserInterface::Icon::Warning);
+    state.platform.events.processEvents();
+    refreshMarks(state);
     return ops::End::Done;
 }
 
 }  // namespace
 
-ops::Outcome<> takeRead(state::State& p, const params::ParameterImage& image, const std::vector<int>& rows,
+ops::Outcome<> takeRead(state::State& state, const params::ParameterImage& image, const std::vector<int>& rows,
                         bool fullRead) {
-    p.boundUnit.reset();
-    const MarksHeld marks(p);
+    state.boundUnit.reset();
+    const MarksHeld marks(state);
     // The two cells whose values a control can refuse are checked before
     // any field changes, so a bad image leaves the form as it was.
-    const int motorTypes = p.frm.ComboTipoMotor.ListCount();
+    const int motorTypes = state.frm.ComboTipoMotor.ListCount();
     if (image[50] >= motorTypes || image[61] > 2) {
         const int address = image[50] >= motorTypes ? 50 : 61;
-        p.frm.setStatus("Reading Error in data " + std::to_string(address));
-        error(p, std::string(kReadError) + "\n" +
-                     text(p, texts::id::kUnitValueFormCannotShow,
-                          {std::to_string(image[address]), params::fieldCaption(p.frm, address),
-                           std::to_string(address)}));
+        state.frm.setStatus("Reading Error in data " + std::to_string(address));
+        error(state, std::string(kReadError) + "\n" +
+                         text(state, texts::id::kUnitValueFormCannotShow,
+                              {std::to_string(image[address]), params::fieldCaption(state.frm, address),
+                               std::to_string(address)}));
         return ops::End::BadData;
     }
-    params::CodecContext context = p.codecs();
+    params::CodecContext context = state.codecs();
     for (int a : params::readDecodeOrder()) {
         if (std::find(rows.begin(), rows.end(), a) == rows.end()) continue;
         params::decodeRow(a, image, context);
-        if (a == params::kDecodeYieldAfter) p.platform.events.processEvents();
+        if (a == params::kDecodeYieldAfter) state.platform.events.processEvents();
     }
     // The form now shows this unit: remember the bytes behind each field,
     // and which unit they came from.
-    p.loaded.clear();
-    p.formFromFile = false;
-    params::rememberRows(rows, image, p.frm, p.loaded);
-    params::UnitBinding binding{p.MapaParametros, std::nullopt, p.loaded, fullRead};
-    if (p.MapaParametros.ComprobarParametro(params::kIdentifierHigh) &&
-        p.MapaParametros.ComprobarParametro(params::kIdentifierLow))
+    state.loaded.clear();
+    state.formFromFile = false;
+    params::rememberRows(rows, image, state.frm, state.loaded);
+    params::UnitBinding binding{state.MapaParametros, std::nullopt, state.loaded, fullRead};
+    if (state.MapaParametros.ComprobarParametro(params::kIdentifierHigh) &&
+        state.MapaParametros.ComprobarParametro(params::kIdentifierLow))
         binding.identifier =
             static_cast<std::uint16_t>(image[params::kIdentifierHigh] * 256 + image[params::kIdentifierLow]);
-    p.boundUnit = binding;
-    endFileView(p);
+    state.boundUnit = binding;
+    endFileView(state);
     return ops::End::Done;
 }
 
-ops::Outcome<> LeerZRK(state::State& p) { return readRows(p, std::nullopt); }
+ops::Outcome<> LeerZRK(state::State& state) { return readRows(state, std::nullopt); }
 
-ops::Outcome<> readFields(state::State& p, const std::vector<int>& rows) { return readRows(p, rows); }
+ops::Outcome<> readFields(state::State& state, const std::vector<int>& rows) { return readRows(state, rows); }
 
 namespace {
 
 // Whether the unit on the line is the one the form was read from, by its
 // identifier number in cells 254 and 255. Reports and returns the outcome
 // when it is not, or when the unit does not answer.
-std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expected) {
-    const auto onLine = ops::readIdentifier(p.link);
+std::optional<ops::Outcome<>> checkSameUnit(state::State& state, std::uint16_t expected) {
+    const auto onLine = ops::readIdentifier(state.link);
     if (!onLine) {
-        if (p.progress.cancelRequested()) {
-            p.frm.setStatus(text(p, texts::id::kWriteCancelledNothingWritten));
+        if (state.progress.cancelRequested()) {
+            state.frm.setStatus(text(state, texts::id::kWriteCancelledNothingWritten));
             return ops::End::Cancelled;
         }
-        p.frm.setStatus(text(p, texts::id::kNothingWrittenNoAnswer));
-        error(p, std::string(kWriteError) + "\n" + text(p, texts::id::kNothingWrittenNoAnswer));
+        state.frm.setStatus(text(state, texts::id::kNothingWrittenNoAnswer));
+        error(state, std::string(kWriteError) + "\n" + text(state, texts::id::kNothingWrittenNoAnswer));
         return ops::End::NoAnswer;
     }
-    p.progress.advance(2);
+    state.progress.advance(2);
     if (*onLine == expected) return std::nullopt;
     const std::string found = std::to_string(*onLine), read = std::to_string(expected);
-    p.frm.setStatus(text(p, texts::id::kNothingWrittenOtherUnit, {found, read}));
+    state.frm.setStatus(text(state, texts::id::kNothingWrittenOtherUnit, {found, read}));
     // Another unit answers: a retry cannot help, the message says why alone.
-    error(p, text(p, texts::id::kFormHoldsOtherUnit, {found, read}));
+    error(state, text(state, texts::id::kFormHoldsOtherUnit, {found, read}));
     return ops::End::WrongUnit;
 }
 
@@ -283,11 +283,11 @@ std::optional<ops::Outcome<>> checkSameUnit(state::State& p, std::uint16_t expec
 namespace {
 
 // Refuses a write before anything is sent.
-ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail, bool writeError = false) {
-    p.frm.setStatus(text(p, texts::id::kNothingWritten));
+ops::Outcome<> refuse(state::State& state, ops::End end, const std::string& detail, bool writeError = false) {
+    state.frm.setStatus(text(state, texts::id::kNothingWritten));
     // A text the strict reading refuses keeps the write error it has always
     // had; the refusals the tool added say that nothing went out.
-    error(p, (writeError ? std::string(kWriteError) : text(p, texts::id::kNothingSentToUnit)) + "\n" + detail);
+    error(state, (writeError ? std::string(kWriteError) : text(state, texts::id::kNothingSentToUnit)) + "\n" + detail);
     return end;
 }
 
@@ -295,25 +295,26 @@ ops::Outcome<> refuse(state::State& p, ops::End end, const std::string& detail, 
 // after a full read, the copy of the unit's parameters must be saved. When
 // it cannot, the engineer chooses (zrkctl: --no-record); nothing is sent
 // before the answer. Returns whether the write is recorded, or the refusal.
-std::variant<bool, ops::Outcome<>> prepareRecord(state::State& p, const params::UnitBinding& unit,
+std::variant<bool, ops::Outcome<>> prepareRecord(state::State& state, const params::UnitBinding& unit,
                                                  const WriteOptions& options) {
-    if (p.platform.info.dataFolder.empty()) return false;
-    const files::WriteRecord record(p.platform.info.dataFolder);
+    if (state.platform.info.dataFolder.empty()) return false;
+    const files::WriteRecord record(state.platform.info.dataFolder);
     try {
         record.checkLog();
         if (unit.fullRead) {
             const auto copy = options.copy ? *options.copy : record.copyPathFor(unit.name(), std::time(nullptr));
-            record.saveCopy(copy, unit.name(), files::unitParameterFile(unit.unit, p.flash));
-            p.lastCopyBeforeWrite = copy;
+            record.saveCopy(copy, unit.name(), files::unitParameterFile(unit.unit, state.flash));
+            state.lastCopyBeforeWrite = copy;
         }
         return true;
     } catch (const files::FileError& e) {
-        const std::string question = text(p, texts::id::kRecordCannotBeKept, {e.describe(p.texts)});
-        if (p.writeWithoutRecord ||
-            p.platform.ui.askDefaultNo(question, text(p, texts::id::kWriteWithoutRecord), p.platform.info.title))
+        const std::string question = text(state, texts::id::kRecordCannotBeKept, {e.describe(state.texts)});
+        if (state.writeWithoutRecord ||
+            state.platform.ui.askDefaultNo(question, text(state, texts::id::kWriteWithoutRecord),
+                                           state.platform.info.title))
             return false;
-        p.frm.setStatus(text(p, texts::id::kNothingWritten));
-        error(p, e.describe(p.texts) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
+        state.frm.setStatus(text(state, texts::id::kNothingWritten));
+        error(state, e.describe(state.texts) + "\n" + text(state, texts::id::kNothingWrittenNeedsRecord));
         return ops::Outcome<>(ops::End::NotRecorded);
     }
 }
@@ -394,8 +395,8 @@ struct Sending {
 };
 
 // One transaction of the write, counted for the cells' outcomes.
-std::optional<std::uint8_t> readBack(state::State& p, Sending& s, int a) {
-    const auto held = ops::readCell(p.link, a);
+std::optional<std::uint8_t> readBack(state::State& state, Sending& s, int a) {
+    const auto held = ops::readCell(state.link, a);
     s.count(held.has_value());
     return held;
 }
@@ -404,51 +405,51 @@ std::optional<std::uint8_t> readBack(state::State& p, Sending& s, int a) {
 // A pass stops at the first address the unit does not answer; the whole
 // write stops once the line has gone dead (two transactions in a row
 // without a byte back), and sends nothing more.
-void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
+void sendFrames(state::State& state, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
     auto write = [&](int a, std::uint8_t byte) {
         s.inFlight = a;
-        const auto reply = p.link.EnviarComando(link::writeMemoryFrame(a, byte));
+        const auto reply = state.link.EnviarComando(link::writeMemoryFrame(a, byte));
         s.inFlight.reset();
         s.count(reply.Resultado == link::kAck);
         if (reply.Resultado == link::kAck) {
-            p.frm.setStatus(std::to_string(a));
-            p.progress.advance();
+            state.frm.setStatus(std::to_string(a));
+            state.progress.advance();
             s.sent.push_back(a);
             return true;
         }
         s.unanswered.push_back(a);
         s.unansweredAt.emplace_back(a, s.transactions);
-        if (p.progress.cancelRequested()) return false;
-        p.frm.setStatus("Reading Error in data " + std::to_string(a));
-        p.platform.ui.beep();
-        if (p.link.lineSeemsDead()) {
+        if (state.progress.cancelRequested()) return false;
+        state.frm.setStatus("Reading Error in data " + std::to_string(a));
+        state.platform.ui.beep();
+        if (state.link.lineSeemsDead()) {
             s.deadAt = a;
             return false;
         }
-        p.link.Pausa(1000);
+        state.link.Pausa(1000);
         return false;
     };
     bool passEnded = false, beeped = false;
     for (const auto& [a, byte] : frames) {
         if (a > params::kLastOfFirstPass) break;
-        if (a > params::kBeepAfter && !beeped) p.platform.ui.beep(), beeped = true;
+        if (a > params::kBeepAfter && !beeped) state.platform.ui.beep(), beeped = true;
         if (!write(a, byte)) {
             passEnded = true;
             break;
         }
     }
-    if (!passEnded && !beeped) p.platform.ui.beep();
-    if (p.progress.cancelRequested() || s.deadAt) return;
+    if (!passEnded && !beeped) state.platform.ui.beep();
+    if (state.progress.cancelRequested() || s.deadAt) return;
     const bool identifierPass =
         std::any_of(frames.begin(), frames.end(), [](const auto& f) { return f.first > params::kLastOfFirstPass; });
     if (!identifierPass) return;
     // The identifier number goes even when the first pass stopped early, but
     // not into a line that heard nothing: a read asks whether it is still
     // there, and a second silence ends the write before the number goes.
-    if (passEnded && p.link.silentInRow() > 0) {
-        readBack(p, s, params::kIdentifierHigh);
-        if (p.progress.cancelRequested()) return;
-        if (p.link.lineSeemsDead()) {
+    if (passEnded && state.link.silentInRow() > 0) {
+        readBack(state, s, params::kIdentifierHigh);
+        if (state.progress.cancelRequested()) return;
+        if (state.link.lineSeemsDead()) {
             s.deadAt = s.unanswered.back();
             return;
         }
@@ -460,23 +461,23 @@ void sendFrames(state::State& p, const std::vector<std::pair<int, std::uint8_t>>
 // An answered write proves only that the frame arrived: reads each cell
 // back and compares. A cell whose write went unanswered on a line that
 // still answers is read back too: the unit may have taken it.
-void verifySent(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
-    p.frm.setStatus(text(p, texts::id::kVerifying));
+void verifySent(state::State& state, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
+    state.frm.setStatus(text(state, texts::id::kVerifying));
     for (const auto& [a, byte] : frames) {
         const bool acknowledged = Sending::has(s.sent, a);
         if (!acknowledged && !Sending::has(s.unanswered, a)) continue;
-        const auto held = readBack(p, s, a);
-        if (p.progress.cancelRequested()) break;
+        const auto held = readBack(state, s, a);
+        if (state.progress.cancelRequested()) break;
         const std::string written = std::to_string(byte);
         if (!held && acknowledged)
-            s.differences.push_back(text(p, texts::id::kAddressNoAnswerReadBack, {std::to_string(a), written}));
+            s.differences.push_back(text(state, texts::id::kAddressNoAnswerReadBack, {std::to_string(a), written}));
         else if (held && *held != byte)
             s.differences.push_back(
-                text(p, texts::id::kAddressHoldsOther, {std::to_string(a), written, std::to_string(*held)}));
+                text(state, texts::id::kAddressHoldsOther, {std::to_string(a), written, std::to_string(*held)}));
         if (held) s.checked.push_back(a);
         if (held && *held == byte) s.verified.push_back(a);
-        if (acknowledged) p.progress.advance();
-        if (!held && p.link.lineSeemsDead()) {
+        if (acknowledged) state.progress.advance();
+        if (!held && state.link.lineSeemsDead()) {
             s.deadAt = a;
             break;
         }
@@ -499,7 +500,8 @@ std::string addressRanges(std::vector<int> addresses) {
 
 // After a write cut short by the line: what the unit is known to hold, cell
 // by cell, so the engineer knows what to check.
-std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, const Sending& s) {
+std::string cellsByOutcome(state::State& state, const std::vector<std::pair<int, std::uint8_t>>& frames,
+                           const Sending& s) {
     std::vector<int> verified, written, unknown, failed, notSent;
     for (const auto& [a, byte] : frames) {
         switch (s.of(a)) {
@@ -522,7 +524,7 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
     }
     std::string lines;
     const auto add = [&](int id, const std::vector<int>& cells) {
-        if (!cells.empty()) lines += "\n" + text(p, id, {addressRanges(cells)});
+        if (!cells.empty()) lines += "\n" + text(state, id, {addressRanges(cells)});
     };
     add(texts::id::kWrittenVerified, verified);
     add(texts::id::kWrittenNotVerified, written);
@@ -531,9 +533,9 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
         for (int a : unknown) {
             const int row = rowOfAddress(a);
             named += (named.empty() ? "" : ", ") + std::to_string(a) +
-                     (row >= 0 ? " (" + params::fieldCaption(p.frm, row) + ")" : std::string());
+                     (row >= 0 ? " (" + params::fieldCaption(state.frm, row) + ")" : std::string());
         }
-        lines += "\n" + text(p, texts::id::kUnknownSentNoAnswer, {named});
+        lines += "\n" + text(state, texts::id::kUnknownSentNoAnswer, {named});
     }
     add(texts::id::kWriteFailed, failed);
     add(texts::id::kNotSent, notSent);
@@ -541,33 +543,33 @@ std::string cellsByOutcome(state::State& p, const std::vector<std::pair<int, std
 }
 
 // The status line and message at the end of a write that ran.
-void reportWrite(state::State& p, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
+void reportWrite(state::State& state, const std::vector<std::pair<int, std::uint8_t>>& frames, Sending& s) {
     if (s.outcome != ops::End::Done) return;
-    p.platform.events.processEvents();
+    state.platform.events.processEvents();
     const bool allTaken = std::all_of(frames.begin(), frames.end(), [&](const auto& f) {
         const CellOutcome outcome = s.of(f.first);
         return outcome == CellOutcome::Verified || outcome == CellOutcome::WrittenNotVerified ||
                (outcome == CellOutcome::Failed && Sending::has(s.sent, f.first));
     });
     if (s.deadAt) {
-        const std::string headline = text(p, texts::id::kWriteStoppedLineDead, {std::to_string(*s.deadAt)});
+        const std::string headline = text(state, texts::id::kWriteStoppedLineDead, {std::to_string(*s.deadAt)});
         const std::string message =
-            headline + cellsByOutcome(p, frames, s) + "\n" + text(p, texts::id::kReadAgainOnceLineAnswers);
-        p.frm.setStatus(headline);
-        error(p, message);
+            headline + cellsByOutcome(state, frames, s) + "\n" + text(state, texts::id::kReadAgainOnceLineAnswers);
+        state.frm.setStatus(headline);
+        error(state, message);
         s.outcome = {ops::End::NoAnswer, headline};
     } else if (!allTaken) {
-        p.frm.setStatus(text(p, texts::id::kEndedNoAnswerWriting, {addressRanges(s.unanswered)}));
+        state.frm.setStatus(text(state, texts::id::kEndedNoAnswerWriting, {addressRanges(s.unanswered)}));
         s.outcome = ops::End::NoAnswer;
     } else if (!s.differences.empty()) {
         std::string list;
         for (const auto& line : s.differences) list += "\n" + line;
-        p.frm.setStatus(text(p, texts::id::kEndedUnitDoesNotHold) + ": " + s.differences.front() +
-                        (s.differences.size() > 1 ? " ..." : ""));
-        error(p, text(p, texts::id::kEndedUnitDoesNotHold) + list);
+        state.frm.setStatus(text(state, texts::id::kEndedUnitDoesNotHold) + ": " + s.differences.front() +
+                            (s.differences.size() > 1 ? " ..." : ""));
+        error(state, text(state, texts::id::kEndedUnitDoesNotHold) + list);
         s.outcome = ops::End::NotVerified;
     } else {
-        p.frm.setStatus("Ended");
+        state.frm.setStatus("Ended");
     }
 }
 
@@ -585,8 +587,8 @@ bool fieldTaken(const ChangePlan& plan, const FieldPlan& f, const Sending& s) {
 // of their outcomes: failed (not sent, not taken, or not acknowledged on a
 // line that answered after), unknown (sent as the line died), written but
 // not verified (acknowledged, never read back), verified.
-void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
-    const files::WriteRecord record(p.platform.info.dataFolder);
+void recordWrite(state::State& state, const ChangePlan& plan, const Sending& s) {
+    const files::WriteRecord record(state.platform.info.dataFolder);
     std::vector<files::WriteRecord::Line> lines;
     const std::string now = files::isoLocalTime(std::time(nullptr));
     try {
@@ -597,109 +599,109 @@ void recordWrite(state::State& p, const ChangePlan& plan, const Sending& s) {
                 const CellOutcome outcome = s.of(cell.address);
                 if (rank(outcome) > rank(worst)) worst = outcome;
             }
-            lines.push_back({now, plan.unit, f->field, unitValue(p, *f, ValueStyle::Numbers),
-                             shownValue(p, f->row, f->afterShown, ValueStyle::Numbers), outcomeWord(worst),
+            lines.push_back({now, plan.unit, f->field, unitValue(state, *f, ValueStyle::Numbers),
+                             shownValue(state, f->row, f->afterShown, ValueStyle::Numbers), outcomeWord(worst),
                              plan.changedCells(*f), write, 0});
         }
         record.append(lines);
     } catch (const files::FileError& e) {
-        error(p, e.describe(p.texts));
+        error(state, e.describe(state.texts));
     }
 }
 
 // The unit now holds the fields it took: they become the new starting point,
 // as a read would be, and a field whose text a read would show otherwise
 // (4,25 kept as 4,2; "abc" sent as 0) shows what the unit holds.
-void rememberWritten(state::State& p, const ChangePlan& plan, const Sending& s) {
-    if (!p.boundUnit) return;
-    const MarksHeld marks(p);
+void rememberWritten(state::State& state, const ChangePlan& plan, const Sending& s) {
+    if (!state.boundUnit) return;
+    const MarksHeld marks(state);
     params::ParameterImage after{};
     for (const auto& f : plan.fields) std::copy(f.after.begin(), f.after.end(), after.begin() + f.row);
-    params::CodecContext context = p.codecs();
+    params::CodecContext context = state.codecs();
     for (const FieldPlan* f : plan.changes()) {
         if (!fieldTaken(plan, *f, s)) continue;
-        if (!params::holdsChoice(f->row) && params::shownState(f->row, p.frm) != f->afterShown)
+        if (!params::holdsChoice(f->row) && params::shownState(f->row, state.frm) != f->afterShown)
             params::decodeRow(f->row, after, context);
         const params::LoadedFields::Row row{f->after, f->afterShown};
-        p.boundUnit->unit.remember(f->row, row);
-        p.loaded.remember(f->row, row);
+        state.boundUnit->unit.remember(f->row, row);
+        state.loaded.remember(f->row, row);
         // A new identifier number is the unit's from now on.
-        if (f->row == params::kIdentifierHigh && p.boundUnit->identifier)
-            p.boundUnit->identifier = static_cast<std::uint16_t>(f->after[0] * 256 + f->after[1]);
+        if (f->row == params::kIdentifierHigh && state.boundUnit->identifier)
+            state.boundUnit->identifier = static_cast<std::uint16_t>(f->after[0] * 256 + f->after[1]);
     }
 }
 
 }  // namespace
 
-std::optional<std::filesystem::path> copyBeforeWrite(state::State& p) {
-    if (!p.boundUnit || !p.boundUnit->fullRead || p.platform.info.dataFolder.empty()) return std::nullopt;
-    return files::WriteRecord(p.platform.info.dataFolder).copyPathFor(p.boundUnit->name(), std::time(nullptr));
+std::optional<std::filesystem::path> copyBeforeWrite(state::State& state) {
+    if (!state.boundUnit || !state.boundUnit->fullRead || state.platform.info.dataFolder.empty()) return std::nullopt;
+    return files::WriteRecord(state.platform.info.dataFolder).copyPathFor(state.boundUnit->name(), std::time(nullptr));
 }
 
-ops::Outcome<> EscribirZRK(state::State& p, const WriteOptions& options) {
-    if (!p.boundUnit) {
-        p.frm.setStatus(text(p, texts::id::kNothingWrittenReadFirst));
-        error(p, text(p, texts::id::kNothingWrittenNoSource,
-                      {p.CargarTexto(texts::id::kReadZrk), p.CargarTexto(texts::id::kOpen)}));
+ops::Outcome<> EscribirZRK(state::State& state, const WriteOptions& options) {
+    if (!state.boundUnit) {
+        state.frm.setStatus(text(state, texts::id::kNothingWrittenReadFirst));
+        error(state, text(state, texts::id::kNothingWrittenNoSource,
+                          {state.CargarTexto(texts::id::kReadZrk), state.CargarTexto(texts::id::kOpen)}));
         return ops::End::NothingToDo;
     }
-    const params::UnitBinding unit = *p.boundUnit;
+    const params::UnitBinding unit = *state.boundUnit;
     // The plan is checked whole before the port opens: one bad field must
     // never leave a unit half-written.
-    const ChangePlan plan = options.plan ? *options.plan : planWrite(p);
+    const ChangePlan plan = options.plan ? *options.plan : planWrite(state);
     if (const FieldPlan* refused = plan.refused())
-        return refuse(p, ops::End::BadData, refused->refusal, refused->unconvertible);
+        return refuse(state, ops::End::BadData, refused->refusal, refused->unconvertible);
     const auto frames = plan.frames(!options.changedOnly);
 
     bool recorded = false;
     if (!plan.changes().empty()) {
-        const auto prepared = prepareRecord(p, unit, options);
+        const auto prepared = prepareRecord(state, unit, options);
         if (const auto* refusal = std::get_if<ops::Outcome<>>(&prepared)) return *refusal;
         recorded = std::get<bool>(prepared);
     }
 
     Sending s;
-    s.verify = p.verifyWrites();
+    s.verify = state.verifyWrites();
     const int frameCount = static_cast<int>(frames.size());
     {
-        ops::OperationScope scope(p.frm, p.progress, p.link,
+        ops::OperationScope scope(state.frm, state.progress, state.link,
                                   (unit.identifier ? 2 : 0) + frameCount * (s.verify ? 2 : 1));
         try {
-            p.link.AbrirCom();
+            state.link.AbrirCom();
             if (unit.identifier)
-                if (const auto refused = checkSameUnit(p, *unit.identifier)) return *refused;
-            sendFrames(p, frames, s);
-            if (s.verify && !p.progress.cancelRequested() && !s.deadAt) verifySent(p, frames, s);
-            if (p.progress.cancelRequested()) {
-                p.frm.setStatus(text(p, texts::id::kWriteCancelledPartly));
+                if (const auto refused = checkSameUnit(state, *unit.identifier)) return *refused;
+            sendFrames(state, frames, s);
+            if (s.verify && !state.progress.cancelRequested() && !s.deadAt) verifySent(state, frames, s);
+            if (state.progress.cancelRequested()) {
+                state.frm.setStatus(text(state, texts::id::kWriteCancelledPartly));
                 s.outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
             // Once frames have gone, the engineer learns what the unit holds.
-            const std::string held =
-                s.transactions > 0 ? cellsByOutcome(p, frames, s) + "\n" + text(p, texts::id::kReadAgainOnceLineAnswers)
-                                   : std::string();
-            s.outcome = portFailure(p, kWriteError, e, held);
+            const std::string held = s.transactions > 0 ? cellsByOutcome(state, frames, s) + "\n" +
+                                                              text(state, texts::id::kReadAgainOnceLineAnswers)
+                                                        : std::string();
+            s.outcome = portFailure(state, kWriteError, e, held);
         }
     }
-    reportWrite(p, frames, s);
-    if (recorded) recordWrite(p, plan, s);
-    rememberWritten(p, plan, s);
-    refreshMarks(p);
+    reportWrite(state, frames, s);
+    if (recorded) recordWrite(state, plan, s);
+    rememberWritten(state, plan, s);
+    refreshMarks(state);
     return s.outcome;
 }
 
-ops::Outcome<> readUnit(state::State& p) {
-    const ops::Outcome<> identified = IdentificarZRK(p);
+ops::Outcome<> readUnit(state::State& state) {
+    const ops::Outcome<> identified = IdentificarZRK(state);
     if (identified != ops::End::Done) return identified;
-    p.frm.setStatus("Reading");
-    p.frm.PictureInicio.setVisible(false);
-    return LeerZRK(p);
+    state.frm.setStatus("Reading");
+    state.frm.PictureInicio.setVisible(false);
+    return LeerZRK(state);
 }
 
-ops::Outcome<> writeUnit(state::State& p, const WriteOptions& options) {
-    p.frm.setStatus("Writing");
-    return EscribirZRK(p, options);
+ops::Outcome<> writeUnit(state::State& state, const WriteOptions& options) {
+    state.frm.setStatus("Writing");
+    return EscribirZRK(state, options);
 }
 
 namespace {
@@ -719,9 +721,9 @@ public:
     }
     // In the read's order: the sensor type first, the changer type's
     // handlers before the fields they show.
-    void restore(state::State& p) const {
-        const MarksHeld marks(p);
-        form::FrmMain& frm = p.frm;
+    void restore(state::State& state) const {
+        const MarksHeld marks(state);
+        form::FrmMain& frm = state.frm;
         for (const auto& entry : values_)
             std::visit([&](auto control) { setValue(control(frm), entry.second); },
                        params::imageRowAt(entry.first).control);
@@ -745,44 +747,44 @@ private:
 // is read first, which binds the form to it, and the file's values are put
 // back over what the read showed, so the plan is the file against this unit
 // (as zrkctl write does it).
-ops::Outcome<> bindKeepingTheOpenedFile(state::State& p) {
-    const OpenedValues opened(p.frm);
-    const params::LoadedFields openedCells = p.loaded;
-    const auto read = readUnit(p);
+ops::Outcome<> bindKeepingTheOpenedFile(state::State& state) {
+    const OpenedValues opened(state.frm);
+    const params::LoadedFields openedCells = state.loaded;
+    const auto read = readUnit(state);
     if (read != ops::End::Done) return read;
-    opened.restore(p);
-    for (const auto& [row, cells] : openedCells.rows()) p.loaded.remember(row, cells);
-    p.formFromFile = true;
-    refreshMarks(p);
+    opened.restore(state);
+    for (const auto& [row, cells] : openedCells.rows()) state.loaded.remember(row, cells);
+    state.formFromFile = true;
+    refreshMarks(state);
     return ops::End::Done;
 }
 
 }  // namespace
 
-ops::Outcome<> confirmedWrite(state::State& p) {
-    if (!p.boundUnit && p.formFromFile) {
-        const auto bound = bindKeepingTheOpenedFile(p);
+ops::Outcome<> confirmedWrite(state::State& state) {
+    if (!state.boundUnit && state.formFromFile) {
+        const auto bound = bindKeepingTheOpenedFile(state);
         if (bound != ops::End::Done) return bound;
     }
-    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
-    if (!p.boundUnit) return writeUnit(p);
-    const ChangePlan plan = planWrite(p);
+    const bool ask = state.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
+    if (!state.boundUnit) return writeUnit(state);
+    const ChangePlan plan = planWrite(state);
     // A refused field is reported by the write; there is nothing to confirm then.
-    if (!ask || plan.refused() != nullptr) return writeUnit(p, {false, std::nullopt, &plan});
-    const auto changes = changeLines(p, plan, ValueStyle::People);
-    const auto copy = changes.empty() ? std::nullopt : copyBeforeWrite(p);
+    if (!ask || plan.refused() != nullptr) return writeUnit(state, {false, std::nullopt, &plan});
+    const auto changes = changeLines(state, plan, ValueStyle::People);
+    const auto copy = changes.empty() ? std::nullopt : copyBeforeWrite(state);
     std::string details;
     for (const auto& c : changes)
         details +=
             c.caption + ": " + c.unitValue + " \u2192 " + c.newValue + (c.unit.empty() ? "" : " " + c.unit) + "\n";
-    if (copy) details += "\n" + text(p, texts::id::kCopySavedFirst, {copy->string()});
-    if (!p.platform.ui.confirm(
-            p.CargarTexto(changes.empty() ? texts::id::kNoFieldDiffers : texts::id::kWriteTheseChanges), details,
-            p.platform.info.title)) {
-        p.frm.setStatus(p.CargarTexto(texts::id::kNothingWrittenCancelled));
+    if (copy) details += "\n" + text(state, texts::id::kCopySavedFirst, {copy->string()});
+    if (!state.platform.ui.confirm(
+            state.CargarTexto(changes.empty() ? texts::id::kNoFieldDiffers : texts::id::kWriteTheseChanges), details,
+            state.platform.info.title)) {
+        state.frm.setStatus(state.CargarTexto(texts::id::kNothingWrittenCancelled));
         return ops::End::Cancelled;
     }
-    return writeUnit(p, {false, copy, &plan});
+    return writeUnit(state, {false, copy, &plan});
 }
 
 }  // namespace zrk::ops

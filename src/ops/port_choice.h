@@ -13,7 +13,7 @@ namespace zrk::ops {
 // text. While a device operation runs the list is left alone.
 class PortChoice {
 public:
-    explicit PortChoice(state::State& program) : program_(program) {}
+    explicit PortChoice(state::State& state) : program_(state) {}
     void ComboCom_Click();
     void ComboCom_Change();
     void ComboCom_KeyPress(int key);

@@ -23,19 +23,19 @@ const std::vector<RemoteCommand>& remoteCommands() {
     return commands;
 }
 
-ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command) {
+ops::Outcome<> sendRemoteCommand(state::State& state, const RemoteCommand& command) {
     const link::TramaComando trama = link::remoteCommandFrame(command.function, command.state);
     link::RespuestaComando reply;
     {
-        ops::PortClosedAfter port(program.link);
-        program.link.AbrirCom();
-        reply = program.link.EnviarComando(trama);
+        ops::PortClosedAfter port(state.link);
+        state.link.AbrirCom();
+        reply = state.link.EnviarComando(trama);
     }
     if (reply.Resultado != link::kAck) {
-        program.frm.setStatus(command.failureText);
+        state.frm.setStatus(command.failureText);
         return {ops::End::NoAnswer, command.failureText};
     }
-    program.frm.setStatus(command.successText);
+    state.frm.setStatus(command.successText);
     return ops::End::Done;
 }
 

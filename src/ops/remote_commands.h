@@ -27,6 +27,6 @@ const std::vector<RemoteCommand>& remoteCommands();
 // Sends one remote command and reports on the status line; the port is
 // closed afterwards whatever happened. Port errors pass to the caller.
 // Done when the unit answered, else NoAnswer with the status text.
-ops::Outcome<> sendRemoteCommand(state::State& program, const RemoteCommand& command);
+ops::Outcome<> sendRemoteCommand(state::State& state, const RemoteCommand& command);
 
 }  // namespace zrk::ops

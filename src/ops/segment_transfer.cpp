@@ -92,46 +92,46 @@ struct Tally : TransferReport {
 };
 
 // One transaction of a transfer; notes when the line seems dead.
-link::RespuestaComando exchange(state::State& program, Tally& tally, const link::TramaComando& trama,
+link::RespuestaComando exchange(state::State& state, Tally& tally, const link::TramaComando& trama,
                                 const SegmentCell& cell) {
-    const link::RespuestaComando reply = program.link.EnviarComando(trama);
-    if (program.link.silentInRow() == 0)
+    const link::RespuestaComando reply = state.link.EnviarComando(trama);
+    if (state.link.silentInRow() == 0)
         tally.silentFrom.reset();
     else if (!tally.silentFrom)
         tally.silentFrom = cell;
-    if (program.link.lineSeemsDead()) tally.deadFrom = tally.silentFrom;
+    if (state.link.lineSeemsDead()) tally.deadFrom = tally.silentFrom;
     return reply;
 }
 
 // After a failed transaction: the error step. The pause gives an isolated
 // fault time to pass; a dead line gets nothing more. `skipped` transactions
 // of the half are left out and count on the progress bar.
-HalfEnd halfFailed(state::State& program, Tally& tally, const SegmentCell& cell, bool writing, int skipped) {
+HalfEnd halfFailed(state::State& state, Tally& tally, const SegmentCell& cell, bool writing, int skipped) {
     // A cancel ends the wait as a failure; it is no fault of the line.
-    if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
+    if (state.progress.cancelRequested()) return HalfEnd::Cancelled;
     ++tally.failedHalves;
     tally.stopped.push_back({cell, tally.dead() ? StopCause::LineDead : StopCause::NoAnswer});
-    program.frm.setStatus(writing ? writeErrorText(program.texts, cell.table, cell.halfStart, cell.offset)
-                                  : readErrorText(program.texts, cell.table, cell.halfStart, cell.offset));
-    program.platform.ui.beep();
+    state.frm.setStatus(writing ? writeErrorText(state.texts, cell.table, cell.halfStart, cell.offset)
+                                : readErrorText(state.texts, cell.table, cell.halfStart, cell.offset));
+    state.platform.ui.beep();
     if (tally.dead()) return HalfEnd::Failed;
-    program.link.Pausa(1000);
-    program.progress.advance(skipped);
+    state.link.Pausa(1000);
+    state.progress.advance(skipped);
     return HalfEnd::Failed;
 }
 
 // One half of segment table n read into `block`, offset by offset. A failed
 // transaction runs the error step and leaves the rest of the half.
-HalfEnd readHalf(state::State& program, int n, int start, SegmentBlock& block, Tally& tally) {
+HalfEnd readHalf(state::State& state, int n, int start, SegmentBlock& block, Tally& tally) {
     const int last = start + kHalfLength - 1;
     for (int offset = start; offset <= last; ++offset) {
-        if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
+        if (state.progress.cancelRequested()) return HalfEnd::Cancelled;
         const SegmentCell cell{n, start, offset};
-        const link::RespuestaComando reply = exchange(program, tally, link::readSegmentFrame(n, offset), cell);
-        program.progress.advance();
-        if (reply.Resultado != link::kAck) return halfFailed(program, tally, cell, false, last - offset);
+        const link::RespuestaComando reply = exchange(state, tally, link::readSegmentFrame(n, offset), cell);
+        state.progress.advance();
+        if (reply.Resultado != link::kAck) return halfFailed(state, tally, cell, false, last - offset);
         block[at(offset)] = link::replyByte(reply);
-        program.frm.setStatus(progressText(n, offset, block[at(offset)]));
+        state.frm.setStatus(progressText(n, offset, block[at(offset)]));
     }
     return HalfEnd::Done;
 }
@@ -139,18 +139,18 @@ HalfEnd readHalf(state::State& program, int n, int start, SegmentBlock& block, T
 // The cells of one half of a write, in order. A failed transaction runs the
 // error step and leaves the rest of the half; on a dead line it sends
 // nothing more.
-HalfEnd writeHalf(state::State& program, const CellWrite* first, const CellWrite* end, Tally& tally) {
+HalfEnd writeHalf(state::State& state, const CellWrite* first, const CellWrite* end, Tally& tally) {
     for (const CellWrite* w = first; w != end; ++w) {
-        if (program.progress.cancelRequested()) return HalfEnd::Cancelled;
+        if (state.progress.cancelRequested()) return HalfEnd::Cancelled;
         tally.sent.push_back(w->cell);
         const link::RespuestaComando reply =
-            exchange(program, tally, link::writeSegmentFrame(w->cell.table, w->cell.offset, w->byte), w->cell);
-        program.progress.advance();
+            exchange(state, tally, link::writeSegmentFrame(w->cell.table, w->cell.offset, w->byte), w->cell);
+        state.progress.advance();
         if (reply.Resultado != link::kAck)
-            return halfFailed(program, tally, w->cell, true, static_cast<int>(end - w - 1));
+            return halfFailed(state, tally, w->cell, true, static_cast<int>(end - w - 1));
         tally.acknowledged.push_back(*w);
         tally.lastAcknowledged = w->cell;
-        program.frm.setStatus(progressText(w->cell.table, w->cell.offset, w->byte));
+        state.frm.setStatus(progressText(w->cell.table, w->cell.offset, w->byte));
     }
     return HalfEnd::Done;
 }
@@ -159,37 +159,37 @@ HalfEnd writeHalf(state::State& program, const CellWrite* first, const CellWrite
 // cell the unit answered and compares. A cell whose write went unanswered
 // on a line that still answers is read back too: the unit may have taken
 // it. The cells never sent count on the progress bar without a transaction.
-void readBack(state::State& program, int planned, const std::vector<CellWrite>& cells, Tally& tally) {
+void readBack(state::State& state, int planned, const std::vector<CellWrite>& cells, Tally& tally) {
     tally.readingBack = true;
-    program.frm.setStatus(program.CargarTexto(texts::id::kVerifying));
+    state.frm.setStatus(state.CargarTexto(texts::id::kVerifying));
     std::vector<CellWrite> toCheck = tally.acknowledged;
     for (const StoppedHalf& s : tally.stopped) {
         const auto w = std::find_if(cells.begin(), cells.end(), [&](const CellWrite& c) { return c.cell == s.at; });
         if (w != cells.end()) toCheck.push_back(*w);
     }
     const auto count = static_cast<int>(toCheck.size());
-    program.progress.advance(std::max(0, planned - count));
+    state.progress.advance(std::max(0, planned - count));
     for (int i = 0; i < count; ++i) {
-        if (program.progress.cancelRequested()) break;
+        if (state.progress.cancelRequested()) break;
         const CellWrite& w = toCheck[static_cast<std::size_t>(i)];
         const link::RespuestaComando reply =
-            exchange(program, tally, link::readSegmentFrame(w.cell.table, w.cell.offset), w.cell);
-        program.progress.advance();
+            exchange(state, tally, link::readSegmentFrame(w.cell.table, w.cell.offset), w.cell);
+        state.progress.advance();
         tally.readBack.push_back(w.cell);
         if (reply.Resultado == link::kAck) {
             const std::uint8_t held = link::replyByte(reply);
             if (held != w.byte) tally.differences.push_back({w.cell, w.byte, held});
-            program.frm.setStatus(progressText(w.cell.table, w.cell.offset, held));
+            state.frm.setStatus(progressText(w.cell.table, w.cell.offset, held));
             continue;
         }
-        if (program.progress.cancelRequested()) break;
+        if (state.progress.cancelRequested()) break;
         tally.differences.push_back({w.cell, w.byte, std::nullopt});
         if (tally.dead()) {
             tally.notReadBack = count - i - 1;
             return;
         }
     }
-    tally.cancelled = program.progress.cancelRequested();
+    tally.cancelled = state.progress.cancelRequested();
 }
 
 bool contains(const std::vector<SegmentCell>& cells, const SegmentCell& cell) {
@@ -263,15 +263,15 @@ std::string finishWrite(const texts::TextTable& texts, const std::vector<CellWri
 // closed at its end; on a port error the caller's guard reports. The
 // message is the status line and the details, which a message box shows.
 template <typename Body>
-ops::Outcome<TransferReport> runTransfer(state::State& program, int planned, Body&& body) {
+ops::Outcome<TransferReport> runTransfer(state::State& state, int planned, Body&& body) {
     Tally tally;
     {
-        ops::ButtonsOff buttons(program.frm);
-        ops::ProgressRun progress(program.progress, planned);
-        ops::PortClosedAfter port(program.link);
+        ops::ButtonsOff buttons(state.frm);
+        ops::ProgressRun progress(state.progress, planned);
+        ops::PortClosedAfter port(state.link);
         tally = body();
     }
-    program.platform.events.processEvents();
+    state.platform.events.processEvents();
     const ops::End end = tally.cancelled              ? ops::End::Cancelled
                          : tally.otherUnit            ? ops::End::WrongUnit
                          : tally.unanswered           ? ops::End::NoAnswer
@@ -280,10 +280,10 @@ ops::Outcome<TransferReport> runTransfer(state::State& program, int planned, Bod
                                                       : ops::End::Done;
     std::string message;
     if (end != ops::End::Done) {
-        message = program.frm.status();
+        message = state.frm.status();
         for (const auto& line : tally.details) message += "\n" + line;
         if (!tally.details.empty())
-            program.platform.ui.messageBox(message, program.platform.info.title, platform::UserInterface::Icon::Error);
+            state.platform.ui.messageBox(message, state.platform.info.title, platform::UserInterface::Icon::Error);
     }
     return {end, std::move(message), std::move(tally)};
 }
@@ -326,27 +326,27 @@ std::string writeEndText(const texts::TextTable& texts, int failedHalves) {
     return text(texts, texts::id::kEndedHalvesFailed, {std::to_string(failedHalves)});
 }
 
-int unwrittenRows(const state::State& program) {
+int unwrittenRows(const state::State& state) {
     int rows = 0;
     for (int row = 1; row <= tables::kPatternRows; ++row) {
         bool differs = false;
         try {
-            differs = tables::captionColour(program.frm.LColor(row).Caption()) != program.flashKept.color(row);
+            differs = tables::captionColour(state.frm.LColor(row).Caption()) != state.flashKept.color(row);
         } catch (const std::exception&) {
             differs = true;  // a colour the write could not send is no kept one
         }
         for (int col = 1; col <= tables::kPatternColumns && !differs; ++col)
-            differs = program.flash.pauta(row, col) != program.flashKept.pauta(row, col);
+            differs = state.flash.pauta(row, col) != state.flashKept.pauta(row, col);
         rows += differs ? 1 : 0;
     }
     return rows;
 }
 
-void keepTable(state::State& program) {
-    program.flashKept = program.flash;
+void keepTable(state::State& state) {
+    state.flashKept = state.flash;
     for (int row = 1; row <= tables::kPatternRows; ++row) {
         try {
-            program.flashKept.color(row) = tables::captionColour(program.frm.LColor(row).Caption());
+            state.flashKept.color(row) = tables::captionColour(state.frm.LColor(row).Caption());
         } catch (const std::exception&) {
             // Kept as the table has it; the label then counts as a change.
         }
@@ -357,65 +357,65 @@ namespace {
 
 // The whole table into `read`, then the unit's number from cells 254 and
 // 255 (nothing when they go unanswered). The caller opened the port.
-Tally readTable(state::State& program, tables::FlashTable& read, std::optional<std::uint16_t>& identifier) {
+Tally readTable(state::State& state, tables::FlashTable& read, std::optional<std::uint16_t>& identifier) {
     Tally outcome;
     SegmentBlock block{};
     for (int n = 1; n <= kSegmentTables && outcome.succeeded(); ++n) {
         for (int start : kHalfStarts) {
-            const HalfEnd end = readHalf(program, n, start, block, outcome);
+            const HalfEnd end = readHalf(state, n, start, block, outcome);
             if (end == HalfEnd::Cancelled) outcome.cancelled = true;
             if (end != HalfEnd::Done) break;
         }
         decodeSegmentTable(block, n, read);
     }
     if (!outcome.succeeded()) return outcome;
-    identifier = ops::readIdentifier(program.link);
-    program.progress.advance(2);
+    identifier = ops::readIdentifier(state.link);
+    state.progress.advance(2);
     return outcome;
 }
 
 }  // namespace
 
-ops::Outcome<TransferReport> LeerColores(state::State& program) {
-    return runTransfer(program, kTransferTransactions + 2, [&program] {
-        program.link.AbrirCom();
+ops::Outcome<TransferReport> LeerColores(state::State& state) {
+    return runTransfer(state, kTransferTransactions + 2, [&state] {
+        state.link.AbrirCom();
         // Decoded into a copy: a read that does not finish shows nothing of
         // another table's bytes or of an empty buffer as if the unit held them.
-        tables::FlashTable read = program.flash;
+        tables::FlashTable read = state.flash;
         std::optional<std::uint16_t> identifier;
-        Tally outcome = readTable(program, read, identifier);
-        program.link.CerrarCom();
+        Tally outcome = readTable(state, read, identifier);
+        state.link.CerrarCom();
         if (outcome.cancelled) {
-            program.frm.setStatus(program.CargarTexto(texts::id::kReadCancelled));
+            state.frm.setStatus(state.CargarTexto(texts::id::kReadCancelled));
         } else if (outcome.succeeded()) {
-            program.flash = read;
-            program.flashOfUnit.reset();
-            if (identifier) program.flashOfUnit = tables::UnitTable{*identifier, read};
-            program.frm.setStatus("Ended");
-            tables::RellenarColores(program.frm, program.flash, program.texts);
-            tables::RedibujaGrid(program.frm, program.flash, program.texts);
-            keepTable(program);
+            state.flash = read;
+            state.flashOfUnit.reset();
+            if (identifier) state.flashOfUnit = tables::UnitTable{*identifier, read};
+            state.frm.setStatus("Ended");
+            tables::RellenarColores(state.frm, state.flash, state.texts);
+            tables::RedibujaGrid(state.frm, state.flash, state.texts);
+            keepTable(state);
         }
         // After a failure the error text of the failed transaction stays.
         return outcome;
     });
 }
 
-ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<tables::UnitTable>& read) {
-    return runTransfer(program, kTransferTransactions + 2, [&program, &read] {
-        program.link.AbrirCom();
+ops::Outcome<TransferReport> readUnitTable(state::State& state, std::optional<tables::UnitTable>& read) {
+    return runTransfer(state, kTransferTransactions + 2, [&state, &read] {
+        state.link.AbrirCom();
         tables::FlashTable table;
         std::optional<std::uint16_t> identifier;
-        Tally outcome = readTable(program, table, identifier);
-        program.link.CerrarCom();
-        if (outcome.cancelled) program.frm.setStatus(program.CargarTexto(texts::id::kReadCancelled));
+        Tally outcome = readTable(state, table, identifier);
+        state.link.CerrarCom();
+        if (outcome.cancelled) state.frm.setStatus(state.CargarTexto(texts::id::kReadCancelled));
         if (outcome.succeeded() && !identifier) {
             // Whose table it is stays unknown: no write can be planned on it.
             outcome.unanswered = true;
-            program.frm.setStatus(program.CargarTexto(texts::id::kNothingWrittenNoAnswer));
+            state.frm.setStatus(state.CargarTexto(texts::id::kNothingWrittenNoAnswer));
         } else if (outcome.succeeded()) {
             read = tables::UnitTable{*identifier, table};
-            program.frm.setStatus("Ended");
+            state.frm.setStatus("Ended");
         }
         return outcome;
     });
@@ -437,35 +437,35 @@ namespace {
 
 // Whether the unit on the line carries number `expected` (cells 254 and 255);
 // says why not in the status line.
-bool sameUnit(state::State& program, std::uint16_t expected, Tally& tally) {
-    const auto onLine = ops::readIdentifier(program.link);
-    program.progress.advance(2);
+bool sameUnit(state::State& state, std::uint16_t expected, Tally& tally) {
+    const auto onLine = ops::readIdentifier(state.link);
+    state.progress.advance(2);
     if (!onLine) {
-        tally.cancelled = program.progress.cancelRequested();
+        tally.cancelled = state.progress.cancelRequested();
         tally.unanswered = !tally.cancelled;
-        program.frm.setStatus(program.CargarTexto(tally.cancelled ? texts::id::kNothingWrittenCancelled
-                                                                  : texts::id::kNothingWrittenNoAnswer));
+        state.frm.setStatus(state.CargarTexto(tally.cancelled ? texts::id::kNothingWrittenCancelled
+                                                              : texts::id::kNothingWrittenNoAnswer));
         return false;
     }
     if (*onLine == expected) return true;
     tally.otherUnit = true;
-    program.frm.setStatus(
-        text(program.texts, texts::id::kNothingWrittenOtherUnit, {std::to_string(*onLine), std::to_string(expected)}));
+    state.frm.setStatus(
+        text(state.texts, texts::id::kNothingWrittenOtherUnit, {std::to_string(*onLine), std::to_string(expected)}));
     return false;
 }
 
 }  // namespace
 
-ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::vector<CellWrite>& cells,
+ops::Outcome<TransferReport> writeTableCells(state::State& state, const std::vector<CellWrite>& cells,
                                              std::optional<std::uint16_t> unit) {
-    const bool verify = program.verifyWrites();
+    const bool verify = state.verifyWrites();
     const auto count = static_cast<int>(cells.size());
-    return runTransfer(program, (verify ? 2 : 1) * count + (unit ? 2 : 0), [&program, &cells, verify, count, unit] {
+    return runTransfer(state, (verify ? 2 : 1) * count + (unit ? 2 : 0), [&state, &cells, verify, count, unit] {
         Tally outcome;
-        program.frm.setStatus("Segments transmision");
-        program.link.AbrirCom();
-        if (unit && !sameUnit(program, *unit, outcome)) {
-            program.link.CerrarCom();
+        state.frm.setStatus("Segments transmision");
+        state.link.AbrirCom();
+        if (unit && !sameUnit(state, *unit, outcome)) {
+            state.link.CerrarCom();
             return outcome;
         }
         for (auto first = cells.begin(); first != cells.end() && !outcome.cancelled && !outcome.dead();) {
@@ -473,28 +473,28 @@ ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::v
             while (last != cells.end() && last->cell.table == first->cell.table &&
                    last->cell.halfStart == first->cell.halfStart)
                 ++last;
-            if (writeHalf(program, &*first, &*first + (last - first), outcome) == HalfEnd::Cancelled)
+            if (writeHalf(state, &*first, &*first + (last - first), outcome) == HalfEnd::Cancelled)
                 outcome.cancelled = true;
             first = last;
         }
-        if (verify && !outcome.cancelled && !outcome.dead()) readBack(program, count, cells, outcome);
-        program.frm.setStatus(finishWrite(program.texts, cells, outcome));
-        program.link.CerrarCom();
+        if (verify && !outcome.cancelled && !outcome.dead()) readBack(state, count, cells, outcome);
+        state.frm.setStatus(finishWrite(state.texts, cells, outcome));
+        state.link.CerrarCom();
         return outcome;
     });
 }
 
-ops::Outcome<TransferReport> EscribirColores(state::State& program) {
+ops::Outcome<TransferReport> EscribirColores(state::State& state) {
     // The labels, not the table, hold the colours the operator sees.
     for (int row = 1; row <= tables::kPatternRows; ++row)
-        program.flash.color(row) = tables::captionColour(program.frm.LColor(row).Caption());
-    auto outcome = writeTableCells(program, wholeTableCells(program.flash));
-    if (outcome.done()) keepTable(program);
+        state.flash.color(row) = tables::captionColour(state.frm.LColor(row).Caption());
+    auto outcome = writeTableCells(state, wholeTableCells(state.flash));
+    if (outcome.done()) keepTable(state);
     return outcome;
 }
 
-ops::Outcome<TransferReport> CLeerColores_Click(state::State& program) {
-    return ops::guarded(program, [&] { return LeerColores(program); });
+ops::Outcome<TransferReport> CLeerColores_Click(state::State& state) {
+    return ops::guarded(state, [&] { return LeerColores(state); });
 }
 
 }  // namespace zrk::ops

@@ -122,30 +122,30 @@ struct TransferReport {
 // (or when cancelled) the table, the colours and the grid keep what they held.
 // A successful read also reads the unit's identifier number (cells 254 and
 // 255) and keeps the table as that unit's (state.flashOfUnit).
-ops::Outcome<TransferReport> LeerColores(state::State& program);
+ops::Outcome<TransferReport> LeerColores(state::State& state);
 // The same without showing it: the unit's table and number, for a write to
 // be planned against while the grid keeps the operator's edits.
-ops::Outcome<TransferReport> readUnitTable(state::State& program, std::optional<tables::UnitTable>& read);
+ops::Outcome<TransferReport> readUnitTable(state::State& state, std::optional<tables::UnitTable>& read);
 // Writes `cells` in their order, which keeps the cells of a half together.
 // Writing skips the rest of a half after a failed transaction and goes on,
 // unless the line seems dead: then nothing more is sent. With verification
 // on, every cell the unit answered is then read back and compared.
 // With `unit`, it first checks the unit on the line carries that number and
 // sends nothing when it does not (WrongUnit) or does not answer (NoAnswer).
-ops::Outcome<TransferReport> writeTableCells(state::State& program, const std::vector<CellWrite>& cells,
+ops::Outcome<TransferReport> writeTableCells(state::State& state, const std::vector<CellWrite>& cells,
                                              std::optional<std::uint16_t> unit = std::nullopt);
 // The whole table as the grid and the colour labels show it.
-ops::Outcome<TransferReport> EscribirColores(state::State& program);
+ops::Outcome<TransferReport> EscribirColores(state::State& state);
 
 // The read button, as a device operation: the operation's outcome, or
 // PortError (after the message box) or NotStarted from the guard. The write
 // button is the planned write (ops/table_write.h).
-ops::Outcome<TransferReport> CLeerColores_Click(state::State& program);
+ops::Outcome<TransferReport> CLeerColores_Click(state::State& state);
 
 // The rows whose colour label or entries differ from the table as the unit
 // or a file last held it (state.flashKept): what a write has not sent.
-int unwrittenRows(const state::State& program);
+int unwrittenRows(const state::State& state);
 // The grid and the colour labels as they stand become the kept table.
-void keepTable(state::State& program);
+void keepTable(state::State& state);
 
 }  // namespace zrk::ops

@@ -16,10 +16,10 @@ const std::vector<std::string>& helpViewers();
 
 // Help: starts the first viewer that will start with the help file; a message
 // box with the system's reasons when none does.
-void CAyuda_Click(state::State& program);
+void CAyuda_Click(state::State& state);
 
 // Draws the three circles in the drawing window, centred on its current half
 // width and height, and shows it (created anew when it was closed).
-void Command2_Click(state::State& program);
+void Command2_Click(state::State& state);
 
 }  // namespace zrk::ops

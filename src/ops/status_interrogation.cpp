@@ -33,41 +33,41 @@ std::array<MeasuredValue, 3> measuredValues(form::FrmMain& frm) {
 
 bool ticked(const form::CheckBox& box) { return box.Value() == 1; }
 
-link::RespuestaComando readStatusByte(state::State& program, std::uint8_t selector) {
+link::RespuestaComando readStatusByte(state::State& state, std::uint8_t selector) {
     // Once the line is dead, the rest is not asked: it shows as unknown at once.
-    if (program.link.lineSeemsDead()) return {link::kNak};
-    return program.link.EnviarComando(link::readStatusFrame(selector));
+    if (state.link.lineSeemsDead()) return {link::kNak};
+    return state.link.EnviarComando(link::readStatusFrame(selector));
 }
 
-void updateLamps(state::State& program, const std::vector<LampBit>& lamps, const link::RespuestaComando& reply,
+void updateLamps(state::State& state, const std::vector<LampBit>& lamps, const link::RespuestaComando& reply,
                  StatusReading& reading) {
     const bool answered = reply.Resultado == link::kAck;
     for (const LampBit& lamp : lamps) {
         const LampLook look = !answered                         ? LampLook::Unknown
                               : link::replyBit(reply, lamp.bit) ? LampLook::Lit
                                                                 : LampLook::Unlit;
-        showLampLook(lampRow(program.frm, lamp.lit), look);
+        showLampLook(lampRow(state.frm, lamp.lit), look);
         reading.lamps.push_back({lamp.lit, look});
     }
 }
 
-void readLamps(state::State& program, StatusReading& reading) {
-    auto& frm = program.frm;
-    updateLamps(program, byteALamps(), readStatusByte(program, link::code(link::StatusSelector::ByteA)), reading);
-    const auto byteB = readStatusByte(program, link::code(link::StatusSelector::ByteB));
+void readLamps(state::State& state, StatusReading& reading) {
+    auto& frm = state.frm;
+    updateLamps(state, byteALamps(), readStatusByte(state, link::code(link::StatusSelector::ByteA)), reading);
+    const auto byteB = readStatusByte(state, link::code(link::StatusSelector::ByteB));
     // The operator may change the changer type while byte B is awaited.
     const int entry = frm.ComboTipoCambiador.ListIndex();
-    updateLamps(program, byteBLamps(entry), byteB, reading);
+    updateLamps(state, byteBLamps(entry), byteB, reading);
     if (entry == kLedChangerEntry) params::showFieldRow(frm, frm.TPWMLed);
 }
 
-void readValue(state::State& program, const MeasuredValue& value, StatusReading& reading) {
-    const auto high = readStatusByte(program, value.highSelector);
-    const auto low = readStatusByte(program, static_cast<std::uint8_t>(value.highSelector + 1));
+void readValue(state::State& state, const MeasuredValue& value, StatusReading& reading) {
+    const auto high = readStatusByte(state, value.highSelector);
+    const auto low = readStatusByte(state, static_cast<std::uint8_t>(value.highSelector + 1));
     const bool answered = high.Resultado == link::kAck && low.Resultado == link::kAck;
     form::TextBox& field = value.field;
     field.setText(answered
-                      ? measuredValueText(link::replyByte(high), link::replyByte(low), program.platform.numbers.decimal)
+                      ? measuredValueText(link::replyByte(high), link::replyByte(low), state.platform.numbers.decimal)
                       : kNoValue);
     reading.values.push_back({field.name(), field.Text()});
 }
@@ -134,34 +134,34 @@ bool StatusReading::complete() const {
     return true;
 }
 
-StatusReading Interrogar(state::State& program) {
-    auto& frm = program.frm;
+StatusReading Interrogar(state::State& state) {
+    auto& frm = state.frm;
     StatusReading reading;
     {
         ops::ButtonsOff buttons(frm);
         {
-            ops::PortClosedAfter port(program.link);
-            program.link.AbrirCom();
-            if (ticked(frm.chkEstado)) readLamps(program, reading);
+            ops::PortClosedAfter port(state.link);
+            state.link.AbrirCom();
+            if (ticked(frm.chkEstado)) readLamps(state, reading);
             for (const MeasuredValue& value : measuredValues(frm))
-                if (ticked(value.box)) readValue(program, value, reading);
+                if (ticked(value.box)) readValue(state, value, reading);
         }
         frm.setStatus("End check");
     }
-    program.platform.events.processEvents();
+    state.platform.events.processEvents();
     return reading;
 }
 
-ops::Outcome<StatusReading> CInterrogar_Click(state::State& program) {
-    return ops::guarded(program, [&]() -> ops::Outcome<StatusReading> {
+ops::Outcome<StatusReading> CInterrogar_Click(state::State& state) {
+    return ops::guarded(state, [&]() -> ops::Outcome<StatusReading> {
         try {
-            StatusReading reading = Interrogar(program);
+            StatusReading reading = Interrogar(state);
             const ops::End end = reading.complete() ? ops::End::Done : ops::End::NoAnswer;
-            return {end, end == ops::End::Done ? std::string() : program.frm.status(), std::move(reading)};
+            return {end, end == ops::End::Done ? std::string() : state.frm.status(), std::move(reading)};
         } catch (const platform::PortError&) {
             // Stopped before the message box shows: a modal box lets ticks
             // through, and each would bring another box.
-            Command1_Click(program);
+            Command1_Click(state);
             throw;
         }
     });
@@ -173,13 +173,13 @@ std::optional<int> periodMilliseconds(const std::string& text) {
     return static_cast<int>(milliseconds);
 }
 
-void CModoVerboso_Click(state::State& program) {
-    auto& frm = program.frm;
+void CModoVerboso_Click(state::State& state) {
+    auto& frm = state.frm;
     const std::string& text = frm.TTiempoModoVerboso.Text();
     const auto period = periodMilliseconds(text);
     if (!period) {
-        program.platform.ui.messageBox(texts::fill(program.CargarTexto(texts::id::kAutomaticPeriodRefused), {text}),
-                                       program.platform.info.title, platform::UserInterface::Icon::Warning);
+        state.platform.ui.messageBox(texts::fill(state.CargarTexto(texts::id::kAutomaticPeriodRefused), {text}),
+                                     state.platform.info.title, platform::UserInterface::Icon::Warning);
         return;
     }
     frm.CModoVerboso.setEnabled(false);
@@ -187,17 +187,17 @@ void CModoVerboso_Click(state::State& program) {
     frm.TimerEstado.setEnabled(true);
 }
 
-void Command1_Click(state::State& program) {
-    program.frm.TimerEstado.setEnabled(false);
-    program.frm.CModoVerboso.setEnabled(true);
+void Command1_Click(state::State& state) {
+    state.frm.TimerEstado.setEnabled(false);
+    state.frm.CModoVerboso.setEnabled(true);
 }
 
-void TimerEstado_Timer(state::State& program) {
-    if (program.guard.busy()) return;
-    auto& frm = program.frm;
+void TimerEstado_Timer(state::State& state) {
+    if (state.guard.busy()) return;
+    auto& frm = state.frm;
     frm.LedTimerON.setVisible(true);
     frm.LedTimerOff.setVisible(false);
-    CInterrogar_Click(program);
+    CInterrogar_Click(state);
     frm.LedTimerON.setVisible(false);
     frm.LedTimerOff.setVisible(true);
 }

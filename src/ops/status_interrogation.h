@@ -69,21 +69,21 @@ struct StatusReading {
 // One interrogation as the tick boxes ask for it, each box read when its turn
 // comes. Port errors pass to the caller with the port closed and the action
 // buttons enabled again.
-StatusReading Interrogar(state::State& program);
+StatusReading Interrogar(state::State& state);
 
 // The Interrogar button: one interrogation under the device guard. A port
 // error stops the automatic mode and ends in the guard's message box.
 // Done with what was read, NoAnswer when part of it was not answered (what
 // was read is still there), or the guard's PortError or NotStarted.
-ops::Outcome<StatusReading> CInterrogar_Click(state::State& program);
+ops::Outcome<StatusReading> CInterrogar_Click(state::State& state);
 
 // The automatic mode's period from the text of TTiempoModoVerboso (seconds,
 // '.' as the decimal point in every locale), in milliseconds; nothing when a
 // timer cannot take it (below 0 or above 65535 ms).
 std::optional<int> periodMilliseconds(const std::string& text);
-void CModoVerboso_Click(state::State& program);
-void Command1_Click(state::State& program);
+void CModoVerboso_Click(state::State& state);
+void Command1_Click(state::State& state);
 // Skipped while any device operation runs, its own previous tick included.
-void TimerEstado_Timer(state::State& program);
+void TimerEstado_Timer(state::State& state);
 
 }  // namespace zrk::ops

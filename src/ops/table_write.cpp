@@ -16,30 +16,31 @@ namespace {
 
 using Result = ops::Outcome<TableWriteResult>;
 
-std::string text(const state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
-    return texts::fill(p.CargarTexto(id), args);
+std::string text(const state::State& state, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(state.CargarTexto(id), args);
 }
 
 // Ends the write before anything was sent: the status line, and a box for
 // what the engineer has to act on.
-Result stop(state::State& p, ops::End end, const std::string& status, const std::string& detail = {},
+Result stop(state::State& state, ops::End end, const std::string& status, const std::string& detail = {},
             TableWriteResult result = {}) {
-    p.frm.setStatus(status);
-    if (!detail.empty()) p.platform.ui.messageBox(detail, p.platform.info.title, platform::UserInterface::Icon::Error);
+    state.frm.setStatus(status);
+    if (!detail.empty())
+        state.platform.ui.messageBox(detail, state.platform.info.title, platform::UserInterface::Icon::Error);
     return {end, detail.empty() ? status : detail, std::move(result)};
 }
 
 // The identifier number of the unit on the line; nothing when it does not
 // answer (cells 254 and 255, as a parameter write checks them).
-std::optional<std::uint16_t> identify(state::State& p) {
-    ops::OperationScope scope(p.frm, p.progress, p.link, 2);
-    p.link.AbrirCom();
-    return ops::readIdentifier(p.link);
+std::optional<std::uint16_t> identify(state::State& state) {
+    ops::OperationScope scope(state.frm, state.progress, state.link, 2);
+    state.link.AbrirCom();
+    return ops::readIdentifier(state.link);
 }
 
-std::vector<std::string> labelCaptions(const state::State& p) {
+std::vector<std::string> labelCaptions(const state::State& state) {
     std::vector<std::string> captions;
-    for (int row = 1; row <= tables::kPatternRows; ++row) captions.push_back(p.frm.LColor(row).Caption());
+    for (int row = 1; row <= tables::kPatternRows; ++row) captions.push_back(state.frm.LColor(row).Caption());
     return captions;
 }
 
@@ -65,8 +66,8 @@ const char* cellOutcome(const TransferReport& r, const CellWrite& w) {
 }
 
 // One log line per changed row, with its cells and the worst of their outcomes.
-void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& report) {
-    const files::WriteRecord record(p.platform.info.dataFolder);
+void recordWrite(state::State& state, const TablePlan& plan, const TransferReport& report) {
+    const files::WriteRecord record(state.platform.info.dataFolder);
     const std::string now = files::isoLocalTime(std::time(nullptr));
     try {
         const int write = record.nextWrite();
@@ -86,108 +87,111 @@ void recordWrite(state::State& p, const TablePlan& plan, const TransferReport& r
         }
         record.append(lines);
     } catch (const files::FileError& e) {
-        p.platform.ui.messageBox(e.describe(p.texts), p.platform.info.title, platform::UserInterface::Icon::Error);
+        state.platform.ui.messageBox(e.describe(state.texts), state.platform.info.title,
+                                     platform::UserInterface::Icon::Error);
     }
 }
 
 // The record comes before the first byte: the log must take the lines and
 // the copy of the unit's table must be saved. When it cannot, the engineer
 // chooses (zrkctl: --no-record). Returns whether the write is recorded.
-std::optional<bool> prepareRecord(state::State& p, const TablePlan& plan, const std::filesystem::path& copy) {
-    if (p.platform.info.dataFolder.empty()) return false;
-    const files::WriteRecord record(p.platform.info.dataFolder);
+std::optional<bool> prepareRecord(state::State& state, const TablePlan& plan, const std::filesystem::path& copy) {
+    if (state.platform.info.dataFolder.empty()) return false;
+    const files::WriteRecord record(state.platform.info.dataFolder);
     try {
         record.checkLog();
         record.saveCopy(copy, std::to_string(plan.unit.identifier),
                         files::tableJson(files::tableFileOf(plan.unit.table)));
         return true;
     } catch (const files::FileError& e) {
-        if (p.writeWithoutRecord ||
-            p.platform.ui.askDefaultNo(text(p, texts::id::kRecordCannotBeKept, {e.describe(p.texts)}),
-                                       text(p, texts::id::kWriteWithoutRecord), p.platform.info.title))
+        if (state.writeWithoutRecord ||
+            state.platform.ui.askDefaultNo(text(state, texts::id::kRecordCannotBeKept, {e.describe(state.texts)}),
+                                           text(state, texts::id::kWriteWithoutRecord), state.platform.info.title))
             return false;
-        stop(p, ops::End::NotRecorded, text(p, texts::id::kNothingWritten),
-             e.describe(p.texts) + "\n" + text(p, texts::id::kNothingWrittenNeedsRecord));
+        stop(state, ops::End::NotRecorded, text(state, texts::id::kNothingWritten),
+             e.describe(state.texts) + "\n" + text(state, texts::id::kNothingWrittenNeedsRecord));
         return std::nullopt;
     }
 }
 
 }  // namespace
 
-Result plannedTableWrite(state::State& p, const TableWriteOptions& options) {
+Result plannedTableWrite(state::State& state, const TableWriteOptions& options) {
     tables::FlashTable after;
-    if (const auto refused = shownTable(p.texts, p.flash, labelCaptions(p), after); !refused.empty())
-        return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
-    if (const auto refused = tableRefusal(p.texts, after); !refused.empty())
-        return stop(p, ops::End::BadData, text(p, texts::id::kNothingWritten), refused);
+    if (const auto refused = shownTable(state.texts, state.flash, labelCaptions(state), after); !refused.empty())
+        return stop(state, ops::End::BadData, text(state, texts::id::kNothingWritten), refused);
+    if (const auto refused = tableRefusal(state.texts, after); !refused.empty())
+        return stop(state, ops::End::BadData, text(state, texts::id::kNothingWritten), refused);
 
-    const auto unit = identify(p);
+    const auto unit = identify(state);
     if (!unit) {
-        if (p.progress.cancelRequested())
-            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled));
-        return stop(p, ops::End::NoAnswer, text(p, texts::id::kNothingWrittenNoAnswer),
-                    text(p, texts::id::kNothingWrittenNoAnswer));
+        if (state.progress.cancelRequested())
+            return stop(state, ops::End::Cancelled, text(state, texts::id::kNothingWrittenCancelled));
+        return stop(state, ops::End::NoAnswer, text(state, texts::id::kNothingWrittenNoAnswer),
+                    text(state, texts::id::kNothingWrittenNoAnswer));
     }
     const std::string name = std::to_string(*unit);
-    if (!p.flashOfUnit || p.flashOfUnit->identifier != *unit) {
+    if (!state.flashOfUnit || state.flashOfUnit->identifier != *unit) {
         // The grid keeps the edits: the unit's table is read beside them.
-        if (!p.platform.ui.confirm(text(p, texts::id::kTableReadFirst, {name}), {}, p.platform.info.title))
-            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled));
+        if (!state.platform.ui.confirm(text(state, texts::id::kTableReadFirst, {name}), {}, state.platform.info.title))
+            return stop(state, ops::End::Cancelled, text(state, texts::id::kNothingWrittenCancelled));
         std::optional<tables::UnitTable> read;
-        const auto outcome = readUnitTable(p, read);
+        const auto outcome = readUnitTable(state, read);
         if (!outcome.done()) return {outcome.end, outcome.message};
         if (read->identifier != *unit)
-            return stop(p, ops::End::WrongUnit,
-                        text(p, texts::id::kNothingWrittenOtherUnit, {std::to_string(read->identifier), name}));
-        p.flashOfUnit = *read;
+            return stop(state, ops::End::WrongUnit,
+                        text(state, texts::id::kNothingWrittenOtherUnit, {std::to_string(read->identifier), name}));
+        state.flashOfUnit = *read;
     }
 
-    TableWriteResult result{planTableWrite(p.texts, *p.flashOfUnit, after), {}, {}};
+    TableWriteResult result{planTableWrite(state.texts, *state.flashOfUnit, after), {}, {}};
     const TablePlan& plan = result.plan;
     for (const RowChange& row : plan.rows)
-        for (auto& line : rowChangeLines(p.texts, plan, row)) result.lines.push_back(std::move(line));
+        for (auto& line : rowChangeLines(state.texts, plan, row)) result.lines.push_back(std::move(line));
     if (plan.rows.empty()) {
-        p.frm.setStatus(text(p, texts::id::kTableNoChange, {name}));
+        state.frm.setStatus(text(state, texts::id::kTableNoChange, {name}));
         return {ops::End::Done, {}, std::move(result)};
     }
     if (options.dryRun) return {ops::End::Done, {}, std::move(result)};
 
     std::filesystem::path copy;
-    if (!p.platform.info.dataFolder.empty())
-        copy = files::WriteRecord(p.platform.info.dataFolder).copyPathFor(name, std::time(nullptr), "-table.json");
-    const bool ask = p.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
+    if (!state.platform.info.dataFolder.empty())
+        copy = files::WriteRecord(state.platform.info.dataFolder).copyPathFor(name, std::time(nullptr), "-table.json");
+    const bool ask = state.platform.store.value("ZRK", "Write", "Confirm") != std::optional<std::string>("false");
     if (ask) {
         std::string details;
         for (const auto& line : result.lines) details += line + "\n";
-        if (!copy.empty()) details += "\n" + text(p, texts::id::kTableCopySavedFirst, {copy.string()});
-        if (!p.platform.ui.confirm(text(p, texts::id::kWriteTableChanges, {name}), details, p.platform.info.title))
-            return stop(p, ops::End::Cancelled, text(p, texts::id::kNothingWrittenCancelled), {}, std::move(result));
+        if (!copy.empty()) details += "\n" + text(state, texts::id::kTableCopySavedFirst, {copy.string()});
+        if (!state.platform.ui.confirm(text(state, texts::id::kWriteTableChanges, {name}), details,
+                                       state.platform.info.title))
+            return stop(state, ops::End::Cancelled, text(state, texts::id::kNothingWrittenCancelled), {},
+                        std::move(result));
     }
-    const auto recorded = prepareRecord(p, plan, copy);
-    if (!recorded) return {ops::End::NotRecorded, p.frm.status(), std::move(result)};
-    p.lastCopyBeforeWrite.reset();
-    if (*recorded) p.lastCopyBeforeWrite = copy;
+    const auto recorded = prepareRecord(state, plan, copy);
+    if (!recorded) return {ops::End::NotRecorded, state.frm.status(), std::move(result)};
+    state.lastCopyBeforeWrite.reset();
+    if (*recorded) state.lastCopyBeforeWrite = copy;
 
-    auto outcome = writeTableCells(p, plan.cells(), *unit);
+    auto outcome = writeTableCells(state, plan.cells(), *unit);
     result.report = outcome.payload;
     if (outcome.end == ops::End::WrongUnit || (outcome.end == ops::End::NoAnswer && outcome.payload.sent.empty()))
         return {outcome.end, outcome.message, std::move(result)};
-    if (*recorded) recordWrite(p, plan, outcome.payload);
+    if (*recorded) recordWrite(state, plan, outcome.payload);
     if (outcome.done()) {
         // The unit now holds the planned table: the next write starts from it.
-        p.flashOfUnit = tables::UnitTable{*unit, plan.after};
-        for (int row = 1; row <= tables::kPatternRows; ++row) p.flash.color(row) = plan.after.color(row);
-        keepTable(p);
+        state.flashOfUnit = tables::UnitTable{*unit, plan.after};
+        for (int row = 1; row <= tables::kPatternRows; ++row) state.flash.color(row) = plan.after.color(row);
+        keepTable(state);
     } else {
         // What the unit holds is no longer known cell by cell: a next write
         // reads it first.
-        p.flashOfUnit.reset();
+        state.flashOfUnit.reset();
     }
     return {outcome.end, outcome.message, std::move(result)};
 }
 
-Result CEscribirColores_Click(state::State& program) {
-    return ops::guarded(program, [&] { return plannedTableWrite(program, {}); });
+Result CEscribirColores_Click(state::State& state) {
+    return ops::guarded(state, [&] { return plannedTableWrite(state, {}); });
 }
 
 }  // namespace zrk::ops

@@ -34,9 +34,9 @@ struct TableWriteResult {
 //   the changed cells sent and read back.
 // Ends NothingToDo when nothing changes, BadData on a refusal, Cancelled
 // when the engineer says no; nothing is sent in any of these.
-ops::Outcome<TableWriteResult> plannedTableWrite(state::State& program, const TableWriteOptions& options);
+ops::Outcome<TableWriteResult> plannedTableWrite(state::State& state, const TableWriteOptions& options);
 
 // The "Escribir Colores" button, as a device operation.
-ops::Outcome<TableWriteResult> CEscribirColores_Click(state::State& program);
+ops::Outcome<TableWriteResult> CEscribirColores_Click(state::State& state);
 
 }  // namespace zrk::ops

@@ -24,41 +24,41 @@ const char* const kWriteError = "Error de escritura. Reintente la operación";
 
 using Line = files::WriteRecord::Line;
 
-void error(state::State& p, const std::string& text) {
-    p.platform.ui.messageBox(text, p.platform.info.title, platform::UserInterface::Icon::Error);
+void error(state::State& state, const std::string& text) {
+    state.platform.ui.messageBox(text, state.platform.info.title, platform::UserInterface::Icon::Error);
 }
 
-std::string text(state::State& p, int id, std::initializer_list<std::string_view> args = {}) {
-    return texts::fill(p.CargarTexto(id), args);
+std::string text(state::State& state, int id, std::initializer_list<std::string_view> args = {}) {
+    return texts::fill(state.CargarTexto(id), args);
 }
 
-ops::Outcome<> portFailure(state::State& p, const platform::PortError& e) {
-    p.link.CerrarCom();
-    const std::string message = ops::portMessage(p, e);
-    p.frm.setStatus(message);
-    error(p, std::string(kWriteError) + "\n" + message);
+ops::Outcome<> portFailure(state::State& state, const platform::PortError& e) {
+    state.link.CerrarCom();
+    const std::string message = ops::portMessage(state, e);
+    state.frm.setStatus(message);
+    error(state, std::string(kWriteError) + "\n" + message);
     return {ops::End::PortError, message};
 }
 
 // A transaction without an answer before anything was sent.
-ops::Outcome<> noAnswer(state::State& p) {
-    if (p.progress.cancelRequested()) {
-        p.frm.setStatus(text(p, texts::id::kNothingPutBackCancelled));
+ops::Outcome<> noAnswer(state::State& state) {
+    if (state.progress.cancelRequested()) {
+        state.frm.setStatus(text(state, texts::id::kNothingPutBackCancelled));
         return ops::End::Cancelled;
     }
-    p.frm.setStatus(text(p, texts::id::kNothingPutBackNoAnswer));
-    error(p, std::string(kWriteError) + "\n" + text(p, texts::id::kNothingPutBackNoAnswer));
+    state.frm.setStatus(text(state, texts::id::kNothingPutBackNoAnswer));
+    error(state, std::string(kWriteError) + "\n" + text(state, texts::id::kNothingPutBackNoAnswer));
     return ops::End::NoAnswer;
 }
 
 // Whether the unit on the line carries the number the plan expects; reads
 // cells 254 and 255 and keeps what they hold in the plan. Nothing: it does.
-std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
+std::optional<ops::Outcome<>> checkUnit(state::State& state, UndoPlan& plan) {
     const auto expected = plan.identifierNow();
     if (!expected) return std::nullopt;
-    const auto onLine = ops::readIdentifier(p.link);
-    if (!onLine) return noAnswer(p);
-    p.progress.advance(2);
+    const auto onLine = ops::readIdentifier(state.link);
+    if (!onLine) return noAnswer(state);
+    state.progress.advance(2);
     for (auto& field : plan.fields)
         for (auto& cell : field.cells) {
             if (cell.table == 0 && cell.address == 254) cell.held = static_cast<std::uint8_t>(*onLine >> 8);
@@ -66,18 +66,18 @@ std::optional<ops::Outcome<>> checkUnit(state::State& p, UndoPlan& plan) {
         }
     if (*onLine == *expected) return std::nullopt;
     const std::string found = std::to_string(*onLine), logged = std::to_string(*expected);
-    p.frm.setStatus(text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
+    state.frm.setStatus(text(state, texts::id::kNothingPutBackOtherUnit, {found, logged}));
     // Another unit answers: a retry cannot help, the message says why alone.
-    error(p, text(p, texts::id::kNothingPutBackOtherUnit, {found, logged}));
+    error(state, text(state, texts::id::kNothingPutBackOtherUnit, {found, logged}));
     return ops::End::WrongUnit;
 }
 
 // A logged field by the caption the window shows beside it.
-std::string captionOf(const state::State& p, const std::string& field) {
+std::string captionOf(const state::State& state, const std::string& field) {
     if (const int row = ops::rowOfField(field); row > 0)
-        return texts::fill(p.CargarTexto(texts::id::kTableRow), {std::to_string(row)});
+        return texts::fill(state.CargarTexto(texts::id::kTableRow), {std::to_string(row)});
     for (int row : params::rowAddresses())
-        if (params::fieldAt(row) == field) return params::fieldCaption(p.frm, row);
+        if (params::fieldAt(row) == field) return params::fieldCaption(state.frm, row);
     return field;
 }
 
@@ -88,21 +88,22 @@ std::optional<int> number(const std::string& text) {
     return std::stoi(text);
 }
 
-std::string outcomeText(state::State& p, const std::string& outcome) {
+std::string outcomeText(state::State& state, const std::string& outcome) {
     static constexpr int kTexts[] = {texts::id::kOutcomeVerified, texts::id::kOutcomeWrittenNotVerified,
                                      texts::id::kOutcomeUnknown, texts::id::kOutcomeFailed};
-    return p.CargarTexto(kTexts[files::outcomeRank(outcome)]);
+    return state.CargarTexto(kTexts[files::outcomeRank(outcome)]);
 }
 
-std::string recentText(state::State& p, const std::optional<std::string>& unit) {
-    const auto writes = recentWrites(p, unit, 10);
+std::string recentText(state::State& state, const std::optional<std::string>& unit) {
+    const auto writes = recentWrites(state, unit, 10);
     if (writes.empty()) return {};
-    std::string list = unit ? text(p, texts::id::kRecentWritesUnit, {*unit}) : p.CargarTexto(texts::id::kRecentWrites);
+    std::string list =
+        unit ? text(state, texts::id::kRecentWritesUnit, {*unit}) : state.CargarTexto(texts::id::kRecentWrites);
     for (const auto& w : writes) {
         std::string captions;
         for (const auto& c : w.captions) captions += (captions.empty() ? "" : ", ") + c;
         list += "\n" + w.time + "  " + (unit ? "" : w.unit + "  ") + captions + "  (" + w.outcome +
-                (w.undoes > 0 ? "; " + text(p, texts::id::kUndoOf, {std::to_string(w.undoes)}) : "") + ")";
+                (w.undoes > 0 ? "; " + text(state, texts::id::kUndoOf, {std::to_string(w.undoes)}) : "") + ")";
     }
     return list;
 }
@@ -162,23 +163,23 @@ std::optional<int> UndoPlan::identifierNow() const {
     return id;
 }
 
-ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string>& unit) {
-    const files::WriteRecord record(p.platform.info.dataFolder);
-    const std::vector<Line> lines = p.platform.info.dataFolder.empty() ? std::vector<Line>{} : record.read();
+ops::Outcome<UndoPlan> planUndo(state::State& state, const std::optional<std::string>& unit) {
+    const files::WriteRecord record(state.platform.info.dataFolder);
+    const std::vector<Line> lines = state.platform.info.dataFolder.empty() ? std::vector<Line>{} : record.read();
     const Line* last = nullptr;
     for (const auto& line : lines)
         if (!unit || line.unit == *unit) last = &line;
     if (last == nullptr) {
         const std::string message =
-            unit ? text(p, texts::id::kNothingToUndoOfUnit, {*unit}) : p.CargarTexto(texts::id::kNothingToUndo);
-        p.frm.setStatus(message);
+            unit ? text(state, texts::id::kNothingToUndoOfUnit, {*unit}) : state.CargarTexto(texts::id::kNothingToUndo);
+        state.frm.setStatus(message);
         return {ops::End::NothingToDo, message};
     }
     if (last->write == 0) {
         const std::string message =
-            text(p, texts::id::kLastWriteWithoutBytes,
-                 {last->time, last->unit, (p.platform.info.dataFolder / "before-write").string()});
-        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
+            text(state, texts::id::kLastWriteWithoutBytes,
+                 {last->time, last->unit, (state.platform.info.dataFolder / "before-write").string()});
+        state.frm.setStatus(state.CargarTexto(texts::id::kNothingPutBack));
         return {ops::End::NothingToDo, message};
     }
     UndoPlan plan;
@@ -187,138 +188,140 @@ ops::Outcome<UndoPlan> planUndo(state::State& p, const std::optional<std::string
     plan.time = last->time;
     for (const auto& line : lines) {
         if (line.write != plan.write || line.unit != plan.unit) continue;
-        UndoField field{line.field, captionOf(p, line.field), line.written, line.unitValue, {}};
+        UndoField field{line.field, captionOf(state, line.field), line.written, line.unitValue, {}};
         for (const auto& c : line.cells) field.cells.push_back({c.address, c.before, c.after, std::nullopt, c.table});
         plan.fields.push_back(std::move(field));
     }
     return {ops::End::Done, {}, plan};
 }
 
-ops::Outcome<> readUndoCells(state::State& p, UndoPlan& plan) {
+ops::Outcome<> readUndoCells(state::State& state, UndoPlan& plan) {
     int cells = 0;
     for (const auto& field : plan.fields) cells += static_cast<int>(field.cells.size());
-    ops::OperationScope scope(p.frm, p.progress, p.link, 2 + cells);
+    ops::OperationScope scope(state.frm, state.progress, state.link, 2 + cells);
     try {
-        p.link.AbrirCom();
-        if (const auto refused = checkUnit(p, plan)) return *refused;
+        state.link.AbrirCom();
+        if (const auto refused = checkUnit(state, plan)) return *refused;
         for (auto& field : plan.fields)
             for (auto& cell : field.cells) {
                 if (cell.held) continue;
-                const auto held = readUndoCell(p.link, cell);
-                if (!held) return noAnswer(p);
+                const auto held = readUndoCell(state.link, cell);
+                if (!held) return noAnswer(state);
                 cell.held = *held;
-                p.progress.advance();
+                state.progress.advance();
             }
     } catch (const platform::PortError& e) {
-        return portFailure(p, e);
+        return portFailure(state, e);
     }
     plan.cellsRead = true;
     return ops::End::Done;
 }
 
-ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& options) {
+ops::Outcome<> applyUndo(state::State& state, UndoPlan& plan, const UndoOptions& options) {
     // The record comes before the first byte, as for any write.
-    const files::WriteRecord record(p.platform.info.dataFolder);
-    bool recorded = !p.platform.info.dataFolder.empty();
+    const files::WriteRecord record(state.platform.info.dataFolder);
+    bool recorded = !state.platform.info.dataFolder.empty();
     if (recorded) {
         try {
             record.checkLog();
         } catch (const files::FileError& e) {
             if (!options.withoutRecord) {
-                p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
-                error(p, p.CargarTexto(texts::id::kNothingSentToUnit) + "\n" + e.describe(p.texts));
-                return {ops::End::NotRecorded, e.describe(p.texts)};
+                state.frm.setStatus(state.CargarTexto(texts::id::kNothingPutBack));
+                error(state, state.CargarTexto(texts::id::kNothingSentToUnit) + "\n" + e.describe(state.texts));
+                return {ops::End::NotRecorded, e.describe(state.texts)};
             }
             recorded = false;
         }
     }
     if (!plan.cellsRead)
-        if (const auto read = readUndoCells(p, plan); !read.done()) return read;
+        if (const auto read = readUndoCells(state, plan); !read.done()) return read;
     if (plan.changedSince() && !options.force) {
         std::string list;
         for (const auto& field : plan.fields)
             for (const auto& cell : field.cells)
                 if (cell.changedSince())
                     list += "\n" +
-                            text(p, texts::id::kAddressChangedSince,
+                            text(state, texts::id::kAddressChangedSince,
                                  {cell.name(), field.caption, std::to_string(*cell.held), std::to_string(cell.after)});
-        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBackChanged));
-        error(p, p.CargarTexto(texts::id::kNothingPutBackChanged) + list);
-        return {ops::End::NotVerified, p.CargarTexto(texts::id::kNothingPutBackChanged)};
+        state.frm.setStatus(state.CargarTexto(texts::id::kNothingPutBackChanged));
+        error(state, state.CargarTexto(texts::id::kNothingPutBackChanged) + list);
+        return {ops::End::NotVerified, state.CargarTexto(texts::id::kNothingPutBackChanged)};
     }
     const std::vector<UndoCell> cells = plan.toSend(options.force);
     if (cells.empty()) {
-        p.frm.setStatus(p.CargarTexto(texts::id::kNothingToPutBack));
+        state.frm.setStatus(state.CargarTexto(texts::id::kNothingToPutBack));
         return ops::End::Done;
     }
     const std::string unitNow = plan.identifierNow() ? std::to_string(*plan.identifierNow()) : plan.unit;
 
-    const bool verify = p.verifyWrites();
+    const bool verify = state.verifyWrites();
     std::vector<int> sent, failed, wrong;  // cells by key()
     std::string firstFailed;
     std::vector<std::string> differences;
     ops::Outcome<> outcome = ops::End::Done;
     {
-        ops::OperationScope scope(p.frm, p.progress, p.link, 2 + static_cast<int>(cells.size()) * (verify ? 2 : 1));
+        ops::OperationScope scope(state.frm, state.progress, state.link,
+                                  2 + static_cast<int>(cells.size()) * (verify ? 2 : 1));
         try {
-            p.link.AbrirCom();
+            state.link.AbrirCom();
             // The port was closed since the cells were read: the unit on the
             // line may be another one now.
             UndoPlan check = plan;
-            if (const auto refused = checkUnit(p, check)) return *refused;
-            p.frm.setStatus(p.CargarTexto(texts::id::kPuttingBack));
+            if (const auto refused = checkUnit(state, check)) return *refused;
+            state.frm.setStatus(state.CargarTexto(texts::id::kPuttingBack));
             for (const auto& cell : cells) {
-                const auto reply = p.link.EnviarComando(undoFrame(cell));
+                const auto reply = state.link.EnviarComando(undoFrame(cell));
                 if (reply.Resultado != link::kAck) {
-                    if (p.progress.cancelRequested()) break;
-                    p.platform.ui.beep();
+                    if (state.progress.cancelRequested()) break;
+                    state.platform.ui.beep();
                     failed.push_back(cell.key());
                     firstFailed = cell.name();
                     break;
                 }
                 sent.push_back(cell.key());
-                p.progress.advance();
+                state.progress.advance();
             }
-            if (verify && !p.progress.cancelRequested()) {
-                p.frm.setStatus(text(p, texts::id::kVerifying));
+            if (verify && !state.progress.cancelRequested()) {
+                state.frm.setStatus(text(state, texts::id::kVerifying));
                 for (const auto& cell : cells) {
                     if (!has(sent, cell)) continue;
-                    const auto held = readUndoCell(p.link, cell);
-                    if (p.progress.cancelRequested()) break;
+                    const auto held = readUndoCell(state.link, cell);
+                    if (state.progress.cancelRequested()) break;
                     const std::string a = cell.name(), back = std::to_string(cell.before);
                     if (!held)
-                        differences.push_back(text(p, texts::id::kAddressNoAnswerReadBack, {a, back}));
+                        differences.push_back(text(state, texts::id::kAddressNoAnswerReadBack, {a, back}));
                     else if (*held != cell.before)
-                        differences.push_back(text(p, texts::id::kAddressHoldsOther, {a, back, std::to_string(*held)}));
+                        differences.push_back(
+                            text(state, texts::id::kAddressHoldsOther, {a, back, std::to_string(*held)}));
                     if (!held || *held != cell.before) wrong.push_back(cell.key());
-                    p.progress.advance();
+                    state.progress.advance();
                     // Two transactions without a byte back: nothing more goes out.
-                    if (!held && p.link.lineSeemsDead()) break;
+                    if (!held && state.link.lineSeemsDead()) break;
                 }
             }
-            if (p.progress.cancelRequested()) {
-                p.frm.setStatus(p.CargarTexto(sent.empty() ? texts::id::kNothingPutBackCancelled
-                                                           : texts::id::kUndoCancelledPartly));
+            if (state.progress.cancelRequested()) {
+                state.frm.setStatus(state.CargarTexto(sent.empty() ? texts::id::kNothingPutBackCancelled
+                                                                   : texts::id::kUndoCancelledPartly));
                 outcome = ops::End::Cancelled;
             }
         } catch (const platform::PortError& e) {
-            outcome = portFailure(p, e);
+            outcome = portFailure(state, e);
         }
     }
     if (outcome == ops::End::Done) {
         if (!failed.empty()) {
-            p.frm.setStatus(text(p, texts::id::kEndedNoAnswerWriting, {firstFailed}));
-            error(p, text(p, texts::id::kEndedNoAnswerWriting, {firstFailed}));
+            state.frm.setStatus(text(state, texts::id::kEndedNoAnswerWriting, {firstFailed}));
+            error(state, text(state, texts::id::kEndedNoAnswerWriting, {firstFailed}));
             outcome = ops::End::NoAnswer;
         } else if (!differences.empty()) {
             std::string list;
             for (const auto& line : differences) list += "\n" + line;
-            p.frm.setStatus(text(p, texts::id::kEndedUnitDoesNotHold) + ": " + differences.front() +
-                            (differences.size() > 1 ? " ..." : ""));
-            error(p, text(p, texts::id::kEndedUnitDoesNotHold) + list);
+            state.frm.setStatus(text(state, texts::id::kEndedUnitDoesNotHold) + ": " + differences.front() +
+                                (differences.size() > 1 ? " ..." : ""));
+            error(state, text(state, texts::id::kEndedUnitDoesNotHold) + list);
             outcome = ops::End::NotVerified;
         } else {
-            p.frm.setStatus(p.CargarTexto(texts::id::kUndone));
+            state.frm.setStatus(state.CargarTexto(texts::id::kUndone));
         }
     }
     if (recorded && !sent.empty()) {
@@ -348,36 +351,36 @@ ops::Outcome<> applyUndo(state::State& p, UndoPlan& plan, const UndoOptions& opt
         try {
             record.append(lines);
         } catch (const files::FileError& e) {
-            error(p, e.describe(p.texts));
+            error(state, e.describe(state.texts));
         }
     }
     // The form no longer shows what this unit holds: a write from it would
     // send the undone values again. It asks for a read first.
-    if (!sent.empty() && p.boundUnit && p.boundUnit->identifier && number(unitNow) &&
-        *p.boundUnit->identifier == *number(unitNow)) {
-        p.boundUnit.reset();
-        refreshMarks(p);
+    if (!sent.empty() && state.boundUnit && state.boundUnit->identifier && number(unitNow) &&
+        *state.boundUnit->identifier == *number(unitNow)) {
+        state.boundUnit.reset();
+        refreshMarks(state);
     }
     // The same for the table a table write is planned against.
-    if (!sent.empty() && p.flashOfUnit && number(unitNow) && p.flashOfUnit->identifier == *number(unitNow))
-        p.flashOfUnit.reset();
+    if (!sent.empty() && state.flashOfUnit && number(unitNow) && state.flashOfUnit->identifier == *number(unitNow))
+        state.flashOfUnit.reset();
     return outcome;
 }
 
-ops::Outcome<UndoPlan> undoLastWrite(state::State& p, const UndoOptions& options) {
-    auto planned = planUndo(p, options.unit);
+ops::Outcome<UndoPlan> undoLastWrite(state::State& state, const UndoOptions& options) {
+    auto planned = planUndo(state, options.unit);
     if (!planned.done()) return planned;
     UndoPlan& plan = planned.payload;
-    if (const auto read = readUndoCells(p, plan); !read.done()) return {read.end, read.message, plan};
+    if (const auto read = readUndoCells(state, plan); !read.done()) return {read.end, read.message, plan};
     if (options.dryRun) return {ops::End::Done, {}, plan};
-    const auto applied = applyUndo(p, plan, options);
+    const auto applied = applyUndo(state, plan, options);
     return {applied.end, applied.message, plan};
 }
 
-std::vector<WriteSummary> recentWrites(state::State& p, const std::optional<std::string>& unit, int count) {
+std::vector<WriteSummary> recentWrites(state::State& state, const std::optional<std::string>& unit, int count) {
     std::vector<WriteSummary> out;
-    if (p.platform.info.dataFolder.empty()) return out;
-    const auto lines = files::WriteRecord(p.platform.info.dataFolder).read();
+    if (state.platform.info.dataFolder.empty()) return out;
+    const auto lines = files::WriteRecord(state.platform.info.dataFolder).read();
     std::vector<std::string> worst;
     for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
         if (unit && it->unit != *unit) continue;
@@ -391,57 +394,57 @@ std::vector<WriteSummary> recentWrites(state::State& p, const std::optional<std:
             out.push_back({it->write, it->time, it->unit, {}, {}, it->undoes});
             worst.push_back(it->outcome);
         }
-        out.back().captions.insert(out.back().captions.begin(), captionOf(p, it->field));
+        out.back().captions.insert(out.back().captions.begin(), captionOf(state, it->field));
         if (files::outcomeRank(it->outcome) > files::outcomeRank(worst.back())) worst.back() = it->outcome;
     }
-    for (std::size_t i = 0; i < out.size(); ++i) out[i].outcome = outcomeText(p, worst[i]);
+    for (std::size_t i = 0; i < out.size(); ++i) out[i].outcome = outcomeText(state, worst[i]);
     return out;
 }
 
-ops::Outcome<> confirmedUndo(state::State& p) {
+ops::Outcome<> confirmedUndo(state::State& state) {
     std::optional<std::string> unit;
-    if (p.boundUnit && p.boundUnit->identifier) unit = std::to_string(*p.boundUnit->identifier);
-    const std::string recent = recentText(p, unit);
-    auto planned = planUndo(p, unit);
+    if (state.boundUnit && state.boundUnit->identifier) unit = std::to_string(*state.boundUnit->identifier);
+    const std::string recent = recentText(state, unit);
+    auto planned = planUndo(state, unit);
     if (!planned.done()) {
-        p.platform.ui.messageBox(planned.message + (recent.empty() ? "" : "\n\n" + recent), p.platform.info.title,
-                                 platform::UserInterface::Icon::Information);
+        state.platform.ui.messageBox(planned.message + (recent.empty() ? "" : "\n\n" + recent),
+                                     state.platform.info.title, platform::UserInterface::Icon::Information);
         return planned.end;
     }
     UndoPlan& plan = planned.payload;
-    if (const auto read = readUndoCells(p, plan); !read.done()) return read;
+    if (const auto read = readUndoCells(state, plan); !read.done()) return read;
     // Refused, or nothing to send: said without a question.
-    if (plan.changedSince() || plan.toSend(false).empty()) return applyUndo(p, plan, {});
+    if (plan.changedSince() || plan.toSend(false).empty()) return applyUndo(state, plan, {});
 
     std::string details;
     for (const auto& field : plan.fields) {
         std::string cells;
         for (const auto& c : field.cells)
-            cells += (cells.empty() ? "" : ", ") +
-                     text(p, texts::id::kAddressChange, {c.name(), std::to_string(*c.held), std::to_string(c.before)});
+            cells += (cells.empty() ? "" : ", ") + text(state, texts::id::kAddressChange,
+                                                        {c.name(), std::to_string(*c.held), std::to_string(c.before)});
         details += field.caption + ": " + field.wrote + " \u2192 " + field.back + " (" + cells + ")\n";
     }
     if (!recent.empty()) details += "\n" + recent;
-    if (!p.platform.ui.confirm(text(p, texts::id::kPutBackQuestion, {plan.unit, plan.time}), details,
-                               p.platform.info.title)) {
-        p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBackCancelled));
+    if (!state.platform.ui.confirm(text(state, texts::id::kPutBackQuestion, {plan.unit, plan.time}), details,
+                                   state.platform.info.title)) {
+        state.frm.setStatus(state.CargarTexto(texts::id::kNothingPutBackCancelled));
         return ops::End::Cancelled;
     }
     UndoOptions options;
     options.unit = unit;
-    if (!p.platform.info.dataFolder.empty()) {
+    if (!state.platform.info.dataFolder.empty()) {
         try {
-            files::WriteRecord(p.platform.info.dataFolder).checkLog();
+            files::WriteRecord(state.platform.info.dataFolder).checkLog();
         } catch (const files::FileError& e) {
-            if (!p.platform.ui.askDefaultNo(text(p, texts::id::kUndoWithoutRecord, {e.describe(p.texts)}), {},
-                                            p.platform.info.title)) {
-                p.frm.setStatus(p.CargarTexto(texts::id::kNothingPutBack));
-                return {ops::End::NotRecorded, e.describe(p.texts)};
+            if (!state.platform.ui.askDefaultNo(text(state, texts::id::kUndoWithoutRecord, {e.describe(state.texts)}),
+                                                {}, state.platform.info.title)) {
+                state.frm.setStatus(state.CargarTexto(texts::id::kNothingPutBack));
+                return {ops::End::NotRecorded, e.describe(state.texts)};
             }
             options.withoutRecord = true;
         }
     }
-    return applyUndo(p, plan, options);
+    return applyUndo(state, plan, options);
 }
 
 }  // namespace zrk::ops

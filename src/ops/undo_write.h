@@ -72,16 +72,16 @@ struct UndoOptions {
 // The plan from the log alone (no cells read). NothingToDo when the log has
 // no write (of that unit), or its last one carries no cells (the message
 // names the folder of the copies before writing).
-ops::Outcome<UndoPlan> planUndo(state::State& program, const std::optional<std::string>& unit);
+ops::Outcome<UndoPlan> planUndo(state::State& state, const std::optional<std::string>& unit);
 // Checks the unit on the line is the logged one, then reads the plan's
 // cells into it. Sends no write.
-ops::Outcome<> readUndoCells(state::State& program, UndoPlan& plan);
+ops::Outcome<> readUndoCells(state::State& state, UndoPlan& plan);
 // Puts back the plan's cells (refused when any changed since, unless
 // `force`), reads them back and logs the undo. A plan whose cells were not
 // read is read first.
-ops::Outcome<> applyUndo(state::State& program, UndoPlan& plan, const UndoOptions& options);
+ops::Outcome<> applyUndo(state::State& state, UndoPlan& plan, const UndoOptions& options);
 // All of it: plan, read, and unless a dry run, put back.
-ops::Outcome<UndoPlan> undoLastWrite(state::State& program, const UndoOptions& options);
+ops::Outcome<UndoPlan> undoLastWrite(state::State& state, const UndoOptions& options);
 
 // One write of the log, for the engineer's list.
 struct WriteSummary {
@@ -93,10 +93,10 @@ struct WriteSummary {
     int undoes = 0;
 };
 // The newest `count` writes (of `unit` when given), newest first.
-std::vector<WriteSummary> recentWrites(state::State& program, const std::optional<std::string>& unit, int count);
+std::vector<WriteSummary> recentWrites(state::State& state, const std::optional<std::string>& unit, int count);
 
 // The window's action: the last write of the bound unit (of any unit when
 // the form holds none), listed with the recent writes and asked first.
-ops::Outcome<> confirmedUndo(state::State& program);
+ops::Outcome<> confirmedUndo(state::State& state);
 
 }  // namespace zrk::ops

@@ -58,8 +58,9 @@ std::map<int, std::string> shownValues(const app::Program& p, const sim::DeviceM
         if (!written(row)) continue;
         const auto& imageRow = params::imageRowAt(row);
         const auto position = imageRow.holdsList() ? imageRow.position(unit.memory(row)) : std::optional<int>(0);
-        out[row] = position && *position >= 0 ? ops::shownValue(p, row, params::shownState(row, p.frm), style)
-                                              : std::to_string(unit.memory(row));
+        out[row] = position && *position >= 0
+                       ? ops::shownValue(p.state, row, params::shownState(row, p.state.frm), style)
+                       : std::to_string(unit.memory(row));
     }
     return out;
 }
@@ -103,10 +104,10 @@ struct PlanRig : UnitRig {
     // What a read of the unit's memory does once the cells are in.
     void read() {
         auto& p = program();
-        for (int k = 0; k < 32; ++k) p.MapaParametros.bytes[static_cast<std::size_t>(k)] = device().mapByte(k);
+        for (int k = 0; k < 32; ++k) p.state.MapaParametros.bytes[static_cast<std::size_t>(k)] = device().mapByte(k);
         params::ParameterImage cells{};
         for (int a = 0; a < 256; ++a) cells[static_cast<std::size_t>(a)] = device().memory(a);
-        ASSERT_EQ(ops::takeRead(p, cells, params::rowAddresses(), true), ops::End::Done);
+        ASSERT_EQ(ops::takeRead(p.state, cells, params::rowAddresses(), true), ops::End::Done);
     }
     // zrkctl's diff and dry runs print this, after their read and open.
     std::pair<int, std::string> printed() {
@@ -171,18 +172,18 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
     const std::filesystem::path shm = "/dev/shm";
     std::error_code error;
     if (std::filesystem::is_directory(shm, error)) {
-        p.platform.info.dataFolder = shm / ("zrk-plan-property-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(p.platform.info.dataFolder, error);
+        p.state.platform.info.dataFolder = shm / ("zrk-plan-property-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(p.state.platform.info.dataFolder, error);
     }
     // Identified once over the line: which fields the window shows.
-    ASSERT_EQ(ops::IdentificarZRK(p), ops::End::Done);
+    ASSERT_EQ(ops::IdentificarZRK(p.state), ops::End::Done);
     int refusedCases = 0, changedCases = 0, undone = 0;
     for (int n = 0; n < kCases; ++n) {
         std::mt19937 random(static_cast<unsigned>(n));
         const Region& region = kRegions[random() % std::size(kRegions)];
         rig.started.machine.platform.numbers = region.numbers;
         const bool verify = random() % 4 != 0;
-        p.verifyOverride = verify;
+        p.state.verifyOverride = verify;
         const std::string where = "case " + std::to_string(n) + " in " + region.name;
 
         randomUnit(random, rig.device());
@@ -192,7 +193,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         const auto before = shownValues(p, rig.device());
         const auto beforeForPeople = shownValues(p, rig.device(), ops::ValueStyle::People);
 
-        if (random() % 4 != 0) ops::applyParameterFile(p, randomFile(random, unit));
+        if (random() % 4 != 0) ops::applyParameterFile(p.state, randomFile(random, unit));
         for (int k = static_cast<int>(random() % 3); k > 0; --k) typeSomething(random, rig.frm(), region.numbers);
 
         // The views, before anything is sent.
@@ -202,7 +203,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         ui.questions.clear();
         ui.answers = {false};
         rig.device().clearFrameLog();
-        ops::confirmedWrite(p);
+        ops::confirmedWrite(p.state);
         ASSERT_EQ(rig.frames(), 0u) << where << ": a cancelled confirmation sends nothing";
         const bool full = random() % 10 == 0;  // the window's write, every in-use address
 
@@ -210,22 +211,23 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
             // A refused field: named alike everywhere, and nothing is sent.
             ++refusedCases;
             EXPECT_TRUE(ui.questions.empty()) << where << ": nothing to confirm";
-            const auto plan = ops::planWrite(p);
+            const auto plan = ops::planWrite(p.state);
             ASSERT_NE(plan.refused(), nullptr) << where;
             EXPECT_EQ(dryRun, "zrkctl: write: " + plan.refused()->refusal + "\n") << where;
             EXPECT_NE(std::find(marked.begin(), marked.end(), plan.refused()->field), marked.end()) << where;
             ui.messages.clear();
-            EXPECT_EQ(ops::writeUnit(p, {!full, std::nullopt}), ops::End::BadData) << where;
+            EXPECT_EQ(ops::writeUnit(p.state, {!full, std::nullopt}), ops::End::BadData) << where;
             EXPECT_EQ(rig.frames(), 0u) << where;
             ASSERT_FALSE(ui.messages.empty());
             EXPECT_NE(ui.messages[0].text.find(plan.refused()->refusal), std::string::npos) << where;
             continue;
         }
 
-        const std::size_t logLines = files::WriteRecord(p.platform.info.dataFolder).read().size();
-        ASSERT_EQ(ops::writeUnit(p, {!full, std::nullopt}), ops::End::Done) << where << ": " << p.frm.status();
+        const std::size_t logLines = files::WriteRecord(p.state.platform.info.dataFolder).read().size();
+        ASSERT_EQ(ops::writeUnit(p.state, {!full, std::nullopt}), ops::End::Done)
+            << where << ": " << p.state.frm.status();
         const Memory after = memoryOf(rig.device());
-        EXPECT_TRUE(rig.marked().empty() && ops::planWrite(p).changes().empty())
+        EXPECT_TRUE(rig.marked().empty() && ops::planWrite(p.state).changes().empty())
             << where << ": the unit holds what the form shows, verified or not";
 
         // The truth: which fields' cells changed, and what reads show.
@@ -254,10 +256,10 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         std::string expected, confirmation;
         std::vector<std::string> fields;
         for (int row : changed) {
-            const std::string unit = params::fieldUnit(p.frm, row);
-            expected += params::fieldAt(row) + " (" + params::fieldCaption(p.frm, row) + "): " + before.at(row) +
+            const std::string unit = params::fieldUnit(p.state.frm, row);
+            expected += params::fieldAt(row) + " (" + params::fieldCaption(p.state.frm, row) + "): " + before.at(row) +
                         " -> " + now.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
-            confirmation += params::fieldCaption(p.frm, row) + ": " + beforeForPeople.at(row) + " \u2192 " +
+            confirmation += params::fieldCaption(p.state.frm, row) + ": " + beforeForPeople.at(row) + " \u2192 " +
                             nowForPeople.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             fields.push_back(params::fieldAt(row));
         }
@@ -265,7 +267,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         // The marks and their count, and the confirmation's list.
         EXPECT_EQ(marked, fields) << where;
         const auto shown = std::count_if(fields.begin(), fields.end(),
-                                         [&](const std::string& f) { return p.frm.controls().at(f).Visible(); });
+                                         [&](const std::string& f) { return p.state.frm.controls().at(f).Visible(); });
         EXPECT_EQ(count, shown == 0 ? "" : shown == 1 ? "1 change" : std::to_string(shown) + " changes") << where;
         ASSERT_EQ(ui.questions.size(), 1u) << where;
         EXPECT_EQ(ui.questions[0].details.substr(0, confirmation.size()), confirmation) << where;
@@ -277,7 +279,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
             EXPECT_EQ(sent, cells) << where;
         }
         // The record: a line per changed field with its values and cells.
-        const auto lines = files::WriteRecord(p.platform.info.dataFolder).read();
+        const auto lines = files::WriteRecord(p.state.platform.info.dataFolder).read();
         ASSERT_EQ(lines.size(), logLines + changed.size()) << where;
         std::vector<files::WriteRecord::Cell> logged;
         for (std::size_t i = 0; i < changed.size(); ++i) {
@@ -294,14 +296,15 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
         if (!changed.empty() && n % 25 == 0) {
             ++undone;
             ops::UndoOptions options;
-            EXPECT_EQ(ops::undoLastWrite(p, options), ops::End::Done) << where << ": " << p.frm.status();
+            EXPECT_EQ(ops::undoLastWrite(p.state, options), ops::End::Done) << where << ": " << p.state.frm.status();
             EXPECT_EQ(memoryOf(rig.device()), unit) << where;
         }
         // The log stays small: it is read for every write.
-        if (n % 20 == 19) std::filesystem::remove(p.platform.info.dataFolder / "writes.log");
+        if (n % 20 == 19) std::filesystem::remove(p.state.platform.info.dataFolder / "writes.log");
         if (HasFailure()) break;
     }
-    if (p.platform.info.dataFolder.parent_path() == shm) std::filesystem::remove_all(p.platform.info.dataFolder, error);
+    if (p.state.platform.info.dataFolder.parent_path() == shm)
+        std::filesystem::remove_all(p.state.platform.info.dataFolder, error);
     // The cases covered what they are meant to.
     EXPECT_GT(refusedCases, kCases / 20);
     EXPECT_GT(changedCases, kCases / 2);
@@ -313,7 +316,7 @@ TEST(ChangePlanProperty, EveryViewOfAWriteSaysWhatTheUnitThenHolds) {
 TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
     PlanRig rig;
     auto& p = rig.program();
-    p.platform.info.dataFolder.clear();  // no record: this is about the values
+    p.state.platform.info.dataFolder.clear();  // no record: this is about the values
     for (int n = 0; n < kCases / 20; ++n) {
         std::mt19937 random(static_cast<unsigned>(n) + 1000003u);
         const Region& region = kRegions[random() % std::size(kRegions)];
@@ -339,7 +342,7 @@ TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
         if (rows.empty()) continue;
         // Each zrkctl command is a process of its own: a read that cannot
         // select the changer type leaves the list as the start-up chose it.
-        const int startUp = p.frm.ComboTipoCambiador.ListIndex();
+        const int startUp = p.state.frm.ComboTipoCambiador.ListIndex();
         rig.out.str({});
         rig.err.str({});
         const int planned = cli::runCommand(rig.cli, args);
@@ -347,7 +350,7 @@ TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
         args.erase(args.begin() + 1);
         rig.device().clearFrameLog();
         rig.out.str({});
-        p.frm.ComboTipoCambiador.setListIndex(startUp);
+        p.state.frm.ComboTipoCambiador.setListIndex(startUp);
         const int done = cli::runCommand(rig.cli, args);
         if (planned != cli::kOk) {
             EXPECT_EQ(done, planned) << where;
@@ -365,9 +368,9 @@ TEST(ChangePlanProperty, SetsDryRunSaysWhatTheUnitThenHolds) {
                 differs = differs || unit[static_cast<std::size_t>(a)] != after[static_cast<std::size_t>(a)];
             if (differs) {
                 EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << where << ": only its own fields";
-                const std::string unit = params::fieldUnit(p.frm, row);
-                expected += params::fieldAt(row) + " (" + params::fieldCaption(p.frm, row) + "): " + before.at(row) +
-                            " -> " + now.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
+                const std::string unit = params::fieldUnit(p.state.frm, row);
+                expected += params::fieldAt(row) + " (" + params::fieldCaption(p.state.frm, row) +
+                            "): " + before.at(row) + " -> " + now.at(row) + (unit.empty() ? "" : " " + unit) + "\n";
             }
         }
         EXPECT_EQ(dryRun, expected) << where;

@@ -142,7 +142,7 @@ TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
                                    "nothing was written", "does not use"};
     for (const auto language : {texts::Language::SpanishModern, texts::Language::French}) {
         Ctl ctl;
-        ctl.started.program->texts = texts::TextTable(language);
+        ctl.started.program->state.texts = texts::TextTable(language);
         std::filesystem::create_directory(ctl.path("dir.zrk"));
         std::string err;
         EXPECT_EQ(ctl.run({"check", ctl.path("missing.zrk")}), cli::kPortError);
@@ -154,12 +154,13 @@ TEST(FileCli, StandardErrorFollowsTheLanguageSet) {
         EXPECT_EQ(ctl.run({"set", "TPWMLed=abc"}), cli::kPortError);
         err += ctl.err.str();
         Ctl rotating(simulatedUnit("rotating-lantern"));
-        rotating.started.program->texts = texts::TextTable(language);
+        rotating.started.program->state.texts = texts::TextTable(language);
         EXPECT_EQ(rotating.run({"get", "TPWMLed"}), cli::kPortError);
         err += rotating.err.str();
         EXPECT_NE(err.find("TPWMLed"), std::string::npos) << "the name typed stays: " << err;
-        EXPECT_NE(err.find(ctl.started.program->CargarTexto(texts::id::kDoesNotExist)), std::string::npos) << err;
-        EXPECT_NE(err.find(ctl.started.program->CargarTexto(texts::id::kFolderNotFile)), std::string::npos) << err;
+        EXPECT_NE(err.find(ctl.started.program->state.CargarTexto(texts::id::kDoesNotExist)), std::string::npos) << err;
+        EXPECT_NE(err.find(ctl.started.program->state.CargarTexto(texts::id::kFolderNotFile)), std::string::npos)
+            << err;
         for (const char* sentence : english) EXPECT_EQ(err.find(sentence), std::string::npos) << err;
     }
 }

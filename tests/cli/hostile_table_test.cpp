@@ -175,13 +175,13 @@ TEST(HostileTable, AWriteStopsSoonAfterTheLineDiesAndSaysWhatTheUnitHas) {
         TableLine line;
         const files::TableFile table = busyTable();
         SentTimes sent;
-        line.started.program->link.addObserver(&sent);
+        line.started.program->state.link.addObserver(&sent);
         line.markSegments();
         line.setFaults("dead-from=@" + std::to_string(c.frame));
         const std::size_t bytesBefore = line.port().bytesWritten();
 
         EXPECT_EQ(line.run({"table", "write", line.tableFile(table)}), cli::kNoAnswer) << c.frame;
-        line.started.program->link.removeObserver(&sent);
+        line.started.program->state.link.removeObserver(&sent);
 
         const auto died = static_cast<std::size_t>(c.frame - 1);
         ASSERT_GT(sent.times.size(), died);
@@ -213,12 +213,12 @@ TEST(HostileTable, AFailedReadNamesTableAndHalf) {
     for (const Case& c : cases) {
         TableLine line;
         giveUnit(line, busyTable());
-        const tables::FlashTable before = line.started.program->flash;
+        const tables::FlashTable before = line.started.program->state.flash;
         line.setFaults("dead-from=@" + std::to_string(c.frame));
         EXPECT_EQ(line.run({"table", "read"}), cli::kNoAnswer) << c.frame;
         EXPECT_EQ(line.err.str(), c.said);
         EXPECT_EQ(line.out.str(), "");
-        EXPECT_EQ(line.started.program->flash, before) << "a failed read changes nothing";
+        EXPECT_EQ(line.started.program->state.flash, before) << "a failed read changes nothing";
     }
 }
 

@@ -435,24 +435,24 @@ std::vector<ErrorPath> errorPaths() {
     add("refused value: the window writes 300 and text", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
         for (const char* typed : {"300", "abc"}) {
-            p.frm.TPWMLed.setText(typed);
-            ops::confirmedWrite(p);
+            p.state.frm.TPWMLed.setText(typed);
+            ops::confirmedWrite(p.state);
         }
-        p.frm.TTiempoModoVerboso.setText("70");
-        ops::CModoVerboso_Click(p);
+        p.state.frm.TTiempoModoVerboso.setText("70");
+        ops::CModoVerboso_Click(p.state);
     });
     add("refused value: write before a read", [](PathRun& run) {
         Ctl& ctl = run.window();
-        ops::confirmedWrite(*ctl.started.program);
+        ops::confirmedWrite(ctl.started.program->state);
     });
 
     // A reply the form cannot show: a motor type beyond the list.
     add("garbled reply: motor type 9", [](PathRun& run) {
         Ctl& ctl = run.window();
         ctl.device().setMemory(50, 9);
-        ops::readUnit(*ctl.started.program);
+        ops::readUnit(ctl.started.program->state);
         Ctl& cli = run.start();
         cli.device().setMemory(50, 9);
         run.run(cli, {"read", "-o", cli.path("u.zrk")});
@@ -460,42 +460,42 @@ std::vector<ErrorPath> errorPaths() {
 
     // The silent unit in the window, and one that falls silent before a write.
     add("silent unit: the window reads", [](PathRun& run) {
-        ops::readUnit(*run.window(scriptedUnit()).started.program);
-        ops::readUnit(*run.window().started.program);  // the simulated unit's port named
+        ops::readUnit(run.window(scriptedUnit()).started.program->state);
+        ops::readUnit(run.window().started.program->state);  // the simulated unit's port named
     });
     add("silent unit: falls silent before the write", [](PathRun& run) {
         Ctl& ctl = run.window(hookedUnit());
         auto& p = *ctl.started.program;
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
         ctl.started.port<FrameHookPort>().onFrame = [](const auto&) { return true; };
-        p.frm.TPWMLed.setText("81");
-        ops::confirmedWrite(p);
-        ops::CEscribirColores_Click(p);
+        p.state.frm.TPWMLed.setText("81");
+        ops::confirmedWrite(p.state);
+        ops::CEscribirColores_Click(p.state);
     });
 
     // Another unit on the line: the parameter write and the table write.
     add("wrong unit: a parameter write", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
         ctl.device().setMemory(255, static_cast<std::uint8_t>(ctl.device().memory(255) + 1));
-        p.frm.TPWMLed.setText("81");
-        ops::confirmedWrite(p);
+        p.state.frm.TPWMLed.setText("81");
+        ops::confirmedWrite(p.state);
     });
 
     // Table writes refused before anything is sent, and their questions.
     add("table write: refusals and the questions", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ops::CEscribirColores_Click(p);  // the unit's table not read: asks, then a change
-        p.frm.LColor(1).setCaption("99999999");
-        ops::CEscribirColores_Click(p);
-        p.frm.LColor(1).setCaption("0");
-        p.flash.pauta(1, 1) = 70000;
-        ops::CEscribirColores_Click(p);
-        p.flash.pauta(1, 1) = 100;
+        ops::CEscribirColores_Click(p.state);  // the unit's table not read: asks, then a change
+        p.state.frm.LColor(1).setCaption("99999999");
+        ops::CEscribirColores_Click(p.state);
+        p.state.frm.LColor(1).setCaption("0");
+        p.state.flash.pauta(1, 1) = 70000;
+        ops::CEscribirColores_Click(p.state);
+        p.state.flash.pauta(1, 1) = 100;
         ctl.started.machine.ui.answers = {false};
-        ops::CEscribirColores_Click(p);
+        ops::CEscribirColores_Click(p.state);
     });
     add("table write: no change, and a log that cannot be kept", [](PathRun& run) {
         Ctl& ctl = run.start();
@@ -515,10 +515,10 @@ std::vector<ErrorPath> errorPaths() {
     add("record: a folder where the log belongs", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
-        std::filesystem::create_directories(p.platform.info.dataFolder / "writes.log" / "x");
-        p.frm.TPWMLed.setText("12");
-        ops::confirmedWrite(p);
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
+        std::filesystem::create_directories(p.state.platform.info.dataFolder / "writes.log" / "x");
+        p.state.frm.TPWMLed.setText("12");
+        ops::confirmedWrite(p.state);
         Ctl& cli = run.start();
         std::filesystem::create_directories(cli.started.machine.platform.info.dataFolder / "writes.log" / "x");
         run.run(cli, {"set", "TPWMLed=12"});
@@ -548,26 +548,26 @@ std::vector<ErrorPath> errorPaths() {
     add("undo: the window asks and reports", [](PathRun& run) {
         Ctl& ctl = run.window();
         logWriteOnLantern(ctl);
-        ops::confirmedUndo(*ctl.started.program);
-        ops::confirmedUndo(*ctl.started.program);
+        ops::confirmedUndo(ctl.started.program->state);
+        ops::confirmedUndo(ctl.started.program->state);
     });
 
     // The questions of the window: a write, exit with changes left.
     add("window: the confirmation and exit with changes", [](PathRun& run) {
         Ctl& ctl = run.window();
         auto& p = *ctl.started.program;
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
-        p.frm.TPWMLed.setText("12");
-        p.frm.TVelocidadUsuario1.setText("7");
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
+        p.state.frm.TPWMLed.setText("12");
+        p.state.frm.TVelocidadUsuario1.setText("7");
         ctl.started.machine.ui.answers = {false};
-        ops::confirmedWrite(p);
-        p.flash.pauta(2, 1) = 100;
+        ops::confirmedWrite(p.state);
+        p.state.flash.pauta(2, 1) = 100;
         p.mayExit();
     });
     add("window: the simulated unit in the caption and the port list", [](PathRun& run) {
         auto& p = *run.window().started.program;
         p.showSimulatedUnit();
-        run.shows(ops::deviceText(p, 3));
+        run.shows(ops::deviceText(p.state, 3));
     });
     return paths;
 }
@@ -613,7 +613,7 @@ TEST(NoEnglish, ZrkctlPointsAtItsPortOptionsTheWindowAtItsPage) {
         EXPECT_EQ(said.find(page), std::string::npos) << said;
 
         Ctl window(scriptedUnit(), inSet);
-        EXPECT_EQ(ops::readUnit(*window.started.program), ops::End::NoAnswer);
+        EXPECT_EQ(ops::readUnit(window.started.program->state), ops::End::NoAnswer);
         ASSERT_EQ(window.started.messages().size(), 1u);
         EXPECT_NE(window.started.messages()[0].find(page), std::string::npos) << window.started.messages()[0];
         EXPECT_EQ(window.started.messages()[0].find("--port"), std::string::npos) << window.started.messages()[0];
@@ -637,7 +637,7 @@ TEST(NoEnglish, DiffAndDryRunLinesNameTheFieldByItsCaption) {
         int position = 0;
         for (std::string line; std::getline(saved, line); ++position) text += (position == 49 ? "81\r" : line) + "\n";
         ctl.started.machine.folder.write("pwm.zrk", text);
-        const std::string pwm = "TPWMLed (" + params::fieldCaption(p.frm, 49) + "): 80 -> 81 %\n";
+        const std::string pwm = "TPWMLed (" + params::fieldCaption(p.state.frm, 49) + "): 80 -> 81 %\n";
         for (const std::vector<std::string>& args : {std::vector<std::string>{"diff", ctl.path("pwm.zrk")},
                                                      {"write", "--dry-run", ctl.path("pwm.zrk")},
                                                      {"set", "--dry-run", "TPWMLed=81"}}) {
@@ -645,8 +645,8 @@ TEST(NoEnglish, DiffAndDryRunLinesNameTheFieldByItsCaption) {
             EXPECT_EQ(ctl.out.str(), pwm) << args[0];
         }
         EXPECT_EQ(ctl.run({"set", "--dry-run", "TVelocidadUsuario1=12"}), cli::kOk) << ctl.err.str();
-        EXPECT_EQ(ctl.out.str(), "TVelocidadUsuario1 (" + params::fieldCaption(p.frm, 0) + "): 10,0000 -> 12,0000 " +
-                                     params::fieldUnit(p.frm, 0) + "\n");
+        EXPECT_EQ(ctl.out.str(), "TVelocidadUsuario1 (" + params::fieldCaption(p.state.frm, 0) +
+                                     "): 10,0000 -> 12,0000 " + params::fieldUnit(p.state.frm, 0) + "\n");
     }
 }
 

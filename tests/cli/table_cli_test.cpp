@@ -89,7 +89,7 @@ TEST(TableCli, WriteSendsTheFileThroughTheColourLabels) {
         flash.color(row) = table.colors[r];
         for (int col = 1; col <= 32; ++col) flash.pauta(row, col) = table.pattern[r][static_cast<std::size_t>(col - 1)];
         EXPECT_EQ(ctl.started.frm().LColor(row).Caption(), std::to_string(table.colors[r]));
-        EXPECT_EQ(ctl.started.program->flash.color(row), table.colors[r]);
+        EXPECT_EQ(ctl.started.program->state.flash.color(row), table.colors[r]);
     }
     for (int n = 1; n <= 4; ++n) {
         ops::encodeSegmentTable(flash, n, expected);

@@ -18,9 +18,9 @@ namespace {
 std::string traced(Ctl& ctl, const std::vector<std::string>& args, int expectedCode = cli::kOk) {
     std::ostringstream text;
     link::LineTrace trace(text, ctl.started.machine.clock.now());
-    ctl.started.program->link.addObserver(&trace);
+    ctl.started.program->state.link.addObserver(&trace);
     EXPECT_EQ(ctl.run(args), expectedCode) << ctl.err.str();
-    ctl.started.program->link.removeObserver(&trace);
+    ctl.started.program->state.link.removeObserver(&trace);
     return text.str();
 }
 

@@ -208,7 +208,7 @@ void ClippedTextTest::everyTextReads() {
                             language.toStdString());
     gui::MainWindowView window(t.program);
     QCOMPARE(t.program.Main(), 0);
-    auto& frm = t.program.frm;
+    auto& frm = t.program.state.frm;
     QString shotName = language;
     switch (view) {
         case View::EveryControl:
@@ -218,7 +218,7 @@ void ClippedTextTest::everyTextReads() {
             break;
         case View::UnitRead:
             frm.CLeer.Click();
-            QVERIFY(ops::CLeerColores_Click(t.program).done());  // the grid full of angles
+            QVERIFY(ops::CLeerColores_Click(t.program.state).done());  // the grid full of angles
             QVERIFY(t.machine.ui.messages.empty());
             shotName += "-unit";
             break;
@@ -271,7 +271,7 @@ void ClippedTextTest::aCaptionWithoutRoomForItWrapsOrIsCutShort() {
     test::WindowedProgram t(test::kDefaultIni, test::PortFactory{}, "en-US");
     gui::MainWindowView window(t.program);
     QCOMPARE(t.program.Main(), 0);
-    auto& frm = t.program.frm;
+    auto& frm = t.program.state.frm;
     showEveryControl(frm);
     frm.TabStrip1.select(1);
     QApplication::processEvents();
@@ -317,9 +317,9 @@ void ClippedTextTest::theOtherWindowsAndDialogsReadOnASmallDesktopFace() {
 
     test::WindowedProgram t(test::kDefaultIni, test::PortFactory{}, "fr-FR");
     gui::MainWindowView window(t.program);
-    gui::DrawingWindowView drawing(t.program.dibujo);
+    gui::DrawingWindowView drawing(t.program.state.dibujo);
     QCOMPARE(t.program.Main(), 0);
-    t.program.dibujo.FormDibujo.setVisible(true);
+    t.program.state.dibujo.FormDibujo.setVisible(true);
     auto* monitor = window.findChild<QWidget*>("LineMonitor");
     QVERIFY(monitor != nullptr);
     monitor->show();

@@ -176,7 +176,7 @@ private slots:
 
     void keepsTheLastRowsAndFollowsTheEnd() {
         test::StartedProgram started;
-        form::LineMonitor monitor(started.program->link, started.program->texts, started.machine.clock);
+        form::LineMonitor monitor(started.program->state.link, started.program->state.texts, started.machine.clock);
         gui::LineMonitorModel model(monitor);
         const std::size_t limit = form::LineMonitor::kKeptRows;
         for (std::size_t i = 0; i < limit - 10; ++i) monitor.lineEvent(lineEventAt(1000.0 + static_cast<double>(i)));

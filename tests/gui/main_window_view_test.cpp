@@ -83,7 +83,7 @@ private slots:
     void anOperationGivesTheFocusBackToItsButton();
 
 private:
-    form::FrmMain& frm() { return t_->program.frm; }
+    form::FrmMain& frm() { return t_->program.state.frm; }
     template <typename W>
     W* widget(const form::Control& control) {
         return qobject_cast<W*>(view_->widgetFor(control));
@@ -442,7 +442,7 @@ void MainWindowViewTest::typingIntoAListGoesToItsTextPart() {
 void MainWindowViewTest::portListTriesTypedTextOnEnterOnly() {
     for (int n = 1; n <= 3; ++n) frm().ComboCom.AddItem("Com" + std::to_string(n) + ":");
     frm().ComboCom.setListIndex(0);
-    t_->program.link.ContadorPausa = 1;  // as after the start-up's speed test
+    t_->program.state.link.ContadorPausa = 1;  // as after the start-up's speed test
     auto& port = t_->machine.fakePort;
     port.log.clear();
     const double t0 = t_->machine.clock.now();
@@ -462,7 +462,7 @@ void MainWindowViewTest::portListIsDisabledDuringADeviceOperation() {
     auto* combo = widget<QComboBox>(frm().ComboCom);
     QVERIFY(combo->isEnabled());
     bool ran = false;
-    ops::deviceOperation(t_->program, [&] {
+    ops::deviceOperation(t_->program.state, [&] {
         ran = true;
         QVERIFY(!combo->isEnabled());
         QVERIFY(!widget<QPushButton>(frm().CLeer)->isEnabled());
@@ -618,7 +618,7 @@ void MainWindowViewTest::movingToAnotherCellLeavesTheOldOneFirst() {
 void MainWindowViewTest::aMarkedGridCellShowsItsTintAndTooltip() {
     auto& model = frm().MSFlexGridPautas;
     tables::FormatearGrid(frm());
-    tables::BorrarDatosGrid(frm(), t_->program.flash);
+    tables::BorrarDatosGrid(frm(), t_->program.state.flash);
     auto* grid = widget<QTableWidget>(model);
     QTableWidgetItem* start = grid->item(0, 0);  // row 1, 1I
     QTableWidgetItem* end = grid->item(0, 1);    // row 1, 1F: a tinted column
@@ -771,7 +771,7 @@ void MainWindowViewTest::exitButtonClosesTheWindow() {
 }
 
 void MainWindowViewTest::closeBoxAsksBeforeUnwrittenChangesAreLost() {
-    t_->program.flash.pauta(1, 1) = 90;  // a table edit no write has sent
+    t_->program.state.flash.pauta(1, 1) = 90;  // a table edit no write has sent
     auto& ui = t_->machine.ui;
     ui.warningAnswers = {false};
     view_->close();

@@ -23,12 +23,12 @@ private slots:
         auto* cancel = view.findChild<QPushButton*>("cancelOperation");
         QVERIFY(bar && cancel);
         QVERIFY(!bar->isVisible());
-        p.program.progress.begin(40);
+        p.program.state.progress.begin(40);
         QVERIFY(bar->isVisible() && cancel->isVisible());
-        p.program.progress.advance(3);
+        p.program.state.progress.advance(3);
         QCOMPARE(bar->maximum(), 40);
         QCOMPARE(bar->value(), 3);
-        p.program.progress.end();
+        p.program.state.progress.end();
         QVERIFY(!bar->isVisible() && !cancel->isVisible());
     }
 
@@ -39,19 +39,19 @@ private slots:
         QApplication::setActiveWindow(&view);
         QVERIFY(QTest::qWaitForWindowActive(&view));
         auto* cancel = view.findChild<QPushButton*>("cancelOperation");
-        p.program.progress.begin(5);
+        p.program.state.progress.begin(5);
         QTest::mouseClick(cancel, Qt::LeftButton);
-        QVERIFY(p.program.progress.cancelRequested());
+        QVERIFY(p.program.state.progress.cancelRequested());
         QVERIFY(!cancel->isEnabled());
 
-        p.program.progress.begin(5);
-        QVERIFY(!p.program.progress.cancelRequested());
+        p.program.state.progress.begin(5);
+        QVERIFY(!p.program.state.progress.cancelRequested());
         QTest::keyClick(&view, Qt::Key_Escape);
-        QVERIFY(p.program.progress.cancelRequested());
+        QVERIFY(p.program.state.progress.cancelRequested());
 
-        p.program.progress.end();
+        p.program.state.progress.end();
         QTest::keyClick(&view, Qt::Key_Escape);
-        QVERIFY2(!p.program.progress.cancelRequested(), "Esc outside an operation does nothing");
+        QVERIFY2(!p.program.state.progress.cancelRequested(), "Esc outside an operation does nothing");
     }
 
     void cancelButtonSpeaksTheOperatorsLanguage() {

@@ -37,7 +37,7 @@ struct Shell {
     std::unique_ptr<gui::DrawingWindowView> drawing;
     Shell() {
         main = std::make_unique<gui::MainWindowView>(t.program);
-        drawing = std::make_unique<gui::DrawingWindowView>(t.program.dibujo);
+        drawing = std::make_unique<gui::DrawingWindowView>(t.program.state.dibujo);
         if (t.program.Main() != 0) qFatal("start-up failed");
     }
     // Whether a pixel within one of `at` has the colour.
@@ -63,15 +63,15 @@ void ShellViewTest::circlesArePaintedInTheirColours() {
     QFETCH(QString, caption);
     QFETCH(QColor, colour);
     Shell s;
-    s.t.program.frm.LColor(1).setCaption(caption.toStdString());
+    s.t.program.state.frm.LColor(1).setCaption(caption.toStdString());
     QVERIFY(s.drawing->isHidden());
-    s.t.program.frm.Command2.Click();
+    s.t.program.state.frm.Command2.Click();
     QVERIFY(s.drawing->isVisible());
     QCOMPARE(s.drawing->windowTitle(), QString("Form1"));
     const int dpiX = s.drawing->logicalDpiX(), dpiY = s.drawing->logicalDpiY();
     QCOMPARE(s.drawing->size(), QSize(gui::twipsToPixels(5865, dpiX), gui::twipsToPixels(4650, dpiY)));
 
-    const auto& circles = s.t.program.dibujo.circles();
+    const auto& circles = s.t.program.state.dibujo.circles();
     QCOMPARE(circles.size(), std::size_t{3});
     const QImage image = s.drawing->grab().toImage();
     const QPoint centre(gui::twipsToPixels(circles[0].cx, dpiX), gui::twipsToPixels(circles[0].cy, dpiY));
@@ -88,14 +88,14 @@ void ShellViewTest::circlesArePaintedInTheirColours() {
 
 void ShellViewTest::resizedWindowCentresTheNextCircles() {
     Shell s;
-    s.t.program.frm.Command2.Click();
+    s.t.program.state.frm.Command2.Click();
     const int dpiX = s.drawing->logicalDpiX();
     s.drawing->resize(600, 300);
     QCoreApplication::processEvents();
-    auto& window = s.t.program.dibujo;
+    auto& window = s.t.program.state.dibujo;
     QCOMPARE(window.ScaleWidth(), gui::pixelsToTwips(600, dpiX));
     QCOMPARE(window.FormDibujo.Width(), gui::pixelsToTwips(s.drawing->frameGeometry().width(), dpiX));
-    s.t.program.frm.Command2.Click();
+    s.t.program.state.frm.Command2.Click();
     const auto& last = window.circles().back();
     QCOMPARE(last.cx, static_cast<int>(std::nearbyint(window.FormDibujo.Width() / 2.0)));
     QCOMPARE(last.cy, static_cast<int>(std::nearbyint(window.FormDibujo.Height() / 2.0)));
@@ -104,13 +104,13 @@ void ShellViewTest::resizedWindowCentresTheNextCircles() {
 
 void ShellViewTest::closeBoxRemovesTheWindowUntilTheNextClick() {
     Shell s;
-    s.t.program.frm.Command2.Click();
+    s.t.program.state.frm.Command2.Click();
     s.drawing->resize(600, 300);
     QVERIFY(s.drawing->close());
     QVERIFY(s.drawing->isHidden());
-    QVERIFY(!s.t.program.dibujo.FormDibujo.Visible());
-    QVERIFY(s.t.program.dibujo.circles().empty());
-    s.t.program.frm.Command2.Click();
+    QVERIFY(!s.t.program.state.dibujo.FormDibujo.Visible());
+    QVERIFY(s.t.program.state.dibujo.circles().empty());
+    s.t.program.state.frm.Command2.Click();
     QVERIFY(s.drawing->isVisible());
     const int dpiX = s.drawing->logicalDpiX(), dpiY = s.drawing->logicalDpiY();
     QCOMPARE(s.drawing->size(), QSize(gui::twipsToPixels(5865, dpiX), gui::twipsToPixels(4650, dpiY)));
@@ -118,7 +118,7 @@ void ShellViewTest::closeBoxRemovesTheWindowUntilTheNextClick() {
 
 void ShellViewTest::closingTheMainWindowClosesTheDrawingWindow() {
     Shell s;
-    s.t.program.frm.Command2.Click();
+    s.t.program.state.frm.Command2.Click();
     QVERIFY(s.drawing->isVisible());
     QVERIFY(s.main->close());
     QVERIFY(!s.main->isVisible());

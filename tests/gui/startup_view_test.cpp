@@ -35,12 +35,12 @@ void StartupViewTest::windowShowsTheStartedModel_data() {
 void StartupViewTest::windowShowsTheStartedModel() {
     QFETCH(bool, viewsFirst);
     test::WindowedProgram t;
-    auto& frm = t.program.frm;
+    auto& frm = t.program.state.frm;
     std::unique_ptr<gui::SplashView> splash;
     std::unique_ptr<gui::MainWindowView> view;
     bool splashSeen = false, windowDisagreed = false;
     if (viewsFirst) {
-        splash = std::make_unique<gui::SplashView>(t.program.splash);
+        splash = std::make_unique<gui::SplashView>(t.program.state.splash);
         view = std::make_unique<gui::MainWindowView>(t.program);
         t.events.onProcess = [&] {
             splashSeen = splashSeen || splash->isVisible();
@@ -49,7 +49,7 @@ void StartupViewTest::windowShowsTheStartedModel() {
     }
     QCOMPARE(t.program.Main(), 0);
     if (!viewsFirst) {
-        splash = std::make_unique<gui::SplashView>(t.program.splash);
+        splash = std::make_unique<gui::SplashView>(t.program.state.splash);
         view = std::make_unique<gui::MainWindowView>(t.program);
     }
     QVERIFY(t.machine.ui.messages.empty());
@@ -81,7 +81,7 @@ void StartupViewTest::windowShowsTheStartedModel() {
 
 void StartupViewTest::splashShowsNameAndVersionCentred() {
     test::WindowedProgram t;
-    auto& model = t.program.splash;
+    auto& model = t.program.state.splash;
     gui::SplashView splash(model);
     model.lblProductName.setCaption("ZRK");
     model.lblVersion.setCaption("Version 1.4.3");
@@ -115,12 +115,12 @@ void StartupViewTest::closingDuringTheStartUpEndsTheProgram() {
     test::WindowedProgram t;
     gui::MainWindowView view(t.program);
     bool closed = false;
-    t.program.emptyLoop = [&](std::int64_t passes) {
+    t.program.state.emptyLoop = [&](std::int64_t passes) {
         if (!closed) {
             closed = true;
             QVERIFY(view.isVisible());
             if (exitButton)
-                QTest::mouseClick(view.widgetFor(t.program.frm.Csalir), Qt::LeftButton);
+                QTest::mouseClick(view.widgetFor(t.program.state.frm.Csalir), Qt::LeftButton);
             else
                 view.close();
         }

@@ -45,22 +45,22 @@ private slots:
 
 void TableWriteViewTest::theConfirmationListsTheChangesAndTheProgressShows() {
     LanternInTheWindow t;
-    form::FrmMain& frm = t.program.frm;
-    t.program.emptyLoop = [&](std::int64_t passes) { test::virtualEmptyLoop(t.machine.clock, passes); };
+    form::FrmMain& frm = t.program.state.frm;
+    t.program.state.emptyLoop = [&](std::int64_t passes) { test::virtualEmptyLoop(t.machine.clock, passes); };
     QCOMPARE(t.program.Main(), 0);
     frm.CLeer.Click();  // identified: the LED page shows
     frm.TabStrip1.select(5);
-    QVERIFY(ops::CLeerColores_Click(t.program).done());
+    QVERIFY(ops::CLeerColores_Click(t.program.state).done());
 
     // Row 2 gets another colour and its first pair another start.
-    t.program.flash.pauta(2, 1) = 100;
+    t.program.state.flash.pauta(2, 1) = 100;
     frm.LColor(2).setCaption("65535");
-    tables::RedibujaGrid(frm, t.program.flash, t.program.texts);
+    tables::RedibujaGrid(frm, t.program.state.flash, t.program.state.texts);
 
     QString question, details;
     bool progressSeen = false;
     t.events.onProcess = [&] {
-        if (t.program.progress.active() && t.program.progress.done() > 3 && !progressSeen) {
+        if (t.program.state.progress.active() && t.program.state.progress.done() > 3 && !progressSeen) {
             progressSeen = true;
             save(t.view, "table_write_progress.png");
         }

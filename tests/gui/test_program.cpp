@@ -34,7 +34,7 @@ WindowedProgram::WindowedProgram(const std::string& ini, const PortFactory& make
       platform{machine.platform.port, events, machine.clock, machine.ui,      machine.store,
                machine.platform.info, {},     userLanguage,  machine.launcher},
       program(platform) {
-    program.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+    program.state.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
 }
 
 QString firstMismatch(const gui::MainWindowView& view, const form::FrmMain& frm) {

@@ -41,7 +41,7 @@ struct WindowedProgram {
     QtEventLoop events{machine.clock};
     platform::Platform platform;
     app::Program program;
-    form::FrmMain& frm() { return program.frm; }
+    form::FrmMain& frm() { return program.state.frm; }
 };
 
 // The first difference between the model's controls and their widgets

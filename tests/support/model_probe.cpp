@@ -41,7 +41,7 @@ std::string probe(const form::Control& c, const std::string& property) {
 
 std::map<std::string, std::string> snapshot(const app::Program& p) {
     std::map<std::string, std::string> out;
-    for (const auto& c : p.frm.controls().all()) {
+    for (const auto& c : p.state.frm.controls().all()) {
         out[c->key() + ".Visible"] = c->Visible() ? "1" : "0";
         for (const char* prop : {"Text", "ListIndex", "Value", "Caption", "Tabs"}) {
             try {
@@ -51,11 +51,11 @@ std::map<std::string, std::string> snapshot(const app::Program& p) {
         }
     }
     for (int row = 0; row <= tables::kPatternRows; ++row) {
-        out["color" + std::to_string(row)] = std::to_string(p.flash.color(row));
+        out["color" + std::to_string(row)] = std::to_string(p.state.flash.color(row));
         for (int col = 0; col <= tables::kPatternColumns; ++col) {
             const std::string cell = std::to_string(row) + "," + std::to_string(col);
-            out["pauta" + cell] = std::to_string(p.flash.pauta(row, col));
-            out["grid" + cell] = p.frm.MSFlexGridPautas.TextMatrix(row, col);
+            out["pauta" + cell] = std::to_string(p.state.flash.pauta(row, col));
+            out["grid" + cell] = p.state.frm.MSFlexGridPautas.TextMatrix(row, col);
         }
     }
     return out;

@@ -32,13 +32,13 @@ struct StartedProgram {
     explicit StartedProgram(const std::string& ini = kDefaultIni, const PortFactory& makePort = {},
                             const MachineSetUp& setUp = {})
         : machine(makePort, ini), program(programOn(machine, setUp)) {
-        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program->state.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         exitCode = program->Main();
     }
     FakeMachine machine;
     std::unique_ptr<app::Program> program;
     int exitCode = -1;
-    form::FrmMain& frm() { return program->frm; }
+    form::FrmMain& frm() { return program->state.frm; }
     // The texts of the message boxes shown so far.
     std::vector<std::string> messages() const {
         std::vector<std::string> out;

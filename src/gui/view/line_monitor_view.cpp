@@ -96,7 +96,7 @@ int LineMonitorModel::sync() {
 LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
     : QWidget(&mainWindow, Qt::Window),
       program_(program),
-      monitor_(program.link, program.texts, program.platform.clock) {
+      monitor_(program.state.link, program.state.texts, program.state.platform.clock) {
     setObjectName("LineMonitor");
     setWindowTitle(fromStd(monitor_.title()));
 
@@ -165,7 +165,7 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
 
     refreshTimer_ = new QTimer(this);
     connect(refreshTimer_, &QTimer::timeout, this, [this] {
-        if (program_.platform.clock.now() - lastRefresh_ >= kTimerCatchUpSeconds) refresh();
+        if (program_.state.platform.clock.now() - lastRefresh_ >= kTimerCatchUpSeconds) refresh();
     });
     monitor_.onIdle = [this](double until) { catchUpDuringRest(until); };
 
@@ -182,7 +182,7 @@ LineMonitorView::LineMonitorView(app::Program& program, QMainWindow& mainWindow)
 LineMonitorView::~LineMonitorView() { monitor_.detach(); }
 
 void LineMonitorView::catchUpDuringRest(double until) {
-    const double now = program_.platform.clock.now();
+    const double now = program_.state.platform.clock.now();
     if (now - lastRefresh_ < kRefreshSeconds || until - now < kRepaintSeconds || !isVisible()) return;
     refresh();
     // Laid out and painted now, inside the rest, not later while a reply is
@@ -196,7 +196,7 @@ void LineMonitorView::catchUpDuringRest(double until) {
 }
 
 void LineMonitorView::refresh() {
-    lastRefresh_ = program_.platform.clock.now();
+    lastRefresh_ = program_.state.platform.clock.now();
     const bool follow = following_;
     const int added = model_->sync();
     QString counters;
@@ -222,7 +222,7 @@ void LineMonitorView::hideEvent(QHideEvent* event) {
 }
 
 void LineMonitorView::saveAs() {
-    auto& ui = program_.platform.ui;
+    auto& ui = program_.state.platform.ui;
     const auto path = ui.chooseFile(true, monitor_.buttonText(texts::id::kMonitorFileType), "*.txt", {});
     if (!path) return;
     try {

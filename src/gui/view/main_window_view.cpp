@@ -53,7 +53,7 @@ private:
 }  // namespace
 
 MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
-    : QMainWindow(parent), program_(program), frm_(program.frm) {
+    : QMainWindow(parent), program_(program), frm_(program.state.frm) {
     setObjectName(QString::fromStdString(frm_.frmMain.key()));
     // The window has one size; the operator moves it but cannot resize it.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -68,7 +68,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
     connect(clock_, &QTimer::timeout, this, [this] { tickClock(); });
     clock_->start(1000);
 
-    new OperationProgressView(program_.progress, *this, program_.texts);
+    new OperationProgressView(program_.state.progress, *this, program_.state.texts);
     new LineMonitorView(program_, *this);  // Ctrl+L
 
     // F8 undoes the last write, as its button does (and not while the button
@@ -87,7 +87,7 @@ MainWindowView::MainWindowView(app::Program& program, QWidget* parent)
 
     syncAll();
     // After the model's marks, which own the fields' tooltips.
-    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.texts.CargarTexto(texts::id::kUndoTooltip)));
+    widgetFor(frm_.CDeshacer)->setToolTip(toQt(program_.state.texts.CargarTexto(texts::id::kUndoTooltip)));
     hubToken_ = frm_.controls().hub().subscribe([this](form::Control& control, Prop prop) {
         apply(control, prop);
         scheduleFit();
@@ -363,7 +363,8 @@ void MainWindowView::operatorAction(Action&& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        program_.platform.ui.messageBox(e.what(), program_.platform.info.title, platform::UserInterface::Icon::Error);
+        program_.state.platform.ui.messageBox(e.what(), program_.state.platform.info.title,
+                                              platform::UserInterface::Icon::Error);
     }
     QWidget* now = QApplication::focusWidget();
     const bool handedOn = now == nullptr || qobject_cast<QAbstractButton*>(now) != nullptr;
@@ -397,7 +398,7 @@ std::optional<QString> MainWindowView::itemToolTip(const form::ComboBox& list, i
     if (&list != &frm_.ComboCom) return std::nullopt;
     // Which device each port number stands for on this machine.
     try {
-        return toQt(ops::deviceText(program_, index + 1));
+        return toQt(ops::deviceText(program_.state, index + 1));
     } catch (const std::exception&) {
         // No device behind this number: no tooltip.
         return QString();

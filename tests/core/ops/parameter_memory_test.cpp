@@ -16,7 +16,7 @@ namespace {
 
 TEST(ReadZrk, FillsTheFormFromTheUnit) {
     UnitRig rig;
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     auto& frm = rig.frm();
     EXPECT_EQ(frm.TVelocidadUsuario1.Text(), "10.0000");
     EXPECT_EQ(frm.TRelacionReductor.Text(), "50.00");
@@ -38,17 +38,17 @@ TEST(ReadZrk, FillsTheFormFromTheUnit) {
 
 TEST(ReadZrk, OldFirmwareGetsTheWarningAndIdentifyingAgainGivesTheSameTabs) {
     UnitRig rig("old-unit");
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_EQ(rig.started.messages()[0], "This version of firmware is only ZRK software program v1.2.9");
     EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
-    ops::readUnit(rig.program());
+    ops::readUnit(rig.program().state);
     EXPECT_EQ(rig.frm().TabStrip1.count(), 4);
 }
 
 TEST(ReadZrk, FactoryViewShowsFactoryFieldsAndKeepsOneTabPerPage) {
     UnitRig rig("led-lantern", {}, "1\r\n0\r\n0\r\n\"1\"\r\n853\r\n");
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     EXPECT_TRUE(rig.frm().TNumeroFabricacion.Visible());
     EXPECT_TRUE(rig.frm().ComboTipoCambiador.Visible());
     EXPECT_FALSE(rig.frm().TLuxONAD.Visible());
@@ -57,16 +57,16 @@ TEST(ReadZrk, FactoryViewShowsFactoryFieldsAndKeepsOneTabPerPage) {
 
 TEST(ReadZrk, NoAnswerToIdentificationLeavesEverythingAsItWas) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TVelocidadUsuario1.setText("12.5");  // an edit the operator made
     const auto before = snapshot(rig.program());
-    const auto map = rig.program().MapaParametros;
+    const auto map = rig.program().state.MapaParametros;
     rig.device().clearFrameLog();
     rig.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
     const double t0 = rig.started.machine.clock.now();
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::NoAnswer);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::NoAnswer);
     EXPECT_EQ(snapshot(rig.program()), before);
-    EXPECT_EQ(rig.program().MapaParametros, map);
+    EXPECT_EQ(rig.program().state.MapaParametros, map);
     EXPECT_EQ(rig.frames(), 3u) << "one unanswered transaction, then stop";
     EXPECT_LT(rig.started.machine.clock.now() - t0, 7.0);
     ASSERT_EQ(rig.started.messages().size(), 1u);
@@ -79,7 +79,7 @@ TEST(ReadZrk, FailedReadDecodesNothing) {
     UnitRig rig("led-lantern", [](const FrameHookPort::Frame& f) { return f.command == 1 && f.parameter1 == 30; });
     rig.frm().TVelocidadUsuario1.setText("7.0000");
     rig.frm().TTiempoLampara2.setText("8.0");
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::NoAnswer);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::NoAnswer);
     EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000") << "values read before the failure are not shown either";
     EXPECT_EQ(rig.frm().TTiempoLampara2.Text(), "8.0");
     EXPECT_EQ(rig.frm().status(), "Reading Error in data 30");
@@ -93,7 +93,7 @@ TEST(ReadZrk, CellTheFormCannotShowChangesNothing) {
     UnitRig rig;
     rig.device().setMemory(50, 4);  // a fifth motor type
     rig.frm().TVelocidadUsuario1.setText("7.0000");
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::BadData);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::BadData);
     EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), "7.0000");
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find("Error de lectura, posible desbordamiento. Reintente la operación"),
@@ -105,18 +105,18 @@ TEST(ReadZrk, CellTheFormCannotShowChangesNothing) {
 
 TEST(ReadZrk, CancelStopsTheWaitingTransactionAndChangesNothing) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const auto before = snapshot(rig.program());
     rig.unit().unit().setFaults(sim::parseFaults({"delay=1500"}));
     int ticks = 0;
     rig.started.machine.events.onEvents = [&] {
-        if (++ticks == 200) rig.program().progress.requestCancel();
+        if (++ticks == 200) rig.program().state.progress.requestCancel();
     };
-    EXPECT_EQ(ops::readUnit(rig.program()), ops::End::Cancelled);
+    EXPECT_EQ(ops::readUnit(rig.program().state), ops::End::Cancelled);
     rig.started.machine.events.onEvents = nullptr;
     auto after = snapshot(rig.program());
     EXPECT_NE(rig.frm().status().find("cancelled"), std::string::npos) << rig.frm().status();
-    EXPECT_FALSE(rig.program().progress.active());
+    EXPECT_FALSE(rig.program().state.progress.active());
     EXPECT_FALSE(rig.unit().isOpen());
     after.erase("sbStatusBar.Text");
     EXPECT_EQ(after, before);
@@ -124,16 +124,16 @@ TEST(ReadZrk, CancelStopsTheWaitingTransactionAndChangesNothing) {
 
 TEST(WriteZrk, WritesTheEditedFieldsAndOnlyTheFieldsTheUnitHas) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TVelocidadUsuario1.setText("12.5");
     rig.frm().TNumeroFabricacion.setText("999");
     rig.frm().TNumeroID.setText("4660");
     rig.device().setInUse(100, true);  // an address without a field
     rig.device().setMemory(100, 77);
-    rig.program().boundUnit->map.bytes[100 / 8] |= 1 << (100 % 8);
+    rig.program().state.boundUnit->map.bytes[100 / 8] |= 1 << (100 % 8);
     const auto factory = std::pair{rig.device().memory(249), rig.device().memory(250)};
     rig.device().clearFrameLog();
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::Done);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::Done);
     EXPECT_EQ(rig.frm().status(), "Ended");
     EXPECT_EQ(rig.device().memory(1) * 256 + rig.device().memory(2) + rig.device().memory(0) * 65536, 125000);
     EXPECT_EQ(rig.device().memory(254), 0x12);
@@ -169,10 +169,10 @@ TEST(WriteZrk, BadFieldOrCellSendsNothing) {
           Case{"TLuxON", "abc", "\"abc\" is not a number", kWriteError},
           Case{"TLuxON", "99999", "\"99999\" is out of range: it takes 0 to 520", kNothingSent}}) {
         UnitRig rig;
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         dynamic_cast<form::TextBox&>(rig.frm().controls().at(c.field)).setText(c.text);
         rig.device().clearFrameLog();
-        EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::BadData) << c.field;
+        EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::BadData) << c.field;
         EXPECT_EQ(rig.frames(), 0u) << c.field;
         ASSERT_EQ(rig.started.messages().size(), 1u);
         // A range the tool added is no fault to retry; a text the strict
@@ -186,15 +186,15 @@ TEST(WriteZrk, BadFieldOrCellSendsNothing) {
 
 TEST(WriteZrk, OutOfRangeCellAtAnAddressNotInUseIsHarmless) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-    rig.program().boundUnit->map.bytes[56 / 8] &= static_cast<std::uint8_t>(~(1 << (56 % 8)));
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+    rig.program().state.boundUnit->map.bytes[56 / 8] &= static_cast<std::uint8_t>(~(1 << (56 % 8)));
     rig.frm().txtAtenuacionNocturna.setText("300");
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::Done);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::Done);
 }
 
 TEST(WriteZrk, BeforeAnyIdentificationNothingIsSent) {
     UnitRig rig;
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NothingToDo);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NothingToDo);
     EXPECT_EQ(rig.frames(), 0u);
     EXPECT_NE(rig.frm().status().find("read the unit first"), std::string::npos);
     EXPECT_NE(rig.frm().status(), "Ended");
@@ -202,9 +202,9 @@ TEST(WriteZrk, BeforeAnyIdentificationNothingIsSent) {
 
 TEST(WriteZrk, FailedAddressSkipsTheRestOfThePassButNotTheIdentifier) {
     UnitRig rig("led-lantern", [](const FrameHookPort::Frame& f) { return f.command == 2 && f.parameter1 == 30; });
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.device().clearFrameLog();
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NoAnswer);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NoAnswer);
     std::vector<int> written;
     for (const auto& frame : rig.device().frameLog()) written.push_back(frame[5]);
     ASSERT_FALSE(written.empty());
@@ -220,16 +220,16 @@ TEST(WriteZrk, FailedAddressSkipsTheRestOfThePassButNotTheIdentifier) {
 
 TEST(WriteZrk, PortErrorEndsWithTheMessageAndThePortClosed) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const auto soon = rig.unit().unit().framesReceived() + 5;
     rig.unit().unit().setFaults(sim::parseFaults({"disconnect-after=" + std::to_string(soon)}));
-    const auto written = ops::writeUnit(rig.program());
+    const auto written = ops::writeUnit(rig.program().state);
     EXPECT_EQ(written, ops::End::PortError);
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find("Error de escritura"), std::string::npos);
     EXPECT_NE(rig.started.messages()[0].find(written.message), std::string::npos);
     EXPECT_FALSE(written.message.empty());
-    EXPECT_FALSE(rig.program().progress.active());
+    EXPECT_FALSE(rig.program().state.progress.active());
     EXPECT_TRUE(rig.frm().CLeer.Enabled());
 }
 
@@ -237,7 +237,7 @@ TEST(ReadZrk, ButtonRunsUnderTheGuard) {
     UnitRig rig;
     rig.frm().CLeer.Click();
     EXPECT_EQ(rig.frm().status(), "Ended");
-    EXPECT_FALSE(rig.program().guard.busy());
+    EXPECT_FALSE(rig.program().state.guard.busy());
     EXPECT_TRUE(rig.frm().CDia.Enabled());
 }
 

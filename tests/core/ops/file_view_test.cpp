@@ -26,11 +26,11 @@ std::vector<form::Control*> fieldsOfRows(form::FrmMain& frm, bool fileSets) {
 struct FileBeforeRead {
     FileBeforeRead() {
         UnitRig led;
-        EXPECT_EQ(ops::readUnit(led.program()), ops::End::Done);
+        EXPECT_EQ(ops::readUnit(led.program().state), ops::End::Done);
         led.frm().TPWMLed.setText("55");
         led.frm().TVueltasError.setText("9");
         led.frm().cmbModofuncionamiento.setListIndex(1);  // night dimming can be set
-        ops::saveParameterFile(led.program(), path("site40101.zrk"));
+        ops::saveParameterFile(led.program().state, path("site40101.zrk"));
         rig.frm().frmMain.setCaption("ZRK 1.4.3  ");  // as the start-up leaves it
     }
     std::filesystem::path path(const std::string& name) const { return rig.started.machine.folder.path() / name; }
@@ -81,7 +81,7 @@ TEST(FileWithoutUnit, AReadBindsTheFormAndLiftsTheReadOnlyState) {
         auto& frm = t.rig.frm();
         t.rig.device().setMemory(55, static_cast<std::uint8_t>(mode));
         t.open("site40101.zrk");
-        ASSERT_EQ(ops::readUnit(t.rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(t.rig.program().state), ops::End::Done);
 
         EXPECT_FALSE(frm.TPWMLed.Visible()) << "the rotating lantern has no LED PWM";
         EXPECT_FALSE(frm.TRelacionReductor.Visible()) << "a factory row, outside the factory view";
@@ -106,7 +106,7 @@ TEST(FileWithoutUnit, AFailedReadKeepsItReadOnly) {
     auto& frm = t.rig.frm();
     t.open("site40101.zrk");
     t.rig.unit().unit().setFaults(sim::parseFaults({"no-answer"}));
-    EXPECT_EQ(ops::readUnit(t.rig.program()), ops::End::NoAnswer);
+    EXPECT_EQ(ops::readUnit(t.rig.program().state), ops::End::NoAnswer);
     EXPECT_FALSE(frm.TVueltasError.Enabled());
     EXPECT_TRUE(frm.TPWMLed.Visible());
     EXPECT_EQ(frm.frmMain.Caption(), "ZRK 1.4.3 - site40101.zrk (file, no unit)");

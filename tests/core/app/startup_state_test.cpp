@@ -197,9 +197,9 @@ TEST(StartupState, GridAndTablesStartEmpty) {
     for (int r = 1; r <= 8; ++r)
         for (int c = 1; c <= 32; ++c) {
             EXPECT_EQ(grid.TextMatrix(r, c), "");
-            EXPECT_EQ(started.program->flash.TablaPautas[r][c], 511);
+            EXPECT_EQ(started.program->state.flash.TablaPautas[r][c], 511);
         }
-    for (int r = 1; r <= 8; ++r) EXPECT_EQ(started.program->flash.TablaColores[r], 0);
+    for (int r = 1; r <= 8; ++r) EXPECT_EQ(started.program->state.flash.TablaColores[r], 0);
 }
 
 TEST(StartupState, FactoryViewKeepsSixTabsAndHidesFieldsUntilIdentification) {
@@ -217,7 +217,7 @@ TEST(StartupState, WindowIsCentredFiftyTwipsLeftAndHelpFileNamed) {
     EXPECT_EQ(window.Height(), 7575);
     EXPECT_EQ(window.Left(), 4450);
     EXPECT_EQ(window.Top(), 3892);  // 3892.5 rounds to the even neighbour
-    EXPECT_EQ(started.program->helpFile, (started.machine.folder.path() / "helpZRK.chm").string());
+    EXPECT_EQ(started.program->state.helpFile, (started.machine.folder.path() / "helpZRK.chm").string());
 }
 
 TEST(StartupState, PortIsTriedOnceAndSettingsRewrittenBeforeTheWindowShows) {
@@ -233,9 +233,9 @@ TEST(StartupState, PortIsTriedOnceAndSettingsRewrittenBeforeTheWindowShows) {
 
 TEST(StartupState, SpeedTestCalibratesThePause) {
     StartedProgram started;
-    EXPECT_EQ(started.program->link.ContadorPausa, 200000);
+    EXPECT_EQ(started.program->state.link.ContadorPausa, 200000);
     const double before = started.machine.clock.now();
-    started.program->link.Pausa(2000);
+    started.program->state.link.Pausa(2000);
     EXPECT_DOUBLE_EQ(started.machine.clock.now() - before, 2.0);
 }
 

@@ -105,7 +105,7 @@ TEST(InstantValues, PortErrorIsTrappedWithTheLabelsLeftAsTheyWere) {
     started.machine.fakePort.missing = {1};
     auto& frm = started.frm();
     started.machine.ui.messages.clear();
-    const auto outcome = ops::btnVerValoresInstantaneos_Click(*started.program);
+    const auto outcome = ops::btnVerValoresInstantaneos_Click(started.program->state);
     ASSERT_EQ(started.machine.ui.messages.size(), 1u);
     EXPECT_EQ(started.machine.ui.messages[0].text, "Error");
     EXPECT_EQ(started.machine.ui.messages[0].icon, platform::UserInterface::Icon::Error);

@@ -151,8 +151,8 @@ struct Transfer {
     explicit Transfer(const std::string& scenario = "led-lantern", sim::Faults faults = {})
         : started(kDefaultIni, hookedUnit(scenario, faults)) {
         port().frames.clear();
-        program().progress.changed = [this] {
-            const auto& p = program().progress;
+        program().state.progress.changed = [this] {
+            const auto& p = program().state.progress;
             if (p.active()) {
                 maxDone = std::max(maxDone, p.done());
                 total = p.total();
@@ -170,12 +170,12 @@ struct Transfer {
     form::FrmMain& frm() { return started.frm(); }
     FrameHookPort& port() { return started.port<FrameHookPort>(); }
     sim::DeviceModel& unit() { return port().device(); }
-    tables::FlashTable& table() { return program().flash; }
+    tables::FlashTable& table() { return program().state.flash; }
     int beeps() const { return started.machine.ui.beeps; }
     // The whole table as the grid and the labels show it, unplanned: the
     // transfer the planned write's cells go through.
     ops::Outcome<ops::TransferReport> writeWhole() {
-        return ops::guarded(program(), [this] { return ops::EscribirColores(program()); });
+        return ops::guarded(program().state, [this] { return ops::EscribirColores(program().state); });
     }
 
     // Loses every attempt of the frames for these (command, offset) pairs.
@@ -187,7 +187,7 @@ struct Transfer {
     // Presses Cancel when the frame for (command, offset) goes out.
     void cancelAt(int command, int offset) {
         port().onFrame = [this, command, offset](const FrameHookPort::Frame& f) {
-            if (f.command == command && f.parameter1 == offset) program().progress.requestCancel();
+            if (f.command == command && f.parameter1 == offset) program().state.progress.requestCancel();
             return false;
         };
     }
@@ -207,7 +207,7 @@ struct Transfer {
     }
     void expectOperationClosed() {
         EXPECT_FALSE(port().isOpen());
-        EXPECT_FALSE(program().progress.active());
+        EXPECT_FALSE(program().state.progress.active());
         for (auto* button : {&frm().CAbrir, &frm().CGuardar, &frm().CLeer, &frm().CEscribir, &frm().CLeerColores,
                              &frm().CEscribirColores})
             EXPECT_TRUE(button->Enabled()) << button->key();
@@ -279,7 +279,7 @@ TEST(SegmentTransfer, WriteAfterStartUpSendsTheLabelColoursAndEmptyEntries) {
 
 TEST(SegmentTransfer, WithoutVerificationNothingIsReadBack) {
     Transfer t;
-    t.program().verifyOverride = false;
+    t.program().state.verifyOverride = false;
     const auto outcome = t.writeWhole();
     EXPECT_EQ(outcome, ops::End::Done);
     EXPECT_EQ(t.port().frames.size(), 536u);
@@ -316,9 +316,9 @@ TEST(SegmentTransfer, ReadShowsTheUnitsTable) {
     }
     EXPECT_EQ(t.frm().status(), "Ended");
     EXPECT_EQ(t.maxDone, 538);
-    ASSERT_TRUE(t.program().flashOfUnit.has_value()) << "kept as the table of the unit read";
-    EXPECT_EQ(t.program().flashOfUnit->identifier, t.unit().memory(254) * 256 + t.unit().memory(255));
-    EXPECT_EQ(t.program().flashOfUnit->table, t.table());
+    ASSERT_TRUE(t.program().state.flashOfUnit.has_value()) << "kept as the table of the unit read";
+    EXPECT_EQ(t.program().state.flashOfUnit->identifier, t.unit().memory(254) * 256 + t.unit().memory(255));
+    EXPECT_EQ(t.program().state.flashOfUnit->table, t.table());
     t.expectOperationClosed();
 }
 
@@ -331,7 +331,7 @@ TEST(SegmentTransfer, WhatIsWrittenReadsBack) {
 
     t.frm().CBorrarTabla.Click();
     tables::FlashTable other = startUpTable();
-    tables::RellenarColores(t.frm(), other, t.program().texts);
+    tables::RellenarColores(t.frm(), other, t.program().state.texts);
     t.frm().CLeerColores.Click();
 
     EXPECT_EQ(t.table(), written);
@@ -362,10 +362,10 @@ TEST(SegmentTransfer, AFailedReadChangesNothingAndKeepsItsErrorText) {
 
 TEST(SegmentTransfer, AReadWithoutUnitShowsNoZeros) {
     StartedProgram started;  // the fake port: it opens, nothing answers
-    const tables::FlashTable before = started.program->flash;
+    const tables::FlashTable before = started.program->state.flash;
     const double t0 = started.machine.clock.now();
     started.frm().CLeerColores.Click();
-    EXPECT_EQ(started.program->flash, before);
+    EXPECT_EQ(started.program->state.flash, before);
     EXPECT_EQ(started.frm().MSFlexGridPautas.TextMatrix(1, 1), "");
     EXPECT_EQ(started.frm().LColor(1).Caption(), "1");
     EXPECT_EQ(started.frm().status(), "Reading Error in data 0 \u2014 table 1, first half");
@@ -456,7 +456,7 @@ TEST(SegmentTransfer, CancelStopsAtOnceAndSaysSo) {
         const tables::FlashTable before = t.table();
         const GridPicture shown = picture(t.frm());
         t.cancelAt(c.command, c.offset);
-        const auto outcome = c.writing ? t.writeWhole() : ops::CLeerColores_Click(t.program());
+        const auto outcome = c.writing ? t.writeWhole() : ops::CLeerColores_Click(t.program().state);
 
         EXPECT_EQ(outcome, ops::End::Cancelled);
         EXPECT_EQ(t.port().frames.back().command, c.command) << "nothing goes out after the cancel";
@@ -484,7 +484,7 @@ TEST(SegmentTransfer, ALostLineEndsTheReadWithAMessageAndNoChange) {
     Transfer t("led-lantern", faults);
     t.editTable();
     const tables::FlashTable before = t.table();
-    const auto outcome = ops::CLeerColores_Click(t.program());
+    const auto outcome = ops::CLeerColores_Click(t.program().state);
     EXPECT_EQ(outcome, ops::End::PortError);
     ASSERT_EQ(t.started.machine.ui.messages.size(), 1u);
     EXPECT_EQ(t.started.machine.ui.messages[0].text, outcome.message);
@@ -496,10 +496,10 @@ TEST(SegmentTransfer, NoSecondOperationWhileOneRuns) {
     Transfer t;
     std::optional<ops::Outcome<ops::TableWriteResult>> nested;
     t.port().onFrame = [&](const FrameHookPort::Frame& f) {
-        if (f.command == 135 && f.parameter1 == 3) nested = ops::CEscribirColores_Click(t.program());
+        if (f.command == 135 && f.parameter1 == 3) nested = ops::CEscribirColores_Click(t.program().state);
         return false;
     };
-    const auto outcome = ops::CLeerColores_Click(t.program());
+    const auto outcome = ops::CLeerColores_Click(t.program().state);
     ASSERT_TRUE(nested.has_value());
     EXPECT_EQ(*nested, ops::End::NotStarted) << "the write did not start";
     EXPECT_EQ(outcome, ops::End::Done);

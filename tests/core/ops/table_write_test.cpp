@@ -23,12 +23,12 @@ std::filesystem::path dataFolder(UnitRig& rig) { return rig.started.machine.plat
 // The grid and the labels show `table`, as an opened file leaves them.
 void show(UnitRig& rig, const tables::FlashTable& table) {
     auto& p = rig.program();
-    p.flash = table;
+    p.state.flash = table;
     for (int row = 1; row <= 8; ++row) rig.frm().LColor(row).setCaption(std::to_string(table.color(row)));
 }
 
 void readTable(UnitRig& rig) {
-    ASSERT_EQ(ops::CLeerColores_Click(rig.program()), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::CLeerColores_Click(rig.program().state), ops::End::Done) << rig.frm().status();
     rig.device().clearFrameLog();
 }
 
@@ -36,14 +36,14 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     UnitRig rig;
     readTable(rig);
     const Segments before = segmentsOf(rig.device());
-    tables::FlashTable edited = rig.program().flash;
+    tables::FlashTable edited = rig.program().state.flash;
     edited.pauta(2, 1) = 100;
     edited.pauta(2, 3) = 200;
     edited.pauta(2, 4) = 210;
     edited.color(2) = 0x00FFFF;
     show(rig, edited);
 
-    const auto outcome = ops::CEscribirColores_Click(rig.program());
+    const auto outcome = ops::CEscribirColores_Click(rig.program().state);
     ASSERT_EQ(outcome, ops::End::Done) << outcome.message;
     const Segments after = segmentsOf(rig.device());
     EXPECT_EQ(tableOf(after), edited);
@@ -75,31 +75,31 @@ TEST(TableWrite, SendsOnlyTheChangedRowConfirmsRecordsAndKeepsACopy) {
     }
     EXPECT_EQ(logged, changedCells(before, after));
 
-    ASSERT_TRUE(rig.program().lastCopyBeforeWrite);
-    EXPECT_NE(details.find(rig.program().lastCopyBeforeWrite->string()), std::string::npos);
-    const auto copy = files::readTableFile(*rig.program().lastCopyBeforeWrite);
+    ASSERT_TRUE(rig.program().state.lastCopyBeforeWrite);
+    EXPECT_NE(details.find(rig.program().state.lastCopyBeforeWrite->string()), std::string::npos);
+    const auto copy = files::readTableFile(*rig.program().state.lastCopyBeforeWrite);
     EXPECT_EQ(copy.colors, files::tableFileOf(tableOf(before)).colors);
     EXPECT_EQ(copy.pattern, files::tableFileOf(tableOf(before)).pattern);
-    EXPECT_EQ(rig.program().flashOfUnit->table, edited) << "the next write starts from what was written";
-    EXPECT_EQ(ops::unwrittenRows(rig.program()), 0);
+    EXPECT_EQ(rig.program().state.flashOfUnit->table, edited) << "the next write starts from what was written";
+    EXPECT_EQ(ops::unwrittenRows(rig.program().state), 0);
 }
 
 TEST(TableWrite, WithoutATableReadOfThisUnitItAsksToReadItFirst) {
     for (const bool yes : {false, true}) {
         UnitRig rig;
-        tables::FlashTable edited = rig.program().flash;  // as at start-up: no table read
+        tables::FlashTable edited = rig.program().state.flash;  // as at start-up: no table read
         edited.pauta(1, 1) = 10;
         edited.pauta(1, 2) = 20;
         show(rig, edited);
         const Segments before = segmentsOf(rig.device());
         rig.started.machine.ui.answers = {yes};
 
-        const auto outcome = ops::CEscribirColores_Click(rig.program());
+        const auto outcome = ops::CEscribirColores_Click(rig.program().state);
         auto& ui = rig.started.machine.ui;
         ASSERT_GE(ui.questions.size(), 1u);
         EXPECT_NE(ui.questions[0].question.find("no table read of unit 40101"), std::string::npos)
             << ui.questions[0].question;
-        EXPECT_EQ(rig.program().flash.pauta(1, 1), 10) << "the grid keeps the edits";
+        EXPECT_EQ(rig.program().state.flash.pauta(1, 1), 10) << "the grid keeps the edits";
         if (!yes) {
             EXPECT_EQ(outcome, ops::End::Cancelled);
             EXPECT_EQ(rig.device().frameLog().size(), 2u) << "only the identification";
@@ -122,14 +122,14 @@ TEST(TableWrite, RefusalsSendNothing) {
     const Case cases[] = {
         {"a colour beyond 24 bits", [](UnitRig& r) { r.frm().LColor(3).setCaption("16777216"); },
          "Row 3: colour 16777216 cannot be sent, a colour runs from 0 to 16777215"},
-        {"an entry beyond 16 bits", [](UnitRig& r) { r.program().flash.pauta(4, 7) = 70000; },
+        {"an entry beyond 16 bits", [](UnitRig& r) { r.program().state.flash.pauta(4, 7) = 70000; },
          "Row 4, column 7: entry 70000 cannot be sent, an entry runs from 0 to 65535"},
     };
     for (const Case& c : cases) {
         UnitRig rig;
         readTable(rig);
         c.arrange(rig);
-        const auto outcome = ops::CEscribirColores_Click(rig.program());
+        const auto outcome = ops::CEscribirColores_Click(rig.program().state);
         EXPECT_EQ(outcome, ops::End::BadData) << c.name;
         EXPECT_EQ(rig.device().frameLog().size(), 0u) << c.name;
         ASSERT_FALSE(rig.started.machine.ui.messages.empty()) << c.name;
@@ -143,14 +143,14 @@ TEST(TableWrite, RefusalsSendNothing) {
 TEST(TableWrite, AnotherUnitOnTheLineByTheTimeTheCellsGoGetsNothing) {
     UnitRig rig;
     readTable(rig);
-    rig.program().flash.pauta(1, 1) = 5;
+    rig.program().state.flash.pauta(1, 1) = 5;
     int reads254 = 0;
     rig.started.port<FrameHookPort>().onFrame = [&](const FrameHookPort::Frame& f) {
         if (f.command == sim::DeviceModel::kReadMemory && f.parameter1 == 254 && ++reads254 == 2)
             rig.device().setMemory(254, 0x11);
         return false;
     };
-    const auto outcome = ops::CEscribirColores_Click(rig.program());
+    const auto outcome = ops::CEscribirColores_Click(rig.program().state);
     EXPECT_EQ(outcome, ops::End::WrongUnit);
     EXPECT_TRUE(segmentWrites(rig).empty());
     EXPECT_EQ(rig.frm().status(), "Nothing written: the unit on the line has identifier number 4517, not 40101");
@@ -161,20 +161,20 @@ TEST(TableWrite, UndoPutsBackTheFourSegmentTablesByteForByte) {
     UnitRig rig;
     readTable(rig);
     const Segments before = segmentsOf(rig.device());
-    tables::FlashTable edited = rig.program().flash;
+    tables::FlashTable edited = rig.program().state.flash;
     for (int row = 1; row <= 8; ++row) {
         edited.color(row) = 0x123456 * row % 0x1000000;
         for (int col = 1; col <= 6; ++col) edited.pauta(row, col) = (row * 41 + col * 13) % 360;
     }
     show(rig, edited);
-    ASSERT_EQ(ops::CEscribirColores_Click(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::CEscribirColores_Click(rig.program().state), ops::End::Done);
     ASSERT_NE(segmentsOf(rig.device()), before);
     ASSERT_EQ(files::WriteRecord(dataFolder(rig)).read().size(), 8u) << "one line per changed row";
 
-    const auto undone = ops::undoLastWrite(rig.program(), {});
+    const auto undone = ops::undoLastWrite(rig.program().state, {});
     ASSERT_EQ(undone, ops::End::Done) << undone.message;
     EXPECT_EQ(segmentsOf(rig.device()), before) << "every byte of the four segment tables";
-    EXPECT_FALSE(rig.program().flashOfUnit) << "the table written is no longer the unit's";
+    EXPECT_FALSE(rig.program().state.flashOfUnit) << "the table written is no longer the unit's";
     EXPECT_EQ(undone.payload.fields.front().caption, "Flash-pattern table, row 1");
 }
 

@@ -37,7 +37,7 @@ TEST(Help, FirstViewerThatStartsGetsTheHelpFile) {
         std::vector<std::string> tried;
         for (const auto& call : launcher.calls) {
             tried.push_back(call.program);
-            EXPECT_EQ(call.arguments, std::vector<std::string>{started_.program->helpFile}) << c.name;
+            EXPECT_EQ(call.arguments, std::vector<std::string>{started_.program->state.helpFile}) << c.name;
         }
         EXPECT_EQ(tried, c.tried) << c.name;
         EXPECT_EQ(started_.machine.ui.messages.size(), before) << c.name << ": no message when a viewer started";
@@ -77,7 +77,7 @@ std::vector<form::DrawnCircle> lastCircles(const form::FrmDibujo& window, std::s
 
 TEST(DrawingWindow, NewWindowHasItsDesignSizeAndNoDrawing) {
     StartedProgram started;
-    const auto& window = started.program->dibujo;
+    const auto& window = started.program->state.dibujo;
     EXPECT_FALSE(window.FormDibujo.Visible());
     EXPECT_EQ(window.FormDibujo.Caption(), "Form1");
     EXPECT_EQ(window.ScaleWidth(), 5865);
@@ -102,7 +102,7 @@ TEST(DrawingWindow, ThreeCirclesInTheFirstRowsColour) {
     for (const Case& c : cases) {
         StartedProgram started;
         started.frm().LColor(1).setCaption(c.caption);
-        auto& window = started.program->dibujo;
+        auto& window = started.program->state.dibujo;
         window.windowGeometry(100, 200, 6000, 5000, 5880, 4490);
         started.frm().Command2.Click();
         const std::vector<form::DrawnCircle> expected = {
@@ -114,7 +114,7 @@ TEST(DrawingWindow, ThreeCirclesInTheFirstRowsColour) {
 
 TEST(DrawingWindow, CirclesFollowTheResizedWindowAndAddUp) {
     StartedProgram started;
-    auto& window = started.program->dibujo;
+    auto& window = started.program->state.dibujo;
     started.frm().Command2.Click();
     const int firstCx = window.circles()[0].cx;
     EXPECT_EQ(firstCx, (5865 + form::FrmDibujo::kFrameWidth) / 2);
@@ -131,7 +131,7 @@ TEST(DrawingWindow, CirclesFollowTheResizedWindowAndAddUp) {
 
 TEST(DrawingWindow, ClosedWindowComesBackNewAtTheNextClick) {
     StartedProgram started;
-    auto& window = started.program->dibujo;
+    auto& window = started.program->state.dibujo;
     started.frm().Command2.Click();
     window.windowGeometry(10, 20, 8000, 6000, 7880, 5490);
     window.Unload();
@@ -146,7 +146,7 @@ TEST(DrawingWindow, ClosedWindowComesBackNewAtTheNextClick) {
 
 TEST(DrawingWindow, ClosingTheMainWindowClosesItFirst) {
     StartedProgram started;
-    auto& window = started.program->dibujo;
+    auto& window = started.program->state.dibujo;
     started.frm().Command2.Click();
     auto& store = started.machine.store;
     store.order.clear();
@@ -163,7 +163,7 @@ TEST(DrawingWindow, ClosingTheMainWindowClosesItFirst) {
 
 TEST(DrawingWindow, WindowClosedByItsOwnBoxIsLeftAloneAtExit) {
     StartedProgram started;
-    auto& window = started.program->dibujo;
+    auto& window = started.program->state.dibujo;
     started.frm().Command2.Click();
     window.Unload();
     int notifications = 0;
@@ -192,13 +192,13 @@ TEST(Exit, AsksBeforeUnwrittenChangesAreLost) {
         {"a field and a table row",
          [](UnitRig& r) {
              r.frm().TVelocidadUsuario1.setText("12,5");
-             r.program().flash.pauta(3, 1) = 90;
+             r.program().state.flash.pauta(3, 1) = 90;
          },
          "Exit and lose 2 changes?"},
         {"a row colour", [](UnitRig& r) { r.frm().LColor(2).setCaption("12345"); }, "Exit and lose 1 change?"},
         {"a table edit then written",
          [](UnitRig& r) {
-             r.program().flash.pauta(3, 1) = 90;
+             r.program().state.flash.pauta(3, 1) = 90;
              r.frm().CEscribirColores.Click();
          },
          nullptr},
@@ -207,7 +207,7 @@ TEST(Exit, AsksBeforeUnwrittenChangesAreLost) {
         SCOPED_TRACE(c.name);
         for (const bool letGo : {false, true}) {
             UnitRig rig;
-            ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+            ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
             rig.frm().CLeerColores.Click();
             c.edit(rig);
             auto& ui = rig.started.machine.ui;

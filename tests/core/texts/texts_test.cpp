@@ -198,14 +198,14 @@ struct LocalisedProgram {
         : machine(nullptr, ini) {
         machine.platform.userLanguage = userLanguage;
         program = std::make_unique<app::Program>(machine.platform);
-        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program->state.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         exitCode = program->Main();
     }
     FakeMachine machine;
     std::unique_ptr<app::Program> program;
     int exitCode = -1;
     std::string caption(const std::string& name, int index = -1) {
-        return probe(program->frm.controls().at(name, index), "Caption");
+        return probe(program->state.frm.controls().at(name, index), "Caption");
     }
 };
 
@@ -227,10 +227,11 @@ TEST(Texts, StartedWindowShowsTheUsersSet) {
     for (const Case& c : cases) {
         LocalisedProgram started(c.userLanguage);
         ASSERT_EQ(started.exitCode, 0) << c.userLanguage;
-        EXPECT_EQ(started.program->frm.TabStrip1.caption(3), c.tab3) << c.userLanguage;
+        EXPECT_EQ(started.program->state.frm.TabStrip1.caption(3), c.tab3) << c.userLanguage;
         EXPECT_EQ(started.caption("Label", 49), c.label49) << c.userLanguage;
         EXPECT_EQ(started.caption("Label", 51), c.label51) << c.userLanguage;
-        EXPECT_EQ(started.program->helpFile, (started.machine.folder.path() / c.helpFile).string()) << c.userLanguage;
+        EXPECT_EQ(started.program->state.helpFile, (started.machine.folder.path() / c.helpFile).string())
+            << c.userLanguage;
     }
 }
 
@@ -253,15 +254,15 @@ TEST(Texts, StoredLanguageCodeChangesNoText) {
     for (const char* userLanguage : {"en-US", "es-ES"}) {
         LocalisedProgram english(userLanguage, "1\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
         LocalisedProgram spanish(userLanguage, "1\r\n0\r\n0\r\n\"34\"\r\n0\r\n");
-        ASSERT_EQ(spanish.program->frm.ComboIdioma.ListIndex(), 1);
-        const auto a = allTexts(english.program->frm);
-        const auto b = allTexts(spanish.program->frm);
+        ASSERT_EQ(spanish.program->state.frm.ComboIdioma.ListIndex(), 1);
+        const auto a = allTexts(english.program->state.frm);
+        const auto b = allTexts(spanish.program->state.frm);
         ASSERT_GT(a.size(), 100u);
         EXPECT_EQ(a, b) << userLanguage;
         // The operator's pick in the (hidden) list changes nothing either.
-        english.program->frm.ComboIdioma.setListIndex(1);
-        EXPECT_EQ(allTexts(english.program->frm), a) << userLanguage;
-        EXPECT_EQ(english.program->frm.CLeer.Caption(), english.program->CargarTexto(texts::id::kReadZrk));
+        english.program->state.frm.ComboIdioma.setListIndex(1);
+        EXPECT_EQ(allTexts(english.program->state.frm), a) << userLanguage;
+        EXPECT_EQ(english.program->state.frm.CLeer.Caption(), english.program->state.CargarTexto(texts::id::kReadZrk));
     }
 }
 

@@ -13,7 +13,7 @@ using params::ParameterImage;
 
 struct Form {
     explicit Form(platform::NumberFormat numbers = {".", ","})
-        : context{started.frm(), started.program->lux, numbers} {}
+        : context{started.frm(), started.program->state.lux, numbers} {}
     StartedProgram started;
     params::CodecContext context;
     form::FrmMain& frm() { return started.frm(); }

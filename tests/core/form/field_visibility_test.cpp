@@ -83,7 +83,7 @@ TEST(FieldVisibility, IdentificationShowsEachFieldByTheCellsItsRowNames) {
         UnitRig& rig = c.factoryView ? factory : normal;
         for (int a = 0; a < 256; ++a) rig.device().setInUse(a, false);
         for (int a : c.inUse) rig.device().setInUse(a, true);
-        ASSERT_EQ(ops::IdentificarZRK(rig.program()), ops::End::Done) << c.what;
+        ASSERT_EQ(ops::IdentificarZRK(rig.program().state), ops::End::Done) << c.what;
         for (const auto& key : c.shown) EXPECT_TRUE(control(rig.frm(), key).Visible()) << c.what << ": " << key;
         for (const auto& key : c.hidden) EXPECT_FALSE(control(rig.frm(), key).Visible()) << c.what << ": " << key;
     }

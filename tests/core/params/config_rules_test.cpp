@@ -69,9 +69,9 @@ TEST(ConfigurationRules, ChangerTypeReportsPendingChangeAndTouchesNothingElse) {
         FakeMachine machine;
         machine.platform.userLanguage = language.userLanguage;
         app::Program program(machine.platform);
-        program.emptyLoop = [&machine](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program.state.emptyLoop = [&machine](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         ASSERT_EQ(program.Main(), 0);
-        auto& frm = program.frm;
+        auto& frm = program.state.frm;
         auto& changer = frm.ComboTipoCambiador;
         const std::function<void()> edits[] = {[&] { changer.setListIndex(3); }, [&] { changer.typeText("TKR42"); },
                                                [&] { changer.typeText("something else"); }};

@@ -87,7 +87,7 @@ TEST(LampCaptions, ShownAndHiddenWithTheirLamps) {
     LiveProgram started(simulatedUnit());
     auto& frm = started.frm();
     frm.chkEstado.setValue(1);
-    auto identify = [&] { EXPECT_EQ(ops::IdentificarZRK(*started.program), ops::End::Done); };
+    auto identify = [&] { EXPECT_EQ(ops::IdentificarZRK(started.program->state), ops::End::Done); };
     auto interrogate = [&](int changerEntry) {
         return [&frm, changerEntry] {
             frm.ComboTipoCambiador.setListIndex(changerEntry);
@@ -307,7 +307,7 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
     ops::setTickBoxes(frm, {true, true, true, true});
     markAllRows(frm);
 
-    const auto reading = ops::CInterrogar_Click(*started.program);
+    const auto reading = ops::CInterrogar_Click(started.program->state);
 
     EXPECT_EQ(selectors(port), (std::vector<int>{0, 1, 1, 1, 2, 3, 3, 3, 4, 5, 6, 6, 6, 7}));
     const auto rows = rowStates(frm);
@@ -331,7 +331,7 @@ TEST(StatusInterrogation, FailedBytesShowUnknownLampsAndNoValue) {
 TEST(StatusInterrogation, ReadingOfAHealthyUnitIsComplete) {
     LiveProgram started(simulatedUnit());
     ops::setTickBoxes(started.frm(), {true, true, true, true});
-    const auto reading = ops::CInterrogar_Click(*started.program);
+    const auto reading = ops::CInterrogar_Click(started.program->state);
     EXPECT_TRUE(reading.payload.complete());
     EXPECT_EQ(reading.payload.lamps.size(), 3u + ops::byteBLamps(0).size());
     ASSERT_EQ(reading.payload.values.size(), 3u);
@@ -379,7 +379,7 @@ TEST_P(PortErrorInAutomaticMode, OneMessageThePortClosedAndTheModeStopped) {
     EXPECT_FALSE(started.machine.platform.port.isOpen());
     EXPECT_TRUE(actionButtonsEnabled(frm));
     EXPECT_TRUE(frm.CInterrogar.Enabled());
-    EXPECT_FALSE(started.program->guard.busy());
+    EXPECT_FALSE(started.program->state.guard.busy());
     EXPECT_TRUE(frm.LedTimerOff.Visible());
     EXPECT_FALSE(frm.LedTimerON.Visible());
 }
@@ -509,7 +509,7 @@ TEST_P(NoOverlap, ArrivalDuringAnOperationIsSkipped) {
     EXPECT_TRUE(ran);
     EXPECT_EQ(timerLampAfter, timerLampBefore) << "a skipped tick leaves the timer lamp alone";
     EXPECT_EQ(selectors(port), GetParam().ownSelectors);
-    EXPECT_FALSE(started.program->guard.busy());
+    EXPECT_FALSE(started.program->state.guard.busy());
     EXPECT_TRUE(frm.tmrSpoolValoresInstantaneos.running()) << "a skipped tick leaves the refresh on";
 }
 

@@ -19,11 +19,11 @@ struct LocalProgram {
     LocalProgram(const char* locale, const PortFactory& port = {}) : machine(port) {
         machine.platform.userLanguage = locale;
         program = std::make_unique<app::Program>(machine.platform);
-        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program->state.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         EXPECT_EQ(program->Main(), 0);
         machine.ui.messages.clear();
     }
-    std::string text(int id) const { return program->CargarTexto(id); }
+    std::string text(int id) const { return program->state.CargarTexto(id); }
     std::string lastMessage() const { return machine.ui.messages.empty() ? "" : machine.ui.messages.back().text; }
     FakeMachine machine;
     std::unique_ptr<app::Program> program;
@@ -46,12 +46,12 @@ TEST(LocalisedMessages, ASilentUnitIsReportedInTheOperatorsLanguage) {
     for (const auto& set : kSets) {
         SCOPED_TRACE(set.locale);
         LocalProgram local(set.locale, scriptedUnit());
-        EXPECT_EQ(ops::IdentificarZRK(*local.program), ops::End::NoAnswer);
-        EXPECT_EQ(local.program->frm.status(), set.noAnswer);
+        EXPECT_EQ(ops::IdentificarZRK(local.program->state), ops::End::NoAnswer);
+        EXPECT_EQ(local.program->state.frm.status(), set.noAnswer);
         const std::string message = local.lastMessage();
         // The page is named by the caption its tab shows in that language.
         EXPECT_NE(message.find(std::string(" ") + set.setupPage + " "), std::string::npos) << message;
-        EXPECT_EQ(local.program->frm.TabStrip1.caption(4), set.setupPage);
+        EXPECT_EQ(local.program->state.frm.TabStrip1.caption(4), set.setupPage);
         EXPECT_NE(message.find("scripted1"), std::string::npos) << message;
         if (set.language != Language::English && set.language != Language::Neutral) {
             EXPECT_EQ(message.find("Check the cable"), std::string::npos) << message;
@@ -67,20 +67,20 @@ TEST(LocalisedMessages, FileHelpAndAutomaticModeTextsFollowTheSet) {
         const texts::TextTable table(set.language);
 
         local.machine.ui.files.push_back((local.machine.folder.path() / "missing.zrk").string());
-        p.frm.CAbrir.Click();
-        EXPECT_EQ(p.frm.status(), table.CargarTexto(texts::id::kFileNotOpened));
+        p.state.frm.CAbrir.Click();
+        EXPECT_EQ(p.state.frm.status(), table.CargarTexto(texts::id::kFileNotOpened));
 
         std::filesystem::create_directory(local.machine.folder.path() / "dir.zrk");
         local.machine.ui.files.push_back((local.machine.folder.path() / "dir.zrk").string());
-        p.frm.CGuardar.Click();
-        EXPECT_EQ(p.frm.status(), table.CargarTexto(texts::id::kFileNotSaved));
+        p.state.frm.CGuardar.Click();
+        EXPECT_EQ(p.state.frm.status(), table.CargarTexto(texts::id::kFileNotSaved));
 
-        p.frm.CAyuda.Click();  // no viewer starts on the fake machine
+        p.state.frm.CAyuda.Click();  // no viewer starts on the fake machine
         EXPECT_EQ(local.lastMessage().rfind(table.CargarTexto(texts::id::kHelpCouldNotOpen), 0), 0u)
             << local.lastMessage();
 
-        p.frm.TTiempoModoVerboso.setText("70");
-        ops::CModoVerboso_Click(p);
+        p.state.frm.TTiempoModoVerboso.setText("70");
+        ops::CModoVerboso_Click(p.state);
         EXPECT_EQ(local.lastMessage(), texts::fill(table.CargarTexto(texts::id::kAutomaticPeriodRefused), {"70"}));
     }
 }
@@ -99,11 +99,11 @@ TEST(LocalisedMessages, TheConfirmationNamesFieldsByCaptionWithTheirUnit) {
         LocalProgram local(set.locale, simulatedUnit());
         auto& p = *local.program;
         const texts::TextTable table(set.language);
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
         for (const auto& change : changes)
-            dynamic_cast<form::TextBox&>(p.frm.controls().at(change.field)).setText(change.typed);
+            dynamic_cast<form::TextBox&>(p.state.frm.controls().at(change.field)).setText(change.typed);
         local.machine.ui.answers = {false};
-        EXPECT_EQ(ops::confirmedWrite(p), ops::End::Cancelled);
+        EXPECT_EQ(ops::confirmedWrite(p.state), ops::End::Cancelled);
         ASSERT_EQ(local.machine.ui.questions.size(), 1u);
         const std::string details = local.machine.ui.questions[0].details;
         for (const auto& change : changes) {
@@ -142,17 +142,17 @@ TEST(LocalisedMessages, FileErrorsAndRefusedWritesHoldNoEnglishSentence) {
         std::filesystem::create_directory(folder / "dir.zrk");
         for (const char* name : {"missing.zrk", "dir.zrk"}) {
             local.machine.ui.files.push_back((folder / name).string());
-            p.frm.CAbrir.Click();
+            p.state.frm.CAbrir.Click();
         }
         local.machine.ui.files.push_back((folder / "dir.zrk").string());
-        p.frm.CGuardar.Click();
-        ASSERT_EQ(ops::readUnit(p), ops::End::Done);
-        p.frm.TPWMLed.setText("300");
-        EXPECT_EQ(ops::writeUnit(p), ops::End::BadData);
+        p.state.frm.CGuardar.Click();
+        ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
+        p.state.frm.TPWMLed.setText("300");
+        EXPECT_EQ(ops::writeUnit(p.state), ops::End::BadData);
         // A folder where the write log belongs.
-        p.frm.TPWMLed.setText("12");
-        std::filesystem::create_directories(p.platform.info.dataFolder / "writes.log" / "x");
-        EXPECT_EQ(ops::writeUnit(p), ops::End::NotRecorded);
+        p.state.frm.TPWMLed.setText("12");
+        std::filesystem::create_directories(p.state.platform.info.dataFolder / "writes.log" / "x");
+        EXPECT_EQ(ops::writeUnit(p.state), ops::End::NotRecorded);
 
         const auto& shown = local.machine.ui.messages;
         ASSERT_EQ(shown.size(), 5u);
@@ -188,13 +188,13 @@ TEST(LocalisedMessages, TheFlashGridExplainsRefusalsAndMarksInTheSet) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         LocalProgram local(c.locale);
-        auto& grid = local.program->frm.MSFlexGridPautas;
+        auto& grid = local.program->state.frm.MSFlexGridPautas;
         const auto type = [&grid](const std::string& keys) {
             for (char key : keys) grid.KeyPress(static_cast<unsigned char>(key));
         };
         grid.setCurrent(1, 1);
         type("400\t");
-        EXPECT_EQ(local.program->frm.status(), c.refused);
+        EXPECT_EQ(local.program->state.frm.status(), c.refused);
         grid.setCurrent(2, 1);
         type("350\t10\t");
         EXPECT_EQ(grid.CellToolTip(2, 1), c.throughZero);

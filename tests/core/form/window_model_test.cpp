@@ -139,17 +139,17 @@ TEST(WindowModel, ExitDuringTheStartUpLeavesNothingToWaitFor) {
     FakeMachine machine;
     app::Program program(machine.platform);
     int loops = 0;
-    program.emptyLoop = [&](std::int64_t passes) {
+    program.state.emptyLoop = [&](std::int64_t passes) {
         if (loops++ == 0) {
-            EXPECT_TRUE(program.frm.frmMain.Visible());
-            program.frm.Csalir.Click();
+            EXPECT_TRUE(program.state.frm.frmMain.Visible());
+            program.state.frm.Csalir.Click();
         }
         virtualEmptyLoop(machine.clock, passes);
     };
     EXPECT_EQ(program.Main(), 0);
     EXPECT_EQ(loops, 2);
     EXPECT_TRUE(program.unloaded());
-    EXPECT_FALSE(program.frm.frmMain.Visible());
+    EXPECT_FALSE(program.state.frm.frmMain.Visible());
     EXPECT_EQ(machine.store.values["ZRK/Settings/MainWidth"], "10200");
 
     StartedProgram undisturbed;
@@ -168,8 +168,8 @@ TEST(WindowModel, ClosingClosesTheOtherWindowsMostRecentFirst) {
     };
     first.controls().hub().subscribe(watch);
     second.controls().hub().subscribe(watch);
-    started.program->windowOpened(first.frmSplash);
-    started.program->windowOpened(second.frmSplash);
+    started.program->state.windowOpened(first.frmSplash);
+    started.program->state.windowOpened(second.frmSplash);
     started.program->Form_Unload();
     EXPECT_EQ(closed, (std::vector<const form::Control*>{&second.frmSplash, &first.frmSplash}));
 }

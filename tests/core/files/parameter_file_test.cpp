@@ -54,7 +54,7 @@ void fillForm(form::FrmMain& frm) {
 // with an extension of its own keeps it.
 TEST(SaveParameterFile, ANameWithoutExtensionGetsZrk) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     for (const auto& [chosen, saved] : {std::pair{"site40101", "site40101.zrk"}, std::pair{"site.bak", "site.bak"}}) {
         rig.save(chosen);
         EXPECT_TRUE(std::filesystem::exists(rig.path(saved))) << chosen;
@@ -65,11 +65,11 @@ TEST(SaveParameterFile, ANameWithoutExtensionGetsZrk) {
 
 TEST(SaveParameterFile, WritesTheFormAndTableIn520CrLfLines) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-    rig.program().flash.pauta(1, 1) = 10;
-    rig.program().flash.pauta(1, 2) = 20;
-    rig.program().flash.color(1) = 255;
-    rig.program().flash.color(8) = 0xFF0000;
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+    rig.program().state.flash.pauta(1, 1) = 10;
+    rig.program().state.flash.pauta(1, 2) = 20;
+    rig.program().state.flash.color(1) = 255;
+    rig.program().state.flash.color(8) = 0xFF0000;
     rig.save("unit.zrk");
     ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
     EXPECT_EQ(rig.ui().lastFilter, "Parametros|*.zrk|All files");
@@ -250,24 +250,24 @@ TEST(AtomicFile, NothingReplacesTheTargetWithoutCommit) {
 
 TEST(OpenParameterFile, SavedAndOpenedBringsBackEveryAppliedField) {
     FileRig rig(simulatedUnit());
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-    auto& flash = rig.program().flash;
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+    auto& flash = rig.program().state.flash;
     flash.pauta(1, 1) = 10;
     flash.pauta(1, 2) = 359;
     flash.pauta(2, 1) = 0;  // the most common start angle
     flash.color(3) = 255;
     rig.frm().TIdentificacion.setText("Faro Norte");
-    tables::RedibujaGrid(rig.frm(), flash, rig.program().texts);
-    tables::RellenarColores(rig.frm(), flash, rig.program().texts);
+    tables::RedibujaGrid(rig.frm(), flash, rig.program().state.texts);
+    tables::RellenarColores(rig.frm(), flash, rig.program().state.texts);
     rig.save("unit.zrk");
     ASSERT_TRUE(rig.started.messages().empty());
     const auto saved = snapshot(rig.program());
 
     // Now a different unit, and a different table.
     FileRig other(simulatedUnit("rotating-lantern"));
-    ASSERT_EQ(ops::readUnit(other.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(other.program().state), ops::End::Done);
     const auto otherBefore = snapshot(other.program());
-    other.program().flash.pauta(2, 1) = 42;
+    other.program().state.flash.pauta(2, 1) = 42;
     std::filesystem::copy_file(rig.path("unit.zrk"), other.path("unit.zrk"));
     other.open("unit.zrk");
     ASSERT_TRUE(other.started.messages().empty()) << other.started.messages()[0];
@@ -352,7 +352,7 @@ TEST(OpenParameterFile, TableEntriesAndColours) {
     rig.folder().write("f.zrk", joined(lines));
     rig.open("f.zrk");
     ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
-    const auto& flash = rig.program().flash;
+    const auto& flash = rig.program().state.flash;
     EXPECT_EQ(flash.color(2), 65280);
     EXPECT_EQ(flash.color(3), 0) << "a colour that is not a number gives 0";
     EXPECT_EQ(flash.color(4), 12);
@@ -383,7 +383,7 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
     rig.folder().write("full.zrk", joined(full));
     rig.open("full.zrk");
     ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
-    ASSERT_EQ(rig.program().flash.pauta(5, 7), 120);
+    ASSERT_EQ(rig.program().state.flash.pauta(5, 7), 120);
 
     auto lines = baseLines();  // every other entry 511
     int col = 1;
@@ -391,7 +391,7 @@ TEST(OpenParameterFile, EveryTableEntryComesFromTheFile) {
     rig.folder().write("f.zrk", joined(lines));
     rig.open("f.zrk");
     ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
-    const auto& flash = rig.program().flash;
+    const auto& flash = rig.program().state.flash;
     const auto& grid = rig.frm().MSFlexGridPautas;
     col = 1;
     for (const Case& c : cases) {
@@ -428,7 +428,7 @@ TEST(OpenParameterFile, TheCurrentCellShowsTheFilesEntry) {
         rig.open("f.zrk");
         ASSERT_TRUE(rig.started.messages().empty()) << rig.started.messages()[0];
         EXPECT_EQ(grid.TextMatrix(3, 6), c.shown) << c.entry;
-        EXPECT_EQ(rig.program().flash.pauta(3, 6), std::stoi(c.entry)) << c.entry;
+        EXPECT_EQ(rig.program().state.flash.pauta(3, 6), std::stoi(c.entry)) << c.entry;
     }
 }
 
@@ -459,8 +459,8 @@ TEST(OpenParameterFile, LineEndsAndWhatFollowsLine520) {
 TEST(OpenParameterFile, ABadFileChangesNothing) {
     for (const auto& c : badParameterFiles()) {
         FileRig rig(simulatedUnit());
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-        rig.program().flash.pauta(1, 1) = 99;
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+        rig.program().state.flash.pauta(1, 1) = 99;
         const auto before = snapshot(rig.program());
         rig.folder().write("bad.zrk", c.content);
         rig.open("bad.zrk");
@@ -563,7 +563,7 @@ TEST(OpenParameterFile, TheSensorTypeIsSetBeforeTheLuxFields) {
     rig.open("f.zrk");
     ASSERT_TRUE(rig.started.messages().empty());
     std::int32_t ad = 500;
-    EXPECT_EQ(rig.frm().TLuxON.Text(), std::to_string(rig.program().lux.ADALux(ad, 1)));
+    EXPECT_EQ(rig.frm().TLuxON.Text(), std::to_string(rig.program().state.lux.ADALux(ad, 1)));
     EXPECT_EQ(rig.frm().TLuxONAD.Text(), "500");
 }
 

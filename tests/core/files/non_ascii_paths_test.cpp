@@ -27,42 +27,42 @@ TEST(NonAsciiPaths, ProgramFolderSettingsHelpAndParameterFiles) {
     machine.platform.userLanguage = "es-ES";
 
     app::Program program(machine.platform);
-    program.emptyLoop = [&](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+    program.state.emptyLoop = [&](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
     ASSERT_EQ(program.Main(), 0) << (machine.ui.messages.empty() ? "" : machine.ui.messages.front().text);
     EXPECT_TRUE(machine.ui.messages.empty());
 
     // The help file beside the program, handed on in UTF-8.
-    EXPECT_EQ(program.helpFile, platform::utf8(folder) + "/ayudaZRK.chm");
-    EXPECT_NE(program.helpFile.find("Señales/ZRK «été»"), std::string::npos) << program.helpFile;
-    program.frm.CAyuda.Click();
+    EXPECT_EQ(program.state.helpFile, platform::utf8(folder) + "/ayudaZRK.chm");
+    EXPECT_NE(program.state.helpFile.find("Señales/ZRK «été»"), std::string::npos) << program.state.helpFile;
+    program.state.frm.CAyuda.Click();
     ASSERT_FALSE(machine.launcher.calls.empty());
-    EXPECT_EQ(machine.launcher.calls.front().arguments, std::vector<std::string>{program.helpFile});
+    EXPECT_EQ(machine.launcher.calls.front().arguments, std::vector<std::string>{program.state.helpFile});
     machine.ui.messages.clear();  // no viewer starts on the fake machine
 
     // A rewrite of the settings lands in the same folder.
-    program.frm.ComboCom.setListIndex(4);
+    program.state.frm.ComboCom.setListIndex(4);
     std::ifstream ini(folder / "zrk.ini", std::ios::binary);
     std::string first;
     std::getline(ini, first);
     EXPECT_EQ(first, "5\r");
 
     // A parameter file saved and opened again under a non-ASCII name.
-    ASSERT_EQ(ops::readUnit(program), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(program.state), ops::End::Done);
     const fs::path file = folder / platform::pathFromUtf8("Faro Ñandú – été.zrk");
     machine.ui.files.push_back(file);
-    program.frm.CGuardar.Click();
+    program.state.frm.CGuardar.Click();
     ASSERT_TRUE(machine.ui.messages.empty()) << machine.ui.messages.front().text;
     ASSERT_TRUE(fs::is_regular_file(file));
-    program.frm.setStatus("");
+    program.state.frm.setStatus("");
     machine.ui.files.push_back(file);
-    program.frm.CAbrir.Click();
+    program.state.frm.CAbrir.Click();
     ASSERT_TRUE(machine.ui.messages.empty()) << machine.ui.messages.front().text;
-    EXPECT_EQ(program.frm.status(), program.CargarTexto(texts::id::kChangesPendingRecord))
+    EXPECT_EQ(program.state.frm.status(), program.state.CargarTexto(texts::id::kChangesPendingRecord))
         << "opened: changes to be written";
 
     // A file that is not there is named as the operator knows it.
     machine.ui.files.push_back(folder / platform::pathFromUtf8("Ñ-falta.zrk"));
-    program.frm.CAbrir.Click();
+    program.state.frm.CAbrir.Click();
     ASSERT_EQ(machine.ui.messages.size(), 1u);
     EXPECT_NE(machine.ui.messages.front().text.find("Señales/ZRK «été»/Ñ-falta.zrk"), std::string::npos)
         << machine.ui.messages.front().text;

@@ -67,11 +67,11 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
             for (int o = 0; o < 256; ++o) rig.device().setSegment(n, o, static_cast<std::uint8_t>(rng() % 256));
         const bool readFirst = rng() % 4 != 0;
         if (readFirst) {
-            ASSERT_EQ(ops::CLeerColores_Click(p), ops::End::Done);
+            ASSERT_EQ(ops::CLeerColores_Click(p.state), ops::End::Done);
         }
         // Edits of a few rows on what the grid shows; some refused.
         tables::FlashTable grid = tableOf(segmentsOf(rig.device()));
-        if (!readFirst) grid = p.flash;
+        if (!readFirst) grid = p.state.flash;
         for (int edits = static_cast<int>(rng() % 4); edits > 0; --edits) {
             const int row = 1 + static_cast<int>(rng() % 8);
             if (rng() % 2) grid.color(row) = static_cast<std::int32_t>(rng() % 0x1000000);
@@ -82,17 +82,17 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
         if (refusal == 0)
             grid.color(1 + static_cast<int>(rng() % 8)) = 0x1000000 + static_cast<std::int32_t>(rng() % 100);
         if (refusal == 1) grid.pauta(1 + static_cast<int>(rng() % 8), 1 + static_cast<int>(rng() % 32)) = 65536;
-        p.flash = grid;
+        p.state.flash = grid;
         for (int row = 1; row <= 8; ++row) rig.frm().LColor(row).setCaption(std::to_string(grid.color(row)));
-        p.verifyOverride = rng() % 3 != 0;
+        p.state.verifyOverride = rng() % 3 != 0;
         const std::string where = "case " + std::to_string(k);
 
-        const auto dry = ops::plannedTableWrite(p, {.dryRun = true});
+        const auto dry = ops::plannedTableWrite(p.state, {.dryRun = true});
         const Segments before = segmentsOf(rig.device());
         rig.device().clearFrameLog();
         rig.started.machine.ui.questions.clear();
         const auto logged = files::WriteRecord(rig.started.machine.platform.info.dataFolder).read().size();
-        const auto outcome = ops::CEscribirColores_Click(p);
+        const auto outcome = ops::CEscribirColores_Click(p.state);
         const Segments after = segmentsOf(rig.device());
 
         if (refusal <= 1) {
@@ -125,7 +125,8 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
         std::vector<SegmentByte> recorded;
         std::vector<int> rows;
         for (auto line = record.begin() + static_cast<std::ptrdiff_t>(logged); line != record.end(); ++line) {
-            EXPECT_EQ(line->outcome, *p.verifyOverride ? files::kOutcomeVerified : files::kOutcomeNotVerified) << where;
+            EXPECT_EQ(line->outcome, *p.state.verifyOverride ? files::kOutcomeVerified : files::kOutcomeNotVerified)
+                << where;
             rows.push_back(ops::rowOfField(line->field));
             for (const auto& c : line->cells) {
                 EXPECT_EQ(c.before, at(before, c.table, c.address)) << where;
@@ -138,7 +139,7 @@ TEST(TableWriteProperty, EveryViewAgreesWithTheUnit) {
 
         if (changed % 10 == 0) {
             ++undone;
-            const auto back = ops::undoLastWrite(p, {});
+            const auto back = ops::undoLastWrite(p.state, {});
             ASSERT_EQ(back, ops::End::Done) << where << ": " << back.message;
             EXPECT_EQ(segmentsOf(rig.device()), before) << where << ": every byte back";
         }

@@ -44,7 +44,7 @@ std::vector<std::filesystem::path> copies(UnitRig& rig) {
 TEST(ChangeMarks, FollowTheEditsAgainstTheUnit) {
     UnitRig rig;
     auto& frm = rig.frm();
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     EXPECT_EQ(frm.sbStatusBar.text(4), "");
 
@@ -64,18 +64,18 @@ TEST(ChangeMarks, FollowTheEditsAgainstTheUnit) {
 
     // A file opened into the form is compared with the unit, not with itself.
     frm.TPWMLed.setText("55");
-    ops::saveParameterFile(rig.program(), rig.started.machine.folder.path() / "f.zrk");
+    ops::saveParameterFile(rig.program().state, rig.started.machine.folder.path() / "f.zrk");
     frm.TPWMLed.setText("80");
     frm.TVueltasError.setText("9");
-    ops::openParameterFile(rig.program(), rig.started.machine.folder.path() / "f.zrk");
+    ops::openParameterFile(rig.program().state, rig.started.machine.folder.path() / "f.zrk");
     EXPECT_EQ(marked(frm), std::vector<std::string>{"TPWMLed"}) << "the file has 55; 9 was not in the file";
     EXPECT_EQ(frm.TVueltasError.Text(), "3");
 
     // A verified write and a new read both start afresh.
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     frm.TPWMLed.setText("56");
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     EXPECT_TRUE(marked(frm).empty());
     EXPECT_EQ(frm.TPWMLed.Text(), "55");
 }
@@ -93,7 +93,7 @@ TEST(ConfirmWrite, ListsTheChangesAndSendsNothingWhenCancelled) {
           Case{"no change, written all the same", false, true, "No field differs from the unit. Write all the same?"},
           Case{"no change, cancelled", false, false, "No field differs from the unit. Write all the same?"}}) {
         UnitRig rig;
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         if (c.edit) rig.frm().TPWMLed.setText("81");
         rig.started.machine.ui.answers = {c.answer};
         rig.device().clearFrameLog();
@@ -120,7 +120,7 @@ TEST(ConfirmWrite, ListsTheChangesAndSendsNothingWhenCancelled) {
 TEST(ConfirmWrite, SwitchedOffInThePerUserStore) {
     UnitRig rig;
     rig.started.machine.store.setValue("ZRK", "Write", "Confirm", "false");
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TPWMLed.setText("81");
     rig.frm().CEscribir.Click();
     EXPECT_TRUE(rig.started.machine.ui.questions.empty());
@@ -132,7 +132,7 @@ TEST(ConfirmWrite, SwitchedOffInThePerUserStore) {
 TEST(ConfirmWrite, WithoutTheReadBackTheMarksClearAllTheSame) {
     UnitRig rig;
     rig.started.machine.store.setValue("ZRK", "Write", "Verify", "false");
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TPWMLed.setText("81");
     rig.frm().TTiempoLampara1.setText("4.25");
     ASSERT_EQ(marked(rig.frm()).size(), 2u);
@@ -150,12 +150,12 @@ TEST(ConfirmWrite, WithoutTheReadBackTheMarksClearAllTheSame) {
 TEST(ConfirmWrite, ARecordThatCannotBeKeptIsTheEngineersChoice) {
     for (const bool answer : {false, true}) {
         UnitRig rig;
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         std::filesystem::create_directories(dataFolder(rig) / "writes.log" / "x");  // no file can be written there
         rig.frm().TPWMLed.setText("12");
         rig.started.machine.ui.warningAnswers = {answer};
         rig.device().clearFrameLog();
-        EXPECT_EQ(ops::writeUnit(rig.program()), answer ? ops::End::Done : ops::End::NotRecorded);
+        EXPECT_EQ(ops::writeUnit(rig.program().state), answer ? ops::End::Done : ops::End::NotRecorded);
         ASSERT_EQ(rig.started.machine.ui.warnings.size(), 1u);
         EXPECT_NE(rig.started.machine.ui.warnings[0].question.find((dataFolder(rig) / "writes.log").string()),
                   std::string::npos)
@@ -176,14 +176,14 @@ TEST(ConfirmWrite, AFileOpenedBeforeAnyReadIsWrittenToTheUnitReadFirst) {
     std::filesystem::path file;
     {
         UnitRig other;
-        ASSERT_EQ(ops::readUnit(other.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(other.program().state), ops::End::Done);
         other.frm().TPWMLed.setText("55");
         other.frm().ComboTipoMotor.setListIndex(0);
         file = other.started.machine.folder.path().parent_path() / ("site-" + std::to_string(::getpid()) + ".zrk");
-        ops::saveParameterFile(other.program(), file);
+        ops::saveParameterFile(other.program().state, file);
     }
     UnitRig rig;
-    ops::openParameterFile(rig.program(), file);
+    ops::openParameterFile(rig.program().state, file);
     rig.started.machine.ui.answers = {true};
     rig.frm().CEscribir.Click();
     ASSERT_EQ(rig.started.machine.ui.questions.size(), 1u);
@@ -211,12 +211,12 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
     rig.device().setMemory(38, 5);                                  // a lamp type the list shows as its last entry
     rig.device().setMemory(17, 1), rig.device().setMemory(18, 54);  // between two steps of the sensor's table
     const auto original = memoryOf(rig.device());
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TPWMLed.setText("12");
     rig.frm().TLuxON.setText("200");
     rig.frm().ComboTipoLampara1.setListIndex(0);
     rig.frm().TVelocidadUsuario2.setText("99.5");
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done) << rig.frm().status();
     ASSERT_EQ(copies(rig).size(), 1u);
     const std::string unit = std::to_string(original[254] * 256 + original[255]);
     EXPECT_EQ(copies(rig)[0].filename().string().rfind(unit + "-", 0), 0u) << copies(rig)[0];
@@ -234,9 +234,9 @@ TEST(WriteRecord, TheCopyUndoesTheWriteAndTheLogSaysWhatChanged) {
     EXPECT_EQ(lines[3].written, "12");
 
     // Undo: read, open the copy, write it.
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-    ops::openParameterFile(rig.program(), copies(rig)[0]);
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+    ops::openParameterFile(rig.program().state, copies(rig)[0]);
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done) << rig.frm().status();
     EXPECT_EQ(memoryOf(rig.device()), original);
 }
 
@@ -245,11 +245,11 @@ TEST(WriteRecord, FailedWritesAreLoggedAsFailed) {
         const bool stuck = std::string(failure).find("keeps") != std::string::npos;
         UnitRig rig("led-lantern",
                     [stuck](const FrameHookPort::Frame& f) { return !stuck && f.command == 2 && f.parameter1 == 49; });
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         rig.frm().TPWMLed.setText("12");
         rig.frm().TVueltasError.setText("4");
         if (stuck) rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-        EXPECT_NE(ops::writeUnit(rig.program()), ops::End::Done) << failure;
+        EXPECT_NE(ops::writeUnit(rig.program().state), ops::End::Done) << failure;
         const auto lines = files::WriteRecord(dataFolder(rig)).read();
         ASSERT_EQ(lines.size(), 2u) << failure;
         EXPECT_EQ(lines[0].field, "TPWMLed");
@@ -268,10 +268,10 @@ TEST(WriteRecord, ACellNotReadBackIsLoggedAsNotVerified) {
         written = written || f.command == 2;
         return written && f.command == 1 && f.parameter1 == 49;
     });
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TPWMLed.setText("12");
     rig.frm().TVueltasError.setText("4");
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NotVerified);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NotVerified);
     const auto lines = files::WriteRecord(dataFolder(rig)).read();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].field, "TPWMLed");
@@ -283,7 +283,7 @@ TEST(WriteRecord, ACellNotReadBackIsLoggedAsNotVerified) {
 TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
     for (const char* blocked : {"log", "copies"}) {
         UnitRig rig;
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         // A plain file where the folder should be: neither root nor anyone can write below it.
         std::filesystem::create_directories(dataFolder(rig));
         const auto in =
@@ -295,7 +295,7 @@ TEST(WriteRecord, WithoutAPlaceForTheRecordNothingIsSent) {
         }
         rig.frm().TPWMLed.setText("12");
         rig.device().clearFrameLog();
-        EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NotRecorded) << blocked;
+        EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NotRecorded) << blocked;
         EXPECT_EQ(rig.frames(), 0u) << blocked;
         ASSERT_EQ(rig.started.messages().size(), 1u) << blocked;
         EXPECT_NE(rig.started.messages()[0].find(in.string()), std::string::npos) << rig.started.messages()[0];
@@ -323,19 +323,19 @@ TEST(WriteRecord, NumbersEachWriteOneAboveTheLast) {
 
 TEST(WriteRecord, KeepsTheNewestFiftyCopiesOfEachUnit) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const auto folder = dataFolder(rig) / "before-write";
     std::filesystem::create_directories(folder);
     for (int i = 0; i < 55; ++i)
         std::ofstream(folder / ("40101-20200101-0000" + std::to_string(10 + i) + ".zrk")) << "old";
     std::ofstream(folder / "777-20200101-000000.zrk") << "another unit's";
     rig.frm().TPWMLed.setText("12");
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done);
     const auto kept = copies(rig);
     EXPECT_EQ(kept.size(), 51u);
     EXPECT_TRUE(std::filesystem::exists(folder / "777-20200101-000000.zrk"));
     EXPECT_FALSE(std::filesystem::exists(folder / "40101-20200101-000010.zrk")) << "the oldest go";
-    EXPECT_TRUE(std::filesystem::exists(*rig.program().lastCopyBeforeWrite));
+    EXPECT_TRUE(std::filesystem::exists(*rig.program().state.lastCopyBeforeWrite));
 }
 
 }  // namespace

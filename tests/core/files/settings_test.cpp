@@ -84,7 +84,7 @@ TEST(SettingsFile, BadFileStopsTheStartBeforeTheWindowShows) {
         }
         EXPECT_NE(started.exitCode, 0) << c.name;
         EXPECT_FALSE(started.frm().frmMain.Visible()) << c.name;
-        EXPECT_FALSE(started.program->splash.frmSplash.Visible()) << c.name;
+        EXPECT_FALSE(started.program->state.splash.frmSplash.Visible()) << c.name;
         ASSERT_EQ(started.machine.ui.messages.size(), 1u) << c.name;
         const auto& message = started.machine.ui.messages.front().text;
         EXPECT_NE(message.find("zrk.ini"), std::string::npos) << c.name << ": " << message;
@@ -152,17 +152,17 @@ TEST(SettingsPlace, BesideThePortableProgramElseInTheUsersFolder) {
     auto& info = machine.platform.info;
     const auto root = machine.folder.path();
     info.configFolder = root / "config" / "ZRK";
-    EXPECT_EQ(program.settingsPath(), root / "zrk.ini") << "the portable copy keeps its own file";
+    EXPECT_EQ(program.state.settingsPath(), root / "zrk.ini") << "the portable copy keeps its own file";
 
     info.folder = root / "bin";  // installed: no zrk.ini beside the program
     info.shareFolder = root / "share";
     std::filesystem::create_directories(info.folder);
     std::filesystem::create_directories(info.shareFolder);
     machine.folder.write("share/zrk.ini", "3\r\n0\r\n0\r\n\"34\"\r\n0\r\n");
-    EXPECT_EQ(program.settingsPath(), info.configFolder / "zrk.ini");
+    EXPECT_EQ(program.state.settingsPath(), info.configFolder / "zrk.ini");
     EXPECT_EQ(machine.folder.read("config/ZRK/zrk.ini"), "3\r\n0\r\n0\r\n\"34\"\r\n0\r\n") << "made from the default";
     machine.folder.write("config/ZRK/zrk.ini", "5\r\n0\r\n0\r\n\"1\"\r\n0\r\n");
-    EXPECT_EQ(program.settingsPath(), info.configFolder / "zrk.ini");
+    EXPECT_EQ(program.state.settingsPath(), info.configFolder / "zrk.ini");
     EXPECT_EQ(machine.folder.read("config/ZRK/zrk.ini"), "5\r\n0\r\n0\r\n\"1\"\r\n0\r\n") << "the user's own is kept";
     EXPECT_FALSE(std::filesystem::exists(info.folder / "zrk.ini"));
 }

@@ -17,8 +17,8 @@ struct Grid {
     StartedProgram started;
     form::FrmMain& frm() { return started.frm(); }
     form::FlexGrid& grid() { return started.frm().MSFlexGridPautas; }
-    tables::FlashTable& table() { return started.program->flash; }
-    const texts::TextTable& texts() { return started.program->texts; }
+    tables::FlashTable& table() { return started.program->state.flash; }
+    const texts::TextTable& texts() { return started.program->state.texts; }
     void type(const std::string& keys) {
         for (char key : keys) grid().KeyPress(static_cast<unsigned char>(key));
     }

@@ -38,9 +38,9 @@ std::size_t writeFrames(UnitRig& rig) {
 // put down as another unit's.
 void loggedWrite(UnitRig& rig, const std::function<void(form::FrmMain&)>& edit, const std::string& unit = "") {
     auto& p = rig.program();
-    ASSERT_EQ(ops::readUnit(p), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(p.state), ops::End::Done);
     edit(rig.frm());
-    ASSERT_EQ(ops::writeUnit(p, {true, std::nullopt}), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::writeUnit(p.state, {true, std::nullopt}), ops::End::Done) << rig.frm().status();
     const files::WriteRecord record(dataFolder(rig));
     auto lines = record.read();
     ASSERT_GE(lines.size(), 3u);
@@ -66,11 +66,12 @@ TEST(UndoWrite, PutsBackEveryByteAndIsItselfUndone) {
     const Memory written = memoryOf(rig.device());
     ASSERT_NE(before, written);
 
-    const auto undone = ops::undoLastWrite(rig.program(), {});
+    const auto undone = ops::undoLastWrite(rig.program().state, {});
     ASSERT_EQ(undone, ops::End::Done) << undone;
     EXPECT_EQ(memoryOf(rig.device()), before) << "all 256 cells as before the write";
     EXPECT_EQ(rig.frm().status(), "Undone: the unit holds again what it held before that write");
-    EXPECT_FALSE(rig.program().boundUnit) << "the form shows the undone values: a write from it needs a read first";
+    EXPECT_FALSE(rig.program().state.boundUnit)
+        << "the form shows the undone values: a write from it needs a read first";
 
     const auto lines = files::WriteRecord(dataFolder(rig)).read();
     ASSERT_EQ(lines.size(), 6u);
@@ -89,7 +90,7 @@ TEST(UndoWrite, PutsBackEveryByteAndIsItselfUndone) {
     }
 
     // The undo of an undo is the undo of the last write.
-    ASSERT_EQ(ops::undoLastWrite(rig.program(), {}), ops::End::Done);
+    ASSERT_EQ(ops::undoLastWrite(rig.program().state, {}), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), written);
     EXPECT_EQ(files::WriteRecord(dataFolder(rig)).read().back().undoes, 2);
 }
@@ -101,7 +102,7 @@ TEST(UndoWrite, ACellChangedSinceIsNamedAndStopsItUnlessForced) {
     rig.device().setMemory(49, 77);  // PWM Led, by someone else since
 
     ops::UndoOptions options;
-    EXPECT_EQ(ops::undoLastWrite(rig.program(), options), ops::End::NotVerified);
+    EXPECT_EQ(ops::undoLastWrite(rig.program().state, options), ops::End::NotVerified);
     EXPECT_EQ(writeFrames(rig), 0u) << "not even the cells that had not changed";
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find("Address 49 (PWM Led) holds 77, not the 81 written"), std::string::npos)
@@ -109,7 +110,7 @@ TEST(UndoWrite, ACellChangedSinceIsNamedAndStopsItUnlessForced) {
     EXPECT_EQ(rig.device().memory(49), 77);
 
     options.force = true;
-    EXPECT_EQ(ops::undoLastWrite(rig.program(), options), ops::End::Done);
+    EXPECT_EQ(ops::undoLastWrite(rig.program().state, options), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
     const auto lines = files::WriteRecord(dataFolder(rig)).read();
     const auto pwm = std::find_if(lines.begin() + 3, lines.end(), [](const auto& l) { return l.field == "TPWMLed"; });
@@ -122,7 +123,7 @@ TEST(UndoWrite, ACellAlreadyBackNeedsNothing) {
     const Memory before = memoryOf(rig.device());
     loggedWrite(rig, editSome);
     rig.device().setMemory(49, 80);
-    ASSERT_EQ(ops::undoLastWrite(rig.program(), {}), ops::End::Done);
+    ASSERT_EQ(ops::undoLastWrite(rig.program().state, {}), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
     for (const auto& f : rig.device().frameLog())
         EXPECT_FALSE(f[4] == sim::DeviceModel::kWriteMemory && f[5] == 49) << "address 49 held its old byte already";
@@ -168,7 +169,7 @@ TEST(UndoWrite, SendsNothingWhenItCannotOrMustNot) {
         c.setUp(rig);
         const Memory held = memoryOf(rig.device());
         rig.device().clearFrameLog();
-        const auto outcome = ops::undoLastWrite(rig.program(), c.options);
+        const auto outcome = ops::undoLastWrite(rig.program().state, c.options);
         EXPECT_EQ(outcome, c.end) << c.name << ": " << outcome;
         EXPECT_EQ(writeFrames(rig), 0u) << c.name;
         EXPECT_EQ(memoryOf(rig.device()), held) << c.name;
@@ -186,7 +187,7 @@ TEST(UndoWrite, ALogThatCannotTakeTheLinesStopsItUnlessAllowed) {
     UnitRig rig;
     const Memory before = memoryOf(rig.device());
     loggedWrite(rig, editSome);
-    auto planned = ops::planUndo(rig.program(), std::nullopt);
+    auto planned = ops::planUndo(rig.program().state, std::nullopt);
     ASSERT_EQ(planned, ops::End::Done);
     // A folder where the log should be: nobody, root included, appends to it.
     const auto log = dataFolder(rig) / "writes.log";
@@ -194,14 +195,14 @@ TEST(UndoWrite, ALogThatCannotTakeTheLinesStopsItUnlessAllowed) {
     std::filesystem::create_directories(log / "x");
 
     ops::UndoOptions options;
-    EXPECT_EQ(ops::applyUndo(rig.program(), planned.payload, options), ops::End::NotRecorded);
+    EXPECT_EQ(ops::applyUndo(rig.program().state, planned.payload, options), ops::End::NotRecorded);
     EXPECT_TRUE(rig.device().frameLog().empty());
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find(log.string()), std::string::npos) << rig.started.messages()[0];
     EXPECT_EQ(rig.started.messages()[0].rfind("Nothing was sent to the unit\n", 0), 0u) << rig.started.messages()[0];
 
     options.withoutRecord = true;
-    EXPECT_EQ(ops::applyUndo(rig.program(), planned.payload, options), ops::End::Done);
+    EXPECT_EQ(ops::applyUndo(rig.program().state, planned.payload, options), ops::End::Done);
     EXPECT_EQ(memoryOf(rig.device()), before);
 }
 
@@ -211,7 +212,7 @@ TEST(UndoWrite, TheWindowListsTheFieldsCellsAndRecentWritesAndAsksFirst) {
         const Memory before = memoryOf(rig.device());
         loggedWrite(rig, editSome);
         const std::string when = files::WriteRecord(dataFolder(rig)).read().back().time;
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);  // the window is bound to the unit
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);  // the window is bound to the unit
         rig.device().clearFrameLog();
         rig.started.machine.ui.answers = {answer};
         rig.frm().CDeshacer.Click();
@@ -236,7 +237,7 @@ TEST(UndoWrite, TheWindowListsTheFieldsCellsAndRecentWritesAndAsksFirst) {
 
 TEST(UndoWrite, TheWindowSaysWhyThereIsNothingToUndo) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     files::WriteRecord(dataFolder(rig)).append({{"t", "40101", "TPWMLed", "80", "81", "verified"}});
     rig.device().clearFrameLog();
     rig.frm().CDeshacer.Click();

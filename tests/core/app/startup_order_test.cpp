@@ -42,10 +42,10 @@ struct RecordedStart {
             add(what);
         };
         program = std::make_unique<app::Program>(machine.platform);
-        program->emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program->state.emptyLoop = [this](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         machine.events.onEvents = [this] { observe(); };
         // The window model changes first in Form_Load, after Main has read the settings.
-        program->frm.controls().hub().subscribe([this](form::Control& c, form::Prop prop) {
+        program->state.frm.controls().hub().subscribe([this](form::Control& c, form::Prop prop) {
             mainHasRead();
             observe();
             modelChanged(c, prop);
@@ -76,12 +76,12 @@ struct RecordedStart {
             writes.push_back(text);
             std::filesystem::remove(ini);
         }
-        if (program && program->lux.TablaADFotocelula[1] != 0) once("lux tables built");
-        if (program && !program->helpFile.empty()) once("help file named");
+        if (program && program->state.lux.TablaADFotocelula[1] != 0) once("lux tables built");
+        if (program && !program->state.helpFile.empty()) once("help file named");
     }
     void modelChanged(form::Control& c, form::Prop prop) {
         using form::Prop;
-        auto& frm = program->frm;
+        auto& frm = program->state.frm;
         if (&c == &frm.sbStatusBar && prop == Prop::Panels) {
             if (frm.sbStatusBar.text(1) != lastStatus) add("status: " + frm.sbStatusBar.text(1));
             lastStatus = frm.sbStatusBar.text(1);
@@ -178,8 +178,8 @@ TEST(StartupOrder, StepsInTheirOrderUpToTheWindowShowing) {
         EXPECT_EQ(start.writes.size(), 2u) << "rewritten twice: language, then port";
         // After the window shows, only the speed test writes to the status line.
         EXPECT_EQ(start.statusAfterShow, (std::vector<std::string>{"Testing speed", "Index =  200000"}));
-        EXPECT_TRUE(start.program->frm.frmMain.Visible());
-        EXPECT_EQ(start.program->link.ContadorPausa, 200000);
+        EXPECT_TRUE(start.program->state.frm.frmMain.Visible());
+        EXPECT_EQ(start.program->state.link.ContadorPausa, 200000);
     }
 }
 
@@ -215,9 +215,9 @@ TEST(StartupOrder, VersionGoesIntoTheCaptionWithTwoBlanks) {
         machine.platform.info.minor = version[1];
         machine.platform.info.revision = version[2];
         app::Program program(machine.platform);
-        program.emptyLoop = [&machine](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program.state.emptyLoop = [&machine](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         ASSERT_EQ(program.Main(), 0);
-        EXPECT_EQ(program.frm.frmMain.Caption(), caption);
+        EXPECT_EQ(program.state.frm.frmMain.Caption(), caption);
     }
 }
 

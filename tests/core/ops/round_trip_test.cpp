@@ -65,7 +65,7 @@ TEST(RegionalNumbers, EveryFieldShowsWhatItReadsBackInEveryRegion) {
         for (unsigned seed : {1u, 2u, 3u}) {
             StartedProgram started;
             auto& p = *started.program;
-            params::CodecContext context{p.frm, p.lux, region.numbers};
+            params::CodecContext context{p.state.frm, p.state.lux, region.numbers};
             params::ParameterImage image{};
             std::mt19937 random(seed);
             for (auto& cell : image) cell = static_cast<std::int32_t>(random() % 256);
@@ -79,7 +79,7 @@ TEST(RegionalNumbers, EveryFieldShowsWhatItReadsBackInEveryRegion) {
                 for (int i = 0; i < params::rowLength(a); ++i)
                     EXPECT_EQ(encoded[static_cast<std::size_t>(a + i)], image[static_cast<std::size_t>(a + i)])
                         << region.name << ", " << params::fieldAt(a) << " shown as \""
-                        << probe(p.frm.controls().at(params::fieldAt(a)), "Text") << "\", cell " << a + i;
+                        << probe(p.state.frm.controls().at(params::fieldAt(a)), "Text") << "\", cell " << a + i;
             }
         }
     }
@@ -107,9 +107,9 @@ TEST(RoundTrip, ReadThenWriteWithoutAnEditSendsBackEveryByteRead) {
                 rig.started.machine.platform.numbers = region.numbers;
                 if (seed != 0) scramble(rig.device(), seed + static_cast<unsigned>(&region - kRegions));
                 const auto before = memoryOf(rig.device());
-                ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done) << scenario << " " << region.name;
+                ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done) << scenario << " " << region.name;
                 rig.device().clearFrameLog();
-                const auto written = ops::writeUnit(rig.program());
+                const auto written = ops::writeUnit(rig.program().state);
                 EXPECT_EQ(written, ops::End::Done) << scenario << " " << region.name << ": " << rig.frm().status();
                 EXPECT_EQ(memoryOf(rig.device()), before) << scenario << " " << region.name << " seed " << seed;
                 for (auto [address, value] : writtenBytes(rig.device()))
@@ -128,13 +128,13 @@ TEST(RoundTrip, AnEditChangesItsOwnCellsAndAnEditTypedBackChangesNothing) {
     rig.device().setMemory(18, 310 % 256);
     rig.device().setMemory(54, 0xA5);  // the beacon in bit 0, other bits beside it
     const auto before = memoryOf(rig.device());
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const std::string pwm = rig.frm().TPWMLed.Text();
     rig.frm().TPWMLed.setText("81");
     rig.frm().TVelocidadUsuario1.setText("12,5");
     rig.frm().TTiempoLampara1.setText("99");
     rig.frm().TTiempoLampara1.setText(params::formatScaled(before[28] * 256 + before[29], 1, ","));  // typed back
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done) << rig.frm().status();
     auto expected = before;
     expected[49] = 81;
     expected[0] = 0x01, expected[1] = 0xE8, expected[2] = 0x48;  // 125000
@@ -148,17 +148,17 @@ TEST(RoundTrip, ReadSaveOpenWriteGivesBackTheUnitsNumbers) {
         rig.started.machine.platform.numbers = region.numbers;
         scramble(rig.device(), 11);
         const auto original = memoryOf(rig.device());
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         const auto file = (rig.started.machine.folder.path() / "unit.zrk");
-        ops::saveParameterFile(rig.program(), file);
+        ops::saveParameterFile(rig.program().state, file);
         // The unit changes meanwhile; read it again, open the file, write.
         for (int a : params::rowAddresses())
             for (int i = 0; i < params::rowLength(a); ++i)
                 if (a + i < 247) rig.device().setMemory(a + i, 0);
         rig.device().setMemory(50, 0);
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
-        ops::openParameterFile(rig.program(), file);
-        ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done) << region.name << ": " << rig.frm().status();
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
+        ops::openParameterFile(rig.program().state, file);
+        ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done) << region.name << ": " << rig.frm().status();
         for (int a : params::rowAddresses()) {
             if (a >= 247 || params::holdsChoice(a)) continue;
             for (int i = 0; i < params::rowLength(a); ++i)
@@ -174,17 +174,17 @@ TEST(UnitBinding, AFailedIdentificationOrReadLeavesTheFormWithoutAUnit) {
         UnitRig rig("led-lantern", [&](const FrameHookPort::Frame& f) {
             return failing && (failure[0] == 'i' ? f.command == 128 : f.command == 1 && f.parameter1 == 30);
         });
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         const std::string speed = rig.frm().TVelocidadUsuario1.Text();
         failing = true;
         if (std::string(failure) == "read is cancelled")
-            rig.started.machine.events.onEvents = [&] { rig.program().progress.requestCancel(); };
-        EXPECT_NE(ops::readUnit(rig.program()), ops::End::Done) << failure;
+            rig.started.machine.events.onEvents = [&] { rig.program().state.progress.requestCancel(); };
+        EXPECT_NE(ops::readUnit(rig.program().state), ops::End::Done) << failure;
         failing = false;
         rig.started.machine.events.onEvents = nullptr;
         EXPECT_EQ(rig.frm().TVelocidadUsuario1.Text(), speed) << "the window keeps its values";
         rig.device().clearFrameLog();
-        EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NothingToDo) << failure;
+        EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NothingToDo) << failure;
         EXPECT_EQ(rig.frames(), 0u) << failure;
         EXPECT_EQ(rig.frm().status(), "Nothing written: read the unit first") << failure;
     }
@@ -192,14 +192,14 @@ TEST(UnitBinding, AFailedIdentificationOrReadLeavesTheFormWithoutAUnit) {
 
 TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const int read = rig.device().memory(254) * 256 + rig.device().memory(255);
     rig.frm().TPWMLed.setText("10");
     rig.device().setMemory(254, 0x07);  // unit B, with identifier number 1800
     rig.device().setMemory(255, 0x08);
     const auto before = memoryOf(rig.device());
     rig.device().clearFrameLog();
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::WrongUnit);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::WrongUnit);
     EXPECT_EQ(memoryOf(rig.device()), before);
     EXPECT_TRUE(writtenBytes(rig.device()).empty());
     EXPECT_EQ(rig.frames(), 2u) << "cells 254 and 255 read, nothing else";
@@ -213,26 +213,26 @@ TEST(UnitBinding, AnotherUnitOnTheLineGetsNothing) {
 
 TEST(UnitBinding, ANewIdentifierNumberWrittenIsTheUnitsFromThenOn) {
     UnitRig rig;
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     rig.frm().TNumeroID.setText("4660");
-    ASSERT_EQ(ops::writeUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::writeUnit(rig.program().state), ops::End::Done);
     rig.frm().TPWMLed.setText("12");
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::Done) << rig.frm().status();
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::Done) << rig.frm().status();
     EXPECT_EQ(rig.device().memory(49), 12);
 }
 
 TEST(VerifyAfterWrite, ACellThatDoesNotKeepItsByteIsNamed) {
     UnitRig rig;
     rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-    ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+    ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
     const int held = rig.device().memory(49);
     rig.frm().TPWMLed.setText("33");
-    EXPECT_EQ(ops::writeUnit(rig.program()), ops::End::NotVerified);
+    EXPECT_EQ(ops::writeUnit(rig.program().state), ops::End::NotVerified);
     const std::string line = "Address 49: written 33, the unit holds " + std::to_string(held);
     EXPECT_NE(rig.frm().status().find(line), std::string::npos) << rig.frm().status();
     ASSERT_EQ(rig.started.messages().size(), 1u);
     EXPECT_NE(rig.started.messages()[0].find(line), std::string::npos) << rig.started.messages()[0];
-    EXPECT_FALSE(rig.program().progress.active());
+    EXPECT_FALSE(rig.program().state.progress.active());
 }
 
 TEST(VerifyAfterWrite, ReadsBackEverySentAddressUnlessSwitchedOff) {
@@ -240,15 +240,15 @@ TEST(VerifyAfterWrite, ReadsBackEverySentAddressUnlessSwitchedOff) {
         UnitRig rig;
         if (!verify) rig.started.machine.store.setValue("ZRK", "Write", "Verify", "false");
         rig.unit().unit().setFaults(sim::parseFaults({"stuck=49"}));
-        ASSERT_EQ(ops::readUnit(rig.program()), ops::End::Done);
+        ASSERT_EQ(ops::readUnit(rig.program().state), ops::End::Done);
         rig.frm().TPWMLed.setText("33");
         int steps = 0, planned = 0;
         rig.started.machine.events.onEvents = [&] {
-            planned = std::max(planned, rig.program().progress.total());
-            steps = std::max(steps, rig.program().progress.done());
+            planned = std::max(planned, rig.program().state.progress.total());
+            steps = std::max(steps, rig.program().state.progress.done());
         };
         rig.device().clearFrameLog();
-        EXPECT_EQ(ops::writeUnit(rig.program()), verify ? ops::End::NotVerified : ops::End::Done);
+        EXPECT_EQ(ops::writeUnit(rig.program().state), verify ? ops::End::NotVerified : ops::End::Done);
         const auto sent = writtenBytes(rig.device()).size();
         const auto reads = rig.frames() - sent;
         EXPECT_EQ(reads, verify ? sent + 2 : 2u) << "the identifier check, then one read per written address";

@@ -1,15 +1,10 @@
-// Choosing the serial port, its fallback to port 1, and the guard that keeps
-// device operations from overlapping.
+// Choosing the serial port and its fallback to port 1.
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "file_size_limit.h"
-#include "ops/device_operation.h"
-#include "ops/remote_commands.h"
 #include "scripted_port.h"
-#include "sim/scenario.h"
-#include "sim/simulated_port.h"
 #include "started_program.h"
 
 namespace zrk::test {
@@ -27,7 +22,7 @@ TEST(PortChoice, UsablePortIsTriedOnceAndStored) {
     EXPECT_EQ(started.frm().status(), "Serial Port  3");
     EXPECT_EQ(port.log, (std::vector<std::string>{"set 3", "open 3", "close 3"}));
     EXPECT_EQ(started.machine.ini().substr(0, 3), "3\r\n");
-    EXPECT_EQ(started.program->settings.PuertoSerie, 3);
+    EXPECT_EQ(started.program->state.settings.PuertoSerie, 3);
 }
 
 TEST(PortChoice, MissingPortFallsBackToPortOneAfterTwoSeconds) {
@@ -78,7 +73,7 @@ TEST(PortChoice, AnUnwritableSettingsFileKeepsTheChosenPortAndSaysWhy) {
         FakeMachine machine;
         machine.platform.userLanguage = c.locale;
         app::Program program(machine.platform);
-        program.emptyLoop = [&](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
+        program.state.emptyLoop = [&](std::int64_t passes) { virtualEmptyLoop(machine.clock, passes); };
         ASSERT_EQ(program.Main(), 0);
         const auto ini = machine.folder.path() / "zrk.ini";
         if (c.folderInPlace) {
@@ -90,11 +85,11 @@ TEST(PortChoice, AnUnwritableSettingsFileKeepsTheChosenPortAndSaysWhy) {
         {
             std::optional<ScopedFileSizeLimit> full;
             if (!c.folderInPlace) full.emplace(1);
-            program.frm.ComboCom.setListIndex(2);
+            program.state.frm.ComboCom.setListIndex(2);
         }
-        EXPECT_EQ(program.frm.status(), "Serial Port  3");
-        EXPECT_EQ(program.frm.ComboCom.ListIndex(), 2);
-        EXPECT_EQ(program.settings.PuertoSerie, 3);
+        EXPECT_EQ(program.state.frm.status(), "Serial Port  3");
+        EXPECT_EQ(program.state.frm.ComboCom.ListIndex(), 2);
+        EXPECT_EQ(program.state.settings.PuertoSerie, 3);
         EXPECT_EQ(machine.fakePort.log, (std::vector<std::string>{"set 3", "open 3", "close 3"})) << "no fallback";
         ASSERT_EQ(machine.ui.messages.size(), 1u);
         const std::string& message = machine.ui.messages.front().text;
@@ -187,7 +182,7 @@ TEST(PortChoice, TheListIsLeftAloneWhileADeviceOperationRuns) {
     auto& port = started.machine.fakePort;
     ASSERT_TRUE(frm.ComboCom.Enabled());
     const std::string before = started.machine.ini();
-    started.program->guard.run([&] {
+    started.program->state.guard.run([&] {
         port.open();
         port.log.clear();
         EXPECT_FALSE(frm.ComboCom.Enabled());
@@ -201,68 +196,8 @@ TEST(PortChoice, TheListIsLeftAloneWhileADeviceOperationRuns) {
         port.close();
     });
     EXPECT_TRUE(frm.ComboCom.Enabled());
-    EXPECT_EQ(started.program->settings.PuertoSerie, 1);
+    EXPECT_EQ(started.program->state.settings.PuertoSerie, 1);
     EXPECT_EQ(started.machine.ini(), before);
-}
-
-// Remote commands against the simulated unit: frame and status text.
-TEST(RemoteCommands, EachButtonSendsItsFrameAndReports) {
-    StartedProgram started(kDefaultIni, simulatedUnit());
-    auto& port = started.port<sim::SimulatedPort>();
-    for (const auto& command : ops::remoteCommands()) {
-        port.device().clearFrameLog();
-        started.frm().controls().at(command.button).setEnabled(true);
-        static_cast<form::CommandButton&>(started.frm().controls().at(command.button)).Click();
-        ASSERT_EQ(port.device().frameLog().size(), 1u) << command.button;
-        EXPECT_EQ(port.device().frameLog().front(), sim::makeCommand(6, command.function, command.state));
-        EXPECT_EQ(started.frm().status(), command.successText);
-        EXPECT_FALSE(port.isOpen()) << command.button;
-    }
-}
-
-TEST(RemoteCommands, UnansweredCommandEndsWithItsFailureText) {
-    StartedProgram started(kDefaultIni, scriptedUnit());
-    auto& port = started.port<ScriptedPort>();
-    started.frm().CNoche.Click();
-    EXPECT_EQ(port.frames.size(), 3u);
-    EXPECT_EQ(started.frm().status(), " ZRK night mode failed");
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(started.frm().CNoche.Enabled());
-}
-
-TEST(DeviceGuard, SecondOperationIsSkippedAndEverythingIsRestored) {
-    StartedProgram started;
-    auto& frm = started.frm();
-    frm.CEscribir.setEnabled(false);  // disabled before: stays so
-    bool innerRan = false;
-    EXPECT_THROW(started.program->guard.run([&] {
-        EXPECT_TRUE(started.program->guard.busy());
-        EXPECT_FALSE(frm.CDia.Enabled());
-        EXPECT_FALSE(frm.CInterrogar.Enabled());
-        EXPECT_EQ(ops::deviceOperation(*started.program, [&] { innerRan = true; }), ops::End::NotStarted);
-        throw std::runtime_error("boom");
-    }),
-                 std::runtime_error);
-    EXPECT_FALSE(innerRan);
-    EXPECT_FALSE(started.program->guard.busy());
-    EXPECT_TRUE(frm.CDia.Enabled());
-    EXPECT_FALSE(frm.CEscribir.Enabled());
-}
-
-TEST(DeviceGuard, PortErrorEndsTheOperationWithAMessageAndThePortClosed) {
-    StartedProgram started;
-    started.machine.fakePort.missing = {1};
-    const auto& commands = ops::remoteCommands();
-    const auto& day = *std::find_if(commands.begin(), commands.end(),
-                                    [](const ops::RemoteCommand& c) { return std::string(c.button) == "CDia"; });
-    const auto outcome = ops::guarded(*started.program, [&] { return ops::sendRemoteCommand(*started.program, day); });
-    ASSERT_EQ(started.machine.ui.messages.size(), 1u);
-    EXPECT_NE(started.machine.ui.messages.front().text.find("/dev/fake1"), std::string::npos);
-    EXPECT_EQ(outcome, ops::End::PortError);
-    EXPECT_EQ(outcome.message, started.machine.ui.messages.front().text);
-    EXPECT_FALSE(started.machine.fakePort.isOpen());
-    EXPECT_TRUE(started.frm().CDia.Enabled());
-    EXPECT_FALSE(started.program->guard.busy());
 }
 
 }  // namespace
