@@ -23,7 +23,7 @@ namespace {
 const files::ListSizes& listSizes() {
     static const files::ListSizes sizes = [] {
         test::StartedProgram started;
-        const files::ListSizes ofForm = files::listSizesOf(started.program->frm);
+        const files::ListSizes ofForm = files::listSizesOf(started.program->state.frm);
         std::map<std::string, int> known;
         for (const auto& row : params::imageTable())
             if (row.holdsList()) known[row.field] = ofForm(row.field);
