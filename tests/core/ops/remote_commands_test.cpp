@@ -1,7 +1,8 @@
 // The remote command buttons: the frame each sends and what the status bar says.
+#include "ops/remote_commands.h"
+
 #include <gtest/gtest.h>
 
-#include "ops/remote_commands.h"
 #include "scripted_port.h"
 #include "sim/scenario.h"
 #include "sim/simulated_port.h"
